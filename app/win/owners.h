@@ -1,0 +1,191 @@
+#pragma once
+// Move-only owners of Win32 resources: each knows its invalid value and its
+// one release call, so every handle, GDI object, DC, icon, menu and window in
+// the program has exactly one owner that gives it back.
+
+#include <windows.h>
+
+#include <utility>
+
+namespace glimmerly::win {
+
+template <class Traits>
+class UniqueResource {
+public:
+    using Type = typename Traits::Type;
+
+    UniqueResource() noexcept = default;
+    explicit UniqueResource(Type value) noexcept : value_(value) {}
+    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    ~UniqueResource() { reset(); }
+
+    Type get() const noexcept { return value_; }
+    bool valid() const noexcept { return Traits::valid(value_); }
+    explicit operator bool() const noexcept { return valid(); }
+
+    [[nodiscard]] Type release() noexcept { return std::exchange(value_, Traits::invalid()); }
+    void reset(Type value = Traits::invalid()) noexcept {
+        const Type old = std::exchange(value_, value);
+        if (Traits::valid(old)) Traits::close(old);
+    }
+    // For out-parameters of creation calls: releases the old value first.
+    Type* put() noexcept {
+        reset();
+        return &value_;
+    }
+
+private:
+    Type value_ = Traits::invalid();
+};
+
+struct KernelHandleTraits {
+    using Type = HANDLE;
+    static Type invalid() noexcept { return nullptr; }
+    // Both conventions occur: CreateFileW fails with INVALID_HANDLE_VALUE,
+    // CreateMutexW with null.
+    static bool valid(Type h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void close(Type h) noexcept { CloseHandle(h); }
+};
+using UniqueHandle = UniqueResource<KernelHandleTraits>;
+
+template <class T>
+struct GdiObjectTraits {
+    using Type = T;
+    static Type invalid() noexcept { return nullptr; }
+    static bool valid(Type h) noexcept { return h != nullptr; }
+    static void close(Type h) noexcept { DeleteObject(h); }
+};
+using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
+using UniqueBrush = UniqueResource<GdiObjectTraits<HBRUSH>>;
+using UniquePen = UniqueResource<GdiObjectTraits<HPEN>>;
+using UniqueFont = UniqueResource<GdiObjectTraits<HFONT>>;
+using UniqueRegion = UniqueResource<GdiObjectTraits<HRGN>>;
+
+// A DC made by CreateCompatibleDC or CreateDCW.
+struct MemoryDcTraits {
+    using Type = HDC;
+    static Type invalid() noexcept { return nullptr; }
+    static bool valid(Type h) noexcept { return h != nullptr; }
+    static void close(Type h) noexcept { DeleteDC(h); }
+};
+using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
+
+struct IconTraits {
+    using Type = HICON;
+    static Type invalid() noexcept { return nullptr; }
+    static bool valid(Type h) noexcept { return h != nullptr; }
+    static void close(Type h) noexcept { DestroyIcon(h); }
+};
+using UniqueIcon = UniqueResource<IconTraits>;
+
+struct MenuTraits {
+    using Type = HMENU;
+    static Type invalid() noexcept { return nullptr; }
+    static bool valid(Type h) noexcept { return h != nullptr; }
+    static void close(Type h) noexcept { DestroyMenu(h); }
+};
+using UniqueMenu = UniqueResource<MenuTraits>;
+
+struct WindowTraits {
+    using Type = HWND;
+    static Type invalid() noexcept { return nullptr; }
+    static bool valid(Type h) noexcept { return h != nullptr; }
+    // The state pointer goes first, so that the messages DestroyWindow sends
+    // (WM_DESTROY, WM_NCDESTROY) never reach a state that is being dropped.
+    static void close(Type h) noexcept {
+        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+        DestroyWindow(h);
+    }
+};
+using UniqueWindow = UniqueResource<WindowTraits>;
+
+// A DC of a window (GetDC / GetDCEx): released with the window it came from.
+class WindowDc {
+public:
+    WindowDc() noexcept = default;
+    WindowDc(HWND window, HDC dc) noexcept : window_(window), dc_(dc) {}
+    static WindowDc of(HWND window) noexcept { return WindowDc(window, GetDC(window)); }
+    WindowDc(WindowDc&& other) noexcept
+        : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr)) {}
+    WindowDc& operator=(WindowDc&& other) noexcept {
+        if (this != &other) {
+            reset();
+            window_ = std::exchange(other.window_, nullptr);
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() { reset(); }
+
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+    void reset() noexcept {
+        if (dc_) ReleaseDC(window_, dc_);
+        dc_ = nullptr;
+        window_ = nullptr;
+    }
+
+private:
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
+};
+
+// One WM_PAINT's DC: BeginPaint on construction, EndPaint on destruction.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) noexcept : window_(window) { dc_ = BeginPaint(window, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    ~PaintDc() {
+        if (dc_) EndPaint(window_, &paint_);
+    }
+    HDC get() const noexcept { return dc_; }
+    const PAINTSTRUCT& paint() const noexcept { return paint_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_ = nullptr;
+};
+
+// An object selected into a DC; the DC's previous object is selected back on
+// destruction, so the owned object is never deleted while selected.
+class SelectedObject {
+public:
+    SelectedObject() noexcept = default;
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(SelectObject(dc, object)) {}
+    SelectedObject(SelectedObject&& other) noexcept
+        : dc_(std::exchange(other.dc_, nullptr)), old_(std::exchange(other.old_, nullptr)) {}
+    SelectedObject& operator=(SelectedObject&& other) noexcept {
+        if (this != &other) {
+            reset();
+            dc_ = std::exchange(other.dc_, nullptr);
+            old_ = std::exchange(other.old_, nullptr);
+        }
+        return *this;
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject() { reset(); }
+
+    bool selected() const noexcept { return dc_ && old_ && old_ != HGDI_ERROR; }
+    void reset() noexcept {
+        if (selected()) SelectObject(dc_, old_);
+        dc_ = nullptr;
+        old_ = nullptr;
+    }
+
+private:
+    HDC dc_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+}  // namespace glimmerly::win

@@ -1,0 +1,76 @@
+#include "tests/app/support/child_process.h"
+
+#include <shellapi.h>
+
+#include <map>
+
+#include "app/win/failure.h"
+
+namespace glimmerly::testing_support {
+namespace {
+
+std::map<std::wstring, ChildMain>& registry() {
+    static std::map<std::wstring, ChildMain> children;
+    return children;
+}
+
+std::wstring quote(const std::wstring& arg) {
+    std::wstring out = L"\"";
+    for (wchar_t c : arg) {
+        if (c == L'"') out += L'\\';
+        out += c;
+    }
+    return out + L"\"";
+}
+
+std::wstring own_path() {
+    std::wstring path(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    path.resize(length);
+    return path;
+}
+
+}  // namespace
+
+ChildRegistration::ChildRegistration(const wchar_t* name, ChildMain main) { registry()[name] = main; }
+
+Result<win::UniqueHandle> start_child(const std::wstring& name, const std::vector<std::wstring>& args) {
+    std::wstring command = quote(own_path()) + L" --child=" + name;
+    for (const auto& arg : args) command += L" " + quote(arg);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return win::win32_failure("CreateProcessW", win::to_utf8(command));
+    CloseHandle(info.hThread);
+    return win::UniqueHandle(info.hProcess);
+}
+
+int wait_for_exit(const win::UniqueHandle& process, unsigned timeout_ms) {
+    if (WaitForSingleObject(process.get(), timeout_ms) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return static_cast<int>(code);
+}
+
+bool run_child_if_asked(int& exit_code) {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv) return false;
+    bool is_child = false;
+    if (argc >= 2 && std::wstring_view(argv[1]).starts_with(L"--child=")) {
+        is_child = true;
+        const std::wstring name(argv[1] + 8);
+        std::vector<std::wstring> args(argv + 2, argv + argc);
+        const auto found = registry().find(name);
+        exit_code = found == registry().end() ? 97 : found->second(args);
+    }
+    LocalFree(argv);
+    return is_child;
+}
+
+std::wstring unique_name(const std::wstring& stem) {
+    return stem + L"." + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(GetTickCount64());
+}
+
+}  // namespace glimmerly::testing_support
