@@ -100,10 +100,22 @@ def c_literal(text):
 
 
 def main():
+    if len(sys.argv) >= 3 and sys.argv[1] == "--check":
+        # Checks some languages against English without writing anything:
+        #   generate_texts.py --check text/lang de fr
+        lang_dir = Path(sys.argv[2])
+        check(lang_dir, ["en"] + sys.argv[3:])
+        print("ok")
+        return
     lang_dir, out_header, out_source = Path(sys.argv[1]), Path(sys.argv[2]), Path(sys.argv[3])
+    english, tables = check(lang_dir, LANGUAGES)
+    write_outputs(english, tables, out_header, out_source)
+
+
+def check(lang_dir, codes):
     tables = []
     english = None
-    for code in LANGUAGES:
+    for code in codes:
         path = lang_dir / f"{code}.txt"
         if not path.exists():
             fail(path, 0, "missing language file")
@@ -121,14 +133,19 @@ def main():
                     fail(path, number, f"key {key}, expected {en_key}")
                 if placeholders(path, number, text) != placeholders(lang_dir / "en.txt", en_number, en_text):
                     fail(path, number, f"placeholders of {key} differ from English")
+                if en_text.count("\n") != text.count("\n"):
+                    fail(path, number, f"{key} has {text.count(chr(10))} line breaks, English has {en_text.count(chr(10))}")
         for number, key, text in entries:
             placeholders(path, number, text)
         tables.append([t for _, _, t in entries])
+    return english, tables
 
+
+def write_outputs(english, tables, out_header, out_source):
     keys = [k for _, k, _ in english]
     enum_names = [k.replace(".", "_") for k in keys]
     if len(set(enum_names)) != len(enum_names):
-        fail(lang_dir / "en.txt", 0, "keys collide once dots become underscores")
+        sys.exit("keys collide once dots become underscores")
 
     header = ["// Generated from text/lang/*.txt by cmake/generate_texts.py; do not edit.",
               "#pragma once", "#include <cstdint>", "",

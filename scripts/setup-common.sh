@@ -45,6 +45,12 @@ glimmerly_build_host() {
     glimmerly_build host -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc
 }
 
+# Benchmarks: optimised, without sanitizers, so that their figures mean something.
+glimmerly_build_bench() {
+    glimmerly_build bench -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc \
+        -DGLIMMERLY_SANITIZE=OFF -DGLIMMERLY_TESTS=OFF -DGLIMMERLY_BENCH=ON
+}
+
 # Starts a virtual X display for Wine's windows unless one is given; sets
 # DISPLAY and GLIMMERLY_XVFB_PID.
 glimmerly_start_xvfb() {
