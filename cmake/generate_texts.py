@@ -160,9 +160,9 @@ def write_outputs(english, tables, out_header, out_source):
     source = ["// Generated from text/lang/*.txt by cmake/generate_texts.py; do not edit.",
               '#include "text/text_table.h"', "",
               "namespace glimmerly::detail {", "",
-              "const std::array<std::string_view, TEXT_COUNT> kTextKeys = {{"]
+              "extern const std::array<std::string_view, TEXT_COUNT> kTextKeys = {{"]
     source += [f"    {c_literal(k)}," for k in keys]
-    source += ["}};", "", "const std::array<std::array<std::string_view, TEXT_COUNT>, LANGUAGE_COUNT> kTexts = {{"]
+    source += ["}};", "", "extern const std::array<std::array<std::string_view, TEXT_COUNT>, LANGUAGE_COUNT> kTexts = {{"]
     for code, table in zip(LANGUAGES, tables):
         source.append(f"    {{{{  // {code}")
         source += [f"        {c_literal(t)}," for t in table]

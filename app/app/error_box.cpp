@@ -1,0 +1,16 @@
+#include "app/app/error_box.h"
+
+#include "app/win/failure.h"
+#include "text/app_error.h"
+
+namespace glimmerly {
+
+std::wstring error_box_text(const Failure& error) {
+    return win::to_wide(error_to_text(error, current_language(), &win::system_message));
+}
+
+void show_error_box(HWND owner, const Failure& error) {
+    MessageBoxW(owner, error_box_text(error).c_str(), L"Glimmerly", MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace glimmerly
