@@ -21,7 +21,7 @@ glimmerly_install_packages() {
     fi
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    apt-get install -y -qq "${missing[@]}"
 }
 
 glimmerly_jobs() { nproc 2>/dev/null || echo 2; }
