@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
+#include <memory>
 #include <system_error>
 #include <utility>
 
@@ -31,20 +33,18 @@ std::uint32_t box_radius(std::uint32_t radius) {
 // costs a multiplication where a division would cost far more.
 struct BoxWindow {
     explicit BoxWindow(std::uint32_t k)
-        : k(k), reciprocal(((std::uint64_t{1} << 32) + 2 * k) / (2 * std::uint64_t{k} + 1)) {}
+        : k(k),
+          reciprocal(static_cast<std::uint32_t>(((std::uint64_t{1} << 32) + 2 * k) / (2 * std::uint64_t{k} + 1))) {}
 
     std::uint8_t average(std::uint32_t sum) const {
-        // Never above 255: a full window of 255 gives exactly 255.
-        return static_cast<std::uint8_t>(((std::uint64_t{sum} + k) * reciprocal) >> 32);
+        // Never above 255: a full window of 255 gives exactly 255, so alpha,
+        // which the scatter makes 255, stays 255 through every pass.
+        return static_cast<std::uint8_t>((std::uint64_t{sum + k} * reciprocal) >> 32);
     }
 
-    std::uint32_t k;
-    std::uint64_t reciprocal;  // ceil(2^32 / (2k + 1))
+    std::uint32_t k;           // at most 13, so a window sum stays far below 2^32
+    std::uint32_t reciprocal;  // ceil(2^32 / (2k + 1)), below 2^32 since 2k + 1 >= 3
 };
-
-// Colour channels only: alpha enters every pass as 255, which the window
-// average keeps, so it is written as 255 instead of being filtered.
-constexpr int kColourBytes = 3;
 
 struct ScatterSource {
     const std::uint8_t* pixels;
@@ -54,83 +54,94 @@ struct ScatterSource {
 };
 
 void scatter_rows(const ScatterSource& src, std::uint8_t* out, std::uint32_t first, std::uint32_t end) noexcept {
+    // Columns go in tiles so that the source rows a tile reads (up to
+    // 2 x radius + 1 of them) stay in cache while the reads jump about within
+    // them; over the full width a 4K blur took a third longer.
+    constexpr std::uint32_t kTile = 128;
     const std::uint64_t n = 2 * std::uint64_t{src.radius} + 1;
     const std::int64_t last_x = std::int64_t{src.width} - 1;
     const std::int64_t last_y = std::int64_t{src.height} - 1;
-    for (std::uint32_t y = first; y < end; ++y) {
-        std::uint8_t* row = out + std::size_t{y} * src.width * 4;
-        for (std::uint32_t x = 0; x < src.width; ++x) {
-            const std::uint64_t z = mix((((std::uint64_t{x} << 32) | y) ^ src.seed_hash) + kGolden);
-            const auto a = static_cast<std::int64_t>(((z & 0xffffffffu) * n) >> 32);
-            const auto b = static_cast<std::int64_t>(((z >> 32) * n) >> 32);
-            const std::int64_t sx = std::clamp<std::int64_t>(x + a - src.radius, 0, last_x);
-            const std::int64_t sy = std::clamp<std::int64_t>(y + b - src.radius, 0, last_y);
-            const std::uint8_t* p = src.pixels + (src.y0 + static_cast<std::size_t>(sy)) * src.stride +
-                                    (src.x0 + static_cast<std::size_t>(sx)) * 4;
-            std::uint8_t* q = row + std::size_t{x} * 4;
-            q[0] = p[0];
-            q[1] = p[1];
-            q[2] = p[2];
-            q[3] = 255;
+    const std::uint8_t* origin = src.pixels + src.y0 * src.stride + std::size_t{src.x0} * 4;
+    for (std::uint32_t tile = 0; tile < src.width; tile += kTile) {
+        const std::uint32_t tile_end = tile + std::min(kTile, src.width - tile);
+        for (std::uint32_t y = first; y < end; ++y) {
+            std::uint8_t* q = out + (std::size_t{y} * src.width + tile) * 4;
+            for (std::uint32_t x = tile; x < tile_end; ++x, q += 4) {
+                const std::uint64_t z = mix((((std::uint64_t{x} << 32) | y) ^ src.seed_hash) + kGolden);
+                const auto a = static_cast<std::int64_t>(((z & 0xffffffffu) * n) >> 32);
+                const auto b = static_cast<std::int64_t>(((z >> 32) * n) >> 32);
+                const std::int64_t sx = std::clamp<std::int64_t>(x + a - src.radius, 0, last_x);
+                const std::int64_t sy = std::clamp<std::int64_t>(y + b - src.radius, 0, last_y);
+                const std::uint8_t* p =
+                    origin + static_cast<std::size_t>(sy) * src.stride + static_cast<std::size_t>(sx) * 4;
+                std::memcpy(q, p, 4);
+                q[3] = 255;
+            }
         }
     }
 }
 
-// Rows [first, end) of `out`, each the window average along its own row of `in`.
+// Rows [first, end) of `out`, each the window average along its own row of
+// `in`. The four bytes of a pixel are four independent running sums.
 void box_rows_horizontal(const std::uint8_t* in, std::uint8_t* out, std::uint32_t width, const BoxWindow& box,
                          std::uint32_t first, std::uint32_t end) noexcept {
     const std::uint32_t k = box.k;
-    const std::uint32_t last = width - 1;
+    const std::size_t last = width - 1;
     for (std::uint32_t y = first; y < end; ++y) {
         const std::uint8_t* p = in + std::size_t{y} * width * 4;
         std::uint8_t* q = out + std::size_t{y} * width * 4;
-        for (int c = 0; c < kColourBytes; ++c) {
-            std::uint32_t sum = (k + 1) * p[c];
-            for (std::uint32_t j = 1; j <= k; ++j) sum += p[std::size_t{std::min(j, last)} * 4 + c];
-            for (std::uint32_t i = 0; i < width; ++i) {
-                q[std::size_t{i} * 4 + c] = box.average(sum);
-                const std::uint32_t enter = static_cast<std::uint32_t>(std::min<std::uint64_t>(std::uint64_t{i} + k + 1, last));
-                const std::uint32_t leave = i > k ? i - k : 0;
-                sum += p[std::size_t{enter} * 4 + c];
-                sum -= p[std::size_t{leave} * 4 + c];
-            }
+        std::uint32_t sum[4];
+        for (int c = 0; c < 4; ++c) {
+            sum[c] = (k + 1) * p[c];
+            for (std::size_t j = 1; j <= k; ++j) sum[c] += p[std::min(j, last) * 4 + c];
         }
-        for (std::uint32_t i = 0; i < width; ++i) q[std::size_t{i} * 4 + 3] = 255;
+        const auto step = [&](std::size_t i, const std::uint8_t* enter, const std::uint8_t* leave) {
+            for (int c = 0; c < 4; ++c) {
+                q[i * 4 + c] = box.average(sum[c]);
+                sum[c] += enter[c];
+                sum[c] -= leave[c];
+            }
+        };
+        // Three stretches, so that the clamping at either end stays out of
+        // the long middle one.
+        const std::size_t head = std::min<std::size_t>(k + 1, width);
+        const std::size_t body_end = width > k + 1 ? width - k - 1 : 0;
+        std::size_t i = 0;
+        for (; i < head; ++i) step(i, p + std::min(i + k + 1, last) * 4, p);
+        for (; i < body_end; ++i) step(i, p + (i + k + 1) * 4, p + (i - k) * 4);
+        for (; i < width; ++i) step(i, p + last * 4, p + (i - k) * 4);
     }
 }
 
 // Rows [first, end) of `out`, each the window average down the columns of
 // the whole of `in`. Columns go in strips whose running sums stay on the
-// stack: a worker allocates nothing, so it cannot fail.
+// stack: a worker allocates nothing, so it cannot fail. Long strips keep the
+// row reads sequential (8 KiB strips made a 4K blur a fifth faster than 1 KiB).
 void box_rows_vertical(const std::uint8_t* in, std::uint8_t* out, std::uint32_t width, std::uint32_t height,
                        const BoxWindow& box, std::uint32_t first, std::uint32_t end) noexcept {
-    constexpr std::uint32_t kStrip = 64;
+    constexpr std::size_t kStripBytes = 8192;
     const std::uint32_t k = box.k;
     const std::int64_t last = std::int64_t{height} - 1;
     const std::size_t stride = std::size_t{width} * 4;
-    const auto row = [&](std::int64_t y) { return in + static_cast<std::size_t>(std::clamp<std::int64_t>(y, 0, last)) * stride; };
-    std::array<std::uint32_t, kStrip * kColourBytes> sums;
-    for (std::uint32_t x0 = 0; x0 < width; x0 += kStrip) {
-        const std::uint32_t count = std::min(kStrip, width - x0);
-        const std::size_t offset = std::size_t{x0} * 4;
+    const auto row = [&](std::int64_t y) {
+        return in + static_cast<std::size_t>(std::clamp<std::int64_t>(y, 0, last)) * stride;
+    };
+    std::array<std::uint32_t, kStripBytes> sums;
+    for (std::size_t offset = 0; offset < stride; offset += kStripBytes) {
+        const std::size_t count = std::min(kStripBytes, stride - offset);
         sums.fill(0);
         for (std::int64_t j = std::int64_t{first} - k; j <= std::int64_t{first} + k; ++j) {
             const std::uint8_t* p = row(j) + offset;
-            for (std::uint32_t i = 0; i < count; ++i)
-                for (int c = 0; c < kColourBytes; ++c) sums[i * kColourBytes + c] += p[i * 4 + c];
+            for (std::size_t i = 0; i < count; ++i) sums[i] += p[i];
         }
         for (std::uint32_t y = first; y < end; ++y) {
             std::uint8_t* q = out + std::size_t{y} * stride + offset;
             const std::uint8_t* enter = row(std::int64_t{y} + k + 1) + offset;
             const std::uint8_t* leave = row(std::int64_t{y} - k) + offset;
-            for (std::uint32_t i = 0; i < count; ++i) {
-                for (int c = 0; c < kColourBytes; ++c) {
-                    std::uint32_t& sum = sums[i * kColourBytes + c];
-                    q[i * 4 + c] = box.average(sum);
-                    sum += enter[i * 4 + c];
-                    sum -= leave[i * 4 + c];
-                }
-                q[i * 4 + 3] = 255;
+            for (std::size_t i = 0; i < count; ++i) {
+                q[i] = box.average(sums[i]);
+                sums[i] += enter[i];
+                sums[i] -= leave[i];
             }
         }
     }
@@ -148,7 +159,9 @@ void run_in_bands(std::uint32_t rows, std::uint32_t workers, const ThreadStarter
         return;
     }
     const std::uint64_t chunk = (std::uint64_t{rows} + workers - 1) / workers;
-    const auto band_end = [&](std::uint64_t first) { return static_cast<std::uint32_t>(std::min(first + chunk, std::uint64_t{rows})); };
+    const auto band_end = [&](std::uint64_t first) {
+        return static_cast<std::uint32_t>(std::min(first + chunk, std::uint64_t{rows}));
+    };
     // Declared before anything that may fail: leaving this scope in any way
     // joins every started worker before `band` goes away.
     std::array<std::jthread, kMaxBlurWorkers> threads;
@@ -197,7 +210,8 @@ Result<std::vector<std::uint8_t>> blur_image_rects(std::span<const std::uint8_t>
         count >= kBlurParallelPixels ? std::clamp<std::uint32_t>(workers.processors, 1, kMaxBlurWorkers) : 1;
 
     std::vector<std::uint8_t> a(static_cast<std::size_t>(count) * 4);
-    std::vector<std::uint8_t> b(a.size());
+    // Every byte of b is written before it is read.
+    const auto b = std::make_unique_for_overwrite<std::uint8_t[]>(a.size());
 
     const ScatterSource source{pixels.data(), std::size_t{image_width} * 4, rect.x, rect.y, w, h,
                                rect.radius, mix(rect.seed + kGolden)};
@@ -207,10 +221,10 @@ Result<std::vector<std::uint8_t>> blur_image_rects(std::span<const std::uint8_t>
     const BoxWindow box(box_radius(rect.radius));
     for (int round = 0; round < 3; ++round) {
         run_in_bands(h, threads, workers.start, [&](std::uint32_t first, std::uint32_t end) noexcept {
-            box_rows_horizontal(a.data(), b.data(), w, box, first, end);
+            box_rows_horizontal(a.data(), b.get(), w, box, first, end);
         });
         run_in_bands(h, threads, workers.start, [&](std::uint32_t first, std::uint32_t end) noexcept {
-            box_rows_vertical(b.data(), a.data(), w, h, box, first, end);
+            box_rows_vertical(b.get(), a.data(), w, h, box, first, end);
         });
     }
     return a;

@@ -35,7 +35,8 @@ Result<BgraImage> decode_with_wic(const std::vector<std::uint8_t>& png) {
     if (SUCCEEDED(hr)) hr = converter->GetSize(&image.width, &image.height);
     if (SUCCEEDED(hr)) {
         image.pixels.resize(std::size_t{image.width} * image.height * 4);
-        hr = converter->CopyPixels(nullptr, image.width * 4, static_cast<UINT>(image.pixels.size()), image.pixels.data());
+        hr = converter->CopyPixels(nullptr, image.width * 4, static_cast<UINT>(image.pixels.size()),
+                                   image.pixels.data());
     }
     if (FAILED(hr)) return win::hr_failure(hr, "decoding the PNG");
     return image;

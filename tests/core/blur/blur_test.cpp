@@ -70,7 +70,7 @@ std::vector<std::uint8_t> reference_blur(const Picture& picture, const BlurRect&
 }
 
 TEST(BlurImageRects, MatchesDirectWindowAveragesAtEveryRadiusAndEdge) {
-    const Picture picture = noise(160, 48, 7);
+    const Picture picture = noise(2100, 48, 7);
     struct Row {
         const char* name;
         BlurRect rect;
@@ -79,12 +79,13 @@ TEST(BlurImageRects, MatchesDirectWindowAveragesAtEveryRadiusAndEdge) {
     const Row rows[] = {
         {"smallest radius inside the image", {5, 4, 40, 30, 1, 3}, 1},
         {"radius 7 at the top-left corner", {0, 0, 33, 21, 2, 7}, 3},
-        {"largest radius at the bottom-right corner", {120, 18, 40, 30, 3, 32}, 13},
+        {"largest radius at the bottom-right corner", {2060, 18, 40, 30, 3, 32}, 13},
         {"window wider than the rectangle", {10, 10, 5, 4, 4, 32}, 13},
-        {"single pixel at the last one of the image", {159, 47, 1, 1, 5, 3}, 1},
-        {"single row", {0, 20, 160, 1, 6, 12}, 5},
+        {"single pixel at the last one of the image", {2099, 47, 1, 1, 5, 3}, 1},
+        {"single row", {0, 20, 2100, 1, 6, 12}, 5},
         {"single column", {30, 0, 1, 48, 7, 5}, 2},
-        {"wide enough to need several column strips", {3, 5, 150, 12, 8, 7}, 3},
+        {"wide enough to be split into column tiles", {3, 5, 150, 12, 8, 7}, 3},
+        {"wider than one column strip", {0, 40, 2100, 8, 9, 3}, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
