@@ -70,7 +70,7 @@ std::vector<std::uint8_t> reference_blur(const Picture& picture, const BlurRect&
 }
 
 TEST(BlurImageRects, MatchesDirectWindowAveragesAtEveryRadiusAndEdge) {
-    const Picture picture = noise(2100, 48, 7);
+    const Picture picture = noise(2100, 48, 7);  // random alpha too: the result must be opaque
     struct Row {
         const char* name;
         BlurRect rect;
@@ -117,26 +117,15 @@ TEST(BlurImageRects, FlatColourStaysThatColourWithOpaqueAlpha) {
     const std::uint8_t colours[][4] = {{0, 0, 0, 0}, {255, 255, 255, 255}, {1, 128, 254, 7}};
     for (const auto& colour : colours) {
         for (const std::uint32_t radius : {3u, 32u}) {
-            SCOPED_TRACE(::testing::Message() << "colour " << int(colour[0]) << "," << int(colour[1]) << ","
-                                              << int(colour[2]) << " alpha " << int(colour[3]) << " radius " << radius);
+            SCOPED_TRACE(::testing::Message() << "colour " << int(colour[2]) << " radius " << radius);
             Picture picture{{}, 40, 30};
             for (int i = 0; i < 40 * 30; ++i) picture.pixels.insert(picture.pixels.end(), colour, colour + 4);
+            const std::uint8_t opaque[4] = {colour[0], colour[1], colour[2], 255};
             const auto out = blur(picture, {3, 2, 37, 28, 5, radius});
             ASSERT_EQ(out.size(), std::size_t{37} * 28 * 4);
-            for (std::size_t i = 0; i < out.size(); i += 4) {
-                ASSERT_EQ(out[i], colour[0]);
-                ASSERT_EQ(out[i + 1], colour[1]);
-                ASSERT_EQ(out[i + 2], colour[2]);
-                ASSERT_EQ(out[i + 3], 255);
-            }
+            for (std::size_t i = 0; i < out.size(); i += 4) ASSERT_TRUE(std::equal(opaque, opaque + 4, &out[i])) << i;
         }
     }
-}
-
-TEST(BlurImageRects, EveryPixelIsOpaqueWhateverTheSourceAlpha) {
-    const Picture picture = noise(64, 48, 5);  // alpha as random as the colours
-    const auto out = blur(picture, {0, 0, 64, 48, 1, 7});
-    for (std::size_t i = 3; i < out.size(); i += 4) ASSERT_EQ(out[i], 255) << "pixel " << i / 4;
 }
 
 TEST(BlurImageRects, ResultDoesNotDependOnTheWorkerCount) {
