@@ -1,0 +1,105 @@
+#include "app/image/png_encoder.h"
+
+#include <wincodec.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "app/win/com.h"
+
+namespace glimmerly {
+namespace {
+
+using win::ComPtr;
+
+// Reads PNG bytes back through WIC as 32-bit BGRA, the way a viewer would.
+Result<BgraImage> decode_with_wic(const std::vector<std::uint8_t>& png) {
+    auto factory = win::create_instance<IWICImagingFactory>(CLSID_WICImagingFactory);
+    if (!factory) return factory.failure();
+    ComPtr<IWICStream> stream;
+    HRESULT hr = (*factory)->CreateStream(stream.put());
+    if (SUCCEEDED(hr))
+        hr = stream->InitializeFromMemory(const_cast<BYTE*>(png.data()), static_cast<DWORD>(png.size()));
+    ComPtr<IWICBitmapDecoder> decoder;
+    if (SUCCEEDED(hr))
+        hr = (*factory)->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad, decoder.put());
+    ComPtr<IWICBitmapFrameDecode> frame;
+    if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.put());
+    ComPtr<IWICFormatConverter> converter;
+    if (SUCCEEDED(hr)) hr = (*factory)->CreateFormatConverter(converter.put());
+    if (SUCCEEDED(hr))
+        hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                   WICBitmapPaletteTypeCustom);
+    BgraImage image;
+    if (SUCCEEDED(hr)) hr = converter->GetSize(&image.width, &image.height);
+    if (SUCCEEDED(hr)) {
+        image.pixels.resize(std::size_t{image.width} * image.height * 4);
+        hr = converter->CopyPixels(nullptr, image.width * 4, static_cast<UINT>(image.pixels.size()),
+                                   image.pixels.data());
+    }
+    if (FAILED(hr)) return win::hr_failure(hr, "decoding the PNG");
+    return image;
+}
+
+BgraImage noise(std::uint32_t width, std::uint32_t height, std::uint32_t seed) {
+    BgraImage image{std::vector<std::uint8_t>(std::size_t{width} * height * 4), width, height};
+    std::mt19937 rng(seed);
+    for (auto& byte : image.pixels) byte = static_cast<std::uint8_t>(rng());
+    return image;
+}
+
+TEST(EncodePng, DecodesBackToTheSamePixelsAlphaIncluded) {
+    win::ComApartment com;
+    ASSERT_TRUE(com.initialized());
+    struct Row {
+        const char* name;
+        BgraImage image;
+    };
+    BgraImage opaque = noise(64, 40, 1);
+    for (std::size_t i = 3; i < opaque.pixels.size(); i += 4) opaque.pixels[i] = 255;
+    const Row rows[] = {
+        {"opaque screen content", opaque},
+        {"odd size, any alpha", noise(37, 23, 2)},
+        {"one pixel", noise(1, 1, 3)},
+        {"one row", noise(301, 1, 4)},
+        {"one column", noise(1, 203, 5)},
+    };
+    const std::uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto png = encode_png(row.image);
+        ASSERT_TRUE(png.ok()) << png.failure().message;
+        ASSERT_GT(png->size(), sizeof signature);
+        EXPECT_TRUE(std::equal(std::begin(signature), std::end(signature), png->begin()));
+        const auto back = decode_with_wic(*png);
+        ASSERT_TRUE(back.ok()) << back.failure().message;
+        EXPECT_EQ(back->width, row.image.width);
+        EXPECT_EQ(back->height, row.image.height);
+        EXPECT_TRUE(back->pixels == row.image.pixels);
+    }
+}
+
+TEST(EncodePng, RefusesInvalidImagesBeforeTouchingThem) {
+    win::ComApartment com;
+    struct Row {
+        const char* name;
+        BgraImage image;
+    };
+    const Row rows[] = {
+        {"empty", {}},
+        {"no height", {std::vector<std::uint8_t>(0), 4, 0}},
+        {"buffer one byte short", {std::vector<std::uint8_t>(4 * 3 * 4 - 1), 4, 3}},
+        {"byte count that wraps in 32 bits", {{}, 0x10000000u, 4}},
+        {"height negative as a signed value", {std::vector<std::uint8_t>(8), 1, 0x80000002u}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto png = encode_png(row.image);
+        ASSERT_FALSE(png.ok());
+        EXPECT_EQ(png.failure(), invalid_input("Invalid BGRA image dimensions or buffer length"));
+    }
+}
+
+}  // namespace
+}  // namespace glimmerly
