@@ -342,8 +342,10 @@ std::optional<LineEnds> resolve_arrow_ends(const SceneObject& object, SceneObjec
     const auto* line = as_line(object);
     if (!line) return std::nullopt;
     if (line->elbow) {
-        if (const auto ends = resolve_elbow_ends(object, objects))
+        if (const auto ends = resolve_elbow_ends(object, objects)) {
+            if (!is_finite(ends->first.point) || !is_finite(ends->second.point)) return std::nullopt;
             return LineEnds{ends->first.point, ends->second.point};
+        }
     }
     const double half = object.width / 2.0;
     const double end_inset = line->head ? 0.0 : half;

@@ -61,23 +61,26 @@ std::optional<ObjectId> take_new_object_ids(EditorState& state, std::uint64_t co
 }
 
 std::optional<MonitorArea> monitor_at_point(const EditorState& state, double x, double y) {
-    const auto& areas = state.monitor_areas;
-    if (areas.empty()) return std::nullopt;
-    std::size_t best = 0;
-    bool best_contains = contains_half_open(areas[0].rect, x, y);
-    double best_distance = distance_to_box(areas[0].rect, x, y);
-    for (std::size_t i = 1; i < areas.size(); ++i) {
-        const bool contains = contains_half_open(areas[i].rect, x, y);
-        const double d = distance_to_box(areas[i].rect, x, y);
+    std::optional<MonitorArea> best;
+    bool best_contains = false;
+    double best_distance = 0.0;
+    for (const MonitorArea& area : state.monitor_areas) {
+        // Only the part of a monitor that the frame shows counts.
+        const Box clipped{std::max(area.rect.left, 0.0), std::max(area.rect.top, 0.0),
+                          std::min(area.rect.right, static_cast<double>(state.frame_width)),
+                          std::min(area.rect.bottom, static_cast<double>(state.frame_height))};
+        if (!(clipped.left < clipped.right && clipped.top < clipped.bottom)) continue;
+        const bool contains = contains_half_open(clipped, x, y);
+        const double d = distance_to_box(clipped, x, y);
         // A monitor that holds the point beats one that does not; otherwise
         // the nearer wins and ties keep the earlier monitor.
-        if ((contains && !best_contains) || (contains == best_contains && d < best_distance)) {
-            best = i;
+        if (!best || (contains && !best_contains) || (contains == best_contains && d < best_distance)) {
+            best = MonitorArea{clipped, area.scale};
             best_contains = contains;
             best_distance = d;
         }
     }
-    return areas[best];
+    return best;
 }
 
 double anchor_monitor_scale(const EditorState& state) {

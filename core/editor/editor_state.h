@@ -264,7 +264,8 @@ bool cancel_gesture(EditorState& state);
 std::optional<ObjectId> take_new_object_ids(EditorState& state, std::uint64_t count);
 
 // The monitor area that holds the point (half-open edges), else the nearest
-// one; none without monitor areas.
+// one, with its rectangle clipped to the frame; monitors the frame does not
+// show take no part. None when no monitor does.
 std::optional<MonitorArea> monitor_at_point(const EditorState& state, double x, double y);
 // The DPI scale at the selection's centre (the pointer without a selection),
 // clamped to 1..5; 1.0 when no monitor is found or its scale is not finite.

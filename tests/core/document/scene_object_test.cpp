@@ -68,11 +68,6 @@ TEST(ObjectTextColor, LabelsContrastOrUseTheirInkPlainObjectsKeepTheirColour) {
     EXPECT_EQ(object_text_color(rectangle(3, {0, 0, 1, 1})), pack_rgb({200, 30, 30}));
 }
 
-TEST(PackedRgb, RedIsTheLowByte) {
-    EXPECT_EQ(pack_rgb({0x11, 0x22, 0x33}), 0x332211u);
-    EXPECT_EQ(unpack_rgb(0xFF332211u), (Rgb{0x11, 0x22, 0x33}));
-}
-
 TEST(SceneObjectEquality, ComparesEveryFieldOfTheKindAsNumbers) {
     SceneObject a = stroke(1, {{0, 0}, {10, 10}, {20, 0}});
     std::get<StrokePayload>(a.payload).widths = {2.0, 3.0};
@@ -102,28 +97,6 @@ TEST(SceneObjectEquality, WrapWidthCountsOnlyForWrappingLabels) {
     EXPECT_EQ(stale_fit, LabelMode::fit());
     EXPECT_NE(LabelMode::wrap(40.0), LabelMode::wrap(41.0));
     EXPECT_NE(LabelMode::wrap(40.0), LabelMode::fit());
-}
-
-TEST(ObjectKind, KindFollowsThePayloadAndHasItsWord) {
-    const struct {
-        SceneObject object;
-        ObjectKind kind;
-        const char* word;
-    } rows[] = {
-        {rectangle(1, {}), ObjectKind::Rectangle, "rectangle"},
-        {ellipse(1, {}), ObjectKind::Ellipse, "ellipse"},
-        {line(1, {}, {1, 1}), ObjectKind::Arrow, "arrow"},
-        {stroke(1, {{0, 0}}), ObjectKind::Stroke, "stroke"},
-        {text(1, "a", {}), ObjectKind::Text, "text"},
-        {blur(1, {}), ObjectKind::Blur, "blur"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.word);
-        EXPECT_EQ(row.object.kind(), row.kind);
-        EXPECT_EQ(object_kind_word(row.kind), row.word);
-        EXPECT_EQ(object_kind_from_word(row.word), row.kind);
-    }
-    EXPECT_EQ(object_kind_from_word("Rectangle"), std::nullopt);
 }
 
 TEST(ObjectIds, NeverHandsOutAnIdThatWrapped) {

@@ -77,11 +77,8 @@ TEST(ValidateScene, FrameAndRegionLimits) {
          ""},
         {"region one past the right edge", [](Scene& s) { s.region.right = 800.5; },
          "Region lies outside the frame"},
-        {"region left of the frame", [](Scene& s) { s.region.left = -0.5; }, "Region lies outside the frame"},
         {"zero-width region", [](Scene& s) { s.region.right = s.region.left; }, "Region is empty"},
-        {"upside-down region", [](Scene& s) { s.region.top = 500; }, "Region is empty"},
         {"NaN region", [](Scene& s) { s.region.bottom = kNaN; }, "Region is not finite"},
-        {"infinite region", [](Scene& s) { s.region.left = -kInf; }, "Region is not finite"},
     });
 }
 
@@ -143,11 +140,6 @@ TEST(ValidateScene, KindRules) {
              line_of(s).bend = {0, 0.25};
          },
          "Object 2: elbow line has a bend"},
-        {"bent line",
-         [](Scene& s) {
-             line_of(s).bend = {0, 0.25};
-         },
-         ""},
         {"attachment point NaN",
          [](Scene& s) {
              line_of(s).end = ObjectAttachment{1, {kNaN, 0}};
@@ -169,12 +161,6 @@ TEST(ValidateScene, KindRules) {
          "Object 3: stroke width is not finite or is negative"},
         {"plain text with ink", [](Scene& s) { text_of(s).ink = Rgb{}; },
          "Object 4: plain text has a label ink"},
-        {"label with ink",
-         [](Scene& s) {
-             text_of(s).label = LabelMode::fit();
-             text_of(s).ink = Rgb{};
-         },
-         ""},
         {"wrap width 0", [](Scene& s) { text_of(s).label = LabelMode::wrap(0); },
          "Object 4: wrap width is not finite and above 0"},
         {"text position NaN", [](Scene& s) { text_of(s).at.x = kNaN; },
@@ -184,7 +170,6 @@ TEST(ValidateScene, KindRules) {
         {"text size 300", [](Scene& s) { text_of(s).size = 300; }, ""},
         {"text size 300.5", [](Scene& s) { text_of(s).size = 300.5; },
          "Object 4: text size is outside 8..300"},
-        {"text size NaN", [](Scene& s) { text_of(s).size = kNaN; }, "Object 4: text size is outside 8..300"},
         {"negative extent", [](Scene& s) { text_of(s).extent.h = -1; },
          "Object 4: text extent is not finite or is negative"},
         {"text of 1048576 bytes", [](Scene& s) { text_of(s).text.assign(kMaxTextBytes, 'a'); }, ""},
@@ -322,28 +307,6 @@ TEST(RenumberObjectIds, RenumberedSceneValidatesAndIsStable) {
     const Scene once = scene;
     renumber_object_ids(scene.objects, scene.background);
     EXPECT_EQ(scene, once) << "ids that are already 1..n stay as they are";
-}
-
-TEST(SceneEquality, EveryFieldCounts) {
-    const Scene a = valid_scene();
-    EXPECT_EQ(a, valid_scene());
-    Scene b = valid_scene();
-    b.origin.x += 1;
-    EXPECT_NE(a, b);
-    Scene c = valid_scene();
-    c.background[0].color.b = 10;
-    EXPECT_NE(a, c);
-}
-
-TEST(FindObjectInSorted, FindsByBisection) {
-    const std::vector<SceneObject> objects = {rectangle(2, {}), rectangle(5, {}), rectangle(9, {})};
-    for (ObjectId id : {2u, 5u, 9u}) {
-        const SceneObject* found = find_object_in_sorted(objects, id);
-        ASSERT_NE(found, nullptr);
-        EXPECT_EQ(found->id, id);
-    }
-    for (ObjectId id : {0u, 3u, 10u}) EXPECT_EQ(find_object_in_sorted(objects, id), nullptr);
-    EXPECT_EQ(find_object_in_sorted({}, 1), nullptr);
 }
 
 }  // namespace

@@ -32,16 +32,6 @@ TEST(EditorAction, PacksTheCodeInTheLowByteAndTheArgumentAbove) {
     EXPECT_EQ(editor_action_code(0xFF), std::nullopt);
 }
 
-TEST(PointerModifiers, ShiftAltAndCtrlHaveABitEach) {
-    const auto all = PointerModifiers::from_keys(true, true, true);
-    EXPECT_EQ(all.word, 0x00010101u);
-    const PointerModifiers alt_only{0x100};
-    EXPECT_FALSE(alt_only.shift());
-    EXPECT_TRUE(alt_only.alt());
-    EXPECT_FALSE(alt_only.ctrl());
-    EXPECT_TRUE(PointerModifiers::from_keys(false, false, true).ctrl());
-}
-
 EditorState two_monitors() {
     EditorState state;
     state.frame_width = 3840;
@@ -74,8 +64,21 @@ TEST(MonitorAtPoint, TheMonitorHoldingThePointElseTheNearest) {
     EXPECT_EQ(monitor_at_point(EditorState{}, 0, 0), std::nullopt);
 }
 
+TEST(MonitorAtPoint, OnlyTheFramesPartOfAMonitorCounts) {
+    EditorState state = two_monitors();
+    state.frame_width = 2500;  // a grab that shows part of the second monitor
+    state.monitor_areas.push_back(MonitorArea{{-1920, 0, 0, 1080}, 3.0});  // left of the frame
+    const auto right = monitor_at_point(state, 3000, 500);
+    ASSERT_TRUE(right);
+    EXPECT_EQ(right->rect, (Box{1920, 0, 2500, 1080}));
+    EXPECT_EQ(monitor_at_point(state, -100, 500)->scale, 1.0)
+        << "the monitor outside the frame takes no part";
+}
+
 TEST(MonitorAtPoint, EqualDistancesKeepTheEarlierMonitor) {
     EditorState state;
+    state.frame_width = 300;
+    state.frame_height = 100;
     state.monitor_areas = {MonitorArea{{0, 0, 100, 100}, 1.5}, MonitorArea{{200, 0, 300, 100}, 3.0}};
     EXPECT_EQ(monitor_at_point(state, 150, 50)->scale, 1.5);
     EXPECT_EQ(monitor_at_point(state, 151, 50)->scale, 3.0);
@@ -169,27 +172,6 @@ TEST(ObjectOutlineFrame, FramesAnAttachedArrowWhereItIsDrawn) {
     const auto frame = object_outline_frame(state, arrow, 1.0);
     ASSERT_EQ(frame.size(), 5u);
     EXPECT_EQ(frame[2], (Point{101.5, 153})) << "the attached end, not the stored (500, 500)";
-}
-
-TEST(CancelGesture, PutsTheObjectsBackAsTheyWereAtThePress) {
-    EditorState state;
-    state.objects = {rectangle(1, {0, 0, 10, 10})};
-    EXPECT_FALSE(cancel_gesture(state));
-    const auto pressed = state.objects;
-    state.saved_objects = state.objects;
-    state.gesture.payload = ResizeGesture{};
-    state.objects[0].width = 20;
-    EXPECT_TRUE(cancel_gesture(state));
-    EXPECT_EQ(state.objects, pressed);
-    EXPECT_FALSE(state.saved_objects);
-    EXPECT_FALSE(cancel_gesture(state));
-}
-
-TEST(NewObjectIds, ReportExhaustionInsteadOfWrapping) {
-    EditorState state;
-    state.last_id = std::numeric_limits<ObjectId>::max() - 1;
-    EXPECT_EQ(take_new_object_ids(state, 1), std::numeric_limits<ObjectId>::max());
-    EXPECT_EQ(take_new_object_ids(state, 1), std::nullopt);
 }
 
 TEST(BgraImage, ValidOnlyWhenTheBufferMatchesAUsableSize) {
