@@ -1,0 +1,201 @@
+#include "core/editor/editor_state.h"
+
+#include "tests/core/support/objects.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace glimmerly {
+namespace {
+
+using namespace glimmerly::testing;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+TEST(EditorAction, PacksTheCodeInTheLowByteAndTheArgumentAbove) {
+    EXPECT_EQ(tool_action(Tool::Blur), 0x00000A00u);
+    EXPECT_EQ(colour_action({0x11, 0x22, 0x33}), 0x33221101u) << "red in bits 8-15, blue in 24-31";
+    EXPECT_EQ(pack_editor_action(EditorActionCode::Close), 21u);
+
+    for (std::uint8_t code = 0; code < kToolCount; ++code) {
+        const Tool tool = *tool_from_code(code);
+        EXPECT_EQ(editor_action_tool(tool_action(tool)), tool);
+        EXPECT_EQ(editor_action_colour(tool_action(tool)), std::nullopt);
+    }
+    EXPECT_EQ(editor_action_colour(colour_action({237, 79, 92})), (Rgb{237, 79, 92}));
+    EXPECT_EQ(editor_action_tool(pack_editor_action(EditorActionCode::ChooseTool, 11)), std::nullopt);
+    EXPECT_EQ(editor_action_code(pack_editor_action(EditorActionCode::Redo)), EditorActionCode::Redo);
+    EXPECT_EQ(editor_action_code(22), std::nullopt);
+    EXPECT_EQ(editor_action_code(0xFF), std::nullopt);
+}
+
+EditorState two_monitors() {
+    EditorState state;
+    state.frame_width = 3840;
+    state.frame_height = 1080;
+    state.monitor_areas = {MonitorArea{{0, 0, 1920, 1080}, 1.0}, MonitorArea{{1920, 0, 3840, 1080}, 2.0}};
+    return state;
+}
+
+TEST(MonitorAtPoint, TheMonitorHoldingThePointElseTheNearest) {
+    const EditorState state = two_monitors();
+    struct Row {
+        const char* name;
+        double x, y;
+        double scale;
+    };
+    const Row rows[] = {
+        {"inside the first", 100, 100, 1.0},
+        {"inside the second", 3000, 500, 2.0},
+        {"on the shared edge: it belongs to the right-hand monitor", 1920, 500, 2.0},
+        {"on the far bottom edge: nearest, the first", 10, 1080, 1.0},
+        {"left of everything", -500, 500, 1.0},
+        {"right of everything", 5000, -20, 2.0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto monitor = monitor_at_point(state, row.x, row.y);
+        ASSERT_TRUE(monitor);
+        EXPECT_EQ(monitor->scale, row.scale);
+    }
+    EXPECT_EQ(monitor_at_point(EditorState{}, 0, 0), std::nullopt);
+}
+
+TEST(MonitorAtPoint, OnlyTheFramesPartOfAMonitorCounts) {
+    EditorState state = two_monitors();
+    state.frame_width = 2500;  // a grab that shows part of the second monitor
+    state.monitor_areas.push_back(MonitorArea{{-1920, 0, 0, 1080}, 3.0});  // left of the frame
+    const auto right = monitor_at_point(state, 3000, 500);
+    ASSERT_TRUE(right);
+    EXPECT_EQ(right->rect, (Box{1920, 0, 2500, 1080}));
+    EXPECT_EQ(monitor_at_point(state, -100, 500)->scale, 1.0)
+        << "the monitor outside the frame takes no part";
+}
+
+TEST(MonitorAtPoint, EqualDistancesKeepTheEarlierMonitor) {
+    EditorState state;
+    state.frame_width = 300;
+    state.frame_height = 100;
+    state.monitor_areas = {MonitorArea{{0, 0, 100, 100}, 1.5}, MonitorArea{{200, 0, 300, 100}, 3.0}};
+    EXPECT_EQ(monitor_at_point(state, 150, 50)->scale, 1.5);
+    EXPECT_EQ(monitor_at_point(state, 151, 50)->scale, 3.0);
+}
+
+TEST(AnchorMonitorScale, ClampedScaleUnderTheSelectionCentreOrThePointer) {
+    EditorState state = two_monitors();
+    state.pointer = {100, 100};
+    EXPECT_EQ(anchor_monitor_scale(state), 1.0);
+    state.capture_selection = Box{1800, 0, 2400, 100};  // centre 2100 lies on the second monitor
+    EXPECT_EQ(anchor_monitor_scale(state), 2.0);
+
+    struct Row {
+        const char* name;
+        double scale;
+        double expected;
+    };
+    const Row rows[] = {
+        {"below 1", 0.75, 1.0}, {"above 5", 6.0, 5.0}, {"NaN", kNaN, 1.0}, {"1.25", 1.25, 1.25}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        state.monitor_areas[1].scale = row.scale;
+        EXPECT_EQ(anchor_monitor_scale(state), row.expected);
+    }
+    EXPECT_EQ(anchor_monitor_scale(EditorState{}), 1.0);
+}
+
+TEST(RegionOrImageRect, MonitorRectangleElseTheWholeImage) {
+    EditorState state = two_monitors();
+    EXPECT_EQ(region_or_image_rect(state, {2000, 10}), (Box{1920, 0, 3840, 1080}));
+    state.monitor_areas.clear();
+    EXPECT_EQ(region_or_image_rect(state, {2000, 10}), (Box{0, 0, 3840, 1080}));
+}
+
+std::vector<Dash> dashes_of(std::vector<Point> points, double unit = 1.0) {
+    return dash_polyline(points, unit);
+}
+
+TEST(DashPolyline, ThePatternRunsOnAcrossCorners) {
+    EXPECT_EQ(dashes_of({{0, 0}, {20, 0}}), (std::vector<Dash>{{0, 0, 4, 0}, {7, 0, 11, 0}, {14, 0, 18, 0}}));
+    // Two legs of 5: the second dash starts 2 into the second leg (walked 7).
+    EXPECT_EQ(dashes_of({{0, 0}, {5, 0}, {5, 5}}), (std::vector<Dash>{{0, 0, 4, 0}, {5, 2, 5, 5}}));
+    // A dash that reaches a corner is cut there and goes on after it.
+    EXPECT_EQ(dashes_of({{0, 0}, {2, 0}, {2, 10}}),
+              (std::vector<Dash>{{0, 0, 2, 0}, {2, 0, 2, 2}, {2, 5, 2, 9}}));
+    // Zero-length segments are skipped without disturbing the pattern.
+    EXPECT_EQ(dashes_of({{0, 0}, {0, 0}, {20, 0}}), dashes_of({{0, 0}, {20, 0}}));
+    EXPECT_EQ(dashes_of({{0, 0}, {14, 0}}, 2.0), (std::vector<Dash>{{0, 0, 8, 0}}));
+}
+
+TEST(DashPolyline, DrawsFourSeventhsOfALongPath) {
+    const std::vector<Point> ring = {{0, 0}, {700, 0}, {700, 350}, {0, 350}, {0, 0}};
+    double drawn = 0;
+    for (const Dash& d : dash_polyline(ring, 1.0)) drawn += std::hypot(d.x1 - d.x0, d.y1 - d.y0);
+    EXPECT_NEAR(drawn, 2100.0 * 4 / 7, 1e-6);
+}
+
+TEST(DashPolyline, BadInputGivesNothingOrStaysBounded) {
+    EXPECT_TRUE(dashes_of({{0, 0}}).empty());
+    EXPECT_TRUE(dashes_of({{0, 0}, {10, 0}}, 0.0).empty());
+    EXPECT_TRUE(dashes_of({{0, 0}, {10, 0}}, -1.0).empty());
+    EXPECT_TRUE(dashes_of({{0, 0}, {10, 0}}, kNaN).empty());
+    EXPECT_TRUE(dashes_of({{0, 0}, {kNaN, 0}}).empty());
+    // A unit far too small for the path ends instead of hanging the paint.
+    EXPECT_LE(dashes_of({{0, 0}, {1e9, 0}}, 1e-9).size(), std::size_t{1} << 20);
+    EXPECT_LE(dashes_of({{1e20, 0}, {2e20, 0}}, 1.0).size(), std::size_t{1} << 20);
+}
+
+TEST(ObjectOutlineFrame, GrowsTheBoundsAndTurnsThemWithTheObject) {
+    EditorState state;
+    const SceneObject square = rectangle(1, {0, 0, 100, 100});
+    const auto still = object_outline_frame(state, square, 2.0);
+    ASSERT_EQ(still.size(), 5u);
+    EXPECT_EQ(still[0], (Point{-6, -6}));
+    EXPECT_EQ(still[2], (Point{106, 106}));
+    EXPECT_EQ(still[4], still[0]);
+
+    SceneObject turned = square;
+    turned.rotation = std::numbers::pi / 4;
+    const auto diamond = object_outline_frame(state, turned, 2.0);
+    ASSERT_EQ(diamond.size(), 5u);
+    EXPECT_NEAR(diamond[0].x, 50, 1e-9) << "the top-left corner turns to the top";
+    EXPECT_NEAR(diamond[0].y, 50 - 56 * std::sqrt(2.0), 1e-9);
+}
+
+TEST(ObjectOutlineFrame, FramesAnAttachedArrowWhereItIsDrawn) {
+    EditorState state;
+    SceneObject arrow = line(2, {0, 0}, {500, 500});
+    std::get<LinePayload>(arrow.payload).end = ObjectAttachment{1, {-50, 0}};
+    state.objects = {rectangle(1, {100, 100, 200, 200}), arrow};
+    const auto frame = object_outline_frame(state, arrow, 1.0);
+    ASSERT_EQ(frame.size(), 5u);
+    EXPECT_EQ(frame[2], (Point{101.5, 153})) << "the attached end, not the stored (500, 500)";
+}
+
+TEST(BgraImage, ValidOnlyWhenTheBufferMatchesAUsableSize) {
+    struct Row {
+        const char* name;
+        std::uint32_t width, height;
+        std::size_t bytes;
+        bool valid;
+    };
+    const Row rows[] = {
+        {"2 x 3", 2, 3, 24, true},
+        {"short buffer", 2, 3, 23, false},
+        {"long buffer", 2, 3, 28, false},
+        {"zero width", 0, 3, 0, false},
+        {"zero height", 2, 0, 0, false},
+        {"width 2^29", 0x20000000u, 1, 0, false},
+        {"height past i32", 1, 0x80000000u, 0, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        BgraImage image{std::vector<std::uint8_t>(row.bytes), row.width, row.height};
+        EXPECT_EQ(is_valid_bgra_image(image), row.valid);
+    }
+}
+
+}  // namespace
+}  // namespace glimmerly
