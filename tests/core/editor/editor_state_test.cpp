@@ -174,28 +174,5 @@ TEST(ObjectOutlineFrame, FramesAnAttachedArrowWhereItIsDrawn) {
     EXPECT_EQ(frame[2], (Point{101.5, 153})) << "the attached end, not the stored (500, 500)";
 }
 
-TEST(BgraImage, ValidOnlyWhenTheBufferMatchesAUsableSize) {
-    struct Row {
-        const char* name;
-        std::uint32_t width, height;
-        std::size_t bytes;
-        bool valid;
-    };
-    const Row rows[] = {
-        {"2 x 3", 2, 3, 24, true},
-        {"short buffer", 2, 3, 23, false},
-        {"long buffer", 2, 3, 28, false},
-        {"zero width", 0, 3, 0, false},
-        {"zero height", 2, 0, 0, false},
-        {"width 2^29", 0x20000000u, 1, 0, false},
-        {"height past i32", 1, 0x80000000u, 0, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        BgraImage image{std::vector<std::uint8_t>(row.bytes), row.width, row.height};
-        EXPECT_EQ(is_valid_bgra_image(image), row.valid);
-    }
-}
-
 }  // namespace
 }  // namespace glimmerly
