@@ -4,8 +4,14 @@
 
 #include <windows.h>
 
+#include <thread>
+
+#include "app/lib/settings_store.h"
 #include "app/win/failure.h"
+#include "app/win/owners.h"
+#include "tests/app/support/dialogs.h"
 #include "tests/app/support/temp_folder.h"
+#include "text/app_error.h"
 
 namespace glimmerly {
 namespace {
@@ -45,6 +51,90 @@ TEST(InstallerLanguageFile, UnusableContentIsNoChoice) {
     choice = read_installer_language(folder.path());
     ASSERT_TRUE(choice.has_value());
     EXPECT_TRUE(std::holds_alternative<InstallerLanguageNone>(*choice));
+}
+
+}  // namespace
+}  // namespace glimmerly
+
+namespace glimmerly {
+namespace {
+
+using testing_support::TempFolder;
+
+class ApplyInstallerLanguage : public ::testing::Test {
+protected:
+    void TearDown() override { set_current_language(LANGUAGE_ENGLISH); }
+
+    std::wstring installer_file() const { return folder_.path() + L"\\installer-language.txt"; }
+    std::wstring settings_file() const { return folder_.path() + L"\\settings.txt"; }
+    bool exists(const std::wstring& path) const { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    Settings stored() const {
+        auto read = read_settings_file(settings_file());
+        EXPECT_TRUE(read.ok());
+        return read.value_or(Settings{});
+    }
+
+    TempFolder folder_;
+};
+
+TEST_F(ApplyInstallerLanguage, TakesTheChoiceOverOnceAndStoresIt) {
+    write_bytes(installer_file(), "\xEF\xBB\xBF DE \n");
+    Settings settings;
+    apply_installer_language(settings, folder_.path());
+    EXPECT_EQ(settings.language, 5);
+    EXPECT_EQ(stored().language, 5);
+    EXPECT_EQ(current_language(), 5);
+    EXPECT_FALSE(exists(installer_file()));
+}
+
+TEST_F(ApplyInstallerLanguage, AutomaticReplacesAStoredLanguage) {
+    Settings settings;
+    settings.language = 5;
+    ASSERT_TRUE(save_settings_file(settings, settings_file()).ok());
+    write_bytes(installer_file(), "Auto");
+    apply_installer_language(settings, folder_.path());
+    EXPECT_EQ(settings.language, LANGUAGE_AUTO);
+    EXPECT_EQ(stored().language, LANGUAGE_AUTO);
+    EXPECT_FALSE(exists(installer_file()));
+}
+
+TEST_F(ApplyInstallerLanguage, TheSameOrNoUsableChoiceWritesNothing) {
+    for (const char* content : {"de", "xx", "\xFF"}) {
+        SCOPED_TRACE(content);
+        write_bytes(installer_file(), content);
+        Settings settings;
+        settings.language = 5;
+        apply_installer_language(settings, folder_.path());
+        EXPECT_EQ(settings.language, 5);
+        EXPECT_FALSE(exists(settings_file()));
+        EXPECT_FALSE(exists(installer_file()));
+    }
+}
+
+TEST_F(ApplyInstallerLanguage, AFailedWriteIsShownAndTheLanguageAppliedAllTheSame) {
+    write_bytes(settings_file(), "damaged");
+    write_bytes(installer_file(), "fr");
+    Settings settings;
+    std::wstring shown;
+    DWORD thread_id = 0;
+    win::UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread start([&] {
+        thread_id = GetCurrentThreadId();
+        SetEvent(ready.get());
+        apply_installer_language(settings, folder_.path());
+    });
+    WaitForSingleObject(ready.get(), INFINITE);
+    if (HWND dialog = testing_support::wait_for_dialog(thread_id)) {
+        shown = testing_support::window_text(GetDlgItem(dialog, 0xFFFF));
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    }
+    start.join();
+    // Shown in the language just applied.
+    EXPECT_EQ(win::to_utf8(shown), localized_text(7, TextId::error_settings_unsaved,
+                                                  {{"detail", "unsupported settings: 1 fields for this version"}}));
+    EXPECT_EQ(current_language(), 7);
+    EXPECT_FALSE(exists(installer_file()));
+    EXPECT_EQ(settings.language, 7);
 }
 
 }  // namespace
