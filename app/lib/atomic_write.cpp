@@ -16,12 +16,7 @@ namespace {
 // Keeps the failure's text and reports it as a plain I/O failure.
 Failure io_failure(Failure failure) { return Failure{E_FAIL_CODE, std::move(failure.message)}; }
 
-}  // namespace
-
-std::wstring temporary_path_for(const std::wstring& target) {
-    return win::from_u16(temporary_path(win::to_u16(target), GetCurrentProcessId()));
-}
-
+// Writes the bytes to `path` (created or truncated) and flushes them to disk.
 Status write_whole_file(const std::wstring& path, std::string_view bytes) {
     win::UniqueHandle file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -37,6 +32,12 @@ Status write_whole_file(const std::wstring& path, std::string_view bytes) {
     // first; otherwise a power cut could leave the new name with no content.
     if (!FlushFileBuffers(file.get())) return win::win32_failure("FlushFileBuffers", win::to_utf8(path));
     return ok_status();
+}
+
+}  // namespace
+
+std::wstring temporary_path_for(const std::wstring& target) {
+    return win::from_u16(temporary_path(win::to_u16(target), GetCurrentProcessId()));
 }
 
 Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing) {

@@ -19,9 +19,6 @@ inline constexpr int MAX_NUMBERED_ATTEMPTS = 32;
 // `target` with its extension replaced by this process's id and "tmp".
 std::wstring temporary_path_for(const std::wstring& target);
 
-// Writes the bytes to `path` (created or truncated) and flushes them to disk.
-Status write_whole_file(const std::wstring& path, std::string_view bytes);
-
 // Writes the bytes atomically and returns the path written. Replaces an
 // existing target, or with `keep_existing` leaves it alone and takes the next
 // free numbered name of its folder instead (with the target's extension).

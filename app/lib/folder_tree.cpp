@@ -1,7 +1,9 @@
 #include "app/lib/folder_tree.h"
 
 #include <algorithm>
+#include <functional>
 
+#include "app/lib/atomic_write.h"
 #include "app/win/failure.h"
 #include "app/win/paths.h"
 #include "core/paths/path_names.h"
@@ -24,8 +26,8 @@ Status delete_file(const std::wstring& path) {
     return win::win32_failure_code(error, "DeleteFileW", win::to_utf8(path));
 }
 
-}  // namespace
-
+// Calls `visit` for every entry of the folder but "." and ".."; stops at the
+// first failure (of the listing or of `visit`).
 Status for_each_folder_entry(const std::wstring& folder,
                              const std::function<Status(const WIN32_FIND_DATAW&)>& visit) {
     const std::wstring pattern = win::join_path(folder.empty() ? L"." : folder, L"*");
@@ -46,6 +48,8 @@ Status for_each_folder_entry(const std::wstring& folder,
     FindClose(find);
     return result;
 }
+
+}  // namespace
 
 Status create_directories(const std::wstring& folder) {
     if (folder.empty()) return ok_status();
@@ -102,7 +106,7 @@ Status remove_tree(const std::wstring& path) {
 }
 
 Status copy_folder_into_place(const std::wstring& source, const std::wstring& target) {
-    const std::wstring staging = win::from_u16(temporary_path(win::to_u16(target), GetCurrentProcessId()));
+    const std::wstring staging = temporary_path_for(target);
     // Left over from an attempt of an earlier process with the same id.
     GLIM_TRY(remove_tree(staging));
     Status copied = copy_directory_tree(source, staging);

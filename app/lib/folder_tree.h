@@ -2,18 +2,11 @@
 // Folder services: creating a path, copying and removing a tree, and the
 // numbered default names of a folder.
 
-#include <windows.h>
-
-#include <functional>
 #include <string>
 
 #include "core/base/result.h"
 
 namespace glimmerly {
-
-// Calls `visit` for every entry of the folder but "." and ".."; stops at the
-// first failure (of the listing or of `visit`).
-Status for_each_folder_entry(const std::wstring& folder, const std::function<Status(const WIN32_FIND_DATAW&)>& visit);
 
 // Creates the folder and every missing parent; an existing folder is fine.
 Status create_directories(const std::wstring& folder);

@@ -3,7 +3,6 @@
 #include "app/lib/folder_tree.h"
 #include "app/lib/program_folders.h"
 #include "app/lib/registry_names.h"
-#include "app/win/failure.h"
 #include "app/win/owners.h"
 #include "app/win/paths.h"
 

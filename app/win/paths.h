@@ -18,6 +18,5 @@ inline std::wstring join_path(std::wstring_view folder, std::wstring_view name) 
     return from_u16(glimmerly::join_path(to_u16(folder), to_u16(name)));
 }
 inline std::wstring folder_of(std::wstring_view path) { return from_u16(glimmerly::folder_of(to_u16(path))); }
-inline std::wstring file_name_of(std::wstring_view path) { return from_u16(glimmerly::file_name_of(to_u16(path))); }
 
 }  // namespace glimmerly::win

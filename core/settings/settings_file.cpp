@@ -158,12 +158,6 @@ Status read_line(const Lines& lines, std::size_t line, Parse parse, T& out, std:
     return ok_status();
 }
 
-template <class Parse>
-Status check_line(const Lines& lines, std::size_t line, Parse parse, std::string_view message) {
-    if (lines.has(line) && !parse(lines[line])) return settings_refusal(message);
-    return ok_status();
-}
-
 }  // namespace
 
 std::size_t settings_line_count(std::uint32_t version) {
