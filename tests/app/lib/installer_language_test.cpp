@@ -4,11 +4,8 @@
 
 #include <windows.h>
 
-#include <thread>
-
 #include "app/lib/settings_store.h"
 #include "app/win/failure.h"
-#include "app/win/owners.h"
 #include "tests/app/support/dialogs.h"
 #include "tests/app/support/temp_folder.h"
 #include "text/app_error.h"
@@ -115,22 +112,9 @@ TEST_F(ApplyInstallerLanguage, AFailedWriteIsShownAndTheLanguageAppliedAllTheSam
     write_bytes(settings_file(), "damaged");
     write_bytes(installer_file(), "fr");
     Settings settings;
-    std::wstring shown;
-    DWORD thread_id = 0;
-    win::UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    std::thread start([&] {
-        thread_id = GetCurrentThreadId();
-        SetEvent(ready.get());
-        apply_installer_language(settings, folder_.path());
-    });
-    WaitForSingleObject(ready.get(), INFINITE);
-    if (HWND dialog = testing_support::wait_for_dialog(thread_id)) {
-        shown = testing_support::window_text(GetDlgItem(dialog, 0xFFFF));
-        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-    }
-    start.join();
+    const auto shown = testing_support::answer_message_box([&] { apply_installer_language(settings, folder_.path()); });
     // Shown in the language just applied.
-    EXPECT_EQ(win::to_utf8(shown), localized_text(7, TextId::error_settings_unsaved,
+    EXPECT_EQ(win::to_utf8(shown.text), localized_text(7, TextId::error_settings_unsaved,
                                                   {{"detail", "unsupported settings: 1 fields for this version"}}));
     EXPECT_EQ(current_language(), 7);
     EXPECT_FALSE(exists(installer_file()));

@@ -92,12 +92,6 @@ TEST_F(MigrationTest, ACurrentFolderHoldingAnythingLeavesBothFoldersAlone) {
     EXPECT_EQ(read_test_file(places_.earlier_folder + L"\\settings.txt"), "earlier settings");
 }
 
-TEST_F(MigrationTest, NothingEarlierChangesNothing) {
-    migrate_from_earlier_name(places_);
-    EXPECT_FALSE(registry_key_exists(HKEY_CURRENT_USER, places_.current_key));
-    EXPECT_EQ(folder_names(temp_.path()), Names{});
-}
-
 // The real names, start-up order: migration first, then the first load.
 TEST(MigrationOfRealNames, RunsBeforeTheFirstLoadSoTheMovedSettingsAreRead) {
     GLIM_REQUIRE_PRIVATE_PREFIX();

@@ -15,10 +15,8 @@ TEST(TemporaryPath, ReplacesTheExtensionWithTheProcessId) {
         {u"C:\\Pictures\\photo", u"C:\\Pictures\\photo.4242.tmp"},
         {u"C:\\Glimmerly\\settings.txt", u"C:\\Glimmerly\\settings.4242.tmp"},
         {u"C:\\a.b\\archive.tar.gz", u"C:\\a.b\\archive.tar.4242.tmp"},
-        {u"C:\\a.b\\noext", u"C:\\a.b\\noext.4242.tmp"},
-        {u"C:/a/.hidden", u"C:/a/.hidden.4242.tmp"},
+        {u"C:/a/.hidden", u"C:/a/.hidden.4242.tmp"},  // a leading dot starts no extension
         {u"photo.", u"photo.4242.tmp"},
-        {u"photo.png", u"photo.4242.tmp"},
     };
     for (const auto& row : rows) {
         const std::u16string target = row.target;
@@ -34,7 +32,6 @@ TEST(ImageFormatFromExtension, KnowsPngAndJpegInAnyCase) {
     };
     const Row rows[] = {
         {u"C:\\x\\Photo.JPEG", ImageFormat::Jpeg},
-        {u"photo.jpg", ImageFormat::Jpeg},
         {u"photo.PnG", ImageFormat::Png},
         {u"C:\\dir.png\\photo", std::nullopt},
         {u"photo.webp", std::nullopt},
@@ -42,7 +39,6 @@ TEST(ImageFormatFromExtension, KnowsPngAndJpegInAnyCase) {
         {u"C:\\x\\.png", std::nullopt},
         {u"..", std::nullopt},
         {u"photo.png.txt", std::nullopt},
-        {u"photo", std::nullopt},
         // The Kelvin sign lower-cases to "k" only outside ASCII rules.
         {u"photo.j\u212Apg", std::nullopt},
     };
@@ -51,18 +47,6 @@ TEST(ImageFormatFromExtension, KnowsPngAndJpegInAnyCase) {
         SCOPED_TRACE(std::string(path.begin(), path.end()));
         EXPECT_EQ(image_format_from_extension(row.path), row.format);
     }
-}
-
-TEST(PathParts, SplitAtEitherSeparator) {
-    EXPECT_EQ(file_name_of(u"C:\\a/b\\c.txt"), u"c.txt");
-    EXPECT_EQ(folder_of(u"C:\\a/b\\c.txt"), u"C:\\a/b");
-    EXPECT_EQ(folder_of(u"c.txt"), u"");
-    EXPECT_EQ(join_path(u"C:\\a", u"b"), u"C:\\a\\b");
-    EXPECT_EQ(join_path(u"C:\\", u"b"), u"C:\\b");
-    EXPECT_EQ(join_path(u"", u"b"), u"b");
-    EXPECT_EQ(extension_of(u"a.tar.gz"), std::optional<std::u16string_view>(u"gz"));
-    EXPECT_EQ(extension_of(u"name."), std::optional<std::u16string_view>(u""));
-    EXPECT_EQ(with_extension(u"C:\\a\\001.png", u"vexil"), u"C:\\a\\001.vexil");
 }
 
 TEST(NumberedNames, RecogniseDefaultNamesOnly) {
@@ -75,19 +59,17 @@ TEST(NumberedNames, RecogniseDefaultNamesOnly) {
         {u"C:\\Pictures\\042.jpg", 42},
         {u" 5.png", 5},
         {u"BRINDLET 05.JPEG", 5},
-        {u"brindlet 7.jpg", 7},
         {u"Capture12.vexil", 12},
         {u"capture\u30005.png", 5},  // ideographic space is white space
         {u"18446744073709551615.png", 18446744073709551615ull},
         {u"18446744073709551616.png", std::nullopt},
         {u"brindlet.png", std::nullopt},
+        {u"brindletcapture5.png", std::nullopt},
         {u"capture .png", std::nullopt},
         {u"12a.png", std::nullopt},
         {u"1 2.png", std::nullopt},
         {u"5 .png", std::nullopt},
         {u"007.bmp", std::nullopt},
-        {u".png", std::nullopt},
-        {u"brindletcapture5.png", std::nullopt},
         {u"\xD800" u"5.png", std::nullopt},
         {u"..", std::nullopt},
     };

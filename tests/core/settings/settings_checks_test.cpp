@@ -105,41 +105,5 @@ TEST(SettingsValidation, RefusesExactlyWhatTheReaderWouldRefuseWithTheSameMessag
     EXPECT_LT(valid, 3000);
 }
 
-TEST(SettingsValidation, RefusesWhatTheShortcutOnlyCheckLetThrough) {
-    struct Row {
-        const char* name;
-        void (*change)(Settings&);
-        const char* message;
-    };
-    const Row rows[] = {
-        {"folder with code unit 0", [](Settings& s) { s.save_folder = std::u16string(u"C:\\a") + u'\0' + u"b"; },
-         "Invalid folder encoding"},
-        {"capture stroke width 0", [](Settings& s) { s.capture_stroke_width = 0; }, "Invalid capture stroke width"},
-        {"eraser 200", [](Settings& s) { s.capture_eraser_size = 200; }, "Invalid capture eraser size"},
-        {"save format 2", [](Settings& s) { s.save_format = 2; }, "Invalid save format"},
-        {"capture key 255", [](Settings& s) { s.capture_shortcut.key = 255; }, "Invalid shortcut or drawing style"},
-        {"instant key 0", [](Settings& s) { s.instant_capture_shortcut = {0, 0}; }, "Invalid instant capture shortcut"},
-        {"pointer zoom 9", [](Settings& s) { s.pointer.magnifier_zoom = 9; }, "Invalid pointer settings"},
-        {"offset 10001", [](Settings& s) { s.input_display_offset = InputDisplayOffset{10001, 0}; },
-         "Invalid input display offset"},
-        {"duration 2000", [](Settings& s) { s.presentation_duration_ms = 2000; }, "Invalid presentation duration"},
-        {"two shapes alike",
-         [](Settings& s) { s.shape_shortcuts[SHAPE_ELLIPSE] = s.shape_shortcuts[SHAPE_ARROW]; },
-         "refused shortcut (setup.duplicate_shape)"},
-        {"board without modifier", [](Settings& s) { s.board_shortcut = {SHORTCUT_SHIFT, 66}; },
-         "refused shortcut (setup.board_needs_modifier)"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        Settings s = testing_support::varied_settings();
-        row.change(s);
-        const Status check = validate_settings(s);
-        ASSERT_FALSE(check.ok());
-        EXPECT_EQ(check.failure().message, row.message);
-    }
-    EXPECT_TRUE(validate_settings(testing_support::varied_settings()).ok());
-    EXPECT_TRUE(validate_settings(Settings{}).ok());
-}
-
 }  // namespace
 }  // namespace glimmerly

