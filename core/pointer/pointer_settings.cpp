@@ -62,8 +62,8 @@ bool shortcut_valid(const Shortcut& shortcut) {
     return shortcut.modifiers <= SHORTCUT_ALL_MODIFIERS && shortcut.key >= 1 && shortcut.key <= 254;
 }
 
-std::optional<std::optional<Shortcut>> parse_optional_shortcut(std::string_view text) {
-    if (text == "-") return std::optional<Shortcut>{};
+// modifiers ":" key; the "-" for none is handled by the caller.
+std::optional<Shortcut> parse_shortcut(std::string_view text) {
     const auto halves = split_once(text, ':');
     if (!halves) return std::nullopt;
     const auto modifiers = parse_canonical_decimal(halves->first);
@@ -71,7 +71,15 @@ std::optional<std::optional<Shortcut>> parse_optional_shortcut(std::string_view 
     if (!modifiers || !key) return std::nullopt;
     const Shortcut shortcut{*modifiers, *key};
     if (!shortcut_valid(shortcut)) return std::nullopt;
-    return std::optional<Shortcut>{shortcut};
+    return shortcut;
+}
+
+std::string format_shortcut(const std::optional<Shortcut>& shortcut) {
+    if (!shortcut) return "-";
+    std::string text = std::to_string(shortcut->modifiers);
+    text += ':';
+    text += std::to_string(shortcut->key);
+    return text;
 }
 
 std::vector<std::string_view> split_fields(std::string_view line) {
@@ -120,7 +128,8 @@ Result<PointerSettings> parse_pointer_settings(std::string_view line) {
     }
     for (const auto& field : kShortcuts) {
         if (field.index >= count) continue;
-        const auto shortcut = parse_optional_shortcut(fields[field.index]);
+        if (fields[field.index] == "-") continue;  // none, as the default
+        const auto shortcut = parse_shortcut(fields[field.index]);
         if (!shortcut) return invalid;
         out.*field.member = *shortcut;
     }
@@ -130,14 +139,10 @@ Result<PointerSettings> parse_pointer_settings(std::string_view line) {
 std::string format_pointer_settings(const PointerSettings& settings) {
     std::array<std::string, kFullFieldCount> fields;
     for (const auto& field : kNumbers) fields[field.index] = std::to_string(settings.*field.member);
-    for (const auto& field : kFlags) fields[field.index] = settings.*field.member ? "1" : "0";
+    for (const auto& field : kFlags) fields[field.index] = settings.*field.member ? '1' : '0';
     for (const auto& field : kColours) fields[field.index] = format_rgb_hex(settings.*field.member);
-    for (const auto& field : kShortcuts) {
-        const auto& shortcut = settings.*field.member;
-        fields[field.index] =
-            shortcut ? std::to_string(shortcut->modifiers) + ":" + std::to_string(shortcut->key) : "-";
-    }
-    fields[kRetiredField] = "0";
+    for (const auto& field : kShortcuts) fields[field.index] = format_shortcut(settings.*field.member);
+    fields[kRetiredField] = '0';
 
     std::string line;
     for (std::size_t i = 0; i < fields.size(); ++i) {
