@@ -54,6 +54,32 @@ struct KernelHandleTraits {
 };
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 
+// ReleaseMutex, then CloseHandle. Failures of either are ignored: the handle
+// is gone either way, and a mutex left unreleased counts as abandoned, which
+// the next waiter accepts as owned.
+inline void release_mutex(HANDLE mutex) noexcept {
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+}
+
+// A mutex this thread holds: released and closed together.
+struct HeldMutexTraits {
+    using Type = HANDLE;
+    static Type invalid() noexcept { return nullptr; }
+    static bool valid(Type h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void close(Type h) noexcept { release_mutex(h); }
+};
+using HeldMutex = UniqueResource<HeldMutexTraits>;
+
+// An opened registry key; the predefined roots (HKEY_CURRENT_USER) are never owned.
+struct RegistryKeyTraits {
+    using Type = HKEY;
+    static Type invalid() noexcept { return nullptr; }
+    static bool valid(Type h) noexcept { return h != nullptr; }
+    static void close(Type h) noexcept { RegCloseKey(h); }
+};
+using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
+
 template <class T>
 struct GdiObjectTraits {
     using Type = T;

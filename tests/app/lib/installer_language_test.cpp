@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include "app/lib/settings_store.h"
 #include "app/win/failure.h"
+#include "tests/app/support/dialogs.h"
 #include "tests/app/support/temp_folder.h"
+#include "text/app_error.h"
 
 namespace glimmerly {
 namespace {
@@ -45,6 +48,77 @@ TEST(InstallerLanguageFile, UnusableContentIsNoChoice) {
     choice = read_installer_language(folder.path());
     ASSERT_TRUE(choice.has_value());
     EXPECT_TRUE(std::holds_alternative<InstallerLanguageNone>(*choice));
+}
+
+}  // namespace
+}  // namespace glimmerly
+
+namespace glimmerly {
+namespace {
+
+using testing_support::TempFolder;
+
+class ApplyInstallerLanguage : public ::testing::Test {
+protected:
+    void TearDown() override { set_current_language(LANGUAGE_ENGLISH); }
+
+    std::wstring installer_file() const { return folder_.path() + L"\\installer-language.txt"; }
+    std::wstring settings_file() const { return folder_.path() + L"\\settings.txt"; }
+    bool exists(const std::wstring& path) const { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    Settings stored() const {
+        auto read = read_settings_file(settings_file());
+        EXPECT_TRUE(read.ok());
+        return read.value_or(Settings{});
+    }
+
+    TempFolder folder_;
+};
+
+TEST_F(ApplyInstallerLanguage, TakesTheChoiceOverOnceAndStoresIt) {
+    write_bytes(installer_file(), "\xEF\xBB\xBF DE \n");
+    Settings settings;
+    apply_installer_language(settings, folder_.path());
+    EXPECT_EQ(settings.language, 5);
+    EXPECT_EQ(stored().language, 5);
+    EXPECT_EQ(current_language(), 5);
+    EXPECT_FALSE(exists(installer_file()));
+}
+
+TEST_F(ApplyInstallerLanguage, AutomaticReplacesAStoredLanguage) {
+    Settings settings;
+    settings.language = 5;
+    ASSERT_TRUE(save_settings_file(settings, settings_file()).ok());
+    write_bytes(installer_file(), "Auto");
+    apply_installer_language(settings, folder_.path());
+    EXPECT_EQ(settings.language, LANGUAGE_AUTO);
+    EXPECT_EQ(stored().language, LANGUAGE_AUTO);
+    EXPECT_FALSE(exists(installer_file()));
+}
+
+TEST_F(ApplyInstallerLanguage, TheSameOrNoUsableChoiceWritesNothing) {
+    for (const char* content : {"de", "xx", "\xFF"}) {
+        SCOPED_TRACE(content);
+        write_bytes(installer_file(), content);
+        Settings settings;
+        settings.language = 5;
+        apply_installer_language(settings, folder_.path());
+        EXPECT_EQ(settings.language, 5);
+        EXPECT_FALSE(exists(settings_file()));
+        EXPECT_FALSE(exists(installer_file()));
+    }
+}
+
+TEST_F(ApplyInstallerLanguage, AFailedWriteIsShownAndTheLanguageAppliedAllTheSame) {
+    write_bytes(settings_file(), "damaged");
+    write_bytes(installer_file(), "fr");
+    Settings settings;
+    const auto shown = testing_support::answer_message_box([&] { apply_installer_language(settings, folder_.path()); });
+    // Shown in the language just applied.
+    EXPECT_EQ(win::to_utf8(shown.text), localized_text(7, TextId::error_settings_unsaved,
+                                                  {{"detail", "unsupported settings: 1 fields for this version"}}));
+    EXPECT_EQ(current_language(), 7);
+    EXPECT_FALSE(exists(installer_file()));
+    EXPECT_EQ(settings.language, 7);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tests/app/support/dialogs.h"
 
+#include <thread>
+
 namespace glimmerly::testing_support {
 namespace {
 
@@ -43,6 +45,27 @@ HICON message_box_icon(HWND dialog) {
     HICON icon = nullptr;
     EnumChildWindows(dialog, find_icon, reinterpret_cast<LPARAM>(&icon));
     return icon;
+}
+
+AnsweredBox answer_message_box(const std::function<void()>& action) {
+    AnsweredBox shown;
+    DWORD thread_id = 0;
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread worker([&] {
+        thread_id = GetCurrentThreadId();
+        SetEvent(ready);
+        action();
+    });
+    WaitForSingleObject(ready, INFINITE);
+    CloseHandle(ready);
+    if (HWND dialog = wait_for_dialog(thread_id)) {
+        shown.title = window_text(dialog);
+        shown.text = window_text(GetDlgItem(dialog, 0xFFFF));
+        shown.icon = message_box_icon(dialog);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    }
+    worker.join();
+    return shown;
 }
 
 }  // namespace glimmerly::testing_support

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace glimmerly::testing_support {
@@ -15,5 +16,16 @@ std::wstring window_text(HWND window);
 
 // The icon shown by a message box, or null.
 HICON message_box_icon(HWND dialog);
+
+// What a message box showed.
+struct AnsweredBox {
+    std::wstring title;
+    std::wstring text;
+    HICON icon = nullptr;
+};
+
+// Runs `action` on a thread of its own, reads the first message box it shows
+// and answers it with OK; all empty when no box came.
+AnsweredBox answer_message_box(const std::function<void()>& action);
 
 }  // namespace glimmerly::testing_support

@@ -1,0 +1,108 @@
+#include "app/lib/settings_store.h"
+
+#include "app/lib/atomic_write.h"
+#include "app/lib/folder_tree.h"
+#include "app/lib/program_folders.h"
+#include "app/lib/settings_lock.h"
+#include "app/lib/ui_language.h"
+#include "app/win/failure.h"
+#include "app/win/file_io.h"
+#include "app/win/paths.h"
+#include "core/settings/settings_checks.h"
+#include "core/settings/settings_file.h"
+#include "text/app_error.h"
+
+namespace glimmerly {
+namespace {
+
+// Far above any file the writer makes (a folder path of 32,767 code units
+// included): a bigger file is not a settings file, and is not read whole.
+constexpr std::uint64_t kMaxSettingsFileBytes = 1 << 20;
+
+Failure as_text_failure(const Failure& failure) { return plain_failure(settings_failure_text(failure)); }
+
+}  // namespace
+
+std::string settings_failure_text(const Failure& failure) {
+    return error_to_text(failure, current_language(), &win::system_message);
+}
+
+Result<Settings> read_settings_file(const std::wstring& path) {
+    auto bytes = win::read_file_if_exists(path, kMaxSettingsFileBytes);
+    if (!bytes) return as_text_failure(bytes.failure());
+    if (!bytes->has_value()) return Settings{};
+    return parse_settings(**bytes);
+}
+
+Result<Settings> load_settings() {
+    auto path = settings_file_path();
+    if (!path) return as_text_failure(path.failure());
+    return read_settings_file(*path);
+}
+
+Failure settings_unreadable_error(std::string detail) {
+    apply_ui_language(LANGUAGE_AUTO);
+    return make_app_error(TextId::error_settings_unreadable, {{"detail", detail}});
+}
+
+Status reload_settings(Settings& settings) {
+    auto loaded = load_settings();
+    if (!loaded) return make_app_error(TextId::error_settings_unreadable, {{"detail", loaded.failure().message}});
+    settings = std::move(loaded).value();
+    apply_ui_language(settings.language);
+    return ok_status();
+}
+
+Status save_settings_file(const Settings& settings, const std::wstring& path) {
+    GLIM_TRY(validate_settings(settings));
+    if (auto created = create_directories(win::folder_of(path)); !created) return as_text_failure(created.failure());
+    auto written = write_file_atomically(format_settings(settings), path, false);
+    if (!written) return as_text_failure(written.failure());
+    return ok_status();
+}
+
+Status update_settings_file(const std::wstring& path, const SettingsPatch& patch) {
+    auto settings = read_settings_file(path);
+    if (!settings) return std::move(settings).failure();
+    apply_settings_patch(*settings, patch);
+    return save_settings_file(*settings, path);
+}
+
+Status patch_settings_file(const std::wstring& path, const SettingsPatch& patch) {
+    auto lock = lock_settings_write();
+    if (!lock) return std::move(lock).failure();
+    return update_settings_file(path, patch);
+}
+
+Status save_editor_settings(std::uint32_t capture_stroke_width, std::uint32_t capture_eraser_size) {
+    Status saved = [&]() -> Status {
+        auto path = settings_file_path();
+        if (!path) return std::move(path).failure();
+        return patch_settings_file(
+            *path, SettingsPatch{.capture_stroke_width = capture_stroke_width, .capture_eraser_size = capture_eraser_size});
+    }();
+    if (!saved) return settings_unsaved_error(settings_failure_text(saved.failure()));
+    return ok_status();
+}
+
+Status save_session_choices(std::u16string folder, std::uint8_t format) {
+    auto path = settings_file_path();
+    if (!path) return as_text_failure(path.failure());
+    return patch_settings_file(*path, SettingsPatch{.save_choice = SaveChoice{std::move(folder), format}});
+}
+
+Status commit_settings_change(const Settings& settings) {
+    auto path = settings_file_path();
+    if (!path) return as_text_failure(path.failure());
+    return commit_settings_change_at(*path, settings);
+}
+
+Status commit_settings_change_at(const std::wstring& path, const Settings& settings) {
+    auto lock = lock_settings_write();
+    if (!lock) return std::move(lock).failure();
+    auto on_disk = read_settings_file(path);
+    if (!on_disk) return std::move(on_disk).failure();
+    return save_settings_file(settings_to_commit(settings, *on_disk), path);
+}
+
+}  // namespace glimmerly

@@ -1,0 +1,63 @@
+#include "core/base/stored_values.h"
+
+#include <limits>
+
+namespace glimmerly {
+namespace {
+
+int hex_digit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> parse_decimal(std::string_view text) {
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+std::optional<std::uint32_t> parse_canonical_decimal(std::string_view text) {
+    const auto value = parse_decimal(text);
+    if (!value || std::to_string(*value) != text) return std::nullopt;
+    return value;
+}
+
+std::optional<Rgb> parse_rgb_hex(std::string_view text) {
+    if (text.size() != 6) return std::nullopt;
+    std::uint8_t bytes[3];
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int high = hex_digit(text[2 * i]);
+        const int low = hex_digit(text[2 * i + 1]);
+        if (high < 0 || low < 0) return std::nullopt;
+        bytes[i] = static_cast<std::uint8_t>(high * 16 + low);
+    }
+    return Rgb{bytes[0], bytes[1], bytes[2]};
+}
+
+std::string format_rgb_hex(Rgb colour) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    for (std::uint8_t byte : {colour.r, colour.g, colour.b}) {
+        out += kDigits[byte >> 4];
+        out += kDigits[byte & 15];
+    }
+    return out;
+}
+
+std::optional<std::pair<std::string_view, std::string_view>> split_once(std::string_view text, char separator) {
+    const std::size_t at = text.find(separator);
+    if (at == std::string_view::npos) return std::nullopt;
+    return std::pair{text.substr(0, at), text.substr(at + 1)};
+}
+
+}  // namespace glimmerly

@@ -1,0 +1,31 @@
+#pragma once
+// The value forms shared by the line-based stored formats: decimals and
+// rrggbb colours.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "core/base/rgb.h"
+
+namespace glimmerly {
+
+// ASCII digits forming an unsigned 32-bit number, with one optional leading
+// "+"; none for empty text, a lone sign, any other character or overflow.
+std::optional<std::uint32_t> parse_decimal(std::string_view text);
+
+// As parse_decimal, but the text must also be the number's own rendering:
+// no sign and no leading zero.
+std::optional<std::uint32_t> parse_canonical_decimal(std::string_view text);
+
+// Exactly six hexadecimal digits of either case, red first.
+std::optional<Rgb> parse_rgb_hex(std::string_view text);
+// Six lower-case hexadecimal digits.
+std::string format_rgb_hex(Rgb colour);
+
+// Splits at the first `separator`; none when there is none.
+std::optional<std::pair<std::string_view, std::string_view>> split_once(std::string_view text, char separator);
+
+}  // namespace glimmerly

@@ -1,0 +1,30 @@
+#pragma once
+// "settings.txt": one value per line. Every version from 1 to 21 is read,
+// under the current and the earlier header word, and what an older version
+// lacks keeps its default; the writer always writes version 21.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/base/result.h"
+#include "core/settings/settings.h"
+
+namespace glimmerly {
+
+inline constexpr std::uint32_t SETTINGS_VERSION = 21;
+inline constexpr std::string_view SETTINGS_HEADER = "glimmerly-settings-";
+inline constexpr std::string_view EARLIER_SETTINGS_HEADER = "brindlet-settings-";
+
+// The number of lines of each version, the header included.
+std::size_t settings_line_count(std::uint32_t version);
+
+// The file's bytes -> the record, or a failure whose message is the first
+// refusal in the reader's check order. Never repairs or skips a line.
+Result<Settings> parse_settings(std::string_view content);
+
+// The version-21 text. Writes what it is given; `validate_settings` decides
+// whether it may be written.
+std::string format_settings(const Settings& settings);
+
+}  // namespace glimmerly

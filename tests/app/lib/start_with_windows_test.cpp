@@ -1,0 +1,34 @@
+#include "app/lib/start_with_windows.h"
+
+#include <gtest/gtest.h>
+
+#include "app/lib/registry_names.h"
+#include "tests/app/support/private_prefix.h"
+#include "tests/app/support/registry.h"
+
+namespace glimmerly {
+namespace {
+
+using namespace testing_support;
+
+TEST(StartWithWindows, QuotesTheProgramPathSoSpacesStayInOneArgument) {
+    EXPECT_EQ(sign_in_command(L"C:\\Program Files\\X\\x.exe"), L"\"C:\\Program Files\\X\\x.exe\"");
+}
+
+TEST(StartWithWindows, WritesAndRemovesTheRunValueOfTheRunningProgram) {
+    GLIM_REQUIRE_PRIVATE_PREFIX();
+    UserDataLock lock;
+    auto program = running_program_path();
+    ASSERT_TRUE(program.ok()) << program.failure().message;
+    EXPECT_TRUE(program->ends_with(L"windows_tests.exe"));
+
+    ASSERT_TRUE(set_start_with_windows(true).ok());
+    EXPECT_EQ(registry_string(HKEY_CURRENT_USER, RUN_KEY, L"Glimmerly"), L"\"" + *program + L"\"");
+    ASSERT_TRUE(set_start_with_windows(false).ok());
+    EXPECT_EQ(registry_string(HKEY_CURRENT_USER, RUN_KEY, L"Glimmerly"), std::nullopt);
+    // Nothing to delete is done too.
+    EXPECT_TRUE(set_start_with_windows(false).ok());
+}
+
+}  // namespace
+}  // namespace glimmerly

@@ -1,0 +1,39 @@
+#pragma once
+// Tests that change the user's own data (HKEY_CURRENT_USER, the local
+// application-data folder, the sign-in list) run only inside the throw-away
+// Wine prefix of the build tree, so that running the test executable on a
+// real Windows machine can never touch a user's settings.
+
+#include <gtest/gtest.h>
+
+#include "app/win/owners.h"
+
+namespace glimmerly::testing_support {
+
+// True when scripts/wine-exec started this process (it exports
+// GLIMMERLY_PRIVATE_WINE_PREFIX) and the registry is Wine's
+// (HKLM\Software\Wine exists). Both must hold.
+bool in_private_test_prefix();
+
+// The variable scripts/wine-exec sets, or empty.
+std::wstring private_prefix_variable();
+
+// ctest runs several test processes side by side in one prefix; tests that
+// use the real names (HKCU\Software\Glimmerly, the program folder, the Run
+// value) hold this lock so that they never see each other's half-done work.
+class UserDataLock {
+public:
+    UserDataLock();
+
+private:
+    win::HeldMutex mutex_;
+};
+
+}  // namespace glimmerly::testing_support
+
+#define GLIM_REQUIRE_PRIVATE_PREFIX()                                                                   \
+    do {                                                                                                \
+        if (!::glimmerly::testing_support::in_private_test_prefix())                                    \
+            GTEST_SKIP() << "changes the user's registry or folders: runs only in the private Wine "   \
+                            "prefix of scripts/wine-exec";                                              \
+    } while (0)
