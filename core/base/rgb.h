@@ -12,4 +12,14 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
+// Where one 32-bit number carries a colour: red in bits 0-7, green 8-15,
+// blue 16-23.
+constexpr std::uint32_t pack_rgb(Rgb c) {
+    return std::uint32_t{c.r} | (std::uint32_t{c.g} << 8) | (std::uint32_t{c.b} << 16);
+}
+constexpr Rgb unpack_rgb(std::uint32_t packed) {
+    return Rgb{static_cast<std::uint8_t>(packed), static_cast<std::uint8_t>(packed >> 8),
+               static_cast<std::uint8_t>(packed >> 16)};
+}
+
 }  // namespace glimmerly

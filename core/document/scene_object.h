@@ -11,6 +11,8 @@
 #include <variant>
 #include <vector>
 
+#include "core/base/rgb.h"
+
 namespace glimmerly {
 
 using ObjectId = std::uint64_t;
@@ -21,24 +23,6 @@ using ObjectId = std::uint64_t;
 // objects instead.
 std::optional<ObjectId> take_object_ids(ObjectId& last, std::uint64_t count);
 inline std::optional<ObjectId> next_object_id(ObjectId& last) { return take_object_ids(last, 1); }
-
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
-
-// Where one 32-bit number carries a colour: red in bits 0-7, green 8-15,
-// blue 16-23.
-constexpr std::uint32_t pack_rgb(Rgb c) {
-    return std::uint32_t{c.r} | (std::uint32_t{c.g} << 8) | (std::uint32_t{c.b} << 16);
-}
-constexpr Rgb unpack_rgb(std::uint32_t packed) {
-    return Rgb{static_cast<std::uint8_t>(packed), static_cast<std::uint8_t>(packed >> 8),
-               static_cast<std::uint8_t>(packed >> 16)};
-}
 
 // Frame pixels, x to the right and y downwards.
 struct Point {
