@@ -2,9 +2,14 @@
 
 #include "core/document/point_math.h"
 #include "core/document/scene.h"
+#include "core/editor/editor_state.h"
+#include "core/editor/history.h"
+#include "core/editor/object_ids.h"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <unordered_map>
 
 namespace glimmerly {
 
@@ -99,6 +104,23 @@ void settle_ends(SceneObject& object, SceneObjects scene, const Keeps& keeps) {
     if (line->end && !keeps(line->end->id)) line->end.reset();
 }
 
+std::unordered_set<ObjectId> id_set(std::span<const ObjectId> ids) { return {ids.begin(), ids.end()}; }
+
+bool has_attached_line(std::span<const SceneObject> objects) {
+    return std::any_of(objects.begin(), objects.end(), [](const SceneObject& o) {
+        const LinePayload* line = as_line(o);
+        return line && (line->start || line->end);
+    });
+}
+
+// What a stored scene may hold in strokes: points plus per-point widths.
+std::size_t stroke_values(std::span<const SceneObject> objects) {
+    std::size_t values = 0;
+    for (const SceneObject& object : objects)
+        if (const StrokePayload* stroke = as_stroke(object)) values += stroke->points.size() + stroke->widths.size();
+    return values;
+}
+
 void map_object(SceneObject& object, const BoxMap& map) {
     if (Box* rect = object_rect(object)) {
         const Box mapped = normalised(map({rect->left, rect->top}), map({rect->right, rect->bottom}));
@@ -136,6 +158,157 @@ void settle_arrow_ends(SceneObject& object, SceneObjects scene, std::span<const 
 
 void settle_arrow_ends(SceneObject& object, SceneObjects scene, const std::unordered_set<ObjectId>& kept) {
     settle_ends(object, scene, [&](ObjectId id) { return kept.contains(id); });
+}
+
+void nudge_selection(EditorState& state, double dx, double dy) {
+    if (!std::isfinite(dx) || !std::isfinite(dy)) return;
+    cancel_gesture(state);
+    std::vector<SceneObject> earlier = state.objects;
+    const auto selected = id_set(state.selection);
+    const ObjectIndex index(earlier);
+    const SceneObjects scene(earlier, index);
+    for (SceneObject& object : state.objects) {
+        if (!selected.contains(object.id)) continue;
+        settle_arrow_ends(object, scene, selected);
+        move_object_by(object, {dx, dy});
+    }
+    commit_objects(state, std::move(earlier));
+}
+
+void delete_objects_by_ids(EditorState& state, std::span<const ObjectId> ids) {
+    const auto doomed = id_set(ids);
+    if (has_attached_line(state.objects)) {
+        const std::vector<SceneObject> before = state.objects;
+        const ObjectIndex index(before);
+        const SceneObjects scene(before, index);
+        for (SceneObject& object : state.objects) {
+            LinePayload* line = as_line(object);
+            if (!line || doomed.contains(object.id)) continue;
+            const bool loose_start = line->start && doomed.contains(line->start->id);
+            const bool loose_end = line->end && doomed.contains(line->end->id);
+            if (!loose_start && !loose_end) continue;
+            // The end stays where it is drawn now, only unfastened.
+            const double half = object.width / 2.0;
+            const auto elbow = resolve_elbow_ends(object, scene);
+            if (loose_start) {
+                if (elbow)
+                    line->from = elbow->first.point;
+                else if (const auto p = attachment_point(*line->start, scene, half))
+                    line->from = *p;
+                line->start.reset();
+            }
+            if (loose_end) {
+                if (elbow)
+                    line->to = elbow->second.point;
+                else if (const auto p = attachment_point(*line->end, scene, line->head ? 0.0 : half))
+                    line->to = *p;
+                line->end.reset();
+            }
+        }
+    }
+    std::erase_if(state.objects, [&](const SceneObject& o) { return doomed.contains(o.id); });
+    std::erase_if(state.selection, [&](ObjectId id) { return doomed.contains(id); });
+}
+
+void delete_selection(EditorState& state) {
+    cancel_gesture(state);
+    const std::vector<ObjectId> taken = std::move(state.selection);
+    state.selection.clear();
+    std::vector<SceneObject> earlier = state.objects;
+    delete_objects_by_ids(state, taken);
+    commit_objects(state, std::move(earlier));
+}
+
+void apply_color_to_selection(EditorState& state) {
+    if (state.saved_objects && state.gesture.kind() == GestureKind::DrawNew) {
+        // The object being drawn; its gesture records it when released.
+        if (!state.objects.empty() && state.objects.back().kind() != ObjectKind::Blur)
+            state.objects.back().color = state.color;
+        return;
+    }
+    // Nothing to recolour must not cost the user a drag in progress.
+    if (state.selection.empty()) return;
+    cancel_gesture(state);
+    std::vector<SceneObject> earlier = state.objects;
+    const auto selected = id_set(state.selection);
+    for (SceneObject& object : state.objects)
+        if (selected.contains(object.id) && object.kind() != ObjectKind::Blur) object.color = state.color;
+    commit_objects(state, std::move(earlier));
+}
+
+std::vector<SceneObject> selected_objects_for_copy(const EditorState& state) {
+    std::vector<SceneObject> copies;
+    if (state.selection.empty()) return copies;
+    const auto selected = id_set(state.selection);
+    const ObjectIndex index(state.objects);
+    const SceneObjects scene(state.objects, index);
+    for (const SceneObject& object : state.objects) {
+        if (!selected.contains(object.id)) continue;
+        copies.push_back(object);
+        settle_arrow_ends(copies.back(), scene, selected);
+    }
+    return copies;
+}
+
+bool paste_objects(EditorState& state, std::span<const SceneObject> objects, double dx, double dy) {
+    if (objects.empty() || !std::isfinite(dx) || !std::isfinite(dy)) return false;
+    // Copies that a stored scene could not hold would make the capture fail
+    // only when it is saved, long after the paste.
+    if (state.objects.size() > kMaxSceneObjects || objects.size() > kMaxSceneObjects - state.objects.size())
+        return false;
+    const std::size_t pasted_values = stroke_values(objects);
+    const std::size_t held_values = stroke_values(state.objects);
+    if (pasted_values > kMaxStrokeValues || held_values > kMaxStrokeValues - pasted_values) return false;
+
+    cancel_gesture(state);
+    // Before the copy: running out of ids renumbers the objects.
+    const auto first_id = take_ids_for_new_objects(state, objects.size());
+    if (!first_id) return false;
+    std::vector<SceneObject> earlier = state.objects;
+
+    // Old id -> new id; with a repeated id the first pasted object wins.
+    std::unordered_map<ObjectId, ObjectId> renumbered;
+    std::vector<ObjectId> pasted_ids;
+    pasted_ids.reserve(objects.size());
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        renumbered.emplace(objects[i].id, *first_id + i);
+        pasted_ids.push_back(objects[i].id);
+    }
+    const auto pasted = id_set(pasted_ids);
+    const auto new_id_of = [&](ObjectId old) -> std::optional<ObjectId> {
+        const auto it = renumbered.find(old);
+        return it == renumbered.end() ? std::nullopt : std::optional<ObjectId>(it->second);
+    };
+    const auto refasten = [&](std::optional<ObjectAttachment>& attachment) {
+        if (!attachment) return;
+        if (const auto id = new_id_of(attachment->id))
+            attachment->id = *id;
+        else
+            attachment.reset();
+    };
+
+    const ObjectIndex index(objects);
+    const SceneObjects scene(objects, index);
+    state.selection.clear();
+    state.objects.reserve(state.objects.size() + objects.size());
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        SceneObject copy = objects[i];
+        settle_arrow_ends(copy, scene, pasted);
+        copy.id = *first_id + i;
+        for (FillRegion& region : copy.fill) {
+            std::erase_if(region.ids, [&](ObjectId id) { return !renumbered.contains(id); });
+            for (ObjectId& id : region.ids) id = renumbered.at(id);
+        }
+        if (LinePayload* line = as_line(copy)) {
+            refasten(line->start);
+            refasten(line->end);
+        }
+        move_object_by(copy, {dx, dy});
+        state.selection.push_back(copy.id);
+        state.objects.push_back(std::move(copy));
+    }
+    commit_objects(state, std::move(earlier));
+    return true;
 }
 
 }  // namespace glimmerly

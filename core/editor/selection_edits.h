@@ -20,6 +20,9 @@ namespace glimmerly {
 
 struct EditorState;
 
+// How far each paste in a row moves its copies beyond the previous one.
+inline constexpr double kPasteShift = 16.0;
+
 // Maps the object from the box `from` into the box `to` (both min and max
 // corners), axis by axis; an axis of `from` thinner than 0.001 is shifted
 // rather than stretched. Texts scale their letter size with the height
@@ -38,5 +41,30 @@ void move_object_by(SceneObject& object, Point offset);
 void settle_arrow_ends(SceneObject& object, SceneObjects scene, std::span<const ObjectId> kept);
 // The same with the kept ids as a set, for callers that settle many lines.
 void settle_arrow_ends(SceneObject& object, SceneObjects scene, const std::unordered_set<ObjectId>& kept);
+
+// Moves the selected objects by (dx, dy); nothing for an offset that is not
+// finite.
+void nudge_selection(EditorState& state, double dx, double dy);
+
+// Removes the objects with these ids and their ids from the selection; lines
+// fastened to them keep their drawn ends and come loose. Records no step: the
+// caller commits.
+void delete_objects_by_ids(EditorState& state, std::span<const ObjectId> ids);
+void delete_selection(EditorState& state);
+
+// Gives the selected objects (blur objects aside) the current colour; during
+// the drawing of a new object, that object instead, as part of its own step.
+void apply_color_to_selection(EditorState& state);
+
+// Copies of the selected objects in drawing order, with lines fastened to
+// objects outside the selection set loose where they are drawn.
+std::vector<SceneObject> selected_objects_for_copy(const EditorState& state);
+
+// Adds copies of the objects on top, moved by (dx, dy), under fresh ids, with
+// their attachments and fills among themselves kept; they become the
+// selection. False, with nothing changed, for an empty list, an offset that is
+// not finite, or copies that would take the scene past what a stored scene
+// may hold.
+bool paste_objects(EditorState& state, std::span<const SceneObject> objects, double dx, double dy);
 
 }  // namespace glimmerly
