@@ -254,10 +254,10 @@ bool paste_objects(EditorState& state, std::span<const SceneObject> objects, dou
     if (objects.empty() || !std::isfinite(dx) || !std::isfinite(dy)) return false;
     // Copies that a stored scene could not hold would make the capture fail
     // only when it is saved, long after the paste.
-    if (state.objects.size() > kMaxSceneObjects || objects.size() > kMaxSceneObjects - state.objects.size())
-        return false;
+    const std::vector<SceneObject>& held = state.saved_objects ? *state.saved_objects : state.objects;
+    if (held.size() > kMaxSceneObjects || objects.size() > kMaxSceneObjects - held.size()) return false;
     const std::size_t pasted_values = stroke_values(objects);
-    const std::size_t held_values = stroke_values(state.objects);
+    const std::size_t held_values = stroke_values(held);
     if (pasted_values > kMaxStrokeValues || held_values > kMaxStrokeValues - pasted_values) return false;
 
     cancel_gesture(state);

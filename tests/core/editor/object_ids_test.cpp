@@ -37,13 +37,6 @@ EditorState state_at_the_top() {
     return state;
 }
 
-TEST(TakeIdsForNewObjects, HandsOutTheNextIdsWhileThereIsRoom) {
-    EditorState state;
-    state.last_id = 41;
-    EXPECT_EQ(take_ids_for_new_objects(state, 3), 42u);
-    EXPECT_EQ(state.last_id, 44u);
-}
-
 TEST(TakeIdsForNewObjects, RenumbersEverythingInOrderWhenTheIdsRunOut) {
     EditorState state = state_at_the_top();
     const auto first = take_ids_for_new_objects(state, 2);
@@ -70,12 +63,6 @@ TEST(TakeIdsForNewObjects, RenumbersEverythingInOrderWhenTheIdsRunOut) {
                                  return a.id < b.id;
                              })->id;
     EXPECT_LT(highest, *first);
-}
-
-TEST(TakeIdsForNewObjects, RefusesOnlyACountThatCannotFitAtAll) {
-    EditorState state = state_at_the_top();
-    EXPECT_EQ(take_ids_for_new_objects(state, kTop), std::nullopt);
-    EXPECT_EQ(take_ids_for_new_objects(state, 0), std::nullopt);
 }
 
 }  // namespace

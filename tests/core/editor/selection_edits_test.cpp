@@ -162,20 +162,6 @@ TEST(DeleteSelection, LeavesLinesEndingWhereTheirTargetWasAndUndoFastensThemAgai
     EXPECT_EQ(state.objects, original);
 }
 
-TEST(DeleteObjectsByIds, FixesAnElbowEndAtItsRoutedPoint) {
-    const ObjectAttachment at_1{1, {50, 0}}, at_2{2, {-50, 0}};
-    EditorState state = state_with(
-        {rectangle(1, {0, 0, 100, 100}), rectangle(2, {300, 200, 400, 300}), elbow(3, {}, {}, at_1, at_2)});
-    const auto ends = resolve_elbow_ends(state.objects[2], state.objects);
-    const ObjectId doomed[] = {1};
-    delete_objects_by_ids(state, doomed);
-    const LinePayload& link = *as_line(state.objects[1]);
-    EXPECT_EQ(link.from, ends->first.point);
-    EXPECT_FALSE(link.start);
-    EXPECT_TRUE(link.end);
-    EXPECT_TRUE(state.undo_stack.empty()) << "the caller commits";
-}
-
 TEST(ApplyColorToSelection, RecoloursSelectedObjectsButNeverBlur) {
     EditorState state = state_with({rectangle(1, {0, 0, 9, 9}), blur(2, {0, 0, 9, 9}), ellipse(3, {0, 0, 9, 9})},
                                    {1, 2});
