@@ -6,6 +6,8 @@
 #include "core/editor/editor_state.h"
 #include "core/editor/hit_test.h"
 #include "core/editor/id_set.h"
+#include "core/editor/object_ids.h"
+#include "core/editor/scene_limits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -238,13 +240,6 @@ private:
     bool open_ = false;
 };
 
-std::size_t stroke_values(std::span<const SceneObject> objects) {
-    std::size_t total = 0;
-    for (const SceneObject& object : objects)
-        if (const auto* stroke = as_stroke(object)) total += stroke->points.size() + stroke->widths.size();
-    return total;
-}
-
 double widest(const SceneObject& object, const StrokePayload& stroke) {
     double m = std::isnan(object.width) ? 0.0 : object.width;
     for (double w : stroke.widths)
@@ -272,13 +267,14 @@ void cut_strokes(EditorState& state, Point a, Point b, double radius) {
         const std::size_t old_values = stroke->points.size() + stroke->widths.size();
         std::size_t new_values = 0;
         for (const Piece& piece : *pieces) new_values += piece.points.size() + piece.widths.size();
-        if (!values) values = stroke_values(objects);
+        if (!values) values = stroke_value_count(objects);
         if (new_values > old_values && *values - old_values + new_values > kMaxStrokeValues) continue;
         if (pieces->size() > 1 && objects.size() + pieces->size() - 1 > kMaxSceneObjects) continue;
-        // A further piece needs an id of its own; when none is left, the stroke
-        // stays whole rather than share one.
+        // A further piece needs an id of its own. Running out renumbers every
+        // id the editor holds (positions stay), and should even that leave
+        // none, the stroke stays whole rather than share one.
         std::optional<ObjectId> next;
-        if (pieces->size() > 1 && !(next = take_new_object_ids(state, pieces->size() - 1))) continue;
+        if (pieces->size() > 1 && !(next = take_ids_for_new_objects(state, pieces->size() - 1))) continue;
 
         const SceneObject original = std::move(objects[at]);
         objects.erase(objects.begin() + static_cast<std::ptrdiff_t>(at));
