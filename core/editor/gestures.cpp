@@ -83,23 +83,26 @@ std::optional<std::size_t> position_of(std::span<const SceneObject> objects, Obj
     return std::nullopt;
 }
 
-SceneObject base_object(ObjectId id, ObjectPayload payload, const EditorState& state) {
-    return SceneObject{id, std::move(payload), state.color, state.stroke_width, 0.0, {}};
+// A new object in the current colour and width; its id is given when it is
+// added.
+SceneObject base_object(ObjectPayload payload, const EditorState& state) {
+    return SceneObject{0, std::move(payload), state.color, state.stroke_width, 0.0, {}};
 }
 
-std::optional<SceneObject> new_drawing(Tool tool, ObjectId id, Point p, const EditorState& state) {
+// The object a drawing tool starts at the press.
+std::optional<SceneObject> new_drawing(Tool tool, Point p, const EditorState& state) {
     const Box dot{p.x, p.y, p.x, p.y};
     LinePayload line;
     line.from = line.to = p;
     switch (tool) {
-    case Tool::Rectangle: return base_object(id, RectanglePayload{dot}, state);
-    case Tool::Ellipse: return base_object(id, EllipsePayload{dot}, state);
-    case Tool::Line: return base_object(id, line, state);
-    case Tool::Arrow: line.head = true; return base_object(id, line, state);
-    case Tool::Pen: return base_object(id, StrokePayload{{p}, {}, false}, state);
-    case Tool::Highlighter: return base_object(id, StrokePayload{{p}, {}, true}, state);
+    case Tool::Rectangle: return base_object(RectanglePayload{dot}, state);
+    case Tool::Ellipse: return base_object(EllipsePayload{dot}, state);
+    case Tool::Line: return base_object(line, state);
+    case Tool::Arrow: line.head = true; return base_object(line, state);
+    case Tool::Pen: return base_object(StrokePayload{{p}, {}, false}, state);
+    case Tool::Highlighter: return base_object(StrokePayload{{p}, {}, true}, state);
     case Tool::Blur: {
-        SceneObject blur = base_object(id, BlurPayload{dot}, state);
+        SceneObject blur = base_object(BlurPayload{dot}, state);
         blur.width = kNewBlurStrength;
         return blur;
     }
@@ -123,18 +126,17 @@ void store_gesture(EditorState& state, std::vector<SceneObject> saved, GesturePa
 
 // Appends a new object on top and starts drawing it. Nothing starts when the
 // scene is full or no id can be had.
-bool start_drawing(EditorState& state, SceneObject object, Point p, PointerModifiers modifiers) {
+void start_drawing(EditorState& state, SceneObject object, Point p, PointerModifiers modifiers) {
     const auto* stroke = as_stroke(object);
-    if (!scene_has_room(state.objects, stroke ? stroke->points.size() : 0)) return false;
+    if (!scene_has_room(state.objects, stroke ? stroke->points.size() : 0)) return;
     // Before the copy: running out of ids renumbers every object.
     const auto id = take_ids_for_new_objects(state, 1);
-    if (!id) return false;
+    if (!id) return;
     object.id = *id;
     std::vector<SceneObject> saved = state.objects;
     state.objects.push_back(std::move(object));
     state.selection.clear();
     store_gesture(state, std::move(saved), DrawNewGesture{}, p, modifiers);
-    return true;
 }
 
 void start_callout(EditorState& state, std::size_t label, Point p, PointerModifiers modifiers) {
@@ -142,7 +144,7 @@ void start_callout(EditorState& state, std::size_t label, Point p, PointerModifi
     line.from = line.to = p;
     line.head = true;
     line.elbow = true;
-    SceneObject arrow = base_object(0, line, state);
+    SceneObject arrow = base_object(line, state);
     arrow.color = state.objects[label].color;
     if (!scene_has_room(state.objects, 0)) return;
     const auto id = take_ids_for_new_objects(state, 1);
@@ -385,7 +387,7 @@ void begin_gesture(EditorState& state, double x, double y, PointerModifiers modi
     case Tool::Label: return;  // the editor's text box places texts
     case Tool::Select: start_select(state, p, modifiers); return;
     default:
-        if (auto object = new_drawing(state.tool, 0, p, state)) start_drawing(state, std::move(*object), p, modifiers);
+        if (auto object = new_drawing(state.tool, p, state)) start_drawing(state, std::move(*object), p, modifiers);
         return;
     }
 }

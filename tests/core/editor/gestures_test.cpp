@@ -464,18 +464,5 @@ TEST(Gestures, NonFinitePositionsAreIgnored) {
     EXPECT_EQ(rect_of(state.objects[0]), (Box{0, 0, 40, 40}));
 }
 
-TEST(Gestures, CancelPutsTheObjectsBackAndRecordsNothing) {
-    EditorState state = editor(Tool::Select, {rectangle(1, {0, 0, 100, 100})});
-    state.selection = {1};
-    User user{state};
-    user.press({0, 50});
-    user.move({70, 50});
-    EXPECT_TRUE(cancel_gesture(state));
-    EXPECT_EQ(rect_of(state.objects[0]), (Box{0, 0, 100, 100}));
-    EXPECT_FALSE(cancel_gesture(state));
-    user.release();  // a stray release after the cancel
-    EXPECT_TRUE(state.undo_stack.empty());
-}
-
 }  // namespace
 }  // namespace glimmerly
