@@ -6,6 +6,8 @@
 #include "core/editor/editor_state.h"
 #include "core/editor/hit_test.h"
 #include "core/editor/id_set.h"
+#include "core/editor/object_ids.h"
+#include "core/editor/scene_limits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -174,12 +176,26 @@ private:
                std::min(p0.y, p1.y) - reach <= path_.hi.y && path_.lo.y <= std::max(p0.y, p1.y) + reach;
     }
 
-    std::optional<double> touched_at(std::size_t i) const {
+    // How the path meets segment i: where the segment comes closest to it,
+    // and which of its ends lie outside the reach.
+    struct Touch {
+        double closest = 0.0;
+        bool start_outside = false;
+        bool end_outside = false;
+    };
+
+    std::optional<Touch> touched_at(std::size_t i) const {
         const double reach = reach_of(i);
         if (!may_reach(i, reach)) return std::nullopt;
-        const double t = closest_parameter(points_[i], points_[i + 1]);
-        if (!(gap(points_[i], points_[i + 1], t) <= reach)) return std::nullopt;
-        return t;
+        const Point p0 = points_[i], p1 = points_[i + 1];
+        Touch touch{0.0, !(gap(p0, p1, 0.0) <= reach), !(gap(p0, p1, 1.0) <= reach)};
+        // With both ends inside, so is all between (the distance is convex):
+        // the segment goes whole and no edge needs finding. That is most of
+        // the segments under the eraser.
+        if (!touch.start_outside && !touch.end_outside) return touch;
+        touch.closest = closest_parameter(p0, p1);
+        if (!(gap(p0, p1, touch.closest) <= reach)) return std::nullopt;
+        return touch;
     }
 
     std::size_t first_touched_segment() const {
@@ -199,14 +215,14 @@ private:
 
     void walk_segment(std::size_t i) {
         const Point p0 = points_[i], p1 = points_[i + 1];
-        const auto closest = touched_at(i);
-        if (!closest) {
+        const auto touch = touched_at(i);
+        if (!touch) {
             join(i, p1);
             return;
         }
         const double reach = reach_of(i);
-        if (gap(p0, p1, 0.0) > reach) {
-            double lo = 0.0, hi = *closest;  // lo outside, hi inside
+        if (touch->start_outside) {
+            double lo = 0.0, hi = touch->closest;  // lo outside, hi inside
             for (int k = 0; k < kEdgeIterations; ++k) {
                 const double mid = (lo + hi) / 2.0;
                 (gap(p0, p1, mid) <= reach ? hi : lo) = mid;
@@ -214,8 +230,8 @@ private:
             join(i, p0 + (p1 - p0) * ((lo + hi) / 2.0));
         }
         open_ = false;
-        if (gap(p0, p1, 1.0) > reach) {
-            double lo = *closest, hi = 1.0;  // lo inside, hi outside
+        if (touch->end_outside) {
+            double lo = touch->closest, hi = 1.0;  // lo inside, hi outside
             for (int k = 0; k < kEdgeIterations; ++k) {
                 const double mid = (lo + hi) / 2.0;
                 (gap(p0, p1, mid) <= reach ? lo : hi) = mid;
@@ -237,13 +253,6 @@ private:
     std::vector<Piece> pieces_;
     bool open_ = false;
 };
-
-std::size_t stroke_values(std::span<const SceneObject> objects) {
-    std::size_t total = 0;
-    for (const SceneObject& object : objects)
-        if (const auto* stroke = as_stroke(object)) total += stroke->points.size() + stroke->widths.size();
-    return total;
-}
 
 double widest(const SceneObject& object, const StrokePayload& stroke) {
     double m = std::isnan(object.width) ? 0.0 : object.width;
@@ -272,16 +281,22 @@ void cut_strokes(EditorState& state, Point a, Point b, double radius) {
         const std::size_t old_values = stroke->points.size() + stroke->widths.size();
         std::size_t new_values = 0;
         for (const Piece& piece : *pieces) new_values += piece.points.size() + piece.widths.size();
-        if (!values) values = stroke_values(objects);
+        if (!values) values = stroke_value_count(objects);
         if (new_values > old_values && *values - old_values + new_values > kMaxStrokeValues) continue;
         if (pieces->size() > 1 && objects.size() + pieces->size() - 1 > kMaxSceneObjects) continue;
-        // A further piece needs an id of its own; when none is left, the stroke
-        // stays whole rather than share one.
+        // A further piece needs an id of its own. Running out renumbers every
+        // id the editor holds (positions stay), and should even that leave
+        // none, the stroke stays whole rather than share one.
         std::optional<ObjectId> next;
-        if (pieces->size() > 1 && !(next = take_new_object_ids(state, pieces->size() - 1))) continue;
+        if (pieces->size() > 1 && !(next = take_ids_for_new_objects(state, pieces->size() - 1))) continue;
 
-        const SceneObject original = std::move(objects[at]);
-        objects.erase(objects.begin() + static_cast<std::ptrdiff_t>(at));
+        // The pieces replace the stroke in place; each is the stroke (colour,
+        // width, highlighter flag) with its own points, which are moved in
+        // rather than copied with the whole stroke first.
+        SceneObject original = std::move(objects[at]);
+        auto& cut = std::get<StrokePayload>(original.payload);
+        cut.points.clear();
+        cut.widths.clear();
         std::vector<SceneObject> replacements;
         replacements.reserve(pieces->size());
         for (std::size_t k = 0; k < pieces->size(); ++k) {
@@ -292,6 +307,7 @@ void cut_strokes(EditorState& state, Point a, Point b, double radius) {
             if (k > 0) copy.id = *next + (k - 1);
             replacements.push_back(std::move(copy));
         }
+        objects.erase(objects.begin() + static_cast<std::ptrdiff_t>(at));
         objects.insert(objects.begin() + static_cast<std::ptrdiff_t>(at),
                        std::make_move_iterator(replacements.begin()), std::make_move_iterator(replacements.end()));
         *values = *values - old_values + new_values;

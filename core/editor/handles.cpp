@@ -140,10 +140,16 @@ std::optional<ObjectId> object_at_point(const EditorState& state, double x, doub
     if (!is_finite(p)) return std::nullopt;
     const double tolerance = kPickTolerance * state.interface_scale;
     const auto& objects = state.objects;
+    // A fastened line looks its targets up; the id index that spares each a
+    // walk of the whole scene is only built once the walk meets one, since
+    // most presses hit something near the top.
+    std::optional<ObjectIndex> index;
     for (std::size_t i = objects.size(); i-- > 0;) {
         const SceneObject& o = objects[i];
+        if (const auto* line = as_line(o); line && !index && (line->start || line->end)) index.emplace(objects);
+        const SceneObjects scene = index ? SceneObjects(objects, *index) : SceneObjects(objects);
         if (!o.fill.empty() && hit_object_interior(o, p) && fill_region_at(o.fill, p, objects, i + 1)) return o.id;
-        if (hit_object_outline(o, p, tolerance, objects)) return o.id;
+        if (hit_object_outline(o, p, tolerance, scene)) return o.id;
     }
     return std::nullopt;
 }

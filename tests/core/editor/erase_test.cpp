@@ -192,17 +192,18 @@ TEST(EraseSegment, ATinyEraserOnALongPathStillEnds) {
 }
 
 TEST(EraseSegment, NeverGivesAPieceAWrappedId) {
-    EditorState state = erasing({stroke(5, {{0, 0}, {100, 0}})});
+    EditorState state = erasing({rectangle(3, {500, 0, 600, 100}), stroke(5, {{0, 0}, {100, 0}})});
     state.last_id = std::numeric_limits<ObjectId>::max();
-    // A cut in the middle would need a new id: the stroke stays whole.
+    // The cut needs a new id and none is left above: the editor's ids are
+    // renumbered in order first, the saved objects with them.
     erase_segment(state, {50, -20}, {50, 20});
-    ASSERT_EQ(state.objects.size(), 1u);
-    EXPECT_EQ(stroke_of(state.objects[0]).points.size(), 2u);
-    EXPECT_EQ(state.last_id, std::numeric_limits<ObjectId>::max());
-    // Shortening it needs none.
-    erase_segment(state, {100, -20}, {100, 20});
-    ASSERT_EQ(state.objects.size(), 1u);
-    EXPECT_NEAR(stroke_of(state.objects[0]).points[1].x, 100 - 5 - 1.5, 1e-6);
+    ASSERT_EQ(state.objects.size(), 3u);
+    EXPECT_EQ(state.objects[0].id, 1u);
+    EXPECT_EQ(state.objects[1].id, 2u);
+    EXPECT_EQ(state.objects[2].id, 3u);
+    EXPECT_EQ(state.last_id, 3u);
+    ASSERT_EQ(state.saved_objects->size(), 2u);
+    EXPECT_EQ((*state.saved_objects)[1].id, 2u);
 }
 
 }  // namespace

@@ -173,17 +173,5 @@ TEST(HoverTarget, ConnectorPointsOfALabelStartCalloutsUnlessAHandleIsThere) {
     EXPECT_EQ(hover_target_at(state, 125, 55), ObjectId{1});
 }
 
-TEST(MarqueeRect, OnlyWhileAMarqueeRuns) {
-    EditorState state = state_with({});
-    state.gesture.payload = MarqueeGesture{};
-    state.gesture.start = {50, 10};
-    state.gesture.current = {10, 40};
-    EXPECT_EQ(marquee_rect(state), std::nullopt);  // no gesture running
-    state.saved_objects.emplace();
-    EXPECT_EQ(marquee_rect(state), (Box{10, 10, 50, 40}));
-    state.gesture.payload = MoveGesture{};
-    EXPECT_EQ(marquee_rect(state), std::nullopt);
-}
-
 }  // namespace
 }  // namespace glimmerly

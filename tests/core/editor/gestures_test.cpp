@@ -1,0 +1,468 @@
+#include "core/editor/gestures.h"
+
+#include "core/document/geometry.h"
+#include "core/document/point_math.h"
+#include "core/document/scene.h"
+#include "core/editor/handles.h"
+#include "core/editor/history.h"
+#include "core/editor/hit_test.h"
+#include "tests/core/support/objects.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace glimmerly {
+namespace {
+
+using namespace glimmerly::testing;
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr PointerModifiers kNone{};
+constexpr PointerModifiers kShift = PointerModifiers::from_keys(true, false, false);
+constexpr PointerModifiers kAlt = PointerModifiers::from_keys(false, true, false);
+constexpr PointerModifiers kCtrl = PointerModifiers::from_keys(false, false, true);
+constexpr PointerModifiers kShiftAlt = PointerModifiers::from_keys(true, true, false);
+
+// Drives the gestures the way the editor does: press, moves (with the keys
+// held at each), release.
+struct User {
+    EditorState& state;
+
+    void press(Point p, PointerModifiers keys = kNone) { begin_gesture(state, p.x, p.y, keys); }
+    void move(Point p, PointerModifiers keys = kNone) {
+        set_gesture_modifiers(state, keys);
+        continue_gesture(state, p.x, p.y);
+    }
+    void release() { finish_gesture(state); }
+    void drag(Point from, Point to, PointerModifiers keys = kNone) {
+        press(from, keys);
+        move(to, keys);
+        release();
+    }
+};
+
+EditorState editor(Tool tool, std::vector<SceneObject> objects = {}) {
+    EditorState state;
+    state.tool = tool;
+    state.objects = std::move(objects);
+    for (const SceneObject& o : state.objects) state.last_id = std::max(state.last_id, o.id);
+    return state;
+}
+
+const Box& rect_of(const SceneObject& o) { return *object_rect(o); }
+const LinePayload& line_of(const SceneObject& o) { return std::get<LinePayload>(o.payload); }
+const StrokePayload& stroke_of(const SceneObject& o) { return std::get<StrokePayload>(o.payload); }
+
+void expect_near(const Box& a, const Box& b, double tolerance = 1e-9) {
+    EXPECT_NEAR(a.left, b.left, tolerance);
+    EXPECT_NEAR(a.top, b.top, tolerance);
+    EXPECT_NEAR(a.right, b.right, tolerance);
+    EXPECT_NEAR(a.bottom, b.bottom, tolerance);
+}
+
+TEST(DrawGesture, BoxesFollowShiftAndAltAndBecomeOneUndoStep) {
+    struct Row {
+        const char* name;
+        Tool tool;
+        Point from, to;
+        PointerModifiers keys;
+        Box drawn;
+    };
+    const Row rows[] = {
+        {"rectangle", Tool::Rectangle, {0, 0}, {10, -4}, kNone, {0, -4, 10, 0}},
+        {"rectangle squared by Shift", Tool::Rectangle, {0, 0}, {10, -4}, kShift, {0, -10, 10, 0}},
+        {"rectangle from the centre with Alt", Tool::Rectangle, {0, 0}, {10, -4}, kShiftAlt, {-10, -10, 10, 10}},
+        {"blur squares the same way", Tool::Blur, {0, 0}, {-3, 8}, kShift, {-8, 0, 0, 8}},
+        {"ellipse is a circle about the press", Tool::Ellipse, {100, 100}, {103, 104}, kNone, {95, 95, 105, 105}},
+        {"ellipse with Alt spans the drag", Tool::Ellipse, {100, 100}, {103, 104}, kAlt, {97, 96, 103, 104}},
+        {"Shift leaves an ellipse alone", Tool::Ellipse, {100, 100}, {103, 104}, kShift, {95, 95, 105, 105}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EditorState state = editor(row.tool, {rectangle(1, {500, 500, 600, 600})});
+        state.selection = {1};
+        User{state}.drag(row.from, row.to, row.keys);
+        ASSERT_EQ(state.objects.size(), 2u);
+        EXPECT_EQ(rect_of(state.objects[1]), row.drawn);
+        EXPECT_EQ(state.objects[1].id, 2u);
+        EXPECT_EQ(state.objects[1].color, state.color);
+        EXPECT_TRUE(state.selection.empty());
+        EXPECT_EQ(state.undo_stack.size(), 1u);
+        undo(state);
+        EXPECT_EQ(state.objects.size(), 1u);
+    }
+}
+
+TEST(DrawGesture, AClickDrawsNothingAndRecordsNothing) {
+    for (Tool tool : {Tool::Rectangle, Tool::Ellipse, Tool::Arrow, Tool::Pen, Tool::Blur}) {
+        SCOPED_TRACE(static_cast<int>(tool));
+        EditorState state = editor(tool);
+        User user{state};
+        user.press({10, 10});
+        user.move({10.2, 10.2});  // a hand that shook a little
+        user.release();
+        EXPECT_TRUE(state.objects.empty());
+        EXPECT_TRUE(state.undo_stack.empty());
+        EXPECT_FALSE(state.saved_objects);
+    }
+}
+
+TEST(DrawGesture, ShiftSnapsLinesToFortyFiveDegrees) {
+    struct Row {
+        const char* name;
+        Point to;
+        Point snapped;
+    };
+    const Row rows[] = {
+        {"21.8 degrees rounds to level", {10, 4}, {std::hypot(10, 4), 0}},
+        {"42 degrees rounds to 45", {10, 9}, {std::hypot(10, 9) / std::sqrt(2.0), std::hypot(10, 9) / std::sqrt(2.0)}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EditorState state = editor(Tool::Line);
+        User{state}.drag({0, 0}, row.to, kShift);
+        ASSERT_EQ(state.objects.size(), 1u);
+        EXPECT_NEAR(line_of(state.objects[0]).to.x, row.snapped.x, 1e-9);
+        EXPECT_NEAR(line_of(state.objects[0]).to.y, row.snapped.y, 1e-9);
+        EXPECT_FALSE(line_of(state.objects[0]).head);
+        EXPECT_EQ(state.last_drawn_arrow, state.objects[0].id);
+    }
+}
+
+TEST(DrawGesture, CtrlOrAltFastensALinesEndsToWhatTheyTouchShiftLetsGo) {
+    const std::vector<SceneObject> boxes{rectangle(1, {0, 0, 100, 100}), ellipse(2, {200, 0, 300, 100})};
+    struct Row {
+        const char* name;
+        PointerModifiers keys;
+        bool fastened;
+    };
+    const Row rows[] = {{"plain", kNone, false}, {"Ctrl", kCtrl, true}, {"Alt", kAlt, true}, {"Shift and Alt", kShiftAlt, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EditorState state = editor(Tool::Arrow, boxes);
+        User{state}.drag({50, 60}, {250, 60}, row.keys);
+        ASSERT_EQ(state.objects.size(), 3u);
+        const LinePayload& arrow = line_of(state.objects[2]);
+        EXPECT_EQ(arrow.start.has_value(), row.fastened);
+        EXPECT_EQ(arrow.end.has_value(), row.fastened);
+        if (!row.fastened) continue;
+        EXPECT_EQ(arrow.start->id, 1u);
+        EXPECT_EQ(arrow.start->point, (Point{0, 10}));
+        EXPECT_EQ(arrow.end->id, 2u);
+        EXPECT_EQ(arrow.end->point, (Point{0, 10}));
+    }
+}
+
+TEST(DrawGesture, PenAddsPointsAtLeastOnePixelApartAndShiftDrawsStraight) {
+    EditorState state = editor(Tool::Pen);
+    state.stroke_width = 5.0;
+    User user{state};
+    user.press({0, 0});
+    user.move({0.5, 0});  // too close: nothing
+    user.move({2, 0});
+    user.move({2.9, 0});  // too close to (2, 0)
+    user.move({4, 1});
+    const StrokePayload* stroke = &stroke_of(state.objects[0]);
+    EXPECT_EQ(stroke->points, (std::vector<Point>{{0, 0}, {2, 0}, {4, 1}}));
+    EXPECT_EQ(stroke->widths, (std::vector<double>{5, 5}));  // one fewer than the points
+
+    user.move({30, 2}, kShift);
+    stroke = &stroke_of(state.objects[0]);
+    ASSERT_EQ(stroke->points.size(), 2u);
+    EXPECT_EQ(stroke->points[0], (Point{0, 0}));
+    EXPECT_NEAR(stroke->points[1].y, 0.0, 1e-9);
+    EXPECT_TRUE(stroke->widths.empty());
+    user.release();
+    EXPECT_EQ(state.undo_stack.size(), 1u);
+    EXPECT_FALSE(stroke_of(state.objects[0]).highlight);
+}
+
+TEST(DrawGesture, StrokesStopGrowingAtTheLimitAStoredSceneHolds) {
+    // A stroke already holding all but five of the scene's stroke values.
+    SceneObject big = stroke(1, {});
+    auto& points = std::get<StrokePayload>(big.payload).points;
+    auto& widths = std::get<StrokePayload>(big.payload).widths;
+    points.resize(kMaxStrokeValues / 2, Point{-50, -50});
+    widths.resize(kMaxStrokeValues / 2 - 5, 1.0);
+    EditorState state = editor(Tool::Pen, {std::move(big)});
+    User user{state};
+    user.press({0, 0});  // one value
+    for (int i = 1; i <= 5; ++i) user.move({i * 10.0, 0});  // two each, while they fit
+    user.release();
+
+    ASSERT_EQ(state.objects.size(), 2u);
+    EXPECT_EQ(stroke_of(state.objects[1]).points.size(), 3u);
+    Scene scene;
+    scene.objects = state.objects;
+    scene.last = state.last_id;
+    scene.frame = {1000, 1000};
+    scene.region = {0, 0, 1000, 1000};
+    EXPECT_TRUE(check_scene(scene).ok()) << check_scene(scene).failure().message;
+}
+
+TEST(DrawGesture, NeverHandsOutAWrappedId) {
+    EditorState state = editor(Tool::Rectangle, {rectangle(7, {0, 0, 10, 10})});
+    state.last_id = std::numeric_limits<ObjectId>::max();
+    User{state}.drag({20, 20}, {40, 40});
+    ASSERT_EQ(state.objects.size(), 2u);
+    // The ids were renumbered in order first, so the new one sits above.
+    EXPECT_EQ(state.objects[0].id, 1u);
+    EXPECT_EQ(state.objects[1].id, 2u);
+    EXPECT_EQ(state.last_id, 2u);
+    undo(state);
+    EXPECT_EQ(state.objects, (std::vector<SceneObject>{rectangle(1, {0, 0, 10, 10})}));
+}
+
+TEST(SelectGesture, PressesPickMarqueeOrToggleAndOnlyRealChangesAreRecorded) {
+    const std::vector<SceneObject> objects{rectangle(1, {0, 0, 100, 100}), rectangle(2, {200, 0, 300, 100}),
+                                           rectangle(3, {400, 0, 500, 100})};
+    struct Row {
+        const char* name;
+        std::vector<ObjectId> before;
+        Point press;
+        PointerModifiers keys;
+        std::vector<ObjectId> after;
+    };
+    const Row rows[] = {
+        {"a press selects the object alone", {1, 3}, {200, 50}, kNone, {2}},
+        {"on a selected object keeps the selection", {1, 2}, {200, 50}, kNone, {1, 2}},
+        {"Shift adds", {1}, {200, 50}, kShift, {1, 2}},
+        {"Ctrl on a selected one takes it out", {1, 2}, {200, 50}, kCtrl, {1}},
+        {"empty canvas clears", {1, 2}, {150, 300}, kNone, {}},
+        {"empty canvas with Shift keeps", {1, 2}, {150, 300}, kShift, {1, 2}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EditorState state = editor(Tool::Select, objects);
+        state.selection = row.before;
+        // Something to redo, which a gesture that changes nothing must keep.
+        state.redo_stack.push_back(HistoryEntry{});
+        User user{state};
+        user.press(row.press, row.keys);
+        EXPECT_EQ(state.selection, row.after);
+        user.release();
+        EXPECT_EQ(state.objects, objects);
+        EXPECT_TRUE(state.undo_stack.empty());
+        EXPECT_EQ(state.redo_stack.size(), 1u);
+    }
+}
+
+TEST(SelectGesture, ShiftClickOnASelectedObjectStillMovesTheRest) {
+    EditorState state = editor(Tool::Select, {rectangle(1, {0, 0, 100, 100}), rectangle(2, {200, 0, 300, 100})});
+    state.selection = {1, 2};
+    User{state}.drag({200, 50}, {210, 70}, kShift);
+    EXPECT_EQ(state.selection, std::vector<ObjectId>{1});
+    EXPECT_EQ(rect_of(state.objects[0]), (Box{10, 20, 110, 120}));
+    EXPECT_EQ(rect_of(state.objects[1]), (Box{200, 0, 300, 100}));
+    EXPECT_EQ(state.undo_stack.size(), 1u);
+}
+
+TEST(SelectGesture, MarqueeReplacesTheSelectionOrAddsWithShift) {
+    const std::vector<SceneObject> objects{rectangle(1, {0, 0, 10, 10}), rectangle(2, {20, 0, 30, 10}),
+                                           rectangle(3, {100, 100, 110, 110})};
+    EditorState state = editor(Tool::Select, objects);
+    state.selection = {3};
+    User user{state};
+    user.press({-5, -5});
+    user.move({15, 15});
+    EXPECT_EQ(marquee_rect(state), (Box{-5, -5, 15, 15}));
+    user.release();
+    EXPECT_EQ(state.selection, std::vector<ObjectId>{1});
+
+    state.selection = {3};
+    user.drag({35, 20}, {15, -1}, kShift);
+    EXPECT_EQ(state.selection, (std::vector<ObjectId>{3, 2}));
+    EXPECT_TRUE(state.undo_stack.empty());
+}
+
+TEST(MoveGesture, CarriesFastenedLinesOnlyWithTheirTargets) {
+    SceneObject to_selected = line(3, {0, 0}, {0, 0}, true);
+    std::get<LinePayload>(to_selected.payload).end = ObjectAttachment{1, {-50, 0}};
+    SceneObject to_other = line(4, {0, 0}, {0, 0}, true);
+    std::get<LinePayload>(to_other.payload).start = ObjectAttachment{2, {0, 0}};
+    std::get<LinePayload>(to_other.payload).end = ObjectAttachment{1, {50, 0}};
+    const std::vector<SceneObject> objects{rectangle(1, {100, 100, 200, 200}), rectangle(2, {400, 100, 500, 200}),
+                                           to_selected, to_other};
+    EditorState state = editor(Tool::Select, objects);
+    state.selection = {1, 3, 4};
+    User user{state};
+    user.press({100, 150});
+    user.move({130, 150});
+    user.move({150, 170});  // each move starts again from the press
+    user.release();
+
+    EXPECT_EQ(rect_of(state.objects[0]), (Box{150, 120, 250, 220}));
+    EXPECT_EQ(rect_of(state.objects[1]), (Box{400, 100, 500, 200}));
+    // Fastened to a moved, selected target: stays fastened.
+    EXPECT_EQ(line_of(state.objects[2]).end, (ObjectAttachment{1, {-50, 0}}));
+    // Fastened to a target left behind: comes loose where it was drawn, then moves.
+    const LinePayload& loose = line_of(state.objects[3]);
+    EXPECT_FALSE(loose.start);
+    EXPECT_TRUE(loose.end);
+    ASSERT_EQ(state.undo_stack.size(), 1u);
+    undo(state);
+    EXPECT_EQ(state.objects, objects);
+}
+
+TEST(ResizeGesture, DraggingACornerMapsTheSelectionIntoTheNewFrame) {
+    // Two adjacent rectangles stay adjacent when their frame doubles.
+    EditorState state = editor(Tool::Select, {rectangle(1, {0, 0, 50, 50}), rectangle(2, {50, 0, 100, 50})});
+    state.selection = {1, 2};
+    User{state}.drag({100, 50}, {200, 100});
+    EXPECT_EQ(rect_of(state.objects[0]), (Box{0, 0, 100, 100}));
+    EXPECT_EQ(rect_of(state.objects[1]), (Box{100, 0, 200, 100}));
+    EXPECT_EQ(state.undo_stack.size(), 1u);
+}
+
+TEST(ResizeGesture, ATurnedSelectionScalesEvenlyAndNoSmallerThanOnePercent) {
+    EditorState state = editor(Tool::Select, {rectangle(1, {0, 0, 100, 100}, kPi / 4)});
+    state.selection = {1};
+    const auto frame = selection_frame(state);
+    const auto corners = rotated_rect_corners(frame->box, frame->rotation);
+    // Drag the bottom-right corner through and past the anchor.
+    User user{state};
+    user.press(corners[2]);
+    user.move(corners[0] + (corners[0] - corners[2]));
+    user.release();
+    const Box after = rect_of(state.objects[0]);
+    EXPECT_NEAR(after.right - after.left, 1.0, 1e-9);
+    EXPECT_NEAR(after.bottom - after.top, 1.0, 1e-9);
+    EXPECT_EQ(state.objects[0].rotation, kPi / 4);
+}
+
+TEST(RotateGesture, TurnsAboutTheFrameCentreAndKeepsAnglesInOneTurn) {
+    EditorState state = editor(Tool::Select, {rectangle(1, {0, 0, 100, 40}), blur(2, {200, 0, 300, 40}),
+                                              stroke(3, {{0, 100}, {100, 100}})});
+    state.selection = {1, 2, 3};
+    // The frame is (0, 0) to (300, 100), centre (150, 50).
+    User user{state};
+    begin_rotate_selection(state, 150, -50);
+    user.move({50, 50});  // a quarter turn anticlockwise
+    user.release();
+    EXPECT_NEAR(state.objects[0].rotation, 1.5 * kPi, 1e-9);
+    expect_near(rect_of(state.objects[0]), {70, 130, 170, 170});
+    // A blur object only moves.
+    EXPECT_EQ(state.objects[1].rotation, 0.0);
+    expect_near(rect_of(state.objects[1]), {70, -70, 170, -30});
+    // A stroke's points turn.
+    EXPECT_NEAR(stroke_of(state.objects[2]).points[0].x, 200, 1e-9);
+    EXPECT_NEAR(stroke_of(state.objects[2]).points[0].y, 200, 1e-9);
+    EXPECT_EQ(state.undo_stack.size(), 1u);
+}
+
+TEST(LineGestures, EndsAreDraggedAndFastenedAndTheBendSnapsStraight) {
+    EditorState state = editor(Tool::Select, {rectangle(1, {300, 0, 400, 100}), line(2, {0, 50}, {100, 50})});
+    state.selection = {2};
+    User user{state};
+    user.drag({100, 50}, {350, 40}, kCtrl);
+    EXPECT_EQ(line_of(state.objects[1]).end, (ObjectAttachment{1, {0, -10}}));
+    EXPECT_EQ(line_of(state.objects[1]).to, (Point{350, 40}));
+
+    // The line now runs from (0, 50) to the middle of the box's top side,
+    // the way its end was fastened; its bend handle sits halfway.
+    const auto handle = selected_arrow_ends(state);
+    ASSERT_TRUE(handle);
+    user.drag(handle->bend_handle, handle->bend_handle + Point{0, 30});
+    EXPECT_NE(line_of(state.objects[1]).bend, (Point{0, 0}));
+    const auto bent = selected_arrow_ends(state);
+    EXPECT_NEAR(bent->bend_handle.y, handle->bend_handle.y + 30, 1e-9);
+    user.drag(bent->bend_handle, handle->bend_handle + Point{0, 7});
+    EXPECT_EQ(line_of(state.objects[1]).bend, (Point{0, 0}));
+    EXPECT_EQ(state.undo_stack.size(), 3u);
+}
+
+TEST(LineGestures, TheLineDrawnLastKeepsItsBendHandleForTheLineTools) {
+    EditorState state = editor(Tool::Arrow);
+    User user{state};
+    user.drag({0, 0}, {100, 0});
+    ASSERT_EQ(state.last_drawn_arrow, 1u);
+    user.drag({50, 2}, {50, 40});  // on the handle: bends, draws nothing new
+    ASSERT_EQ(state.objects.size(), 1u);
+    EXPECT_NEAR(line_of(state.objects[0]).bend.y, 0.4, 1e-9);
+    EXPECT_EQ(state.last_drawn_arrow, 1u);
+    user.drag({0, 300}, {100, 300});  // elsewhere: a new arrow
+    EXPECT_EQ(state.objects.size(), 2u);
+    EXPECT_EQ(state.last_drawn_arrow, 2u);
+}
+
+TEST(LineGestures, ALabelsConnectorPointStartsAnElbowCalloutThatSnapsToOutlines) {
+    EditorState state = editor(Tool::Select, {rectangle(1, {300, 0, 400, 100}), text(2, "note", {100, 100}, LabelMode::fit())});
+    state.selection = {2};
+    // Label bounds (92, 95) to (158, 125): the right connector is at (170, 110).
+    User user{state};
+    user.press({170, 110});
+    user.move({305, 50});  // near the rectangle's left side
+    ASSERT_EQ(state.objects.size(), 3u);
+    const LinePayload& callout = line_of(state.objects[2]);
+    EXPECT_TRUE(callout.elbow && callout.head);
+    EXPECT_EQ(callout.start, (ObjectAttachment{2, {1, 0}}));
+    ASSERT_TRUE(callout.end);
+    EXPECT_EQ(callout.end->id, 1u);
+    EXPECT_EQ(state.objects[2].color, state.objects[1].color);
+    user.move({305, 50}, kAlt);
+    EXPECT_FALSE(line_of(state.objects[2]).end);
+    user.release();
+    EXPECT_TRUE(state.selection.empty());
+    EXPECT_EQ(state.undo_stack.size(), 1u);
+}
+
+TEST(EraseGesture, RemovesTouchedObjectsAndCutsStrokesAsOneStep) {
+    SceneObject arrow = line(3, {150, -200}, {0, 0}, true);
+    std::get<LinePayload>(arrow.payload).end = ObjectAttachment{1, {0, -50}};
+    const std::vector<SceneObject> objects{rectangle(1, {100, 0, 200, 100}), stroke(2, {{300, 0}, {300, 100}}), arrow};
+    EditorState state = editor(Tool::Eraser, objects);
+    state.selection = {1};
+    User user{state};
+    user.press({100, 50});  // a click on the rectangle's edge lists it
+    user.move({250, 50});
+    user.move({350, 50});   // across the stroke: cut at once
+    EXPECT_EQ(state.objects.size(), 4u);
+    user.release();
+
+    ASSERT_EQ(state.objects.size(), 3u);
+    EXPECT_EQ(state.objects[0].id, 2u);
+    EXPECT_EQ(state.objects[1].id, 4u);
+    // The arrow keeps its end where the rectangle's top was, unfastened.
+    const LinePayload& left = line_of(state.objects[2]);
+    EXPECT_FALSE(left.end);
+    EXPECT_NEAR(left.to.x, 150, 1e-9);
+    EXPECT_NEAR(left.to.y, -1.5, 1e-9);
+    EXPECT_TRUE(state.selection.empty());
+    ASSERT_EQ(state.undo_stack.size(), 1u);
+    undo(state);
+    EXPECT_EQ(state.objects, objects);
+}
+
+TEST(Gestures, APressDuringAGesturePutsItsObjectsBackFirst) {
+    EditorState state = editor(Tool::Rectangle);
+    User user{state};
+    user.press({0, 0});
+    user.move({50, 50});
+    ASSERT_EQ(state.objects.size(), 1u);
+    user.press({100, 100});  // the release was lost
+    user.move({120, 130});
+    user.release();
+    ASSERT_EQ(state.objects.size(), 1u);
+    EXPECT_EQ(rect_of(state.objects[0]), (Box{100, 100, 120, 130}));
+    EXPECT_EQ(state.undo_stack.size(), 1u);
+}
+
+TEST(Gestures, NonFinitePositionsAreIgnored) {
+    EditorState state = editor(Tool::Rectangle);
+    User user{state};
+    user.press({kNaN, 0});
+    EXPECT_FALSE(state.saved_objects);
+    user.press({0, 0});
+    user.move({40, 40});
+    user.move({kNaN, 5});
+    EXPECT_EQ(state.gesture.current, (Point{40, 40}));
+    user.release();
+    EXPECT_EQ(rect_of(state.objects[0]), (Box{0, 0, 40, 40}));
+}
+
+}  // namespace
+}  // namespace glimmerly
