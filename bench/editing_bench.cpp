@@ -6,6 +6,7 @@
 #include "core/editor/erase.h"
 #include "core/editor/handles.h"
 #include "core/editor/hit_test.h"
+#include "bench/support/mixed_scene.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,77 +16,8 @@
 namespace glimmerly {
 namespace {
 
-SceneObject base(ObjectId id, ObjectPayload payload, double width = 3.0, double rotation = 0.0) {
-    return SceneObject{id, std::move(payload), Rgb{237, 79, 92}, width, rotation, {}};
-}
-
-LinePayload line_between(Point from, Point to, bool head) {
-    LinePayload line;
-    line.from = from;
-    line.to = to;
-    line.head = head;
-    return line;
-}
-
-// Rectangles (some turned and some filled), ellipses, plain, bent and
-// fastened arrows, pen and highlighter strokes, labels and blur, spread over
-// a 3000 x 3000 capture.
-std::vector<SceneObject> mixed_scene(std::size_t count) {
-    std::mt19937 random(42);
-    std::uniform_real_distribution<double> coordinate(0, 3000), extent(20, 300), turn(0, 6.28), step(-6, 6);
-    std::vector<SceneObject> objects;
-    objects.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const ObjectId id = i + 1;
-        const double x = coordinate(random), y = coordinate(random);
-        const Box box{x, y, x + extent(random), y + extent(random)};
-        switch (i % 8) {
-        case 0: {
-            SceneObject rect = base(id, RectanglePayload{box}, 3.0, i % 16 == 0 ? turn(random) : 0.0);
-            if (i % 24 == 0) rect.fill = {FillRegion{{}, {40, 90, 200}}};
-            objects.push_back(std::move(rect));
-            break;
-        }
-        case 1: objects.push_back(base(id, EllipsePayload{box}, 3.0, turn(random))); break;
-        case 2: objects.push_back(base(id, line_between({x, y}, {box.right, box.bottom}, true))); break;
-        case 3: {
-            LinePayload bent = line_between({x, y}, {box.right, box.top}, false);
-            bent.bend = {0.1, 0.3};
-            objects.push_back(base(id, bent));
-            break;
-        }
-        case 4: {
-            LinePayload fastened = line_between({x, y}, {box.right, box.bottom}, true);
-            fastened.start = ObjectAttachment{id - 4, {1, 0}};
-            fastened.end = ObjectAttachment{id - 3, {0, 1}};
-            objects.push_back(base(id, fastened));
-            break;
-        }
-        case 5:
-        case 6: {
-            StrokePayload stroke{{}, {}, i % 8 == 6};
-            Point at{x, y};
-            for (int k = 0; k < 60; ++k) {
-                at = {at.x + step(random) + 4, at.y + step(random)};
-                stroke.points.push_back(at);
-            }
-            objects.push_back(base(id, std::move(stroke)));
-            break;
-        }
-        default: {
-            TextPayload label;
-            label.label = LabelMode::fit();
-            label.text = "Label";
-            label.at = {x, y};
-            label.size = 24;
-            label.extent = {80, 30};
-            objects.push_back(base(id, label, 0.0, i % 16 == 7 ? turn(random) : 0.0));
-            break;
-        }
-        }
-    }
-    return objects;
-}
+using bench::base;
+using bench::mixed_scene;
 
 std::vector<Point> probe_points(std::size_t count) {
     std::mt19937 random(7);

@@ -7,19 +7,16 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/support/mixed_scene.h"
+
 #include <cstdint>
 #include <random>
 
 namespace glimmerly {
 namespace {
 
-SceneObject base(ObjectId id, ObjectPayload payload, double width = 3.0, double rotation = 0.0) {
-    return SceneObject{id, std::move(payload), Rgb{237, 79, 92}, width, rotation, {}};
-}
+using bench::base;
 
-// Rectangles and ellipses (a third of them turned), arrows, pen strokes and
-// labels over a 2000 x 1200 capture, each shape with a fill region bounded by
-// the shapes drawn just after it, and a background fill bounded by every shape.
 EditorState busy_capture(std::size_t count) {
     std::mt19937 random(11);
     std::uniform_real_distribution<double> x_at(0, 2000), y_at(0, 1200), extent(20, 400), turn(0, 6.28);
