@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/base/utf.h"
+#include "core/vexil/decimal.h"
 
 namespace glimmerly {
 namespace {
@@ -171,25 +172,8 @@ int hex_value(char c) {
     return -1;
 }
 
-// Decimal digits with an optional leading "+"; nothing else, no overflow.
-std::optional<std::uint64_t> parse_u64(std::string_view s) {
-    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-    if (s.empty()) return std::nullopt;
-    std::uint64_t value = 0;
-    for (const char c : s) {
-        if (!is_digit(c)) return std::nullopt;
-        const auto digit = static_cast<std::uint64_t>(c - '0');
-        if (value > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return std::nullopt;
-        value = value * 10 + digit;
-    }
-    return value;
-}
-
-std::optional<std::uint32_t> parse_u32(std::string_view s) {
-    const auto value = parse_u64(s);
-    if (!value || *value > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
-    return static_cast<std::uint32_t>(*value);
-}
+std::optional<std::uint64_t> parse_u64(std::string_view s) { return parse_decimal_u64(s); }
+std::optional<std::uint32_t> parse_u32(std::string_view s) { return parse_decimal_u32(s); }
 
 std::optional<std::int32_t> parse_i32(std::string_view s) {
     const bool negative = !s.empty() && s.front() == '-';
