@@ -1,0 +1,158 @@
+#include "core/editor/carry.h"
+
+#include "tests/core/support/objects.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace glimmerly {
+namespace {
+
+using namespace glimmerly::testing;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+std::vector<SceneObject> carried(std::span<const SceneObject> objects, const Box& rect, std::vector<ObjectId> ids,
+                                 std::optional<Point> offset = std::nullopt) {
+    ClippedObjects sequence = clip_objects_to_rect(objects, rect, ids, offset.has_value(), offset.value_or(Point{}));
+    std::vector<SceneObject> out;
+    while (auto object = sequence.next()) out.push_back(std::move(*object));
+    return out;
+}
+
+TEST(ClipObjectsToRect, CarriesWhatCanReachTheRectWithin4TimesItsWidth) {
+    const Box rect{100, 100, 200, 200};
+    struct Row {
+        const char* name;
+        SceneObject object;
+        bool carried;
+    };
+    const Row rows[] = {
+        {"stroke of width 10, 35 to the left", stroke(1, {{55, 150}, {65, 150}}, false, 10), true},
+        {"stroke of width 10, 45 to the left", stroke(1, {{45, 150}, {55, 150}}, false, 10), false},
+        {"hairline touching the right edge", [] {
+             SceneObject r = rectangle(1, {200, 0, 300, 100});
+             r.width = 0;
+             return r;
+         }(),
+         true},
+        {"hairline a hair beyond the bottom", [] {
+             SceneObject r = rectangle(1, {0, 200.001, 300, 300});
+             r.width = 0;
+             return r;
+         }(),
+         false},
+        {"rectangle around the rect", rectangle(1, {0, 0, 500, 500}), true},
+        {"width NaN", [] {
+             SceneObject r = rectangle(1, {120, 120, 130, 130});
+             r.width = kNaN;
+             return r;
+         }(),
+         false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::vector<SceneObject> list = {row.object};
+        const auto out = carried(list, rect, {1});
+        ASSERT_EQ(out.size(), row.carried ? 1u : 0u);
+        if (row.carried) {
+            EXPECT_EQ(out[0], row.object) << "copied whole, in frame coordinates";
+        }
+    }
+}
+
+TEST(ClipObjectsToRect, LinesToObjectsOutsideTheListComeLooseWhereTheyAreDrawn) {
+    // Two boxes and an arrow between them; the part holds only the arrow's
+    // middle and the caller lists the left box.
+    SceneObject arrow = line(3, {0, 0}, {0, 0});
+    as_line(arrow)->start = ObjectAttachment{1, {50, 0}};
+    as_line(arrow)->end = ObjectAttachment{2, {-50, 0}};
+    const std::vector<SceneObject> scene = {rectangle(1, {0, 0, 100, 100}), rectangle(2, {300, 0, 400, 100}), arrow};
+    const auto drawn = resolve_arrow_ends(arrow, scene);
+
+    const auto out = carried(scene, {180, 40, 220, 60}, {1, 3}, Point{-180, -40});
+    ASSERT_EQ(out.size(), 1u);
+    const LinePayload& copy = *as_line(out[0]);
+    ASSERT_TRUE(copy.start);
+    EXPECT_EQ(copy.start->id, 1u) << "listed: the attachment stays";
+    EXPECT_FALSE(copy.end);
+    EXPECT_EQ(copy.to, (Point{drawn->to.x - 180, drawn->to.y - 40}));
+    EXPECT_EQ(copy.from, (Point{drawn->from.x - 180, drawn->from.y - 40}));
+}
+
+TEST(ClipObjectsToRect, TestsAnElbowLineByItsRoutedPathNotItsStoredEnds) {
+    const ObjectAttachment at_1{1, {50, 0}}, at_2{2, {-50, 0}};
+    const std::vector<SceneObject> scene = {rectangle(1, {0, 0, 100, 100}), rectangle(2, {300, 200, 400, 300}),
+                                            elbow(3, {1000, 1000}, {1000, 1000}, at_1, at_2)};
+    const auto route = elbow_polyline(scene[2], scene);
+    ASSERT_TRUE(route && route->size() >= 2);
+    const Point on_route = (*route)[route->size() / 2];
+
+    EXPECT_TRUE(carried(scene, {990, 990, 1010, 1010}, {1, 2, 3}).empty());
+    const auto out = carried(scene, {on_route.x - 1, on_route.y - 1, on_route.x + 1, on_route.y + 1}, {1, 2, 3});
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0], scene[2]) << "both targets listed: nothing to settle";
+}
+
+TEST(WholePixelArea, RoundsOutwardWithinTheFrame) {
+    struct Row {
+        const char* name;
+        Box area;
+        std::optional<PixelArea> expected;
+    };
+    const Row rows[] = {
+        {"whole already", {10, 20, 30, 40}, PixelArea{10, 20, 20, 20}},
+        {"fractional edges", {10.6, 5.3, 30.2, 20.9}, PixelArea{10, 5, 21, 16}},
+        {"past the frame", {-3.5, -1, 140, 90.5}, PixelArea{0, 0, 100, 80}},
+        {"outside the frame", {120, 10, 130, 20}, std::nullopt},
+        {"empty", {10, 10, 10, 20}, std::nullopt},
+        {"NaN edge", {kNaN, 10, 20, 20}, std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(whole_pixel_area(row.area, 100, 80), row.expected);
+    }
+}
+
+TEST(WholePixelArea, ObjectsCarriedByItsCornerStayOnTheirPixels) {
+    // A frame whose pixel (x, y) holds x + 1000 y, a kept area with
+    // fractional edges and a rectangle whose corners lie on pixel corners.
+    constexpr std::uint32_t kWidth = 64, kHeight = 48;
+    const Box kept{10.6, 5.3, 40.2, 30.9};
+    const PixelArea area = *whole_pixel_area(kept, kWidth, kHeight);
+    const auto frame_pixel = [](double x, double y) { return std::floor(x) + 1000 * std::floor(y); };
+    const auto stored_pixel = [&](double x, double y) {  // the kept pixels, copied from the area's corner
+        return frame_pixel(x + area.left, y + area.top);
+    };
+
+    const std::vector<SceneObject> scene = {rectangle(1, {12, 7, 15, 9}), rectangle(2, {39, 29, 40, 30})};
+    const Point offset{-area.top_left().x, -area.top_left().y};
+    const auto out = carried(scene, area.box(), {1, 2}, offset);
+    ASSERT_EQ(out.size(), 2u);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const Box& was = *object_rect(scene[i]);
+        const Box& now = *object_rect(out[i]);
+        EXPECT_EQ(stored_pixel(now.left, now.top), frame_pixel(was.left, was.top));
+        EXPECT_EQ(std::floor(now.left), now.left) << "a pixel corner stays a pixel corner";
+        EXPECT_LE(now.right, area.width);
+        EXPECT_LE(now.bottom, area.height);
+    }
+    // The kept area lies wholly in the stored pixels.
+    EXPECT_LE(area.box().left, kept.left);
+    EXPECT_GE(area.box().right, kept.right);
+    EXPECT_LE(area.box().top, kept.top);
+    EXPECT_GE(area.box().bottom, kept.bottom);
+}
+
+TEST(ObjectsWithoutBlur, CopiesInOrderLeavingOutBlurOnlyWhenAsked) {
+    const std::vector<SceneObject> scene = {blur(1, {0, 0, 5, 5}), rectangle(2, {0, 0, 5, 5}), blur(3, {1, 1, 2, 2})};
+    EXPECT_EQ(objects_without_blur(scene, false), scene);
+    EXPECT_EQ(objects_without_blur(scene, true), (std::vector<SceneObject>{scene[1]}));
+    EXPECT_TRUE(objects_without_blur(std::vector<SceneObject>{scene[0]}, true).empty());
+    EXPECT_TRUE(objects_without_blur({}, false).empty());
+}
+
+}  // namespace
+}  // namespace glimmerly

@@ -1,0 +1,82 @@
+#include "core/editor/object_ids.h"
+
+#include "core/editor/editor_state.h"
+#include "core/editor/history.h"
+#include "tests/core/support/objects.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+
+namespace glimmerly {
+namespace {
+
+using namespace glimmerly::testing;
+
+constexpr ObjectId kTop = std::numeric_limits<ObjectId>::max();
+
+// A state whose ids sit at the top of the range: object 7 was deleted (one
+// undo step away), an arrow is fastened to the top object and both remaining
+// objects bound a background fill.
+EditorState state_at_the_top() {
+    EditorState state;
+    state.objects = {rectangle(3, {0, 0, 10, 10}), rectangle(7, {20, 0, 30, 10}), rectangle(kTop - 1, {40, 0, 50, 10})};
+    SceneObject arrow = line(kTop - 5, {0, 50}, {45, 5});
+    as_line(arrow)->end = ObjectAttachment{kTop - 1, {0, 0}};
+    state.objects.push_back(arrow);
+    state.last_id = kTop;
+
+    std::vector<SceneObject> earlier = state.objects;
+    state.objects.erase(state.objects.begin() + 1);
+    commit_objects(state, std::move(earlier));
+
+    state.background = {FillRegion{{3, kTop - 1}, {1, 2, 3}}};
+    state.selection = {kTop - 1, 3};
+    state.last_drawn_arrow = kTop - 5;
+    return state;
+}
+
+TEST(TakeIdsForNewObjects, HandsOutTheNextIdsWhileThereIsRoom) {
+    EditorState state;
+    state.last_id = 41;
+    EXPECT_EQ(take_ids_for_new_objects(state, 3), 42u);
+    EXPECT_EQ(state.last_id, 44u);
+}
+
+TEST(TakeIdsForNewObjects, RenumbersEverythingInOrderWhenTheIdsRunOut) {
+    EditorState state = state_at_the_top();
+    const auto first = take_ids_for_new_objects(state, 2);
+
+    // Known ids 3, 7, top - 5, top - 1 become 1, 2, 3, 4.
+    ASSERT_EQ(first, 5u);
+    EXPECT_EQ(state.last_id, 6u);
+    ASSERT_EQ(state.objects.size(), 3u);
+    EXPECT_EQ(state.objects[0].id, 1u);
+    EXPECT_EQ(state.objects[1].id, 4u);
+    EXPECT_EQ(state.objects[2].id, 3u);
+    EXPECT_EQ(as_line(state.objects[2])->end->id, 4u);
+    EXPECT_EQ(state.background[0].ids, (std::vector<ObjectId>{1, 4}));
+    EXPECT_EQ(state.selection, (std::vector<ObjectId>{4, 1}));
+    EXPECT_EQ(state.last_drawn_arrow, 3u);
+
+    // The history was renumbered with the objects: undo brings the deleted
+    // object back under an id that no new object can take.
+    undo(state);
+    ASSERT_EQ(state.objects.size(), 4u);
+    EXPECT_EQ(state.objects[1].id, 2u);
+    EXPECT_EQ(*object_rect(state.objects[1]), (Box{20, 0, 30, 10}));
+    const ObjectId highest = std::max_element(state.objects.begin(), state.objects.end(), [](auto& a, auto& b) {
+                                 return a.id < b.id;
+                             })->id;
+    EXPECT_LT(highest, *first);
+}
+
+TEST(TakeIdsForNewObjects, RefusesOnlyACountThatCannotFitAtAll) {
+    EditorState state = state_at_the_top();
+    EXPECT_EQ(take_ids_for_new_objects(state, kTop), std::nullopt);
+    EXPECT_EQ(take_ids_for_new_objects(state, 0), std::nullopt);
+}
+
+}  // namespace
+}  // namespace glimmerly

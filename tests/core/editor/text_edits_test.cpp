@@ -1,0 +1,219 @@
+#include "core/editor/text_edits.h"
+
+#include "core/document/scene.h"
+#include "core/editor/editor_state.h"
+#include "core/editor/history.h"
+#include "tests/core/support/objects.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace glimmerly {
+namespace {
+
+using namespace glimmerly::testing;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr Rgb kGold{250, 200, 20};
+
+struct AddCall {
+    double x = 10, y = 20;
+    std::string text = "Note";
+    double w = 40, h = 30;
+    double size = 24;
+    LabelMode label = LabelMode::none();
+    std::uint32_t ink = 0;
+};
+
+bool add(EditorState& state, const AddCall& call) {
+    return add_text_object(state, call.x, call.y, call.text, call.w, call.h, kGold, call.size, call.label, call.ink);
+}
+
+TEST(AddTextObject, RefusesWhatAStoredSceneWouldRefuseAndChangesNothing) {
+    struct Row {
+        const char* name;
+        AddCall call;
+        bool added;
+    };
+    const auto with = [](auto change) {
+        AddCall call;
+        change(call);
+        return call;
+    };
+    const Row rows[] = {
+        {"plain text", {}, true},
+        {"blank plain text", with([](AddCall& c) { c.text = "   "; }), false},
+        {"empty plain text", with([](AddCall& c) { c.text.clear(); }), false},
+        {"blank Fit label", with([](AddCall& c) { c.text = "   ", c.label = LabelMode::fit(); }), true},
+        {"size 7.99", with([](AddCall& c) { c.size = 7.99; }), false},
+        {"size 8", with([](AddCall& c) { c.size = 8; }), true},
+        {"size 300", with([](AddCall& c) { c.size = 300; }), true},
+        {"size 300.01", with([](AddCall& c) { c.size = 300.01; }), false},
+        {"size NaN", with([](AddCall& c) { c.size = kNaN; }), false},
+        {"x NaN", with([](AddCall& c) { c.x = kNaN; }), false},
+        {"negative extent", with([](AddCall& c) { c.w = -1; }), false},
+        {"extent -0.0", with([](AddCall& c) { c.h = -0.0; }), true},
+        {"infinite extent", with([](AddCall& c) { c.h = std::numeric_limits<double>::infinity(); }), false},
+        {"Wrap width 0", with([](AddCall& c) { c.label = LabelMode::wrap(0); }), false},
+        {"Wrap width 1", with([](AddCall& c) { c.label = LabelMode::wrap(1); }), true},
+        {"text at the stored limit", with([](AddCall& c) { c.text.assign(kMaxTextBytes, 'a'); }), true},
+        {"text one byte over it", with([](AddCall& c) { c.text.assign(kMaxTextBytes + 1, 'a'); }), false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EditorState state;
+        state.objects = {rectangle(1, {0, 0, 5, 5})};
+        state.last_id = 1;
+        EXPECT_EQ(add(state, row.call), row.added);
+        EXPECT_EQ(state.objects.size(), row.added ? 2u : 1u);
+        EXPECT_EQ(state.undo_stack.size(), row.added ? 1u : 0u);
+        if (!row.added) continue;
+        // What was added is what a stored scene accepts.
+        Scene scene;
+        scene.frame = {100, 100};
+        scene.region = {0, 0, 100, 100};
+        scene.objects = state.objects;
+        scene.last = state.last_id;
+        EXPECT_TRUE(check_scene(scene).ok()) << check_scene(scene).failure().message;
+    }
+}
+
+TEST(AddTextObject, RefusesATextThatWouldTakeTheSceneOverItsObjectLimit) {
+    EditorState state;
+    for (ObjectId id = 1; id < kMaxSceneObjects; ++id) state.objects.push_back(rectangle(id, {0, 0, 1, 1}));
+    state.last_id = kMaxSceneObjects - 1;
+    EXPECT_TRUE(add(state, {}));
+    EXPECT_FALSE(add(state, {}));
+    EXPECT_EQ(state.objects.size(), kMaxSceneObjects);
+}
+
+TEST(AddTextObject, BuildsTheObjectOnTopWithTheStrokeWidthAndLeavesTheSelection) {
+    EditorState state;
+    state.objects = {rectangle(4, {0, 0, 5, 5})};
+    state.last_id = 9;
+    state.selection = {4};
+    state.stroke_width = 6;
+    ASSERT_TRUE(add(state, {.label = LabelMode::wrap(120), .ink = pack_text_ink(Rgb{1, 2, 3})}));
+
+    const SceneObject& added = state.objects.back();
+    EXPECT_EQ(added.id, 10u);
+    EXPECT_EQ(state.last_id, 10u);
+    EXPECT_EQ(added.width, 6);
+    EXPECT_EQ(added.color, kGold);
+    EXPECT_EQ(added.rotation, 0);
+    const TextPayload& t = *as_text(added);
+    EXPECT_EQ(t.label, LabelMode::wrap(120));
+    EXPECT_EQ(t.at, (Point{10, 20}));
+    EXPECT_EQ(t.extent, (Size{40, 30}));
+    EXPECT_EQ(t.ink, (Rgb{1, 2, 3}));
+    EXPECT_EQ(state.selection, (std::vector<ObjectId>{4}));
+
+    // A plain text never keeps an ink.
+    ASSERT_TRUE(add(state, {.ink = pack_text_ink(Rgb{1, 2, 3})}));
+    EXPECT_EQ(as_text(state.objects.back())->ink, std::nullopt);
+
+    undo(state);
+    undo(state);
+    EXPECT_EQ(state.objects, (std::vector<SceneObject>{rectangle(4, {0, 0, 5, 5})}));
+}
+
+TEST(AddSizedTextObject, GuessesTheExtentFromLinesAndCharacters) {
+    EditorState state;
+    state.color = {1, 2, 3};
+    add_sized_text_object(state, 5, 6, "ab\n\xC3\xA9\xC3\xA9\r\n");  // "ab", "éé\r", ""
+    ASSERT_EQ(state.objects.size(), 1u);
+    const TextPayload& t = *as_text(state.objects[0]);
+    EXPECT_EQ(t.size, 24);
+    EXPECT_DOUBLE_EQ(t.extent.w, 3 * 24 * 0.65);
+    EXPECT_DOUBLE_EQ(t.extent.h, 3 * 24 * 1.4);
+    EXPECT_EQ(state.objects[0].color, (Rgb{1, 2, 3}));
+
+    add_sized_text_object(state, 5, 6, "\n \t");
+    EXPECT_EQ(state.objects.size(), 1u);
+}
+
+// A plain text 1 of size 20, a blank Fit label 2 and a blank Wrap label 3
+// (wrap width 30), both of size 20 and 20 high, and a rectangle 4.
+EditorState texts() {
+    EditorState state;
+    state.objects = {text(1, "Hi", {0, 0}), text(2, "", {0, 50}, LabelMode::fit(), 20, {10, 20}),
+                     text(3, " ", {0, 90}, LabelMode::wrap(30), 20, {10, 20}), rectangle(4, {0, 0, 9, 9})};
+    state.last_id = 4;
+    return state;
+}
+
+TEST(ApplyTextEdits, ResizesAllTextsAsOneStepAndBlankLabelsNeverShrinkOutOfSight) {
+    EditorState state = texts();
+    const auto before = state.objects;
+    const TextSizeEdit edits[] = {{1, 40, 100, 45}, {2, 40, 3, 4}, {3, 40, 3, 4}};
+    apply_text_edits(state, edits);
+
+    EXPECT_EQ(as_text(state.objects[0])->extent, (Size{100, 45})) << "measured extents are taken as they are";
+    EXPECT_EQ(as_text(state.objects[1])->extent, (Size{40, 40})) << "at least the size wide, twice as high";
+    EXPECT_EQ(as_text(state.objects[2])->extent, (Size{40, 40})) << "the larger of wrap width and size";
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(as_text(state.objects[i])->size, 40);
+    ASSERT_EQ(state.undo_stack.size(), 1u);
+    undo(state);
+    EXPECT_EQ(state.objects, before);
+}
+
+TEST(ApplyTextEdits, OneUnusableEntryCancelsTheWholeList) {
+    struct Row {
+        const char* name;
+        TextSizeEdit bad;
+    };
+    const Row rows[] = {
+        {"names a rectangle", {4, 30, 10, 10}},
+        {"names nothing", {40, 30, 10, 10}},
+        {"size below 8", {1, 7.5, 10, 10}},
+        {"negative height", {1, 30, 10, -1}},
+        {"width NaN", {1, 30, kNaN, 10}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EditorState state = texts();
+        const auto before = state.objects;
+        const TextSizeEdit edits[] = {{1, 30, 60, 30}, row.bad};
+        apply_text_edits(state, edits);
+        EXPECT_EQ(state.objects, before);
+        EXPECT_TRUE(state.undo_stack.empty());
+    }
+}
+
+TEST(SetSelectedTextInk, ChangesOnlySelectedLabels) {
+    EditorState state = texts();
+    state.selection = {1, 2, 4};
+    set_selected_text_ink(state, pack_text_ink(Rgb{7, 8, 9}));
+    EXPECT_EQ(as_text(state.objects[0])->ink, std::nullopt) << "a plain text";
+    EXPECT_EQ(as_text(state.objects[1])->ink, (Rgb{7, 8, 9}));
+    EXPECT_EQ(as_text(state.objects[2])->ink, std::nullopt) << "not selected";
+    ASSERT_EQ(state.undo_stack.size(), 1u);
+
+    // The same ink again records nothing; clearing it is a step of its own.
+    set_selected_text_ink(state, pack_text_ink(Rgb{7, 8, 9}));
+    EXPECT_EQ(state.undo_stack.size(), 1u);
+    set_selected_text_ink(state, 0);
+    EXPECT_EQ(as_text(state.objects[1])->ink, std::nullopt);
+    EXPECT_EQ(state.undo_stack.size(), 2u);
+}
+
+TEST(SetSelectedTextInk, WaitsWhileANewObjectIsDrawn) {
+    EditorState state = texts();
+    state.selection = {2};
+    state.saved_objects = state.objects;
+    state.gesture = Gesture{DrawNewGesture{}, {0, 0}, {5, 5}};
+    set_selected_text_ink(state, pack_text_ink(Rgb{7, 8, 9}));
+    EXPECT_TRUE(state.saved_objects);
+    EXPECT_EQ(as_text(state.objects[1])->ink, std::nullopt);
+}
+
+TEST(TextInk, PacksTheFlagInByte0AndTheColourAbove) {
+    EXPECT_EQ(pack_text_ink(Rgb{0x11, 0x22, 0x33}), 0x33221101u);
+    EXPECT_EQ(pack_text_ink(std::nullopt), 0u);
+    EXPECT_EQ(unpack_text_ink(0x33221101u), (Rgb{0x11, 0x22, 0x33}));
+    EXPECT_EQ(unpack_text_ink(0x33221100u), std::nullopt) << "no flag, no ink";
+}
+
+}  // namespace
+}  // namespace glimmerly
