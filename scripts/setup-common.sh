@@ -51,6 +51,14 @@ glimmerly_build_bench() {
         -DGLIMMERLY_SANITIZE=OFF -DGLIMMERLY_TESTS=OFF -DGLIMMERLY_BENCH=ON
 }
 
+# libFuzzer targets of the stored-format readers: clang, with the fuzz
+# build's own sanitizer flags instead of the tree-wide ones.
+glimmerly_build_fuzz() {
+    CC=clang CXX=clang++ glimmerly_build fuzz -DCMAKE_BUILD_TYPE=Debug \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+        -DGLIMMERLY_SANITIZE=OFF -DGLIMMERLY_TESTS=OFF -DGLIMMERLY_FUZZ=ON
+}
+
 # Starts a virtual X display for Wine's windows unless one is given; sets
 # DISPLAY and GLIMMERLY_XVFB_PID.
 glimmerly_start_xvfb() {
