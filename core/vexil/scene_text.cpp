@@ -172,16 +172,13 @@ int hex_value(char c) {
     return -1;
 }
 
-std::optional<std::uint64_t> parse_u64(std::string_view s) { return parse_decimal_u64(s); }
-std::optional<std::uint32_t> parse_u32(std::string_view s) { return parse_decimal_u32(s); }
-
 std::optional<std::int32_t> parse_i32(std::string_view s) {
     const bool negative = !s.empty() && s.front() == '-';
     if (negative) {
         s.remove_prefix(1);
         if (!s.empty() && s.front() == '+') return std::nullopt;  // "-+5"
     }
-    const auto magnitude = parse_u64(s);
+    const auto magnitude = parse_decimal_u64(s);
     if (!magnitude) return std::nullopt;
     const std::uint64_t limit = negative ? std::uint64_t{1} << 31 : (std::uint64_t{1} << 31) - 1;
     if (*magnitude > limit) return std::nullopt;
@@ -269,7 +266,7 @@ std::optional<Box> parse_box(std::string_view s) {
 std::optional<ObjectAttachment> parse_attachment(std::string_view s) {
     const std::size_t comma = s.find(',');
     if (comma == std::string_view::npos) return std::nullopt;
-    const auto id = parse_u64(s.substr(0, comma));
+    const auto id = parse_decimal_u64(s.substr(0, comma));
     const auto point = parse_point(s.substr(comma + 1));
     if (!id || !point) return std::nullopt;
     return ObjectAttachment{*id, *point};
@@ -355,7 +352,7 @@ std::optional<std::vector<FillRegion>> SceneTextReader::read_fill_list(std::stri
             if (!count_elements(id_count)) return false;
             region.ids.reserve(id_count);
             const bool ids_ok = for_each_piece(ids, ',', [&](std::string_view field) {
-                const auto id = parse_u64(field);
+                const auto id = parse_decimal_u64(field);
                 if (!id) return false;
                 region.ids.push_back(*id);
                 return true;
@@ -510,7 +507,7 @@ std::optional<SceneObject> SceneTextReader::read_object(std::string_view line) {
     if (!kind || (*kind == ObjectKind::Blur && version_ < 7)) return std::nullopt;
 
     SceneObject object;
-    const auto id_value = parse_u64(*id);
+    const auto id_value = parse_decimal_u64(*id);
     const auto color_value = parse_color(*color);
     const auto width_value = parse_f64(*width);
     const auto rotation_value = parse_f64(*rotation);
@@ -567,8 +564,8 @@ std::optional<Scene> SceneTextReader::read(std::string_view text) {
     Scene scene;
     const auto frame_line = next_line();
     const auto frame = frame_line ? split_fields<2>(*frame_line, "frame") : std::nullopt;
-    const auto width = frame ? parse_u32((*frame)[0]) : std::nullopt;
-    const auto height = frame ? parse_u32((*frame)[1]) : std::nullopt;
+    const auto width = frame ? parse_decimal_u32((*frame)[0]) : std::nullopt;
+    const auto height = frame ? parse_decimal_u32((*frame)[1]) : std::nullopt;
     if (!width || !height) return std::nullopt;
     scene.frame = FrameSize{*width, *height};
 
@@ -592,7 +589,7 @@ std::optional<Scene> SceneTextReader::read(std::string_view text) {
 
     const auto last_line = next_line();
     const auto last = last_line ? split_fields<1>(*last_line, "last") : std::nullopt;
-    const auto last_value = last ? parse_u64((*last)[0]) : std::nullopt;
+    const auto last_value = last ? parse_decimal_u64((*last)[0]) : std::nullopt;
     if (!last_value) return std::nullopt;
     scene.last = *last_value;
 

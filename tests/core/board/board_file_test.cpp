@@ -150,14 +150,6 @@ TEST(BoardFileReader, RefusesEveryMalformedFileAsDamagedOrNewer) {
     EXPECT_EQ(failure_of(read_board_file(std::string(kMaxBoardFileBytes + 1, '\n'))), damaged);
 }
 
-TEST(BoardFileReader, CountWithPlusIsRead) {
-    const Scene scene = note_scene(3);
-    const std::string text = write_scene_text(scene);
-    const auto board = read_board_file("glimmerly-board +1\nscreen A +" + std::to_string(text.size()) + "\n" + text);
-    ASSERT_TRUE(board.ok());
-    EXPECT_EQ(board->entries.at(0).scene, scene);
-}
-
 TEST(BoardFileReader, RenumbersAScreenWhoseIdsWouldRunOut) {
     Scene exhausted = note_scene(7);
     exhausted.last = std::numeric_limits<ObjectId>::max();

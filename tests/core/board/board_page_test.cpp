@@ -193,19 +193,5 @@ TEST(JoinScreenScenes, KeepsOnlyTheFirstBackgroundListWhenScreensDisagree) {
     EXPECT_EQ(page.last, 3u);
 }
 
-TEST(JoinScreenScenes, IgnoresEntriesOfAbsentScreensAndLinksToOtherEntries) {
-    SceneObject tied = line(2, {0, 0}, {10, 10});
-    std::get<LinePayload>(tied.payload).end = ObjectAttachment{40, {1, 1}};  // names nothing in this entry
-    Scene scene = empty_scene();
-    scene.objects = {rectangle(1, {0, 0, 5, 5}), tied};
-    scene.last = 2;
-    const BoardFile board{{{"GONE", scene}, {"LEFT", scene}}};
-    const BoardPage page = join_screen_scenes(board, kTwoScreens);
-    ASSERT_EQ(page.objects.size(), 2u);
-    const LinePayload& joined = std::get<LinePayload>(page.objects[1].payload);
-    EXPECT_FALSE(joined.end.has_value());
-    EXPECT_EQ(joined.to, (Point{10, 10}));
-}
-
 }  // namespace
 }  // namespace glimmerly
