@@ -6,8 +6,10 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <system_error>
 #include <utility>
+#include <variant>
 
 namespace glimmerly {
 namespace {
@@ -228,6 +230,96 @@ Result<std::vector<std::uint8_t>> blur_image_rects(std::span<const std::uint8_t>
         });
     }
     return a;
+}
+
+}  // namespace glimmerly
+
+namespace glimmerly {
+namespace {
+
+// Rounds half away from zero and cuts at 0..limit; none when no whole pixel
+// is left between the two ends.
+std::optional<std::pair<std::uint32_t, std::uint32_t>> pixel_span(double a, double b, std::uint32_t limit) {
+    const auto clamp = [limit](double v) {
+        return static_cast<std::uint32_t>(std::clamp(std::round(v), 0.0, static_cast<double>(limit)));
+    };
+    const std::uint32_t lo = clamp(std::min(a, b));
+    const std::uint32_t hi = clamp(std::max(a, b));
+    if (lo >= hi) return std::nullopt;
+    return std::pair{lo, hi - lo};
+}
+
+// A smaller scatter would leave the blurred content recognisable; a larger
+// one costs time without hiding more.
+std::uint32_t scatter_radius(const Box& rect) {
+    const double side = std::min(std::abs(rect.right - rect.left), std::abs(rect.bottom - rect.top));
+    if (std::isinf(side)) return 7;
+    const double radius = std::ceil(side * 0.2692307692307692);  // 7/26
+    return static_cast<std::uint32_t>(
+        std::clamp(radius, static_cast<double>(kMinBlurRadius), static_cast<double>(kMaxBlurRadius)));
+}
+
+void fill_opaque_black(BgraImage& image, const BlurRect& rect) {
+    const std::uint32_t x_end = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+        std::uint64_t{rect.x} + rect.width, image.width));
+    const std::uint32_t y_end = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+        std::uint64_t{rect.y} + rect.height, image.height));
+    if (rect.x >= x_end || rect.y >= y_end) return;
+    for (std::uint32_t y = rect.y; y < y_end; ++y) {
+        std::uint8_t* p = image.pixels.data() + (std::size_t{y} * image.width + rect.x) * 4;
+        for (std::uint32_t x = rect.x; x < x_end; ++x, p += 4) {
+            p[0] = p[1] = p[2] = 0;
+            p[3] = 255;
+        }
+    }
+}
+
+void paste_rows(BgraImage& image, const BlurRect& rect, const std::vector<std::uint8_t>& blurred) {
+    const std::size_t row_bytes = std::size_t{rect.width} * 4;
+    for (std::uint32_t row = 0; row < rect.height; ++row)
+        std::memcpy(image.pixels.data() + (std::size_t{rect.y + row} * image.width + rect.x) * 4,
+                    blurred.data() + row * row_bytes, row_bytes);
+}
+
+}  // namespace
+
+std::vector<BlurRect> collect_blur_rects(std::span<const SceneObject> objects, std::uint32_t image_width,
+                                         std::uint32_t image_height) {
+    std::vector<BlurRect> rects;
+    for (const SceneObject& object : objects) {
+        const auto* blur = std::get_if<BlurPayload>(&object.payload);
+        if (!blur) continue;
+        const Box& r = blur->rect;
+        if (!std::isfinite(r.left) || !std::isfinite(r.top) || !std::isfinite(r.right) || !std::isfinite(r.bottom))
+            continue;
+        const auto xs = pixel_span(r.left, r.right, image_width);
+        const auto ys = pixel_span(r.top, r.bottom, image_height);
+        if (!xs || !ys) continue;
+        rects.push_back(BlurRect{xs->first, ys->first, xs->second, ys->second, object.id, scatter_radius(r)});
+    }
+    return rects;
+}
+
+BgraImage bake_blur_rects(const BgraImage& image, std::span<const BlurRect> rects, const BlurWorkers& workers) {
+    // Every rectangle reads the pixels as they were before any was pasted, so
+    // overlapping blur objects never blur each other's result.
+    BgraImage out = image;
+    for (const BlurRect& rect : rects) {
+        const auto blurred = blur_image_rects(image.pixels, image.width, rect, workers);
+        if (blurred.ok())
+            paste_rows(out, rect, *blurred);
+        else
+            fill_opaque_black(out, rect);
+    }
+    return out;
+}
+
+BlurredImage blur_regions(const BgraImage& image, std::span<const SceneObject> objects, const BlurWorkers& workers) {
+    const bool any_blur = std::any_of(objects.begin(), objects.end(),
+                                      [](const SceneObject& o) { return o.kind() == ObjectKind::Blur; });
+    if (!any_blur || !is_valid_bgra_image(image)) return BlurredImage::unchanged(image);
+    const auto rects = collect_blur_rects(objects, image.width, image.height);
+    return BlurredImage::with_blur(bake_blur_rects(image, rects, workers));
 }
 
 }  // namespace glimmerly

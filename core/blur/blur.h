@@ -6,11 +6,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <thread>
 #include <vector>
 
 #include "core/base/result.h"
+#include "core/document/scene_object.h"
 #include "core/image/bgra_image.h"
 
 namespace glimmerly {
@@ -56,5 +58,48 @@ BlurWorkers system_blur_workers();
 Result<std::vector<std::uint8_t>> blur_image_rects(std::span<const std::uint8_t> pixels,
                                                    std::uint32_t image_width, const BlurRect& rect,
                                                    const BlurWorkers& workers = system_blur_workers());
+
+// The pixel rectangles of the blur objects among `objects`, in list order:
+// each object's rect rounded half away from zero and cut at the image's
+// edges, with its id as the seed and a scatter radius of 7/26 of its smaller
+// side. Objects with a non-finite coordinate, and those that keep no whole
+// column or row inside the image, are skipped. The blur strength (`width`)
+// takes no part.
+std::vector<BlurRect> collect_blur_rects(std::span<const SceneObject> objects, std::uint32_t image_width,
+                                         std::uint32_t image_height);
+
+// A copy of a valid image with each rectangle blurred from the unblurred
+// pixels and pasted in list order, so that a later rectangle covers an
+// earlier one where they overlap. A rectangle that cannot be blurred (one
+// collect_blur_rects never makes) is filled with opaque black where it meets
+// the image: showing it unblurred would show what the user hid.
+BgraImage bake_blur_rects(const BgraImage& image, std::span<const BlurRect> rects,
+                          const BlurWorkers& workers = system_blur_workers());
+
+// An image with a scene's blur objects baked in. When there was nothing to
+// blur it is the given image itself, borrowed rather than copied, so the
+// given image must outlive it.
+class BlurredImage {
+public:
+    static BlurredImage unchanged(const BgraImage& image) { return BlurredImage(&image, std::nullopt); }
+    static BlurredImage with_blur(BgraImage image) { return BlurredImage(nullptr, std::move(image)); }
+
+    const BgraImage& image() const { return baked_ ? *baked_ : *source_; }
+    // True when the pixels are a new copy with blur applied.
+    bool baked() const { return baked_.has_value(); }
+
+private:
+    BlurredImage(const BgraImage* source, std::optional<BgraImage> baked)
+        : source_(source), baked_(std::move(baked)) {}
+
+    const BgraImage* source_;
+    std::optional<BgraImage> baked_;
+};
+
+// The image with every blur object of `objects` baked in. The image itself
+// comes back when no object is a blur object, and also when the image is not
+// valid (there are no pixels to hide then).
+BlurredImage blur_regions(const BgraImage& image, std::span<const SceneObject> objects,
+                          const BlurWorkers& workers = system_blur_workers());
 
 }  // namespace glimmerly

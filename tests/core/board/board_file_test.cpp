@@ -1,0 +1,165 @@
+#include "core/board/board_file.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "core/vexil/scene_text.h"
+#include "tests/core/support/scenes.h"
+
+namespace glimmerly {
+namespace {
+
+using namespace glimmerly::testing;
+
+Scene note_scene(ObjectId id) {
+    Scene scene = empty_scene(1920, 1080);
+    scene.objects = {rectangle(id, {10, 10, 200, 100})};
+    scene.last = id;
+    return scene;
+}
+
+std::string entry_text(std::string_view name, const Scene& scene) {
+    const std::string text = write_scene_text(scene);
+    return "screen " + std::string(name) + " " + std::to_string(text.size()) + "\n" + text;
+}
+
+const Failure& failure_of(const Result<BoardFile>& result) {
+    static const Failure none{};
+    return result.ok() ? none : result.failure();
+}
+
+TEST(BoardFile, EmptyBoardIsTheHeaderAlone) {
+    const auto text = write_board_file({});
+    ASSERT_TRUE(text.ok());
+    EXPECT_EQ(*text, "glimmerly-board 1\n");
+    const auto back = read_board_file(*text);
+    ASSERT_TRUE(back.ok());
+    EXPECT_TRUE(back->entries.empty());
+}
+
+TEST(BoardFile, EveryKindRoundTripsUnderTheHighestVersion) {
+    BoardFile board;
+    board.entries.push_back({"\\\\.\\DISPLAY1", note_scene(1)});
+    board.entries.push_back({"Écran-2", scene_with_every_kind()});
+    board.entries.push_back({std::string(kMaxScreenNameBytes, 'n'), empty_scene()});
+    const auto text = write_board_file(board);
+    ASSERT_TRUE(text.ok()) << text.failure().message;
+    EXPECT_EQ(text->substr(0, text->find('\n')), "glimmerly-board 8");
+    const auto back = read_board_file(*text);
+    ASSERT_TRUE(back.ok());
+    EXPECT_EQ(*back, board);
+}
+
+TEST(BoardFile, OneBlurSceneSetsTheVersionForAll) {
+    Scene blurred = note_scene(1);
+    blurred.objects.push_back(blur(2, {0, 0, 50, 50}));
+    blurred.last = 2;
+    const BoardFile board{{{"left", note_scene(1)}, {"right", blurred}}};
+    const auto text = write_board_file(board);
+    ASSERT_TRUE(text.ok());
+    EXPECT_EQ(text->substr(0, text->find('\n')), "glimmerly-board 7");
+    EXPECT_EQ(read_board_file(*text).value_or({}), board);
+}
+
+TEST(BoardFileWriter, RefusesToSaveWhatItsReaderWouldRefuse) {
+    struct Row {
+        const char* name;
+        BoardFile board;
+    };
+    Scene too_wide = note_scene(1);
+    too_wide.frame.width = 40000;
+    BoardFile crowded;
+    for (int i = 0; i < 65; ++i) crowded.entries.push_back({"screen-" + std::to_string(i), empty_scene()});
+    const Row rows[] = {
+        {"empty name", {{{"", note_scene(1)}}}},
+        {"name of 513 bytes", {{{std::string(kMaxScreenNameBytes + 1, 'n'), note_scene(1)}}}},
+        {"name with a space", {{{"Left screen", note_scene(1)}}}},
+        {"name with a tab", {{{"Left\tscreen", note_scene(1)}}}},
+        {"name with DEL", {{{"Left\x7F", note_scene(1)}}}},
+        {"name that is not UTF-8", {{{"Left\xC3", note_scene(1)}}}},
+        {"the same name twice", {{{"A", note_scene(1)}, {"A", note_scene(2)}}}},
+        {"65 entries", crowded},
+        {"scene that fails validation", {{{"A", too_wide}}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto text = write_board_file(row.board);
+        EXPECT_FALSE(text.ok());
+    }
+    crowded.entries.pop_back();
+    const auto sixty_four = write_board_file(crowded);
+    ASSERT_TRUE(sixty_four.ok());
+    EXPECT_EQ(read_board_file(*sixty_four).value_or({}), crowded);
+}
+
+TEST(BoardFileReader, RefusesEveryMalformedFileAsDamagedOrNewer) {
+    const Scene scene = note_scene(1);
+    const std::string good = "glimmerly-board 1\n" + entry_text("A", scene) + entry_text("B", scene);
+    ASSERT_TRUE(read_board_file(good).ok());
+    const std::string scene_text = write_scene_text(scene);
+    const std::string body = entry_text("A", scene);
+    std::string crowded = "glimmerly-board 1\n";
+    for (int i = 0; i < 65; ++i) crowded += entry_text("s" + std::to_string(i), scene);
+    const std::string wide_name = "screen A " + std::to_string(scene_text.size() + 8) + "\n" + scene_text +
+                                  "screen \xC3\xA9 " + std::to_string(scene_text.size()) + "\n" + scene_text;
+
+    const Failure newer = board_file_error(BoardFileError::Newer);
+    const Failure damaged = board_file_error(BoardFileError::Damaged);
+    struct Row {
+        const char* name;
+        std::string text;
+        const Failure& expected;
+    };
+    const Row rows[] = {
+        {"version 9", "glimmerly-board 9\n" + body, newer},
+        {"version beyond u32", "glimmerly-board 4294967296\n", damaged},
+        {"version 0", "glimmerly-board 0\n", damaged},
+        {"lone plus", "glimmerly-board +\n", damaged},
+        {"minus", "glimmerly-board -1\n", damaged},
+        {"two spaces", "glimmerly-board  1\n", damaged},
+        {"no space", "glimmerly-board1\n", damaged},
+        {"no version", "glimmerly-board\n", damaged},
+        {"other word", "glimmerly-boards 1\n", damaged},
+        {"no line feed", "glimmerly-board 1", damaged},
+        {"empty", "", damaged},
+        {"count past the end", "glimmerly-board 1\nscreen A " + std::to_string(scene_text.size() + 1) + "\n" +
+                                   scene_text, damaged},
+        {"count short of the scene", "glimmerly-board 1\nscreen A " + std::to_string(scene_text.size() - 1) +
+                                         "\n" + scene_text, damaged},
+        {"count into a multi-byte character", "glimmerly-board 1\n" + wide_name, damaged},
+        {"count of zero", "glimmerly-board 1\nscreen A 0\n", damaged},
+        {"count with a minus", "glimmerly-board 1\nscreen A -5\n" + scene_text, damaged},
+        {"screen line without count", "glimmerly-board 1\nscreen A\n", damaged},
+        {"screen line of four fields", "glimmerly-board 1\nscreen A B 5\n", damaged},
+        {"screen line without line feed", "glimmerly-board 1\nscreen A 5", damaged},
+        {"other keyword", "glimmerly-board 1\nmonitor A 5\n", damaged},
+        {"name with DEL", "glimmerly-board 1\n" + entry_text("A\x7F", scene), damaged},
+        {"name that is not UTF-8", "glimmerly-board 1\n" + entry_text("A\xFF", scene), damaged},
+        {"name of 513 bytes", "glimmerly-board 1\n" + entry_text(std::string(513, 'n'), scene), damaged},
+        {"the same name twice", "glimmerly-board 1\n" + body + body, damaged},
+        {"65 entries", crowded, damaged},
+        {"a scene needing a newer version", "glimmerly-board 1\n" + entry_text("A", scene_with_every_kind()),
+         damaged},
+        {"trailing bytes after the last scene", good + "x", damaged},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(failure_of(read_board_file(row.text)), row.expected);
+    }
+    EXPECT_EQ(failure_of(read_board_file(std::string(kMaxBoardFileBytes + 1, '\n'))), damaged);
+}
+
+TEST(BoardFileReader, RenumbersAScreenWhoseIdsWouldRunOut) {
+    Scene exhausted = note_scene(7);
+    exhausted.last = std::numeric_limits<ObjectId>::max();
+    const auto board = read_board_file("glimmerly-board 1\n" + entry_text("A", exhausted) +
+                                       entry_text("B", note_scene(7)));
+    ASSERT_TRUE(board.ok());
+    EXPECT_EQ(board->entries[0].scene.last, 1u);
+    EXPECT_EQ(board->entries[0].scene.objects[0].id, 1u);
+    EXPECT_EQ(board->entries[1].scene, note_scene(7));
+}
+
+}  // namespace
+}  // namespace glimmerly

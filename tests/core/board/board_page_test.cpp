@@ -1,0 +1,197 @@
+#include "core/board/board_page.h"
+
+#include <gtest/gtest.h>
+
+#include "core/document/geometry.h"
+#include "tests/core/support/scenes.h"
+
+namespace glimmerly {
+namespace {
+
+using namespace glimmerly::testing;
+
+// Two 1920 x 1080 screens side by side, the right one first in the list.
+const std::vector<BoardScreen> kTwoScreens = {{"RIGHT", {1920, 0, 3840, 1080}}, {"LEFT", {0, 0, 1920, 1080}}};
+
+const BoardEntry* entry_named(const BoardFile& board, std::string_view name) {
+    for (const BoardEntry& entry : board.entries)
+        if (entry.name == name) return &entry;
+    return nullptr;
+}
+
+std::vector<ObjectId> ids_of(const BoardEntry* entry) {
+    std::vector<ObjectId> ids;
+    if (entry)
+        for (const SceneObject& object : entry->scene.objects) ids.push_back(object.id);
+    return ids;
+}
+
+TEST(MergeScreenObjects, EachObjectGoesToTheScreenOfItsCentre) {
+    const std::vector<BoardScreen> screens = {
+        {"A", {0, 0, 100, 100}}, {"B", {100, 0, 200, 100}}, {"C", {300, 0, 400, 100}}};
+    struct Row {
+        const char* name;
+        Box rect;
+        const char* screen;
+    };
+    const Row rows[] = {
+        {"inside the second screen", {120, 10, 140, 30}, "B"},
+        {"centre on the shared edge goes to the earlier screen", {90, 10, 110, 30}, "A"},
+        {"centre in a gap goes to the nearest screen", {260, 10, 280, 30}, "C"},
+        {"equal distances go to the earlier screen", {240, 10, 260, 30}, "B"},
+        {"far beyond every screen", {5000, 5000, 5010, 5010}, "C"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        BoardFile board;
+        const BoardPage page{{rectangle(1, row.rect)}, {}, 1};
+        merge_screen_objects(board, page, screens);
+        ASSERT_EQ(board.entries.size(), 1u);
+        EXPECT_EQ(board.entries[0].name, row.screen);
+    }
+}
+
+TEST(MergeScreenObjects, ObjectsAreStoredInTheirScreensCoordinates) {
+    BoardFile board;
+    const BoardPage page{{rectangle(5, {2000, 100, 2100, 200}), rectangle(9, {10, 20, 30, 40})}, {}, 12};
+    merge_screen_objects(board, page, kTwoScreens);
+    ASSERT_EQ(board.entries.size(), 2u);
+    const BoardEntry* right = entry_named(board, "RIGHT");
+    ASSERT_NE(right, nullptr);
+    EXPECT_EQ(right->scene.objects.at(0), rectangle(1, {80, 100, 180, 200}));
+    EXPECT_EQ(right->scene.frame, (FrameSize{1920, 1080}));
+    EXPECT_EQ(right->scene.origin, (ScreenOrigin{1920, 0}));
+    EXPECT_EQ(right->scene.region, (Box{0, 0, 1920, 1080}));
+    EXPECT_EQ(right->scene.last, 12u);
+    EXPECT_EQ(entry_named(board, "LEFT")->scene.objects.at(0), rectangle(1, {10, 20, 30, 40}));
+}
+
+TEST(MergeScreenObjects, LinesKeepAttachmentsOnTheirOwnScreenOnly) {
+    // A line drawn from a note on the left screen to a note on the right one,
+    // its centre on the left screen.
+    SceneObject tied = line(3, {200, 200}, {1950, 300});
+    std::get<LinePayload>(tied.payload).start = ObjectAttachment{1, {50, 0}};
+    std::get<LinePayload>(tied.payload).end = ObjectAttachment{2, {-100, 0}};
+    const BoardPage page{{rectangle(1, {100, 100, 300, 300}), rectangle(2, {1950, 250, 2350, 350}), tied}, {}, 3};
+    const SceneObjects scene(page.objects);
+    const auto drawn = resolve_arrow_ends(page.objects[2], scene);
+    ASSERT_TRUE(drawn.has_value());
+
+    BoardFile board;
+    merge_screen_objects(board, page, kTwoScreens);
+    const BoardEntry* left = entry_named(board, "LEFT");
+    ASSERT_NE(left, nullptr);
+    EXPECT_EQ(ids_of(left), (std::vector<ObjectId>{1, 2}));
+    const LinePayload& stored = std::get<LinePayload>(left->scene.objects[1].payload);
+    ASSERT_TRUE(stored.start.has_value());
+    EXPECT_EQ(stored.start->id, 1u);
+    EXPECT_FALSE(stored.end.has_value());
+    EXPECT_EQ(stored.to, drawn->to);  // the left screen's origin is 0, 0
+    EXPECT_EQ(ids_of(entry_named(board, "RIGHT")), (std::vector<ObjectId>{1}));
+}
+
+TEST(MergeScreenObjects, EmptiedScreenKeepsItsEntryAndAnUntouchedScreenGetsNone) {
+    BoardFile board{{{"LEFT", empty_scene()}}};
+    board.entries[0].scene.objects = {rectangle(1, {0, 0, 10, 10})};
+    board.entries[0].scene.last = 1;
+    const BoardPage page{{rectangle(1, {2000, 0, 2010, 10})}, {}, 1};  // the note moved right
+    merge_screen_objects(board, page, kTwoScreens);
+    ASSERT_NE(entry_named(board, "LEFT"), nullptr);
+    EXPECT_TRUE(entry_named(board, "LEFT")->scene.objects.empty());
+    EXPECT_EQ(ids_of(entry_named(board, "RIGHT")), (std::vector<ObjectId>{1}));
+
+    BoardFile untouched;
+    merge_screen_objects(untouched, {{rectangle(1, {0, 0, 10, 10})}, {}, 1}, kTwoScreens);
+    EXPECT_EQ(entry_named(untouched, "RIGHT"), nullptr);
+}
+
+TEST(MergeScreenObjects, KeepsNotesOfAbsentScreensAndDropsTheirEmptyEntries) {
+    BoardFile board;
+    Scene with_note = empty_scene();
+    with_note.objects = {rectangle(1, {0, 0, 10, 10})};
+    with_note.last = 1;
+    Scene only_background = empty_scene();
+    only_background.background = {FillRegion{{}, Rgb{1, 2, 3}}};
+    board.entries = {{"PROJECTOR", with_note}, {"OLD", only_background}, {"GONE", empty_scene()}};
+    merge_screen_objects(board, {{rectangle(1, {5, 5, 9, 9})}, {}, 1}, kTwoScreens);
+    EXPECT_NE(entry_named(board, "PROJECTOR"), nullptr);
+    EXPECT_EQ(entry_named(board, "OLD"), nullptr);
+    EXPECT_EQ(entry_named(board, "GONE"), nullptr);
+    EXPECT_NE(entry_named(board, "LEFT"), nullptr);
+
+    // Without screens nothing is known to be gone, so nothing changes.
+    const BoardFile before = board;
+    merge_screen_objects(board, {}, {});
+    EXPECT_EQ(board, before);
+}
+
+TEST(MergeScreenObjects, FramesStayWithinWhatTheReaderTakes) {
+    const std::vector<BoardScreen> screens = {
+        {"HUGE", {0, 0, 40000, 50000}}, {"FLAT", {45000, 0, 45000, 0}}, {"TORN", {50000, 0, 50000.5, 1e300}}};
+    BoardFile board;
+    const BoardPage page{{rectangle(1, {10, 10, 20, 20}), rectangle(2, {44990, -5, 45010, 5}),
+                          rectangle(3, {50000, 5, 50000.5, 6})},
+                         {},
+                         3};
+    merge_screen_objects(board, page, screens);
+    ASSERT_EQ(board.entries.size(), 3u);
+    EXPECT_EQ(board.entries[0].scene.frame, (FrameSize{32768, 32768}));
+    EXPECT_EQ(board.entries[1].scene.frame, (FrameSize{1, 1}));
+    EXPECT_EQ(board.entries[2].scene.frame, (FrameSize{1, 32768}));
+    const auto text = write_board_file(board);
+    ASSERT_TRUE(text.ok()) << text.failure().message;
+    EXPECT_EQ(read_board_file(*text).value_or({}), board);
+}
+
+TEST(JoinScreenScenes, GivesBackThePageThatWasMerged) {
+    SceneObject tied = line(4, {150, 150}, {400, 400});
+    std::get<LinePayload>(tied.payload).start = ObjectAttachment{2, {0, 0}};
+    SceneObject filled = ellipse(7, {2500, 500, 2700, 600});
+    filled.fill = {FillRegion{{7, 2}, Rgb{9, 9, 9}}};
+    BoardPage page{{rectangle(2, {100, 100, 200, 200}), tied, filled, label(9, "far right", {3000, 900})},
+                   {FillRegion{{2, 7}, Rgb{1, 1, 1}}, FillRegion{{}, Rgb{2, 2, 2}}},
+                   9};
+    BoardFile board;
+    merge_screen_objects(board, page, kTwoScreens);
+    const auto text = write_board_file(board);
+    ASSERT_TRUE(text.ok());
+    const auto read = read_board_file(*text);
+    ASSERT_TRUE(read.ok());
+
+    const BoardPage joined = join_screen_scenes(*read, kTwoScreens);
+    // Screen order: the right screen's objects come first, renumbered 1..n.
+    BoardPage expected;
+    expected.objects = {page.objects[2], page.objects[3], page.objects[0], page.objects[1]};
+    expected.objects[0].id = 1;
+    expected.objects[0].fill = {FillRegion{{1}, Rgb{9, 9, 9}}};  // the id on the other screen is gone
+    expected.objects[1].id = 2;
+    expected.objects[2].id = 3;
+    expected.objects[3].id = 4;
+    std::get<LinePayload>(expected.objects[3].payload).start->id = 3;
+    expected.background = {FillRegion{{1, 3}, Rgb{1, 1, 1}}, FillRegion{{}, Rgb{2, 2, 2}}};
+    expected.last = 4;
+    EXPECT_EQ(joined, expected);
+}
+
+TEST(JoinScreenScenes, KeepsOnlyTheFirstBackgroundListWhenScreensDisagree) {
+    auto entry = [](std::string name, std::vector<FillRegion> background) {
+        Scene scene = empty_scene();
+        scene.objects = {rectangle(1, {0, 0, 10, 10})};
+        scene.last = 1;
+        scene.background = std::move(background);
+        return BoardEntry{std::move(name), std::move(scene)};
+    };
+    const BoardFile board{{entry("LEFT", {FillRegion{{1}, Rgb{1, 1, 1}}}),
+                           entry("RIGHT", {FillRegion{{1}, Rgb{2, 2, 2}}}),
+                           entry("THIRD", {FillRegion{{1}, Rgb{1, 1, 1}}, FillRegion{{}, Rgb{1, 1, 1}}})}};
+    const std::vector<BoardScreen> screens = {
+        {"LEFT", {0, 0, 100, 100}}, {"RIGHT", {100, 0, 200, 100}}, {"THIRD", {200, 0, 300, 100}}};
+    const BoardPage page = join_screen_scenes(board, screens);
+    EXPECT_EQ(page.background, (std::vector<FillRegion>{FillRegion{{1}, Rgb{1, 1, 1}}}));
+    ASSERT_EQ(page.objects.size(), 3u);
+    EXPECT_EQ(page.objects[1], rectangle(2, {100, 0, 110, 10}));
+    EXPECT_EQ(page.last, 3u);
+}
+
+}  // namespace
+}  // namespace glimmerly

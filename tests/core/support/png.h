@@ -1,0 +1,101 @@
+#pragma once
+// A real but plain PNG coder for platform-free tests and fuzz targets, where
+// the platform's encoder is out of reach: 8-bit RGBA, no filtering, and zlib
+// data in stored (uncompressed) blocks. Its decoder reads only what its
+// encoder writes.
+
+#include "core/base/result.h"
+#include "core/image/bgra_image.h"
+#include "core/vexil/png.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace glimmerly::testing {
+
+inline void put_u32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+}
+
+inline std::uint32_t get_u32(const std::uint8_t* p) {
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+
+inline Result<std::vector<std::uint8_t>> encode_stored_png(const BgraImage& image) {
+    if (!is_valid_bgra_image(image)) return invalid_input("Invalid BGRA image dimensions or buffer length");
+    std::vector<std::uint8_t> raw;
+    raw.reserve(image.pixels.size() + image.height);
+    for (std::uint32_t y = 0; y < image.height; ++y) {
+        raw.push_back(0);  // no filter
+        const std::uint8_t* p = &image.pixels[std::size_t{y} * image.width * 4];
+        for (std::uint32_t x = 0; x < image.width; ++x, p += 4) raw.insert(raw.end(), {p[2], p[1], p[0], p[3]});
+    }
+    std::vector<std::uint8_t> zlib = {0x78, 0x01};
+    std::size_t pos = 0;
+    do {
+        const std::size_t n = std::min<std::size_t>(raw.size() - pos, 65535);
+        zlib.push_back(pos + n == raw.size() ? 1 : 0);
+        zlib.insert(zlib.end(), {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
+                                 static_cast<std::uint8_t>(~n), static_cast<std::uint8_t>(~n >> 8)});
+        zlib.insert(zlib.end(), raw.begin() + pos, raw.begin() + pos + n);
+        pos += n;
+    } while (pos < raw.size());
+    std::uint32_t a = 1, b = 0;
+    for (const std::uint8_t byte : raw) {
+        a = (a + byte) % 65521;
+        b = (b + a) % 65521;
+    }
+    put_u32(zlib, (b << 16) | a);
+
+    std::vector<std::uint8_t> header;
+    put_u32(header, image.width);
+    put_u32(header, image.height);
+    header.insert(header.end(), {8, 6, 0, 0, 0});
+    std::vector<std::uint8_t> png(kPngSignature.begin(), kPngSignature.end());
+    append_png_chunk(png, "IHDR", header);
+    append_png_chunk(png, "IDAT", zlib);
+    append_png_chunk(png, "IEND", {});
+    return png;
+}
+
+inline Result<BgraImage> decode_stored_png(std::span<const std::uint8_t> png) {
+    const auto chunks = walk_png_chunks(png);
+    if (!chunks || chunks->empty() || chunks->front().type_name() != "IHDR" || chunks->front().data.size() != 13)
+        return plain_failure("not a PNG of the test coder");
+    const std::uint8_t* h = chunks->front().data.data();
+    BgraImage image{{}, get_u32(h), get_u32(h + 4)};
+    if (h[8] != 8 || h[9] != 6 || h[12] != 0 || image.width == 0 || image.height == 0 ||
+        image.width > 16384 || image.height > 16384)
+        return plain_failure("unsupported PNG");
+    std::vector<std::uint8_t> zlib;
+    for (const PngChunk& chunk : *chunks) {
+        if (!chunk.crc_matches()) return plain_failure("PNG chunk CRC");
+        if (chunk.type_name() == "IDAT") zlib.insert(zlib.end(), chunk.data.begin(), chunk.data.end());
+    }
+    const std::size_t row = std::size_t{image.width} * 4 + 1;
+    std::vector<std::uint8_t> raw;
+    std::size_t pos = 2;
+    bool last = false;
+    while (!last) {
+        if (zlib.size() < pos + 5 || (zlib[pos] & 6) != 0) return plain_failure("not stored zlib data");
+        last = zlib[pos] & 1;
+        const std::size_t n = zlib[pos + 1] | (zlib[pos + 2] << 8);
+        pos += 5;
+        if (zlib.size() < pos + n) return plain_failure("zlib data cut short");
+        raw.insert(raw.end(), zlib.begin() + pos, zlib.begin() + pos + n);
+        pos += n;
+    }
+    if (raw.size() != row * image.height) return plain_failure("PNG pixel data of the wrong size");
+    image.pixels.reserve(std::size_t{image.width} * image.height * 4);
+    for (std::uint32_t y = 0; y < image.height; ++y) {
+        const std::uint8_t* p = &raw[y * row];
+        if (*p++ != 0) return plain_failure("filtered PNG row");
+        for (std::uint32_t x = 0; x < image.width; ++x, p += 4)
+            image.pixels.insert(image.pixels.end(), {p[2], p[1], p[0], p[3]});
+    }
+    return image;
+}
+
+}  // namespace glimmerly::testing
