@@ -11,8 +11,6 @@ namespace glimmerly {
 
 namespace {
 
-// Ends closer than this are one point: the line has no direction to draw.
-constexpr double kMinLineLength = 0.001;
 // Bend curves are sampled finely enough to keep the chord error at 0.1 px.
 constexpr double kBendSampleDivisor = 0.8;
 constexpr int kMaxBendSamples = 512;

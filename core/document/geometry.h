@@ -49,6 +49,8 @@ struct LineEnds {
     friend bool operator==(const LineEnds&, const LineEnds&) = default;
 };
 
+// Line ends closer than this are one point: the line has no direction.
+inline constexpr double kMinLineLength = 0.001;
 // The head of an arrow is this many times its width long.
 inline constexpr double kArrowHeadFactor = 3.84;
 // Highlighter strokes are drawn this many times wider than the pen.

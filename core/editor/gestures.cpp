@@ -35,7 +35,6 @@ constexpr double kNewBlurStrength = 7.0;
 // A turned selection is never resized below this fraction of its size.
 constexpr double kMinResizeScale = 0.01;
 constexpr double kNoTurn = 1e-9;
-constexpr double kMinLineLength = 0.001;
 
 struct Held {
     bool shift = false;
