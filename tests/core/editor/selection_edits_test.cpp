@@ -219,15 +219,14 @@ TEST(PasteObjects, AtTheEndOfTheIdsRenumbersInsteadOfWrapping) {
     EditorState state = editor_with({rectangle(kTop - 1, {0, 0, 10, 10})});
     state.last_id = kTop;
     const auto before = state.objects;
-    ASSERT_TRUE(paste_objects(state, before, 16, 16));
+    ASSERT_TRUE(paste_objects(state, before, 16, 24));
     EXPECT_EQ(ids_of(state.objects), (std::vector<ObjectId>{1, 2}));
+    EXPECT_EQ(rect_of(state.objects[1]), (Box{16, 24, 26, 34}));
     EXPECT_EQ(state.selection, (std::vector<ObjectId>{2}));
 
     // Undo gives back the list as it was before the paste, renumbered with it.
     undo(state);
-    ASSERT_EQ(state.objects.size(), 1u);
-    EXPECT_EQ(*object_rect(state.objects[0]), (Box{0, 0, 10, 10}));
-    EXPECT_LT(state.objects[0].id, state.last_id + 1);
+    EXPECT_EQ(state.objects, (std::vector<SceneObject>{rectangle(1, {0, 0, 10, 10})}));
 }
 
 TEST(PasteObjects, RefusesCopiesThatAStoredSceneCouldNotHold) {
