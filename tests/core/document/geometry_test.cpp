@@ -1,6 +1,7 @@
 #include "core/document/geometry.h"
 
 #include "core/document/point_math.h"
+#include "tests/core/support/near.h"
 #include "tests/core/support/objects.h"
 
 #include <gtest/gtest.h>
@@ -19,20 +20,6 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kPi = std::numbers::pi;
 
-void expect_near(Point a, Point b, double tolerance = 1e-9) {
-    EXPECT_NEAR(a.x, b.x, tolerance);
-    EXPECT_NEAR(a.y, b.y, tolerance);
-}
-
-void expect_near(const Box& a, const Box& b, double tolerance = 1e-9) {
-    EXPECT_NEAR(a.left, b.left, tolerance);
-    EXPECT_NEAR(a.top, b.top, tolerance);
-    EXPECT_NEAR(a.right, b.right, tolerance);
-    EXPECT_NEAR(a.bottom, b.bottom, tolerance);
-}
-
-LinePayload& line_of(SceneObject& o) { return std::get<LinePayload>(o.payload); }
-
 TEST(ObjectBounds, LabelsGrowByTheirMarginPlainTextDoesNot) {
     EXPECT_EQ(object_bounds(text(1, "hi", {100, 100}, LabelMode::fit(), 20, {50, 20})),
               (Box{92, 95, 158, 125}));
@@ -44,12 +31,11 @@ TEST(ObjectBounds, LabelsGrowByTheirMarginPlainTextDoesNot) {
 }
 
 TEST(ObjectBounds, BentLineReachesItsCurveNotItsControlPoint) {
-    SceneObject bent = line(1, {0, 0}, {100, 0}, false);
-    line_of(bent).bend = {0, 0.25};
-    EXPECT_EQ(object_bounds(bent), (Box{0, 0, 100, 25}));
+    const SceneObject curve = bent(line(1, {0, 0}, {100, 0}, false), {0, 0.25});
+    EXPECT_EQ(object_bounds(curve), (Box{0, 0, 100, 25}));
 
     // The drawn curve passes through the bend point at its middle.
-    const auto outline = build_object_geometry(bent, {});
+    const auto outline = build_object_geometry(curve, {});
     ASSERT_EQ(outline.size(), 1u);
     double lowest = -kInf;
     for (const Point& p : outline[0]) lowest = std::max(lowest, p.y);
@@ -64,11 +50,6 @@ TEST(ObjectBounds, StrokesIgnoreRotationAndSkipNaNCoordinates) {
     s.rotation = 1.0;
     EXPECT_EQ(object_bounds(s), unturned);
     EXPECT_EQ(object_bounds(stroke(1, {})), Box{}) << "a stroke without points has the zero box";
-}
-
-TEST(RotatedObjectBounds, QuarterTurnOfAnEllipseSwapsItsHalfSizes) {
-    const Box turned = rotated_object_bounds(ellipse(1, {0, 0, 40, 20}, kPi / 2));
-    expect_near(turned, {10, -10, 30, 30});
 }
 
 TEST(RotatedObjectBounds, HoldTheOutlineAtEveryAngle) {
@@ -110,34 +91,21 @@ TEST(Rotation, AFullTurnGivesTheSameFrame) {
             for (std::size_t k = 0; k < still_outline[i].size(); ++k)
                 expect_near(turned_outline[i][k], still_outline[i][k]);
         }
-        const Box frame = object_bounds(object);
-        const auto corners_still = rotated_rect_corners(frame, 0.0);
-        const auto corners_turned = rotated_rect_corners(frame, 2 * kPi);
-        for (int k = 0; k < 4; ++k) expect_near(corners_turned[k], corners_still[k]);
     }
 }
 
 TEST(RotatedRectCorners, RunClockwiseFromTopLeftAndGrowAboutTheCentre) {
     const Box box{0, 0, 40, 20};
-    const auto corners = rotated_rect_corners(box, 0.0);
-    EXPECT_EQ(corners[0], (Point{0, 0}));
-    EXPECT_EQ(corners[1], (Point{40, 0}));
-    EXPECT_EQ(corners[2], (Point{40, 20}));
-    EXPECT_EQ(corners[3], (Point{0, 20}));
+    EXPECT_EQ(rotated_rect_corners(box, 0.0), (std::array<Point, 4>{{{0, 0}, {40, 0}, {40, 20}, {0, 20}}}));
 
     // A quarter turn clockwise on screen takes the top-left corner to the top right.
-    const auto quarter = rotated_rect_corners(box, kPi / 2);
-    expect_near(quarter[0], {30, -10});
-
-    const auto grown = rotated_rect_corners_offset(box, kPi / 2, 3);
-    expect_near(grown[0], {33, -13});
+    expect_near(rotated_rect_corners(box, kPi / 2)[0], {30, -10});
+    expect_near(rotated_rect_corners_offset(box, kPi / 2, 3)[0], {33, -13});
 }
 
 TEST(AttachmentPoint, LandsOnTheTargetsOutlinePushedOutByItsHalfWidth) {
-    SceneObject circle = ellipse(7, {0, 0, 20, 20});
-    circle.width = 2;
-    const std::vector<SceneObject> scene = {circle, rectangle(8, {100, 100, 200, 200}),
-                                            rectangle(9, {50, 0, 50, 100})};
+    const std::vector<SceneObject> scene = {with_width(ellipse(7, {0, 0, 20, 20}), 2),
+                                            rectangle(8, {100, 100, 200, 200}), rectangle(9, {50, 0, 50, 100})};
     expect_near(*attachment_point({7, {5, 0}}, scene, 0), {21, 10});
     expect_near(*attachment_point({7, {0, -3}}, scene, 1), {10, -2});
     // Rectangle (width 3): the offset is scaled onto the grown border.
@@ -149,15 +117,14 @@ TEST(AttachmentPoint, LandsOnTheTargetsOutlinePushedOutByItsHalfWidth) {
 
 TEST(ResolveArrowEnds, AnAttachedEndFollowsItsTargetAnUnattachedOneStays) {
     SceneObject target = rectangle(1, {100, 100, 200, 200});
-    SceneObject attached = line(2, {0, 0}, {150, 150});
-    line_of(attached).end = ObjectAttachment{1, {-50, 0}};
+    const SceneObject attached = fastened(line(2, {0, 0}, {150, 150}), std::nullopt, ObjectAttachment{1, {-50, 0}});
     const SceneObject loose = line(3, {0, 0}, {150, 150});
 
     const auto before = resolve_arrow_ends(attached, std::vector{target, attached});
     ASSERT_TRUE(before);
     expect_near(before->to, {98.5, 150});
 
-    std::get<RectanglePayload>(target.payload).rect = {130, 80, 230, 180};
+    *object_rect(target) = {130, 80, 230, 180};
     const std::vector<SceneObject> moved = {target, attached, loose};
     const auto after = resolve_arrow_ends(attached, moved);
     ASSERT_TRUE(after);
@@ -181,9 +148,8 @@ TEST(ResolveArrowEnds, AnAttachedEndFollowsItsTargetAnUnattachedOneStays) {
 TEST(SceneObjects, AnIndexFindsTheSameFirstMatchAsASearch) {
     std::vector<SceneObject> scene = {rectangle(4, {0, 0, 10, 10}), ellipse(2, {50, 50, 90, 70}),
                                       rectangle(4, {500, 500, 510, 510})};
-    SceneObject arrow = line(9, {0, 0}, {300, 300});
-    line_of(arrow).start = ObjectAttachment{4, {1, 0}};
-    line_of(arrow).end = ObjectAttachment{2, {0, 1}};
+    const SceneObject arrow =
+        fastened(line(9, {0, 0}, {300, 300}), ObjectAttachment{4, {1, 0}}, ObjectAttachment{2, {0, 1}});
     scene.push_back(arrow);
 
     const ObjectIndex index(scene);
@@ -202,30 +168,17 @@ TEST(SceneObjects, AnIndexFindsTheSameFirstMatchAsASearch) {
 
 TEST(ResolveArrowEnds, EndsPulledOntoEachOtherFallBackToTheStoredEnds) {
     const SceneObject dot = rectangle(1, {50, 50, 50.0005, 50.0005});
-    SceneObject both = line(2, {0, 0}, {100, 0});
-    line_of(both).start = ObjectAttachment{1, {0, 0}};
-    line_of(both).end = ObjectAttachment{1, {0, 0}};
+    SceneObject both = fastened(line(2, {0, 0}, {100, 0}), ObjectAttachment{1, {0, 0}}, ObjectAttachment{1, {0, 0}});
     EXPECT_EQ(resolve_arrow_ends(both, std::vector{dot, both}), (LineEnds{{0, 0}, {100, 0}}));
 
     // With the stored ends also on one point, the resolved ends stand.
-    line_of(both).to = {0, 0};
+    as_line(both)->to = {0, 0};
     const auto ends = resolve_arrow_ends(both, std::vector{dot, both});
     ASSERT_TRUE(ends);
     expect_near(ends->from, {50.00025, 50.00025});
 }
 
-TEST(BuildObjectGeometry, ShortArrowIsOnlyItsHead) {
-    const auto outline = build_object_geometry(line(1, {0, 0}, {8, 0}, true, 2), {});
-    ASSERT_EQ(outline.size(), 2u);
-    EXPECT_TRUE(outline[0].empty());
-    ASSERT_EQ(outline[1].size(), 4u);
-    expect_near(outline[1][0], {0.32, 3.456});
-    expect_near(outline[1][1], {8, 0});
-    expect_near(outline[1][2], {0.32, -3.456});
-    EXPECT_EQ(outline[1][3], outline[1][0]);
-}
-
-TEST(BuildObjectGeometry, ArrowShaftStopsUnderItsHead) {
+TEST(BuildObjectGeometry, ArrowShaftStopsUnderItsHeadAndAShortArrowIsOnlyItsHead) {
     // Width 3: head 11.52 long, overlapping the shaft by 2.
     const auto straight = build_object_geometry(line(1, {0, 0}, {100, 0}, true, 3), {});
     ASSERT_EQ(straight.size(), 2u);
@@ -233,11 +186,19 @@ TEST(BuildObjectGeometry, ArrowShaftStopsUnderItsHead) {
     expect_near(straight[0][1], {90.48, 0});
     expect_near(straight[1][1], {100, 0});
 
-    SceneObject bent = line(2, {0, 0}, {100, 0}, true, 3);
-    line_of(bent).bend = {0.1, -0.3};
-    const auto curved = build_object_geometry(bent, {});
+    const auto curved = build_object_geometry(bent(line(2, {0, 0}, {100, 0}, true, 3), {0.1, -0.3}), {});
     ASSERT_EQ(curved.size(), 2u);
     EXPECT_NEAR(distance(curved[0].back(), Point{100, 0}), 9.52, 1e-6);
+
+    // Width 2, 8 long: the shaft stays in place, empty, and the head is 7.68 long.
+    const auto short_arrow = build_object_geometry(line(3, {0, 0}, {8, 0}, true, 2), {});
+    ASSERT_EQ(short_arrow.size(), 2u);
+    EXPECT_TRUE(short_arrow[0].empty());
+    ASSERT_EQ(short_arrow[1].size(), 4u);
+    expect_near(short_arrow[1][0], {0.32, 3.456});
+    expect_near(short_arrow[1][1], {8, 0});
+    expect_near(short_arrow[1][2], {0.32, -3.456});
+    EXPECT_EQ(short_arrow[1][3], short_arrow[1][0]);
 }
 
 TEST(BuildObjectGeometry, EllipsesUseEnoughPointsForTheirSize) {
@@ -262,25 +223,18 @@ TEST(BuildObjectGeometry, EllipsesUseEnoughPointsForTheirSize) {
 }
 
 TEST(BuildObjectGeometry, DegenerateObjectsHaveNoOutline) {
-    SceneObject nan_rotation = rectangle(1, {0, 0, 10, 10});
-    nan_rotation.rotation = kNaN;
-    SceneObject nan_width_arrow = line(1, {0, 0}, {10, 0});
-    nan_width_arrow.width = kNaN;
-    SceneObject nan_bend = line(1, {0, 0}, {10, 0});
-    line_of(nan_bend).bend = {kNaN, 0};
-    SceneObject nan_widths = stroke(1, {{0, 0}, {5, 5}});
-    std::get<StrokePayload>(nan_widths.payload).widths = {1, kNaN};
+    const SceneObject nan_rotation = rectangle(1, {0, 0, 10, 10}, kNaN);
     const struct {
         const char* name;
         SceneObject object;
     } rows[] = {
         {"line with coincident ends", line(1, {5, 5}, {5, 5.0005})},
         {"line with a NaN end", line(1, {0, 0}, {kNaN, 3})},
-        {"arrow with NaN width", nan_width_arrow},
-        {"line with a NaN bend", nan_bend},
+        {"arrow with NaN width", with_width(line(1, {0, 0}, {10, 0}), kNaN)},
+        {"line with a NaN bend", bent(line(1, {0, 0}, {10, 0}), {kNaN, 0})},
         {"stroke of one point", stroke(1, {{3, 3}})},
         {"stroke with an infinite point", stroke(1, {{0, 0}, {kInf, 1}, {2, 2}})},
-        {"stroke with a NaN width", nan_widths},
+        {"stroke with a NaN width", with_widths(stroke(1, {{0, 0}, {5, 5}}), {1, kNaN})},
         {"rectangle with a NaN edge", rectangle(1, {0, kNaN, 10, 10})},
         {"rectangle with a NaN rotation", nan_rotation},
         {"infinite ellipse", ellipse(1, {-kInf, 0, kInf, 10})},
@@ -298,9 +252,8 @@ TEST(BuildObjectGeometry, DegenerateObjectsHaveNoOutline) {
 }
 
 TEST(FlattenPath, CutsWhereTheWidthChangesAndNeighboursShareAPoint) {
-    SceneObject marker = stroke(1, {{0, 0}, {10, 0}, {20, 0}, {30, 0}}, true, 5);
-    std::get<StrokePayload>(marker.payload).widths = {2, 2, 5};  // the last point uses the object's width
-    const auto pieces = flatten_path(marker);
+    // The last point uses the object's width.
+    const auto pieces = flatten_path(with_widths(stroke(1, {{0, 0}, {10, 0}, {20, 0}, {30, 0}}, true, 5), {2, 2, 5}));
     ASSERT_EQ(pieces.size(), 2u);
     EXPECT_EQ(pieces[0], (StrokePiece{{{0, 0}, {10, 0}, {20, 0}}, 10}));
     EXPECT_EQ(pieces[1], (StrokePiece{{{20, 0}, {30, 0}}, 25}));
@@ -376,13 +329,12 @@ TEST(ElbowRoute, FacingEndsCloserThanTwoStubsMeetHalfWay) {
 TEST(ElbowRoute, BendIsIgnoredAndCornersAreRounded) {
     const SceneObject left = rectangle(1, {0, 0, 100, 100});
     const SceneObject right = rectangle(2, {300, 200, 400, 300});
-    SceneObject straight = elbow(3, {}, {}, at(1, {1, 0}), at(2, {-1, 0}));
-    SceneObject bent = straight;
-    line_of(bent).bend = {0.3, -0.2};
+    const SceneObject straight = elbow(3, {}, {}, at(1, {1, 0}), at(2, {-1, 0}));
+    const SceneObject curved = bent(straight, {0.3, -0.2});
     const std::vector<SceneObject> scene = {left, right};
-    EXPECT_EQ(object_bounds_in_scene(bent, scene), object_bounds_in_scene(straight, scene));
-    EXPECT_EQ(build_object_geometry(bent, scene), build_object_geometry(straight, scene));
-    EXPECT_EQ(object_bounds(bent), object_bounds(straight));
+    EXPECT_EQ(object_bounds_in_scene(curved, scene), object_bounds_in_scene(straight, scene));
+    EXPECT_EQ(build_object_geometry(curved, scene), build_object_geometry(straight, scene));
+    EXPECT_EQ(object_bounds(curved), object_bounds(straight));
 
     const auto ends = resolve_elbow_ends(straight, scene);
     ASSERT_TRUE(ends);

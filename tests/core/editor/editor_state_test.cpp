@@ -166,8 +166,7 @@ TEST(ObjectOutlineFrame, GrowsTheBoundsAndTurnsThemWithTheObject) {
 
 TEST(ObjectOutlineFrame, FramesAnAttachedArrowWhereItIsDrawn) {
     EditorState state;
-    SceneObject arrow = line(2, {0, 0}, {500, 500});
-    std::get<LinePayload>(arrow.payload).end = ObjectAttachment{1, {-50, 0}};
+    const SceneObject arrow = fastened(line(2, {0, 0}, {500, 500}), std::nullopt, ObjectAttachment{1, {-50, 0}});
     state.objects = {rectangle(1, {100, 100, 200, 200}), arrow};
     const auto frame = object_outline_frame(state, arrow, 1.0);
     ASSERT_EQ(frame.size(), 5u);

@@ -39,14 +39,10 @@ TEST(EraseSegment, CuttingAcrossTheMiddleLeavesTwoStrokesInPlace) {
     // Radius 5 plus half the width 2: the cut spans 43..57.
     erase_segment(state, {50, -20}, {50, 20});
 
-    ASSERT_EQ(state.objects.size(), 4u);
-    EXPECT_EQ(state.objects[0].id, 1u);
-    EXPECT_EQ(state.objects[3].id, 3u);
+    ASSERT_EQ(ids_of(state.objects), (std::vector<ObjectId>{1, 2, 101, 3}));
+    EXPECT_EQ(state.last_id, 101u);
     const SceneObject& left = state.objects[1];
     const SceneObject& right = state.objects[2];
-    EXPECT_EQ(left.id, 2u);
-    EXPECT_EQ(right.id, 101u);
-    EXPECT_EQ(state.last_id, 101u);
     ASSERT_EQ(stroke_of(left).points.size(), 2u);
     ASSERT_EQ(stroke_of(right).points.size(), 2u);
     EXPECT_EQ(stroke_of(left).points[0], (Point{0, 0}));
@@ -113,8 +109,7 @@ TEST(EraseSegment, AHighlighterIsCutFiveTimesAsFarFromItsLine) {
 }
 
 TEST(EraseSegment, OtherObjectsAreListedWholeWhereTheEraserTouchesThem) {
-    SceneObject filled = rectangle(3, {300, 0, 400, 100});
-    filled.fill = {FillRegion{{}, {1, 2, 3}}};
+    const SceneObject filled = with_fill(rectangle(3, {300, 0, 400, 100}), {FillRegion{{}, {1, 2, 3}}});
     struct Row {
         const char* name;
         Point at;
@@ -197,13 +192,9 @@ TEST(EraseSegment, NeverGivesAPieceAWrappedId) {
     // The cut needs a new id and none is left above: the editor's ids are
     // renumbered in order first, the saved objects with them.
     erase_segment(state, {50, -20}, {50, 20});
-    ASSERT_EQ(state.objects.size(), 3u);
-    EXPECT_EQ(state.objects[0].id, 1u);
-    EXPECT_EQ(state.objects[1].id, 2u);
-    EXPECT_EQ(state.objects[2].id, 3u);
+    EXPECT_EQ(ids_of(state.objects), (std::vector<ObjectId>{1, 2, 3}));
     EXPECT_EQ(state.last_id, 3u);
-    ASSERT_EQ(state.saved_objects->size(), 2u);
-    EXPECT_EQ((*state.saved_objects)[1].id, 2u);
+    EXPECT_EQ(ids_of(*state.saved_objects), (std::vector<ObjectId>{1, 2}));
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include "core/editor/fill.h"
 
-#include "core/editor/editor_state.h"
 #include "core/editor/history.h"
 #include "core/editor/hit_test.h"
 #include "core/editor/selection_edits.h"
+#include "tests/core/support/editor.h"
 #include "tests/core/support/objects.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +18,10 @@ using namespace glimmerly::testing;
 constexpr Rgb kBlue{0, 0, 255};
 constexpr Rgb kGreen{0, 255, 0};
 
-EditorState state_with(std::vector<SceneObject> objects, Rgb color = kBlue) {
-    EditorState state;
-    state.objects = std::move(objects);
-    state.color = color;
-    for (const SceneObject& o : state.objects) state.last_id = std::max(state.last_id, o.id);
+// The fill colour is blue.
+EditorState state_with(std::vector<SceneObject> objects) {
+    EditorState state = editor_with(std::move(objects));
+    state.color = kBlue;
     return state;
 }
 
@@ -114,9 +113,7 @@ TEST(FillTool, AClickOnAnEmptyCaptureColoursTheWholeBackground) {
 
 TEST(FillTool, AThickOutlineIsHitAcrossItsWholeDrawnWidth) {
     // Width 10 at tolerance 3: the outline reaches 8 either side of its line.
-    SceneObject thick = rectangle(1, {0, 0, 100, 100});
-    thick.width = 10;
-    EditorState state = state_with({thick});
+    EditorState state = state_with({with_width(rectangle(1, {0, 0, 100, 100}), 10)});
     struct Row {
         const char* name;
         Point p;
@@ -193,7 +190,7 @@ TEST(FillTool, APointThatIsNotFiniteChangesNothingAndLeavesTheGestureRunning) {
     // A real click ends the gesture first and fills the objects as pressed.
     apply_fill_at(state, {25, 25}, false);
     EXPECT_FALSE(state.saved_objects);
-    EXPECT_EQ(*object_rect(state.objects[0]), (Box{0, 0, 100, 100}));
+    EXPECT_EQ(rect_of(state.objects[0]), (Box{0, 0, 100, 100}));
     EXPECT_EQ(state.objects[0].fill.size(), 1u);
 }
 

@@ -2,10 +2,11 @@
 
 #include "core/document/geometry.h"
 #include "core/document/point_math.h"
-#include "core/document/scene.h"
 #include "core/editor/handles.h"
 #include "core/editor/history.h"
 #include "core/editor/hit_test.h"
+#include "tests/core/support/editor.h"
+#include "tests/core/support/near.h"
 #include "tests/core/support/objects.h"
 
 #include <gtest/gtest.h>
@@ -45,24 +46,12 @@ struct User {
     }
 };
 
-EditorState editor(Tool tool, std::vector<SceneObject> objects = {}) {
-    EditorState state;
-    state.tool = tool;
-    state.objects = std::move(objects);
-    for (const SceneObject& o : state.objects) state.last_id = std::max(state.last_id, o.id);
-    return state;
+EditorState editor(Tool tool, std::vector<SceneObject> objects = {}, std::vector<ObjectId> selection = {}) {
+    return editor_with(std::move(objects), std::move(selection), tool);
 }
 
-const Box& rect_of(const SceneObject& o) { return *object_rect(o); }
-const LinePayload& line_of(const SceneObject& o) { return std::get<LinePayload>(o.payload); }
-const StrokePayload& stroke_of(const SceneObject& o) { return std::get<StrokePayload>(o.payload); }
-
-void expect_near(const Box& a, const Box& b, double tolerance = 1e-9) {
-    EXPECT_NEAR(a.left, b.left, tolerance);
-    EXPECT_NEAR(a.top, b.top, tolerance);
-    EXPECT_NEAR(a.right, b.right, tolerance);
-    EXPECT_NEAR(a.bottom, b.bottom, tolerance);
-}
+const LinePayload& line_of(const SceneObject& o) { return *as_line(o); }
+const StrokePayload& stroke_of(const SceneObject& o) { return *as_stroke(o); }
 
 TEST(DrawGesture, BoxesFollowShiftAndAltAndBecomeOneUndoStep) {
     struct Row {
@@ -83,8 +72,7 @@ TEST(DrawGesture, BoxesFollowShiftAndAltAndBecomeOneUndoStep) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EditorState state = editor(row.tool, {rectangle(1, {500, 500, 600, 600})});
-        state.selection = {1};
+        EditorState state = editor(row.tool, {rectangle(1, {500, 500, 600, 600})}, {1});
         User{state}.drag(row.from, row.to, row.keys);
         ASSERT_EQ(state.objects.size(), 2u);
         EXPECT_EQ(rect_of(state.objects[1]), row.drawn);
@@ -126,8 +114,7 @@ TEST(DrawGesture, ShiftSnapsLinesToFortyFiveDegrees) {
         EditorState state = editor(Tool::Line);
         User{state}.drag({0, 0}, row.to, kShift);
         ASSERT_EQ(state.objects.size(), 1u);
-        EXPECT_NEAR(line_of(state.objects[0]).to.x, row.snapped.x, 1e-9);
-        EXPECT_NEAR(line_of(state.objects[0]).to.y, row.snapped.y, 1e-9);
+        expect_near(line_of(state.objects[0]).to, row.snapped);
         EXPECT_FALSE(line_of(state.objects[0]).head);
         EXPECT_EQ(state.last_drawn_arrow, state.objects[0].id);
     }
@@ -140,7 +127,8 @@ TEST(DrawGesture, CtrlOrAltFastensALinesEndsToWhatTheyTouchShiftLetsGo) {
         PointerModifiers keys;
         bool fastened;
     };
-    const Row rows[] = {{"plain", kNone, false}, {"Ctrl", kCtrl, true}, {"Alt", kAlt, true}, {"Shift and Alt", kShiftAlt, false}};
+    const Row rows[] = {
+        {"plain", kNone, false}, {"Ctrl", kCtrl, true}, {"Alt", kAlt, true}, {"Shift and Alt", kShiftAlt, false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EditorState state = editor(Tool::Arrow, boxes);
@@ -150,10 +138,8 @@ TEST(DrawGesture, CtrlOrAltFastensALinesEndsToWhatTheyTouchShiftLetsGo) {
         EXPECT_EQ(arrow.start.has_value(), row.fastened);
         EXPECT_EQ(arrow.end.has_value(), row.fastened);
         if (!row.fastened) continue;
-        EXPECT_EQ(arrow.start->id, 1u);
-        EXPECT_EQ(arrow.start->point, (Point{0, 10}));
-        EXPECT_EQ(arrow.end->id, 2u);
-        EXPECT_EQ(arrow.end->point, (Point{0, 10}));
+        EXPECT_EQ(arrow.start, (ObjectAttachment{1, {0, 10}}));
+        EXPECT_EQ(arrow.end, (ObjectAttachment{2, {0, 10}}));
     }
 }
 
@@ -183,12 +169,8 @@ TEST(DrawGesture, PenAddsPointsAtLeastOnePixelApartAndShiftDrawsStraight) {
 
 TEST(DrawGesture, StrokesStopGrowingAtTheLimitAStoredSceneHolds) {
     // A stroke already holding all but five of the scene's stroke values.
-    SceneObject big = stroke(1, {});
-    auto& points = std::get<StrokePayload>(big.payload).points;
-    auto& widths = std::get<StrokePayload>(big.payload).widths;
-    points.resize(kMaxStrokeValues / 2, Point{-50, -50});
-    widths.resize(kMaxStrokeValues / 2 - 5, 1.0);
-    EditorState state = editor(Tool::Pen, {std::move(big)});
+    EditorState state = editor(Tool::Pen, {with_widths(stroke(1, std::vector<Point>(kMaxStrokeValues / 2, {-50, -50})),
+                                                       std::vector<double>(kMaxStrokeValues / 2 - 5, 1.0))});
     User user{state};
     user.press({0, 0});  // one value
     for (int i = 1; i <= 5; ++i) user.move({i * 10.0, 0});  // two each, while they fit
@@ -196,22 +178,15 @@ TEST(DrawGesture, StrokesStopGrowingAtTheLimitAStoredSceneHolds) {
 
     ASSERT_EQ(state.objects.size(), 2u);
     EXPECT_EQ(stroke_of(state.objects[1]).points.size(), 3u);
-    Scene scene;
-    scene.objects = state.objects;
-    scene.last = state.last_id;
-    scene.frame = {1000, 1000};
-    scene.region = {0, 0, 1000, 1000};
-    EXPECT_TRUE(check_scene(scene).ok()) << check_scene(scene).failure().message;
+    EXPECT_TRUE(check_as_stored(state).ok()) << check_as_stored(state).failure().message;
 }
 
 TEST(DrawGesture, NeverHandsOutAWrappedId) {
     EditorState state = editor(Tool::Rectangle, {rectangle(7, {0, 0, 10, 10})});
     state.last_id = std::numeric_limits<ObjectId>::max();
     User{state}.drag({20, 20}, {40, 40});
-    ASSERT_EQ(state.objects.size(), 2u);
     // The ids were renumbered in order first, so the new one sits above.
-    EXPECT_EQ(state.objects[0].id, 1u);
-    EXPECT_EQ(state.objects[1].id, 2u);
+    EXPECT_EQ(ids_of(state.objects), (std::vector<ObjectId>{1, 2}));
     EXPECT_EQ(state.last_id, 2u);
     undo(state);
     EXPECT_EQ(state.objects, (std::vector<SceneObject>{rectangle(1, {0, 0, 10, 10})}));
@@ -237,8 +212,7 @@ TEST(SelectGesture, PressesPickMarqueeOrToggleAndOnlyRealChangesAreRecorded) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EditorState state = editor(Tool::Select, objects);
-        state.selection = row.before;
+        EditorState state = editor(Tool::Select, objects, row.before);
         // Something to redo, which a gesture that changes nothing must keep.
         state.redo_stack.push_back(HistoryEntry{});
         User user{state};
@@ -252,8 +226,8 @@ TEST(SelectGesture, PressesPickMarqueeOrToggleAndOnlyRealChangesAreRecorded) {
 }
 
 TEST(SelectGesture, ShiftClickOnASelectedObjectStillMovesTheRest) {
-    EditorState state = editor(Tool::Select, {rectangle(1, {0, 0, 100, 100}), rectangle(2, {200, 0, 300, 100})});
-    state.selection = {1, 2};
+    EditorState state =
+        editor(Tool::Select, {rectangle(1, {0, 0, 100, 100}), rectangle(2, {200, 0, 300, 100})}, {1, 2});
     User{state}.drag({200, 50}, {210, 70}, kShift);
     EXPECT_EQ(state.selection, std::vector<ObjectId>{1});
     EXPECT_EQ(rect_of(state.objects[0]), (Box{10, 20, 110, 120}));
@@ -264,8 +238,7 @@ TEST(SelectGesture, ShiftClickOnASelectedObjectStillMovesTheRest) {
 TEST(SelectGesture, MarqueeReplacesTheSelectionOrAddsWithShift) {
     const std::vector<SceneObject> objects{rectangle(1, {0, 0, 10, 10}), rectangle(2, {20, 0, 30, 10}),
                                            rectangle(3, {100, 100, 110, 110})};
-    EditorState state = editor(Tool::Select, objects);
-    state.selection = {3};
+    EditorState state = editor(Tool::Select, objects, {3});
     User user{state};
     user.press({-5, -5});
     user.move({15, 15});
@@ -280,15 +253,11 @@ TEST(SelectGesture, MarqueeReplacesTheSelectionOrAddsWithShift) {
 }
 
 TEST(MoveGesture, CarriesFastenedLinesOnlyWithTheirTargets) {
-    SceneObject to_selected = line(3, {0, 0}, {0, 0}, true);
-    std::get<LinePayload>(to_selected.payload).end = ObjectAttachment{1, {-50, 0}};
-    SceneObject to_other = line(4, {0, 0}, {0, 0}, true);
-    std::get<LinePayload>(to_other.payload).start = ObjectAttachment{2, {0, 0}};
-    std::get<LinePayload>(to_other.payload).end = ObjectAttachment{1, {50, 0}};
-    const std::vector<SceneObject> objects{rectangle(1, {100, 100, 200, 200}), rectangle(2, {400, 100, 500, 200}),
-                                           to_selected, to_other};
-    EditorState state = editor(Tool::Select, objects);
-    state.selection = {1, 3, 4};
+    const std::vector<SceneObject> objects{
+        rectangle(1, {100, 100, 200, 200}), rectangle(2, {400, 100, 500, 200}),
+        fastened(line(3, {0, 0}, {0, 0}), std::nullopt, ObjectAttachment{1, {-50, 0}}),
+        fastened(line(4, {0, 0}, {0, 0}), ObjectAttachment{2, {0, 0}}, ObjectAttachment{1, {50, 0}})};
+    EditorState state = editor(Tool::Select, objects, {1, 3, 4});
     User user{state};
     user.press({100, 150});
     user.move({130, 150});
@@ -310,8 +279,7 @@ TEST(MoveGesture, CarriesFastenedLinesOnlyWithTheirTargets) {
 
 TEST(ResizeGesture, DraggingACornerMapsTheSelectionIntoTheNewFrame) {
     // Two adjacent rectangles stay adjacent when their frame doubles.
-    EditorState state = editor(Tool::Select, {rectangle(1, {0, 0, 50, 50}), rectangle(2, {50, 0, 100, 50})});
-    state.selection = {1, 2};
+    EditorState state = editor(Tool::Select, {rectangle(1, {0, 0, 50, 50}), rectangle(2, {50, 0, 100, 50})}, {1, 2});
     User{state}.drag({100, 50}, {200, 100});
     EXPECT_EQ(rect_of(state.objects[0]), (Box{0, 0, 100, 100}));
     EXPECT_EQ(rect_of(state.objects[1]), (Box{100, 0, 200, 100}));
@@ -319,8 +287,7 @@ TEST(ResizeGesture, DraggingACornerMapsTheSelectionIntoTheNewFrame) {
 }
 
 TEST(ResizeGesture, ATurnedSelectionScalesEvenlyAndNoSmallerThanOnePercent) {
-    EditorState state = editor(Tool::Select, {rectangle(1, {0, 0, 100, 100}, kPi / 4)});
-    state.selection = {1};
+    EditorState state = editor(Tool::Select, {rectangle(1, {0, 0, 100, 100}, kPi / 4)}, {1});
     const auto frame = selection_frame(state);
     const auto corners = rotated_rect_corners(frame->box, frame->rotation);
     // Drag the bottom-right corner through and past the anchor.
@@ -335,9 +302,9 @@ TEST(ResizeGesture, ATurnedSelectionScalesEvenlyAndNoSmallerThanOnePercent) {
 }
 
 TEST(RotateGesture, TurnsAboutTheFrameCentreAndKeepsAnglesInOneTurn) {
-    EditorState state = editor(Tool::Select, {rectangle(1, {0, 0, 100, 40}), blur(2, {200, 0, 300, 40}),
-                                              stroke(3, {{0, 100}, {100, 100}})});
-    state.selection = {1, 2, 3};
+    EditorState state = editor(
+        Tool::Select, {rectangle(1, {0, 0, 100, 40}), blur(2, {200, 0, 300, 40}), stroke(3, {{0, 100}, {100, 100}})},
+        {1, 2, 3});
     // The frame is (0, 0) to (300, 100), centre (150, 50).
     User user{state};
     begin_rotate_selection(state, 150, -50);
@@ -349,14 +316,12 @@ TEST(RotateGesture, TurnsAboutTheFrameCentreAndKeepsAnglesInOneTurn) {
     EXPECT_EQ(state.objects[1].rotation, 0.0);
     expect_near(rect_of(state.objects[1]), {70, -70, 170, -30});
     // A stroke's points turn.
-    EXPECT_NEAR(stroke_of(state.objects[2]).points[0].x, 200, 1e-9);
-    EXPECT_NEAR(stroke_of(state.objects[2]).points[0].y, 200, 1e-9);
+    expect_near(stroke_of(state.objects[2]).points[0], {200, 200});
     EXPECT_EQ(state.undo_stack.size(), 1u);
 }
 
 TEST(LineGestures, EndsAreDraggedAndFastenedAndTheBendSnapsStraight) {
-    EditorState state = editor(Tool::Select, {rectangle(1, {300, 0, 400, 100}), line(2, {0, 50}, {100, 50})});
-    state.selection = {2};
+    EditorState state = editor(Tool::Select, {rectangle(1, {300, 0, 400, 100}), line(2, {0, 50}, {100, 50})}, {2});
     User user{state};
     user.drag({100, 50}, {350, 40}, kCtrl);
     EXPECT_EQ(line_of(state.objects[1]).end, (ObjectAttachment{1, {0, -10}}));
@@ -390,8 +355,8 @@ TEST(LineGestures, TheLineDrawnLastKeepsItsBendHandleForTheLineTools) {
 }
 
 TEST(LineGestures, ALabelsConnectorPointStartsAnElbowCalloutThatSnapsToOutlines) {
-    EditorState state = editor(Tool::Select, {rectangle(1, {300, 0, 400, 100}), text(2, "note", {100, 100}, LabelMode::fit())});
-    state.selection = {2};
+    EditorState state =
+        editor(Tool::Select, {rectangle(1, {300, 0, 400, 100}), text(2, "note", {100, 100}, LabelMode::fit())}, {2});
     // Label bounds (92, 95) to (158, 125): the right connector is at (170, 110).
     User user{state};
     user.press({170, 110});
@@ -411,11 +376,10 @@ TEST(LineGestures, ALabelsConnectorPointStartsAnElbowCalloutThatSnapsToOutlines)
 }
 
 TEST(EraseGesture, RemovesTouchedObjectsAndCutsStrokesAsOneStep) {
-    SceneObject arrow = line(3, {150, -200}, {0, 0}, true);
-    std::get<LinePayload>(arrow.payload).end = ObjectAttachment{1, {0, -50}};
-    const std::vector<SceneObject> objects{rectangle(1, {100, 0, 200, 100}), stroke(2, {{300, 0}, {300, 100}}), arrow};
-    EditorState state = editor(Tool::Eraser, objects);
-    state.selection = {1};
+    const std::vector<SceneObject> objects{
+        rectangle(1, {100, 0, 200, 100}), stroke(2, {{300, 0}, {300, 100}}),
+        fastened(line(3, {150, -200}, {0, 0}), std::nullopt, ObjectAttachment{1, {0, -50}})};
+    EditorState state = editor(Tool::Eraser, objects, {1});
     User user{state};
     user.press({100, 50});  // a click on the rectangle's edge lists it
     user.move({250, 50});
@@ -423,14 +387,11 @@ TEST(EraseGesture, RemovesTouchedObjectsAndCutsStrokesAsOneStep) {
     EXPECT_EQ(state.objects.size(), 4u);
     user.release();
 
-    ASSERT_EQ(state.objects.size(), 3u);
-    EXPECT_EQ(state.objects[0].id, 2u);
-    EXPECT_EQ(state.objects[1].id, 4u);
+    ASSERT_EQ(ids_of(state.objects), (std::vector<ObjectId>{2, 4, 3}));
     // The arrow keeps its end where the rectangle's top was, unfastened.
     const LinePayload& left = line_of(state.objects[2]);
     EXPECT_FALSE(left.end);
-    EXPECT_NEAR(left.to.x, 150, 1e-9);
-    EXPECT_NEAR(left.to.y, -1.5, 1e-9);
+    expect_near(left.to, {150, -1.5});
     EXPECT_TRUE(state.selection.empty());
     ASSERT_EQ(state.undo_stack.size(), 1u);
     undo(state);

@@ -1,5 +1,7 @@
 #include "core/editor/handles.h"
 
+#include "tests/core/support/editor.h"
+#include "tests/core/support/near.h"
 #include "tests/core/support/objects.h"
 
 #include <gtest/gtest.h>
@@ -13,31 +15,18 @@ using namespace glimmerly::testing;
 
 constexpr double kPi = std::numbers::pi;
 
-EditorState state_with(std::vector<SceneObject> objects, std::vector<ObjectId> selection = {}) {
-    EditorState state;
-    state.objects = std::move(objects);
-    state.selection = std::move(selection);
-    state.tool = Tool::Select;
-    return state;
-}
-
-void expect_near(Point a, Point b) {
-    EXPECT_NEAR(a.x, b.x, 1e-9);
-    EXPECT_NEAR(a.y, b.y, 1e-9);
-}
-
 TEST(SelectionHandles, NothingSelectedMeansNoFrameNoHandles) {
-    const EditorState state = state_with({rectangle(1, {0, 0, 100, 100})});
+    const EditorState state = editor_with({rectangle(1, {0, 0, 100, 100})});
     EXPECT_EQ(selection_frame(state), std::nullopt);
     EXPECT_EQ(rotation_handle_position(state), std::nullopt);
     EXPECT_EQ(hit_selection_handles(state, 0, 0).kind(), kNoHandle);
     // A selection naming only vanished objects is no selection either.
-    EXPECT_EQ(selection_frame(state_with({rectangle(1, {0, 0, 1, 1})}, {9, 8})), std::nullopt);
+    EXPECT_EQ(selection_frame(editor_with({rectangle(1, {0, 0, 1, 1})}, {9, 8})), std::nullopt);
 }
 
 TEST(SelectionHandles, ASingleTurnedObjectKeepsItsTurnedFrameSeveralGetAnAxisAlignedOne) {
     // A 100 x 20 bar turned a quarter stands upright about (50, 10).
-    EditorState state = state_with({rectangle(1, {0, 0, 100, 20}, kPi / 2), rectangle(2, {200, 0, 210, 10})}, {1});
+    EditorState state = editor_with({rectangle(1, {0, 0, 100, 20}, kPi / 2), rectangle(2, {200, 0, 210, 10})}, {1});
     const auto frame = selection_frame(state);
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->box, (Box{0, 0, 100, 20}));
@@ -58,14 +47,11 @@ TEST(SelectionHandles, ASingleTurnedObjectKeepsItsTurnedFrameSeveralGetAnAxisAli
     const auto both = selection_frame(state);
     ASSERT_TRUE(both);
     EXPECT_EQ(both->rotation, 0.0);
-    EXPECT_NEAR(both->box.left, 40, 1e-9);
-    EXPECT_NEAR(both->box.top, -40, 1e-9);
-    EXPECT_EQ(both->box.right, 210);
-    EXPECT_NEAR(both->box.bottom, 60, 1e-9);
+    expect_near(both->box, {40, -40, 210, 60});
 }
 
 TEST(SelectionHandles, EachCornerAnchorsTheOppositeOneAndTheRadiusIsStrict) {
-    EditorState state = state_with({rectangle(1, {0, 0, 100, 50})}, {1});
+    EditorState state = editor_with({rectangle(1, {0, 0, 100, 50})}, {1});
     struct Row {
         const char* name;
         Point press;
@@ -90,7 +76,7 @@ TEST(SelectionHandles, EachCornerAnchorsTheOppositeOneAndTheRadiusIsStrict) {
 }
 
 TEST(SelectionHandles, RotationHandleComesFirstAndBlurAloneHasNone) {
-    EditorState state = state_with({rectangle(1, {0, 0, 100, 100}), blur(2, {200, 0, 300, 100})}, {1});
+    EditorState state = editor_with({rectangle(1, {0, 0, 100, 100}), blur(2, {200, 0, 300, 100})}, {1});
     // The handle stands at (50, -28); press it.
     const HandleHit hit = hit_selection_handles(state, 50, -30);
     ASSERT_EQ(hit.kind(), static_cast<std::uint8_t>(GestureKind::Rotate));
@@ -106,9 +92,7 @@ TEST(SelectionHandles, RotationHandleComesFirstAndBlurAloneHasNone) {
 }
 
 TEST(SelectionHandles, ASingleLineOffersItsEndsBeforeTheCornersAndItsBendHandle) {
-    SceneObject bent = line(5, {0, 0}, {100, 100}, true);
-    const std::vector<SceneObject> objects{rectangle(1, {500, 500, 510, 510}), bent};
-    EditorState state = state_with(objects, {5});
+    EditorState state = editor_with({rectangle(1, {500, 500, 510, 510}), line(5, {0, 0}, {100, 100})}, {5});
     // The from point is also the frame's top-left corner: the end wins.
     HandleHit hit = hit_selection_handles(state, 0, 0);
     ASSERT_EQ(hit.kind(), static_cast<std::uint8_t>(GestureKind::ArrowEnd));
@@ -122,14 +106,13 @@ TEST(SelectionHandles, ASingleLineOffersItsEndsBeforeTheCornersAndItsBendHandle)
     EXPECT_EQ(hit_selection_handles(state, 100, 0).kind(), static_cast<std::uint8_t>(GestureKind::Resize));
 
     // An elbow line is routed, not bent: no bend handle.
-    state = state_with({rectangle(1, {500, 500, 510, 510}), elbow(5, {0, 0}, {100, 100}, {}, {})}, {5});
+    state = editor_with({rectangle(1, {500, 500, 510, 510}), elbow(5, {0, 0}, {100, 100}, {}, {})}, {5});
     EXPECT_NE(hit_selection_handles(state, 50, 50).kind(), static_cast<std::uint8_t>(GestureKind::ArrowBend));
 }
 
 TEST(ObjectAtPoint, TheTopmostOutlineOrFilledInsideWins) {
-    SceneObject filled = rectangle(3, {300, 0, 400, 100});
-    filled.fill = {FillRegion{{}, {1, 2, 3}}};
-    EditorState state = state_with({rectangle(1, {0, 0, 100, 100}), rectangle(2, {50, 0, 150, 100}), filled});
+    EditorState state = editor_with({rectangle(1, {0, 0, 100, 100}), rectangle(2, {50, 0, 150, 100}),
+                                     with_fill(rectangle(3, {300, 0, 400, 100}), {FillRegion{{}, {1, 2, 3}}})});
     struct Row {
         const char* name;
         Point at;
@@ -155,7 +138,7 @@ TEST(ObjectAtPoint, TheTopmostOutlineOrFilledInsideWins) {
 TEST(HoverTarget, ConnectorPointsOfALabelStartCalloutsUnlessAHandleIsThere) {
     // Label bounds (92, 95) to (158, 125); connector points 12 outside the
     // middle of each side: (125, 83), (170, 110), (125, 137), (80, 110).
-    EditorState state = state_with({text(1, "note", {100, 100}, LabelMode::fit())}, {1});
+    EditorState state = editor_with({text(1, "note", {100, 100}, LabelMode::fit())}, {1});
     const auto points = object_handle_frame(state, 1);
     ASSERT_TRUE(points);
     expect_near((*points)[1], {170, 110});

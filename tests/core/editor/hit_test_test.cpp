@@ -1,6 +1,7 @@
 #include "core/editor/hit_test.h"
 
-#include "core/editor/editor_state.h"
+#include "tests/core/support/editor.h"
+#include "tests/core/support/near.h"
 #include "tests/core/support/objects.h"
 
 #include <gtest/gtest.h>
@@ -15,13 +16,6 @@ using namespace glimmerly::testing;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kPi = std::numbers::pi;
-
-EditorState state_with(std::vector<SceneObject> objects, Tool tool = Tool::Select) {
-    EditorState state;
-    state.objects = std::move(objects);
-    state.tool = tool;
-    return state;
-}
 
 TEST(HitObjectOutline, EachKindIsHitWithinItsReachAndMissedJustBeyond) {
     SceneObject highlighter = stroke(1, {{0, 0}, {100, 0}}, true, 4.0);
@@ -74,8 +68,7 @@ TEST(HitObjectOutline, ArrowHeadIsFilledAndAShortLineHasNoOutline) {
 
 TEST(HitObjectOutline, AttachedLineIsHitWhereItIsDrawnNotWhereItWasStored) {
     const SceneObject box = rectangle(1, {100, 0, 200, 100});
-    SceneObject arrow = line(2, {0, 50}, {20, 50}, false);
-    std::get<LinePayload>(arrow.payload).end = ObjectAttachment{1, {-50, 0}};
+    const SceneObject arrow = fastened(line(2, {0, 50}, {20, 50}, false), std::nullopt, ObjectAttachment{1, {-50, 0}});
     const std::vector<SceneObject> scene{box, arrow};
     EXPECT_TRUE(hit_object_outline(arrow, {80, 50}, 1.0, scene));
     EXPECT_FALSE(hit_object_outline(arrow, {80, 50}, 1.0, {}));
@@ -90,11 +83,7 @@ TEST(HitObjectOutline, NonFinitePointsHitNothing) {
 
 TEST(HitObjectInterior, ReachesTheOuterEdgeOfTheOutline) {
     // A 20 x 10 ellipse of width 4 has inner half sizes 12 and 7.
-    const SceneObject e = [] {
-        SceneObject o = ellipse(1, {0, 0, 20, 10});
-        o.width = 4.0;
-        return o;
-    }();
+    const SceneObject e = with_width(ellipse(1, {0, 0, 20, 10}), 4.0);
     EXPECT_TRUE(hit_object_interior(e, {10 + 11.9, 5}));
     EXPECT_FALSE(hit_object_interior(e, {10 + 12.1, 5}));
     EXPECT_TRUE(hit_object_interior(e, {10, 5 + 6.9}));
@@ -109,8 +98,7 @@ TEST(HitObjectInterior, ReachesTheOuterEdgeOfTheOutline) {
 TEST(FillRegionAt, ShapesNamedAboveTheOwnerCutHolesAndLaterRegionsWin) {
     // A big rectangle filled red, then a smaller one on top that the red
     // region names: inside the small one the red fill is cut away.
-    SceneObject big = rectangle(1, {0, 0, 100, 100});
-    big.fill = {FillRegion{{2}, {255, 0, 0}}};
+    SceneObject big = with_fill(rectangle(1, {0, 0, 100, 100}), {FillRegion{{2}, {255, 0, 0}}});
     const SceneObject small = rectangle(2, {40, 40, 60, 60});
     const SceneObject unnamed = rectangle(3, {0, 0, 20, 20});
     const std::vector<SceneObject> scene{big, small, unnamed};
@@ -132,8 +120,8 @@ TEST(FillRegionAt, ShapesNamedAboveTheOwnerCutHolesAndLaterRegionsWin) {
 }
 
 TEST(IdsInRect, TakesWhatLiesWhollyInsideAndNotYetSelected) {
-    EditorState state = state_with({rectangle(1, {10, 10, 20, 20}), rectangle(2, {30, 10, 40, 20}),
-                                    ellipse(3, {50, 10, 60, 20}), rectangle(4, {0, 0, 200, 200})});
+    EditorState state = editor_with({rectangle(1, {10, 10, 20, 20}), rectangle(2, {30, 10, 40, 20}),
+                                     ellipse(3, {50, 10, 60, 20}), rectangle(4, {0, 0, 200, 200})});
     struct Row {
         const char* name;
         Box marquee;
@@ -154,16 +142,14 @@ TEST(IdsInRect, TakesWhatLiesWhollyInsideAndNotYetSelected) {
 }
 
 TEST(IdsInRect, AttachedLinesAreMeasuredWhereTheyAreDrawn) {
-    SceneObject arrow = line(2, {0, 0}, {10, 0}, false);
-    std::get<LinePayload>(arrow.payload).end = ObjectAttachment{1, {-50, 0}};
-    EditorState state = state_with({rectangle(1, {500, 0, 600, 100}), arrow});
+    const SceneObject arrow = fastened(line(2, {0, 0}, {10, 0}, false), std::nullopt, ObjectAttachment{1, {-50, 0}});
+    const EditorState state = editor_with({rectangle(1, {500, 0, 600, 100}), arrow});
     EXPECT_EQ(ids_in_rect(state, {-1, -1, 20, 20}), std::vector<ObjectId>{});
     EXPECT_EQ(ids_in_rect(state, {-1, -1, 499, 60}), std::vector<ObjectId>{2});
 }
 
 TEST(HitTextWidthHandle, TheSingleSelectedLabelAnswersAnywhere) {
-    EditorState state = state_with({text(1, "note", {100, 100}, LabelMode::fit())}, Tool::Pen);
-    state.selection = {1};
+    EditorState state = editor_with({text(1, "note", {100, 100}, LabelMode::fit())}, {1}, Tool::Pen);
     EXPECT_EQ(hit_text_width_handle(state, {-5000, 9000}), ObjectId{1});
     EXPECT_EQ(hit_text_width_handle(state, {kNaN, 0}), std::nullopt);
     state.saved_objects = state.objects;  // a gesture runs
@@ -172,8 +158,8 @@ TEST(HitTextWidthHandle, TheSingleSelectedLabelAnswersAnywhere) {
 
 TEST(HitTextWidthHandle, OtherwiseTheTopmostLabelNearThePointerWithSelectOrArrow) {
     // Two labels over each other; one plain text on top that never counts.
-    EditorState state = state_with({text(1, "low", {100, 100}, LabelMode::fit()),
-                                    text(2, "high", {100, 100}, LabelMode::fit()), text(3, "plain", {100, 100})});
+    EditorState state = editor_with({text(1, "low", {100, 100}, LabelMode::fit()),
+                                     text(2, "high", {100, 100}, LabelMode::fit()), text(3, "plain", {100, 100})});
     struct Row {
         const char* name;
         Tool tool;
@@ -204,15 +190,13 @@ TEST(HitTextWidthHandle, OtherwiseTheTopmostLabelNearThePointerWithSelectOrArrow
 }
 
 TEST(SelectedArrowEnds, BendHandleSitsWhereTheCurvePassesItsMiddle) {
-    SceneObject bent = line(7, {0, 0}, {100, 0}, true);
-    std::get<LinePayload>(bent.payload).bend = {0.1, 0.25};
-    EditorState state = state_with({rectangle(1, {0, 0, 5, 5}), bent});
-    state.selection = {7};
+    EditorState state = editor_with({rectangle(1, {0, 0, 5, 5}), bent(line(7, {0, 0}, {100, 0}), {0.1, 0.25}),
+                                     elbow(8, {0, 0}, {100, 50}, std::nullopt, std::nullopt)},
+                                    {7});
     const auto handle = selected_arrow_ends(state);
     ASSERT_TRUE(handle);
     EXPECT_EQ(handle->index, 1u);
-    EXPECT_NEAR(handle->bend_handle.x, 60.0, 1e-9);
-    EXPECT_NEAR(handle->bend_handle.y, 25.0, 1e-9);
+    expect_near(handle->bend_handle, {60, 25});
 
     struct Row {
         const char* name;
@@ -226,6 +210,7 @@ TEST(SelectedArrowEnds, BendHandleSitsWhereTheCurvePassesItsMiddle) {
         {"select tool, one line selected", Tool::Select, {7}, std::nullopt, false, true},
         {"select tool, two selected", Tool::Select, {7, 1}, std::nullopt, false, false},
         {"select tool, a rectangle", Tool::Select, {1}, std::nullopt, false, false},
+        {"select tool, an elbow line", Tool::Select, {8}, std::nullopt, false, false},
         {"arrow tool, the line drawn last", Tool::Arrow, {}, 7, false, true},
         {"line tool ignores the selection", Tool::Line, {7}, std::nullopt, false, false},
         {"arrow tool during a gesture", Tool::Arrow, {}, 7, true, false},
@@ -240,12 +225,6 @@ TEST(SelectedArrowEnds, BendHandleSitsWhereTheCurvePassesItsMiddle) {
         else state.saved_objects.reset();
         EXPECT_EQ(selected_arrow_ends(state).has_value(), row.offered);
     }
-}
-
-TEST(SelectedArrowEnds, ElbowLinesOfferNoBendHandle) {
-    EditorState state = state_with({elbow(1, {0, 0}, {100, 50}, std::nullopt, std::nullopt)});
-    state.selection = {1};
-    EXPECT_EQ(selected_arrow_ends(state), std::nullopt);
 }
 
 }  // namespace

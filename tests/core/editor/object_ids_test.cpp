@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <limits>
 
 namespace glimmerly {
@@ -21,15 +20,13 @@ constexpr ObjectId kTop = std::numeric_limits<ObjectId>::max();
 // objects bound a background fill.
 EditorState state_at_the_top() {
     EditorState state;
-    state.objects = {rectangle(3, {0, 0, 10, 10}), rectangle(7, {20, 0, 30, 10}), rectangle(kTop - 1, {40, 0, 50, 10})};
-    SceneObject arrow = line(kTop - 5, {0, 50}, {45, 5});
-    as_line(arrow)->end = ObjectAttachment{kTop - 1, {0, 0}};
-    state.objects.push_back(arrow);
+    state.objects = {rectangle(3, {0, 0, 10, 10}), rectangle(7, {20, 0, 30, 10}), rectangle(kTop - 1, {40, 0, 50, 10}),
+                     fastened(line(kTop - 5, {0, 50}, {45, 5}), std::nullopt, ObjectAttachment{kTop - 1, {0, 0}})};
     state.last_id = kTop;
 
-    std::vector<SceneObject> earlier = state.objects;
+    const std::vector<SceneObject> earlier = state.objects;
     state.objects.erase(state.objects.begin() + 1);
-    commit_objects(state, std::move(earlier));
+    commit_objects(state, earlier);
 
     state.background = {FillRegion{{3, kTop - 1}, {1, 2, 3}}};
     state.selection = {kTop - 1, 3};
@@ -44,25 +41,17 @@ TEST(TakeIdsForNewObjects, RenumbersEverythingInOrderWhenTheIdsRunOut) {
     // Known ids 3, 7, top - 5, top - 1 become 1, 2, 3, 4.
     ASSERT_EQ(first, 5u);
     EXPECT_EQ(state.last_id, 6u);
-    ASSERT_EQ(state.objects.size(), 3u);
-    EXPECT_EQ(state.objects[0].id, 1u);
-    EXPECT_EQ(state.objects[1].id, 4u);
-    EXPECT_EQ(state.objects[2].id, 3u);
+    ASSERT_EQ(ids_of(state.objects), (std::vector<ObjectId>{1, 4, 3}));
     EXPECT_EQ(as_line(state.objects[2])->end->id, 4u);
     EXPECT_EQ(state.background[0].ids, (std::vector<ObjectId>{1, 4}));
     EXPECT_EQ(state.selection, (std::vector<ObjectId>{4, 1}));
     EXPECT_EQ(state.last_drawn_arrow, 3u);
 
     // The history was renumbered with the objects: undo brings the deleted
-    // object back under an id that no new object can take.
+    // object back under an id below the new ones.
     undo(state);
-    ASSERT_EQ(state.objects.size(), 4u);
-    EXPECT_EQ(state.objects[1].id, 2u);
-    EXPECT_EQ(*object_rect(state.objects[1]), (Box{20, 0, 30, 10}));
-    const ObjectId highest = std::max_element(state.objects.begin(), state.objects.end(), [](auto& a, auto& b) {
-                                 return a.id < b.id;
-                             })->id;
-    EXPECT_LT(highest, *first);
+    ASSERT_EQ(ids_of(state.objects), (std::vector<ObjectId>{1, 2, 4, 3}));
+    EXPECT_EQ(rect_of(state.objects[1]), (Box{20, 0, 30, 10}));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "core/editor/restack.h"
 
-#include "core/editor/editor_state.h"
 #include "core/editor/history.h"
+#include "tests/core/support/editor.h"
 #include "tests/core/support/objects.h"
 
 #include <gtest/gtest.h>
@@ -10,12 +10,6 @@ namespace glimmerly {
 namespace {
 
 using namespace glimmerly::testing;
-
-std::vector<ObjectId> order(const EditorState& state) {
-    std::vector<ObjectId> ids;
-    for (const SceneObject& o : state.objects) ids.push_back(o.id);
-    return ids;
-}
 
 TEST(RestackSelection, MovesTheSelectionAsOneBlockPastTheNearestOverlap) {
     // A (1), B (2), C (3), D (4) bottom to top. A, C and D overlap around
@@ -42,9 +36,7 @@ TEST(RestackSelection, MovesTheSelectionAsOneBlockPastTheNearestOverlap) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EditorState state;
-        state.objects = objects;
-        state.selection = row.selection;
+        EditorState state = editor_with(objects, row.selection);
         state.redo_stack.push_back(HistoryEntry{});
         restack_selection(state, row.forward, row.all_the_way);
         if (row.after.empty()) {
@@ -53,7 +45,7 @@ TEST(RestackSelection, MovesTheSelectionAsOneBlockPastTheNearestOverlap) {
             EXPECT_EQ(state.redo_stack.size(), 1u);
             continue;
         }
-        EXPECT_EQ(order(state), row.after);
+        EXPECT_EQ(ids_of(state.objects), row.after);
         EXPECT_EQ(state.selection, row.selection);
         ASSERT_EQ(state.undo_stack.size(), 1u);
         // A pure change of order: nothing but the ids is recorded.
@@ -65,17 +57,15 @@ TEST(RestackSelection, MovesTheSelectionAsOneBlockPastTheNearestOverlap) {
 }
 
 TEST(RestackSelection, AbandonsARunningGestureFirst) {
-    EditorState state;
-    state.objects = {rectangle(1, {0, 0, 10, 10}), rectangle(2, {5, 5, 15, 15})};
+    EditorState state = editor_with({rectangle(1, {0, 0, 10, 10}), rectangle(2, {5, 5, 15, 15})}, {1});
     state.saved_objects = state.objects;
     state.objects[0] = rectangle(1, {100, 100, 110, 110});  // moved away by a drag
     state.gesture.payload = MoveGesture{};
-    state.selection = {1};
     restack_selection(state, true, false);
     EXPECT_FALSE(state.saved_objects);
     // Back where the press found it, and then over rectangle 2 it overlaps there.
-    EXPECT_EQ(order(state), (std::vector<ObjectId>{2, 1}));
-    EXPECT_EQ(*object_rect(state.objects[1]), (Box{0, 0, 10, 10}));
+    EXPECT_EQ(ids_of(state.objects), (std::vector<ObjectId>{2, 1}));
+    EXPECT_EQ(rect_of(state.objects[1]), (Box{0, 0, 10, 10}));
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 #include "core/editor/text_edits.h"
 
-#include "core/document/scene.h"
-#include "core/editor/editor_state.h"
 #include "core/editor/history.h"
+#include "tests/core/support/editor.h"
 #include "tests/core/support/objects.h"
 
 #include <gtest/gtest.h>
@@ -59,20 +58,12 @@ TEST(AddTextObject, RefusesWhatAStoredSceneWouldRefuseAndChangesNothing) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EditorState state;
-        state.objects = {rectangle(1, {0, 0, 5, 5})};
-        state.last_id = 1;
+        EditorState state = editor_with({rectangle(1, {0, 0, 5, 5})});
         EXPECT_EQ(add(state, row.call), row.added);
         EXPECT_EQ(state.objects.size(), row.added ? 2u : 1u);
         EXPECT_EQ(state.undo_stack.size(), row.added ? 1u : 0u);
-        if (!row.added) continue;
         // What was added is what a stored scene accepts.
-        Scene scene;
-        scene.frame = {100, 100};
-        scene.region = {0, 0, 100, 100};
-        scene.objects = state.objects;
-        scene.last = state.last_id;
-        EXPECT_TRUE(check_scene(scene).ok()) << check_scene(scene).failure().message;
+        EXPECT_TRUE(check_as_stored(state).ok()) << check_as_stored(state).failure().message;
     }
 }
 
@@ -86,10 +77,8 @@ TEST(AddTextObject, RefusesATextThatWouldTakeTheSceneOverItsObjectLimit) {
 }
 
 TEST(AddTextObject, BuildsTheObjectOnTopWithTheStrokeWidthAndLeavesTheSelection) {
-    EditorState state;
-    state.objects = {rectangle(4, {0, 0, 5, 5})};
+    EditorState state = editor_with({rectangle(4, {0, 0, 5, 5})}, {4});
     state.last_id = 9;
-    state.selection = {4};
     state.stroke_width = 6;
     ASSERT_TRUE(add(state, {.label = LabelMode::wrap(120), .ink = pack_text_ink(Rgb{1, 2, 3})}));
 
@@ -113,26 +102,22 @@ TEST(AddTextObject, BuildsTheObjectOnTopWithTheStrokeWidthAndLeavesTheSelection)
 TEST(AddSizedTextObject, GuessesTheExtentFromLinesAndCharacters) {
     EditorState state;
     state.color = {1, 2, 3};
-    add_sized_text_object(state, 5, 6, "ab\n\xC3\xA9\xC3\xA9\r\n");  // "ab", "éé\r", ""
-    ASSERT_EQ(state.objects.size(), 1u);
-    const TextPayload& t = *as_text(state.objects[0]);
-    EXPECT_EQ(t.size, 24);
-    EXPECT_DOUBLE_EQ(t.extent.w, 3 * 24 * 0.65);
-    EXPECT_DOUBLE_EQ(t.extent.h, 3 * 24 * 1.4);
+    for (const char* letters : {"ab", "\xC3\xA9\xC3\xA9", "a\n\xC3\xA9\xC3\xA9\n", "\n \t"})
+        add_sized_text_object(state, 5, 6, letters);
+    ASSERT_EQ(state.objects.size(), 3u) << "a blank text is left out";
+    const Size two_letters = as_text(state.objects[0])->extent;
+    EXPECT_EQ(as_text(state.objects[1])->extent, two_letters) << "letters are counted, not bytes";
+    EXPECT_EQ(as_text(state.objects[2])->extent.w, two_letters.w) << "the widest line";
+    EXPECT_DOUBLE_EQ(as_text(state.objects[2])->extent.h, 3 * two_letters.h) << "three lines";
+    EXPECT_EQ(as_text(state.objects[0])->size, 24);
     EXPECT_EQ(state.objects[0].color, (Rgb{1, 2, 3}));
-
-    add_sized_text_object(state, 5, 6, "\n \t");
-    EXPECT_EQ(state.objects.size(), 1u);
 }
 
 // A plain text 1 of size 20, a blank Fit label 2 and a blank Wrap label 3
 // (wrap width 30), both of size 20 and 20 high, and a rectangle 4.
 EditorState texts() {
-    EditorState state;
-    state.objects = {text(1, "Hi", {0, 0}), text(2, "", {0, 50}, LabelMode::fit(), 20, {10, 20}),
-                     text(3, " ", {0, 90}, LabelMode::wrap(30), 20, {10, 20}), rectangle(4, {0, 0, 9, 9})};
-    state.last_id = 4;
-    return state;
+    return editor_with({text(1, "Hi", {0, 0}), text(2, "", {0, 50}, LabelMode::fit(), 20, {10, 20}),
+                        text(3, " ", {0, 90}, LabelMode::wrap(30), 20, {10, 20}), rectangle(4, {0, 0, 9, 9})});
 }
 
 TEST(ApplyTextEdits, ResizesAllTextsAsOneStepAndBlankLabelsNeverShrinkOutOfSight) {

@@ -3,6 +3,8 @@
 
 #include "core/document/scene_object.h"
 
+#include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -55,6 +57,44 @@ inline SceneObject text(ObjectId id, std::string letters, Point at, LabelMode la
     payload.size = size;
     payload.extent = extent;
     return SceneObject{id, payload, Rgb{255, 255, 0}, 0.0, 0.0, {}};
+}
+
+// The same line with its ends fastened (none leaves an end loose).
+inline SceneObject fastened(SceneObject line, std::optional<ObjectAttachment> start,
+                            std::optional<ObjectAttachment> end) {
+    as_line(line)->start = start;
+    as_line(line)->end = end;
+    return line;
+}
+
+inline SceneObject bent(SceneObject line, Point bend) {
+    as_line(line)->bend = bend;
+    return line;
+}
+
+// A stroke with per-point widths.
+inline SceneObject with_widths(SceneObject stroke, std::vector<double> widths) {
+    as_stroke(stroke)->widths = std::move(widths);
+    return stroke;
+}
+
+inline SceneObject with_width(SceneObject object, double width) {
+    object.width = width;
+    return object;
+}
+
+inline SceneObject with_fill(SceneObject object, std::vector<FillRegion> fill) {
+    object.fill = std::move(fill);
+    return object;
+}
+
+inline const Box& rect_of(const SceneObject& object) { return *object_rect(object); }
+
+// The ids of the objects in list order.
+inline std::vector<ObjectId> ids_of(std::span<const SceneObject> objects) {
+    std::vector<ObjectId> ids;
+    for (const SceneObject& object : objects) ids.push_back(object.id);
+    return ids;
 }
 
 }  // namespace glimmerly::testing
