@@ -13,6 +13,7 @@
 #include "core/editor/editor_state.h"
 #include "core/vexil/png.h"
 #include "core/vexil/scene_text.h"
+#include "tests/app/support/files.h"
 #include "tests/app/support/temp_folder.h"
 #include "tests/core/support/scenes.h"
 #include "text/app_error.h"
@@ -32,26 +33,7 @@ BgraImage noise(std::uint32_t width, std::uint32_t height, std::uint32_t seed) {
     return image;
 }
 
-bool write_file(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-std::vector<std::uint8_t> read_file(const std::wstring& path) {
-    std::vector<std::uint8_t> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    std::uint8_t buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.insert(bytes.end(), buffer, buffer + got);
-    CloseHandle(file);
-    return bytes;
-}
+std::string as_string(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 // The same document with the private chunk's data replaced (CRC made right).
 std::vector<std::uint8_t> with_chunk_data(const std::vector<std::uint8_t>& document, const std::string& data) {
@@ -81,7 +63,7 @@ protected:
 
     std::wstring save(const std::vector<std::uint8_t>& bytes, const wchar_t* name = L"capture.vexil") {
         const std::wstring path = folder_.path() + L"\\" + name;
-        EXPECT_TRUE(write_file(path, bytes));
+        EXPECT_TRUE(testing_support::write_test_file(path, as_string(bytes)));
         return path;
     }
 
@@ -124,10 +106,7 @@ TEST_F(DocumentFile, RefusesFaultyFilesAndLeavesThemUntouched) {
     const std::string data(reinterpret_cast<const char*>(chunk.data.data()), chunk.data.size());
     const std::size_t png_at = data.find("frame-png ");
     const std::string head = data.substr(0, png_at);
-    const std::string other_frame = [&] {
-        const auto png = encode_png(noise(10, 10, 3));
-        return std::string(png->begin(), png->end());
-    }();
+    const std::string other_frame = as_string(*encode_png(noise(10, 10, 3)));
 
     struct Row {
         const char* name;
@@ -147,7 +126,7 @@ TEST_F(DocumentFile, RefusesFaultyFilesAndLeavesThemUntouched) {
         const auto opened = load_vexil_document(path);
         ASSERT_FALSE(opened.ok());
         EXPECT_EQ(opened.failure(), document_read_error(row.kind));
-        EXPECT_EQ(read_file(path), row.bytes);
+        EXPECT_EQ(testing_support::read_test_file(path), as_string(row.bytes));
     }
 }
 

@@ -33,14 +33,6 @@ void expect_tree(const std::wstring& folder) {
     EXPECT_EQ(folder_names(folder), (Names{L"a.txt", L"sub"}));
 }
 
-TEST(CopyDirectoryTree, CopiesEveryFileAndFolderIntoANewTarget) {
-    TempFolder temp;
-    make_tree(temp.path() + L"\\source");
-    ASSERT_TRUE(copy_directory_tree(temp.path() + L"\\source", temp.path() + L"\\new\\target").ok());
-    expect_tree(temp.path() + L"\\new\\target");
-    expect_tree(temp.path() + L"\\source");
-}
-
 TEST(RemoveTree, RemovesNestedAndReadOnlyFilesAndAcceptsAMissingPath) {
     TempFolder temp;
     make_tree(temp.path() + L"\\tree");

@@ -23,9 +23,8 @@ BOOL CALLBACK find_icon(HWND child, LPARAM out) noexcept {
     return TRUE;
 }
 
-}  // namespace
-
-HWND wait_for_dialog(DWORD thread_id, unsigned timeout_ms) {
+// The first dialog (#32770) of the thread, waited for up to `timeout_ms`; null when none came.
+HWND wait_for_dialog(DWORD thread_id, unsigned timeout_ms = 10000) {
     const ULONGLONG deadline = GetTickCount64() + timeout_ms;
     for (;;) {
         HWND found = nullptr;
@@ -41,11 +40,14 @@ std::wstring window_text(HWND window) {
     return text;
 }
 
+// The icon shown by a message box, or null.
 HICON message_box_icon(HWND dialog) {
     HICON icon = nullptr;
     EnumChildWindows(dialog, find_icon, reinterpret_cast<LPARAM>(&icon));
     return icon;
 }
+
+}  // namespace
 
 AnsweredBox answer_message_box(const std::function<void()>& action) {
     AnsweredBox shown;

@@ -9,14 +9,6 @@
 
 namespace glimmerly::testing_support {
 
-// The first dialog (#32770) of the thread, waited for up to `timeout_ms`; null when none came.
-HWND wait_for_dialog(DWORD thread_id, unsigned timeout_ms = 10000);
-
-std::wstring window_text(HWND window);
-
-// The icon shown by a message box, or null.
-HICON message_box_icon(HWND dialog);
-
 // What a message box showed.
 struct AnsweredBox {
     std::wstring title;

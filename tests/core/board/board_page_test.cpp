@@ -90,34 +90,24 @@ TEST(MergeScreenObjects, LinesKeepAttachmentsOnTheirOwnScreenOnly) {
     EXPECT_EQ(ids_of(entry_named(board, "RIGHT")), (std::vector<ObjectId>{1}));
 }
 
-TEST(MergeScreenObjects, EmptiedScreenKeepsItsEntryAndAnUntouchedScreenGetsNone) {
-    BoardFile board{{{"LEFT", empty_scene()}}};
-    board.entries[0].scene.objects = {rectangle(1, {0, 0, 10, 10})};
-    board.entries[0].scene.last = 1;
-    const BoardPage page{{rectangle(1, {2000, 0, 2010, 10})}, {}, 1};  // the note moved right
-    merge_screen_objects(board, page, kTwoScreens);
-    ASSERT_NE(entry_named(board, "LEFT"), nullptr);
-    EXPECT_TRUE(entry_named(board, "LEFT")->scene.objects.empty());
-    EXPECT_EQ(ids_of(entry_named(board, "RIGHT")), (std::vector<ObjectId>{1}));
-
-    BoardFile untouched;
-    merge_screen_objects(untouched, {{rectangle(1, {0, 0, 10, 10})}, {}, 1}, kTwoScreens);
-    EXPECT_EQ(entry_named(untouched, "RIGHT"), nullptr);
-}
-
-TEST(MergeScreenObjects, KeepsNotesOfAbsentScreensAndDropsTheirEmptyEntries) {
-    BoardFile board;
+// A screen that is there keeps its entry even when emptied, and gets one
+// only when it has notes; an absent screen's entry stays while it has notes.
+TEST(MergeScreenObjects, KeepsEntriesOfPresentScreensAndOfAbsentScreensWithNotes) {
+    const std::vector<BoardScreen> screens = {
+        {"LEFT", {0, 0, 100, 100}}, {"RIGHT", {100, 0, 200, 100}}, {"IDLE", {200, 0, 300, 100}}};
     Scene with_note = empty_scene();
     with_note.objects = {rectangle(1, {0, 0, 10, 10})};
     with_note.last = 1;
     Scene only_background = empty_scene();
     only_background.background = {FillRegion{{}, Rgb{1, 2, 3}}};
-    board.entries = {{"PROJECTOR", with_note}, {"OLD", only_background}, {"GONE", empty_scene()}};
-    merge_screen_objects(board, {{rectangle(1, {5, 5, 9, 9})}, {}, 1}, kTwoScreens);
-    EXPECT_NE(entry_named(board, "PROJECTOR"), nullptr);
-    EXPECT_EQ(entry_named(board, "OLD"), nullptr);
-    EXPECT_EQ(entry_named(board, "GONE"), nullptr);
-    EXPECT_NE(entry_named(board, "LEFT"), nullptr);
+    BoardFile board{
+        {{"LEFT", with_note}, {"PROJECTOR", with_note}, {"OLD", only_background}, {"GONE", empty_scene()}}};
+    merge_screen_objects(board, {{rectangle(1, {120, 0, 130, 10})}, {}, 1}, screens);  // the note moved right
+    std::vector<std::string> names;
+    for (const BoardEntry& entry : board.entries) names.push_back(entry.name);
+    ASSERT_EQ(names, (std::vector<std::string>{"LEFT", "PROJECTOR", "RIGHT"}));
+    EXPECT_TRUE(entry_named(board, "LEFT")->scene.objects.empty());
+    EXPECT_EQ(ids_of(entry_named(board, "RIGHT")), (std::vector<ObjectId>{1}));
 
     // Without screens nothing is known to be gone, so nothing changes.
     const BoardFile before = board;

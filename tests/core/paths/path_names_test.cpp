@@ -5,6 +5,9 @@
 namespace glimmerly {
 namespace {
 
+// A name for SCOPED_TRACE: each UTF-16 code unit cut to a byte.
+std::string trace(std::u16string_view name) { return std::string(name.begin(), name.end()); }
+
 TEST(TemporaryPath, ReplacesTheExtensionWithTheProcessId) {
     struct Row {
         const char16_t* target;
@@ -19,8 +22,7 @@ TEST(TemporaryPath, ReplacesTheExtensionWithTheProcessId) {
         {u"photo.", u"photo.4242.tmp"},
     };
     for (const auto& row : rows) {
-        const std::u16string target = row.target;
-        SCOPED_TRACE(std::string(target.begin(), target.end()));
+        SCOPED_TRACE(trace(row.target));
         EXPECT_EQ(temporary_path(row.target, 4242), row.temporary);
     }
 }
@@ -43,8 +45,7 @@ TEST(ImageFormatFromExtension, KnowsPngAndJpegInAnyCase) {
         {u"photo.j\u212Apg", std::nullopt},
     };
     for (const auto& row : rows) {
-        const std::u16string path = row.path;
-        SCOPED_TRACE(std::string(path.begin(), path.end()));
+        SCOPED_TRACE(trace(row.path));
         EXPECT_EQ(image_format_from_extension(row.path), row.format);
     }
 }
@@ -74,8 +75,7 @@ TEST(NumberedNames, RecogniseDefaultNamesOnly) {
         {u"..", std::nullopt},
     };
     for (const auto& row : rows) {
-        const std::u16string name = row.name;
-        SCOPED_TRACE(std::string(name.begin(), name.end()));
+        SCOPED_TRACE(trace(row.name));
         EXPECT_EQ(classify_save_name(row.name), row.number);
     }
 }

@@ -132,8 +132,6 @@ TEST(SettingsFile, RefusesUnknownHeadersAndWrongLineCounts) {
         {"version 0", with_header("glimmerly-settings-0"), "unsupported settings: 34 fields for this version"},
         {"other word", with_header("Glimmerly-settings-21"), "unsupported settings: 34 fields for this version"},
         {"trailing space", with_header("glimmerly-settings-21 "), "unsupported settings: 34 fields for this version"},
-        {"version 11 has 22 lines", with_header("glimmerly-settings-11"),
-         "unsupported settings: 34 fields for this version"},
         {"empty file", "", "unsupported settings: 0 fields for this version"},
         {"not UTF-8", default_file_with(5, "") + "\xC3", "The settings file is not UTF-8 text"},
     };
@@ -154,12 +152,10 @@ struct LineRow {
 constexpr LineRow kBadLines[] = {
     {2, "x", "Invalid settings number"},
     {2, "16", "Invalid shortcut or drawing style"},
-    {3, "-1", "Invalid settings number"},
     {3, "4294967296", "Invalid settings number"},
     {3, "4294967295", "Invalid shortcut or drawing style"},
     {4, "2", "Invalid shortcut or drawing style"},
     {5, "43,,5c", "Invalid folder encoding"},
-    {5, "43,", "Invalid folder encoding"},
     {5, "12345", "Invalid folder encoding"},
     {5, "+41", "Invalid folder encoding"},
     {5, "43,0,5c", "Invalid folder encoding"},
@@ -198,7 +194,6 @@ constexpr LineRow kBadLines[] = {
     {26, "3,27", "refused shortcut (setup.reserved)"},
     {27, "2", "Invalid board visibility"},
     {28, "3", "Invalid capture eraser size"},
-    {28, "014", "Invalid capture eraser size"},
     {30, "x", "Invalid pointer settings"},
     {31, "2", "Invalid wheel hint setting"},
     {32, "2", "Invalid mini toolbar setting"},
@@ -270,10 +265,8 @@ TEST(SettingsFile, OldAltFArrowBecomesAltAOnlyWhereNothingElseHasAltA) {
     const Shortcut alt_f{SHORTCUT_ALT, 70};
     const Row rows[] = {
         {"version 7 migrates", 7, "1,82", "1,67", alt_a},
-        {"version 5 migrates", 5, "1,82", "1,67", alt_a},
         {"version 10 migrates", 10, "1,82", "1,67", alt_a},
         {"version 11 keeps", 11, "1,82", "1,67", alt_f},
-        {"version 21 keeps", 21, "1,82", "1,67", alt_f},
         {"rectangle holds Alt+A", 7, "1,65", "1,67", alt_f},
         {"ellipse holds Alt+A", 7, "1,82", "+1,65", alt_f},
     };

@@ -11,25 +11,17 @@ TEST(SettingsCommit, KeepsEveryFieldAnotherWriterOwnsFromTheFile) {
     const Settings on_disk = testing_support::varied_settings();
     Settings changed;  // the settings window's record: every field differs from the file
     changed.live_capture = true;
-    const Settings written = settings_to_commit(changed, on_disk);
 
-    EXPECT_EQ(written.capture_stroke_width, on_disk.capture_stroke_width);
-    EXPECT_EQ(written.capture_eraser_size, on_disk.capture_eraser_size);
-    EXPECT_EQ(written.custom_color, on_disk.custom_color);
-    EXPECT_EQ(written.board_visible, on_disk.board_visible);
-    EXPECT_EQ(written.save_folder, on_disk.save_folder);
-    EXPECT_EQ(written.save_format, on_disk.save_format);
-
-    // Everything else is the window's: taking the six owned fields back out
-    // of the result gives the window's record exactly.
-    Settings others = written;
-    others.capture_stroke_width = changed.capture_stroke_width;
-    others.capture_eraser_size = changed.capture_eraser_size;
-    others.custom_color = changed.custom_color;
-    others.board_visible = changed.board_visible;
-    others.save_folder = changed.save_folder;
-    others.save_format = changed.save_format;
-    EXPECT_EQ(others, changed);
+    // The six fields the editor, the board and the save dialog own come from
+    // the file; everything else is the window's.
+    Settings expected = changed;
+    expected.capture_stroke_width = on_disk.capture_stroke_width;
+    expected.capture_eraser_size = on_disk.capture_eraser_size;
+    expected.custom_color = on_disk.custom_color;
+    expected.board_visible = on_disk.board_visible;
+    expected.save_folder = on_disk.save_folder;
+    expected.save_format = on_disk.save_format;
+    EXPECT_EQ(settings_to_commit(changed, on_disk), expected);
 }
 
 }  // namespace

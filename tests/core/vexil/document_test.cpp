@@ -64,6 +64,16 @@ std::string chunk_data(std::string_view header, std::string_view scene_text, std
            std::string(frame_png);
 }
 
+std::string as_string(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// A picture carrying a document chunk of the given header version, scene and
+// frame PNG (by default a 4 x 4 frame).
+std::vector<std::uint8_t> stored_document(const Scene& scene, std::string_view version = "1",
+                                          const std::string& frame_png = as_string(*encode_stored_png(noise(4, 4, 2)))) {
+    return picture_with_chunks(
+        {chunk_data("glimmerly-document " + std::string(version) + "\n", write_scene_text(scene), frame_png)});
+}
+
 TEST(VexilDocument, EveryKindRoundTripsWithTheBlurredFrame) {
     const BgraImage frame = noise(800, 600, 3);
     const Scene drawn = scene_with_every_kind();
@@ -158,71 +168,70 @@ TEST(VexilDocument, KeepsObjectsThatReachTheAreaAndFreesLinesToThoseLeftOut) {
 
 TEST(VexilDocumentWriter, RefusesCapturesItCannotStoreAndPassesEncoderErrorsOn) {
     const BgraImage frame = noise(64, 48, 7);
-    const auto fresh = [&] { return editor_over(frame, {0, 0, 64, 48}); };
-    const EditorState good = fresh();
+    const EditorState good = editor_over(frame, {0, 0, 64, 48});
     ASSERT_TRUE(write(good, frame).ok());
-    const Failure not_editable = make_app_error(TextId::error_not_editable_capture);
-
-    EditorState no_selection = fresh();
-    no_selection.capture_selection.reset();
-    EditorState other_size = fresh();
-    other_size.frame_width = 65;
-    EditorState invalid_scene = fresh();
-    invalid_scene.objects = {text(1, "   ", {1, 1})};  // a plain text that is blank
-    EditorState outside = fresh();
-    outside.capture_selection = Box{100, 100, 120, 120};
-    outside.monitor_areas = {MonitorArea{{0, 0, 64, 48}, 1.0}};
+    const auto changed = [&](auto change) {
+        EditorState editor = editor_over(frame, {0, 0, 64, 48});
+        change(editor);
+        return write(editor, frame);
+    };
     BgraImage short_frame = frame;
     short_frame.pixels.pop_back();
-
-    const auto with_encoder = [&](PngEncoder encoder) {
-        return write_vexil_document(good, frame, {}, frame, encoder);
-    };
-    const auto png_without_end = [](const BgraImage& image) -> Result<std::vector<std::uint8_t>> {
-        auto png = *encode_stored_png(image);
-        png.resize(png.size() - 12);
-        return png;
-    };
-    const auto png_with_chunk = [](const BgraImage&) -> Result<std::vector<std::uint8_t>> {
-        return picture_with_chunks({"x"});
-    };
-    const auto failing_encoder = [](const BgraImage&) -> Result<std::vector<std::uint8_t>> {
-        return plain_failure("Incomplete PNG");
-    };
+    const auto with_encoder = [&](PngEncoder encoder) { return write_vexil_document(good, frame, {}, frame, encoder); };
+    using Png = Result<std::vector<std::uint8_t>>;
 
     struct Row {
         const char* name;
-        Result<std::vector<std::uint8_t>> result;
-        Failure expected;
+        Png result;
     };
     const Row rows[] = {
-        {"no selected region", write(no_selection, frame), not_editable},
-        {"frame of another size than the editor's", write(other_size, frame), not_editable},
-        {"frame buffer too short", write(good, short_frame), not_editable},
-        {"scene that fails validation", write(invalid_scene, frame), not_editable},
-        {"selection outside the frame", write(outside, frame), not_editable},
-        {"picture without an end chunk", with_encoder(png_without_end), not_editable},
-        {"picture that already carries the chunk", with_encoder(png_with_chunk), not_editable},
-        {"encoding error as it is", with_encoder(failing_encoder), plain_failure("Incomplete PNG")},
+        {"no selected region", changed([](EditorState& e) { e.capture_selection.reset(); })},
+        {"frame of another size than the editor's", changed([](EditorState& e) { e.frame_width = 65; })},
+        {"frame buffer too short", write(good, short_frame)},
+        {"scene that fails validation", changed([](EditorState& e) { e.objects = {text(1, "   ", {1, 1})}; })},
+        {"selection outside the frame", changed([](EditorState& e) {
+             e.capture_selection = Box{100, 100, 120, 120};
+             e.monitor_areas = {MonitorArea{{0, 0, 64, 48}, 1.0}};
+         })},
+        {"picture without an end chunk", with_encoder([](const BgraImage& image) -> Png {
+             auto png = *encode_stored_png(image);
+             png.resize(png.size() - 12);
+             return png;
+         })},
+        {"picture that already carries the chunk",
+         with_encoder([](const BgraImage&) -> Png { return picture_with_chunks({"x"}); })},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(failure_of(row.result), row.expected);
+        EXPECT_EQ(failure_of(row.result), make_app_error(TextId::error_not_editable_capture));
     }
+    const auto failing = with_encoder([](const BgraImage&) -> Png { return plain_failure("Incomplete PNG"); });
+    EXPECT_EQ(failure_of(failing), plain_failure("Incomplete PNG"));
 }
 
 TEST(VexilDocumentReader, ReportsEachFaultAsNotEditableNewerOrDamaged) {
-    const Scene scene = empty_scene(4, 4);
+    Scene scene = empty_scene(4, 4);
     const std::string text = write_scene_text(scene);
-    const auto frame = encode_stored_png(noise(4, 4, 2));
-    const std::string frame_png(frame->begin(), frame->end());
+    const std::string frame_png = as_string(*encode_stored_png(noise(4, 4, 2)));
     const std::string good = chunk_data("glimmerly-document 1\n", text, frame_png);
-    ASSERT_TRUE(read_vexil_document(picture_with_chunks({good})).ok());
+
+    // A plus before the version is read; the frame PNG points into the bytes.
+    scene.objects = {label(1, "a", {0, 0})};
+    scene.last = 1;
+    const auto plus = stored_document(scene, "+3");
+    const auto document = read_vexil_document(plus);
+    ASSERT_TRUE(document.ok());
+    EXPECT_EQ(document->scene, scene);
+    EXPECT_EQ(as_string({document->frame_png.begin(), document->frame_png.end()}), frame_png);
 
     std::vector<std::uint8_t> flipped = picture_with_chunks({good});
     flipped[flipped.size() - 12 - 4 - 30] ^= 0x10;  // a data byte of the private chunk
     std::vector<std::uint8_t> cut = picture_with_chunks({good});
     cut.resize(cut.size() - 13);  // the end chunk and a byte of the private one
+    const auto with_frame_count = [&](std::size_t count) {
+        return picture_with_chunks({"glimmerly-document 1\n" + text + "frame-png " + std::to_string(count) + "\n" +
+                                    frame_png});
+    };
 
     struct Row {
         const char* name;
@@ -236,54 +245,25 @@ TEST(VexilDocumentReader, ReportsEachFaultAsNotEditableNewerOrDamaged) {
         {"two chunks, both correct", picture_with_chunks({good, good}), Kind::Damaged},
         {"one flipped bit", flipped, Kind::Damaged},
         {"chunk running past the end", cut, Kind::Damaged},
-        {"version 9", picture_with_chunks({chunk_data("glimmerly-document 9\n", text, frame_png)}), Kind::Newer},
-        {"version 0", picture_with_chunks({chunk_data("glimmerly-document 0\n", text, frame_png)}), Kind::Damaged},
-        {"minus version", picture_with_chunks({chunk_data("glimmerly-document -1\n", text, frame_png)}),
-         Kind::Damaged},
-        {"version beyond u32",
-         picture_with_chunks({chunk_data("glimmerly-document 4294967296\n", text, frame_png)}), Kind::Damaged},
+        {"version 9", stored_document(empty_scene(4, 4), "9"), Kind::Newer},
+        {"version 0", stored_document(empty_scene(4, 4), "0"), Kind::Damaged},
+        {"version beyond u32", stored_document(empty_scene(4, 4), "4294967296"), Kind::Damaged},
         {"header without line feed", picture_with_chunks({"glimmerly-document 1"}), Kind::Damaged},
         {"no frame-png line", picture_with_chunks({"glimmerly-document 1\n" + text}), Kind::Damaged},
-        {"frame count one short", picture_with_chunks({"glimmerly-document 1\n" + text + "frame-png " +
-                                                       std::to_string(frame_png.size() - 1) + "\n" + frame_png}),
+        {"frame count one short", with_frame_count(frame_png.size() - 1), Kind::Damaged},
+        {"frame count one over", with_frame_count(frame_png.size() + 1), Kind::Damaged},
+        {"scene text refused", picture_with_chunks({chunk_data("glimmerly-document 1\n", text + "junk\n", frame_png)}),
          Kind::Damaged},
-        {"frame count one over", picture_with_chunks({"glimmerly-document 1\n" + text + "frame-png " +
-                                                      std::to_string(frame_png.size() + 1) + "\n" + frame_png}),
-         Kind::Damaged},
-        {"scene text refused", picture_with_chunks({chunk_data("glimmerly-document 1\n", text + "junk\n",
-                                                               frame_png)}), Kind::Damaged},
-        {"scene needing a newer version than the header",
-         picture_with_chunks({chunk_data("glimmerly-document 1\n", write_scene_text(scene_with_every_kind()),
-                                         frame_png)}), Kind::Damaged},
+        {"scene needing a newer version than the header", stored_document(scene_with_every_kind()), Kind::Damaged},
+        {"more than the size cap", std::vector<std::uint8_t>(kMaxDocumentBytes + 1, 0), Kind::Damaged},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(failure_of(read_vexil_document(row.bytes)), document_read_error(row.kind));
     }
-    const std::vector<std::uint8_t> oversized(kMaxDocumentBytes + 1, 0);
-    EXPECT_EQ(failure_of(read_vexil_document(oversized)), document_read_error(Kind::Damaged));
-}
-
-TEST(VexilDocumentReader, ReadsAPlusBeforeTheVersion) {
-    Scene scene = empty_scene(4, 4);
-    scene.objects = {label(1, "a", {0, 0})};
-    scene.last = 1;
-    const auto frame = encode_stored_png(noise(4, 4, 2));
-    const std::string data =
-        chunk_data("glimmerly-document +3\n", write_scene_text(scene), std::string(frame->begin(), frame->end()));
-    const auto bytes = picture_with_chunks({data});  // the frame PNG points into them
-    const auto document = read_vexil_document(bytes);
-    ASSERT_TRUE(document.ok());
-    EXPECT_EQ(document->scene, scene);
-    EXPECT_TRUE(std::equal(document->frame_png.begin(), document->frame_png.end(), frame->begin(), frame->end()));
 }
 
 TEST(OpenVexilDocument, AFrameThatDoesNotFitTheSceneIsDamaged) {
-    const Scene scene = empty_scene(4, 4);
-    const std::string text = write_scene_text(scene);
-    const auto as_string = [](const std::vector<std::uint8_t>& bytes) {
-        return std::string(bytes.begin(), bytes.end());
-    };
     struct Row {
         const char* name;
         std::string frame_png;
@@ -297,13 +277,10 @@ TEST(OpenVexilDocument, AFrameThatDoesNotFitTheSceneIsDamaged) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const auto bytes = picture_with_chunks({chunk_data("glimmerly-document 1\n", text, row.frame_png)});
+        const auto bytes = stored_document(empty_scene(4, 4), "1", row.frame_png);
         ASSERT_TRUE(read_vexil_document(bytes).ok());
         const auto opened = open_vexil_document(bytes, kDecoder);
-        EXPECT_EQ(opened.ok(), row.opens);
-        if (!row.opens) {
-            EXPECT_EQ(failure_of(opened), document_read_error(Kind::Damaged));
-        }
+        EXPECT_EQ(failure_of(opened), row.opens ? Failure{} : document_read_error(Kind::Damaged));
     }
 }
 
@@ -311,10 +288,7 @@ TEST(OpenVexilDocument, RenumbersASceneWhoseIdsWouldRunOut) {
     Scene scene = empty_scene(4, 4);
     scene.objects = {rectangle(std::numeric_limits<ObjectId>::max() - 1, {0, 0, 2, 2})};
     scene.last = std::numeric_limits<ObjectId>::max();
-    const auto frame = encode_stored_png(noise(4, 4, 2));
-    const auto bytes = picture_with_chunks(
-        {chunk_data("glimmerly-document 1\n", write_scene_text(scene), std::string(frame->begin(), frame->end()))});
-    const auto opened = open_vexil_document(bytes, kDecoder);
+    const auto opened = open_vexil_document(stored_document(scene), kDecoder);
     ASSERT_TRUE(opened.ok());
     EXPECT_EQ(opened->scene.last, 1u);
     EXPECT_EQ(opened->scene.objects.at(0).id, 1u);

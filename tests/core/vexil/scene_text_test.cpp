@@ -32,14 +32,6 @@ constexpr std::string_view kHead = "frame 640 480\norigin 0 0\nregion 0 0 640 48
 // A text of the header and the given object lines.
 std::string with_objects(std::string_view lines) { return std::string(kHead) + std::string(lines); }
 
-TEST(SceneTextWriter, SceneWithoutObjectsIsFourLines) {
-    Scene scene = empty_scene(1920, 1080);
-    scene.origin = {-1920, -8};
-    scene.region = {110.5, 0, 220.0, 1080};
-    scene.last = 0;
-    EXPECT_EQ(write_scene_text(scene), "frame 1920 1080\norigin -1920 -8\nregion 110.5 0 220 1080\nlast 0\n");
-}
-
 TEST(SceneTextWriter, NumbersAreShortestWithoutExponentAndReadBackExactly) {
     struct Row {
         const char* name;
@@ -53,12 +45,10 @@ TEST(SceneTextWriter, NumbersAreShortestWithoutExponentAndReadBackExactly) {
         {"ten to the minus 7th", 1e-7, "0.0000001"},
         {"negative zero keeps its sign", -0.0, "-0"},
         {"0.1 + 0.2 needs 17 digits", 0.1 + 0.2, "0.30000000000000004"},
-        {"negative fraction", -2.5, "-2.5"},
         {"large value: shortest digits, then zeros", 1.25e25, "12500000000000000000000000"},
         {"largest finite", std::numeric_limits<double>::max(), nullptr},
         {"smallest normal", std::numeric_limits<double>::min(), nullptr},
         {"smallest subnormal", std::numeric_limits<double>::denorm_min(), nullptr},
-        {"a third", 1.0 / 3.0, "0.3333333333333333"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -79,8 +69,10 @@ TEST(SceneTextWriter, NumbersAreShortestWithoutExponentAndReadBackExactly) {
     }
 }
 
-TEST(SceneTextWriter, ObjectLinesInTheirTokenOrder) {
+TEST(SceneTextWriter, HeaderAndObjectLinesInTheirTokenOrder) {
     Scene scene = empty_scene();
+    scene.origin = {-1920, -8};
+    scene.region = {110.5, 0, 220.0, 480};
     SceneObject box = rectangle(3, {1, 2, 30.5, 40});
     box.color = Rgb{0xAB, 0x0C, 0x00};
     box.fill = {FillRegion{{3}, Rgb{255, 0, 0}}, FillRegion{{}, Rgb{0, 255, 0}}};
@@ -91,7 +83,7 @@ TEST(SceneTextWriter, ObjectLinesInTheirTokenOrder) {
     scene.background = {FillRegion{{3, 4}, Rgb{0, 0, 255}}};
     scene.last = 4;
     EXPECT_EQ(write_scene_text(scene),
-              "frame 640 480\norigin 0 0\nregion 0 0 640 480\nlast 4\nbackground 0000ff/3,4\n"
+              "frame 640 480\norigin -1920 -8\nregion 110.5 0 220 480\nlast 4\nbackground 0000ff/3,4\n"
               "object id=3 kind=rectangle color=ab0c00 width=3 rotation=0 fill=ff0000/3;00ff00 rect=1,2,30.5,40\n"
               "object id=4 kind=text color=fadc28 width=0 rotation=0 at=5,6 size=20 extent=50,20 "
               "label=wrap:80 ink=010203 text=4869\n");
@@ -248,20 +240,6 @@ TEST(SceneTextReader, RefusesEveryMalformedForm) {
     }
 }
 
-TEST(SceneTextReader, CountsPointsWidthsRegionsAndIdsTogether) {
-    // One stroke point plus widths, and a background region naming ids: the
-    // count reaches the cap exactly with one id and passes it with two.
-    std::string widths = "0";
-    for (std::size_t i = 1; i < kMaxSceneTextElements - 3; ++i) widths += ";0";
-    const std::string objects = "object id=1 kind=stroke color=000000 width=3 rotation=0 highlight=0 points=1,1 "
-                                "widths=" + widths + "\n"
-                                "object id=2 kind=rectangle color=000000 width=3 rotation=0 rect=0,0,1,1\n";
-    const std::string at_cap = std::string(kHead) + "background 000000/1\n" + objects;
-    const std::string past_cap = std::string(kHead) + "background 000000/1,2\n" + objects;
-    EXPECT_TRUE(read_scene_text(at_cap, 2).has_value());
-    EXPECT_FALSE(read_scene_text(past_cap, 2).has_value());
-}
-
 TEST(SceneTextReader, RefusesTheObjectPastTheLimit) {
     Scene scene = empty_scene();
     for (ObjectId id = 1; id <= kMaxSceneObjects; ++id) scene.objects.push_back(rectangle(id, {0, 0, 1, 1}));
@@ -272,18 +250,22 @@ TEST(SceneTextReader, RefusesTheObjectPastTheLimit) {
     EXPECT_FALSE(read_scene_text(text, 1).has_value());
 }
 
+// Stroke points and widths, fill regions and their ids count together
+// against one cap, in the writer's check and in the reader alike.
 TEST(CheckSceneStorable, RefusesValidScenesTheReaderWouldNotTakeBack) {
-    Scene many_fills = empty_scene();
+    Scene at_cap = empty_scene();
     SceneObject pen = stroke(1, {{1, 1}});
-    std::get<StrokePayload>(pen.payload).widths.assign(kMaxSceneTextElements - 2, 1.0);
-    many_fills.objects = {pen, rectangle(2, {0, 0, 1, 1})};
-    many_fills.last = 2;
-    many_fills.background = {FillRegion{{1}, Rgb{}}};
-    EXPECT_TRUE(validate_scene(many_fills));
-    EXPECT_FALSE(check_scene_storable(many_fills).ok());
-    EXPECT_FALSE(read_scene_text(write_scene_text(many_fills), 2).has_value());
-    many_fills.background[0].ids.clear();
-    EXPECT_TRUE(check_scene_storable(many_fills).ok());
+    std::get<StrokePayload>(pen.payload).widths.assign(kMaxSceneTextElements - 3, 1.0);
+    at_cap.objects = {pen, rectangle(2, {0, 0, 1, 1})};
+    at_cap.last = 2;
+    at_cap.background = {FillRegion{{1}, Rgb{}}};
+    EXPECT_TRUE(check_scene_storable(at_cap).ok());
+    EXPECT_EQ(read_scene_text(write_scene_text(at_cap), 2), at_cap);
+    Scene past_cap = at_cap;
+    past_cap.background[0].ids = {1, 2};
+    EXPECT_TRUE(validate_scene(past_cap));
+    EXPECT_FALSE(check_scene_storable(past_cap).ok());
+    EXPECT_FALSE(read_scene_text(write_scene_text(past_cap), 2).has_value());
 
     Scene broken_text = empty_scene();
     broken_text.objects = {text(1, "caf\xC3", {0, 0})};
