@@ -33,7 +33,7 @@ bool is_plain_folder(DWORD attributes) {
            !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-void migrate_folder(const std::wstring& earlier, const std::wstring& current) {
+void migrate_folder(const std::wstring& earlier, const std::wstring& current, FolderRename rename) {
     if (!is_plain_folder(GetFileAttributesW(earlier.c_str()))) return;
     const DWORD current_attributes = GetFileAttributesW(current.c_str());
     if (current_attributes != INVALID_FILE_ATTRIBUTES) {
@@ -44,7 +44,7 @@ void migrate_folder(const std::wstring& earlier, const std::wstring& current) {
         if (!RemoveDirectoryW(current.c_str())) return;
     }
     if (!create_directories(win::folder_of(current))) return;
-    if (MoveFileExW(earlier.c_str(), current.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+    if (rename(earlier, current)) return;
     // A rename fails when a file inside is in use or the folders lie on
     // different volumes; a copy may still succeed.
     if (copy_folder_into_place(earlier, current)) (void)remove_tree(earlier);
@@ -52,8 +52,13 @@ void migrate_folder(const std::wstring& earlier, const std::wstring& current) {
 
 }  // namespace
 
+bool rename_folder(const std::wstring& from, const std::wstring& to) {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
 MigrationPlaces real_migration_places() {
-    MigrationPlaces places{HKEY_CURRENT_USER, EARLIER_REGISTRY_KEY, REGISTRY_KEY, RUN_KEY, EARLIER_RUN_VALUE, {}, {}};
+    MigrationPlaces places{HKEY_CURRENT_USER, EARLIER_REGISTRY_KEY, REGISTRY_KEY, RUN_KEY, EARLIER_RUN_VALUE, {}, {},
+                           &rename_folder};
     if (auto base = local_app_data_path()) {
         places.earlier_folder = win::join_path(*base, EARLIER_PROGRAM_FOLDER_NAME);
         places.current_folder = win::join_path(*base, PROGRAM_FOLDER_NAME);
@@ -67,7 +72,7 @@ void migrate_from_earlier_name(const MigrationPlaces& places) {
     migrate_registry(places);
     RegDeleteKeyValueW(places.root, places.run_key.c_str(), places.earlier_run_value.c_str());
     if (!places.earlier_folder.empty() && !places.current_folder.empty())
-        migrate_folder(places.earlier_folder, places.current_folder);
+        migrate_folder(places.earlier_folder, places.current_folder, places.rename ? places.rename : &rename_folder);
 }
 
 }  // namespace glimmerly

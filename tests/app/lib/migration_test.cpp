@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/lib/atomic_write.h"
 #include "app/lib/folder_tree.h"
 #include "app/lib/program_folders.h"
 #include "app/lib/registry_names.h"
@@ -32,7 +33,8 @@ protected:
                                   root_key_ + L"\\Run",
                                   L"Brindlet",
                                   temp_.path() + L"\\AppData\\Brindlet",
-                                  temp_.path() + L"\\AppData\\Glimmerly"};
+                                  temp_.path() + L"\\AppData\\Glimmerly",
+                                  &rename_folder};
     }
     void TearDown() override {
         if (!root_key_.empty()) delete_registry_tree(HKEY_CURRENT_USER, root_key_);
@@ -90,6 +92,35 @@ TEST_F(MigrationTest, ACurrentFolderHoldingAnythingLeavesBothFoldersAlone) {
     migrate_from_earlier_name(places_);
     EXPECT_EQ(folder_names(places_.current_folder), Names{L"board"});
     EXPECT_EQ(read_test_file(places_.earlier_folder + L"\\settings.txt"), "earlier settings");
+}
+
+bool refuse_rename(const std::wstring&, const std::wstring&) { return false; }
+
+TEST_F(MigrationTest, WhenTheRenameIsRefusedTheFolderIsCopiedWholeThenRemoved) {
+    make_earlier_folder();
+    places_.rename = &refuse_rename;
+    migrate_from_earlier_name(places_);
+    EXPECT_EQ(read_test_file(places_.current_folder + L"\\settings.txt"), "earlier settings");
+    EXPECT_EQ(read_test_file(places_.current_folder + L"\\board\\page.txt"), "earlier board");
+    EXPECT_FALSE(path_exists(places_.earlier_folder));
+    EXPECT_EQ(folder_names(temp_.path() + L"\\AppData"), Names{L"Glimmerly"});
+}
+
+TEST_F(MigrationTest, AFailedCopyKeepsTheEarlierFolderWhole) {
+    make_earlier_folder();
+    places_.rename = &refuse_rename;
+    // The copy's staging place is taken by a file held open without sharing,
+    // so the copy cannot even start.
+    const std::wstring staging = temporary_path_for(places_.current_folder);
+    ASSERT_TRUE(create_directories(temp_.path() + L"\\AppData").ok());
+    win::UniqueHandle held(
+        CreateFileW(staging.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    migrate_from_earlier_name(places_);
+    held.reset();
+    EXPECT_EQ(read_test_file(places_.earlier_folder + L"\\settings.txt"), "earlier settings");
+    EXPECT_EQ(read_test_file(places_.earlier_folder + L"\\board\\page.txt"), "earlier board");
+    EXPECT_FALSE(path_exists(places_.current_folder));
 }
 
 // The real names, start-up order: migration first, then the first load.
