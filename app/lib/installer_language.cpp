@@ -17,9 +17,7 @@ namespace {
 constexpr std::uint64_t kMaxInstallerLanguageBytes = 4096;
 
 std::wstring file_path(const std::wstring& folder) {
-    std::wstring path = folder;
-    if (!path.empty() && path.back() != L'\\' && path.back() != L'/') path += L'\\';
-    return path + INSTALLER_LANGUAGE_FILE;
+    return win::join_path(folder, INSTALLER_LANGUAGE_FILE);
 }
 
 }  // namespace

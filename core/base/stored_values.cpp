@@ -3,27 +3,36 @@
 #include <limits>
 
 namespace glimmerly {
-namespace {
-
-int hex_digit(char c) {
+int hex_digit_value(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
-}  // namespace
+void append_hex_byte(std::string& out, std::uint8_t byte) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 15];
+}
 
-std::optional<std::uint32_t> parse_decimal(std::string_view text) {
+std::optional<std::uint64_t> parse_decimal_u64(std::string_view text) {
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     if (text.empty()) return std::nullopt;
     std::uint64_t value = 0;
-    for (char c : text) {
+    for (const char c : text) {
         if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-        if (value > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return std::nullopt;
+        value = value * 10 + digit;
     }
-    return static_cast<std::uint32_t>(value);
+    return value;
+}
+
+std::optional<std::uint32_t> parse_decimal(std::string_view text) {
+    const auto value = parse_decimal_u64(text);
+    if (!value || *value > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
+    return static_cast<std::uint32_t>(*value);
 }
 
 std::optional<std::uint32_t> parse_canonical_decimal(std::string_view text) {
@@ -36,21 +45,23 @@ std::optional<Rgb> parse_rgb_hex(std::string_view text) {
     if (text.size() != 6) return std::nullopt;
     std::uint8_t bytes[3];
     for (std::size_t i = 0; i < 3; ++i) {
-        const int high = hex_digit(text[2 * i]);
-        const int low = hex_digit(text[2 * i + 1]);
+        const int high = hex_digit_value(text[2 * i]);
+        const int low = hex_digit_value(text[2 * i + 1]);
         if (high < 0 || low < 0) return std::nullopt;
         bytes[i] = static_cast<std::uint8_t>(high * 16 + low);
     }
     return Rgb{bytes[0], bytes[1], bytes[2]};
 }
 
+void append_rgb_hex(std::string& out, Rgb colour) {
+    append_hex_byte(out, colour.r);
+    append_hex_byte(out, colour.g);
+    append_hex_byte(out, colour.b);
+}
+
 std::string format_rgb_hex(Rgb colour) {
-    static constexpr char kDigits[] = "0123456789abcdef";
     std::string out;
-    for (std::uint8_t byte : {colour.r, colour.g, colour.b}) {
-        out += kDigits[byte >> 4];
-        out += kDigits[byte & 15];
-    }
+    append_rgb_hex(out, colour);
     return out;
 }
 

@@ -12,17 +12,26 @@
 
 namespace glimmerly {
 
-// ASCII digits forming an unsigned 32-bit number, with one optional leading
-// "+"; none for empty text, a lone sign, any other character or overflow.
+// ASCII digits forming an unsigned number, with one optional leading "+";
+// none for empty text, a lone sign, any other character or overflow. Every
+// stored format reads its counts, sizes and ids with these, so all of them
+// refuse the same forms.
+std::optional<std::uint64_t> parse_decimal_u64(std::string_view text);
 std::optional<std::uint32_t> parse_decimal(std::string_view text);
 
 // As parse_decimal, but the text must also be the number's own rendering:
 // no sign and no leading zero.
 std::optional<std::uint32_t> parse_canonical_decimal(std::string_view text);
 
+// The value of one hexadecimal digit of either case, or -1.
+int hex_digit_value(char c);
+// Two lower-case hexadecimal digits.
+void append_hex_byte(std::string& out, std::uint8_t byte);
+
 // Exactly six hexadecimal digits of either case, red first.
 std::optional<Rgb> parse_rgb_hex(std::string_view text);
 // Six lower-case hexadecimal digits.
+void append_rgb_hex(std::string& out, Rgb colour);
 std::string format_rgb_hex(Rgb colour);
 
 // Splits at the first `separator`; none when there is none.

@@ -5,7 +5,7 @@
 #include <unordered_set>
 
 #include "core/base/utf.h"
-#include "core/vexil/decimal.h"
+#include "core/base/stored_values.h"
 #include "core/vexil/scene_text.h"
 #include "text/app_error.h"
 
@@ -96,7 +96,7 @@ Result<BoardFile> read_board_file(std::string_view text) {
         return damaged();
     const std::string_view rest = header.substr(kBoardHeader.size());
     if (rest.empty() || rest[0] != ' ') return damaged();
-    const auto version = parse_decimal_u32(rest.substr(1));
+    const auto version = parse_decimal(rest.substr(1));
     if (!version || *version < kOldestSceneFormat) return damaged();
     if (*version > kNewestSceneFormat) return board_file_error(BoardFileError::Newer);
 

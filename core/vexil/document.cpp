@@ -11,7 +11,7 @@
 #include "core/blur/blur.h"
 #include "core/editor/carry.h"
 #include "core/editor/editor_state.h"
-#include "core/vexil/decimal.h"
+#include "core/base/stored_values.h"
 #include "core/vexil/png.h"
 #include "core/vexil/scene_text.h"
 #include "text/app_error.h"
@@ -172,7 +172,7 @@ Result<EditableDocument> read_vexil_document(std::span<const std::uint8_t> bytes
     if (header_end == std::string_view::npos) return read_error(Kind::Damaged);
     const std::string_view header = data.substr(0, header_end);
     if (header.substr(0, kHeaderWord.size()) != kHeaderWord) return read_error(Kind::Damaged);
-    const auto version = parse_decimal_u32(header.substr(kHeaderWord.size()));
+    const auto version = parse_decimal(header.substr(kHeaderWord.size()));
     if (!version || *version < kOldestSceneFormat) return read_error(Kind::Damaged);
     if (*version > kNewestSceneFormat) return read_error(Kind::Newer);
 

@@ -8,12 +8,10 @@
 #include <vector>
 
 #include "core/base/utf.h"
-#include "core/vexil/decimal.h"
+#include "core/base/stored_values.h"
 
 namespace glimmerly {
 namespace {
-
-constexpr char kHexDigits[] = "0123456789abcdef";
 
 // ---- Writing -----------------------------------------------------------------
 
@@ -22,13 +20,6 @@ void append_integer(std::string& out, Integer value) {
     char buffer[24];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
     out.append(buffer, end);
-}
-
-void append_color(std::string& out, Rgb color) {
-    for (const std::uint8_t c : {color.r, color.g, color.b}) {
-        out.push_back(kHexDigits[c >> 4]);
-        out.push_back(kHexDigits[c & 15]);
-    }
 }
 
 void append_pair(std::string& out, Point p) {
@@ -62,7 +53,7 @@ void write_object(std::string& out, const SceneObject& object) {
     out.append(" kind=");
     out.append(object_kind_word(object.kind()));
     out.append(" color=");
-    append_color(out, object.color);
+    append_rgb_hex(out, object.color);
     out.append(" width=");
     append_number(out, object.width);
     out.append(" rotation=");
@@ -128,14 +119,10 @@ void write_object(std::string& out, const SceneObject& object) {
         }
         if (text.ink) {
             out.append(" ink=");
-            append_color(out, *text.ink);
+            append_rgb_hex(out, *text.ink);
         }
         out.append(" text=");
-        for (const char ch : text.text) {
-            const auto byte = static_cast<unsigned char>(ch);
-            out.push_back(kHexDigits[byte >> 4]);
-            out.push_back(kHexDigits[byte & 15]);
-        }
+        for (const char ch : text.text) append_hex_byte(out, static_cast<std::uint8_t>(ch));
         break;
     }
     }
@@ -164,13 +151,6 @@ std::size_t piece_count(std::string_view list, char separator) {
 }
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-int hex_value(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 std::optional<std::int32_t> parse_i32(std::string_view s) {
     const bool negative = !s.empty() && s.front() == '-';
@@ -214,18 +194,6 @@ std::optional<double> parse_f64(std::string_view s) {
     const auto [end, error] = std::from_chars(first, s.data() + s.size(), value);
     if (error != std::errc{} || end != s.data() + s.size() || !std::isfinite(value)) return std::nullopt;
     return value;
-}
-
-std::optional<Rgb> parse_color(std::string_view s) {
-    if (s.size() != 6) return std::nullopt;
-    std::uint8_t bytes[3];
-    for (int i = 0; i < 3; ++i) {
-        const int high = hex_value(s[2 * i]);
-        const int low = hex_value(s[2 * i + 1]);
-        if (high < 0 || low < 0) return std::nullopt;
-        bytes[i] = static_cast<std::uint8_t>(high * 16 + low);
-    }
-    return Rgb{bytes[0], bytes[1], bytes[2]};
 }
 
 std::optional<bool> parse_flag(std::string_view s) {
@@ -276,8 +244,8 @@ std::optional<std::string> parse_hex_text(std::string_view s) {
     if (s.size() > kMaxTextHexDigits || s.size() % 2 != 0) return std::nullopt;
     std::string text(s.size() / 2, '\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const int high = hex_value(s[2 * i]);
-        const int low = hex_value(s[2 * i + 1]);
+        const int high = hex_digit_value(s[2 * i]);
+        const int low = hex_digit_value(s[2 * i + 1]);
         if (high < 0 || low < 0) return std::nullopt;
         text[i] = static_cast<char>(high * 16 + low);
     }
@@ -342,7 +310,7 @@ std::optional<std::vector<FillRegion>> SceneTextReader::read_fill_list(std::stri
     regions.reserve(region_count);
     const bool ok = for_each_piece(list, ';', [&](std::string_view piece) {
         const std::size_t slash = piece.find('/');
-        const auto color = parse_color(piece.substr(0, slash));
+        const auto color = parse_rgb_hex(piece.substr(0, slash));
         if (!color) return false;
         FillRegion region{{}, *color};
         if (slash != std::string_view::npos) {
@@ -472,7 +440,7 @@ bool SceneTextReader::read_text_payload(TextPayload& text) {
         }
     }
     if (const auto ink = version_ >= 5 && label ? take("ink") : std::nullopt) {
-        text.ink = parse_color(*ink);
+        text.ink = parse_rgb_hex(*ink);
         if (!text.ink) return false;
     }
     auto decoded = parse_hex_text(*letters);
@@ -508,7 +476,7 @@ std::optional<SceneObject> SceneTextReader::read_object(std::string_view line) {
 
     SceneObject object;
     const auto id_value = parse_decimal_u64(*id);
-    const auto color_value = parse_color(*color);
+    const auto color_value = parse_rgb_hex(*color);
     const auto width_value = parse_f64(*width);
     const auto rotation_value = parse_f64(*rotation);
     if (!id_value || !color_value || !width_value || !rotation_value) return std::nullopt;
@@ -564,8 +532,8 @@ std::optional<Scene> SceneTextReader::read(std::string_view text) {
     Scene scene;
     const auto frame_line = next_line();
     const auto frame = frame_line ? split_fields<2>(*frame_line, "frame") : std::nullopt;
-    const auto width = frame ? parse_decimal_u32((*frame)[0]) : std::nullopt;
-    const auto height = frame ? parse_decimal_u32((*frame)[1]) : std::nullopt;
+    const auto width = frame ? parse_decimal((*frame)[0]) : std::nullopt;
+    const auto height = frame ? parse_decimal((*frame)[1]) : std::nullopt;
     if (!width || !height) return std::nullopt;
     scene.frame = FrameSize{*width, *height};
 
@@ -667,7 +635,7 @@ void append_number(std::string& out, double value) {
 void write_fill_regions(std::string& out, std::span<const FillRegion> regions) {
     for (std::size_t i = 0; i < regions.size(); ++i) {
         if (i) out.push_back(';');
-        append_color(out, regions[i].color);
+        append_rgb_hex(out, regions[i].color);
         for (std::size_t k = 0; k < regions[i].ids.size(); ++k) {
             out.push_back(k == 0 ? '/' : ',');
             append_integer(out, regions[i].ids[k]);

@@ -4,28 +4,12 @@
 
 #include <atomic>
 
+#include "app/lib/folder_tree.h"
+
 namespace glimmerly::testing_support {
 namespace {
 
 std::atomic<unsigned> g_counter{0};
-
-void remove_tree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring child = folder + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                remove_tree(child);
-            else
-                DeleteFileW(child.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
 
 }  // namespace
 
@@ -37,6 +21,6 @@ TempFolder::TempFolder() {
     CreateDirectoryW(path_.c_str(), nullptr);
 }
 
-TempFolder::~TempFolder() { remove_tree(path_); }
+TempFolder::~TempFolder() { (void)remove_tree(path_); }
 
 }  // namespace glimmerly::testing_support
