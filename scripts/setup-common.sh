@@ -24,60 +24,104 @@ glimmerly_install_packages() {
     apt-get install -y -qq "${missing[@]}"
 }
 
-glimmerly_jobs() { nproc 2>/dev/null || echo 2; }
+# Parallel jobs for every build and ctest run: GLIMMERLY_JOBS, else all cores.
+glimmerly_jobs() { echo "${GLIMMERLY_JOBS:-$(nproc 2>/dev/null || echo 2)}"; }
 
-# glimmerly_build TREE [cmake options...]
-glimmerly_build() {
+# glimmerly_configure TREE [cmake options...]
+# The options are kept in a stamp file in the tree: a tree configured with
+# other options is configured afresh (its cache dropped, so that an option
+# left out does not linger), while an unchanged tree skips CMake entirely.
+glimmerly_configure() {
     local tree="$1"; shift
     local dir="$GLIMMERLY_ROOT/build/$tree"
-    if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S "$GLIMMERLY_ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    local stamp="$dir/glimmerly-configure.stamp"
+    local wanted
+    wanted=$(printf '%s\n' -G Ninja "$@")
+    if [ -f "$dir/build.ninja" ] && [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$wanted" ]; then
+        return 0
     fi
-    cmake --build "$dir" -j "$(glimmerly_jobs)"
+    # The compiler checks of the old options go too; the objects stay, and
+    # Ninja rebuilds those whose command line changed.
+    rm -rf "$dir/CMakeCache.txt" "$dir"/CMakeFiles/[0-9]*.*/ "$stamp"
+    cmake -S "$GLIMMERLY_ROOT" -B "$dir" -G Ninja "$@" >/dev/null || return 1
+    printf '%s\n' "$wanted" >"$stamp"
 }
 
+# glimmerly_compile TREE [targets...]: every target when none is named.
+glimmerly_compile() {
+    local dir="$GLIMMERLY_ROOT/build/$1"; shift
+    local targets=() t
+    for t in "$@"; do targets+=(--target "$t"); done
+    cmake --build "$dir" -j "$(glimmerly_jobs)" "${targets[@]}"
+}
+
+# Warnings in project code fail the build of every tree the scripts make;
+# scripts/run and scripts/test share the trees, so they share the options too
+# (different options would rebuild the whole tree on every switch).
+GLIMMERLY_COMMON_OPTIONS=(-DGLIMMERLY_WERROR=ON)
+
+# glimmerly_build_windows [targets...]
 glimmerly_build_windows() {
-    glimmerly_build win -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_TOOLCHAIN_FILE="$GLIMMERLY_ROOT/cmake/mingw-w64-posix.cmake"
+    glimmerly_configure win "${GLIMMERLY_COMMON_OPTIONS[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_TOOLCHAIN_FILE="$GLIMMERLY_ROOT/cmake/mingw-w64-posix.cmake" &&
+        glimmerly_compile win "$@"
 }
 
 glimmerly_build_host() {
-    glimmerly_build host -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc
+    glimmerly_configure host "${GLIMMERLY_COMMON_OPTIONS[@]}" -DCMAKE_BUILD_TYPE=Debug \
+        -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc &&
+        glimmerly_compile host "$@"
 }
 
 # Benchmarks: optimised, without sanitizers, so that their figures mean something.
 glimmerly_build_bench() {
-    glimmerly_build bench -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc \
-        -DGLIMMERLY_SANITIZE=OFF -DGLIMMERLY_TESTS=OFF -DGLIMMERLY_BENCH=ON
+    glimmerly_configure bench "${GLIMMERLY_COMMON_OPTIONS[@]}" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc \
+        -DGLIMMERLY_SANITIZE=OFF -DGLIMMERLY_TESTS=OFF -DGLIMMERLY_BENCH=ON &&
+        glimmerly_compile bench "$@"
 }
 
 # libFuzzer targets of the stored-format readers: clang, with the fuzz
 # build's own sanitizer flags instead of the tree-wide ones.
 glimmerly_build_fuzz() {
-    CC=clang CXX=clang++ glimmerly_build fuzz -DCMAKE_BUILD_TYPE=Debug \
+    CC=clang CXX=clang++ glimmerly_configure fuzz "${GLIMMERLY_COMMON_OPTIONS[@]}" -DCMAKE_BUILD_TYPE=Debug \
         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-        -DGLIMMERLY_SANITIZE=OFF -DGLIMMERLY_TESTS=OFF -DGLIMMERLY_FUZZ=ON
+        -DGLIMMERLY_SANITIZE=OFF -DGLIMMERLY_TESTS=OFF -DGLIMMERLY_FUZZ=ON &&
+        glimmerly_compile fuzz "$@"
 }
 
-# Starts a virtual X display for Wine's windows unless one is given; sets
-# DISPLAY and GLIMMERLY_XVFB_PID.
+# Starts a virtual X display for Wine's windows; sets DISPLAY and
+# GLIMMERLY_XVFB_PID, or says why not and fails. Xvfb picks a free display
+# number itself and writes it once it accepts connections (-displayfd), so
+# runs side by side on one machine never share or race for a display.
 glimmerly_start_xvfb() {
-    local n
-    for n in $(seq 90 160); do
-        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
-    done
-    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    local out n= i
+    out=$(mktemp) || return 1
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$out" >"$out.log" 2>&1 &
     GLIMMERLY_XVFB_PID=$!
-    local i
-    for i in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
+    for i in $(seq 1 300); do
+        # read fails until the whole line, newline included, is there.
+        read -r n <"$out" && break
+        n=
+        kill -0 "$GLIMMERLY_XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
+    if [ -z "$n" ]; then
+        echo "The virtual display did not start (Xvfb):" >&2
+        tail -n 20 "$out.log" >&2
+        glimmerly_stop_xvfb
+        rm -f "$out" "$out.log"
+        return 1
+    fi
+    rm -f "$out" "$out.log"
     export DISPLAY=":$n"
 }
 
 glimmerly_stop_xvfb() {
-    [ -n "${GLIMMERLY_XVFB_PID:-}" ] && kill "$GLIMMERLY_XVFB_PID" 2>/dev/null
+    if [ -n "${GLIMMERLY_XVFB_PID:-}" ]; then
+        kill "$GLIMMERLY_XVFB_PID" 2>/dev/null
+        wait "$GLIMMERLY_XVFB_PID" 2>/dev/null
+    fi
     GLIMMERLY_XVFB_PID=
 }
 

@@ -1,10 +1,8 @@
 // Writes the seed corpora of the fuzz targets with the program's own
-// writers. Not part of any build; after changing a format, from the
-// repository root, with the benchmark tree built (scripts/test builds it):
+// writers. Built in the fuzz tree (scripts/test builds it); after changing a
+// format, from the repository root:
 //
-//   g++ -std=c++20 -I. -Ibuild/bench/generated -o build/write_seeds fuzz/corpus/write_seeds.cpp
-//       build/bench/libglimmerly_core.a -pthread
-//   build/write_seeds fuzz/corpus
+//   build/fuzz/fuzz/write_seeds fuzz/corpus
 
 #include <cstdio>
 #include <fstream>
