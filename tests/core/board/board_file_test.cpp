@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "core/vexil/scene_text.h"
+#include "core/document/scene_text.h"
 #include "tests/core/support/scenes.h"
 
 namespace glimmerly {
