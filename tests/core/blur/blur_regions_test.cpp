@@ -113,25 +113,6 @@ TEST(BlurRegions, EachObjectReadsUnblurredPixelsAndTheLaterCoversTheOverlap) {
     EXPECT_NE(blur_regions(image, swapped)->image().pixels, result.image().pixels);
 }
 
-TEST(BlurRegions, IsDeterministicOpaqueAndIndependentOfWorkers) {
-    BgraImage image = noise(700, 420, 3);
-    for (std::size_t i = 3; i < image.pixels.size(); i += 4) image.pixels[i] = 0;  // fully transparent source
-    const std::vector<SceneObject> objects = {blur(11, {0, 0, 700, 400}), blur(12, {100, 380, 300, 420})};
-    const BlurredImage one = *blur_regions(image, objects, {1});
-    const BlurredImage eight = *blur_regions(image, objects, {8});
-    EXPECT_EQ(one.image().pixels, eight.image().pixels);
-    EXPECT_EQ(blur_regions(image, objects, {1})->image().pixels, one.image().pixels);
-
-    std::vector<SceneObject> renamed = objects;
-    renamed[0].id = 13;
-    EXPECT_NE(blur_regions(image, renamed, {1})->image().pixels, one.image().pixels);
-
-    for (const BlurRect& rect : collect_blur_rects(objects, image.width, image.height))
-        for (std::uint32_t y = rect.y; y < rect.y + rect.height; ++y)
-            for (std::uint32_t x = rect.x; x < rect.x + rect.width; ++x)
-                ASSERT_EQ(one.image().pixels[(std::size_t{y} * image.width + x) * 4 + 3], 255) << x << "," << y;
-}
-
 TEST(BakeBlurRects, RectangleThatCannotBeBlurredIsCoveredNotLeftShowing) {
     const BgraImage image = noise(64, 48, 4);
     struct Row {
