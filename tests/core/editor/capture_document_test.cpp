@@ -118,7 +118,10 @@ TEST(ComposeCaptureDocument, RefusesCapturesItCannotKeepNamingTheCause) {
 // object moves by that monitor's corner; nothing else of it may change, however
 // often the document is opened and saved again.
 TEST(ComposeCaptureDocument, SavedAgainAndAgainObjectsOnlyMove) {
-    const Scene drawn = scene_with_every_kind();
+    Scene drawn = scene_with_every_kind();
+    SceneObject note = label(30, "drifts?", {101.3, 57.9}, LabelMode::wrap(80));
+    std::get<TextPayload>(note.payload).size = 17.3;
+    drawn.objects.push_back(note);
     BgraImage frame = noise(800, 600, 6);
     EditorState editor = editor_over(frame, {200, 150, 400, 300}, drawn.objects);
     editor.last_id = drawn.last;
@@ -154,6 +157,7 @@ TEST(ComposeCaptureDocument, SavedAgainAndAgainObjectsOnlyMove) {
     });
     ASSERT_NE(wrapped, first->objects.end());
     EXPECT_EQ(as_text(*wrapped)->label.wrap_width, 140.5);
+    EXPECT_EQ(as_text(first->objects.back())->label.wrap_width, 80.0);
 }
 
 }  // namespace
