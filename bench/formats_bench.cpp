@@ -1,7 +1,7 @@
 // The stored formats: every save of a document or the board writes the scene
 // text and every open reads it back, so both must keep up with a busy scene.
 
-#include "core/vexil/scene_text.h"
+#include "core/document/scene_text.h"
 
 #include <benchmark/benchmark.h>
 

@@ -81,7 +81,7 @@ Failure error_from_io(const std::error_code& error) { return error_from_io(error
 
 Failure error_from_io(std::string display_text) { return Failure{E_FAIL_CODE, std::move(display_text)}; }
 
-Failure document_read_error(DocumentReadErrorKind kind) {
+Failure document_read_error(DocumentReadErrorKind kind, [[maybe_unused]] std::string_view detail) {
     const auto offset = std::min<std::uint16_t>(static_cast<std::uint16_t>(kind), 2);
     const auto id = text_id(text_index(TextId::document_not_editable) + offset);
     return Failure{E_FAIL_CODE, std::string(text_of(current_language(), id))};

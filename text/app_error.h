@@ -51,7 +51,7 @@ Failure error_from_io(std::string display_text);
 // Opening an editable document failed: 0 no editable data, 1 newer version,
 // 2 damaged. Already localised in the current language; not an application error.
 enum class DocumentReadErrorKind : std::uint8_t { NotEditable = 0, Newer = 1, Damaged = 2 };
-Failure document_read_error(DocumentReadErrorKind kind);
+Failure document_read_error(DocumentReadErrorKind kind, std::string_view detail = {});
 
 // "Could not save settings: {detail}".
 Failure settings_unsaved_error(std::string detail);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <new>
 
 #include "app/win/com.h"
 #include "app/win/failure.h"
@@ -14,7 +15,9 @@ namespace glimmerly {
 using win::ComPtr;
 using win::hr_failure;
 
-Result<BgraImage> decode_png(std::span<const std::uint8_t> png, std::uint32_t max_side) {
+namespace {
+
+Result<BgraImage> decode(std::span<const std::uint8_t> png, std::uint32_t width, std::uint32_t height) {
     if (png.empty() || png.size() > 0xFFFFFFFFu) return invalid_input("PNG data of an unusable length");
     auto factory = win::create_instance<IWICImagingFactory>(CLSID_WICImagingFactory);
     if (!factory) return std::move(factory).failure();
@@ -42,9 +45,10 @@ Result<BgraImage> decode_png(std::span<const std::uint8_t> png, std::uint32_t ma
     BgraImage image;
     hr = converter->GetSize(&image.width, &image.height);
     if (FAILED(hr)) return hr_failure(hr, "IWICBitmapSource::GetSize");
-    if (image.width == 0 || image.height == 0 || image.width > max_side || image.height > max_side)
+    if (image.width != width || image.height != height || width == 0 || height == 0 || width >= 0x20000000u)
         return invalid_input("PNG of " + std::to_string(image.width) + " x " + std::to_string(image.height) +
-                             " pixels is outside the size allowed here");
+                             " pixels where " + std::to_string(width) + " x " + std::to_string(height) +
+                             " were expected");
     const std::uint32_t stride = image.width * 4;
     image.pixels.resize(std::size_t{stride} * image.height);
     // CopyPixels takes its buffer length as 32 bits: large pictures go in bands.
@@ -57,6 +61,16 @@ Result<BgraImage> decode_png(std::span<const std::uint8_t> png, std::uint32_t ma
         first += rows;
     }
     return image;
+}
+
+}  // namespace
+
+Result<BgraImage> decode_png(std::span<const std::uint8_t> png, std::uint32_t width, std::uint32_t height) {
+    try {
+        return decode(png, width, height);
+    } catch (const std::bad_alloc&) {
+        return out_of_memory("Decoding a PNG");
+    }
 }
 
 }  // namespace glimmerly

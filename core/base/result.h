@@ -17,6 +17,7 @@ namespace glimmerly {
 inline constexpr std::int32_t E_FAIL_CODE = static_cast<std::int32_t>(0x80004005u);
 inline constexpr std::int32_t E_INVALIDARG_CODE = static_cast<std::int32_t>(0x80070057u);
 inline constexpr std::int32_t E_NOTIMPL_CODE = static_cast<std::int32_t>(0x80004001u);
+inline constexpr std::int32_t E_OUTOFMEMORY_CODE = static_cast<std::int32_t>(0x8007000Eu);
 inline constexpr std::int32_t APP_ERROR_CODE = static_cast<std::int32_t>(0xA0530001u);
 
 // Win32 error code -> the HRESULT the platform reports for it.
@@ -35,6 +36,9 @@ struct Failure {
 inline Failure plain_failure(std::string message) { return Failure{E_FAIL_CODE, std::move(message)}; }
 // Bad sizes and wrong input.
 inline Failure invalid_input(std::string message) { return Failure{E_INVALIDARG_CODE, std::move(message)}; }
+// The standard library's std::bad_alloc, caught where a reader, decoder or
+// writer hands back its result: a hostile or huge file must not end the program.
+inline Failure out_of_memory(const char* what) { return Failure{E_OUTOFMEMORY_CODE, what}; }
 
 template <class T>
 class [[nodiscard]] Result {

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 #include <system_error>
 #include <utility>
@@ -194,8 +195,10 @@ BlurWorkers system_blur_workers() {
     return BlurWorkers{std::thread::hardware_concurrency(), start_worker_thread};
 }
 
-Result<std::vector<std::uint8_t>> blur_image_rects(std::span<const std::uint8_t> pixels, std::uint32_t image_width,
-                                                   const BlurRect& rect, const BlurWorkers& workers) {
+namespace {
+
+Result<std::vector<std::uint8_t>> blur_rect(std::span<const std::uint8_t> pixels, std::uint32_t image_width,
+                                            const BlurRect& rect, const BlurWorkers& workers) {
     if (rect.radius < kMinBlurRadius || rect.radius > kMaxBlurRadius)
         return invalid_input("Blur radius outside 3..32");
     // Checked in 64 bits so that no sum or product wraps; once the rows are
@@ -230,6 +233,18 @@ Result<std::vector<std::uint8_t>> blur_image_rects(std::span<const std::uint8_t>
         });
     }
     return a;
+}
+
+}  // namespace
+
+Result<std::vector<std::uint8_t>> blur_image_rects(std::span<const std::uint8_t> pixels, std::uint32_t image_width,
+                                                   const BlurRect& rect, const BlurWorkers& workers) {
+    try {
+        return blur_rect(pixels, image_width, rect, workers);
+    } catch (const std::bad_alloc&) {
+        // Started workers are joined by then: their threads are owned inside.
+        return out_of_memory("Blurring a rectangle");
+    }
 }
 
 }  // namespace glimmerly
@@ -300,26 +315,40 @@ std::vector<BlurRect> collect_blur_rects(std::span<const SceneObject> objects, s
     return rects;
 }
 
-BgraImage bake_blur_rects(const BgraImage& image, std::span<const BlurRect> rects, const BlurWorkers& workers) {
-    // Every rectangle reads the pixels as they were before any was pasted, so
-    // overlapping blur objects never blur each other's result.
-    BgraImage out = image;
-    for (const BlurRect& rect : rects) {
-        const auto blurred = blur_image_rects(image.pixels, image.width, rect, workers);
-        if (blurred.ok())
-            paste_rows(out, rect, *blurred);
-        else
-            fill_opaque_black(out, rect);
+Result<BgraImage> bake_blur_rects(const BgraImage& image, std::span<const BlurRect> rects,
+                                  const BlurWorkers& workers) {
+    try {
+        // Every rectangle reads the pixels as they were before any was pasted, so
+        // overlapping blur objects never blur each other's result.
+        BgraImage out = image;
+        for (const BlurRect& rect : rects) {
+            auto blurred = blur_image_rects(image.pixels, image.width, rect, workers);
+            if (blurred.ok())
+                paste_rows(out, rect, *blurred);
+            else if (blurred.failure().code == E_OUTOFMEMORY_CODE)
+                return std::move(blurred).failure();
+            else
+                fill_opaque_black(out, rect);
+        }
+        return out;
+    } catch (const std::bad_alloc&) {
+        return out_of_memory("Baking blur objects");
     }
-    return out;
 }
 
-BlurredImage blur_regions(const BgraImage& image, std::span<const SceneObject> objects, const BlurWorkers& workers) {
+Result<BlurredImage> blur_regions(const BgraImage& image, std::span<const SceneObject> objects,
+                                  const BlurWorkers& workers) {
     const bool any_blur = std::any_of(objects.begin(), objects.end(),
                                       [](const SceneObject& o) { return o.kind() == ObjectKind::Blur; });
     if (!any_blur || !is_valid_bgra_image(image)) return BlurredImage::unchanged(image);
-    const auto rects = collect_blur_rects(objects, image.width, image.height);
-    return BlurredImage::with_blur(bake_blur_rects(image, rects, workers));
+    try {
+        const auto rects = collect_blur_rects(objects, image.width, image.height);
+        auto baked = bake_blur_rects(image, rects, workers);
+        if (!baked) return std::move(baked).failure();
+        return BlurredImage::with_blur(std::move(*baked));
+    } catch (const std::bad_alloc&) {
+        return out_of_memory("Baking blur objects");
+    }
 }
 
 }  // namespace glimmerly

@@ -54,7 +54,8 @@ BlurWorkers system_blur_workers();
 // to bottom, alpha 255. Only the rectangle's own pixels are read. The result
 // does not depend on the number of workers. Fails with E_INVALIDARG for a
 // rectangle that is empty or reaches past the image or its buffer, and for a
-// radius outside kMinBlurRadius..kMaxBlurRadius.
+// radius outside kMinBlurRadius..kMaxBlurRadius; with E_OUTOFMEMORY when its
+// buffers cannot be had.
 Result<std::vector<std::uint8_t>> blur_image_rects(std::span<const std::uint8_t> pixels,
                                                    std::uint32_t image_width, const BlurRect& rect,
                                                    const BlurWorkers& workers = system_blur_workers());
@@ -72,9 +73,10 @@ std::vector<BlurRect> collect_blur_rects(std::span<const SceneObject> objects, s
 // pixels and pasted in list order, so that a later rectangle covers an
 // earlier one where they overlap. A rectangle that cannot be blurred (one
 // collect_blur_rects never makes) is filled with opaque black where it meets
-// the image: showing it unblurred would show what the user hid.
-BgraImage bake_blur_rects(const BgraImage& image, std::span<const BlurRect> rects,
-                          const BlurWorkers& workers = system_blur_workers());
+// the image: showing it unblurred would show what the user hid. Memory that
+// cannot be had fails the whole bake with E_OUTOFMEMORY.
+Result<BgraImage> bake_blur_rects(const BgraImage& image, std::span<const BlurRect> rects,
+                                  const BlurWorkers& workers = system_blur_workers());
 
 // An image with a scene's blur objects baked in. When there was nothing to
 // blur it is the given image itself, borrowed rather than copied, so the
@@ -98,8 +100,8 @@ private:
 
 // The image with every blur object of `objects` baked in. The image itself
 // comes back when no object is a blur object, and also when the image is not
-// valid (there are no pixels to hide then).
-BlurredImage blur_regions(const BgraImage& image, std::span<const SceneObject> objects,
-                          const BlurWorkers& workers = system_blur_workers());
+// valid (there are no pixels to hide then). E_OUTOFMEMORY as bake_blur_rects.
+Result<BlurredImage> blur_regions(const BgraImage& image, std::span<const SceneObject> objects,
+                                  const BlurWorkers& workers = system_blur_workers());
 
 }  // namespace glimmerly

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
+#include <new>
 #include <unordered_set>
 
 #include "core/base/utf.h"
 #include "core/base/stored_values.h"
-#include "core/vexil/scene_text.h"
+#include "core/document/scene_text.h"
 #include "text/app_error.h"
 
 namespace glimmerly {
@@ -52,7 +53,9 @@ bool is_storable_screen_name(std::string_view name) {
     return is_valid_utf8(name);
 }
 
-Result<std::string> write_board_file(const BoardFile& board) {
+namespace {
+
+Result<std::string> write_board(const BoardFile& board) {
     if (board.entries.size() > kMaxBoardEntries)
         return invalid_input("The board has notes for " + std::to_string(board.entries.size()) +
                              " screens; at most 64 can be saved");
@@ -87,7 +90,7 @@ Result<std::string> write_board_file(const BoardFile& board) {
     return out;
 }
 
-Result<BoardFile> read_board_file(std::string_view text) {
+Result<BoardFile> read_board(std::string_view text) {
     if (text.size() > kMaxBoardFileBytes) return damaged();
     const std::size_t header_end = text.find('\n');
     if (header_end == std::string_view::npos) return damaged();
@@ -116,12 +119,31 @@ Result<BoardFile> read_board_file(std::string_view text) {
         const auto n = static_cast<std::size_t>(*count);
         if (n < remaining && is_continuation_byte(text[pos + n])) return damaged();
         auto scene = read_scene_text(text.substr(pos, n), *version);
+        if (!scene && scene.failure().code == E_OUTOFMEMORY_CODE) return std::move(scene).failure();
         if (!scene || !names.insert(name).second) return damaged();
         renumber_exhausted_ids(*scene);
         board.entries.push_back(BoardEntry{std::string(name), std::move(*scene)});
         pos += n;
     }
     return board;
+}
+
+}  // namespace
+
+Result<std::string> write_board_file(const BoardFile& board) {
+    try {
+        return write_board(board);
+    } catch (const std::bad_alloc&) {
+        return out_of_memory("Writing the board file");
+    }
+}
+
+Result<BoardFile> read_board_file(std::string_view text) {
+    try {
+        return read_board(text);
+    } catch (const std::bad_alloc&) {
+        return out_of_memory("Reading the board file");
+    }
 }
 
 }  // namespace glimmerly

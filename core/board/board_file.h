@@ -50,7 +50,8 @@ bool is_storable_screen_name(std::string_view name);
 Result<std::string> write_board_file(const BoardFile& board);
 
 // The board in the file, or board_file_error(Newer or Damaged): nothing is
-// returned of a file with any fault. A scene whose id counter is close to
+// returned of a file with any fault. Memory it cannot have is E_OUTOFMEMORY;
+// it needs no more than a small multiple of the text's size. A scene whose id counter is close to
 // running out comes back renumbered.
 Result<BoardFile> read_board_file(std::string_view text);
 

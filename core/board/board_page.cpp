@@ -8,7 +8,7 @@
 #include <unordered_set>
 
 #include "core/document/geometry.h"
-#include "core/editor/selection_edits.h"
+#include "core/document/object_transform.h"
 
 namespace glimmerly {
 namespace {

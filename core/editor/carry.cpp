@@ -1,6 +1,6 @@
 #include "core/editor/carry.h"
 
-#include "core/editor/selection_edits.h"
+#include "core/document/object_transform.h"
 
 #include <algorithm>
 #include <cmath>

@@ -49,10 +49,6 @@ BoxMap map_between(const Box& from, const Box& to) {
             from_height > kFlatAxis ? (to.bottom - to.top) / from_height : 1.0};
 }
 
-// A shift with an exact scale of 1: a box moved and measured again could
-// give a scale a rounding away from it, and repeated nudges would then creep.
-BoxMap shift_by(Point offset) { return {{0.0, offset.x, 1.0}, {0.0, offset.y, 1.0}, 1.0}; }
-
 Box normalised(Point a, Point b) {
     return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
@@ -79,29 +75,6 @@ void map_text(TextPayload& text, const Box& bounds, const BoxMap& map) {
     text.size = size;
     text.extent = extent;
     text.at = at;
-}
-
-bool keeps_in(std::span<const ObjectId> kept, ObjectId id) {
-    return std::find(kept.begin(), kept.end(), id) != kept.end();
-}
-
-template <class Keeps>
-void settle_ends(SceneObject& object, SceneObjects scene, const Keeps& keeps) {
-    LinePayload* line = as_line(object);
-    if (!line) return;
-    const double half = object.width / 2.0;
-    const double end_inset = line->head ? 0.0 : half;
-    if (const auto elbow = resolve_elbow_ends(object, scene)) {
-        line->from = elbow->first.point;
-        line->to = elbow->second.point;
-    } else {
-        if (line->start)
-            if (const auto p = attachment_point(*line->start, scene, half)) line->from = *p;
-        if (line->end)
-            if (const auto p = attachment_point(*line->end, scene, end_inset)) line->to = *p;
-    }
-    if (line->start && !keeps(line->start->id)) line->start.reset();
-    if (line->end && !keeps(line->end->id)) line->end.reset();
 }
 
 std::unordered_set<ObjectId> id_set(std::span<const ObjectId> ids) { return {ids.begin(), ids.end()}; }
@@ -148,16 +121,6 @@ void map_object(SceneObject& object, const BoxMap& map) {
 
 void map_object_to_bounds(SceneObject& object, const Box& from, const Box& to) {
     map_object(object, map_between(from, to));
-}
-
-void move_object_by(SceneObject& object, Point offset) { map_object(object, shift_by(offset)); }
-
-void settle_arrow_ends(SceneObject& object, SceneObjects scene, std::span<const ObjectId> kept) {
-    settle_ends(object, scene, [&](ObjectId id) { return keeps_in(kept, id); });
-}
-
-void settle_arrow_ends(SceneObject& object, SceneObjects scene, const std::unordered_set<ObjectId>& kept) {
-    settle_ends(object, scene, [&](ObjectId id) { return kept.contains(id); });
 }
 
 void nudge_selection(EditorState& state, double dx, double dy) {

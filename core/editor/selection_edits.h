@@ -1,15 +1,15 @@
 #pragma once
 // Edits of the selected objects outside a pointer gesture (arrow keys,
-// Delete, colour, copy and paste), and the two object transformations that
-// the gestures, the document writer and the board share: mapping an object
-// from one box into another, and fixing a line's attached ends before the
-// objects they are fastened to move or vanish.
+// Delete, colour, copy and paste), and mapping an object from one box into
+// another for the gestures. Moving an object and settling a line's ends live
+// with the scene (object_transform.h), for the board and the formats too.
 //
 // Every edit of the editor state abandons a running gesture first, changes a
 // copy-backed list in place and ends with `commit_objects`, so that it is one
 // undo step, or none when nothing changed.
 
 #include "core/document/geometry.h"
+#include "core/document/object_transform.h"
 #include "core/document/scene_object.h"
 
 #include <span>
@@ -30,17 +30,6 @@ inline constexpr double kPasteShift = 16.0;
 // rotation, width, colour, fills and id never change, and a mapping that
 // would give a coordinate that is not finite leaves the object as it was.
 void map_object_to_bounds(SceneObject& object, const Box& from, const Box& to);
-
-// Moves the object by the offset: its own box mapped onto that box shifted.
-void move_object_by(SceneObject& object, Point offset);
-
-// Sets a line's ends to where they are drawn now (attachments and elbow
-// routes resolved against `scene`) and drops each attachment whose target is
-// not among `kept`, so that the line stays where the user sees it when its
-// target is left behind. Other kinds are not touched.
-void settle_arrow_ends(SceneObject& object, SceneObjects scene, std::span<const ObjectId> kept);
-// The same with the kept ids as a set, for callers that settle many lines.
-void settle_arrow_ends(SceneObject& object, SceneObjects scene, const std::unordered_set<ObjectId>& kept);
 
 // Moves the selected objects by (dx, dy); nothing for an offset that is not
 // finite.

@@ -4,8 +4,9 @@
 // chunk with a header line, the scene text and a PNG of the clean captured
 // frame around the selection. This program opens it again for editing.
 //
-// The PNG coding itself is the platform's; it is passed in, so that the
-// document logic here stays free of it.
+// What goes into a document (the scene and its frame) is composed by the
+// editor; the PNG coding is the platform's and is passed in, so that the
+// container logic here depends on neither.
 
 #include <cstdint>
 #include <functional>
@@ -18,27 +19,22 @@
 
 namespace glimmerly {
 
-struct EditorState;
-
 // For writing and for reading.
 inline constexpr std::uint64_t kMaxDocumentBytes = 0x10000000;
 inline constexpr char kDocumentChunkType[] = "vxIL";
 
-using PngEncoder = std::function<Result<std::vector<std::uint8_t>>(const BgraImage&)>;
-using PngDecoder = std::function<Result<BgraImage>(std::span<const std::uint8_t>)>;
+// Decodes a PNG that must be exactly `expected` in size: one whose header
+// says otherwise is refused before any pixels are allocated.
+using PngDecoder = std::function<Result<BgraImage>(std::span<const std::uint8_t> png, FrameSize expected)>;
 
-// The document of a capture: `picture` is shown, `frame` (the captured frame,
-// `frame_origin` its top-left on the virtual screen) is kept around the
-// selection with the editor's blur applied, with the objects that can show
-// there. A PNG encoding error comes back as it is; anything else that stops
-// the save is "error.not_editable_capture". Nothing is written to disk here.
-//
-// The kept area is taken in whole pixels, and that one top-left moves the
-// pixels, the objects, the region and the origin alike, so annotations stay
-// where they were drawn on the stored frame.
-Result<std::vector<std::uint8_t>> write_vexil_document(const EditorState& editor, const BgraImage& frame,
-                                                       ScreenOrigin frame_origin, const BgraImage& picture,
-                                                       const PngEncoder& encode_png);
+// The document's bytes: `picture_png` with the chunk put before its end
+// chunk, holding the scene and `frame_png`, the PNG of the scene's frame.
+// Whatever the reader would refuse is refused here instead, as
+// "error.not_editable_capture" with the cause as its "detail": the user
+// would keep a file that can never be edited again. Nothing is written to
+// disk here.
+Result<std::vector<std::uint8_t>> write_vexil_document(const Scene& scene, std::span<const std::uint8_t> picture_png,
+                                                       std::span<const std::uint8_t> frame_png);
 
 // What the document holds; `frame_png` points into the bytes that were read.
 struct EditableDocument {
@@ -47,9 +43,10 @@ struct EditableDocument {
 };
 
 // The scene and frame PNG of a document, or document_read_error: not
-// editable (a PNG without the chunk, or not a PNG), newer, or damaged. The
-// frame PNG is not decoded here: open_vexil_document does that. A scene whose
-// id counter is close to running out comes back renumbered.
+// editable (a PNG without the chunk, or not a PNG), newer, or damaged; or
+// E_OUTOFMEMORY. The frame PNG is not decoded here: open_vexil_document does
+// that. A scene whose id counter is close to running out comes back
+// renumbered.
 Result<EditableDocument> read_vexil_document(std::span<const std::uint8_t> bytes);
 
 struct OpenedDocument {
@@ -59,6 +56,10 @@ struct OpenedDocument {
 
 // A document ready for editing: as read_vexil_document, and a frame PNG that
 // does not decode, or whose size is not the scene's frame, is damaged too.
+// The size is checked in the PNG's header before the decoder is asked, and
+// the decoder is given the size it must find, so that a small file cannot
+// ask for a frame of gigabytes. Memory the decoder cannot have comes back as
+// its E_OUTOFMEMORY.
 Result<OpenedDocument> open_vexil_document(std::span<const std::uint8_t> bytes, const PngDecoder& decode_png);
 
 }  // namespace glimmerly

@@ -36,7 +36,7 @@ std::uint32_t png_crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc) 
 bool PngChunk::crc_matches() const {
     const auto* type_bytes = reinterpret_cast<const std::uint8_t*>(type.data());
     const std::uint32_t crc = png_crc32(data, png_crc32(std::span(type_bytes, type.size())));
-    return crc == stored_crc;
+    return crc == read_u32(data.data() + data.size());
 }
 
 bool has_png_signature(std::span<const std::uint8_t> bytes) {
@@ -44,24 +44,29 @@ bool has_png_signature(std::span<const std::uint8_t> bytes) {
            std::equal(kPngSignature.begin(), kPngSignature.end(), bytes.begin());
 }
 
-std::optional<std::vector<PngChunk>> walk_png_chunks(std::span<const std::uint8_t> bytes) {
-    if (!has_png_signature(bytes)) return std::nullopt;
-    std::vector<PngChunk> chunks;
-    std::size_t pos = kPngSignature.size();
-    while (true) {
-        if (bytes.size() - pos < 8) return std::nullopt;
-        const std::uint32_t length = read_u32(&bytes[pos]);
-        // Checked against what is left, so the sum below cannot wrap.
-        if (length > kMaxPngChunkData || bytes.size() - pos - 8 < std::size_t{length} + 4) return std::nullopt;
-        PngChunk chunk;
-        chunk.offset = pos;
-        std::copy_n(reinterpret_cast<const char*>(&bytes[pos + 4]), 4, chunk.type.begin());
-        chunk.data = bytes.subspan(pos + 8, length);
-        chunk.stored_crc = read_u32(&bytes[pos + 8 + length]);
-        pos += chunk.size();
-        chunks.push_back(chunk);
-        if (chunk.type_name() == "IEND") return chunks;
-    }
+PngChunkWalker::PngChunkWalker(std::span<const std::uint8_t> bytes)
+    : bytes_(bytes), pos_(kPngSignature.size()), state_(has_png_signature(bytes) ? State::Walking : State::Faulty) {}
+
+std::optional<PngChunk> PngChunkWalker::next() {
+    if (state_ != State::Walking) return std::nullopt;
+    state_ = State::Faulty;  // until the chunk is known to be whole
+    if (bytes_.size() - pos_ < 8) return std::nullopt;
+    const std::uint32_t length = read_u32(&bytes_[pos_]);
+    // Checked against what is left, so the sum below cannot wrap.
+    if (length > kMaxPngChunkData || bytes_.size() - pos_ - 8 < std::size_t{length} + 4) return std::nullopt;
+    PngChunk chunk;
+    chunk.offset = pos_;
+    std::copy_n(reinterpret_cast<const char*>(&bytes_[pos_ + 4]), 4, chunk.type.begin());
+    chunk.data = bytes_.subspan(pos_ + 8, length);
+    pos_ += chunk.size();
+    state_ = chunk.type_name() == "IEND" ? State::Complete : State::Walking;
+    return chunk;
+}
+
+std::optional<PngSize> png_header_size(std::span<const std::uint8_t> bytes) {
+    const auto header = PngChunkWalker(bytes).next();
+    if (!header || header->type_name() != "IHDR" || header->data.size() != 13) return std::nullopt;
+    return PngSize{read_u32(header->data.data()), read_u32(header->data.data() + 4)};
 }
 
 void append_png_chunk(std::vector<std::uint8_t>& out, std::string_view type, std::span<const std::uint8_t> data) {

@@ -21,11 +21,11 @@ inline constexpr std::uint32_t kMaxPngChunkData = 0x7FFFFFFF;
 // out), continued from `crc` over `bytes`; start with 0.
 std::uint32_t png_crc32(std::span<const std::uint8_t> bytes, std::uint32_t crc = 0);
 
+// A chunk as a position in the file it was walked from; nothing is copied.
 struct PngChunk {
     std::size_t offset = 0;  // of its length field in the file
     std::array<char, 4> type{};
-    std::span<const std::uint8_t> data;
-    std::uint32_t stored_crc = 0;
+    std::span<const std::uint8_t> data;  // followed in the file by the stored CRC
 
     std::string_view type_name() const { return {type.data(), type.size()}; }
     // The whole chunk: length, type, data and CRC.
@@ -36,10 +36,37 @@ struct PngChunk {
 
 bool has_png_signature(std::span<const std::uint8_t> bytes);
 
-// The chunks from after the signature up to and including the first "IEND";
-// none when a chunk runs past the end, a length passes the 31-bit limit, or
-// no "IEND" comes. The file must begin with the signature.
-std::optional<std::vector<PngChunk>> walk_png_chunks(std::span<const std::uint8_t> bytes);
+// The chunks from after the signature up to and including the first "IEND",
+// handed out one at a time and never kept: a file can hold millions of empty
+// chunks, and a list of them would need several times the file's size.
+class PngChunkWalker {
+public:
+    explicit PngChunkWalker(std::span<const std::uint8_t> bytes);
+
+    // The next chunk; none after "IEND", and none at a fault: the file does
+    // not begin with the signature, a chunk runs past the end or its length
+    // passes the 31-bit limit, or no "IEND" comes.
+    std::optional<PngChunk> next();
+    // The walk reached "IEND" with every chunk whole.
+    bool complete() const { return state_ == State::Complete; }
+
+private:
+    enum class State : std::uint8_t { Walking, Complete, Faulty };
+
+    std::span<const std::uint8_t> bytes_;
+    std::size_t pos_;
+    State state_;
+};
+
+// The width and height in the header chunk, which must come first; none
+// when the file does not begin with a whole "IHDR" of 13 bytes.
+struct PngSize {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+
+    friend bool operator==(const PngSize&, const PngSize&) = default;
+};
+std::optional<PngSize> png_header_size(std::span<const std::uint8_t> bytes);
 
 // Appends a whole chunk of the type and data, with its CRC.
 void append_png_chunk(std::vector<std::uint8_t>& out, std::string_view type, std::span<const std::uint8_t> data);

@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "core/board/board_file.h"
+#include "core/editor/capture_document.h"
 #include "core/editor/editor_state.h"
 #include "core/vexil/document.h"
-#include "core/vexil/scene_text.h"
+#include "core/document/scene_text.h"
 #include "tests/core/support/png.h"
 #include "tests/core/support/scenes.h"
 
@@ -58,7 +59,11 @@ bool save_document(const std::string& folder, const char* name, const std::vecto
     editor.monitor_areas = std::move(monitors);
     editor.objects = objects;
     editor.last_id = objects.empty() ? 0 : objects.back().id;
-    const auto bytes = write_vexil_document(editor, frame, {-8, 16}, gradient(6, 4), encode_stored_png);
+    const auto document = compose_capture_document(editor, frame, {-8, 16});
+    const auto picture = encode_stored_png(gradient(6, 4));
+    const auto frame_png = document ? encode_stored_png(document->frame) : picture;
+    if (!document || !picture || !frame_png) return false;
+    const auto bytes = write_vexil_document(document->scene, *picture, *frame_png);
     if (!bytes) return false;
     return save(folder + "/document_fuzz/" + name,
                 std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));

@@ -11,7 +11,7 @@
 #include "app/win/failure.h"
 #include "core/editor/editor_state.h"
 #include "tests/core/support/scenes.h"
-#include "ui/document/vexil_writer.h"
+#include "app/app/document.h"
 
 namespace {
 

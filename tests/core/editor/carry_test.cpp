@@ -95,36 +95,6 @@ TEST(WholePixelArea, RoundsOutwardWithinTheFrame) {
     }
 }
 
-TEST(WholePixelArea, ObjectsCarriedByItsCornerStayOnTheirPixels) {
-    // A frame whose pixel (x, y) holds x + 1000 y, a kept area with
-    // fractional edges and a rectangle whose corners lie on pixel corners.
-    constexpr std::uint32_t kWidth = 64, kHeight = 48;
-    const Box kept{10.6, 5.3, 40.2, 30.9};
-    const PixelArea area = *whole_pixel_area(kept, kWidth, kHeight);
-    const auto frame_pixel = [](double x, double y) { return std::floor(x) + 1000 * std::floor(y); };
-    const auto stored_pixel = [&](double x, double y) {  // the kept pixels, copied from the area's corner
-        return frame_pixel(x + area.left, y + area.top);
-    };
-
-    const std::vector<SceneObject> scene = {rectangle(1, {12, 7, 15, 9}), rectangle(2, {39, 29, 40, 30})};
-    const Point offset{-area.top_left().x, -area.top_left().y};
-    const auto out = carried(scene, area.box(), {1, 2}, offset);
-    ASSERT_EQ(out.size(), 2u);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        const Box& was = rect_of(scene[i]);
-        const Box& now = rect_of(out[i]);
-        EXPECT_EQ(stored_pixel(now.left, now.top), frame_pixel(was.left, was.top));
-        EXPECT_EQ(std::floor(now.left), now.left) << "a pixel corner stays a pixel corner";
-        EXPECT_LE(now.right, area.width);
-        EXPECT_LE(now.bottom, area.height);
-    }
-    // The kept area lies wholly in the stored pixels.
-    EXPECT_LE(area.box().left, kept.left);
-    EXPECT_GE(area.box().right, kept.right);
-    EXPECT_LE(area.box().top, kept.top);
-    EXPECT_GE(area.box().bottom, kept.bottom);
-}
-
 TEST(ObjectsWithoutBlur, CopiesInOrderLeavingOutBlurOnlyWhenAsked) {
     const std::vector<SceneObject> scene = {blur(1, {0, 0, 5, 5}), rectangle(2, {0, 0, 5, 5}), blur(3, {1, 1, 2, 2})};
     EXPECT_EQ(objects_without_blur(scene, false), scene);

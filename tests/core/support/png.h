@@ -2,14 +2,17 @@
 // A real but plain PNG coder for platform-free tests and fuzz targets, where
 // the platform's encoder is out of reach: 8-bit RGBA, no filtering, and zlib
 // data in stored (uncompressed) blocks. Its decoder reads only what its
-// encoder writes.
+// encoder writes, and like the program's refuses a header of another size
+// than the one expected before it allocates any pixels.
 
 #include "core/base/result.h"
+#include "core/document/scene.h"
 #include "core/image/bgra_image.h"
 #include "core/vexil/png.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -60,20 +63,25 @@ inline Result<std::vector<std::uint8_t>> encode_stored_png(const BgraImage& imag
     return png;
 }
 
-inline Result<BgraImage> decode_stored_png(std::span<const std::uint8_t> png) {
-    const auto chunks = walk_png_chunks(png);
-    if (!chunks || chunks->empty() || chunks->front().type_name() != "IHDR" || chunks->front().data.size() != 13)
+inline Result<BgraImage> decode_stored_png(std::span<const std::uint8_t> png,
+                                           std::optional<FrameSize> expected = std::nullopt) {
+    PngChunkWalker walk(png);
+    const auto header = walk.next();
+    if (!header || header->type_name() != "IHDR" || header->data.size() != 13)
         return plain_failure("not a PNG of the test coder");
-    const std::uint8_t* h = chunks->front().data.data();
+    const std::uint8_t* h = header->data.data();
     BgraImage image{{}, get_u32(h), get_u32(h + 4)};
     if (h[8] != 8 || h[9] != 6 || h[12] != 0 || image.width == 0 || image.height == 0 ||
         image.width > 16384 || image.height > 16384)
         return plain_failure("unsupported PNG");
+    if (expected && (image.width != expected->width || image.height != expected->height))
+        return invalid_input("PNG of another size than expected");
     std::vector<std::uint8_t> zlib;
-    for (const PngChunk& chunk : *chunks) {
-        if (!chunk.crc_matches()) return plain_failure("PNG chunk CRC");
-        if (chunk.type_name() == "IDAT") zlib.insert(zlib.end(), chunk.data.begin(), chunk.data.end());
+    for (auto chunk = header; chunk; chunk = walk.next()) {
+        if (!chunk->crc_matches()) return plain_failure("PNG chunk CRC");
+        if (chunk->type_name() == "IDAT") zlib.insert(zlib.end(), chunk->data.begin(), chunk->data.end());
     }
+    if (!walk.complete()) return plain_failure("PNG chunks cut short");
     const std::size_t row = std::size_t{image.width} * 4 + 1;
     std::vector<std::uint8_t> raw;
     std::size_t pos = 2;
@@ -96,6 +104,11 @@ inline Result<BgraImage> decode_stored_png(std::span<const std::uint8_t> png) {
             image.pixels.insert(image.pixels.end(), {p[2], p[1], p[0], p[3]});
     }
     return image;
+}
+
+// decode_stored_png as the document reader takes a decoder.
+inline Result<BgraImage> decode_stored_png_of(std::span<const std::uint8_t> png, FrameSize expected) {
+    return decode_stored_png(png, expected);
 }
 
 }  // namespace glimmerly::testing

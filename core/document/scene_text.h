@@ -25,6 +25,11 @@ inline constexpr std::uint32_t kNewestSceneFormat = 8;
 inline constexpr std::size_t kMaxSceneTextElements = 4'000'000;
 // Hex digits of a "text" value: two per byte of the longest text.
 inline constexpr std::size_t kMaxTextHexDigits = 2 * kMaxTextBytes;
+// The most "key=value" tokens an object line can hold (an arrow or a text
+// with every optional key); a line with more is refused on the spot rather
+// than stored whole, which for a long line of short tokens took twenty
+// times the text in memory.
+inline constexpr std::size_t kMaxObjectLineTokens = 12;
 
 // The lowest container version, 1..8, that can hold the scene.
 std::uint32_t scene_format_version(const Scene& scene);
@@ -41,10 +46,12 @@ void write_fill_regions(std::string& out, std::span<const FillRegion> regions);
 // value, never in exponent form ("3", "0.1", "-0", "0.0000001").
 void append_number(std::string& out, double value);
 
-// The scene of a text from a container of the given version (1..8); none
-// when anything in it is unknown, repeated, out of range, newer than the
-// version, or the scene fails validation.
-std::optional<Scene> read_scene_text(std::string_view text, std::uint32_t version);
+// The scene of a text from a container of the given version (1..8). Refused
+// with E_INVALIDARG, naming the line, when anything in it is unknown,
+// repeated, out of range or newer than the version, or the scene fails
+// validation; E_OUTOFMEMORY when its lists cannot be had. The reader needs
+// no more than a small multiple of the text's size.
+Result<Scene> read_scene_text(std::string_view text, std::uint32_t version);
 
 // Whether the reader would take the scene back: it passes validation, its
 // texts are UTF-8, and its lists stay within the reader's element count.

@@ -1,9 +1,10 @@
-#include "core/vexil/scene_text.h"
+#include "core/document/scene_text.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -279,9 +280,9 @@ struct Token {
 
 class SceneTextReader {
 public:
-    explicit SceneTextReader(std::uint32_t version) : version_(version) {}
+    explicit SceneTextReader(std::uint32_t version) : version_(version) { tokens_.reserve(kMaxObjectLineTokens); }
 
-    std::optional<Scene> read(std::string_view text);
+    Result<Scene> read(std::string_view text);
 
 private:
     // Adds a list's length to the running element count; false past the cap.
@@ -300,7 +301,7 @@ private:
 
     std::uint32_t version_;
     std::size_t elements_ = 0;
-    std::vector<Token> tokens_;  // of the object line being read; reused
+    std::vector<Token> tokens_;  // of the object line being read; reused, never past kMaxObjectLineTokens
 };
 
 std::optional<std::vector<FillRegion>> SceneTextReader::read_fill_list(std::string_view list) {
@@ -460,6 +461,7 @@ std::optional<SceneObject> SceneTextReader::read_object(std::string_view line) {
     const bool tokens_ok = for_each_piece(rest, ' ', [&](std::string_view token) {
         const std::size_t equals = token.find('=');
         if (equals == std::string_view::npos) return false;  // an empty token has no "=" either
+        if (tokens_.size() == kMaxObjectLineTokens) return false;
         tokens_.push_back(Token{token.substr(0, equals), token.substr(equals + 1)});
         return true;
     });
@@ -518,39 +520,43 @@ std::optional<SceneObject> SceneTextReader::read_object(std::string_view line) {
     return object;
 }
 
-std::optional<Scene> SceneTextReader::read(std::string_view text) {
-    if (text.empty() || text.back() != '\n') return std::nullopt;
+Result<Scene> SceneTextReader::read(std::string_view text) {
+    if (text.empty() || text.back() != '\n') return invalid_input("Scene text that does not end with a line feed");
     std::size_t pos = 0;
+    std::size_t line_number = 0;
+    // Counts a missing line too, so that a refusal names where it should be.
     const auto next_line = [&]() -> std::optional<std::string_view> {
+        ++line_number;
         if (pos >= text.size()) return std::nullopt;
         const std::size_t end = text.find('\n', pos);  // always found: the text ends with one
         const std::string_view line = text.substr(pos, end - pos);
         pos = end + 1;
         return line;
     };
+    const auto refused = [&] { return invalid_input("Scene text line " + std::to_string(line_number) + " is not understood"); };
 
     Scene scene;
     const auto frame_line = next_line();
     const auto frame = frame_line ? split_fields<2>(*frame_line, "frame") : std::nullopt;
     const auto width = frame ? parse_decimal((*frame)[0]) : std::nullopt;
     const auto height = frame ? parse_decimal((*frame)[1]) : std::nullopt;
-    if (!width || !height) return std::nullopt;
+    if (!width || !height) return refused();
     scene.frame = FrameSize{*width, *height};
 
     const auto origin_line = next_line();
     const auto origin = origin_line ? split_fields<2>(*origin_line, "origin") : std::nullopt;
     const auto x = origin ? parse_i32((*origin)[0]) : std::nullopt;
     const auto y = origin ? parse_i32((*origin)[1]) : std::nullopt;
-    if (!x || !y) return std::nullopt;
+    if (!x || !y) return refused();
     scene.origin = ScreenOrigin{*x, *y};
 
     const auto region_line = next_line();
     const auto region = region_line ? split_fields<4>(*region_line, "region") : std::nullopt;
-    if (!region) return std::nullopt;
+    if (!region) return refused();
     double edges[4];
     for (int i = 0; i < 4; ++i) {
         const auto edge = parse_f64((*region)[i]);
-        if (!edge) return std::nullopt;
+        if (!edge) return refused();
         edges[i] = *edge;
     }
     scene.region = Box{edges[0], edges[1], edges[2], edges[3]};
@@ -558,24 +564,24 @@ std::optional<Scene> SceneTextReader::read(std::string_view text) {
     const auto last_line = next_line();
     const auto last = last_line ? split_fields<1>(*last_line, "last") : std::nullopt;
     const auto last_value = last ? parse_decimal_u64((*last)[0]) : std::nullopt;
-    if (!last_value) return std::nullopt;
+    if (!last_value) return refused();
     scene.last = *last_value;
 
     constexpr std::string_view kBackground = "background ";
     if (text.substr(pos, kBackground.size()) == kBackground) {
         const std::string_view line = *next_line();
         auto regions = read_fill_list(line.substr(kBackground.size()));
-        if (!regions) return std::nullopt;
+        if (!regions) return refused();
         scene.background = std::move(*regions);
     }
 
     while (const auto line = next_line()) {
-        if (scene.objects.size() >= kMaxSceneObjects) return std::nullopt;
+        if (scene.objects.size() >= kMaxSceneObjects) return refused();
         auto object = read_object(*line);
-        if (!object) return std::nullopt;
+        if (!object) return refused();
         scene.objects.push_back(std::move(*object));
     }
-    if (!validate_scene(scene)) return std::nullopt;
+    GLIM_TRY(check_scene(scene));
     return scene;
 }
 
@@ -706,9 +712,14 @@ std::uint32_t scene_format_version(const Scene& scene) {
     return 1;
 }
 
-std::optional<Scene> read_scene_text(std::string_view text, std::uint32_t version) {
-    if (version < kOldestSceneFormat || version > kNewestSceneFormat) return std::nullopt;
-    return SceneTextReader(version).read(text);
+Result<Scene> read_scene_text(std::string_view text, std::uint32_t version) {
+    if (version < kOldestSceneFormat || version > kNewestSceneFormat)
+        return invalid_input("Scene text of an unknown version");
+    try {
+        return SceneTextReader(version).read(text);
+    } catch (const std::bad_alloc&) {
+        return out_of_memory("Reading scene text");
+    }
 }
 
 Status check_scene_storable(const Scene& scene) {
