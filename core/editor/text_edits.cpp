@@ -38,7 +38,7 @@ const std::vector<SceneObject>& objects_after_abandoning(const EditorState& stat
 }  // namespace
 
 bool add_text_object(EditorState& state, double x, double y, std::string text, double extent_w, double extent_h,
-                     Rgb color, double size, LabelMode label, std::uint32_t ink) {
+                     Rgb color, double size, LabelMode label, std::optional<Rgb> ink) {
     if (!label.is_label() && trimmed_len(text) == 0) return false;
     if (!std::isfinite(x) || !std::isfinite(y) || !usable_size(size)) return false;
     if (!usable_extent(extent_w) || !usable_extent(extent_h)) return false;
@@ -58,7 +58,7 @@ bool add_text_object(EditorState& state, double x, double y, std::string text, d
     payload.at = {x, y};
     payload.size = size;
     payload.extent = {extent_w, extent_h};
-    if (label.is_label()) payload.ink = unpack_text_ink(ink);
+    if (label.is_label()) payload.ink = ink;
     state.objects.push_back(SceneObject{*id, std::move(payload), color, state.stroke_width, 0.0, {}});
     commit_objects(state, std::move(earlier));
     return true;
@@ -77,7 +77,7 @@ void add_sized_text_object(EditorState& state, double x, double y, std::string t
     }
     const double w = static_cast<double>(widest) * kSizedTextSize * kSizedCharWidth;
     const double h = static_cast<double>(lines) * kSizedTextSize * kSizedLineHeight;
-    (void)add_text_object(state, x, y, std::move(text), w, h, state.color, kSizedTextSize, LabelMode::none(), 0);
+    (void)add_text_object(state, x, y, std::move(text), w, h, state.color, kSizedTextSize, LabelMode::none(), std::nullopt);
 }
 
 void apply_text_edits(EditorState& state, std::span<const TextSizeEdit> edits) {
@@ -111,14 +111,13 @@ void apply_text_edits(EditorState& state, std::span<const TextSizeEdit> edits) {
     commit_objects(state, std::move(earlier));
 }
 
-void set_selected_text_ink(EditorState& state, std::uint32_t ink) {
+void set_selected_text_ink(EditorState& state, std::optional<Rgb> ink) {
     if (state.saved_objects && state.gesture.kind() == GestureKind::DrawNew) return;
     cancel_gesture(state);
     std::vector<SceneObject> earlier = state.objects;
     const std::unordered_set<ObjectId> selected(state.selection.begin(), state.selection.end());
-    const std::optional<Rgb> letters = unpack_text_ink(ink);
     for (SceneObject& object : state.objects)
-        if (selected.contains(object.id) && is_label(object)) as_text(object)->ink = letters;
+        if (selected.contains(object.id) && is_label(object)) as_text(object)->ink = ink;
     commit_objects(state, std::move(earlier));
 }
 

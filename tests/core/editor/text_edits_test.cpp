@@ -22,7 +22,7 @@ struct AddCall {
     double w = 40, h = 30;
     double size = 24;
     LabelMode label = LabelMode::none();
-    std::uint32_t ink = 0;
+    std::optional<Rgb> ink;
 };
 
 bool add(EditorState& state, const AddCall& call) {
@@ -80,7 +80,7 @@ TEST(AddTextObject, BuildsTheObjectOnTopWithTheStrokeWidthAndLeavesTheSelection)
     EditorState state = editor_with({rectangle(4, {0, 0, 5, 5})}, {4});
     state.last_id = 9;
     state.stroke_width = 6;
-    ASSERT_TRUE(add(state, {.label = LabelMode::wrap(120), .ink = pack_text_ink(Rgb{1, 2, 3})}));
+    ASSERT_TRUE(add(state, {.label = LabelMode::wrap(120), .ink = Rgb{1, 2, 3}}));
 
     const SceneObject& added = state.objects.back();
     EXPECT_EQ(added.id, 10u);
@@ -91,7 +91,7 @@ TEST(AddTextObject, BuildsTheObjectOnTopWithTheStrokeWidthAndLeavesTheSelection)
     EXPECT_EQ(state.selection, (std::vector<ObjectId>{4}));
 
     // A plain text never keeps an ink.
-    ASSERT_TRUE(add(state, {.ink = pack_text_ink(Rgb{1, 2, 3})}));
+    ASSERT_TRUE(add(state, {.ink = Rgb{1, 2, 3}}));
     EXPECT_EQ(as_text(state.objects.back())->ink, std::nullopt);
 
     undo(state);
@@ -161,16 +161,16 @@ TEST(ApplyTextEdits, OneUnusableEntryCancelsTheWholeList) {
 TEST(SetSelectedTextInk, ChangesOnlySelectedLabels) {
     EditorState state = texts();
     state.selection = {1, 2, 4};
-    set_selected_text_ink(state, pack_text_ink(Rgb{7, 8, 9}));
+    set_selected_text_ink(state, Rgb{7, 8, 9});
     EXPECT_EQ(as_text(state.objects[0])->ink, std::nullopt) << "a plain text";
     EXPECT_EQ(as_text(state.objects[1])->ink, (Rgb{7, 8, 9}));
     EXPECT_EQ(as_text(state.objects[2])->ink, std::nullopt) << "not selected";
     ASSERT_EQ(state.undo_stack.size(), 1u);
 
     // The same ink again records nothing; clearing it is a step of its own.
-    set_selected_text_ink(state, pack_text_ink(Rgb{7, 8, 9}));
+    set_selected_text_ink(state, Rgb{7, 8, 9});
     EXPECT_EQ(state.undo_stack.size(), 1u);
-    set_selected_text_ink(state, 0);
+    set_selected_text_ink(state, std::nullopt);
     EXPECT_EQ(as_text(state.objects[1])->ink, std::nullopt);
     EXPECT_EQ(state.undo_stack.size(), 2u);
 }

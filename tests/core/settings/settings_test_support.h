@@ -21,7 +21,7 @@ inline Settings varied_settings() {
     s.live_capture = true;
     s.presentation_duration_ms = 5000;
     s.presentation_color_1 = {0x01, 0x02, 0xAB};
-    s.presentation_color_2 = {0xFF, 0xFF, 0xFF};
+    s.presentation_color_2 = kWhite;
     s.input_display_position = 5;
     s.shape_shortcuts = {{{SHORTCUT_CTRL, 49}, {SHORTCUT_CTRL | SHORTCUT_ALT, 50}, {SHORTCUT_ALT | SHORTCUT_WIN, 51}}};
     s.presentation_stroke_width = 40;
