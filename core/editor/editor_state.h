@@ -39,17 +39,11 @@ inline constexpr std::uint8_t kToolCount = 11;
 
 std::optional<Tool> tool_from_code(std::uint32_t code);
 
-// The modifier keys given with a pointer message: Shift in bit 0, Alt in
-// bit 8, Ctrl in bit 16.
+// The modifier keys held when a pointer message arrived.
 struct PointerModifiers {
-    std::uint32_t word = 0;
-
-    static constexpr PointerModifiers from_keys(bool shift, bool alt, bool ctrl) {
-        return {(shift ? 1u : 0u) | (alt ? 1u << 8 : 0u) | (ctrl ? 1u << 16 : 0u)};
-    }
-    constexpr bool shift() const { return (word & 0xFFu) != 0; }
-    constexpr bool alt() const { return ((word >> 8) & 0xFFu) != 0; }
-    constexpr bool ctrl() const { return ((word >> 16) & 0xFFu) != 0; }
+    bool shift = false;
+    bool alt = false;
+    bool ctrl = false;
 
     friend bool operator==(const PointerModifiers&, const PointerModifiers&) = default;
 };
@@ -164,7 +158,7 @@ struct ResizeGesture {
     friend bool operator==(const ResizeGesture&, const ResizeGesture&) = default;
 };
 struct ArrowEndGesture {
-    std::uint8_t end = 0;     // 1 = the `from` point, 0 = the `to` point
+    bool from = false;        // the `from` end, else the `to` end
     std::uint64_t index = 0;  // of the arrow in the object list
     friend bool operator==(const ArrowEndGesture&, const ArrowEndGesture&) = default;
 };
@@ -188,9 +182,7 @@ struct Gesture {
     GesturePayload payload;
     Point start;    // where the button went down
     Point current;  // the latest pointer position
-    std::uint8_t shift = 0;
-    std::uint8_t alt = 0;
-    std::uint8_t ctrl = 0;
+    PointerModifiers modifiers;
 
     GestureKind kind() const { return static_cast<GestureKind>(payload.index()); }
 
@@ -247,11 +239,11 @@ struct EditorState {
     EditorWindowPartSlot window{nullptr, nullptr};
 
     // The tool sizes waiting to be stored in the settings; the save runs only
-    // while `pending_save_armed` is non-zero.
+    // while `pending_save_armed` is set.
     std::uint32_t pending_save = kNoPendingSave;
     std::uint32_t pending_stroke_width = 0;
     std::uint32_t pending_eraser_size = 0;
-    std::uint8_t pending_save_armed = 0;
+    bool pending_save_armed = false;
 };
 
 // Ends a running gesture by putting the objects back as they were at the

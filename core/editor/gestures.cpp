@@ -36,14 +36,6 @@ constexpr double kNewBlurStrength = 7.0;
 constexpr double kMinResizeScale = 0.01;
 constexpr double kNoTurn = 1e-9;
 
-struct Held {
-    bool shift = false;
-    bool alt = false;
-    bool ctrl = false;
-};
-
-Held held(const Gesture& g) { return {g.shift != 0, g.alt != 0, g.ctrl != 0}; }
-
 Point snap_to_45(Point from, Point p) {
     const Point d = p - from;
     const double angle = std::round(std::atan2(d.y, d.x) / kSnapStep) * kSnapStep;
@@ -165,7 +157,7 @@ void start_select(EditorState& state, Point p, PointerModifiers modifiers) {
     } else if (const auto id = object_at_point(state, p.x, p.y)) {
         auto& selection = state.selection;
         const bool selected = std::find(selection.begin(), selection.end(), *id) != selection.end();
-        if (modifiers.shift() || modifiers.ctrl()) {
+        if (modifiers.shift || modifiers.ctrl) {
             if (selected) std::erase(selection, *id);
             else selection.push_back(*id);
         } else if (!selected) {
@@ -175,7 +167,7 @@ void start_select(EditorState& state, Point p, PointerModifiers modifiers) {
         }
     } else {
         payload = MarqueeGesture{};
-        if (!modifiers.shift() && !modifiers.ctrl()) state.selection.clear();
+        if (!modifiers.shift && !modifiers.ctrl) state.selection.clear();
     }
     store_gesture(state, state.objects, std::move(payload), p, modifiers);
 }
@@ -185,7 +177,7 @@ void start_select(EditorState& state, Point p, PointerModifiers modifiers) {
 void continue_drawing(EditorState& state, Point s, Point p) {
     if (state.objects.empty()) return;
     SceneObject& object = state.objects.back();
-    const Held keys = held(state.gesture);
+    const PointerModifiers keys = state.gesture.modifiers;
 
     if (auto* line = as_line(object); line && line->elbow) {
         // The callout's free end follows the pointer and snaps to outlines.
@@ -309,8 +301,8 @@ void continue_arrow_end(EditorState& state, const ArrowEndGesture& drag, Point p
     SceneObject& arrow = state.objects[drag.index];
     auto* line = as_line(arrow);
     if (!line) return;
-    const Held keys = held(state.gesture);
-    const bool dragging_from = drag.end == 1;
+    const PointerModifiers keys = state.gesture.modifiers;
+    const bool dragging_from = drag.from;
     if (keys.shift)
         if (const auto ends = resolve_arrow_ends(arrow, state.objects))
             p = snap_to_45(dragging_from ? ends->to : ends->from, p);
@@ -348,9 +340,7 @@ void continue_arrow_bend(EditorState& state, const ArrowBendGesture& drag, Point
 }  // namespace
 
 void set_gesture_modifiers(EditorState& state, PointerModifiers modifiers) {
-    state.gesture.shift = static_cast<std::uint8_t>(modifiers.word);
-    state.gesture.alt = static_cast<std::uint8_t>(modifiers.word >> 8);
-    state.gesture.ctrl = static_cast<std::uint8_t>(modifiers.word >> 16);
+    state.gesture.modifiers = modifiers;
 }
 
 void begin_gesture(EditorState& state, double x, double y, PointerModifiers modifiers) {

@@ -38,8 +38,8 @@ std::optional<GesturePayload> line_handle_at(const EditorState& state, Point p, 
     const auto* line = as_line(object);
     const auto ends = resolve_arrow_ends(object, state.objects);
     if (!line || !ends) return std::nullopt;
-    if (within(p, ends->from, radius)) return ArrowEndGesture{1, *index};
-    if (within(p, ends->to, radius)) return ArrowEndGesture{0, *index};
+    if (within(p, ends->from, radius)) return ArrowEndGesture{true, *index};
+    if (within(p, ends->to, radius)) return ArrowEndGesture{false, *index};
     if (line->elbow) return std::nullopt;
     const Point d = ends->to - ends->from;
     const Point bend = (ends->from + ends->to) * 0.5 + d * line->bend.x + perpendicular(d) * line->bend.y;

@@ -58,10 +58,6 @@ constexpr std::array<ShortcutField, 3> kShortcuts = {
 constexpr std::size_t kRetiredField = 18;
 constexpr std::size_t kFullFieldCount = 24;
 
-bool shortcut_valid(const Shortcut& shortcut) {
-    return shortcut.modifiers <= SHORTCUT_ALL_MODIFIERS && shortcut.key >= 1 && shortcut.key <= 254;
-}
-
 // modifiers ":" key; the "-" for none is handled by the caller.
 std::optional<Shortcut> parse_shortcut(std::string_view text) {
     const auto halves = split_once(text, ':');
@@ -70,7 +66,7 @@ std::optional<Shortcut> parse_shortcut(std::string_view text) {
     const auto key = parse_canonical_decimal(halves->second);
     if (!modifiers || !key) return std::nullopt;
     const Shortcut shortcut{*modifiers, *key};
-    if (!shortcut_valid(shortcut)) return std::nullopt;
+    if (!shortcut.usable()) return std::nullopt;
     return shortcut;
 }
 
@@ -159,7 +155,7 @@ bool pointer_settings_valid(const PointerSettings& settings) {
     }
     for (const auto& field : kShortcuts) {
         const auto& shortcut = settings.*field.member;
-        if (shortcut && !shortcut_valid(*shortcut)) return false;
+        if (shortcut && !shortcut->usable()) return false;
     }
     return true;
 }

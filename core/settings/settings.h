@@ -40,7 +40,7 @@ struct Settings {
     Rgb presentation_color_1{0xFF, 0xD3, 0x40};
     Rgb presentation_color_2{0xED, 0x4F, 0x5C};
     std::uint8_t input_display_position = 4;  // 0..5
-    std::array<Shortcut, 3> shape_shortcuts{{{SHORTCUT_ALT, 65}, {SHORTCUT_ALT, 82}, {SHORTCUT_ALT, 67}}};
+    std::array<Shortcut, 3> shape_shortcuts{{{kShortcutAlt, 65}, {kShortcutAlt, 82}, {kShortcutAlt, 67}}};
     std::uint32_t presentation_stroke_width = 5;  // 1..40
     std::uint32_t presentation_arrow_size = 28;   // 16, 28 or 40
     std::optional<InputDisplayOffset> input_display_offset;
@@ -50,7 +50,7 @@ struct Settings {
     Shortcut instant_capture_shortcut{0, 145};  // Scroll Lock alone
     std::uint32_t input_display_size = 100;  // percent: 100, 150 or 200
     std::uint8_t save_format = SAVE_FORMAT_PNG;
-    Shortcut board_shortcut{SHORTCUT_ALT, 66};
+    Shortcut board_shortcut{kShortcutAlt, 66};
     bool board_visible = false;
     std::uint32_t capture_eraser_size = 14;  // 4..128
     Language language = LANGUAGE_AUTO;

@@ -7,10 +7,7 @@ constexpr std::uint32_t kEscape = 27;
 
 Failure refused(TextId text) { return plain_failure("refused shortcut (" + std::string(text_key(text)) + ")"); }
 
-bool valid_modifiers(std::uint32_t modifiers) { return modifiers <= SHORTCUT_ALL_MODIFIERS; }
-bool valid_key(std::uint32_t key) { return key >= 1 && key <= 254; }
-bool has_alt_or_ctrl(std::uint32_t modifiers) { return (modifiers & (SHORTCUT_ALT | SHORTCUT_CTRL)) != 0; }
-bool reserved(const Shortcut& s) { return s.modifiers == (SHORTCUT_ALT | SHORTCUT_CTRL) && s.key == kEscape; }
+bool reserved(const Shortcut& s) { return s.modifiers == (kShortcutAlt | kShortcutCtrl) && s.key == kEscape; }
 
 }  // namespace
 
@@ -23,20 +20,18 @@ bool valid_input_display_size(std::uint32_t percent) { return percent == 100 || 
 bool valid_eraser_size(std::uint32_t size) { return size >= 4 && size <= 128; }
 
 bool valid_capture_shortcut(const Shortcut& shortcut) {
-    return valid_modifiers(shortcut.modifiers) && shortcut.key <= 254;
+    return shortcut.known_modifiers() && shortcut.key <= 254;
 }
 
-bool valid_instant_shortcut(const Shortcut& shortcut) {
-    return valid_modifiers(shortcut.modifiers) && valid_key(shortcut.key);
-}
+bool valid_instant_shortcut(const Shortcut& shortcut) { return shortcut.usable(); }
 
 bool valid_folder(std::u16string_view folder) { return folder.find(u'\0') == std::u16string_view::npos; }
 
 Status check_shape_shortcuts(const std::array<Shortcut, 3>& shortcuts) {
     for (std::size_t i = 0; i < shortcuts.size(); ++i) {
         const Shortcut& s = shortcuts[i];
-        if (!valid_modifiers(s.modifiers) || !valid_key(s.key)) return refused(TextId::setup_invalid_shape);
-        if (!has_alt_or_ctrl(s.modifiers)) return refused(TextId::setup_shape_needs_modifier);
+        if (!s.usable()) return refused(TextId::setup_invalid_shape);
+        if (!s.alt() && !s.ctrl()) return refused(TextId::setup_shape_needs_modifier);
         if (reserved(s)) return refused(TextId::setup_reserved);
         for (std::size_t j = 0; j < i; ++j)
             if (shortcuts[j] == s) return refused(TextId::setup_duplicate_shape);
@@ -45,8 +40,8 @@ Status check_shape_shortcuts(const std::array<Shortcut, 3>& shortcuts) {
 }
 
 Status check_board_shortcut(const Shortcut& s) {
-    if (!valid_modifiers(s.modifiers) || !valid_key(s.key)) return refused(TextId::setup_invalid_board);
-    if (!has_alt_or_ctrl(s.modifiers)) return refused(TextId::setup_board_needs_modifier);
+    if (!s.usable()) return refused(TextId::setup_invalid_board);
+    if (!s.alt() && !s.ctrl()) return refused(TextId::setup_board_needs_modifier);
     if (reserved(s)) return refused(TextId::setup_reserved);
     return ok_status();
 }

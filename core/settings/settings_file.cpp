@@ -16,8 +16,8 @@ constexpr std::size_t kLineCounts[SETTINGS_VERSION] = {5,  6,  9,  10, 13, 15, 1
 
 // Versions up to this one stored Alt+F as the default arrow shortcut.
 constexpr std::uint32_t kLastVersionWithAltFArrow = 10;
-constexpr Shortcut kAltF{SHORTCUT_ALT, 70};
-constexpr Shortcut kAltA{SHORTCUT_ALT, 65};
+constexpr Shortcut kAltF{kShortcutAlt, 70};
+constexpr Shortcut kAltA{kShortcutAlt, 65};
 
 std::vector<std::string_view> split_lines(std::string_view content) {
     std::vector<std::string_view> lines;

@@ -23,10 +23,10 @@ using namespace glimmerly::testing;
 constexpr double kPi = std::numbers::pi;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr PointerModifiers kNone{};
-constexpr PointerModifiers kShift = PointerModifiers::from_keys(true, false, false);
-constexpr PointerModifiers kAlt = PointerModifiers::from_keys(false, true, false);
-constexpr PointerModifiers kCtrl = PointerModifiers::from_keys(false, false, true);
-constexpr PointerModifiers kShiftAlt = PointerModifiers::from_keys(true, true, false);
+constexpr PointerModifiers kShift{.shift = true};
+constexpr PointerModifiers kAlt{.alt = true};
+constexpr PointerModifiers kCtrl{.ctrl = true};
+constexpr PointerModifiers kShiftAlt{.shift = true, .alt = true};
 
 // Drives the gestures the way the editor does: press, moves (with the keys
 // held at each), release.

@@ -96,9 +96,9 @@ TEST(SelectionHandles, ASingleLineOffersItsEndsBeforeTheCornersAndItsBendHandle)
     // The from point is also the frame's top-left corner: the end wins.
     HandleHit hit = hit_selection_handles(state, 0, 0);
     ASSERT_EQ(hit.kind(), static_cast<std::uint8_t>(GestureKind::ArrowEnd));
-    EXPECT_EQ(std::get<ArrowEndGesture>(*hit.gesture), (ArrowEndGesture{1, 1}));
+    EXPECT_EQ(std::get<ArrowEndGesture>(*hit.gesture), (ArrowEndGesture{true, 1}));
     hit = hit_selection_handles(state, 100, 100);
-    EXPECT_EQ(std::get<ArrowEndGesture>(*hit.gesture), (ArrowEndGesture{0, 1}));
+    EXPECT_EQ(std::get<ArrowEndGesture>(*hit.gesture), (ArrowEndGesture{false, 1}));
     hit = hit_selection_handles(state, 51, 50);
     ASSERT_EQ(hit.kind(), static_cast<std::uint8_t>(GestureKind::ArrowBend));
     EXPECT_EQ(std::get<ArrowBendGesture>(*hit.gesture).index, 1u);

@@ -261,8 +261,8 @@ TEST(SettingsFile, OldAltFArrowBecomesAltAOnlyWhereNothingElseHasAltA) {
         const char* ellipse;
         Shortcut arrow;
     };
-    const Shortcut alt_a{SHORTCUT_ALT, 65};
-    const Shortcut alt_f{SHORTCUT_ALT, 70};
+    const Shortcut alt_a{kShortcutAlt, 65};
+    const Shortcut alt_f{kShortcutAlt, 70};
     const Row rows[] = {
         {"version 7 migrates", 7, "1,82", "1,67", alt_a},
         {"version 10 migrates", 10, "1,82", "1,67", alt_a},

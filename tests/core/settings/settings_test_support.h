@@ -14,7 +14,7 @@ namespace glimmerly::testing_support {
 // Every field away from its default, every value one the file can hold.
 inline Settings varied_settings() {
     Settings s;
-    s.capture_shortcut = {SHORTCUT_CTRL | SHORTCUT_SHIFT, 44};
+    s.capture_shortcut = {kShortcutCtrl | kShortcutShift, 44};
     s.drawing_style = true;
     s.save_folder = u"C:\\Users\\Zoë\\Pictures \xD83D\xDCF7";
     s.save_folder += static_cast<char16_t>(0xD800);  // an unpaired surrogate survives
@@ -23,23 +23,23 @@ inline Settings varied_settings() {
     s.presentation_color_1 = {0x01, 0x02, 0xAB};
     s.presentation_color_2 = kWhite;
     s.input_display_position = 5;
-    s.shape_shortcuts = {{{SHORTCUT_CTRL, 49}, {SHORTCUT_CTRL | SHORTCUT_ALT, 50}, {SHORTCUT_ALT | SHORTCUT_WIN, 51}}};
+    s.shape_shortcuts = {{{kShortcutCtrl, 49}, {kShortcutCtrl | kShortcutAlt, 50}, {kShortcutAlt | kShortcutWin, 51}}};
     s.presentation_stroke_width = 40;
     s.presentation_arrow_size = 16;
     s.input_display_offset = InputDisplayOffset{10000, 7};
     s.custom_color = {0x12, 0x34, 0x56};
     s.start_with_windows = false;
     s.capture_stroke_width = 1;
-    s.instant_capture_shortcut = {SHORTCUT_SHIFT, 44};
+    s.instant_capture_shortcut = {kShortcutShift, 44};
     s.input_display_size = 200;
     s.save_format = SAVE_FORMAT_JPEG;
-    s.board_shortcut = {SHORTCUT_CTRL | SHORTCUT_SHIFT, 66};
+    s.board_shortcut = {kShortcutCtrl | kShortcutShift, 66};
     s.board_visible = true;
     s.capture_eraser_size = 128;
     s.language = 10;
     s.pointer.halo_shape = 2;
     s.pointer.trail_style = 3;
-    s.pointer.magnifier_shortcut = Shortcut{SHORTCUT_ALT, 77};
+    s.pointer.magnifier_shortcut = Shortcut{kShortcutAlt, 77};
     s.wheel_hint = true;
     s.mini_toolbar = true;
     s.mini_toolbar_folded = true;
