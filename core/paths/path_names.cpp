@@ -122,12 +122,12 @@ std::optional<std::uint64_t> classify_save_name(std::u16string_view path) {
     return number;
 }
 
-std::optional<std::u16string> numbered_file_name(std::uint64_t largest, bool jpeg) {
+std::optional<std::u16string> numbered_file_name(std::uint64_t largest, ImageFormat format) {
     if (largest == std::numeric_limits<std::uint64_t>::max()) return std::nullopt;
     std::string digits = std::to_string(largest + 1);
     if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
     std::u16string name(digits.begin(), digits.end());
-    name += jpeg ? u".jpg" : u".png";
+    name += format == ImageFormat::Jpeg ? u".jpg" : u".png";
     return name;
 }
 

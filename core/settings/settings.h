@@ -9,6 +9,7 @@
 
 #include "core/base/rgb.h"
 #include "core/base/shortcut.h"
+#include "core/paths/path_names.h"
 #include "core/pointer/pointer_settings.h"
 #include "text/text_table.h"
 
@@ -18,9 +19,6 @@ namespace glimmerly {
 inline constexpr std::size_t SHAPE_ARROW = 0;
 inline constexpr std::size_t SHAPE_RECTANGLE = 1;
 inline constexpr std::size_t SHAPE_ELLIPSE = 2;
-
-inline constexpr std::uint8_t SAVE_FORMAT_PNG = 0;
-inline constexpr std::uint8_t SAVE_FORMAT_JPEG = 1;
 
 // Manual offset of the keyboard and mouse display, each 0..10000.
 struct InputDisplayOffset {
@@ -49,7 +47,7 @@ struct Settings {
     std::uint32_t capture_stroke_width = 3;  // 1..40
     Shortcut instant_capture_shortcut{0, 145};  // Scroll Lock alone
     std::uint32_t input_display_size = 100;  // percent: 100, 150 or 200
-    std::uint8_t save_format = SAVE_FORMAT_PNG;
+    ImageFormat save_format = ImageFormat::Png;  // stored as its value
     Shortcut board_shortcut{kShortcutAlt, 66};
     bool board_visible = false;
     std::uint32_t capture_eraser_size = 14;  // 4..128

@@ -67,7 +67,7 @@ Status validate_settings(const Settings& s) {
     GLIM_TRY(check_board_shortcut(s.board_shortcut));
     if (!valid_stroke_width(s.capture_stroke_width)) return settings_refusal(m::CAPTURE_STROKE_WIDTH);
     if (!valid_eraser_size(s.capture_eraser_size)) return settings_refusal(m::CAPTURE_ERASER_SIZE);
-    if (s.save_format > SAVE_FORMAT_JPEG) return settings_refusal(m::SAVE_FORMAT);
+    if (s.save_format != ImageFormat::Png && s.save_format != ImageFormat::Jpeg) return settings_refusal(m::SAVE_FORMAT);
     return ok_status();
 }
 

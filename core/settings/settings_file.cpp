@@ -251,7 +251,7 @@ Result<Settings> parse_settings(std::string_view content) {
     GLIM_TRY(read_line(lines, 28, canonical_in(4, 128), s.capture_eraser_size, m::CAPTURE_ERASER_SIZE));
     bool jpeg = false;
     GLIM_TRY(read_line(lines, 25, flag, jpeg, m::SAVE_FORMAT));
-    s.save_format = jpeg ? SAVE_FORMAT_JPEG : SAVE_FORMAT_PNG;
+    s.save_format = jpeg ? ImageFormat::Jpeg : ImageFormat::Png;
     GLIM_TRY(read_line(lines, 18, colour, s.custom_color, m::CUSTOM_COLOR));
     return s;
 }
@@ -285,7 +285,7 @@ std::string format_settings(const Settings& s) {
         "1",  // retired instant capture sound
         "0",  // retired input display layout
         std::to_string(s.input_display_size),
-        std::to_string(s.save_format),
+        std::to_string(static_cast<unsigned>(s.save_format)),
         shortcut_pair(s.board_shortcut),
         flag(s.board_visible),
         std::to_string(s.capture_eraser_size),

@@ -64,7 +64,7 @@ Settings random_record(std::mt19937& random) {
     s.instant_capture_shortcut = {good_or_bad<std::uint32_t>(random, {0, 8}, {16}),
                                   good_or_bad<std::uint32_t>(random, {145, 1, 254}, {0, 255})};
     s.input_display_size = good_or_bad<std::uint32_t>(random, {100, 150, 200}, {120});
-    s.save_format = good_or_bad<std::uint8_t>(random, {0, 1}, {2});
+    s.save_format = good_or_bad<ImageFormat>(random, {ImageFormat::Png, ImageFormat::Jpeg}, {ImageFormat{2}});
     s.board_shortcut = rare(random) ? any_shortcut(random) : Shortcut{kShortcutAlt, 66};
     s.board_visible = coin(random);
     s.capture_eraser_size = good_or_bad<std::uint32_t>(random, {4, 14, 128}, {3, 129});

@@ -32,7 +32,7 @@ inline Settings varied_settings() {
     s.capture_stroke_width = 1;
     s.instant_capture_shortcut = {kShortcutShift, 44};
     s.input_display_size = 200;
-    s.save_format = SAVE_FORMAT_JPEG;
+    s.save_format = ImageFormat::Jpeg;
     s.board_shortcut = {kShortcutCtrl | kShortcutShift, 66};
     s.board_visible = true;
     s.capture_eraser_size = 128;
