@@ -100,8 +100,8 @@ std::optional<Rgb> editor_action_colour(EditorAction action);
 // One monitor's part of the editor window: its window rectangle, the frame
 // point shown at the rectangle's top-left corner and the zoom.
 struct MonitorView {
-    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
-    double origin_x = 0.0, origin_y = 0.0;
+    Box rect;
+    Point origin;
     double zoom = 1.0;
 
     friend bool operator==(const MonitorView&, const MonitorView&) = default;
@@ -118,7 +118,7 @@ struct MonitorArea {
 // The custom-colour popup: its rectangle, its scale (0 = not shown) and the
 // colour it shows, each component in 0..1.
 struct ColourPicker {
-    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
+    Box rect;
     double scale = 0.0;
     double hue = 0.0, saturation = 0.0, value = 0.0;
 
@@ -258,7 +258,7 @@ std::optional<ObjectId> take_new_object_ids(EditorState& state, std::uint64_t co
 // The monitor area that holds the point (half-open edges), else the nearest
 // one, with its rectangle clipped to the frame; monitors the frame does not
 // show take no part. None when no monitor does.
-std::optional<MonitorArea> monitor_at_point(const EditorState& state, double x, double y);
+std::optional<MonitorArea> monitor_at_point(const EditorState& state, Point point);
 // The DPI scale at the selection's centre (the pointer without a selection),
 // clamped to 1..5; 1.0 when no monitor is found or its scale is not finite.
 double anchor_monitor_scale(const EditorState& state);
@@ -268,7 +268,8 @@ Box region_or_image_rect(const EditorState& state, Point point);
 // A dashed line: period 7 units of which the first 4 are drawn, running on
 // across corners and cut at the end of each segment.
 struct Dash {
-    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
+    Point from;
+    Point to;
     friend bool operator==(const Dash&, const Dash&) = default;
 };
 std::vector<Dash> dash_polyline(std::span<const Point> points, double unit);

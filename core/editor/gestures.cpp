@@ -152,9 +152,9 @@ void start_callout(EditorState& state, std::size_t label, Point p, PointerModifi
 
 void start_select(EditorState& state, Point p, PointerModifiers modifiers) {
     GesturePayload payload = MoveGesture{};
-    if (auto handle = hit_selection_handles(state, p.x, p.y); handle.gesture) {
+    if (auto handle = hit_selection_handles(state, p); handle.gesture) {
         payload = std::move(*handle.gesture);
-    } else if (const auto id = object_at_point(state, p.x, p.y)) {
+    } else if (const auto id = object_at_point(state, p)) {
         auto& selection = state.selection;
         const bool selected = std::find(selection.begin(), selection.end(), *id) != selection.end();
         if (modifiers.shift || modifiers.ctrl) {
@@ -343,8 +343,7 @@ void set_gesture_modifiers(EditorState& state, PointerModifiers modifiers) {
     state.gesture.modifiers = modifiers;
 }
 
-void begin_gesture(EditorState& state, double x, double y, PointerModifiers modifiers) {
-    const Point p{x, y};
+void begin_gesture(EditorState& state, Point p, PointerModifiers modifiers) {
     if (!is_finite(p)) return;
     cancel_gesture(state);
 
@@ -353,7 +352,7 @@ void begin_gesture(EditorState& state, double x, double y, PointerModifiers modi
     if (state.tool != Tool::Select)
         if (const auto arrow = selected_arrow_ends(state); arrow && distance(p, arrow->bend_handle) < radius)
             bend = arrow;
-    const auto connector = hover_target_at(state, x, y);
+    const auto connector = hover_target_at(state, p);
     state.last_drawn_arrow.reset();
 
     if (bend) {
@@ -381,8 +380,7 @@ void begin_gesture(EditorState& state, double x, double y, PointerModifiers modi
     }
 }
 
-void continue_gesture(EditorState& state, double x, double y) {
-    const Point p{x, y};
+void continue_gesture(EditorState& state, Point p) {
     if (!is_finite(p) || !state.saved_objects) return;
     const Point previous = state.gesture.current;
     state.gesture.current = p;
@@ -447,8 +445,7 @@ void finish_gesture(EditorState& state) {
     }
 }
 
-void begin_rotate_selection(EditorState& state, double x, double y) {
-    const Point p{x, y};
+void begin_rotate_selection(EditorState& state, Point p) {
     if (!is_finite(p)) return;
     cancel_gesture(state);
     const auto frame = selection_frame(state);

@@ -19,8 +19,7 @@ struct EditorState;
 struct TextSizeEdit {
     ObjectId id = 0;
     double size = 0.0;
-    double width = 0.0;
-    double height = 0.0;
+    Size extent;
 
     friend bool operator==(const TextSizeEdit&, const TextSizeEdit&) = default;
 };
@@ -30,12 +29,12 @@ struct TextSizeEdit {
 // size (8..300) or extent that is not usable, a wrap width not above 0, or a
 // text longer than a stored scene may hold. `ink` is a label's letter colour
 // (none: the automatic black or white); a plain text never keeps one.
-bool add_text_object(EditorState& state, double x, double y, std::string text, double extent_w, double extent_h,
-                     Rgb color, double size, LabelMode label, std::optional<Rgb> ink);
+bool add_text_object(EditorState& state, Point at, std::string text, Size extent, Rgb color, double size,
+                     LabelMode label, std::optional<Rgb> ink);
 
 // Adds a plain text of size 24 in the current colour with an extent guessed
 // from its lines and characters, for pictures drawn without a text layout.
-void add_sized_text_object(EditorState& state, double x, double y, std::string text);
+void add_sized_text_object(EditorState& state, Point at, std::string text);
 
 // Gives text objects new sizes with their re-measured extents, all as one
 // step; when any entry is unusable or names no text object, nothing changes.

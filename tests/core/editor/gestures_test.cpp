@@ -33,10 +33,10 @@ constexpr PointerModifiers kShiftAlt{.shift = true, .alt = true};
 struct User {
     EditorState& state;
 
-    void press(Point p, PointerModifiers keys = kNone) { begin_gesture(state, p.x, p.y, keys); }
+    void press(Point p, PointerModifiers keys = kNone) { begin_gesture(state, p, keys); }
     void move(Point p, PointerModifiers keys = kNone) {
         set_gesture_modifiers(state, keys);
-        continue_gesture(state, p.x, p.y);
+        continue_gesture(state, p);
     }
     void release() { finish_gesture(state); }
     void drag(Point from, Point to, PointerModifiers keys = kNone) {
@@ -307,7 +307,7 @@ TEST(RotateGesture, TurnsAboutTheFrameCentreAndKeepsAnglesInOneTurn) {
         {1, 2, 3});
     // The frame is (0, 0) to (300, 100), centre (150, 50).
     User user{state};
-    begin_rotate_selection(state, 150, -50);
+    begin_rotate_selection(state, {150, -50});
     user.move({50, 50});  // a quarter turn anticlockwise
     user.release();
     EXPECT_NEAR(state.objects[0].rotation, 1.5 * kPi, 1e-9);
