@@ -92,7 +92,7 @@ std::vector<std::string_view> split_fields(std::string_view line) {
 }  // namespace
 
 Result<PointerSettings> parse_pointer_settings(std::string_view line) {
-    const Failure invalid = plain_failure(std::string(POINTER_SETTINGS_INVALID));
+    const Failure invalid = plain_failure(std::string(kPointerSettingsInvalid));
     const auto fields = split_fields(line);
     const std::size_t count = fields.size();
     if (count != 19 && count != 20 && count != kFullFieldCount) return invalid;

@@ -16,9 +16,9 @@
 namespace glimmerly {
 
 // Indices of `Settings::shape_shortcuts`.
-inline constexpr std::size_t SHAPE_ARROW = 0;
-inline constexpr std::size_t SHAPE_RECTANGLE = 1;
-inline constexpr std::size_t SHAPE_ELLIPSE = 2;
+inline constexpr std::size_t kShapeArrow = 0;
+inline constexpr std::size_t kShapeRectangle = 1;
+inline constexpr std::size_t kShapeEllipse = 2;
 
 // Manual offset of the keyboard and mouse display, each 0..10000.
 struct InputDisplayOffset {

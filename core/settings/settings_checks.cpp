@@ -51,23 +51,23 @@ Status validate_settings(const Settings& s) {
     // Only the lines whose values can be out of range appear; the order is
     // the reader's (lines 7, 10, 11-13, 14, 15, 16, 30, 24, 2-4, 5, 21, 26,
     // 20, 28, 25).
-    if (!valid_presentation_duration(s.presentation_duration_ms)) return settings_refusal(m::PRESENTATION_DURATION);
-    if (!valid_input_display_position(s.input_display_position)) return settings_refusal(m::INPUT_DISPLAY_POSITION);
+    if (!valid_presentation_duration(s.presentation_duration_ms)) return settings_refusal(m::kPresentationDuration);
+    if (!valid_input_display_position(s.input_display_position)) return settings_refusal(m::kInputDisplayPosition);
     GLIM_TRY(check_shape_shortcuts(s.shape_shortcuts));
-    if (!valid_stroke_width(s.presentation_stroke_width)) return settings_refusal(m::PRESENTATION_STROKE_WIDTH);
-    if (!valid_arrow_size(s.presentation_arrow_size)) return settings_refusal(m::PRESENTATION_ARROW_SIZE);
+    if (!valid_stroke_width(s.presentation_stroke_width)) return settings_refusal(m::kPresentationStrokeWidth);
+    if (!valid_arrow_size(s.presentation_arrow_size)) return settings_refusal(m::kPresentationArrowSize);
     if (s.input_display_offset &&
         (!valid_offset_coordinate(s.input_display_offset->x) || !valid_offset_coordinate(s.input_display_offset->y)))
-        return settings_refusal(m::INPUT_DISPLAY_OFFSET);
-    if (!pointer_settings_valid(s.pointer)) return settings_refusal(POINTER_SETTINGS_INVALID);
-    if (!valid_input_display_size(s.input_display_size)) return settings_refusal(m::INPUT_DISPLAY_SIZE);
-    if (!valid_capture_shortcut(s.capture_shortcut)) return settings_refusal(m::CAPTURE_SHORTCUT);
-    if (!valid_folder(s.save_folder)) return settings_refusal(m::FOLDER_ENCODING);
-    if (!valid_instant_shortcut(s.instant_capture_shortcut)) return settings_refusal(m::INSTANT_SHORTCUT);
+        return settings_refusal(m::kInputDisplayOffset);
+    if (!pointer_settings_valid(s.pointer)) return settings_refusal(kPointerSettingsInvalid);
+    if (!valid_input_display_size(s.input_display_size)) return settings_refusal(m::kInputDisplaySize);
+    if (!valid_capture_shortcut(s.capture_shortcut)) return settings_refusal(m::kCaptureShortcut);
+    if (!valid_folder(s.save_folder)) return settings_refusal(m::kFolderEncoding);
+    if (!valid_instant_shortcut(s.instant_capture_shortcut)) return settings_refusal(m::kInstantShortcut);
     GLIM_TRY(check_board_shortcut(s.board_shortcut));
-    if (!valid_stroke_width(s.capture_stroke_width)) return settings_refusal(m::CAPTURE_STROKE_WIDTH);
-    if (!valid_eraser_size(s.capture_eraser_size)) return settings_refusal(m::CAPTURE_ERASER_SIZE);
-    if (s.save_format != ImageFormat::Png && s.save_format != ImageFormat::Jpeg) return settings_refusal(m::SAVE_FORMAT);
+    if (!valid_stroke_width(s.capture_stroke_width)) return settings_refusal(m::kCaptureStrokeWidth);
+    if (!valid_eraser_size(s.capture_eraser_size)) return settings_refusal(m::kCaptureEraserSize);
+    if (s.save_format != ImageFormat::Png && s.save_format != ImageFormat::Jpeg) return settings_refusal(m::kSaveFormat);
     return ok_status();
 }
 

@@ -11,7 +11,7 @@ namespace {
 
 namespace m = settings_message;
 
-constexpr std::size_t kLineCounts[SETTINGS_VERSION] = {5,  6,  9,  10, 13, 15, 17, 18, 20, 22, 22,
+constexpr std::size_t kLineCounts[kSettingsVersion] = {5,  6,  9,  10, 13, 15, 17, 18, 20, 22, 22,
                                                        24, 25, 27, 28, 29, 30, 31, 32, 33, 34};
 
 // Versions up to this one stored Alt+F as the default arrow shortcut.
@@ -39,14 +39,14 @@ std::vector<std::string_view> split_lines(std::string_view content) {
 // "1".."21" exactly: no sign, no leading zero.
 std::uint32_t header_version(std::string_view header) {
     std::string_view rest;
-    if (header.starts_with(SETTINGS_HEADER))
-        rest = header.substr(SETTINGS_HEADER.size());
-    else if (header.starts_with(EARLIER_SETTINGS_HEADER))
-        rest = header.substr(EARLIER_SETTINGS_HEADER.size());
+    if (header.starts_with(kSettingsHeader))
+        rest = header.substr(kSettingsHeader.size());
+    else if (header.starts_with(kEarlierSettingsHeader))
+        rest = header.substr(kEarlierSettingsHeader.size());
     else
         return 0;
     const auto version = parse_canonical_decimal(rest);
-    return version && *version >= 1 && *version <= SETTINGS_VERSION ? *version : 0;
+    return version && *version >= 1 && *version <= kSettingsVersion ? *version : 0;
 }
 
 std::optional<bool> parse_flag(std::string_view text) {
@@ -161,11 +161,11 @@ Status read_line(const Lines& lines, std::size_t line, Parse parse, T& out, std:
 }  // namespace
 
 std::size_t settings_line_count(std::uint32_t version) {
-    return version >= 1 && version <= SETTINGS_VERSION ? kLineCounts[version - 1] : 0;
+    return version >= 1 && version <= kSettingsVersion ? kLineCounts[version - 1] : 0;
 }
 
 Result<Settings> parse_settings(std::string_view content) {
-    if (!is_valid_utf8(content)) return settings_refusal(m::NOT_UTF8);
+    if (!is_valid_utf8(content)) return settings_refusal(m::kNotUtf8);
     std::vector<std::string_view> split = split_lines(content);
     const std::uint32_t version = split.empty() ? 0 : header_version(split.front());
     if (version == 0 || settings_line_count(version) != split.size())
@@ -184,82 +184,82 @@ Result<Settings> parse_settings(std::string_view content) {
     std::uint32_t retired_number = 0;
 
     Settings s;
-    GLIM_TRY(read_line(lines, 6, flag, s.live_capture, m::LIVE_CAPTURE));
+    GLIM_TRY(read_line(lines, 6, flag, s.live_capture, m::kLiveCapture));
     GLIM_TRY(read_line(
         lines, 7, [](std::string_view t) { return parse_choice(t, {1000, 3000, 5000}); },
-        s.presentation_duration_ms, m::PRESENTATION_DURATION));
-    GLIM_TRY(read_line(lines, 8, colour, s.presentation_color_1, m::PRESENTATION_COLOR));
-    GLIM_TRY(read_line(lines, 9, colour, s.presentation_color_2, m::PRESENTATION_COLOR));
+        s.presentation_duration_ms, m::kPresentationDuration));
+    GLIM_TRY(read_line(lines, 8, colour, s.presentation_color_1, m::kPresentationColor));
+    GLIM_TRY(read_line(lines, 9, colour, s.presentation_color_2, m::kPresentationColor));
     std::uint32_t position = s.input_display_position;
     GLIM_TRY(read_line(
         lines, 10, [](std::string_view t) { return parse_digit_up_to(t, '5'); }, position,
-        m::INPUT_DISPLAY_POSITION));
+        m::kInputDisplayPosition));
     s.input_display_position = static_cast<std::uint8_t>(position);
 
     if (lines.has(11)) {
         for (std::size_t i = 0; i < 3; ++i)
-            GLIM_TRY(read_line(lines, 11 + i, parse_shortcut_pair, s.shape_shortcuts[i], m::SHORTCUT_SYNTAX));
+            GLIM_TRY(read_line(lines, 11 + i, parse_shortcut_pair, s.shape_shortcuts[i], m::kShortcutSyntax));
         GLIM_TRY(check_shape_shortcuts(s.shape_shortcuts));
         auto& shapes = s.shape_shortcuts;
-        if (version <= kLastVersionWithAltFArrow && shapes[SHAPE_ARROW] == kAltF &&
-            shapes[SHAPE_RECTANGLE] != kAltA && shapes[SHAPE_ELLIPSE] != kAltA)
-            shapes[SHAPE_ARROW] = kAltA;
+        if (version <= kLastVersionWithAltFArrow && shapes[kShapeArrow] == kAltF &&
+            shapes[kShapeRectangle] != kAltA && shapes[kShapeEllipse] != kAltA)
+            shapes[kShapeArrow] = kAltA;
     }
 
-    GLIM_TRY(read_line(lines, 14, canonical_in(1, 40), s.presentation_stroke_width, m::PRESENTATION_STROKE_WIDTH));
+    GLIM_TRY(read_line(lines, 14, canonical_in(1, 40), s.presentation_stroke_width, m::kPresentationStrokeWidth));
     GLIM_TRY(read_line(
         lines, 15, [](std::string_view t) { return parse_choice(t, {16, 28, 40}); }, s.presentation_arrow_size,
-        m::PRESENTATION_ARROW_SIZE));
+        m::kPresentationArrowSize));
     if (lines.has(16) && lines[16] != "-") {
         InputDisplayOffset offset;
-        GLIM_TRY(read_line(lines, 16, parse_offset, offset, m::INPUT_DISPLAY_OFFSET));
+        GLIM_TRY(read_line(lines, 16, parse_offset, offset, m::kInputDisplayOffset));
         s.input_display_offset = offset;
     }
-    GLIM_TRY(read_line(lines, 17, flag, retired, m::INPUT_DISPLAY_LOCK));
+    GLIM_TRY(read_line(lines, 17, flag, retired, m::kInputDisplayLock));
     if (lines.has(30)) {
         auto pointer = parse_pointer_settings(lines[30]);
         if (!pointer) return std::move(pointer).failure();
         s.pointer = *pointer;
     }
-    GLIM_TRY(read_line(lines, 34, flag, s.obs_mirror, m::OBS_MIRROR));
+    GLIM_TRY(read_line(lines, 34, flag, s.obs_mirror, m::kObsMirror));
     GLIM_TRY(read_line(
         lines, 23, [](std::string_view t) { return parse_digit_up_to(t, '2'); }, retired_number,
-        m::INPUT_DISPLAY_LAYOUT));
+        m::kInputDisplayLayout));
     GLIM_TRY(read_line(
         lines, 24, [](std::string_view t) { return parse_choice(t, {100, 150, 200}); }, s.input_display_size,
-        m::INPUT_DISPLAY_SIZE));
+        m::kInputDisplaySize));
 
-    GLIM_TRY(read_line(lines, 3, parse_decimal, s.capture_shortcut.key, m::SETTINGS_NUMBER));
-    GLIM_TRY(read_line(lines, 2, parse_decimal, s.capture_shortcut.modifiers, m::SETTINGS_NUMBER));
-    GLIM_TRY(read_line(lines, 4, flag, s.drawing_style, m::CAPTURE_SHORTCUT));
-    if (!valid_capture_shortcut(s.capture_shortcut)) return settings_refusal(m::CAPTURE_SHORTCUT);
-    GLIM_TRY(read_line(lines, 5, parse_folder, s.save_folder, m::FOLDER_ENCODING));
+    GLIM_TRY(read_line(lines, 3, parse_decimal, s.capture_shortcut.key, m::kSettingsNumber));
+    GLIM_TRY(read_line(lines, 2, parse_decimal, s.capture_shortcut.modifiers, m::kSettingsNumber));
+    GLIM_TRY(read_line(lines, 4, flag, s.drawing_style, m::kCaptureShortcut));
+    if (!valid_capture_shortcut(s.capture_shortcut)) return settings_refusal(m::kCaptureShortcut);
+    GLIM_TRY(read_line(lines, 5, parse_folder, s.save_folder, m::kFolderEncoding));
 
-    GLIM_TRY(read_line(lines, 21, parse_shortcut_pair, s.instant_capture_shortcut, m::SHORTCUT_SYNTAX));
-    if (!valid_instant_shortcut(s.instant_capture_shortcut)) return settings_refusal(m::INSTANT_SHORTCUT);
-    GLIM_TRY(read_line(lines, 26, parse_shortcut_pair, s.board_shortcut, m::SHORTCUT_SYNTAX));
+    GLIM_TRY(read_line(lines, 21, parse_shortcut_pair, s.instant_capture_shortcut, m::kShortcutSyntax));
+    if (!valid_instant_shortcut(s.instant_capture_shortcut)) return settings_refusal(m::kInstantShortcut);
+    GLIM_TRY(read_line(lines, 26, parse_shortcut_pair, s.board_shortcut, m::kShortcutSyntax));
     GLIM_TRY(check_board_shortcut(s.board_shortcut));
-    GLIM_TRY(read_line(lines, 22, flag, retired, m::INSTANT_SOUND));
-    GLIM_TRY(read_line(lines, 27, flag, s.board_visible, m::BOARD_VISIBILITY));
+    GLIM_TRY(read_line(lines, 22, flag, retired, m::kInstantSound));
+    GLIM_TRY(read_line(lines, 27, flag, s.board_visible, m::kBoardVisibility));
     // Any text that is not a language code, "auto" among them, is automatic.
     if (lines.has(29)) s.language = parse_language_code(lines[29]);
-    GLIM_TRY(read_line(lines, 31, flag, s.wheel_hint, m::WHEEL_HINT));
-    GLIM_TRY(read_line(lines, 32, flag, s.mini_toolbar, m::MINI_TOOLBAR));
-    GLIM_TRY(read_line(lines, 33, flag, s.mini_toolbar_folded, m::MINI_TOOLBAR_FOLD));
-    GLIM_TRY(read_line(lines, 19, flag, s.start_with_windows, m::STARTUP));
-    GLIM_TRY(read_line(lines, 20, canonical_in(1, 40), s.capture_stroke_width, m::CAPTURE_STROKE_WIDTH));
-    GLIM_TRY(read_line(lines, 28, canonical_in(4, 128), s.capture_eraser_size, m::CAPTURE_ERASER_SIZE));
+    GLIM_TRY(read_line(lines, 31, flag, s.wheel_hint, m::kWheelHint));
+    GLIM_TRY(read_line(lines, 32, flag, s.mini_toolbar, m::kMiniToolbar));
+    GLIM_TRY(read_line(lines, 33, flag, s.mini_toolbar_folded, m::kMiniToolbarFold));
+    GLIM_TRY(read_line(lines, 19, flag, s.start_with_windows, m::kStartup));
+    GLIM_TRY(read_line(lines, 20, canonical_in(1, 40), s.capture_stroke_width, m::kCaptureStrokeWidth));
+    GLIM_TRY(read_line(lines, 28, canonical_in(4, 128), s.capture_eraser_size, m::kCaptureEraserSize));
     bool jpeg = false;
-    GLIM_TRY(read_line(lines, 25, flag, jpeg, m::SAVE_FORMAT));
+    GLIM_TRY(read_line(lines, 25, flag, jpeg, m::kSaveFormat));
     s.save_format = jpeg ? ImageFormat::Jpeg : ImageFormat::Png;
-    GLIM_TRY(read_line(lines, 18, colour, s.custom_color, m::CUSTOM_COLOR));
+    GLIM_TRY(read_line(lines, 18, colour, s.custom_color, m::kCustomColor));
     return s;
 }
 
 std::string format_settings(const Settings& s) {
     const auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
     const std::string lines[] = {
-        std::string(SETTINGS_HEADER) + std::to_string(SETTINGS_VERSION),
+        std::string(kSettingsHeader) + std::to_string(kSettingsVersion),
         std::to_string(s.capture_shortcut.modifiers),
         std::to_string(s.capture_shortcut.key),
         flag(s.drawing_style),
@@ -269,9 +269,9 @@ std::string format_settings(const Settings& s) {
         format_rgb_hex(s.presentation_color_1),
         format_rgb_hex(s.presentation_color_2),
         std::to_string(s.input_display_position),
-        shortcut_pair(s.shape_shortcuts[SHAPE_ARROW]),
-        shortcut_pair(s.shape_shortcuts[SHAPE_RECTANGLE]),
-        shortcut_pair(s.shape_shortcuts[SHAPE_ELLIPSE]),
+        shortcut_pair(s.shape_shortcuts[kShapeArrow]),
+        shortcut_pair(s.shape_shortcuts[kShapeRectangle]),
+        shortcut_pair(s.shape_shortcuts[kShapeEllipse]),
         std::to_string(s.presentation_stroke_width),
         std::to_string(s.presentation_arrow_size),
         s.input_display_offset
@@ -296,7 +296,7 @@ std::string format_settings(const Settings& s) {
         flag(s.mini_toolbar_folded),
         flag(s.obs_mirror),
     };
-    static_assert(std::size(lines) == kLineCounts[SETTINGS_VERSION - 1]);
+    static_assert(std::size(lines) == kLineCounts[kSettingsVersion - 1]);
     std::string text;
     for (const auto& line : lines) {
         text += line;

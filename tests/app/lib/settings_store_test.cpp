@@ -107,7 +107,7 @@ TEST_F(SettingsStore, ARefusedRecordWritesNothingAndLeavesTheOldFileWhole) {
     };
     const Row rows[] = {
         {"two equal shape shortcuts",
-         [](Settings& s) { s.shape_shortcuts[SHAPE_RECTANGLE] = s.shape_shortcuts[SHAPE_ARROW]; },
+         [](Settings& s) { s.shape_shortcuts[kShapeRectangle] = s.shape_shortcuts[kShapeArrow]; },
          "refused shortcut (setup.duplicate_shape)"},
         {"folder with code unit 0", [](Settings& s) { s.save_folder = std::u16string(u"C:\\a") + u'\0'; },
          "Invalid folder encoding"},

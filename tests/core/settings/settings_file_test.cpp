@@ -280,7 +280,7 @@ TEST(SettingsFile, OldAltFArrowBecomesAltAOnlyWhereNothingElseHasAltA) {
         lines[13 - 1] = row.ellipse;
         auto read = parse_settings(join_settings_lines(lines));
         ASSERT_TRUE(read.ok()) << read.failure().message;
-        EXPECT_EQ(read->shape_shortcuts[SHAPE_ARROW], row.arrow);
+        EXPECT_EQ(read->shape_shortcuts[kShapeArrow], row.arrow);
     }
 }
 
