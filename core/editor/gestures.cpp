@@ -56,13 +56,6 @@ ObjectAttachment attachment_to(const SceneObject& target, Point local_offset) {
     return {target.id, local_offset};
 }
 
-// The point turned back into the object's own frame, relative to the centre
-// of its box.
-Point local_offset(const SceneObject& object, Point point) {
-    const Point c = box_centre(object_bounds(object));
-    return rotate_vector(point - c, -object.rotation);
-}
-
 bool box_holds_offset(const Box& b, Point offset, double grow) {
     const double hx = (b.right - b.left) / 2.0 + grow, hy = (b.bottom - b.top) / 2.0 + grow;
     return std::abs(offset.x) <= hx && std::abs(offset.y) <= hy;
@@ -458,7 +451,7 @@ std::optional<ObjectAttachment> find_attachment_at(Point point, std::span<const 
     for (std::size_t i = std::min(count, objects.size()); i-- > 0;) {
         const SceneObject& o = objects[i];
         if (!is_attach_target(o)) continue;
-        const Point offset = local_offset(o, point);
+        const Point offset = offset_in_object(o, point);
         if (box_holds_offset(object_bounds(o), offset, is_label(o) ? 0.0 : o.width / 2.0))
             return attachment_to(o, offset);
     }
@@ -471,7 +464,7 @@ std::optional<ObjectAttachment> find_elbow_attachment(Point point, std::span<con
     for (std::size_t i = std::min(count, objects.size()); i-- > 0;) {
         const SceneObject& o = objects[i];
         if (!is_attach_target(o) || o.id == excluded) continue;
-        const Point offset = local_offset(o, point);
+        const Point offset = offset_in_object(o, point);
         const bool hit =
             is_label(o) ? box_holds_offset(object_bounds(o), offset, tolerance)
                         : hit_object_outline(o, point, tolerance, objects) ||

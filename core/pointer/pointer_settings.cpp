@@ -72,31 +72,21 @@ std::optional<Shortcut> parse_shortcut(std::string_view text) {
 
 std::string format_shortcut(const std::optional<Shortcut>& shortcut) {
     if (!shortcut) return "-";
-    std::string text = std::to_string(shortcut->modifiers);
+    std::string text;
+    append_decimal(text, shortcut->modifiers);
     text += ':';
-    text += std::to_string(shortcut->key);
+    append_decimal(text, shortcut->key);
     return text;
-}
-
-std::vector<std::string_view> split_fields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = line.find(',', start);
-        fields.push_back(line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
-        if (comma == std::string_view::npos) return fields;
-        start = comma + 1;
-    }
 }
 
 }  // namespace
 
 Result<PointerSettings> parse_pointer_settings(std::string_view line) {
     const Failure invalid = plain_failure(std::string(kPointerSettingsInvalid));
-    const auto fields = split_fields(line);
+    const auto fields = split_all(line, ',');
     const std::size_t count = fields.size();
     if (count != 19 && count != 20 && count != kFullFieldCount) return invalid;
-    if (fields[kRetiredField] != "0" && fields[kRetiredField] != "1") return invalid;
+    if (!parse_stored_flag(fields[kRetiredField])) return invalid;
 
     // Fields that a shorter form lacks keep their defaults.
     PointerSettings out;
@@ -113,9 +103,9 @@ Result<PointerSettings> parse_pointer_settings(std::string_view line) {
     }
     for (const auto& field : kFlags) {
         if (field.index >= count) continue;
-        const std::string_view text = fields[field.index];
-        if (text != "0" && text != "1") return invalid;
-        out.*field.member = text == "1";
+        const auto flag = parse_stored_flag(fields[field.index]);
+        if (!flag) return invalid;
+        out.*field.member = *flag;
     }
     for (const auto& field : kColours) {
         const auto colour = parse_rgb_hex(fields[field.index]);

@@ -49,12 +49,6 @@ std::uint32_t header_version(std::string_view header) {
     return version && *version >= 1 && *version <= kSettingsVersion ? *version : 0;
 }
 
-std::optional<bool> parse_flag(std::string_view text) {
-    if (text == "0") return false;
-    if (text == "1") return true;
-    return std::nullopt;
-}
-
 // One of the listed renderings, matched exactly.
 std::optional<std::uint32_t> parse_choice(std::string_view text, std::initializer_list<std::uint32_t> choices) {
     for (std::uint32_t choice : choices)
@@ -76,50 +70,28 @@ std::optional<Shortcut> parse_shortcut_pair(std::string_view text) {
     return Shortcut{*modifiers, *key};
 }
 
-int hex_value(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 std::optional<std::u16string> parse_folder(std::string_view text) {
     std::u16string folder;
     if (text.empty()) return folder;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', start);
-        const std::string_view piece =
-            text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    for (const std::string_view piece : split_all(text, ',')) {
         if (piece.empty() || piece.size() > 4) return std::nullopt;
         unsigned unit = 0;
         for (char c : piece) {
-            const int digit = hex_value(c);
+            const int digit = hex_digit_value(c);
             if (digit < 0) return std::nullopt;
             unit = unit * 16 + static_cast<unsigned>(digit);
         }
         folder += static_cast<char16_t>(unit);
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
     }
     if (!valid_folder(folder)) return std::nullopt;
     return folder;
 }
 
 std::string format_folder(std::u16string_view folder) {
-    static constexpr char kDigits[] = "0123456789abcdef";
     std::string out;
     for (std::size_t i = 0; i < folder.size(); ++i) {
         if (i) out += ',';
-        const unsigned unit = folder[i];
-        bool started = false;
-        for (int shift = 12; shift >= 0; shift -= 4) {
-            const unsigned digit = (unit >> shift) & 15;
-            if (digit || started || shift == 0) {
-                out += kDigits[digit];
-                started = true;
-            }
-        }
+        append_hex(out, folder[i]);
     }
     return out;
 }
@@ -134,7 +106,13 @@ std::optional<InputDisplayOffset> parse_offset(std::string_view text) {
     return InputDisplayOffset{static_cast<std::uint16_t>(*x), static_cast<std::uint16_t>(*y)};
 }
 
-std::string shortcut_pair(const Shortcut& s) { return std::to_string(s.modifiers) + "," + std::to_string(s.key); }
+std::string shortcut_pair(const Shortcut& s) {
+    std::string text;
+    append_decimal(text, s.modifiers);
+    text += ',';
+    append_decimal(text, s.key);
+    return text;
+}
 
 // The lines of one file, numbered from 1 as in the layout; a line past the
 // file's version is absent.
@@ -172,7 +150,7 @@ Result<Settings> parse_settings(std::string_view content) {
         return plain_failure("unsupported settings: " + std::to_string(split.size()) + " fields for this version");
     const Lines lines(std::move(split));
 
-    const auto flag = [](std::string_view t) { return parse_flag(t); };
+    const auto flag = [](std::string_view t) { return parse_stored_flag(t); };
     const auto colour = [](std::string_view t) { return parse_rgb_hex(t); };
     const auto canonical_in = [](std::uint32_t min, std::uint32_t max) {
         return [min, max](std::string_view t) -> std::optional<std::uint32_t> {
