@@ -3,6 +3,7 @@
 // only, since the two test executables share no test library.
 
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -49,13 +50,8 @@ inline Settings varied_settings() {
 
 inline std::vector<std::string> split_settings_lines(const std::string& text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string::npos) break;
-        start = end + 1;
-    }
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
 
