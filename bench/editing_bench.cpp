@@ -37,7 +37,7 @@ void BM_ObjectAtPoint(benchmark::State& state) {
     std::size_t next = 0, hits = 0;
     for (auto _ : state) {
         const Point p = probes[next++ % probes.size()];
-        const auto id = object_at_point(editor, p.x, p.y);
+        const auto id = object_at_point(editor, p);
         hits += id.has_value();
         benchmark::DoNotOptimize(id);
     }
@@ -50,7 +50,7 @@ BENCHMARK(BM_ObjectAtPoint)->Arg(10'000)->Unit(benchmark::kMicrosecond);
 void BM_ObjectAtPointMissingEverything(benchmark::State& state) {
     EditorState editor;
     editor.objects = mixed_scene(static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(object_at_point(editor, -500.0, -500.0));
+    for (auto _ : state) benchmark::DoNotOptimize(object_at_point(editor, {-500.0, -500.0}));
 }
 BENCHMARK(BM_ObjectAtPointMissingEverything)->Arg(10'000)->Unit(benchmark::kMicrosecond);
 

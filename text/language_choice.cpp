@@ -3,17 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "core/base/ascii.h"
 #include "core/base/utf.h"
 
 namespace glimmerly {
 namespace {
-
-std::string ascii_lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 bool is_ascii_letters(std::string_view s) {
     for (char c : s)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 
+#include "core/base/ascii.h"
+
 namespace glimmerly {
 
 namespace detail {
@@ -21,8 +23,6 @@ constexpr std::array<LanguageMenuItem, LANGUAGE_MENU_ENTRIES> kLanguageMenu = []
         items[n + 1] = {LanguageMenuItemKind::LanguageName, n, static_cast<std::uint16_t>(LANGUAGE_COMMAND_FIRST + n)};
     return items;
 }();
-
-char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Length in bytes of the White_Space character (or U+FEFF) starting at `s`, else 0.
 std::size_t space_length(std::string_view s, bool bom) {
@@ -123,11 +123,6 @@ std::string language_menu_item_label(std::uint32_t menu_kind, std::uint32_t subm
             break;
     }
     return {};
-}
-
-bool ascii_iequals(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return ascii_lower(x) == ascii_lower(y); });
 }
 
 std::string_view trim_unicode_space(std::string_view text, bool byte_order_mark_is_space) {

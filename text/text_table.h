@@ -91,6 +91,4 @@ Language parse_language_code(std::string_view text);
 // Trims Unicode White_Space (and, when asked, U+FEFF) from both ends of UTF-8 text.
 std::string_view trim_unicode_space(std::string_view text, bool byte_order_mark_is_space = false);
 
-bool ascii_iequals(std::string_view a, std::string_view b);
-
 }  // namespace glimmerly

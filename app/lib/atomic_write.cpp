@@ -60,7 +60,7 @@ Result<std::wstring> write_file_atomically(std::string_view bytes, const std::ws
             DeleteFileW(temporary.c_str());
             return io_failure(std::move(failure));
         }
-        auto next = next_free_file_name(win::folder_of(target), false);
+        auto next = next_free_file_name(win::folder_of(target), ImageFormat::Png);
         if (!next) {
             DeleteFileW(temporary.c_str());
             return io_failure(std::move(next).failure());

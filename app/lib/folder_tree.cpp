@@ -116,13 +116,13 @@ Status copy_folder_into_place(const std::wstring& source, const std::wstring& ta
     return copied;
 }
 
-Result<std::wstring> next_free_file_name(const std::wstring& folder, bool jpeg) {
+Result<std::wstring> next_free_file_name(const std::wstring& folder, ImageFormat format) {
     std::uint64_t largest = 0;
     GLIM_TRY(for_each_folder_entry(folder, [&](const WIN32_FIND_DATAW& entry) {
         if (const auto number = classify_save_name(win::to_u16(entry.cFileName))) largest = std::max(largest, *number);
         return ok_status();
     }));
-    const auto name = numbered_file_name(largest, jpeg);
+    const auto name = numbered_file_name(largest, format);
     if (!name) return plain_failure("File number exhausted");
     return win::join_path(folder, win::from_u16(*name));
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/base/result.h"
+#include "core/paths/path_names.h"
 
 namespace glimmerly {
 
@@ -32,6 +33,6 @@ Status remove_tree(const std::wstring& path);
 // The folder joined with the default name after the highest one it holds
 // (001.png, 002.jpg ...); "File number exhausted" when no number is left.
 // An empty folder means the current one, and the result is then the bare name.
-Result<std::wstring> next_free_file_name(const std::wstring& folder, bool jpeg);
+Result<std::wstring> next_free_file_name(const std::wstring& folder, ImageFormat format);
 
 }  // namespace glimmerly

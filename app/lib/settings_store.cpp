@@ -85,7 +85,7 @@ Status save_editor_settings(std::uint32_t capture_stroke_width, std::uint32_t ca
     return ok_status();
 }
 
-Status save_session_choices(std::u16string folder, std::uint8_t format) {
+Status save_session_choices(std::u16string folder, ImageFormat format) {
     auto path = settings_file_path();
     if (!path) return as_text_failure(path.failure());
     return patch_settings_file(*path, SettingsPatch{.save_choice = SaveChoice{std::move(folder), format}});

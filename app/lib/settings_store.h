@@ -47,7 +47,7 @@ Status patch_settings_file(const std::wstring& path, const SettingsPatch& patch)
 Status save_editor_settings(std::uint32_t capture_stroke_width, std::uint32_t capture_eraser_size);
 
 // The save dialog's folder and format.
-Status save_session_choices(std::u16string folder, std::uint8_t format);
+Status save_session_choices(std::u16string folder, ImageFormat format);
 
 // A record from the settings window or the menus: written whole, except the
 // fields the editor, the board and the save dialog own, which keep the

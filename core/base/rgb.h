@@ -12,8 +12,11 @@ struct Rgb {
     friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-// Where one 32-bit number carries a colour: red in bits 0-7, green 8-15,
-// blue 16-23.
+inline constexpr Rgb kBlack{0, 0, 0};
+inline constexpr Rgb kWhite{255, 255, 255};
+
+// Only where one 32-bit number must carry a colour (an editor action word):
+// red in bits 0-7, green 8-15, blue 16-23.
 constexpr std::uint32_t pack_rgb(Rgb c) {
     return std::uint32_t{c.r} | (std::uint32_t{c.g} << 8) | (std::uint32_t{c.b} << 16);
 }

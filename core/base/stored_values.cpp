@@ -3,6 +3,18 @@
 #include <limits>
 
 namespace glimmerly {
+namespace {
+
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+}  // namespace
+
+std::optional<bool> parse_stored_flag(std::string_view text) {
+    if (text == "0") return false;
+    if (text == "1") return true;
+    return std::nullopt;
+}
+
 int hex_digit_value(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -11,9 +23,14 @@ int hex_digit_value(char c) {
 }
 
 void append_hex_byte(std::string& out, std::uint8_t byte) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    out += kDigits[byte >> 4];
-    out += kDigits[byte & 15];
+    out += kHexDigits[byte >> 4];
+    out += kHexDigits[byte & 15];
+}
+
+void append_hex(std::string& out, std::uint32_t value) {
+    int shift = 28;
+    while (shift > 0 && (value >> shift) == 0) shift -= 4;
+    for (; shift >= 0; shift -= 4) out += kHexDigits[(value >> shift) & 15];
 }
 
 std::optional<std::uint64_t> parse_decimal_u64(std::string_view text) {
@@ -69,6 +86,16 @@ std::optional<std::pair<std::string_view, std::string_view>> split_once(std::str
     const std::size_t at = text.find(separator);
     if (at == std::string_view::npos) return std::nullopt;
     return std::pair{text.substr(0, at), text.substr(at + 1)};
+}
+
+std::vector<std::string_view> split_all(std::string_view text, char separator) {
+    std::vector<std::string_view> pieces;
+    for (;;) {
+        const std::size_t at = text.find(separator);
+        pieces.push_back(text.substr(0, at));
+        if (at == std::string_view::npos) return pieces;
+        text.remove_prefix(at + 1);
+    }
 }
 
 }  // namespace glimmerly

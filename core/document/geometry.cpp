@@ -197,7 +197,7 @@ void round_pen_corners(std::vector<Point>& points) {
 
 }  // namespace
 
-Point rotate_point(Point p, Point centre, double angle) { return centre + rotate_vector(p - centre, angle); }
+Point rotate_point(Point p, Point centre, double angle) { return Turn(angle).about(p, centre); }
 
 Point box_centre(const Box& box) { return {(box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0}; }
 
@@ -240,6 +240,10 @@ Box object_bounds(const SceneObject& object) {
         return bend_curve_bounds(line->from, line->to, bend).value_or(Box{});
     }
     return {};
+}
+
+Point offset_in_object(const SceneObject& object, Point point) {
+    return rotate_vector(point - box_centre(object_bounds(object)), -object.rotation);
 }
 
 Point bend_control_point(Point from, Point to, Point bend) {

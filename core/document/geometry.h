@@ -95,6 +95,9 @@ private:
 
 // The object's own box before rotation; attachments are not resolved.
 Box object_bounds(const SceneObject& object);
+// The point turned back into the object's own frame, as an offset from the
+// centre of its box.
+Point offset_in_object(const SceneObject& object, Point point);
 // The box of the quadratic curve a bent line is drawn as; none when an end is
 // not finite.
 std::optional<Box> bend_curve_bounds(Point from, Point to, Point bend);

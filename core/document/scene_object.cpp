@@ -52,21 +52,20 @@ bool is_label(const SceneObject& object) {
     return text && text->label.is_label();
 }
 
-std::uint32_t object_text_color(const SceneObject& object) {
+Rgb object_text_color(const SceneObject& object) {
     const auto* text = as_text(object);
-    if (!text || !text->label.is_label()) return pack_rgb(object.color);
-    if (text->ink) return pack_rgb(*text->ink);
-    return contrast_color(pack_rgb(object.color));
+    if (!text || !text->label.is_label()) return object.color;
+    if (text->ink) return *text->ink;
+    return contrast_color(object.color);
 }
 
-std::uint32_t contrast_color(std::uint32_t packed_rgb) {
-    const Rgb c = unpack_rgb(packed_rgb);
+Rgb contrast_color(Rgb c) {
     const double luminance =
         0.2126 * linear_channel(c.r) + 0.7152 * linear_channel(c.g) + 0.0722 * linear_channel(c.b);
     // Contrast against black is (L + 0.05) / 0.05 and against white
     // 1.05 / (L + 0.05); squaring compares the two without a division.
     const double shifted = luminance + 0.05;
-    return shifted * shifted > 0.0525 ? 0u : 0xFFFFFFFFu;
+    return shifted * shifted > 0.0525 ? kBlack : kWhite;
 }
 
 }  // namespace glimmerly

@@ -187,12 +187,12 @@ Box* object_rect(SceneObject& object);
 // A text object whose label mode is `Fit` or `Wrap`.
 bool is_label(const SceneObject& object);
 
-// The colour a text object's letters are drawn in (packed): a label's ink, or
-// black or white against its own colour; every other object its own colour.
-std::uint32_t object_text_color(const SceneObject& object);
+// The colour a text object's letters are drawn in: a label's ink, or black or
+// white against its own colour; every other object its own colour.
+Rgb object_text_color(const SceneObject& object);
 
-// Black (0) or white (all bits set), whichever contrasts more with the packed
-// colour by the WCAG 2 relative-luminance rule; a tie gives white.
-std::uint32_t contrast_color(std::uint32_t packed_rgb);
+// kBlack or kWhite, whichever contrasts more with the colour by the WCAG 2
+// relative-luminance rule; a tie gives white.
+Rgb contrast_color(Rgb colour);
 
 }  // namespace glimmerly

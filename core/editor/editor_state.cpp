@@ -15,14 +15,14 @@ constexpr double kMaxInterfaceScale = 5.0;
 // unit: a tiny unit on a long path would otherwise hang the paint.
 constexpr std::size_t kMaxDashSteps = std::size_t{1} << 20;
 
-bool contains_half_open(const Box& r, double x, double y) {
-    return r.left <= x && x < r.right && r.top <= y && y < r.bottom;
+bool contains_half_open(const Box& r, Point p) {
+    return r.left <= p.x && p.x < r.right && r.top <= p.y && p.y < r.bottom;
 }
 
-double distance_to_box(const Box& r, double x, double y) {
-    const double cx = std::max(r.left, std::min(x, r.right));
-    const double cy = std::max(r.top, std::min(y, r.bottom));
-    return std::hypot(cx - x, cy - y);
+double distance_to_box(const Box& r, Point p) {
+    const double cx = std::max(r.left, std::min(p.x, r.right));
+    const double cy = std::max(r.top, std::min(p.y, r.bottom));
+    return std::hypot(cx - p.x, cy - p.y);
 }
 
 }  // namespace
@@ -60,7 +60,7 @@ std::optional<ObjectId> take_new_object_ids(EditorState& state, std::uint64_t co
     return take_object_ids(state.last_id, count);
 }
 
-std::optional<MonitorArea> monitor_at_point(const EditorState& state, double x, double y) {
+std::optional<MonitorArea> monitor_at_point(const EditorState& state, Point point) {
     std::optional<MonitorArea> best;
     bool best_contains = false;
     double best_distance = 0.0;
@@ -70,8 +70,8 @@ std::optional<MonitorArea> monitor_at_point(const EditorState& state, double x, 
                           std::min(area.rect.right, static_cast<double>(state.frame_width)),
                           std::min(area.rect.bottom, static_cast<double>(state.frame_height))};
         if (!(clipped.left < clipped.right && clipped.top < clipped.bottom)) continue;
-        const bool contains = contains_half_open(clipped, x, y);
-        const double d = distance_to_box(clipped, x, y);
+        const bool contains = contains_half_open(clipped, point);
+        const double d = distance_to_box(clipped, point);
         // A monitor that holds the point beats one that does not; otherwise
         // the nearer wins and ties keep the earlier monitor.
         if (!best || (contains && !best_contains) || (contains == best_contains && d < best_distance)) {
@@ -87,13 +87,13 @@ double anchor_monitor_scale(const EditorState& state) {
     Point anchor = state.pointer;
     if (const auto& s = state.capture_selection)
         anchor = {(s->left + s->right) * 0.5, (s->top + s->bottom) * 0.5};
-    const auto monitor = monitor_at_point(state, anchor.x, anchor.y);
+    const auto monitor = monitor_at_point(state, anchor);
     if (!monitor || !std::isfinite(monitor->scale)) return 1.0;
     return std::clamp(monitor->scale, kMinInterfaceScale, kMaxInterfaceScale);
 }
 
 Box region_or_image_rect(const EditorState& state, Point point) {
-    if (const auto monitor = monitor_at_point(state, point.x, point.y)) return monitor->rect;
+    if (const auto monitor = monitor_at_point(state, point)) return monitor->rect;
     return {0.0, 0.0, static_cast<double>(state.frame_width), static_cast<double>(state.frame_height)};
 }
 
@@ -117,8 +117,7 @@ std::vector<Dash> dash_polyline(std::span<const Point> points, double unit) {
             const double room = (drawn ? on : period) - phase;
             const double end = std::min(t + room, len);
             if (drawn) {
-                const Point p = a + along * t, q = a + along * end;
-                dashes.push_back({p.x, p.y, q.x, q.y});
+                dashes.push_back({a + along * t, a + along * end});
             }
             if (t + room < len) {
                 phase = drawn ? on : 0.0;

@@ -39,17 +39,11 @@ inline constexpr std::uint8_t kToolCount = 11;
 
 std::optional<Tool> tool_from_code(std::uint32_t code);
 
-// The modifier keys given with a pointer message: Shift in bit 0, Alt in
-// bit 8, Ctrl in bit 16.
+// The modifier keys held when a pointer message arrived.
 struct PointerModifiers {
-    std::uint32_t word = 0;
-
-    static constexpr PointerModifiers from_keys(bool shift, bool alt, bool ctrl) {
-        return {(shift ? 1u : 0u) | (alt ? 1u << 8 : 0u) | (ctrl ? 1u << 16 : 0u)};
-    }
-    constexpr bool shift() const { return (word & 0xFFu) != 0; }
-    constexpr bool alt() const { return ((word >> 8) & 0xFFu) != 0; }
-    constexpr bool ctrl() const { return ((word >> 16) & 0xFFu) != 0; }
+    bool shift = false;
+    bool alt = false;
+    bool ctrl = false;
 
     friend bool operator==(const PointerModifiers&, const PointerModifiers&) = default;
 };
@@ -106,8 +100,8 @@ std::optional<Rgb> editor_action_colour(EditorAction action);
 // One monitor's part of the editor window: its window rectangle, the frame
 // point shown at the rectangle's top-left corner and the zoom.
 struct MonitorView {
-    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
-    double origin_x = 0.0, origin_y = 0.0;
+    Box rect;
+    Point origin;
     double zoom = 1.0;
 
     friend bool operator==(const MonitorView&, const MonitorView&) = default;
@@ -124,7 +118,7 @@ struct MonitorArea {
 // The custom-colour popup: its rectangle, its scale (0 = not shown) and the
 // colour it shows, each component in 0..1.
 struct ColourPicker {
-    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
+    Box rect;
     double scale = 0.0;
     double hue = 0.0, saturation = 0.0, value = 0.0;
 
@@ -164,7 +158,7 @@ struct ResizeGesture {
     friend bool operator==(const ResizeGesture&, const ResizeGesture&) = default;
 };
 struct ArrowEndGesture {
-    std::uint8_t end = 0;     // 1 = the `from` point, 0 = the `to` point
+    bool from = false;        // the `from` end, else the `to` end
     std::uint64_t index = 0;  // of the arrow in the object list
     friend bool operator==(const ArrowEndGesture&, const ArrowEndGesture&) = default;
 };
@@ -188,9 +182,7 @@ struct Gesture {
     GesturePayload payload;
     Point start;    // where the button went down
     Point current;  // the latest pointer position
-    std::uint8_t shift = 0;
-    std::uint8_t alt = 0;
-    std::uint8_t ctrl = 0;
+    PointerModifiers modifiers;
 
     GestureKind kind() const { return static_cast<GestureKind>(payload.index()); }
 
@@ -247,11 +239,11 @@ struct EditorState {
     EditorWindowPartSlot window{nullptr, nullptr};
 
     // The tool sizes waiting to be stored in the settings; the save runs only
-    // while `pending_save_armed` is non-zero.
+    // while `pending_save_armed` is set.
     std::uint32_t pending_save = kNoPendingSave;
     std::uint32_t pending_stroke_width = 0;
     std::uint32_t pending_eraser_size = 0;
-    std::uint8_t pending_save_armed = 0;
+    bool pending_save_armed = false;
 };
 
 // Ends a running gesture by putting the objects back as they were at the
@@ -266,7 +258,7 @@ std::optional<ObjectId> take_new_object_ids(EditorState& state, std::uint64_t co
 // The monitor area that holds the point (half-open edges), else the nearest
 // one, with its rectangle clipped to the frame; monitors the frame does not
 // show take no part. None when no monitor does.
-std::optional<MonitorArea> monitor_at_point(const EditorState& state, double x, double y);
+std::optional<MonitorArea> monitor_at_point(const EditorState& state, Point point);
 // The DPI scale at the selection's centre (the pointer without a selection),
 // clamped to 1..5; 1.0 when no monitor is found or its scale is not finite.
 double anchor_monitor_scale(const EditorState& state);
@@ -276,7 +268,8 @@ Box region_or_image_rect(const EditorState& state, Point point);
 // A dashed line: period 7 units of which the first 4 are drawn, running on
 // across corners and cut at the end of each segment.
 struct Dash {
-    double x0 = 0.0, y0 = 0.0, x1 = 0.0, y1 = 0.0;
+    Point from;
+    Point to;
     friend bool operator==(const Dash&, const Dash&) = default;
 };
 std::vector<Dash> dash_polyline(std::span<const Point> points, double unit);

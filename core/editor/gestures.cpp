@@ -36,14 +36,6 @@ constexpr double kNewBlurStrength = 7.0;
 constexpr double kMinResizeScale = 0.01;
 constexpr double kNoTurn = 1e-9;
 
-struct Held {
-    bool shift = false;
-    bool alt = false;
-    bool ctrl = false;
-};
-
-Held held(const Gesture& g) { return {g.shift != 0, g.alt != 0, g.ctrl != 0}; }
-
 Point snap_to_45(Point from, Point p) {
     const Point d = p - from;
     const double angle = std::round(std::atan2(d.y, d.x) / kSnapStep) * kSnapStep;
@@ -62,13 +54,6 @@ ObjectAttachment attachment_to(const SceneObject& target, Point local_offset) {
     // A zero offset has no direction to leave the target in.
     if (length(local_offset) < 0.001) local_offset = {1.0, 0.0};
     return {target.id, local_offset};
-}
-
-// The point turned back into the object's own frame, relative to the centre
-// of its box.
-Point local_offset(const SceneObject& object, Point point) {
-    const Point c = box_centre(object_bounds(object));
-    return rotate_vector(point - c, -object.rotation);
 }
 
 bool box_holds_offset(const Box& b, Point offset, double grow) {
@@ -160,12 +145,12 @@ void start_callout(EditorState& state, std::size_t label, Point p, PointerModifi
 
 void start_select(EditorState& state, Point p, PointerModifiers modifiers) {
     GesturePayload payload = MoveGesture{};
-    if (auto handle = hit_selection_handles(state, p.x, p.y); handle.gesture) {
+    if (auto handle = hit_selection_handles(state, p); handle.gesture) {
         payload = std::move(*handle.gesture);
-    } else if (const auto id = object_at_point(state, p.x, p.y)) {
+    } else if (const auto id = object_at_point(state, p)) {
         auto& selection = state.selection;
         const bool selected = std::find(selection.begin(), selection.end(), *id) != selection.end();
-        if (modifiers.shift() || modifiers.ctrl()) {
+        if (modifiers.shift || modifiers.ctrl) {
             if (selected) std::erase(selection, *id);
             else selection.push_back(*id);
         } else if (!selected) {
@@ -175,7 +160,7 @@ void start_select(EditorState& state, Point p, PointerModifiers modifiers) {
         }
     } else {
         payload = MarqueeGesture{};
-        if (!modifiers.shift() && !modifiers.ctrl()) state.selection.clear();
+        if (!modifiers.shift && !modifiers.ctrl) state.selection.clear();
     }
     store_gesture(state, state.objects, std::move(payload), p, modifiers);
 }
@@ -185,7 +170,7 @@ void start_select(EditorState& state, Point p, PointerModifiers modifiers) {
 void continue_drawing(EditorState& state, Point s, Point p) {
     if (state.objects.empty()) return;
     SceneObject& object = state.objects.back();
-    const Held keys = held(state.gesture);
+    const PointerModifiers keys = state.gesture.modifiers;
 
     if (auto* line = as_line(object); line && line->elbow) {
         // The callout's free end follows the pointer and snaps to outlines.
@@ -309,8 +294,8 @@ void continue_arrow_end(EditorState& state, const ArrowEndGesture& drag, Point p
     SceneObject& arrow = state.objects[drag.index];
     auto* line = as_line(arrow);
     if (!line) return;
-    const Held keys = held(state.gesture);
-    const bool dragging_from = drag.end == 1;
+    const PointerModifiers keys = state.gesture.modifiers;
+    const bool dragging_from = drag.from;
     if (keys.shift)
         if (const auto ends = resolve_arrow_ends(arrow, state.objects))
             p = snap_to_45(dragging_from ? ends->to : ends->from, p);
@@ -348,13 +333,10 @@ void continue_arrow_bend(EditorState& state, const ArrowBendGesture& drag, Point
 }  // namespace
 
 void set_gesture_modifiers(EditorState& state, PointerModifiers modifiers) {
-    state.gesture.shift = static_cast<std::uint8_t>(modifiers.word);
-    state.gesture.alt = static_cast<std::uint8_t>(modifiers.word >> 8);
-    state.gesture.ctrl = static_cast<std::uint8_t>(modifiers.word >> 16);
+    state.gesture.modifiers = modifiers;
 }
 
-void begin_gesture(EditorState& state, double x, double y, PointerModifiers modifiers) {
-    const Point p{x, y};
+void begin_gesture(EditorState& state, Point p, PointerModifiers modifiers) {
     if (!is_finite(p)) return;
     cancel_gesture(state);
 
@@ -363,7 +345,7 @@ void begin_gesture(EditorState& state, double x, double y, PointerModifiers modi
     if (state.tool != Tool::Select)
         if (const auto arrow = selected_arrow_ends(state); arrow && distance(p, arrow->bend_handle) < radius)
             bend = arrow;
-    const auto connector = hover_target_at(state, x, y);
+    const auto connector = hover_target_at(state, p);
     state.last_drawn_arrow.reset();
 
     if (bend) {
@@ -391,8 +373,7 @@ void begin_gesture(EditorState& state, double x, double y, PointerModifiers modi
     }
 }
 
-void continue_gesture(EditorState& state, double x, double y) {
-    const Point p{x, y};
+void continue_gesture(EditorState& state, Point p) {
     if (!is_finite(p) || !state.saved_objects) return;
     const Point previous = state.gesture.current;
     state.gesture.current = p;
@@ -457,8 +438,7 @@ void finish_gesture(EditorState& state) {
     }
 }
 
-void begin_rotate_selection(EditorState& state, double x, double y) {
-    const Point p{x, y};
+void begin_rotate_selection(EditorState& state, Point p) {
     if (!is_finite(p)) return;
     cancel_gesture(state);
     const auto frame = selection_frame(state);
@@ -471,7 +451,7 @@ std::optional<ObjectAttachment> find_attachment_at(Point point, std::span<const 
     for (std::size_t i = std::min(count, objects.size()); i-- > 0;) {
         const SceneObject& o = objects[i];
         if (!is_attach_target(o)) continue;
-        const Point offset = local_offset(o, point);
+        const Point offset = offset_in_object(o, point);
         if (box_holds_offset(object_bounds(o), offset, is_label(o) ? 0.0 : o.width / 2.0))
             return attachment_to(o, offset);
     }
@@ -484,7 +464,7 @@ std::optional<ObjectAttachment> find_elbow_attachment(Point point, std::span<con
     for (std::size_t i = std::min(count, objects.size()); i-- > 0;) {
         const SceneObject& o = objects[i];
         if (!is_attach_target(o) || o.id == excluded) continue;
-        const Point offset = local_offset(o, point);
+        const Point offset = offset_in_object(o, point);
         const bool hit =
             is_label(o) ? box_holds_offset(object_bounds(o), offset, tolerance)
                         : hit_object_outline(o, point, tolerance, objects) ||

@@ -22,15 +22,15 @@ namespace glimmerly {
 // On press, with the modifiers held then. A press while a gesture runs (a
 // release that never arrived) abandons that one first. Positions that are
 // not finite are ignored, here and in the other calls.
-void begin_gesture(EditorState& state, double x, double y, PointerModifiers modifiers);
+void begin_gesture(EditorState& state, Point point, PointerModifiers modifiers);
 // On every move while the button is down, and again with the same point when
 // a modifier key changes, so that Shift, Alt and Ctrl act during the drag.
-void continue_gesture(EditorState& state, double x, double y);
+void continue_gesture(EditorState& state, Point point);
 // On release: one undo step when the objects changed, none otherwise.
 void finish_gesture(EditorState& state);
 // Starts turning the selection about its frame's centre (a press on the
 // rotation handle).
-void begin_rotate_selection(EditorState& state, double x, double y);
+void begin_rotate_selection(EditorState& state, Point point);
 
 // Stores the modifier keys held now in the running gesture; the editor calls
 // it before `continue_gesture` on pointer moves and key changes.

@@ -38,8 +38,8 @@ std::optional<GesturePayload> line_handle_at(const EditorState& state, Point p, 
     const auto* line = as_line(object);
     const auto ends = resolve_arrow_ends(object, state.objects);
     if (!line || !ends) return std::nullopt;
-    if (within(p, ends->from, radius)) return ArrowEndGesture{1, *index};
-    if (within(p, ends->to, radius)) return ArrowEndGesture{0, *index};
+    if (within(p, ends->from, radius)) return ArrowEndGesture{true, *index};
+    if (within(p, ends->to, radius)) return ArrowEndGesture{false, *index};
     if (line->elbow) return std::nullopt;
     const Point d = ends->to - ends->from;
     const Point bend = (ends->from + ends->to) * 0.5 + d * line->bend.x + perpendicular(d) * line->bend.y;
@@ -93,8 +93,7 @@ std::optional<Point> rotation_handle_position(const EditorState& state) {
     return rotate_point({c.x, frame->box.top - kRotationHandleLift * state.interface_scale}, c, frame->rotation);
 }
 
-HandleHit hit_selection_handles(const EditorState& state, double x, double y) {
-    const Point p{x, y};
+HandleHit hit_selection_handles(const EditorState& state, Point p) {
     if (!is_finite(p)) return {};
     const double radius = kHandleRadius * state.interface_scale;
     const auto frame = selection_frame(state);
@@ -122,11 +121,10 @@ std::optional<std::array<Point, 4>> object_handle_frame(const EditorState& state
                                 turn.about({c.x, grown.bottom}, c), turn.about({grown.left, c.y}, c)};
 }
 
-std::optional<ObjectId> hover_target_at(const EditorState& state, double x, double y) {
-    const Point p{x, y};
+std::optional<ObjectId> hover_target_at(const EditorState& state, Point p) {
     const auto label = hit_text_width_handle(state, p);
     if (!label) return std::nullopt;
-    if (state.tool == Tool::Select && hit_selection_handles(state, x, y).gesture) return std::nullopt;
+    if (state.tool == Tool::Select && hit_selection_handles(state, p).gesture) return std::nullopt;
     const auto points = object_handle_frame(state, *label);
     if (!points) return std::nullopt;
     const double radius = kHandleRadius * state.interface_scale;
@@ -135,8 +133,7 @@ std::optional<ObjectId> hover_target_at(const EditorState& state, double x, doub
     return std::nullopt;
 }
 
-std::optional<ObjectId> object_at_point(const EditorState& state, double x, double y) {
-    const Point p{x, y};
+std::optional<ObjectId> object_at_point(const EditorState& state, Point p) {
     if (!is_finite(p)) return std::nullopt;
     const double tolerance = kPickTolerance * state.interface_scale;
     const auto& objects = state.objects;

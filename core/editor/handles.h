@@ -58,7 +58,7 @@ std::optional<Point> rotation_handle_position(const EditorState& state);
 
 // The first that applies: the rotation handle, an end or the bend handle of
 // a single selected line, a corner of the frame.
-HandleHit hit_selection_handles(const EditorState& state, double x, double y);
+HandleHit hit_selection_handles(const EditorState& state, Point point);
 
 // The connector points of an object: the middles of the top, right, bottom
 // and left sides of its bounds grown by 12 units, turned with the object.
@@ -66,11 +66,11 @@ std::optional<std::array<Point, 4>> object_handle_frame(const EditorState& state
 
 // The label whose connector point is under the pointer, from which a press
 // draws a callout; none when a selection handle is there first.
-std::optional<ObjectId> hover_target_at(const EditorState& state, double x, double y);
+std::optional<ObjectId> hover_target_at(const EditorState& state, Point point);
 
 // The topmost object under the point: on its outline within 7 units, or in
 // a fill region of its inside.
-std::optional<ObjectId> object_at_point(const EditorState& state, double x, double y);
+std::optional<ObjectId> object_at_point(const EditorState& state, Point point);
 
 // The running marquee's rectangle; none unless a marquee gesture runs.
 std::optional<Box> marquee_rect(const EditorState& state);

@@ -134,7 +134,7 @@ bool hit_object_interior(const SceneObject& object, Point point) {
     const Box b = object_bounds(object);
     const double w = b.right - b.left, h = b.bottom - b.top;
     if (!(w >= kMinInteriorSide) || !(h >= kMinInteriorSide)) return false;
-    const Point q = rotate_vector(point - box_centre(b), -object.rotation);
+    const Point q = offset_in_object(object, point);
     if (!is_finite(q)) return false;
     const double hx = w / 2.0 + object.width / 2.0, hy = h / 2.0 + object.width / 2.0;
     if (object.kind() == ObjectKind::Rectangle) return std::abs(q.x) <= hx && std::abs(q.y) <= hy;

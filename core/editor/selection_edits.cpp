@@ -123,8 +123,8 @@ void map_object_to_bounds(SceneObject& object, const Box& from, const Box& to) {
     map_object(object, map_between(from, to));
 }
 
-void nudge_selection(EditorState& state, double dx, double dy) {
-    if (!std::isfinite(dx) || !std::isfinite(dy)) return;
+void nudge_selection(EditorState& state, Point offset) {
+    if (!is_finite(offset)) return;
     cancel_gesture(state);
     std::vector<SceneObject> earlier = state.objects;
     const auto selected = id_set(state.selection);
@@ -133,7 +133,7 @@ void nudge_selection(EditorState& state, double dx, double dy) {
     for (SceneObject& object : state.objects) {
         if (!selected.contains(object.id)) continue;
         settle_arrow_ends(object, scene, selected);
-        move_object_by(object, {dx, dy});
+        move_object_by(object, offset);
     }
     commit_objects(state, std::move(earlier));
 }
@@ -213,8 +213,8 @@ std::vector<SceneObject> selected_objects_for_copy(const EditorState& state) {
     return copies;
 }
 
-bool paste_objects(EditorState& state, std::span<const SceneObject> objects, double dx, double dy) {
-    if (objects.empty() || !std::isfinite(dx) || !std::isfinite(dy)) return false;
+bool paste_objects(EditorState& state, std::span<const SceneObject> objects, Point offset) {
+    if (objects.empty() || !is_finite(offset)) return false;
     // Copies that a stored scene could not hold would make the capture fail
     // only when it is saved, long after the paste.
     const std::vector<SceneObject>& held = state.saved_objects ? *state.saved_objects : state.objects;
@@ -266,7 +266,7 @@ bool paste_objects(EditorState& state, std::span<const SceneObject> objects, dou
             refasten(line->start);
             refasten(line->end);
         }
-        move_object_by(copy, {dx, dy});
+        move_object_by(copy, offset);
         state.selection.push_back(copy.id);
         state.objects.push_back(std::move(copy));
     }

@@ -31,9 +31,9 @@ inline constexpr double kPasteShift = 16.0;
 // would give a coordinate that is not finite leaves the object as it was.
 void map_object_to_bounds(SceneObject& object, const Box& from, const Box& to);
 
-// Moves the selected objects by (dx, dy); nothing for an offset that is not
+// Moves the selected objects by the offset; nothing for an offset that is not
 // finite.
-void nudge_selection(EditorState& state, double dx, double dy);
+void nudge_selection(EditorState& state, Point offset);
 
 // Removes the objects with these ids and their ids from the selection; lines
 // fastened to them keep their drawn ends and come loose. Records no step: the
@@ -49,11 +49,11 @@ void apply_color_to_selection(EditorState& state);
 // objects outside the selection set loose where they are drawn.
 std::vector<SceneObject> selected_objects_for_copy(const EditorState& state);
 
-// Adds copies of the objects on top, moved by (dx, dy), under fresh ids, with
+// Adds copies of the objects on top, moved by the offset, under fresh ids, with
 // their attachments and fills among themselves kept; they become the
 // selection. False, with nothing changed, for an empty list, an offset that is
 // not finite, or copies that would take the scene past what a stored scene
 // may hold.
-bool paste_objects(EditorState& state, std::span<const SceneObject> objects, double dx, double dy);
+bool paste_objects(EditorState& state, std::span<const SceneObject> objects, Point offset);
 
 }  // namespace glimmerly

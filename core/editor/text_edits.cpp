@@ -1,6 +1,7 @@
 #include "core/editor/text_edits.h"
 
 #include "core/document/geometry.h"
+#include "core/document/point_math.h"
 #include "core/document/scene.h"
 #include "core/editor/editor_state.h"
 #include "core/editor/history.h"
@@ -37,11 +38,11 @@ const std::vector<SceneObject>& objects_after_abandoning(const EditorState& stat
 
 }  // namespace
 
-bool add_text_object(EditorState& state, double x, double y, std::string text, double extent_w, double extent_h,
-                     Rgb color, double size, LabelMode label, std::uint32_t ink) {
+bool add_text_object(EditorState& state, Point at, std::string text, Size extent, Rgb color, double size,
+                     LabelMode label, std::optional<Rgb> ink) {
     if (!label.is_label() && trimmed_len(text) == 0) return false;
-    if (!std::isfinite(x) || !std::isfinite(y) || !usable_size(size)) return false;
-    if (!usable_extent(extent_w) || !usable_extent(extent_h)) return false;
+    if (!is_finite(at) || !usable_size(size)) return false;
+    if (!usable_extent(extent.w) || !usable_extent(extent.h)) return false;
     if (label.kind == LabelKind::Wrap && !(std::isfinite(label.wrap_width) && label.wrap_width > 0.0)) return false;
     // A text or a scene that a stored scene cannot hold would make the capture
     // fail only when it is saved, with the text already typed in vain.
@@ -55,16 +56,16 @@ bool add_text_object(EditorState& state, double x, double y, std::string text, d
     TextPayload payload;
     payload.label = label;
     payload.text = std::move(text);
-    payload.at = {x, y};
+    payload.at = at;
     payload.size = size;
-    payload.extent = {extent_w, extent_h};
-    if (label.is_label()) payload.ink = unpack_text_ink(ink);
+    payload.extent = extent;
+    if (label.is_label()) payload.ink = ink;
     state.objects.push_back(SceneObject{*id, std::move(payload), color, state.stroke_width, 0.0, {}});
     commit_objects(state, std::move(earlier));
     return true;
 }
 
-void add_sized_text_object(EditorState& state, double x, double y, std::string text) {
+void add_sized_text_object(EditorState& state, Point at, std::string text) {
     if (trimmed_len(text) == 0) return;
     std::size_t lines = 0, widest = 0;
     std::string_view rest = text;
@@ -77,7 +78,8 @@ void add_sized_text_object(EditorState& state, double x, double y, std::string t
     }
     const double w = static_cast<double>(widest) * kSizedTextSize * kSizedCharWidth;
     const double h = static_cast<double>(lines) * kSizedTextSize * kSizedLineHeight;
-    (void)add_text_object(state, x, y, std::move(text), w, h, state.color, kSizedTextSize, LabelMode::none(), 0);
+    (void)add_text_object(state, at, std::move(text), {w, h}, state.color, kSizedTextSize, LabelMode::none(),
+                          std::nullopt);
 }
 
 void apply_text_edits(EditorState& state, std::span<const TextSizeEdit> edits) {
@@ -86,7 +88,7 @@ void apply_text_edits(EditorState& state, std::span<const TextSizeEdit> edits) {
     const std::vector<SceneObject>& current = objects_after_abandoning(state);
     const ObjectIndex index(current);
     for (const TextSizeEdit& edit : edits) {
-        if (!usable_size(edit.size) || !usable_extent(edit.width) || !usable_extent(edit.height)) return;
+        if (!usable_size(edit.size) || !usable_extent(edit.extent.w) || !usable_extent(edit.extent.h)) return;
         const auto position = index.position(edit.id);
         if (!position || !as_text(current[*position])) return;
     }
@@ -96,14 +98,14 @@ void apply_text_edits(EditorState& state, std::span<const TextSizeEdit> edits) {
     for (const TextSizeEdit& edit : edits) {
         const auto position = index.position(edit.id);
         TextPayload& text = *as_text(state.objects[*position]);
-        double w = edit.width, h = edit.height;
+        double w = edit.extent.w, h = edit.extent.h;
         if (text.label.is_label() && trimmed_len(text.text) == 0) {
             // A blank label has nothing to measure: it keeps a box that grows
             // with its letter size so that it stays visible and clickable.
-            const double measured_w = text.label.kind == LabelKind::Wrap ? text.label.wrap_width : edit.width;
+            const double measured_w = text.label.kind == LabelKind::Wrap ? text.label.wrap_width : edit.extent.w;
             w = std::max(measured_w, edit.size);
             const double grown_h = text.extent.h * edit.size / text.size;
-            h = std::isfinite(grown_h) ? std::max(edit.height, grown_h) : edit.height;
+            h = std::isfinite(grown_h) ? std::max(edit.extent.h, grown_h) : edit.extent.h;
         }
         text.extent = {w, h};
         text.size = edit.size;
@@ -111,14 +113,13 @@ void apply_text_edits(EditorState& state, std::span<const TextSizeEdit> edits) {
     commit_objects(state, std::move(earlier));
 }
 
-void set_selected_text_ink(EditorState& state, std::uint32_t ink) {
+void set_selected_text_ink(EditorState& state, std::optional<Rgb> ink) {
     if (state.saved_objects && state.gesture.kind() == GestureKind::DrawNew) return;
     cancel_gesture(state);
     std::vector<SceneObject> earlier = state.objects;
     const std::unordered_set<ObjectId> selected(state.selection.begin(), state.selection.end());
-    const std::optional<Rgb> letters = unpack_text_ink(ink);
     for (SceneObject& object : state.objects)
-        if (selected.contains(object.id) && is_label(object)) as_text(object)->ink = letters;
+        if (selected.contains(object.id) && is_label(object)) as_text(object)->ink = ink;
     commit_objects(state, std::move(earlier));
 }
 

@@ -19,41 +19,29 @@ struct EditorState;
 struct TextSizeEdit {
     ObjectId id = 0;
     double size = 0.0;
-    double width = 0.0;
-    double height = 0.0;
+    Size extent;
 
     friend bool operator==(const TextSizeEdit&, const TextSizeEdit&) = default;
 };
 
-// A label's letter colour as one word: byte 0 is 1 when a colour is set (0:
-// the automatic black or white), bytes 1 to 3 red, green and blue.
-constexpr std::uint32_t pack_text_ink(std::optional<Rgb> ink) {
-    if (!ink) return 0;
-    return 1u | (std::uint32_t{ink->r} << 8) | (std::uint32_t{ink->g} << 16) | (std::uint32_t{ink->b} << 24);
-}
-constexpr std::optional<Rgb> unpack_text_ink(std::uint32_t packed) {
-    if ((packed & 0xFFu) == 0) return std::nullopt;
-    return Rgb{static_cast<std::uint8_t>(packed >> 8), static_cast<std::uint8_t>(packed >> 16),
-               static_cast<std::uint8_t>(packed >> 24)};
-}
-
 // Adds a text (label mode none) or a label on top, with the current stroke
 // width. Refused, with nothing changed, for a blank plain text, a position,
 // size (8..300) or extent that is not usable, a wrap width not above 0, or a
-// text longer than a stored scene may hold. A plain text never keeps an ink.
-bool add_text_object(EditorState& state, double x, double y, std::string text, double extent_w, double extent_h,
-                     Rgb color, double size, LabelMode label, std::uint32_t ink);
+// text longer than a stored scene may hold. `ink` is a label's letter colour
+// (none: the automatic black or white); a plain text never keeps one.
+bool add_text_object(EditorState& state, Point at, std::string text, Size extent, Rgb color, double size,
+                     LabelMode label, std::optional<Rgb> ink);
 
 // Adds a plain text of size 24 in the current colour with an extent guessed
 // from its lines and characters, for pictures drawn without a text layout.
-void add_sized_text_object(EditorState& state, double x, double y, std::string text);
+void add_sized_text_object(EditorState& state, Point at, std::string text);
 
 // Gives text objects new sizes with their re-measured extents, all as one
 // step; when any entry is unusable or names no text object, nothing changes.
 void apply_text_edits(EditorState& state, std::span<const TextSizeEdit> edits);
 
-// Sets (flag 1) or clears (flag 0) the letter colour of the selected labels;
-// nothing while a new object is being drawn.
-void set_selected_text_ink(EditorState& state, std::uint32_t ink);
+// Sets the letter colour of the selected labels, or with none gives them the
+// automatic black or white back; nothing while a new object is being drawn.
+void set_selected_text_ink(EditorState& state, std::optional<Rgb> ink);
 
 }  // namespace glimmerly

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "core/base/ascii.h"
 #include "core/base/utf.h"
 #include "text/text_table.h"
 
@@ -16,15 +17,6 @@ std::size_t last_separator(std::u16string_view path) {
     return std::u16string_view::npos;
 }
 
-char16_t ascii_lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
-
-bool ascii_iequals16(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (ascii_lower(a[i]) != ascii_lower(b[i])) return false;
-    return true;
-}
-
 // Where the extension's dot stands in the file name, if it has one.
 std::optional<std::size_t> extension_dot(std::u16string_view name) {
     if (name == u"..") return std::nullopt;
@@ -34,8 +26,8 @@ std::optional<std::size_t> extension_dot(std::u16string_view name) {
 }
 
 bool is_image_extension(std::u16string_view extension) {
-    return ascii_iequals16(extension, u"png") || ascii_iequals16(extension, u"jpg") ||
-           ascii_iequals16(extension, u"jpeg");
+    return ascii_iequals(extension, u"png") || ascii_iequals(extension, u"jpg") ||
+           ascii_iequals(extension, u"jpeg");
 }
 
 }  // namespace
@@ -81,8 +73,8 @@ std::u16string temporary_path(std::u16string_view target, std::uint32_t process_
 std::optional<ImageFormat> image_format_from_extension(std::u16string_view path) {
     const auto extension = extension_of(path);
     if (!extension) return std::nullopt;
-    if (ascii_iequals16(*extension, u"png")) return ImageFormat::Png;
-    if (ascii_iequals16(*extension, u"jpg") || ascii_iequals16(*extension, u"jpeg")) return ImageFormat::Jpeg;
+    if (ascii_iequals(*extension, u"png")) return ImageFormat::Png;
+    if (ascii_iequals(*extension, u"jpg") || ascii_iequals(*extension, u"jpeg")) return ImageFormat::Jpeg;
     return std::nullopt;
 }
 
@@ -91,7 +83,7 @@ std::optional<std::uint64_t> classify_save_name(std::u16string_view path) {
     const auto dot = extension_dot(name);
     if (!dot) return std::nullopt;
     const std::u16string_view extension = name.substr(*dot + 1);
-    if (!is_image_extension(extension) && !ascii_iequals16(extension, u"vexil")) return std::nullopt;
+    if (!is_image_extension(extension) && !ascii_iequals(extension, u"vexil")) return std::nullopt;
 
     // The stem must be text (no unpaired surrogate); white space is matched
     // on code points, so work in UTF-8.
@@ -122,12 +114,12 @@ std::optional<std::uint64_t> classify_save_name(std::u16string_view path) {
     return number;
 }
 
-std::optional<std::u16string> numbered_file_name(std::uint64_t largest, bool jpeg) {
+std::optional<std::u16string> numbered_file_name(std::uint64_t largest, ImageFormat format) {
     if (largest == std::numeric_limits<std::uint64_t>::max()) return std::nullopt;
     std::string digits = std::to_string(largest + 1);
     if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
     std::u16string name(digits.begin(), digits.end());
-    name += jpeg ? u".jpg" : u".png";
+    name += format == ImageFormat::Jpeg ? u".jpg" : u".png";
     return name;
 }
 

@@ -42,8 +42,8 @@ std::optional<ImageFormat> image_format_from_extension(std::u16string_view path)
 // other name.
 std::optional<std::uint64_t> classify_save_name(std::u16string_view path);
 
-// The default name that follows `largest` (zero-padded to three digits), or
-// none when the numbers are exhausted.
-std::optional<std::u16string> numbered_file_name(std::uint64_t largest, bool jpeg);
+// The default name that follows `largest` (zero-padded to three digits) with
+// the format's extension, or none when the numbers are exhausted.
+std::optional<std::u16string> numbered_file_name(std::uint64_t largest, ImageFormat format);
 
 }  // namespace glimmerly

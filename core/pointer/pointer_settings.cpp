@@ -58,10 +58,6 @@ constexpr std::array<ShortcutField, 3> kShortcuts = {
 constexpr std::size_t kRetiredField = 18;
 constexpr std::size_t kFullFieldCount = 24;
 
-bool shortcut_valid(const Shortcut& shortcut) {
-    return shortcut.modifiers <= SHORTCUT_ALL_MODIFIERS && shortcut.key >= 1 && shortcut.key <= 254;
-}
-
 // modifiers ":" key; the "-" for none is handled by the caller.
 std::optional<Shortcut> parse_shortcut(std::string_view text) {
     const auto halves = split_once(text, ':');
@@ -70,37 +66,27 @@ std::optional<Shortcut> parse_shortcut(std::string_view text) {
     const auto key = parse_canonical_decimal(halves->second);
     if (!modifiers || !key) return std::nullopt;
     const Shortcut shortcut{*modifiers, *key};
-    if (!shortcut_valid(shortcut)) return std::nullopt;
+    if (!shortcut.usable()) return std::nullopt;
     return shortcut;
 }
 
 std::string format_shortcut(const std::optional<Shortcut>& shortcut) {
     if (!shortcut) return "-";
-    std::string text = std::to_string(shortcut->modifiers);
+    std::string text;
+    append_decimal(text, shortcut->modifiers);
     text += ':';
-    text += std::to_string(shortcut->key);
+    append_decimal(text, shortcut->key);
     return text;
-}
-
-std::vector<std::string_view> split_fields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = line.find(',', start);
-        fields.push_back(line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
-        if (comma == std::string_view::npos) return fields;
-        start = comma + 1;
-    }
 }
 
 }  // namespace
 
 Result<PointerSettings> parse_pointer_settings(std::string_view line) {
-    const Failure invalid = plain_failure(std::string(POINTER_SETTINGS_INVALID));
-    const auto fields = split_fields(line);
+    const Failure invalid = plain_failure(std::string(kPointerSettingsInvalid));
+    const auto fields = split_all(line, ',');
     const std::size_t count = fields.size();
     if (count != 19 && count != 20 && count != kFullFieldCount) return invalid;
-    if (fields[kRetiredField] != "0" && fields[kRetiredField] != "1") return invalid;
+    if (!parse_stored_flag(fields[kRetiredField])) return invalid;
 
     // Fields that a shorter form lacks keep their defaults.
     PointerSettings out;
@@ -117,9 +103,9 @@ Result<PointerSettings> parse_pointer_settings(std::string_view line) {
     }
     for (const auto& field : kFlags) {
         if (field.index >= count) continue;
-        const std::string_view text = fields[field.index];
-        if (text != "0" && text != "1") return invalid;
-        out.*field.member = text == "1";
+        const auto flag = parse_stored_flag(fields[field.index]);
+        if (!flag) return invalid;
+        out.*field.member = *flag;
     }
     for (const auto& field : kColours) {
         const auto colour = parse_rgb_hex(fields[field.index]);
@@ -159,7 +145,7 @@ bool pointer_settings_valid(const PointerSettings& settings) {
     }
     for (const auto& field : kShortcuts) {
         const auto& shortcut = settings.*field.member;
-        if (shortcut && !shortcut_valid(*shortcut)) return false;
+        if (shortcut && !shortcut->usable()) return false;
     }
     return true;
 }

@@ -43,9 +43,9 @@ struct PointerSettings {
     friend bool operator==(const PointerSettings&, const PointerSettings&) = default;
 };
 
-inline constexpr std::string_view POINTER_SETTINGS_INVALID = "Invalid pointer settings";
+inline constexpr std::string_view kPointerSettingsInvalid = "Invalid pointer settings";
 
-// One message for every fault of the line: POINTER_SETTINGS_INVALID.
+// One message for every fault of the line: kPointerSettingsInvalid.
 Result<PointerSettings> parse_pointer_settings(std::string_view line);
 std::string format_pointer_settings(const PointerSettings& settings);
 

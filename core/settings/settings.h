@@ -9,18 +9,16 @@
 
 #include "core/base/rgb.h"
 #include "core/base/shortcut.h"
+#include "core/paths/path_names.h"
 #include "core/pointer/pointer_settings.h"
 #include "text/text_table.h"
 
 namespace glimmerly {
 
 // Indices of `Settings::shape_shortcuts`.
-inline constexpr std::size_t SHAPE_ARROW = 0;
-inline constexpr std::size_t SHAPE_RECTANGLE = 1;
-inline constexpr std::size_t SHAPE_ELLIPSE = 2;
-
-inline constexpr std::uint8_t SAVE_FORMAT_PNG = 0;
-inline constexpr std::uint8_t SAVE_FORMAT_JPEG = 1;
+inline constexpr std::size_t kShapeArrow = 0;
+inline constexpr std::size_t kShapeRectangle = 1;
+inline constexpr std::size_t kShapeEllipse = 2;
 
 // Manual offset of the keyboard and mouse display, each 0..10000.
 struct InputDisplayOffset {
@@ -40,7 +38,7 @@ struct Settings {
     Rgb presentation_color_1{0xFF, 0xD3, 0x40};
     Rgb presentation_color_2{0xED, 0x4F, 0x5C};
     std::uint8_t input_display_position = 4;  // 0..5
-    std::array<Shortcut, 3> shape_shortcuts{{{SHORTCUT_ALT, 65}, {SHORTCUT_ALT, 82}, {SHORTCUT_ALT, 67}}};
+    std::array<Shortcut, 3> shape_shortcuts{{{kShortcutAlt, 65}, {kShortcutAlt, 82}, {kShortcutAlt, 67}}};
     std::uint32_t presentation_stroke_width = 5;  // 1..40
     std::uint32_t presentation_arrow_size = 28;   // 16, 28 or 40
     std::optional<InputDisplayOffset> input_display_offset;
@@ -49,8 +47,8 @@ struct Settings {
     std::uint32_t capture_stroke_width = 3;  // 1..40
     Shortcut instant_capture_shortcut{0, 145};  // Scroll Lock alone
     std::uint32_t input_display_size = 100;  // percent: 100, 150 or 200
-    std::uint8_t save_format = SAVE_FORMAT_PNG;
-    Shortcut board_shortcut{SHORTCUT_ALT, 66};
+    ImageFormat save_format = ImageFormat::Png;  // stored as its value
+    Shortcut board_shortcut{kShortcutAlt, 66};
     bool board_visible = false;
     std::uint32_t capture_eraser_size = 14;  // 4..128
     Language language = LANGUAGE_AUTO;

@@ -7,10 +7,7 @@ constexpr std::uint32_t kEscape = 27;
 
 Failure refused(TextId text) { return plain_failure("refused shortcut (" + std::string(text_key(text)) + ")"); }
 
-bool valid_modifiers(std::uint32_t modifiers) { return modifiers <= SHORTCUT_ALL_MODIFIERS; }
-bool valid_key(std::uint32_t key) { return key >= 1 && key <= 254; }
-bool has_alt_or_ctrl(std::uint32_t modifiers) { return (modifiers & (SHORTCUT_ALT | SHORTCUT_CTRL)) != 0; }
-bool reserved(const Shortcut& s) { return s.modifiers == (SHORTCUT_ALT | SHORTCUT_CTRL) && s.key == kEscape; }
+bool reserved(const Shortcut& s) { return s.modifiers == (kShortcutAlt | kShortcutCtrl) && s.key == kEscape; }
 
 }  // namespace
 
@@ -23,20 +20,18 @@ bool valid_input_display_size(std::uint32_t percent) { return percent == 100 || 
 bool valid_eraser_size(std::uint32_t size) { return size >= 4 && size <= 128; }
 
 bool valid_capture_shortcut(const Shortcut& shortcut) {
-    return valid_modifiers(shortcut.modifiers) && shortcut.key <= 254;
+    return shortcut.known_modifiers() && shortcut.key <= 254;
 }
 
-bool valid_instant_shortcut(const Shortcut& shortcut) {
-    return valid_modifiers(shortcut.modifiers) && valid_key(shortcut.key);
-}
+bool valid_instant_shortcut(const Shortcut& shortcut) { return shortcut.usable(); }
 
 bool valid_folder(std::u16string_view folder) { return folder.find(u'\0') == std::u16string_view::npos; }
 
 Status check_shape_shortcuts(const std::array<Shortcut, 3>& shortcuts) {
     for (std::size_t i = 0; i < shortcuts.size(); ++i) {
         const Shortcut& s = shortcuts[i];
-        if (!valid_modifiers(s.modifiers) || !valid_key(s.key)) return refused(TextId::setup_invalid_shape);
-        if (!has_alt_or_ctrl(s.modifiers)) return refused(TextId::setup_shape_needs_modifier);
+        if (!s.usable()) return refused(TextId::setup_invalid_shape);
+        if (!s.alt() && !s.ctrl()) return refused(TextId::setup_shape_needs_modifier);
         if (reserved(s)) return refused(TextId::setup_reserved);
         for (std::size_t j = 0; j < i; ++j)
             if (shortcuts[j] == s) return refused(TextId::setup_duplicate_shape);
@@ -45,8 +40,8 @@ Status check_shape_shortcuts(const std::array<Shortcut, 3>& shortcuts) {
 }
 
 Status check_board_shortcut(const Shortcut& s) {
-    if (!valid_modifiers(s.modifiers) || !valid_key(s.key)) return refused(TextId::setup_invalid_board);
-    if (!has_alt_or_ctrl(s.modifiers)) return refused(TextId::setup_board_needs_modifier);
+    if (!s.usable()) return refused(TextId::setup_invalid_board);
+    if (!s.alt() && !s.ctrl()) return refused(TextId::setup_board_needs_modifier);
     if (reserved(s)) return refused(TextId::setup_reserved);
     return ok_status();
 }
@@ -56,23 +51,23 @@ Status validate_settings(const Settings& s) {
     // Only the lines whose values can be out of range appear; the order is
     // the reader's (lines 7, 10, 11-13, 14, 15, 16, 30, 24, 2-4, 5, 21, 26,
     // 20, 28, 25).
-    if (!valid_presentation_duration(s.presentation_duration_ms)) return settings_refusal(m::PRESENTATION_DURATION);
-    if (!valid_input_display_position(s.input_display_position)) return settings_refusal(m::INPUT_DISPLAY_POSITION);
+    if (!valid_presentation_duration(s.presentation_duration_ms)) return settings_refusal(m::kPresentationDuration);
+    if (!valid_input_display_position(s.input_display_position)) return settings_refusal(m::kInputDisplayPosition);
     GLIM_TRY(check_shape_shortcuts(s.shape_shortcuts));
-    if (!valid_stroke_width(s.presentation_stroke_width)) return settings_refusal(m::PRESENTATION_STROKE_WIDTH);
-    if (!valid_arrow_size(s.presentation_arrow_size)) return settings_refusal(m::PRESENTATION_ARROW_SIZE);
+    if (!valid_stroke_width(s.presentation_stroke_width)) return settings_refusal(m::kPresentationStrokeWidth);
+    if (!valid_arrow_size(s.presentation_arrow_size)) return settings_refusal(m::kPresentationArrowSize);
     if (s.input_display_offset &&
         (!valid_offset_coordinate(s.input_display_offset->x) || !valid_offset_coordinate(s.input_display_offset->y)))
-        return settings_refusal(m::INPUT_DISPLAY_OFFSET);
-    if (!pointer_settings_valid(s.pointer)) return settings_refusal(POINTER_SETTINGS_INVALID);
-    if (!valid_input_display_size(s.input_display_size)) return settings_refusal(m::INPUT_DISPLAY_SIZE);
-    if (!valid_capture_shortcut(s.capture_shortcut)) return settings_refusal(m::CAPTURE_SHORTCUT);
-    if (!valid_folder(s.save_folder)) return settings_refusal(m::FOLDER_ENCODING);
-    if (!valid_instant_shortcut(s.instant_capture_shortcut)) return settings_refusal(m::INSTANT_SHORTCUT);
+        return settings_refusal(m::kInputDisplayOffset);
+    if (!pointer_settings_valid(s.pointer)) return settings_refusal(kPointerSettingsInvalid);
+    if (!valid_input_display_size(s.input_display_size)) return settings_refusal(m::kInputDisplaySize);
+    if (!valid_capture_shortcut(s.capture_shortcut)) return settings_refusal(m::kCaptureShortcut);
+    if (!valid_folder(s.save_folder)) return settings_refusal(m::kFolderEncoding);
+    if (!valid_instant_shortcut(s.instant_capture_shortcut)) return settings_refusal(m::kInstantShortcut);
     GLIM_TRY(check_board_shortcut(s.board_shortcut));
-    if (!valid_stroke_width(s.capture_stroke_width)) return settings_refusal(m::CAPTURE_STROKE_WIDTH);
-    if (!valid_eraser_size(s.capture_eraser_size)) return settings_refusal(m::CAPTURE_ERASER_SIZE);
-    if (s.save_format > SAVE_FORMAT_JPEG) return settings_refusal(m::SAVE_FORMAT);
+    if (!valid_stroke_width(s.capture_stroke_width)) return settings_refusal(m::kCaptureStrokeWidth);
+    if (!valid_eraser_size(s.capture_eraser_size)) return settings_refusal(m::kCaptureEraserSize);
+    if (s.save_format != ImageFormat::Png && s.save_format != ImageFormat::Jpeg) return settings_refusal(m::kSaveFormat);
     return ok_status();
 }
 

@@ -13,33 +13,33 @@
 namespace glimmerly {
 
 namespace settings_message {
-inline constexpr std::string_view NOT_UTF8 = "The settings file is not UTF-8 text";
-inline constexpr std::string_view LIVE_CAPTURE = "Invalid live capture setting";
-inline constexpr std::string_view PRESENTATION_DURATION = "Invalid presentation duration";
-inline constexpr std::string_view PRESENTATION_COLOR = "Invalid presentation color";
-inline constexpr std::string_view INPUT_DISPLAY_POSITION = "Invalid input display position";
-inline constexpr std::string_view SHORTCUT_SYNTAX = "Invalid shape shortcut";
-inline constexpr std::string_view PRESENTATION_STROKE_WIDTH = "Invalid presentation stroke width";
-inline constexpr std::string_view PRESENTATION_ARROW_SIZE = "Invalid presentation arrow size";
-inline constexpr std::string_view INPUT_DISPLAY_OFFSET = "Invalid input display offset";
-inline constexpr std::string_view INPUT_DISPLAY_LOCK = "Invalid input display lock";
-inline constexpr std::string_view OBS_MIRROR = "Invalid OBS mirror setting";
-inline constexpr std::string_view INPUT_DISPLAY_LAYOUT = "Invalid input display layout";
-inline constexpr std::string_view INPUT_DISPLAY_SIZE = "Invalid input display size";
-inline constexpr std::string_view SETTINGS_NUMBER = "Invalid settings number";
-inline constexpr std::string_view CAPTURE_SHORTCUT = "Invalid shortcut or drawing style";
-inline constexpr std::string_view FOLDER_ENCODING = "Invalid folder encoding";
-inline constexpr std::string_view INSTANT_SHORTCUT = "Invalid instant capture shortcut";
-inline constexpr std::string_view INSTANT_SOUND = "Invalid instant capture sound setting";
-inline constexpr std::string_view BOARD_VISIBILITY = "Invalid board visibility";
-inline constexpr std::string_view WHEEL_HINT = "Invalid wheel hint setting";
-inline constexpr std::string_view MINI_TOOLBAR = "Invalid mini toolbar setting";
-inline constexpr std::string_view MINI_TOOLBAR_FOLD = "Invalid mini toolbar fold";
-inline constexpr std::string_view STARTUP = "Invalid startup setting";
-inline constexpr std::string_view CAPTURE_STROKE_WIDTH = "Invalid capture stroke width";
-inline constexpr std::string_view CAPTURE_ERASER_SIZE = "Invalid capture eraser size";
-inline constexpr std::string_view SAVE_FORMAT = "Invalid save format";
-inline constexpr std::string_view CUSTOM_COLOR = "Invalid custom color";
+inline constexpr std::string_view kNotUtf8 = "The settings file is not UTF-8 text";
+inline constexpr std::string_view kLiveCapture = "Invalid live capture setting";
+inline constexpr std::string_view kPresentationDuration = "Invalid presentation duration";
+inline constexpr std::string_view kPresentationColor = "Invalid presentation color";
+inline constexpr std::string_view kInputDisplayPosition = "Invalid input display position";
+inline constexpr std::string_view kShortcutSyntax = "Invalid shape shortcut";
+inline constexpr std::string_view kPresentationStrokeWidth = "Invalid presentation stroke width";
+inline constexpr std::string_view kPresentationArrowSize = "Invalid presentation arrow size";
+inline constexpr std::string_view kInputDisplayOffset = "Invalid input display offset";
+inline constexpr std::string_view kInputDisplayLock = "Invalid input display lock";
+inline constexpr std::string_view kObsMirror = "Invalid OBS mirror setting";
+inline constexpr std::string_view kInputDisplayLayout = "Invalid input display layout";
+inline constexpr std::string_view kInputDisplaySize = "Invalid input display size";
+inline constexpr std::string_view kSettingsNumber = "Invalid settings number";
+inline constexpr std::string_view kCaptureShortcut = "Invalid shortcut or drawing style";
+inline constexpr std::string_view kFolderEncoding = "Invalid folder encoding";
+inline constexpr std::string_view kInstantShortcut = "Invalid instant capture shortcut";
+inline constexpr std::string_view kInstantSound = "Invalid instant capture sound setting";
+inline constexpr std::string_view kBoardVisibility = "Invalid board visibility";
+inline constexpr std::string_view kWheelHint = "Invalid wheel hint setting";
+inline constexpr std::string_view kMiniToolbar = "Invalid mini toolbar setting";
+inline constexpr std::string_view kMiniToolbarFold = "Invalid mini toolbar fold";
+inline constexpr std::string_view kStartup = "Invalid startup setting";
+inline constexpr std::string_view kCaptureStrokeWidth = "Invalid capture stroke width";
+inline constexpr std::string_view kCaptureEraserSize = "Invalid capture eraser size";
+inline constexpr std::string_view kSaveFormat = "Invalid save format";
+inline constexpr std::string_view kCustomColor = "Invalid custom color";
 }  // namespace settings_message
 
 // A failure carrying one of the messages above.

@@ -11,13 +11,13 @@ namespace {
 
 namespace m = settings_message;
 
-constexpr std::size_t kLineCounts[SETTINGS_VERSION] = {5,  6,  9,  10, 13, 15, 17, 18, 20, 22, 22,
+constexpr std::size_t kLineCounts[kSettingsVersion] = {5,  6,  9,  10, 13, 15, 17, 18, 20, 22, 22,
                                                        24, 25, 27, 28, 29, 30, 31, 32, 33, 34};
 
 // Versions up to this one stored Alt+F as the default arrow shortcut.
 constexpr std::uint32_t kLastVersionWithAltFArrow = 10;
-constexpr Shortcut kAltF{SHORTCUT_ALT, 70};
-constexpr Shortcut kAltA{SHORTCUT_ALT, 65};
+constexpr Shortcut kAltF{kShortcutAlt, 70};
+constexpr Shortcut kAltA{kShortcutAlt, 65};
 
 std::vector<std::string_view> split_lines(std::string_view content) {
     std::vector<std::string_view> lines;
@@ -39,20 +39,14 @@ std::vector<std::string_view> split_lines(std::string_view content) {
 // "1".."21" exactly: no sign, no leading zero.
 std::uint32_t header_version(std::string_view header) {
     std::string_view rest;
-    if (header.starts_with(SETTINGS_HEADER))
-        rest = header.substr(SETTINGS_HEADER.size());
-    else if (header.starts_with(EARLIER_SETTINGS_HEADER))
-        rest = header.substr(EARLIER_SETTINGS_HEADER.size());
+    if (header.starts_with(kSettingsHeader))
+        rest = header.substr(kSettingsHeader.size());
+    else if (header.starts_with(kEarlierSettingsHeader))
+        rest = header.substr(kEarlierSettingsHeader.size());
     else
         return 0;
     const auto version = parse_canonical_decimal(rest);
-    return version && *version >= 1 && *version <= SETTINGS_VERSION ? *version : 0;
-}
-
-std::optional<bool> parse_flag(std::string_view text) {
-    if (text == "0") return false;
-    if (text == "1") return true;
-    return std::nullopt;
+    return version && *version >= 1 && *version <= kSettingsVersion ? *version : 0;
 }
 
 // One of the listed renderings, matched exactly.
@@ -76,50 +70,28 @@ std::optional<Shortcut> parse_shortcut_pair(std::string_view text) {
     return Shortcut{*modifiers, *key};
 }
 
-int hex_value(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 std::optional<std::u16string> parse_folder(std::string_view text) {
     std::u16string folder;
     if (text.empty()) return folder;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', start);
-        const std::string_view piece =
-            text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    for (const std::string_view piece : split_all(text, ',')) {
         if (piece.empty() || piece.size() > 4) return std::nullopt;
         unsigned unit = 0;
         for (char c : piece) {
-            const int digit = hex_value(c);
+            const int digit = hex_digit_value(c);
             if (digit < 0) return std::nullopt;
             unit = unit * 16 + static_cast<unsigned>(digit);
         }
         folder += static_cast<char16_t>(unit);
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
     }
     if (!valid_folder(folder)) return std::nullopt;
     return folder;
 }
 
 std::string format_folder(std::u16string_view folder) {
-    static constexpr char kDigits[] = "0123456789abcdef";
     std::string out;
     for (std::size_t i = 0; i < folder.size(); ++i) {
         if (i) out += ',';
-        const unsigned unit = folder[i];
-        bool started = false;
-        for (int shift = 12; shift >= 0; shift -= 4) {
-            const unsigned digit = (unit >> shift) & 15;
-            if (digit || started || shift == 0) {
-                out += kDigits[digit];
-                started = true;
-            }
-        }
+        append_hex(out, folder[i]);
     }
     return out;
 }
@@ -134,7 +106,13 @@ std::optional<InputDisplayOffset> parse_offset(std::string_view text) {
     return InputDisplayOffset{static_cast<std::uint16_t>(*x), static_cast<std::uint16_t>(*y)};
 }
 
-std::string shortcut_pair(const Shortcut& s) { return std::to_string(s.modifiers) + "," + std::to_string(s.key); }
+std::string shortcut_pair(const Shortcut& s) {
+    std::string text;
+    append_decimal(text, s.modifiers);
+    text += ',';
+    append_decimal(text, s.key);
+    return text;
+}
 
 // The lines of one file, numbered from 1 as in the layout; a line past the
 // file's version is absent.
@@ -161,18 +139,18 @@ Status read_line(const Lines& lines, std::size_t line, Parse parse, T& out, std:
 }  // namespace
 
 std::size_t settings_line_count(std::uint32_t version) {
-    return version >= 1 && version <= SETTINGS_VERSION ? kLineCounts[version - 1] : 0;
+    return version >= 1 && version <= kSettingsVersion ? kLineCounts[version - 1] : 0;
 }
 
 Result<Settings> parse_settings(std::string_view content) {
-    if (!is_valid_utf8(content)) return settings_refusal(m::NOT_UTF8);
+    if (!is_valid_utf8(content)) return settings_refusal(m::kNotUtf8);
     std::vector<std::string_view> split = split_lines(content);
     const std::uint32_t version = split.empty() ? 0 : header_version(split.front());
     if (version == 0 || settings_line_count(version) != split.size())
         return plain_failure("unsupported settings: " + std::to_string(split.size()) + " fields for this version");
     const Lines lines(std::move(split));
 
-    const auto flag = [](std::string_view t) { return parse_flag(t); };
+    const auto flag = [](std::string_view t) { return parse_stored_flag(t); };
     const auto colour = [](std::string_view t) { return parse_rgb_hex(t); };
     const auto canonical_in = [](std::uint32_t min, std::uint32_t max) {
         return [min, max](std::string_view t) -> std::optional<std::uint32_t> {
@@ -184,82 +162,82 @@ Result<Settings> parse_settings(std::string_view content) {
     std::uint32_t retired_number = 0;
 
     Settings s;
-    GLIM_TRY(read_line(lines, 6, flag, s.live_capture, m::LIVE_CAPTURE));
+    GLIM_TRY(read_line(lines, 6, flag, s.live_capture, m::kLiveCapture));
     GLIM_TRY(read_line(
         lines, 7, [](std::string_view t) { return parse_choice(t, {1000, 3000, 5000}); },
-        s.presentation_duration_ms, m::PRESENTATION_DURATION));
-    GLIM_TRY(read_line(lines, 8, colour, s.presentation_color_1, m::PRESENTATION_COLOR));
-    GLIM_TRY(read_line(lines, 9, colour, s.presentation_color_2, m::PRESENTATION_COLOR));
+        s.presentation_duration_ms, m::kPresentationDuration));
+    GLIM_TRY(read_line(lines, 8, colour, s.presentation_color_1, m::kPresentationColor));
+    GLIM_TRY(read_line(lines, 9, colour, s.presentation_color_2, m::kPresentationColor));
     std::uint32_t position = s.input_display_position;
     GLIM_TRY(read_line(
         lines, 10, [](std::string_view t) { return parse_digit_up_to(t, '5'); }, position,
-        m::INPUT_DISPLAY_POSITION));
+        m::kInputDisplayPosition));
     s.input_display_position = static_cast<std::uint8_t>(position);
 
     if (lines.has(11)) {
         for (std::size_t i = 0; i < 3; ++i)
-            GLIM_TRY(read_line(lines, 11 + i, parse_shortcut_pair, s.shape_shortcuts[i], m::SHORTCUT_SYNTAX));
+            GLIM_TRY(read_line(lines, 11 + i, parse_shortcut_pair, s.shape_shortcuts[i], m::kShortcutSyntax));
         GLIM_TRY(check_shape_shortcuts(s.shape_shortcuts));
         auto& shapes = s.shape_shortcuts;
-        if (version <= kLastVersionWithAltFArrow && shapes[SHAPE_ARROW] == kAltF &&
-            shapes[SHAPE_RECTANGLE] != kAltA && shapes[SHAPE_ELLIPSE] != kAltA)
-            shapes[SHAPE_ARROW] = kAltA;
+        if (version <= kLastVersionWithAltFArrow && shapes[kShapeArrow] == kAltF &&
+            shapes[kShapeRectangle] != kAltA && shapes[kShapeEllipse] != kAltA)
+            shapes[kShapeArrow] = kAltA;
     }
 
-    GLIM_TRY(read_line(lines, 14, canonical_in(1, 40), s.presentation_stroke_width, m::PRESENTATION_STROKE_WIDTH));
+    GLIM_TRY(read_line(lines, 14, canonical_in(1, 40), s.presentation_stroke_width, m::kPresentationStrokeWidth));
     GLIM_TRY(read_line(
         lines, 15, [](std::string_view t) { return parse_choice(t, {16, 28, 40}); }, s.presentation_arrow_size,
-        m::PRESENTATION_ARROW_SIZE));
+        m::kPresentationArrowSize));
     if (lines.has(16) && lines[16] != "-") {
         InputDisplayOffset offset;
-        GLIM_TRY(read_line(lines, 16, parse_offset, offset, m::INPUT_DISPLAY_OFFSET));
+        GLIM_TRY(read_line(lines, 16, parse_offset, offset, m::kInputDisplayOffset));
         s.input_display_offset = offset;
     }
-    GLIM_TRY(read_line(lines, 17, flag, retired, m::INPUT_DISPLAY_LOCK));
+    GLIM_TRY(read_line(lines, 17, flag, retired, m::kInputDisplayLock));
     if (lines.has(30)) {
         auto pointer = parse_pointer_settings(lines[30]);
         if (!pointer) return std::move(pointer).failure();
         s.pointer = *pointer;
     }
-    GLIM_TRY(read_line(lines, 34, flag, s.obs_mirror, m::OBS_MIRROR));
+    GLIM_TRY(read_line(lines, 34, flag, s.obs_mirror, m::kObsMirror));
     GLIM_TRY(read_line(
         lines, 23, [](std::string_view t) { return parse_digit_up_to(t, '2'); }, retired_number,
-        m::INPUT_DISPLAY_LAYOUT));
+        m::kInputDisplayLayout));
     GLIM_TRY(read_line(
         lines, 24, [](std::string_view t) { return parse_choice(t, {100, 150, 200}); }, s.input_display_size,
-        m::INPUT_DISPLAY_SIZE));
+        m::kInputDisplaySize));
 
-    GLIM_TRY(read_line(lines, 3, parse_decimal, s.capture_shortcut.key, m::SETTINGS_NUMBER));
-    GLIM_TRY(read_line(lines, 2, parse_decimal, s.capture_shortcut.modifiers, m::SETTINGS_NUMBER));
-    GLIM_TRY(read_line(lines, 4, flag, s.drawing_style, m::CAPTURE_SHORTCUT));
-    if (!valid_capture_shortcut(s.capture_shortcut)) return settings_refusal(m::CAPTURE_SHORTCUT);
-    GLIM_TRY(read_line(lines, 5, parse_folder, s.save_folder, m::FOLDER_ENCODING));
+    GLIM_TRY(read_line(lines, 3, parse_decimal, s.capture_shortcut.key, m::kSettingsNumber));
+    GLIM_TRY(read_line(lines, 2, parse_decimal, s.capture_shortcut.modifiers, m::kSettingsNumber));
+    GLIM_TRY(read_line(lines, 4, flag, s.drawing_style, m::kCaptureShortcut));
+    if (!valid_capture_shortcut(s.capture_shortcut)) return settings_refusal(m::kCaptureShortcut);
+    GLIM_TRY(read_line(lines, 5, parse_folder, s.save_folder, m::kFolderEncoding));
 
-    GLIM_TRY(read_line(lines, 21, parse_shortcut_pair, s.instant_capture_shortcut, m::SHORTCUT_SYNTAX));
-    if (!valid_instant_shortcut(s.instant_capture_shortcut)) return settings_refusal(m::INSTANT_SHORTCUT);
-    GLIM_TRY(read_line(lines, 26, parse_shortcut_pair, s.board_shortcut, m::SHORTCUT_SYNTAX));
+    GLIM_TRY(read_line(lines, 21, parse_shortcut_pair, s.instant_capture_shortcut, m::kShortcutSyntax));
+    if (!valid_instant_shortcut(s.instant_capture_shortcut)) return settings_refusal(m::kInstantShortcut);
+    GLIM_TRY(read_line(lines, 26, parse_shortcut_pair, s.board_shortcut, m::kShortcutSyntax));
     GLIM_TRY(check_board_shortcut(s.board_shortcut));
-    GLIM_TRY(read_line(lines, 22, flag, retired, m::INSTANT_SOUND));
-    GLIM_TRY(read_line(lines, 27, flag, s.board_visible, m::BOARD_VISIBILITY));
+    GLIM_TRY(read_line(lines, 22, flag, retired, m::kInstantSound));
+    GLIM_TRY(read_line(lines, 27, flag, s.board_visible, m::kBoardVisibility));
     // Any text that is not a language code, "auto" among them, is automatic.
     if (lines.has(29)) s.language = parse_language_code(lines[29]);
-    GLIM_TRY(read_line(lines, 31, flag, s.wheel_hint, m::WHEEL_HINT));
-    GLIM_TRY(read_line(lines, 32, flag, s.mini_toolbar, m::MINI_TOOLBAR));
-    GLIM_TRY(read_line(lines, 33, flag, s.mini_toolbar_folded, m::MINI_TOOLBAR_FOLD));
-    GLIM_TRY(read_line(lines, 19, flag, s.start_with_windows, m::STARTUP));
-    GLIM_TRY(read_line(lines, 20, canonical_in(1, 40), s.capture_stroke_width, m::CAPTURE_STROKE_WIDTH));
-    GLIM_TRY(read_line(lines, 28, canonical_in(4, 128), s.capture_eraser_size, m::CAPTURE_ERASER_SIZE));
+    GLIM_TRY(read_line(lines, 31, flag, s.wheel_hint, m::kWheelHint));
+    GLIM_TRY(read_line(lines, 32, flag, s.mini_toolbar, m::kMiniToolbar));
+    GLIM_TRY(read_line(lines, 33, flag, s.mini_toolbar_folded, m::kMiniToolbarFold));
+    GLIM_TRY(read_line(lines, 19, flag, s.start_with_windows, m::kStartup));
+    GLIM_TRY(read_line(lines, 20, canonical_in(1, 40), s.capture_stroke_width, m::kCaptureStrokeWidth));
+    GLIM_TRY(read_line(lines, 28, canonical_in(4, 128), s.capture_eraser_size, m::kCaptureEraserSize));
     bool jpeg = false;
-    GLIM_TRY(read_line(lines, 25, flag, jpeg, m::SAVE_FORMAT));
-    s.save_format = jpeg ? SAVE_FORMAT_JPEG : SAVE_FORMAT_PNG;
-    GLIM_TRY(read_line(lines, 18, colour, s.custom_color, m::CUSTOM_COLOR));
+    GLIM_TRY(read_line(lines, 25, flag, jpeg, m::kSaveFormat));
+    s.save_format = jpeg ? ImageFormat::Jpeg : ImageFormat::Png;
+    GLIM_TRY(read_line(lines, 18, colour, s.custom_color, m::kCustomColor));
     return s;
 }
 
 std::string format_settings(const Settings& s) {
     const auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
     const std::string lines[] = {
-        std::string(SETTINGS_HEADER) + std::to_string(SETTINGS_VERSION),
+        std::string(kSettingsHeader) + std::to_string(kSettingsVersion),
         std::to_string(s.capture_shortcut.modifiers),
         std::to_string(s.capture_shortcut.key),
         flag(s.drawing_style),
@@ -269,9 +247,9 @@ std::string format_settings(const Settings& s) {
         format_rgb_hex(s.presentation_color_1),
         format_rgb_hex(s.presentation_color_2),
         std::to_string(s.input_display_position),
-        shortcut_pair(s.shape_shortcuts[SHAPE_ARROW]),
-        shortcut_pair(s.shape_shortcuts[SHAPE_RECTANGLE]),
-        shortcut_pair(s.shape_shortcuts[SHAPE_ELLIPSE]),
+        shortcut_pair(s.shape_shortcuts[kShapeArrow]),
+        shortcut_pair(s.shape_shortcuts[kShapeRectangle]),
+        shortcut_pair(s.shape_shortcuts[kShapeEllipse]),
         std::to_string(s.presentation_stroke_width),
         std::to_string(s.presentation_arrow_size),
         s.input_display_offset
@@ -285,7 +263,7 @@ std::string format_settings(const Settings& s) {
         "1",  // retired instant capture sound
         "0",  // retired input display layout
         std::to_string(s.input_display_size),
-        std::to_string(s.save_format),
+        std::to_string(static_cast<unsigned>(s.save_format)),
         shortcut_pair(s.board_shortcut),
         flag(s.board_visible),
         std::to_string(s.capture_eraser_size),
@@ -296,7 +274,7 @@ std::string format_settings(const Settings& s) {
         flag(s.mini_toolbar_folded),
         flag(s.obs_mirror),
     };
-    static_assert(std::size(lines) == kLineCounts[SETTINGS_VERSION - 1]);
+    static_assert(std::size(lines) == kLineCounts[kSettingsVersion - 1]);
     std::string text;
     for (const auto& line : lines) {
         text += line;

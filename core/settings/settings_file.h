@@ -12,9 +12,9 @@
 
 namespace glimmerly {
 
-inline constexpr std::uint32_t SETTINGS_VERSION = 21;
-inline constexpr std::string_view SETTINGS_HEADER = "glimmerly-settings-";
-inline constexpr std::string_view EARLIER_SETTINGS_HEADER = "brindlet-settings-";
+inline constexpr std::uint32_t kSettingsVersion = 21;
+inline constexpr std::string_view kSettingsHeader = "glimmerly-settings-";
+inline constexpr std::string_view kEarlierSettingsHeader = "brindlet-settings-";
 
 // The number of lines of each version, the header included.
 std::size_t settings_line_count(std::uint32_t version);

@@ -15,7 +15,7 @@ namespace glimmerly {
 // The folder and format remembered after a save.
 struct SaveChoice {
     std::u16string folder;
-    std::uint8_t format = SAVE_FORMAT_PNG;
+    ImageFormat format = ImageFormat::Png;
 };
 
 // The fields one writer changes; absent fields stay as the file has them.

@@ -79,20 +79,20 @@ TEST(WriteFileAtomically, AFailedWriteOrMoveLeavesNoTemporaryFile) {
 
 TEST(NextFreeFileName, FollowsTheHighestDefaultNameOfAnyKindUntilNumbersRunOut) {
     TempFolder folder;
-    EXPECT_EQ(next_free_file_name(folder.path(), false).value_or(L""), folder.path() + L"\\001.png");
+    EXPECT_EQ(next_free_file_name(folder.path(), ImageFormat::Png).value_or(L""), folder.path() + L"\\001.png");
     for (const wchar_t* name : {L"brindlet 7.jpg", L"Capture12.vexil", L"003.png", L"99.txt"})
         ASSERT_TRUE(write_test_file(folder.path() + L"\\" + name, ""));
-    EXPECT_EQ(next_free_file_name(folder.path(), false).value_or(L""), folder.path() + L"\\013.png");
-    EXPECT_EQ(next_free_file_name(folder.path(), true).value_or(L""), folder.path() + L"\\013.jpg");
+    EXPECT_EQ(next_free_file_name(folder.path(), ImageFormat::Png).value_or(L""), folder.path() + L"\\013.png");
+    EXPECT_EQ(next_free_file_name(folder.path(), ImageFormat::Jpeg).value_or(L""), folder.path() + L"\\013.jpg");
 
     TempFolder full;
     ASSERT_TRUE(write_test_file(full.path() + L"\\18446744073709551616.png", ""));
-    EXPECT_EQ(next_free_file_name(full.path(), false).value_or(L""), full.path() + L"\\001.png");
+    EXPECT_EQ(next_free_file_name(full.path(), ImageFormat::Png).value_or(L""), full.path() + L"\\001.png");
     ASSERT_TRUE(write_test_file(full.path() + L"\\18446744073709551615.png", ""));
-    auto exhausted = next_free_file_name(full.path(), false);
+    auto exhausted = next_free_file_name(full.path(), ImageFormat::Png);
     ASSERT_FALSE(exhausted.ok());
     EXPECT_EQ(exhausted.failure().message, "File number exhausted");
-    EXPECT_FALSE(next_free_file_name(folder.path() + L"\\missing", false).ok());
+    EXPECT_FALSE(next_free_file_name(folder.path() + L"\\missing", ImageFormat::Png).ok());
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ TEST_F(ProgramFolderTest, LivesUnderTheLocalApplicationData) {
 
 TEST_F(ProgramFolderTest, WritersCreateTheFolderAndKeepEachOthersFields) {
     ASSERT_TRUE(save_editor_settings(9, 30).ok());
-    ASSERT_TRUE(save_session_choices(u"E:\\pictures", SAVE_FORMAT_JPEG).ok());
+    ASSERT_TRUE(save_session_choices(u"E:\\pictures", ImageFormat::Jpeg).ok());
     Settings window;
     window.obs_mirror = true;
     ASSERT_TRUE(commit_settings_change(window).ok());
@@ -58,7 +58,7 @@ TEST_F(ProgramFolderTest, WritersCreateTheFolderAndKeepEachOthersFields) {
     expected.capture_stroke_width = 9;
     expected.capture_eraser_size = 30;
     expected.save_folder = u"E:\\pictures";
-    expected.save_format = SAVE_FORMAT_JPEG;
+    expected.save_format = ImageFormat::Jpeg;
     auto loaded = load_settings();
     ASSERT_TRUE(loaded.ok()) << loaded.failure().message;
     EXPECT_EQ(*loaded, expected);

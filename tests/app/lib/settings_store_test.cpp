@@ -56,7 +56,7 @@ GLIM_TEST_CHILD(PatchOwnedFields) {
         }
         const SettingsPatch patch =
             editor ? SettingsPatch{.capture_stroke_width = stroke_width_of(round), .capture_eraser_size = 4 + round}
-                   : SettingsPatch{.save_choice = SaveChoice{shots_folder(round), static_cast<std::uint8_t>(round % 2)}};
+                   : SettingsPatch{.save_choice = SaveChoice{shots_folder(round), round % 2 ? ImageFormat::Jpeg : ImageFormat::Png}};
         if (!patch_settings_file(args.at(0), patch)) return 3;
     }
     return 0;
@@ -94,7 +94,7 @@ TEST_F(SettingsStore, TwoProcessesPatchingDifferentFieldsBothKeepTheirChanges) {
     expected.capture_stroke_width = stroke_width_of(kPatchRounds);
     expected.capture_eraser_size = 4 + kPatchRounds;
     expected.save_folder = shots_folder(kPatchRounds);
-    expected.save_format = kPatchRounds % 2;
+    expected.save_format = kPatchRounds % 2 ? ImageFormat::Jpeg : ImageFormat::Png;
     EXPECT_EQ(read_back(path_), expected);
     EXPECT_EQ(folder_names(folder_.path()), Names{L"settings.txt"});
 }
@@ -107,7 +107,7 @@ TEST_F(SettingsStore, ARefusedRecordWritesNothingAndLeavesTheOldFileWhole) {
     };
     const Row rows[] = {
         {"two equal shape shortcuts",
-         [](Settings& s) { s.shape_shortcuts[SHAPE_RECTANGLE] = s.shape_shortcuts[SHAPE_ARROW]; },
+         [](Settings& s) { s.shape_shortcuts[kShapeRectangle] = s.shape_shortcuts[kShapeArrow]; },
          "refused shortcut (setup.duplicate_shape)"},
         {"folder with code unit 0", [](Settings& s) { s.save_folder = std::u16string(u"C:\\a") + u'\0'; },
          "Invalid folder encoding"},

@@ -12,24 +12,21 @@ namespace {
 
 using namespace glimmerly::testing;
 
-constexpr std::uint32_t kBlack = 0;
-constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
-
 TEST(ContrastColor, PicksTheLetterColourThatStandsOutMore) {
     struct Row {
         const char* name;
         Rgb colour;
-        std::uint32_t expected;
+        Rgb expected;
     };
     const Row rows[] = {
         {"yellow", {255, 255, 0}, kBlack},   {"blue", {0, 0, 255}, kWhite},
-        {"white", {255, 255, 255}, kBlack},  {"black", {0, 0, 0}, kWhite},
+        {"white", kWhite, kBlack},  {"black", kBlack, kWhite},
         {"red", {255, 0, 0}, kBlack},        {"the default red", {237, 79, 92}, kBlack},
         {"dark grey", {90, 90, 90}, kWhite}, {"light grey", {200, 200, 200}, kBlack},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(contrast_color(pack_rgb(row.colour)), row.expected);
+        EXPECT_EQ(contrast_color(row.colour), row.expected);
     }
 }
 
@@ -40,7 +37,7 @@ TEST(ContrastColor, ChangesOnceAlongTheGreyRamp) {
     for (int level = 1; level < 256; ++level) {
         const auto g = static_cast<std::uint8_t>(level);
         const auto previous = static_cast<std::uint8_t>(level - 1);
-        if (contrast_color(pack_rgb({g, g, g})) != contrast_color(pack_rgb({previous, previous, previous})))
+        if (contrast_color({g, g, g}) != contrast_color({previous, previous, previous}))
             ++flips;
     }
     EXPECT_EQ(flips, 1);
@@ -52,14 +49,14 @@ TEST(ObjectTextColor, LabelsContrastOrUseTheirInkPlainObjectsKeepTheirColour) {
     label.color = {0, 0, 255};
     EXPECT_EQ(object_text_color(label), kWhite);
     as_text(label)->ink = Rgb{12, 34, 56};
-    EXPECT_EQ(object_text_color(label), pack_rgb({12, 34, 56}));
+    EXPECT_EQ(object_text_color(label), (Rgb{12, 34, 56}));
 
     // A plain text draws its letters in its own colour, even with a stray ink.
     SceneObject plain = text(2, "hi", {0, 0});
     plain.color = {0, 0, 255};
     as_text(plain)->ink = Rgb{1, 2, 3};
-    EXPECT_EQ(object_text_color(plain), pack_rgb({0, 0, 255}));
-    EXPECT_EQ(object_text_color(rectangle(3, {0, 0, 1, 1})), pack_rgb({200, 30, 30}));
+    EXPECT_EQ(object_text_color(plain), (Rgb{0, 0, 255}));
+    EXPECT_EQ(object_text_color(rectangle(3, {0, 0, 1, 1})), (Rgb{200, 30, 30}));
 }
 
 TEST(SceneObjectEquality, ComparesNumbersAsNumbers) {

@@ -1,5 +1,6 @@
 #include "core/editor/editor_state.h"
 
+#include "core/document/point_math.h"
 #include "tests/core/support/objects.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +45,7 @@ TEST(MonitorAtPoint, TheMonitorHoldingThePointElseTheNearest) {
     const EditorState state = two_monitors();
     struct Row {
         const char* name;
-        double x, y;
+        Point at;
         double scale;
     };
     const Row rows[] = {
@@ -57,21 +58,21 @@ TEST(MonitorAtPoint, TheMonitorHoldingThePointElseTheNearest) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const auto monitor = monitor_at_point(state, row.x, row.y);
+        const auto monitor = monitor_at_point(state, row.at);
         ASSERT_TRUE(monitor);
         EXPECT_EQ(monitor->scale, row.scale);
     }
-    EXPECT_EQ(monitor_at_point(EditorState{}, 0, 0), std::nullopt);
+    EXPECT_EQ(monitor_at_point(EditorState{}, {0, 0}), std::nullopt);
 }
 
 TEST(MonitorAtPoint, OnlyTheFramesPartOfAMonitorCounts) {
     EditorState state = two_monitors();
     state.frame_width = 2500;  // a grab that shows part of the second monitor
     state.monitor_areas.push_back(MonitorArea{{-1920, 0, 0, 1080}, 3.0});  // left of the frame
-    const auto right = monitor_at_point(state, 3000, 500);
+    const auto right = monitor_at_point(state, {3000, 500});
     ASSERT_TRUE(right);
     EXPECT_EQ(right->rect, (Box{1920, 0, 2500, 1080}));
-    EXPECT_EQ(monitor_at_point(state, -100, 500)->scale, 1.0)
+    EXPECT_EQ(monitor_at_point(state, {-100, 500})->scale, 1.0)
         << "the monitor outside the frame takes no part";
 }
 
@@ -80,8 +81,8 @@ TEST(MonitorAtPoint, EqualDistancesKeepTheEarlierMonitor) {
     state.frame_width = 300;
     state.frame_height = 100;
     state.monitor_areas = {MonitorArea{{0, 0, 100, 100}, 1.5}, MonitorArea{{200, 0, 300, 100}, 3.0}};
-    EXPECT_EQ(monitor_at_point(state, 150, 50)->scale, 1.5);
-    EXPECT_EQ(monitor_at_point(state, 151, 50)->scale, 3.0);
+    EXPECT_EQ(monitor_at_point(state, {150, 50})->scale, 1.5);
+    EXPECT_EQ(monitor_at_point(state, {151, 50})->scale, 3.0);
 }
 
 TEST(AnchorMonitorScale, ClampedScaleUnderTheSelectionCentreOrThePointer) {
@@ -132,7 +133,7 @@ TEST(DashPolyline, ThePatternRunsOnAcrossCorners) {
 TEST(DashPolyline, DrawsFourSeventhsOfALongPath) {
     const std::vector<Point> ring = {{0, 0}, {700, 0}, {700, 350}, {0, 350}, {0, 0}};
     double drawn = 0;
-    for (const Dash& d : dash_polyline(ring, 1.0)) drawn += std::hypot(d.x1 - d.x0, d.y1 - d.y0);
+    for (const Dash& d : dash_polyline(ring, 1.0)) drawn += distance(d.from, d.to);
     EXPECT_NEAR(drawn, 2100.0 * 4 / 7, 1e-6);
 }
 

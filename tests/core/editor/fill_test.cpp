@@ -157,7 +157,7 @@ TEST(FillTool, AnEllipseAboveARectangleLeavesAHoleThatMovesWithIt) {
     EXPECT_FALSE(filled(state, 0, {40, 40}));
 
     state.selection = {2};
-    nudge_selection(state, 100, 0);
+    nudge_selection(state, {100, 0});
     EXPECT_TRUE(filled(state, 0, {40, 40}));
     EXPECT_FALSE(filled(state, 0, {140, 40}));
 }

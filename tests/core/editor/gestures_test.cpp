@@ -23,20 +23,20 @@ using namespace glimmerly::testing;
 constexpr double kPi = std::numbers::pi;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr PointerModifiers kNone{};
-constexpr PointerModifiers kShift = PointerModifiers::from_keys(true, false, false);
-constexpr PointerModifiers kAlt = PointerModifiers::from_keys(false, true, false);
-constexpr PointerModifiers kCtrl = PointerModifiers::from_keys(false, false, true);
-constexpr PointerModifiers kShiftAlt = PointerModifiers::from_keys(true, true, false);
+constexpr PointerModifiers kShift{.shift = true};
+constexpr PointerModifiers kAlt{.alt = true};
+constexpr PointerModifiers kCtrl{.ctrl = true};
+constexpr PointerModifiers kShiftAlt{.shift = true, .alt = true};
 
 // Drives the gestures the way the editor does: press, moves (with the keys
 // held at each), release.
 struct User {
     EditorState& state;
 
-    void press(Point p, PointerModifiers keys = kNone) { begin_gesture(state, p.x, p.y, keys); }
+    void press(Point p, PointerModifiers keys = kNone) { begin_gesture(state, p, keys); }
     void move(Point p, PointerModifiers keys = kNone) {
         set_gesture_modifiers(state, keys);
-        continue_gesture(state, p.x, p.y);
+        continue_gesture(state, p);
     }
     void release() { finish_gesture(state); }
     void drag(Point from, Point to, PointerModifiers keys = kNone) {
@@ -307,7 +307,7 @@ TEST(RotateGesture, TurnsAboutTheFrameCentreAndKeepsAnglesInOneTurn) {
         {1, 2, 3});
     // The frame is (0, 0) to (300, 100), centre (150, 50).
     User user{state};
-    begin_rotate_selection(state, 150, -50);
+    begin_rotate_selection(state, {150, -50});
     user.move({50, 50});  // a quarter turn anticlockwise
     user.release();
     EXPECT_NEAR(state.objects[0].rotation, 1.5 * kPi, 1e-9);

@@ -19,7 +19,7 @@ TEST(SelectionHandles, NothingSelectedMeansNoFrameNoHandles) {
     const EditorState state = editor_with({rectangle(1, {0, 0, 100, 100})});
     EXPECT_EQ(selection_frame(state), std::nullopt);
     EXPECT_EQ(rotation_handle_position(state), std::nullopt);
-    EXPECT_EQ(hit_selection_handles(state, 0, 0).kind(), kNoHandle);
+    EXPECT_EQ(hit_selection_handles(state, {0, 0}).kind(), kNoHandle);
     // A selection naming only vanished objects is no selection either.
     EXPECT_EQ(selection_frame(editor_with({rectangle(1, {0, 0, 1, 1})}, {9, 8})), std::nullopt);
 }
@@ -36,12 +36,12 @@ TEST(SelectionHandles, ASingleTurnedObjectKeepsItsTurnedFrameSeveralGetAnAxisAli
 
     // The corner handles sit on the turned outline: the unturned top-left
     // corner (0, 0) becomes (60, -40); grabbing it anchors the opposite one.
-    const HandleHit hit = hit_selection_handles(state, 60, -40);
+    const HandleHit hit = hit_selection_handles(state, {60, -40});
     ASSERT_EQ(hit.kind(), static_cast<std::uint8_t>(GestureKind::Resize));
     const auto& resize = std::get<ResizeGesture>(*hit.gesture);
     expect_near(resize.handle, {60, -40});
     expect_near(resize.anchor, {40, 60});
-    EXPECT_EQ(hit_selection_handles(state, 0, 0).kind(), kNoHandle);
+    EXPECT_EQ(hit_selection_handles(state, {0, 0}).kind(), kNoHandle);
 
     state.selection = {1, 2};
     const auto both = selection_frame(state);
@@ -65,27 +65,27 @@ TEST(SelectionHandles, EachCornerAnchorsTheOppositeOneAndTheRadiusIsStrict) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const HandleHit hit = hit_selection_handles(state, row.press.x, row.press.y);
+        const HandleHit hit = hit_selection_handles(state, row.press);
         ASSERT_EQ(hit.kind(), static_cast<std::uint8_t>(GestureKind::Resize));
         EXPECT_EQ(std::get<ResizeGesture>(*hit.gesture).anchor, row.anchor);
         EXPECT_EQ(std::get<ResizeGesture>(*hit.gesture).frame, (Box{0, 0, 100, 50}));
     }
-    EXPECT_EQ(hit_selection_handles(state, 109, 50).kind(), kNoHandle);  // exactly at 9: off
+    EXPECT_EQ(hit_selection_handles(state, {109, 50}).kind(), kNoHandle);  // exactly at 9: off
     state.interface_scale = 2.0;
-    EXPECT_EQ(hit_selection_handles(state, 117, 50).kind(), static_cast<std::uint8_t>(GestureKind::Resize));
+    EXPECT_EQ(hit_selection_handles(state, {117, 50}).kind(), static_cast<std::uint8_t>(GestureKind::Resize));
 }
 
 TEST(SelectionHandles, RotationHandleComesFirstAndBlurAloneHasNone) {
     EditorState state = editor_with({rectangle(1, {0, 0, 100, 100}), blur(2, {200, 0, 300, 100})}, {1});
     // The handle stands at (50, -28); press it.
-    const HandleHit hit = hit_selection_handles(state, 50, -30);
+    const HandleHit hit = hit_selection_handles(state, {50, -30});
     ASSERT_EQ(hit.kind(), static_cast<std::uint8_t>(GestureKind::Rotate));
     EXPECT_EQ(std::get<RotateGesture>(*hit.gesture).centre, (Point{50, 50}));
 
     state.selection = {2};
     EXPECT_EQ(rotation_handle_position(state), std::nullopt);
-    EXPECT_EQ(hit_selection_handles(state, 250, -28).kind(), kNoHandle);
-    EXPECT_EQ(hit_selection_handles(state, 200, 0).kind(), static_cast<std::uint8_t>(GestureKind::Resize));
+    EXPECT_EQ(hit_selection_handles(state, {250, -28}).kind(), kNoHandle);
+    EXPECT_EQ(hit_selection_handles(state, {200, 0}).kind(), static_cast<std::uint8_t>(GestureKind::Resize));
     // With something turnable beside the blur, the handle is back.
     state.selection = {2, 1};
     EXPECT_TRUE(rotation_handle_position(state));
@@ -94,20 +94,20 @@ TEST(SelectionHandles, RotationHandleComesFirstAndBlurAloneHasNone) {
 TEST(SelectionHandles, ASingleLineOffersItsEndsBeforeTheCornersAndItsBendHandle) {
     EditorState state = editor_with({rectangle(1, {500, 500, 510, 510}), line(5, {0, 0}, {100, 100})}, {5});
     // The from point is also the frame's top-left corner: the end wins.
-    HandleHit hit = hit_selection_handles(state, 0, 0);
+    HandleHit hit = hit_selection_handles(state, {0, 0});
     ASSERT_EQ(hit.kind(), static_cast<std::uint8_t>(GestureKind::ArrowEnd));
-    EXPECT_EQ(std::get<ArrowEndGesture>(*hit.gesture), (ArrowEndGesture{1, 1}));
-    hit = hit_selection_handles(state, 100, 100);
-    EXPECT_EQ(std::get<ArrowEndGesture>(*hit.gesture), (ArrowEndGesture{0, 1}));
-    hit = hit_selection_handles(state, 51, 50);
+    EXPECT_EQ(std::get<ArrowEndGesture>(*hit.gesture), (ArrowEndGesture{true, 1}));
+    hit = hit_selection_handles(state, {100, 100});
+    EXPECT_EQ(std::get<ArrowEndGesture>(*hit.gesture), (ArrowEndGesture{false, 1}));
+    hit = hit_selection_handles(state, {51, 50});
     ASSERT_EQ(hit.kind(), static_cast<std::uint8_t>(GestureKind::ArrowBend));
     EXPECT_EQ(std::get<ArrowBendGesture>(*hit.gesture).index, 1u);
     // The other corners of its frame still resize it.
-    EXPECT_EQ(hit_selection_handles(state, 100, 0).kind(), static_cast<std::uint8_t>(GestureKind::Resize));
+    EXPECT_EQ(hit_selection_handles(state, {100, 0}).kind(), static_cast<std::uint8_t>(GestureKind::Resize));
 
     // An elbow line is routed, not bent: no bend handle.
     state = editor_with({rectangle(1, {500, 500, 510, 510}), elbow(5, {0, 0}, {100, 100}, {}, {})}, {5});
-    EXPECT_NE(hit_selection_handles(state, 50, 50).kind(), static_cast<std::uint8_t>(GestureKind::ArrowBend));
+    EXPECT_NE(hit_selection_handles(state, {50, 50}).kind(), static_cast<std::uint8_t>(GestureKind::ArrowBend));
 }
 
 TEST(ObjectAtPoint, TheTopmostOutlineOrFilledInsideWins) {
@@ -131,7 +131,7 @@ TEST(ObjectAtPoint, TheTopmostOutlineOrFilledInsideWins) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         state.interface_scale = row.scale;
-        EXPECT_EQ(object_at_point(state, row.at.x, row.at.y), row.found);
+        EXPECT_EQ(object_at_point(state, row.at), row.found);
     }
 }
 
@@ -142,18 +142,18 @@ TEST(HoverTarget, ConnectorPointsOfALabelStartCalloutsUnlessAHandleIsThere) {
     const auto points = object_handle_frame(state, 1);
     ASSERT_TRUE(points);
     expect_near((*points)[1], {170, 110});
-    EXPECT_EQ(hover_target_at(state, 171, 111), ObjectId{1});
-    EXPECT_EQ(hover_target_at(state, 125, 110), std::nullopt);  // inside is not a connector
+    EXPECT_EQ(hover_target_at(state, {171, 111}), ObjectId{1});
+    EXPECT_EQ(hover_target_at(state, {125, 110}), std::nullopt);  // inside is not a connector
 
     // At scale 2 the rotation handle (125, 39) and the top connector point
     // (125, 71) lie closer than two radii of 18; where both reach, the
     // handle wins.
     state.interface_scale = 2.0;
-    EXPECT_EQ(hit_selection_handles(state, 125, 55).kind(), static_cast<std::uint8_t>(GestureKind::Rotate));
-    EXPECT_EQ(hover_target_at(state, 125, 55), std::nullopt);
+    EXPECT_EQ(hit_selection_handles(state, {125, 55}).kind(), static_cast<std::uint8_t>(GestureKind::Rotate));
+    EXPECT_EQ(hover_target_at(state, {125, 55}), std::nullopt);
     // With another tool the handles do not count.
     state.tool = Tool::Pen;
-    EXPECT_EQ(hover_target_at(state, 125, 55), ObjectId{1});
+    EXPECT_EQ(hover_target_at(state, {125, 55}), ObjectId{1});
 }
 
 }  // namespace

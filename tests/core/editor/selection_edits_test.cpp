@@ -32,10 +32,10 @@ struct EditRow {
 
 TEST(SelectionEdits, EveryEditIsOneStepThatUndoAndRedoReplayExactly) {
     const EditRow rows[] = {
-        {"nudge", {1, 2}, [](EditorState& s) { nudge_selection(s, -10, 3.5); }},
+        {"nudge", {1, 2}, [](EditorState& s) { nudge_selection(s, {-10, 3.5}); }},
         {"delete", {1}, [](EditorState& s) { delete_selection(s); }},
         {"recolour", {1, 2, 3}, [](EditorState& s) { s.color = {1, 2, 3}; apply_color_to_selection(s); }},
-        {"paste", {}, [](EditorState& s) { EXPECT_TRUE(paste_objects(s, box_arrow_ellipse(), 16, 16)); }},
+        {"paste", {}, [](EditorState& s) { EXPECT_TRUE(paste_objects(s, box_arrow_ellipse(), {16, 16})); }},
     };
     for (const EditRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -54,16 +54,16 @@ TEST(SelectionEdits, EveryEditIsOneStepThatUndoAndRedoReplayExactly) {
 
 TEST(SelectionEdits, EditsThatChangeNothingLeaveBothStacksAlone) {
     const EditRow rows[] = {
-        {"nudge with nothing selected", {}, [](EditorState& s) { nudge_selection(s, 10, 10); }},
-        {"nudge by zero", {1}, [](EditorState& s) { nudge_selection(s, 0, 0); }},
-        {"nudge by NaN", {1}, [](EditorState& s) { nudge_selection(s, kNaN, 1); }},
+        {"nudge with nothing selected", {}, [](EditorState& s) { nudge_selection(s, {10, 10}); }},
+        {"nudge by zero", {1}, [](EditorState& s) { nudge_selection(s, {0, 0}); }},
+        {"nudge by NaN", {1}, [](EditorState& s) { nudge_selection(s, {kNaN, 1}); }},
         {"delete of ids that name nothing", {40, 41}, [](EditorState& s) { delete_selection(s); }},
         {"recolour with nothing selected", {}, [](EditorState& s) { apply_color_to_selection(s); }},
         {"recolour to the same colour", {1},
          [](EditorState& s) { s.color = s.objects[0].color; apply_color_to_selection(s); }},
-        {"paste of nothing", {}, [](EditorState& s) { EXPECT_FALSE(paste_objects(s, {}, 16, 16)); }},
+        {"paste of nothing", {}, [](EditorState& s) { EXPECT_FALSE(paste_objects(s, {}, {16, 16})); }},
         {"paste by an infinite offset", {},
-         [](EditorState& s) { EXPECT_FALSE(paste_objects(s, box_arrow_ellipse(), kInf, 0)); }},
+         [](EditorState& s) { EXPECT_FALSE(paste_objects(s, box_arrow_ellipse(), {kInf, 0})); }},
     };
     for (const EditRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -91,7 +91,7 @@ TEST(SelectionEdits, AnEditFirstPutsARunningGestureBack) {
     state.gesture = Gesture{MoveGesture{}, {0, 0}, {50, 50}};
     move_object_by(state.objects[0], {50, 50});
 
-    nudge_selection(state, 10, 0);
+    nudge_selection(state, {10, 0});
     EXPECT_FALSE(state.saved_objects);
     EXPECT_EQ(*object_rect(state.objects[0]), (Box{10, 0, 110, 100})) << "moved from where it was at the press";
     undo(state);
@@ -103,7 +103,7 @@ TEST(NudgeSelection, MovesTheSelectionAndLoosensOnlyLinesToObjectsLeftInPlace) {
     // is fixed where it is drawn and comes loose.
     EditorState state = editor_with(box_arrow_ellipse(), {1, 3});
     const auto drawn = resolve_arrow_ends(state.objects[2], state.objects);
-    nudge_selection(state, 10, 0);
+    nudge_selection(state, {10, 0});
 
     EXPECT_EQ(*object_rect(state.objects[0]), (Box{10, 0, 110, 100}));
     EXPECT_EQ(state.objects[1], box_arrow_ellipse()[1]);
@@ -115,7 +115,7 @@ TEST(NudgeSelection, MovesTheSelectionAndLoosensOnlyLinesToObjectsLeftInPlace) {
 
     // Moving only the rectangle leaves the arrow fastened at both ends.
     EditorState alone = editor_with(box_arrow_ellipse(), {1});
-    nudge_selection(alone, 10, 0);
+    nudge_selection(alone, {10, 0});
     EXPECT_EQ(alone.objects[2], box_arrow_ellipse()[2]);
 }
 
@@ -193,7 +193,7 @@ TEST(PasteObjects, ThreePastesInARowShiftBy16And32And48) {
     for (int n = 1; n <= 3; ++n) {
         SCOPED_TRACE(n);
         const double shift = kPasteShift * n;
-        ASSERT_TRUE(paste_objects(state, clipboard, shift, shift));
+        ASSERT_TRUE(paste_objects(state, clipboard, {shift, shift}));
         ASSERT_EQ(state.objects.size(), 3u + 3u * n);
         const std::span<const SceneObject> copies(state.objects.end() - 3, state.objects.end());
 
@@ -219,7 +219,7 @@ TEST(PasteObjects, AtTheEndOfTheIdsRenumbersInsteadOfWrapping) {
     EditorState state = editor_with({rectangle(kTop - 1, {0, 0, 10, 10})});
     state.last_id = kTop;
     const auto before = state.objects;
-    ASSERT_TRUE(paste_objects(state, before, 16, 24));
+    ASSERT_TRUE(paste_objects(state, before, {16, 24}));
     EXPECT_EQ(ids_of(state.objects), (std::vector<ObjectId>{1, 2}));
     EXPECT_EQ(rect_of(state.objects[1]), (Box{16, 24, 26, 34}));
     EXPECT_EQ(state.selection, (std::vector<ObjectId>{2}));
@@ -232,12 +232,12 @@ TEST(PasteObjects, AtTheEndOfTheIdsRenumbersInsteadOfWrapping) {
 TEST(PasteObjects, RefusesCopiesThatAStoredSceneCouldNotHold) {
     EditorState state = editor_with({stroke(1, std::vector<Point>(kMaxStrokeValues - 1, Point{1, 1}))});
     const std::vector<SceneObject> two_points = {stroke(5, {{0, 0}, {1, 1}})};
-    EXPECT_FALSE(paste_objects(state, two_points, 16, 16));
+    EXPECT_FALSE(paste_objects(state, two_points, {16, 16}));
     EXPECT_EQ(state.objects.size(), 1u);
     EXPECT_TRUE(state.undo_stack.empty());
 
     const std::vector<SceneObject> one_point = {stroke(5, {{0, 0}})};
-    EXPECT_TRUE(paste_objects(state, one_point, 16, 16)) << "exactly at the limit";
+    EXPECT_TRUE(paste_objects(state, one_point, {16, 16})) << "exactly at the limit";
 }
 
 }  // namespace

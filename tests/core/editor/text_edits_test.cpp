@@ -17,16 +17,16 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr Rgb kGold{250, 200, 20};
 
 struct AddCall {
-    double x = 10, y = 20;
+    Point at{10, 20};
     std::string text = "Note";
-    double w = 40, h = 30;
+    Size extent{40, 30};
     double size = 24;
     LabelMode label = LabelMode::none();
-    std::uint32_t ink = 0;
+    std::optional<Rgb> ink;
 };
 
 bool add(EditorState& state, const AddCall& call) {
-    return add_text_object(state, call.x, call.y, call.text, call.w, call.h, kGold, call.size, call.label, call.ink);
+    return add_text_object(state, call.at, call.text, call.extent, kGold, call.size, call.label, call.ink);
 }
 
 TEST(AddTextObject, RefusesWhatAStoredSceneWouldRefuseAndChangesNothing) {
@@ -48,10 +48,10 @@ TEST(AddTextObject, RefusesWhatAStoredSceneWouldRefuseAndChangesNothing) {
         {"size 8", with([](AddCall& c) { c.size = 8; }), true},
         {"size 300", with([](AddCall& c) { c.size = 300; }), true},
         {"size 300.01", with([](AddCall& c) { c.size = 300.01; }), false},
-        {"x NaN", with([](AddCall& c) { c.x = kNaN; }), false},
-        {"negative extent", with([](AddCall& c) { c.w = -1; }), false},
-        {"extent -0.0", with([](AddCall& c) { c.h = -0.0; }), true},
-        {"infinite extent", with([](AddCall& c) { c.h = std::numeric_limits<double>::infinity(); }), false},
+        {"x NaN", with([](AddCall& c) { c.at.x = kNaN; }), false},
+        {"negative extent", with([](AddCall& c) { c.extent.w = -1; }), false},
+        {"extent -0.0", with([](AddCall& c) { c.extent.h = -0.0; }), true},
+        {"infinite extent", with([](AddCall& c) { c.extent.h = std::numeric_limits<double>::infinity(); }), false},
         {"Wrap width 0", with([](AddCall& c) { c.label = LabelMode::wrap(0); }), false},
         {"text at the stored limit", with([](AddCall& c) { c.text.assign(kMaxTextBytes, 'a'); }), true},
         {"text one byte over it", with([](AddCall& c) { c.text.assign(kMaxTextBytes + 1, 'a'); }), false},
@@ -80,7 +80,7 @@ TEST(AddTextObject, BuildsTheObjectOnTopWithTheStrokeWidthAndLeavesTheSelection)
     EditorState state = editor_with({rectangle(4, {0, 0, 5, 5})}, {4});
     state.last_id = 9;
     state.stroke_width = 6;
-    ASSERT_TRUE(add(state, {.label = LabelMode::wrap(120), .ink = pack_text_ink(Rgb{1, 2, 3})}));
+    ASSERT_TRUE(add(state, {.label = LabelMode::wrap(120), .ink = Rgb{1, 2, 3}}));
 
     const SceneObject& added = state.objects.back();
     EXPECT_EQ(added.id, 10u);
@@ -91,7 +91,7 @@ TEST(AddTextObject, BuildsTheObjectOnTopWithTheStrokeWidthAndLeavesTheSelection)
     EXPECT_EQ(state.selection, (std::vector<ObjectId>{4}));
 
     // A plain text never keeps an ink.
-    ASSERT_TRUE(add(state, {.ink = pack_text_ink(Rgb{1, 2, 3})}));
+    ASSERT_TRUE(add(state, {.ink = Rgb{1, 2, 3}}));
     EXPECT_EQ(as_text(state.objects.back())->ink, std::nullopt);
 
     undo(state);
@@ -103,7 +103,7 @@ TEST(AddSizedTextObject, GuessesTheExtentFromLinesAndCharacters) {
     EditorState state;
     state.color = {1, 2, 3};
     for (const char* letters : {"ab", "\xC3\xA9\xC3\xA9", "a\n\xC3\xA9\xC3\xA9\n", "\n \t"})
-        add_sized_text_object(state, 5, 6, letters);
+        add_sized_text_object(state, {5, 6}, letters);
     ASSERT_EQ(state.objects.size(), 3u) << "a blank text is left out";
     const Size two_letters = as_text(state.objects[0])->extent;
     EXPECT_EQ(as_text(state.objects[1])->extent, two_letters) << "letters are counted, not bytes";
@@ -161,16 +161,16 @@ TEST(ApplyTextEdits, OneUnusableEntryCancelsTheWholeList) {
 TEST(SetSelectedTextInk, ChangesOnlySelectedLabels) {
     EditorState state = texts();
     state.selection = {1, 2, 4};
-    set_selected_text_ink(state, pack_text_ink(Rgb{7, 8, 9}));
+    set_selected_text_ink(state, Rgb{7, 8, 9});
     EXPECT_EQ(as_text(state.objects[0])->ink, std::nullopt) << "a plain text";
     EXPECT_EQ(as_text(state.objects[1])->ink, (Rgb{7, 8, 9}));
     EXPECT_EQ(as_text(state.objects[2])->ink, std::nullopt) << "not selected";
     ASSERT_EQ(state.undo_stack.size(), 1u);
 
     // The same ink again records nothing; clearing it is a step of its own.
-    set_selected_text_ink(state, pack_text_ink(Rgb{7, 8, 9}));
+    set_selected_text_ink(state, Rgb{7, 8, 9});
     EXPECT_EQ(state.undo_stack.size(), 1u);
-    set_selected_text_ink(state, 0);
+    set_selected_text_ink(state, std::nullopt);
     EXPECT_EQ(as_text(state.objects[1])->ink, std::nullopt);
     EXPECT_EQ(state.undo_stack.size(), 2u);
 }

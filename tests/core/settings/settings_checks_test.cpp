@@ -51,7 +51,7 @@ Settings random_record(std::mt19937& random) {
     if (rare(random)) {
         for (auto& shape : s.shape_shortcuts) shape = any_shortcut(random);
     } else if (coin(random)) {
-        s.shape_shortcuts = {{{SHORTCUT_CTRL, 49}, {SHORTCUT_CTRL | SHORTCUT_ALT, 50}, {SHORTCUT_ALT | SHORTCUT_WIN, 51}}};
+        s.shape_shortcuts = {{{kShortcutCtrl, 49}, {kShortcutCtrl | kShortcutAlt, 50}, {kShortcutAlt | kShortcutWin, 51}}};
     }
     s.presentation_stroke_width = good_or_bad<std::uint32_t>(random, {1, 5, 40}, {0, 41});
     s.presentation_arrow_size = good_or_bad<std::uint32_t>(random, {16, 28, 40}, {17});
@@ -64,8 +64,8 @@ Settings random_record(std::mt19937& random) {
     s.instant_capture_shortcut = {good_or_bad<std::uint32_t>(random, {0, 8}, {16}),
                                   good_or_bad<std::uint32_t>(random, {145, 1, 254}, {0, 255})};
     s.input_display_size = good_or_bad<std::uint32_t>(random, {100, 150, 200}, {120});
-    s.save_format = good_or_bad<std::uint8_t>(random, {0, 1}, {2});
-    s.board_shortcut = rare(random) ? any_shortcut(random) : Shortcut{SHORTCUT_ALT, 66};
+    s.save_format = good_or_bad<ImageFormat>(random, {ImageFormat::Png, ImageFormat::Jpeg}, {ImageFormat{2}});
+    s.board_shortcut = rare(random) ? any_shortcut(random) : Shortcut{kShortcutAlt, 66};
     s.board_visible = coin(random);
     s.capture_eraser_size = good_or_bad<std::uint32_t>(random, {4, 14, 128}, {3, 129});
     s.language = pick<Language>(random, {0, 5, 14, LANGUAGE_AUTO, 15, 200});
