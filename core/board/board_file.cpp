@@ -16,13 +16,6 @@ namespace {
 constexpr std::string_view kBoardHeader = "glimmerly-board";
 constexpr std::string_view kScreenKeyword = "screen";
 
-template <class Integer>
-void append_integer(std::string& out, Integer value) {
-    char buffer[24];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, end);
-}
-
 Failure damaged() { return board_file_error(BoardFileError::Damaged); }
 
 // "screen <name> <count>": exactly three fields at single spaces.
@@ -74,7 +67,7 @@ Result<std::string> write_board(const BoardFile& board) {
 
     std::string out(kBoardHeader);
     out.push_back(' ');
-    append_integer(out, version);
+    append_decimal(out, version);
     out.push_back('\n');
     for (const BoardEntry& entry : board.entries) {
         const std::string text = write_scene_text(entry.scene);
@@ -82,7 +75,7 @@ Result<std::string> write_board(const BoardFile& board) {
         out.push_back(' ');
         out.append(entry.name);
         out.push_back(' ');
-        append_integer(out, text.size());
+        append_decimal(out, text.size());
         out.push_back('\n');
         out.append(text);
         if (out.size() > kMaxBoardFileBytes) return invalid_input("The board file would be larger than 256 MiB");

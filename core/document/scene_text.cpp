@@ -16,13 +16,6 @@ namespace {
 
 // ---- Writing -----------------------------------------------------------------
 
-template <class Integer>
-void append_integer(std::string& out, Integer value) {
-    char buffer[24];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, end);
-}
-
 void append_pair(std::string& out, Point p) {
     append_number(out, p.x);
     out.push_back(',');
@@ -41,7 +34,7 @@ void append_box(std::string& out, const Box& box) {
 
 void append_attachment(std::string& out, std::string_view key, const ObjectAttachment& attachment) {
     out.append(key);
-    append_integer(out, attachment.id);
+    append_decimal(out, attachment.id);
     out.push_back(',');
     append_pair(out, attachment.point);
 }
@@ -50,7 +43,7 @@ bool bend_is_zero(Point bend) { return bend.x == 0.0 && bend.y == 0.0; }  // NaN
 
 void write_object(std::string& out, const SceneObject& object) {
     out.append("object id=");
-    append_integer(out, object.id);
+    append_decimal(out, object.id);
     out.append(" kind=");
     out.append(object_kind_word(object.kind()));
     out.append(" color=");
@@ -195,12 +188,6 @@ std::optional<double> parse_f64(std::string_view s) {
     const auto [end, error] = std::from_chars(first, s.data() + s.size(), value);
     if (error != std::errc{} || end != s.data() + s.size() || !std::isfinite(value)) return std::nullopt;
     return value;
-}
-
-std::optional<bool> parse_flag(std::string_view s) {
-    if (s == "0") return false;
-    if (s == "1") return true;
-    return std::nullopt;
 }
 
 // Exactly `N` comma-separated numbers.
@@ -353,7 +340,7 @@ bool SceneTextReader::read_line_payload(LinePayload& line) {
     if (!from || !to || !head) return false;
     const auto from_point = parse_point(*from);
     const auto to_point = parse_point(*to);
-    const auto head_flag = parse_flag(*head);
+    const auto head_flag = parse_stored_flag(*head);
     if (!from_point || !to_point || !head_flag) return false;
     line.from = *from_point;
     line.to = *to_point;
@@ -383,7 +370,7 @@ bool SceneTextReader::read_stroke_payload(StrokePayload& stroke) {
     const auto highlight = take("highlight");
     const auto points = take("points");
     if (!highlight || !points) return false;
-    const auto flag = parse_flag(*highlight);
+    const auto flag = parse_stored_flag(*highlight);
     if (!flag) return false;
     stroke.highlight = *flag;
 
@@ -644,7 +631,7 @@ void write_fill_regions(std::string& out, std::span<const FillRegion> regions) {
         append_rgb_hex(out, regions[i].color);
         for (std::size_t k = 0; k < regions[i].ids.size(); ++k) {
             out.push_back(k == 0 ? '/' : ',');
-            append_integer(out, regions[i].ids[k]);
+            append_decimal(out, regions[i].ids[k]);
         }
     }
 }
@@ -652,13 +639,13 @@ void write_fill_regions(std::string& out, std::span<const FillRegion> regions) {
 std::string write_scene_text(const Scene& scene) {
     std::string out;
     out.append("frame ");
-    append_integer(out, scene.frame.width);
+    append_decimal(out, scene.frame.width);
     out.push_back(' ');
-    append_integer(out, scene.frame.height);
+    append_decimal(out, scene.frame.height);
     out.append("\norigin ");
-    append_integer(out, scene.origin.x);
+    append_decimal(out, scene.origin.x);
     out.push_back(' ');
-    append_integer(out, scene.origin.y);
+    append_decimal(out, scene.origin.y);
     out.append("\nregion ");
     append_number(out, scene.region.left);
     out.push_back(' ');
@@ -668,7 +655,7 @@ std::string write_scene_text(const Scene& scene) {
     out.push_back(' ');
     append_number(out, scene.region.bottom);
     out.append("\nlast ");
-    append_integer(out, scene.last);
+    append_decimal(out, scene.last);
     out.push_back('\n');
     if (!scene.background.empty()) {
         out.append("background ");
