@@ -58,7 +58,11 @@ std::vector<ToolbarShortcut> toolbar_item_shortcuts(EditorAction item) {
 std::string key_name(VirtualKey key, Language language) {
     if ((key >= vk_char('0') && key <= vk_char('9')) || (key >= vk_char('A') && key <= vk_char('Z')))
         return std::string(1, static_cast<char>(key));
-    if (key >= kVkF1 && key <= kVkF24) return "F" + std::to_string(key - kVkF1 + 1);
+    if (key >= kVkF1 && key <= kVkF24) {
+        std::string name = "F";
+        name += std::to_string(key - kVkF1 + 1);
+        return name;
+    }
     switch (key) {
         case kVkShift: return text(language, TextId::key_shift);
         case kVkControl: return text(language, TextId::key_ctrl);
