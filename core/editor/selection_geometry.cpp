@@ -176,7 +176,8 @@ Rgb automatic_text_colour(Rgb box) { return unpack_rgb(contrast_color(pack_rgb(b
 
 SelectionColourState selection_colour_state(const EditorState& state, Rgb colour, InkChoice ink) {
     const auto with_ink = [](Rgb box, std::optional<Rgb> text) {
-        return text ? SelectionColourState{box, *text, false} : SelectionColourState{box, automatic_text_colour(box), true};
+        if (text) return SelectionColourState{box, *text, false};
+        return SelectionColourState{box, automatic_text_colour(box), true};
     };
     if (ink.source == InkSource::Colour) return with_ink(colour, ink.colour);
     if (ink.source == InkSource::Automatic) return with_ink(colour, std::nullopt);

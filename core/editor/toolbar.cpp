@@ -108,8 +108,8 @@ void list_items(const EditorState& state, std::vector<ToolbarButton>& tools, std
     if (state.board_mode)
         actions.insert(actions.end() - 1, extra_button(Code::ClearOrRestoreBoard, TextId::toolbar_clear_board));
     if (label_in_play(state)) {
-        const auto first_colour = std::find_if(actions.begin(), actions.end(),
-                                               [](const ToolbarButton& b) { return code_of(b.action) == Code::Colour; });
+        const auto is_colour = [](const ToolbarButton& b) { return code_of(b.action) == Code::Colour; };
+        const auto first_colour = std::find_if(actions.begin(), actions.end(), is_colour);
         actions.insert(first_colour, {extra_button(Code::BoxColourPalette, TextId::toolbar_box_color),
                                       extra_button(Code::TextColourPalette, TextId::toolbar_text_color)});
     }

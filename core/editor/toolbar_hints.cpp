@@ -114,7 +114,8 @@ std::string stroke_width_label(Language language, double width) {
 
 CustomColourHint custom_colour_hint(Language language) {
     const std::string esc = text(language, TextId::key_esc);
-    return {text(language, TextId::toolbar_custom_color), localized_text(language, TextId::picker_apply, {{"shortcut", esc}})};
+    return {text(language, TextId::toolbar_custom_color),
+            localized_text(language, TextId::picker_apply, {{"shortcut", esc}})};
 }
 
 std::string magnifier_pick_hint(Language language) {

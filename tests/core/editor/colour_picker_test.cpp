@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 namespace glimmerly {
@@ -18,26 +19,17 @@ TEST(ColourPicker, OpensOnTheColourItGivesBack) {
     EXPECT_NEAR(red.saturation, 0.6667, 1e-4);
     EXPECT_NEAR(red.value, 0.9294, 1e-4);
     EXPECT_EQ(red.hex, "#ED4F5C");
-    const Rgb others[] = {{128, 128, 128}, {0, 0, 0}, {255, 255, 255}, {1, 254, 3}};
-    for (const Rgb c : others) {
-        SCOPED_TRACE(colour_code(c));
-        EXPECT_EQ(hsv_to_rgb(open_colour_picker(c, {0, 0}, 1920, 1080, 1.0)), c);
-    }
-    for (const Rgb c : palette_colours()) EXPECT_EQ(hsv_to_rgb(open_colour_picker(c, {0, 0}, 1920, 1080, 1.0)), c);
-    const ColourPicker grey = open_colour_picker({128, 128, 128}, {0, 0}, 1920, 1080, 1.0);
-    EXPECT_EQ(grey.hue, 0.0);
-    EXPECT_EQ(grey.saturation, 0.0);
+    std::vector<Rgb> colours = {{128, 128, 128}, {0, 0, 0}, {255, 255, 255}, {1, 254, 3}};
+    colours.insert(colours.end(), palette_colours().begin(), palette_colours().end());
+    for (const Rgb c : colours)
+        EXPECT_EQ(hsv_to_rgb(open_colour_picker(c, {0, 0}, 1920, 1080, 1.0)), c) << colour_code(c);
 }
 
 TEST(ColourPicker, StaysInsideASmallFrame) {
     const ColourPicker p = open_colour_picker({0, 0, 0}, {900, 250}, 1000, 300, 2.0);
     EXPECT_DOUBLE_EQ(p.scale, 300.0 / 316.0);
-    EXPECT_DOUBLE_EQ(p.x1, 1000.0);
-    EXPECT_DOUBLE_EQ(p.y0, 0.0);
-    EXPECT_DOUBLE_EQ(p.y1, 300.0);
-    const ColourPicker none = open_colour_picker({0, 0, 0}, {NAN, 5}, NAN, 300, NAN);
-    EXPECT_EQ(none.scale, 0.0) << "not shown, rather than a popup of NaN";
-    EXPECT_EQ(none.x0, 0.0);
+    EXPECT_EQ((std::array{p.x1, p.y0, p.y1}), (std::array{1000.0, 0.0, 300.0}));
+    EXPECT_EQ(open_colour_picker({0, 0, 0}, {NAN, 5}, NAN, 300, NAN).scale, 0.0) << "not shown, not a popup of NaN";
 }
 
 TEST(ColourPicker, RingAndSquareFollowThePointer) {
@@ -63,18 +55,13 @@ TEST(ColourPicker, RingAndSquareFollowThePointer) {
 }
 
 TEST(ColourPicker, HueWrapsAndNoNumberGivesBlack) {
-    ColourPicker p;
-    p.saturation = 1;
-    p.value = 1;
-    p.hue = 1.0;
-    const Rgb wrapped = hsv_to_rgb(p);
-    p.hue = 0.0;
-    EXPECT_EQ(wrapped, hsv_to_rgb(p));
-    EXPECT_EQ(wrapped, (Rgb{255, 0, 0}));
-    p.hue = -0.25;
-    EXPECT_EQ(hsv_to_rgb(p), (Rgb{128, 0, 255})) << "half away from zero";
-    p.value = NAN;
-    EXPECT_EQ(hsv_to_rgb(p), (Rgb{0, 0, 0}));
+    const auto hsv = [](double h, double s, double v) {
+        return hsv_to_rgb(ColourPicker{.hue = h, .saturation = s, .value = v});
+    };
+    EXPECT_EQ(hsv(1.0, 1, 1), hsv(0.0, 1, 1));
+    EXPECT_EQ(hsv(1.0, 1, 1), (Rgb{255, 0, 0}));
+    EXPECT_EQ(hsv(-0.25, 1, 1), (Rgb{128, 0, 255})) << "half away from zero";
+    EXPECT_EQ(hsv(0.5, 1, NAN), (Rgb{0, 0, 0}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "core/editor/selection_geometry.h"
 
+#include "core/editor/overlay_geometry.h"
 #include "core/editor/toolbar.h"
 #include "tests/core/support/monitors.h"
 #include "tests/core/support/near.h"
@@ -42,73 +43,47 @@ TEST(SelectionFullScreen, ASecondToggleRestoresUntilTheSelectionChanges) {
 }
 
 TEST(SelectionPreset, TakenOnlyWhenItFitsTheFrame) {
-    struct Row {
-        const char* name;
-        Box rect;
-        bool taken;
-    };
-    const Row rows[] = {{"one pixel wide", {10, 10, 11, 510}, false},
-                        {"past the right edge", {3000, 10, 3841, 500}, false},
-                        {"two by two", {0, 0, 2, 2}, true},
-                        {"the whole frame", {0, 0, 3840, 1080}, true}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    const std::pair<Box, bool> rows[] = {
+        {{10, 10, 11, 510}, false}, {{3000, 10, 3841, 500}, false}, {{0, 0, 2, 2}, true}, {{0, 0, 3840, 1080}, true}};
+    for (const auto& [rect, taken] : rows) {
         EditorState state = capture_over(kSideBySide);
-        EXPECT_EQ(apply_preset_selection(state, row.rect), row.taken);
-        EXPECT_EQ(state.selecting, !row.taken);
-        EXPECT_EQ(state.capture_selection.has_value(), row.taken);
+        EXPECT_EQ(apply_preset_selection(state, rect), taken) << rect.left << "," << rect.right;
+        EXPECT_EQ(state.selecting, !taken);
     }
 }
 
 TEST(SizePanel, SitsAboveTheSelectionsRightEndInsideTheFrame) {
     EditorState state = capture_over(kSideBySide, Box{100, 0, 500, 400});
-    auto panel = place_size_panel(state);
-    ASSERT_TRUE(panel);
-    EXPECT_EQ(panel->panel, (Box{362, 0, 470, 26})) << "a selection at the top edge puts it at y 0";
-    EXPECT_EQ(panel->button, (Box{474, 0, 500, 26}));
-
+    EXPECT_EQ(place_size_panel(state), (SizePanel{{362, 0, 470, 26}, {474, 0, 500, 26}, {}})) << "at the top edge: y 0";
     state.capture_selection = Box{2000, 300, 3000, 600};  // 200 %: twice the size
-    panel = place_size_panel(state);
-    EXPECT_EQ(panel->button, (Box{2948, 236, 3000, 288}));
-    EXPECT_EQ(panel->panel.right - panel->panel.left, 216);
+    EXPECT_EQ(place_size_panel(state), (SizePanel{{2724, 236, 2940, 288}, {2948, 236, 3000, 288}, {}}));
 
     // While edited, fields that do not fit the frame split the room in half.
     state.frame_width = 400;
     state.monitor_areas = {{{0, 0, 400, 1080}, 1.0}};
     state.capture_selection = Box{0, 300, 400, 600};
     state.size_panel_widths = std::array<double, 2>{900, 300};
-    panel = place_size_panel(state);
-    ASSERT_TRUE(panel->fields);
-    const double wide = panel->fields->width.right - panel->fields->width.left;
-    const double high = panel->fields->height.right - panel->fields->height.left;
-    EXPECT_EQ(wide, 170);
-    EXPECT_EQ(high, 170);
-    EXPECT_LE(panel->button.right, 400);
-
+    const auto fields = place_size_panel(state)->fields;
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(fields->width, (Box{8, 271, 178, 291}));  // 170 units each, 14 apart
+    EXPECT_EQ(fields->height, (Box{192, 271, 362, 291}));
     state.size_panel_widths = std::nan("");
-    EXPECT_EQ(place_size_panel(state)->panel.right - place_size_panel(state)->panel.left, 108) << "unmeasured";
+    EXPECT_EQ(place_size_panel(state)->panel, (Box{262, 268, 370, 294})) << "a width that is no number: unmeasured";
     state.board_mode = true;
     EXPECT_FALSE(place_size_panel(state));
 }
 
 TEST(SelectionColours, AutomaticInkIsBlackOnLightColoursAndWhiteOnDark) {
-    for (const Rgb c : palette_colours()) {
-        SCOPED_TRACE(::testing::Message() << int(c.r) << "," << int(c.g) << "," << int(c.b));
-        const bool dark = c == Rgb{28, 31, 40};
-        EXPECT_EQ(automatic_text_colour(c), dark ? (Rgb{255, 255, 255}) : (Rgb{0, 0, 0}));
-    }
+    for (const Rgb c : palette_colours())
+        EXPECT_EQ(automatic_text_colour(c), (c == Rgb{28, 31, 40} ? Rgb{255, 255, 255} : Rgb{0, 0, 0}));
     EditorState state;
-    SceneObject label = text(7, "hi", {10, 10}, LabelMode::fit());
-    as_text(label)->ink = Rgb{1, 2, 3};
+    const SceneObject label = text(7, "hi", {10, 10}, LabelMode::fit());
     state.objects = {label};
     state.selection = {7};
     const Rgb chosen{80, 153, 244};
-    EXPECT_EQ(selection_colour_state(state, chosen, {}), (SelectionColourState{label.color, {1, 2, 3}, false}));
-    EXPECT_EQ(selection_colour_state(state, chosen, {InkSource::Automatic, {}}),
-              (SelectionColourState{chosen, {0, 0, 0}, true}));
-    state.selection.clear();
-    state.label_ink = Rgb{9, 9, 9};
-    EXPECT_EQ(selection_colour_state(state, chosen, {}), (SelectionColourState{chosen, {9, 9, 9}, false}));
+    EXPECT_EQ(selection_colour_state(state, chosen, {}), (SelectionColourState{label.color, {0, 0, 0}, true}));
+    EXPECT_EQ(selection_colour_state(state, chosen, {InkSource::Colour, {1, 2, 3}}),
+              (SelectionColourState{chosen, {1, 2, 3}, false}));
 }
 
 TEST(FramePixel, ReadsThePixelUnderAPointClampedIntoTheFrame) {
@@ -116,19 +91,10 @@ TEST(FramePixel, ReadsThePixelUnderAPointClampedIntoTheFrame) {
     state.frozen_frame = {std::vector<std::uint8_t>(4 * 8 * 12), 8, 12};
     for (std::size_t i = 0; i < state.frozen_frame.pixels.size(); i += 4)
         state.frozen_frame.pixels[i] = static_cast<std::uint8_t>(i / 4);  // blue = pixel index
-    struct Row {
-        const char* name;
-        Point at;
-        int pixel;
-    };
-    const Row rows[] = {{"left of the frame", {-5, 10.7}, 10 * 8},
-                        {"right of the frame", {8 + 3, 0}, 7},
-                        {"inside, truncated", {2.9, 3.9}, 3 * 8 + 2},
-                        {"no number", {std::nan(""), 1}, 8}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(sample_frame_pixel(state, row.at), (Rgb{0, 0, static_cast<std::uint8_t>(row.pixel)}));
-    }
+    // Left of the frame, right of it, inside (truncated), and at a coordinate that is no number.
+    const std::pair<Point, std::uint8_t> rows[] = {{{-5, 10.7}, 10 * 8}, {{8 + 3, 0}, 7}, {{2.9, 3.9}, 3 * 8 + 2},
+                                                   {{std::nan(""), 1}, 8}};
+    for (const auto& [at, pixel] : rows) EXPECT_EQ(sample_frame_pixel(state, at), (Rgb{0, 0, pixel})) << at.x;
     EXPECT_EQ(sample_frame_pixel(EditorState{}, {0, 0}), std::nullopt);
 }
 
@@ -138,18 +104,12 @@ TEST(HoverQueries, AnswerOnlyWhereTheyApply) {
     state.tool = Tool::Select;
     state.pointer = {200, 300};
     EXPECT_EQ(hover_highlight_targets(state), (std::vector<ObjectId>{1}));
-    state.selection = {1};
-    EXPECT_TRUE(hover_highlight_targets(state).empty()) << "already selected";
-    state.selection.clear();
     state.space_held = true;
     EXPECT_TRUE(hover_highlight_targets(state).empty()) << "panning";
     state.space_held = false;
-
     state.fill_mode = true;
     EXPECT_TRUE(fill_preview_target(state));
     state.pointer = {100, 100};  // on a selection handle
-    EXPECT_FALSE(fill_preview_target(state));
-    state.pointer = {950, 300};  // outside the selection
     EXPECT_FALSE(fill_preview_target(state));
 
     state.fill_mode = false;
@@ -157,11 +117,29 @@ TEST(HoverQueries, AnswerOnlyWhereTheyApply) {
     state.tool = Tool::Pen;
     EXPECT_TRUE(drawing_cursor_active(state));
     EXPECT_TRUE(brush_preview_visible(state));
-    const auto toolbar = place_toolbar(state);
-    ASSERT_TRUE(toolbar);
-    state.pointer = {toolbar->left + 1, toolbar->bottom - 1};
+    state.pointer = {place_toolbar(state)->left + 1, place_toolbar(state)->bottom - 1};
     EXPECT_FALSE(drawing_cursor_active(state));
     EXPECT_FALSE(brush_preview_visible(state));
+}
+
+TEST(OverlayGeometry, BrushCircleShowsWhatTheToolPaints) {
+    EditorState state = capture_over({{{0, 0, 1920, 1080}, 1.0}});
+    state.pointer = {500, 500};
+    state.stroke_width = 8;
+    state.tool = Tool::Highlighter;
+    EXPECT_EQ(brush_preview_width(state), (BrushPreview{40, 40}));
+    state.tool = Tool::Eraser;
+    state.eraser_size = 20;
+    state.monitor_views[0].zoom = 2.0;
+    EXPECT_EQ(brush_preview_width(state), (BrushPreview{40, 20}));
+}
+
+TEST(OverlayGeometry, MagnifierSitsBesideThePointerOnTheSideWhereItFits) {
+    EditorState state = capture_over({{{0, 0, 1920, 1080}, 1.0}, {{1920, 0, 3840, 1080}, 2.0}});
+    state.pointer = {100, 100};
+    expect_near(place_magnifier_box(state), {124, 124, 250, 288});
+    state.pointer = {3830, 1070};
+    expect_near(place_magnifier_box(state), {3830 - 48 - 252, 1070 - 48 - 328, 3830 - 48, 1070 - 48});
 }
 
 }  // namespace

@@ -9,14 +9,13 @@ namespace glimmerly {
 namespace {
 
 TEST(SizeLadders, StepToTheNextRungAndStopAtTheEnds) {
-    struct Row {
+    const struct {
         const char* name;
         double (*step)(double, int);
         double from;
         int notches;
         double to;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"width between rungs, up", step_stroke_width, 9, 1, 10},
         {"width between rungs, down", step_stroke_width, 9, -1, 8},
         {"width three up", step_stroke_width, 3, 3, 6},
@@ -35,7 +34,7 @@ TEST(SizeLadders, StepToTheNextRungAndStopAtTheEnds) {
         {"the fewest notches there are", step_text_size, 24, INT_MIN, 8},
         {"no number starts at the bottom", step_stroke_width, NAN, 1, 1},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(row.step(row.from, row.notches), row.to);
     }
