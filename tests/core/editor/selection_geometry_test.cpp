@@ -84,6 +84,9 @@ TEST(SelectionColours, AutomaticInkIsBlackOnLightColoursAndWhiteOnDark) {
     EXPECT_EQ(selection_colour_state(state, chosen, {}), (SelectionColourState{label.color, {0, 0, 0}, true}));
     EXPECT_EQ(selection_colour_state(state, chosen, {InkSource::Colour, {1, 2, 3}}),
               (SelectionColourState{chosen, {1, 2, 3}, false}));
+    state.selection.clear();
+    state.label_ink = Rgb{9, 9, 9};
+    EXPECT_EQ(selection_colour_state(state, chosen, {}), (SelectionColourState{chosen, {9, 9, 9}, false}));
 }
 
 TEST(FramePixel, ReadsThePixelUnderAPointClampedIntoTheFrame) {
@@ -104,12 +107,17 @@ TEST(HoverQueries, AnswerOnlyWhereTheyApply) {
     state.tool = Tool::Select;
     state.pointer = {200, 300};
     EXPECT_EQ(hover_highlight_targets(state), (std::vector<ObjectId>{1}));
+    state.selection = {1};
+    EXPECT_TRUE(hover_highlight_targets(state).empty()) << "already selected";
     state.space_held = true;
+    state.selection.clear();
     EXPECT_TRUE(hover_highlight_targets(state).empty()) << "panning";
     state.space_held = false;
     state.fill_mode = true;
     EXPECT_TRUE(fill_preview_target(state));
     state.pointer = {100, 100};  // on a selection handle
+    EXPECT_FALSE(fill_preview_target(state));
+    state.pointer = {950, 300};  // outside the selection
     EXPECT_FALSE(fill_preview_target(state));
 
     state.fill_mode = false;
@@ -128,6 +136,8 @@ TEST(OverlayGeometry, BrushCircleShowsWhatTheToolPaints) {
     state.stroke_width = 8;
     state.tool = Tool::Highlighter;
     EXPECT_EQ(brush_preview_width(state), (BrushPreview{40, 40}));
+    state.tool = Tool::Pen;
+    EXPECT_EQ(brush_preview_width(state), (BrushPreview{8, 8}));
     state.tool = Tool::Eraser;
     state.eraser_size = 20;
     state.monitor_views[0].zoom = 2.0;

@@ -56,10 +56,8 @@ TEST(ToolbarLayout, PlacesAndClampsThePanelsOnMonitorsOfEveryScale) {
         ASSERT_EQ(panels.size(), 2u);
         expect_near(panels[0], row.tools);
         expect_near(panels[1], row.actions);
-        for (const ToolbarButton& b : buttons) {
-            EXPECT_DOUBLE_EQ(b.rect.right - b.rect.left, 30 * s);
+        for (const ToolbarButton& b : buttons)
             EXPECT_EQ(toolbar_button_at(buttons, {(b.rect.left + b.rect.right) / 2, b.rect.bottom}), &b);
-        }
         EXPECT_TRUE(point_on_toolbar(state, {row.actions.left, row.actions.top}));
         EXPECT_FALSE(point_on_toolbar(state, {row.actions.left - 1, row.actions.top}));
     }
