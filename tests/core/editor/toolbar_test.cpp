@@ -3,7 +3,6 @@
 #include "core/editor/toolbar_hints.h"
 #include "tests/core/support/monitors.h"
 #include "tests/core/support/near.h"
-#include "tests/core/support/objects.h"
 
 #include <gtest/gtest.h>
 
