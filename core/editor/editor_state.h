@@ -10,6 +10,7 @@
 
 #include "core/document/geometry.h"
 #include "core/document/scene_object.h"
+#include "core/editor/chrome_state.h"
 #include "core/editor/history.h"
 #include "core/image/bgra_image.h"
 
@@ -17,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <variant>
 #include <vector>
 
@@ -121,6 +123,8 @@ struct ColourPicker {
     Box rect;
     double scale = 0.0;
     double hue = 0.0, saturation = 0.0, value = 0.0;
+    std::string hex;  // "#" and six upper-case hexadecimal digits
+    PickerDrag drag = PickerDrag::None;
 
     friend bool operator==(const ColourPicker&, const ColourPicker&) = default;
 };
@@ -244,6 +248,38 @@ struct EditorState {
     std::uint32_t pending_stroke_width = 0;
     std::uint32_t pending_eraser_size = 0;
     bool pending_save_armed = false;
+
+    // The capture chrome. `interface_scale` above holds the interface scale
+    // at the anchor divided by the zoom under the pointer, so that distances
+    // given in interface units become frame pixels.
+    float text_size = 24.0f;  // of new texts and labels, 8..300
+    // The scale the tool sizes were last adjusted to.
+    double applied_interface_scale = 1.0;
+    // Wheel delta not yet used up by whole notches of 120.
+    std::int32_t wheel_remainder = 0;
+    std::optional<std::size_t> press_view;  // the view under the running press
+    std::optional<ViewPan> pan;
+    bool space_held = false;  // a left press pans the zoomed views
+    // The selection is being chosen or reshaped; the toolbar, the tools and
+    // the full-screen toggle answer only once it is committed.
+    bool selecting = true;
+    std::optional<PreviousSelection> previous_selection;
+    bool preset_selection = false;  // the selection was handed in at the start
+    SizePanelWidths size_panel_widths;
+    bool board_mode = false;
+    bool fill_mode = false;
+    bool size_preview = false;      // a size step forces the brush circle on
+    bool crosshair_cursor = false;  // the setting: drawing tools show a crosshair
+    std::optional<Rgb> label_ink;   // letters of new labels; none: black or white
+    PaletteTarget palette_target = PaletteTarget::Box;
+    bool toolbar_shown = true;
+    bool more_tools_setting = false;  // the toolbar may collapse to a short form
+    bool more_tools_expanded = false;
+    bool live_capture = false;
+    bool live_capture_not_offered = false;   // its button is left out
+    bool live_capture_for_new_only = false;  // its button shows but is disabled
+    bool image_search_in_progress = false;
+    ToolbarMemory toolbar;
 };
 
 // Ends a running gesture by putting the objects back as they were at the
