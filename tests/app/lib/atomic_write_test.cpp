@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include "app/lib/folder_tree.h"
+#include "app/win/owners.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/temp_folder.h"
 
@@ -28,70 +27,67 @@ TEST(WriteFileAtomically, ReplacesAnExistingFileAndReturnsItsPath) {
     EXPECT_EQ(folder_names(folder.path()), Names{L"photo.png"});
 }
 
-TEST(WriteFileAtomically, KeepingExistingTakesTheNextFreeNumberWithTheTargetsExtension) {
-    struct Row {
-        const wchar_t* target;
-        const wchar_t* written;
+TEST(WriteFileAtomically, KeepingExistingTakesTheNextNumberInTheTargetsOwnForm) {
+    struct Row { const wchar_t* target; const wchar_t* also_taken; const wchar_t* written; };
+    const Row rows[] = {
+        {L"004.png", nullptr, L"008.png"}, {L"004.vexil", nullptr, L"008.vexil"}, {L"004.jpeg", nullptr, L"008.jpeg"},
+        {L"photo", nullptr, L"008"}, {L"photo", L"008", L"009"}, {L"note.txt", L"008.txt", L"009.txt"},
     };
-    const Row rows[] = {{L"004.png", L"008.png"}, {L"004.vexil", L"008.vexil"}, {L"004.jpeg", L"008.jpeg"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(row.target)));
         TempFolder folder;
-        const std::wstring target = folder.path() + L"\\" + row.target;
-        ASSERT_TRUE(write_test_file(target, "old"));
-        ASSERT_TRUE(write_test_file(folder.path() + L"\\brindlet 7.jpg", "other"));
-        auto written = write_file_atomically("new", target, true);
+        Names names{row.target, row.written, L"brindlet 7.jpg"};
+        if (row.also_taken) names.insert(row.also_taken);
+        for (const std::wstring& name : names)
+            ASSERT_TRUE(name == row.written || write_test_file(folder.path() + L"\\" + name, "old"));
+        auto written = write_file_atomically("new", folder.path() + L"\\" + row.target, true);
         ASSERT_TRUE(written.ok()) << written.failure().message;
         EXPECT_EQ(*written, folder.path() + L"\\" + row.written);
-        EXPECT_EQ(read_test_file(target), "old");
         EXPECT_EQ(read_test_file(*written), "new");
-        EXPECT_EQ(folder_names(folder.path()), (Names{row.target, row.written, L"brindlet 7.jpg"}));
+        EXPECT_EQ(read_test_file(folder.path() + L"\\" + row.target), "old");
+        EXPECT_EQ(folder_names(folder.path()), names);
     }
 }
 
-TEST(WriteFileAtomically, KeepingExistingGivesUpWhenNoNumberCanFreeTheName) {
-    // "001.txt" is not a numbered image name, so every retry would be told
-    // 001 again: the write must end, not spin.
+TEST(WriteFileAtomically, FailuresKeepTheirCodeAndLeaveNoTemporaryFile) {
     TempFolder folder;
-    const std::wstring target = folder.path() + L"\\note.txt";
-    ASSERT_TRUE(write_test_file(target, "mine"));
-    ASSERT_TRUE(write_test_file(folder.path() + L"\\001.txt", "also mine"));
-    auto written = write_file_atomically("new", target, true);
-    ASSERT_FALSE(written.ok());
-    EXPECT_EQ(written.failure().code, E_FAIL_CODE);
-    EXPECT_EQ(folder_names(folder.path()), (Names{L"001.txt", L"note.txt"}));
-    EXPECT_EQ(read_test_file(target), "mine");
+    ASSERT_TRUE(CreateDirectoryW((folder.path() + L"\\photo.png").c_str(), nullptr));
+    struct Row { const char* name; const wchar_t* target; DWORD error; };
+    const Row rows[] = {
+        {"the folder is missing: nothing is written", L"\\missing\\photo.png", ERROR_PATH_NOT_FOUND},
+        {"the target is a folder: the move is refused", L"\\photo.png", ERROR_ACCESS_DENIED},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto written = write_file_atomically("x", folder.path() + row.target, false);
+        ASSERT_FALSE(written.ok());
+        EXPECT_EQ(written.failure().code, hresult_from_win32(row.error)) << written.failure().message;
+        EXPECT_EQ(folder_names(folder.path()), Names{L"photo.png"});
+    }
 }
 
-TEST(WriteFileAtomically, AFailedWriteOrMoveLeavesNoTemporaryFile) {
+TEST(WriteFileAtomically, SavesOfOneProcessNeverShareATemporaryFile) {
+    // photo.png and photo.jpg once both wrote photo.<pid>.tmp, so a save
+    // failed while another one's temporary file was open.
     TempFolder folder;
-    // The target's folder is missing: nothing can be written at all.
-    auto missing = write_file_atomically("x", folder.path() + L"\\missing\\photo.png", false);
-    EXPECT_FALSE(missing.ok());
-    EXPECT_EQ(folder_names(folder.path()), Names{});
-
-    // The target is a folder: the move fails after the temporary file was written.
-    ASSERT_TRUE(CreateDirectoryW((folder.path() + L"\\photo.png").c_str(), nullptr));
-    auto onto_folder = write_file_atomically("x", folder.path() + L"\\photo.png", false);
-    EXPECT_FALSE(onto_folder.ok());
-    EXPECT_EQ(folder_names(folder.path()), Names{L"photo.png"});
+    const std::wstring other = temporary_path_for(folder.path() + L"\\photo.png");
+    win::UniqueFileHandle open(CreateFileW(other.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(open);
+    auto written = write_file_atomically("jpeg", folder.path() + L"\\photo.jpg", false);
+    ASSERT_TRUE(written.ok()) << written.failure().message;
+    EXPECT_EQ(read_test_file(folder.path() + L"\\photo.jpg"), "jpeg");
+    const std::wstring prefix = folder.path() + L"\\photo." + std::to_wstring(GetCurrentProcessId()) + L".";
+    EXPECT_TRUE(other.starts_with(prefix) && other.ends_with(L".tmp"));
 }
 
 TEST(NextFreeFileName, FollowsTheHighestDefaultNameOfAnyKindUntilNumbersRunOut) {
     TempFolder folder;
     EXPECT_EQ(next_free_file_name(folder.path(), false).value_or(L""), folder.path() + L"\\001.png");
-    for (const wchar_t* name : {L"brindlet 7.jpg", L"Capture12.vexil", L"003.png", L"99.txt"})
+    for (const wchar_t* name : {L"brindlet 7.jpg", L"Capture12.vexil", L"003.png", L"99.txt", L"100"})
         ASSERT_TRUE(write_test_file(folder.path() + L"\\" + name, ""));
-    EXPECT_EQ(next_free_file_name(folder.path(), false).value_or(L""), folder.path() + L"\\013.png");
     EXPECT_EQ(next_free_file_name(folder.path(), true).value_or(L""), folder.path() + L"\\013.jpg");
-
-    TempFolder full;
-    ASSERT_TRUE(write_test_file(full.path() + L"\\18446744073709551616.png", ""));
-    EXPECT_EQ(next_free_file_name(full.path(), false).value_or(L""), full.path() + L"\\001.png");
-    ASSERT_TRUE(write_test_file(full.path() + L"\\18446744073709551615.png", ""));
-    auto exhausted = next_free_file_name(full.path(), false);
-    ASSERT_FALSE(exhausted.ok());
-    EXPECT_EQ(exhausted.failure().message, "File number exhausted");
+    ASSERT_TRUE(write_test_file(folder.path() + L"\\18446744073709551615.png", ""));
+    EXPECT_EQ(next_free_file_name(folder.path(), false).failure().message, "File number exhausted");
     EXPECT_FALSE(next_free_file_name(folder.path() + L"\\missing", false).ok());
 }
 

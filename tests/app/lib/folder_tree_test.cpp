@@ -12,7 +12,6 @@ namespace glimmerly {
 namespace {
 
 using testing_support::folder_names;
-using testing_support::path_exists;
 using testing_support::read_test_file;
 using testing_support::TempFolder;
 using testing_support::write_test_file;
@@ -21,15 +20,13 @@ using Names = std::set<std::wstring>;
 // source\a.txt, source\sub\b.txt, source\sub\deeper\c.txt
 void make_tree(const std::wstring& source) {
     ASSERT_TRUE(create_directories(source + L"\\sub\\deeper").ok());
-    ASSERT_TRUE(write_test_file(source + L"\\a.txt", "a"));
-    ASSERT_TRUE(write_test_file(source + L"\\sub\\b.txt", "b"));
-    ASSERT_TRUE(write_test_file(source + L"\\sub\\deeper\\c.txt", "c"));
+    for (const wchar_t* name : {L"\\a.txt", L"\\sub\\b.txt", L"\\sub\\deeper\\c.txt"})
+        ASSERT_TRUE(write_test_file(source + name, "content"));
 }
 
 void expect_tree(const std::wstring& folder) {
-    EXPECT_EQ(read_test_file(folder + L"\\a.txt"), "a");
-    EXPECT_EQ(read_test_file(folder + L"\\sub\\b.txt"), "b");
-    EXPECT_EQ(read_test_file(folder + L"\\sub\\deeper\\c.txt"), "c");
+    for (const wchar_t* name : {L"\\a.txt", L"\\sub\\b.txt", L"\\sub\\deeper\\c.txt"})
+        EXPECT_EQ(read_test_file(folder + name), "content");
     EXPECT_EQ(folder_names(folder), (Names{L"a.txt", L"sub"}));
 }
 
@@ -48,10 +45,11 @@ TEST(CopyFolderIntoPlace, AppearsWholeOrNotAtAll) {
     make_tree(source);
     {
         // A file nobody may read: the copy fails half-way.
-        win::UniqueHandle held(CreateFileW((source + L"\\sub\\b.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                           0, nullptr));
-        ASSERT_TRUE(held);
-        EXPECT_FALSE(copy_folder_into_place(source, temp.path() + L"\\Glimmerly").ok());
+        win::UniqueFileHandle held(
+            CreateFileW((source + L"\\sub\\b.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        const Status copied = copy_folder_into_place(source, temp.path() + L"\\Glimmerly");
+        ASSERT_FALSE(copied.ok());
+        EXPECT_EQ(copied.failure().code, hresult_from_win32(ERROR_SHARING_VIOLATION));
         EXPECT_EQ(folder_names(temp.path()), Names{L"Brindlet"});
     }
     ASSERT_TRUE(copy_folder_into_place(source, temp.path() + L"\\Glimmerly").ok());
@@ -60,13 +58,12 @@ TEST(CopyFolderIntoPlace, AppearsWholeOrNotAtAll) {
     expect_tree(source);
 }
 
-TEST(FolderIsEmpty, TellsAnEmptyFolderFromOneWithAnything) {
+TEST(FolderIsEmpty, TellsAnEmptyFolderFromOneWithAnythingOrNone) {
     TempFolder temp;
     EXPECT_EQ(folder_is_empty(temp.path()).value_or(false), true);
     ASSERT_TRUE(CreateDirectoryW((temp.path() + L"\\x").c_str(), nullptr));
     EXPECT_EQ(folder_is_empty(temp.path()).value_or(true), false);
-    EXPECT_FALSE(folder_is_empty(temp.path() + L"\\missing").ok());
-    EXPECT_FALSE(path_exists(temp.path() + L"\\missing"));
+    EXPECT_EQ(folder_is_empty(temp.path() + L"\\missing").failure().code, hresult_from_win32(ERROR_PATH_NOT_FOUND));
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ Result<win::UniqueHandle> start_child(const std::wstring& name, const std::vecto
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return win::win32_failure("CreateProcessW", win::to_utf8(command));
+        return win::win32_failure("CreateProcessW", command);
     CloseHandle(info.hThread);
     return win::UniqueHandle(info.hProcess);
 }

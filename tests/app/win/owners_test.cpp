@@ -11,114 +11,85 @@
 namespace glimmerly::win {
 namespace {
 
-bool handle_is_open(HANDLE h) {
+TEST(HandleOwners, CloseWithTheirOwnCallOnceAndKnowTheirOwnInvalidValue) {
     DWORD flags = 0;
-    return GetHandleInformation(h, &flags) != 0;
-}
-
-TEST(UniqueHandle, ClosesOnceAndMovesOwnership) {
     UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    ASSERT_TRUE(event.valid());
-    const HANDLE raw = event.get();
-
+    const HANDLE raw_event = event.get();
     UniqueHandle moved(std::move(event));
     EXPECT_FALSE(event.valid());
-    EXPECT_TRUE(handle_is_open(raw));
-
+    EXPECT_TRUE(GetHandleInformation(raw_event, &flags));
     moved.reset();
-    EXPECT_FALSE(handle_is_open(raw));
-}
+    EXPECT_FALSE(GetHandleInformation(raw_event, &flags));
 
-TEST(UniqueHandle, TreatsBothInvalidConventionsAsEmpty) {
-    EXPECT_FALSE(UniqueHandle(INVALID_HANDLE_VALUE).valid());
-    EXPECT_FALSE(UniqueHandle(nullptr).valid());
+    WIN32_FIND_DATAW data{};
+    UniqueFindHandle find(FindFirstFileExW(L"C:\\windows\\*", FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    const HANDLE raw_find = find.get();
+    EXPECT_TRUE(FindNextFileW(raw_find, &data));
+    find.reset();
+    EXPECT_FALSE(FindNextFileW(raw_find, &data));
+
+    // INVALID_HANDLE_VALUE is also the current process's pseudo handle: live
+    // where null means failure, empty where it is the failure.
+    EXPECT_TRUE(UniqueHandle(GetCurrentProcess()).valid());
+    EXPECT_FALSE(UniqueFileHandle(INVALID_HANDLE_VALUE).valid());
 }
 
 TEST(GdiOwners, DeleteTheObjectAndRestoreTheSelection) {
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    ASSERT_TRUE(dc);
     const HGDIOBJ original = GetCurrentObject(dc.get(), OBJ_BRUSH);
-    HBRUSH raw_brush = nullptr;
+    UniqueBrush brush(CreateSolidBrush(RGB(10, 20, 30)));
+    const HBRUSH raw = brush.get();
     {
-        UniqueBrush brush(CreateSolidBrush(RGB(10, 20, 30)));
-        raw_brush = brush.get();
-        {
-            SelectedObject selected(dc.get(), brush.get());
-            EXPECT_TRUE(selected.selected());
-            EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), raw_brush);
-        }
-        EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), original);
-        EXPECT_EQ(GetObjectType(raw_brush), static_cast<DWORD>(OBJ_BRUSH));
+        SelectedObject selected(dc.get(), raw);
+        EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), raw);
     }
-    EXPECT_EQ(GetObjectType(raw_brush), 0u);
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), original);
+    brush.reset();
+    EXPECT_EQ(GetObjectType(raw), 0u);
 }
 
-struct DestroyProbe {
-    bool saw_state_during_destroy = false;
-};
+TEST(UserOwners, IconMenuAndWindowAreDestroyed) {
+    BYTE and_mask[4 * 16] = {}, xor_mask[4 * 16] = {};
+    UniqueIcon icon(CreateIcon(GetModuleHandleW(nullptr), 16, 16, 1, 1, and_mask, xor_mask));
+    const HICON raw_icon = icon.get();
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(raw_icon, &info));
+    DeleteObject(info.hbmMask);
+    icon.reset();
+    EXPECT_FALSE(GetIconInfo(raw_icon, &info));
 
-LRESULT CALLBACK probe_proc(HWND h, UINT m, WPARAM w, LPARAM l) noexcept {
-    if (m == WM_NCCREATE)
-        SetWindowLongPtrW(h, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
-    if (m == WM_DESTROY) {
-        // The owner clears the state pointer before destroying the window.
-        if (GetWindowLongPtrW(h, GWLP_USERDATA) != 0) std::abort();
-    }
-    return DefWindowProcW(h, m, w, l);
-}
-
-TEST(UniqueWindow, ClearsTheStatePointerThenDestroys) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = probe_proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"Glimmerly.Test.OwnerProbe";
-    RegisterClassW(&wc);
-    DestroyProbe probe;
-    UniqueWindow window(CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                        wc.hInstance, &probe));
-    ASSERT_TRUE(window);
-    const HWND raw = window.get();
-    EXPECT_EQ(GetWindowLongPtrW(raw, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&probe));
-    window.reset();
-    EXPECT_FALSE(IsWindow(raw));
-}
-
-TEST(IconAndMenuOwners, ReleaseTheirObjects) {
     UniqueMenu menu(CreatePopupMenu());
-    ASSERT_TRUE(menu);
     const HMENU raw_menu = menu.get();
     menu.reset();
     EXPECT_FALSE(IsMenu(raw_menu));
 
-    BYTE and_mask[4 * 16] = {};
-    BYTE xor_mask[4 * 16] = {};
-    UniqueIcon icon(CreateIcon(GetModuleHandleW(nullptr), 16, 16, 1, 1, and_mask, xor_mask));
-    ASSERT_TRUE(icon);
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(icon.get(), &info));
-    DeleteObject(info.hbmMask);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
+    // The state pointer is cleared first, so that WM_DESTROY finds none.
+    static LONG_PTR state_at_destroy = -1;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) noexcept -> LRESULT {
+        if (m == WM_DESTROY) state_at_destroy = GetWindowLongPtrW(h, GWLP_USERDATA);
+        return DefWindowProcW(h, m, w, l);
+    };
+    wc.lpszClassName = L"Glimmerly.Test.OwnerProbe";
+    RegisterClassW(&wc);
+    UniqueWindow window(CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    const HWND raw_window = window.get();
+    SetWindowLongPtrW(raw_window, GWLP_USERDATA, 1);
+    window.reset();
+    EXPECT_FALSE(IsWindow(raw_window));
+    EXPECT_EQ(state_at_destroy, 0);
 }
 
 TEST(Win32Failure, CarriesTheHresultAndTheSystemText) {
     SetLastError(ERROR_ACCESS_DENIED);
-    const Failure f = win32_failure("MoveFileExW", "C:\\a.txt");
-    EXPECT_EQ(static_cast<std::uint32_t>(f.code), 0x80070005u);
-    EXPECT_EQ(f.message.rfind("MoveFileExW C:\\a.txt: ", 0), 0u) << f.message;
-    EXPECT_GT(f.message.size(), std::string("MoveFileExW C:\\a.txt: ").size());
-
+    const Failure denied = win32_failure("MoveFileExW", L"C:\\Gr\u00FC\u00DFe.txt");
+    EXPECT_EQ(static_cast<std::uint32_t>(denied.code), 0x80070005u);
+    EXPECT_EQ(denied.message, "MoveFileExW C:\\Gr\xC3\xBC\xC3\x9F" "e.txt: " + system_message(denied.code));
     SetLastError(0x12345);
     EXPECT_EQ(static_cast<std::uint32_t>(win32_failure("x").code), 0x80072345u);
-
-    SetLastError(0);
+    SetLastError(0);  // a call that failed without saying why still failed
     EXPECT_EQ(win32_failure("x").code, E_FAIL_CODE);
-}
-
-TEST(Win32Failure, WideConversionRoundTrips) {
-    const std::string text = "Gr\xC3\xBC\xC3\x9F" "e \xF0\x9F\x98\x80";
-    EXPECT_EQ(to_utf8(to_wide(text)), text);
-    EXPECT_EQ(to_wide(text).size(), 8u);
+    EXPECT_EQ(to_utf8(to_wide("\xF0\x9F\x98\x80")), "\xF0\x9F\x98\x80");
 }
 
 TEST(ComApartment, UninitialisesOnlyWhatItInitialised) {
@@ -128,25 +99,39 @@ TEST(ComApartment, UninitialisesOnlyWhatItInitialised) {
         {
             ComApartment mta(COINIT_MULTITHREADED);
             EXPECT_EQ(mta.result(), RPC_E_CHANGED_MODE);
-            EXPECT_FALSE(mta.status().ok());
         }
         // Still apartment-threaded: the failed guard did not uninitialise.
-        ComApartment again(COINIT_APARTMENTTHREADED);
-        EXPECT_EQ(again.result(), S_FALSE);
+        EXPECT_EQ(ComApartment(COINIT_APARTMENTTHREADED).result(), S_FALSE);
     }).join();
 }
 
-TEST(ComPtr, CountsReferencesAndQueries) {
-    ComApartment com;
-    ASSERT_TRUE(com.initialized());
-    auto unknown = create_instance<IUnknown>(CLSID_StdGlobalInterfaceTable);
-    ASSERT_TRUE(unknown.ok()) << unknown.failure().message;
-    auto table = unknown->query<IGlobalInterfaceTable>();
-    ASSERT_TRUE(table.ok());
-    EXPECT_FALSE(unknown->try_query<IStream>());
-    EXPECT_FALSE(unknown->query<IStream>().ok());
-    ComPtr<IGlobalInterfaceTable> copy = *table;
-    EXPECT_EQ(copy.get(), table->get());
+// An object that counts its references and knows only IUnknown.
+struct Counted : IUnknown {
+    ULONG references = 1;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
+        *out = id == __uuidof(IUnknown) ? this : nullptr;
+        if (!*out) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+};
+
+TEST(ComPtr, HoldsOneReferencePerOwner) {
+    Counted object;
+    {
+        auto owner = ComPtr<IUnknown>::adopt(&object);  // the reference made with the object
+        ComPtr<IUnknown> copy = owner;
+        ComPtr<IUnknown> moved = std::move(copy);
+        auto queried = owner.query<IUnknown>();
+        EXPECT_FALSE(owner.try_query<IStream>());
+        EXPECT_EQ(owner.query<IStream>().failure().code, E_NOINTERFACE);
+        EXPECT_EQ(object.references, 3u);
+    }
+    EXPECT_EQ(object.references, 0u);
+    EXPECT_EQ(ComPtr<IUnknown>::share(&object).detach(), &object);
+    EXPECT_EQ(object.references, 1u);
 }
 
 GLIM_TEST_CHILD(exit_with_argument_count) { return static_cast<int>(args.size()) + 40; }
