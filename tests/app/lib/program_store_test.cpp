@@ -7,6 +7,7 @@
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_store.h"
 #include "app/lib/ui_language.h"
+#include "app/win/failure.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/private_prefix.h"
 #include "tests/core/settings/settings_test_support.h"
@@ -31,17 +32,18 @@ protected:
         if (!folder_.empty()) (void)remove_tree(folder_);
         set_current_language(LANGUAGE_ENGLISH);
     }
+    void damage_settings() {
+        ASSERT_TRUE(create_directories(folder_).ok());
+        ASSERT_TRUE(write_test_file(folder_ + L"\\settings.txt", "glimmerly-settings-21\n"));
+    }
 
     std::optional<UserDataLock> lock_;
     std::wstring folder_;
 };
 
 TEST_F(ProgramFolderTest, LivesUnderTheLocalApplicationData) {
-    auto base = local_app_data_path();
-    ASSERT_TRUE(base.ok());
-    EXPECT_EQ(folder_, *base + L"\\Glimmerly");
+    EXPECT_EQ(folder_, local_app_data_path().value_or(L"") + L"\\Glimmerly");
     EXPECT_EQ(settings_file_path().value_or(L""), folder_ + L"\\settings.txt");
-    EXPECT_EQ(board_dir_path().value_or(L""), folder_ + L"\\board");
     EXPECT_FALSE(path_exists(folder_ + L"\\board"));
     EXPECT_EQ(ensure_board_dir().value_or(L""), folder_ + L"\\board");
     EXPECT_TRUE(path_exists(folder_ + L"\\board"));
@@ -59,19 +61,26 @@ TEST_F(ProgramFolderTest, WritersCreateTheFolderAndKeepEachOthersFields) {
     expected.capture_eraser_size = 30;
     expected.save_folder = u"E:\\pictures";
     expected.save_format = SAVE_FORMAT_JPEG;
-    auto loaded = load_settings();
-    ASSERT_TRUE(loaded.ok()) << loaded.failure().message;
-    EXPECT_EQ(*loaded, expected);
+    EXPECT_EQ(load_settings().value_or(Settings{}), expected);
     EXPECT_EQ(folder_names(folder_), std::set<std::wstring>{L"settings.txt"});
 }
 
-TEST_F(ProgramFolderTest, AFailedEditorSaveIsReadyToShow) {
-    ASSERT_TRUE(create_directories(folder_).ok());
-    ASSERT_TRUE(write_test_file(folder_ + L"\\settings.txt", "damaged"));
-    const Status saved = save_editor_settings(9, 30);
-    ASSERT_FALSE(saved.ok());
-    EXPECT_EQ(error_to_text(saved.failure(), LANGUAGE_ENGLISH),
+TEST_F(ProgramFolderTest, AFailedEditorSaveIsReadyToShowAndKeepsItsCause) {
+    ASSERT_TRUE(save_editor_settings(9, 30).ok());
+    {
+        // Open without delete sharing: the file cannot be replaced.
+        win::UniqueFileHandle reader(CreateFileW((folder_ + L"\\settings.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr));
+        const Status denied = save_editor_settings(10, 30);
+        ASSERT_FALSE(denied.ok());
+        EXPECT_EQ(cause_code(denied.failure()), hresult_from_win32(ERROR_ACCESS_DENIED));
+        EXPECT_TRUE(error_to_text(denied.failure(), LANGUAGE_ENGLISH).starts_with("Could not save settings: MoveFileExW"));
+    }
+    damage_settings();
+    const Status damaged = save_editor_settings(9, 30);
+    EXPECT_EQ(error_to_text(damaged.failure(), LANGUAGE_ENGLISH),
               "Could not save settings: unsupported settings: 1 fields for this version");
+    EXPECT_EQ(cause_code(damaged.failure()), E_FAIL_CODE);
 }
 
 TEST_F(ProgramFolderTest, ReloadReplacesTheRecordAndItsLanguageOrChangesNothing) {
@@ -83,10 +92,9 @@ TEST_F(ProgramFolderTest, ReloadReplacesTheRecordAndItsLanguageOrChangesNothing)
     EXPECT_EQ(current, stored);
     EXPECT_EQ(current_language(), 5);
 
-    ASSERT_TRUE(write_test_file(folder_ + L"\\settings.txt", "glimmerly-settings-21\n"));
+    damage_settings();
     set_current_language(7);
     const Status reloaded = reload_settings(current);
-    ASSERT_FALSE(reloaded.ok());
     EXPECT_EQ(error_to_text(reloaded.failure(), LANGUAGE_ENGLISH),
               "Unsupported or damaged settings. The original file was preserved.\n"
               "unsupported settings: 1 fields for this version");
@@ -94,14 +102,15 @@ TEST_F(ProgramFolderTest, ReloadReplacesTheRecordAndItsLanguageOrChangesNothing)
     EXPECT_EQ(current_language(), 7);
 }
 
-TEST_F(ProgramFolderTest, AnUnreadableFileIsReportedInTheUsersLanguage) {
+TEST_F(ProgramFolderTest, AnUnreadableFileAtStartIsReportedInTheUsersLanguage) {
     apply_ui_language(LANGUAGE_AUTO);
     const Language users = current_language();
     set_current_language(users == 5 ? 7 : 5);
-    const Failure error = settings_unreadable_error("detail text");
+    damage_settings();
+    auto loaded = load_settings_at_start();
+    ASSERT_FALSE(loaded.ok());
     EXPECT_EQ(current_language(), users);
-    EXPECT_EQ(error.code, APP_ERROR_CODE);
-    EXPECT_NE(error_to_text(error, current_language()).find("detail text"), std::string::npos);
+    EXPECT_EQ(parse_app_error(loaded.failure())->text, TextId::error_settings_unreadable);
 }
 
 }  // namespace

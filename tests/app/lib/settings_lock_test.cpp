@@ -73,5 +73,15 @@ TEST(SettingsLock, AHolderThatEndedWithoutReleasingGivesTheLockAtOnce) {
     EXPECT_TRUE(lock.ok()) << lock.failure().message;
 }
 
+TEST(SettingsLock, AWaitThatFailsIsAWin32FailureNotBusy) {
+    const std::wstring mutex = L"Local\\" + unique_name(L"Glimmerly.Test.SettingsWrite");
+    win::UniqueHandle created(CreateMutexW(nullptr, FALSE, mutex.c_str()));
+    // Opened without SYNCHRONIZE: the wait itself fails.
+    win::UniqueHandle unwaitable(OpenMutexW(MUTEX_MODIFY_STATE, FALSE, mutex.c_str()));
+    auto held = wait_for_mutex(std::move(unwaitable), SETTINGS_LOCK_WAIT_MS);
+    ASSERT_FALSE(held.ok());
+    EXPECT_EQ(held.failure().code, hresult_from_win32(ERROR_ACCESS_DENIED)) << held.failure().message;
+}
+
 }  // namespace
 }  // namespace glimmerly

@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include "app/lib/settings_lock.h"
+#include "app/win/file_io.h"
 #include "app/win/owners.h"
-#include "core/settings/settings_file.h"
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/temp_folder.h"
@@ -17,18 +17,11 @@ namespace {
 
 using testing_support::folder_names;
 using testing_support::read_test_file;
-using testing_support::TempFolder;
 using testing_support::varied_settings;
 using testing_support::write_test_file;
 using Names = std::set<std::wstring>;
 
 constexpr std::uint32_t kPatchRounds = 60;
-
-Settings read_back(const std::wstring& path) {
-    auto read = read_settings_file(path);
-    EXPECT_TRUE(read.ok()) << read.failure().message;
-    return read.value_or(Settings{});
-}
 
 // The values each writer stores in a round, all within what the file holds.
 std::uint32_t stroke_width_of(std::uint32_t round) { return 1 + round % 40; }
@@ -75,7 +68,7 @@ protected:
         EXPECT_EQ(read_test_file(path_), before_);
     }
 
-    TempFolder folder_;
+    testing_support::TempFolder folder_;
     const std::wstring path_ = folder_.path() + L"\\settings.txt";
     std::optional<std::string> before_;
 };
@@ -95,85 +88,41 @@ TEST_F(SettingsStore, TwoProcessesPatchingDifferentFieldsBothKeepTheirChanges) {
     expected.capture_eraser_size = 4 + kPatchRounds;
     expected.save_folder = shots_folder(kPatchRounds);
     expected.save_format = kPatchRounds % 2;
-    EXPECT_EQ(read_back(path_), expected);
+    EXPECT_EQ(read_settings_file(path_).value_or(Settings{}), expected);
     EXPECT_EQ(folder_names(folder_.path()), Names{L"settings.txt"});
 }
 
-TEST_F(SettingsStore, ARefusedRecordWritesNothingAndLeavesTheOldFileWhole) {
-    struct Row {
-        const char* name;
-        void (*change)(Settings&);
-        const char* message;
-    };
-    const Row rows[] = {
-        {"two equal shape shortcuts",
-         [](Settings& s) { s.shape_shortcuts[SHAPE_RECTANGLE] = s.shape_shortcuts[SHAPE_ARROW]; },
-         "refused shortcut (setup.duplicate_shape)"},
-        {"folder with code unit 0", [](Settings& s) { s.save_folder = std::u16string(u"C:\\a") + u'\0'; },
-         "Invalid folder encoding"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        Settings record = varied_settings();
-        row.change(record);
-        const Status saved = save_settings_file(record, path_);
-        ASSERT_FALSE(saved.ok());
-        EXPECT_EQ(saved.failure().message, row.message);
-        expect_untouched();
-    }
-}
-
-TEST_F(SettingsStore, AFailedReplaceLeavesTheOldFileAndNoTemporaryFile) {
-    {
-        // Open without FILE_SHARE_DELETE: the file cannot be replaced.
-        win::UniqueHandle reader(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(reader);
-        EXPECT_FALSE(save_settings_file(Settings{}, path_).ok());
-        EXPECT_FALSE(patch_settings_file(path_, SettingsPatch{.board_visible = false}).ok());
-    }
+TEST_F(SettingsStore, ARefusedRecordOrAnUnreadableFileIsNeverWritten) {
+    Settings refused = varied_settings();
+    refused.shape_shortcuts[SHAPE_RECTANGLE] = refused.shape_shortcuts[SHAPE_ARROW];
+    EXPECT_EQ(save_settings_file(refused, path_).failure().message, "refused shortcut (setup.duplicate_shape)");
     expect_untouched();
-}
 
-TEST_F(SettingsStore, AFileThatCannotBeReadIsNeverOverwritten) {
     ASSERT_TRUE(write_test_file(path_, "glimmerly-settings-99\n"));
     before_ = read_test_file(path_);
     const Status patched = patch_settings_file(path_, SettingsPatch{.capture_stroke_width = 5u});
-    ASSERT_FALSE(patched.ok());
     EXPECT_EQ(patched.failure().message, "unsupported settings: 1 fields for this version");
     EXPECT_FALSE(commit_settings_change_at(path_, Settings{}).ok());
     expect_untouched();
 }
 
-TEST_F(SettingsStore, APatchWithoutFileOrFolderWritesTheDefaultsWithTheChange) {
-    const std::wstring path = folder_.path() + L"\\Glimmerly\\settings.txt";
-    ASSERT_TRUE(patch_settings_file(path, SettingsPatch{.capture_stroke_width = 9u, .capture_eraser_size = 30u}).ok());
-    Settings expected;
-    expected.capture_stroke_width = 9;
-    expected.capture_eraser_size = 30;
-    EXPECT_EQ(read_back(path), expected);
-    EXPECT_TRUE(read_test_file(path).value_or("").starts_with("glimmerly-settings-21\n"));
-}
-
-TEST_F(SettingsStore, ACommitKeepsTheFieldsOtherWritersOwnAsTheFileHasThem) {
-    Settings window;  // opened before the editor, the board and the save dialog stored theirs
-    window.live_capture = true;
-    window.language = 7;
-    ASSERT_TRUE(commit_settings_change_at(path_, window).ok());
-
-    // Field by field the rule is settings_to_commit's; here it must reach the disk.
-    EXPECT_EQ(read_back(path_), settings_to_commit(window, varied_settings()));
-    EXPECT_NE(read_back(path_).save_folder, window.save_folder);
-}
-
-TEST_F(SettingsStore, ReadingAMissingFileGivesDefaultsAndBadBytesAFailure) {
-    EXPECT_EQ(read_back(folder_.path() + L"\\none\\settings.txt"), Settings{});
-    ASSERT_TRUE(write_test_file(path_, std::string("glimmerly-settings-1\n0\n0\n0\n\xFF\n")));
-    auto not_text = read_settings_file(path_);
-    ASSERT_FALSE(not_text.ok());
-    EXPECT_EQ(not_text.failure().message, "The settings file is not UTF-8 text");
-
+TEST_F(SettingsStore, PlatformFailuresKeepTheirCodeAndTheOldFile) {
+    struct Row { const char* name; DWORD share; std::int32_t code; };
+    const Row rows[] = {
+        {"open without delete sharing: the replace is refused", FILE_SHARE_READ, hresult_from_win32(ERROR_ACCESS_DENIED)},
+        {"open without any sharing: the read is refused", 0, hresult_from_win32(ERROR_SHARING_VIOLATION)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        win::UniqueFileHandle held(CreateFileW(path_.c_str(), GENERIC_READ, row.share, nullptr, OPEN_EXISTING, 0, nullptr));
+        const Status patched = patch_settings_file(path_, SettingsPatch{.board_visible = false});
+        ASSERT_FALSE(patched.ok());
+        EXPECT_EQ(patched.failure().code, row.code) << patched.failure().message;
+        held.reset();
+        expect_untouched();
+    }
     ASSERT_TRUE(write_test_file(path_, std::string(2 << 20, '\n')));
-    EXPECT_FALSE(read_settings_file(path_).ok());
+    EXPECT_EQ(read_settings_file(path_).failure().code, win::FILE_TOO_LARGE_CODE);
 }
 
 }  // namespace
