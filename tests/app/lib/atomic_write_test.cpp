@@ -16,15 +16,21 @@ using testing_support::TempFolder;
 using testing_support::write_test_file;
 using Names = std::set<std::wstring>;
 
-TEST(WriteFileAtomically, ReplacesAnExistingFileAndReturnsItsPath) {
+TEST(WriteFileAtomically, ReplacesTheTargetWhileAnotherSavesTemporaryFileIsOpen) {
+    // photo.png and photo.jpg once both wrote photo.<pid>.tmp, so a save
+    // failed while another one's temporary file was open.
     TempFolder folder;
-    const std::wstring target = folder.path() + L"\\photo.png";
+    const std::wstring target = folder.path() + L"\\photo.jpg";
+    const std::wstring other = temporary_path_for(folder.path() + L"\\photo.png");
+    win::UniqueFileHandle open(CreateFileW(other.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_TRUE(write_test_file(target, "old"));
-    auto written = write_file_atomically("new content", target, false);
-    ASSERT_TRUE(written.ok()) << written.failure().message;
-    EXPECT_EQ(*written, target);
-    EXPECT_EQ(read_test_file(target), "new content");
-    EXPECT_EQ(folder_names(folder.path()), Names{L"photo.png"});
+    auto written = write_file_atomically("new", target, false);
+    EXPECT_EQ(written.value_or(L""), target);
+    EXPECT_EQ(read_test_file(target), "new");
+    // Siblings of the target named with the process id: photo.<pid>.<save>.tmp.
+    const std::wstring prefix = L"photo." + std::to_wstring(GetCurrentProcessId()) + L".";
+    EXPECT_TRUE(other.starts_with(folder.path() + L"\\" + prefix) && other.ends_with(L".tmp"));
+    EXPECT_EQ(folder_names(folder.path()), (Names{L"photo.jpg", other.substr(folder.path().size() + 1)}));
 }
 
 TEST(WriteFileAtomically, KeepingExistingTakesTheNextNumberInTheTargetsOwnForm) {
@@ -64,20 +70,6 @@ TEST(WriteFileAtomically, FailuresKeepTheirCodeAndLeaveNoTemporaryFile) {
         EXPECT_EQ(written.failure().code, hresult_from_win32(row.error)) << written.failure().message;
         EXPECT_EQ(folder_names(folder.path()), Names{L"photo.png"});
     }
-}
-
-TEST(WriteFileAtomically, SavesOfOneProcessNeverShareATemporaryFile) {
-    // photo.png and photo.jpg once both wrote photo.<pid>.tmp, so a save
-    // failed while another one's temporary file was open.
-    TempFolder folder;
-    const std::wstring other = temporary_path_for(folder.path() + L"\\photo.png");
-    win::UniqueFileHandle open(CreateFileW(other.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    ASSERT_TRUE(open);
-    auto written = write_file_atomically("jpeg", folder.path() + L"\\photo.jpg", false);
-    ASSERT_TRUE(written.ok()) << written.failure().message;
-    EXPECT_EQ(read_test_file(folder.path() + L"\\photo.jpg"), "jpeg");
-    const std::wstring prefix = folder.path() + L"\\photo." + std::to_wstring(GetCurrentProcessId()) + L".";
-    EXPECT_TRUE(other.starts_with(prefix) && other.ends_with(L".tmp"));
 }
 
 TEST(NextFreeFileName, FollowsTheHighestDefaultNameOfAnyKindUntilNumbersRunOut) {

@@ -31,7 +31,6 @@ TEST_F(ApplyInstallerLanguage, TakesANewChoiceOverOnceAndLeavesNoFile) {
         {"no file", std::nullopt, 5},
         {"the language already chosen", "de", 5},
         {"no language code", "xx", 5},
-        {"not UTF-8", "\xFF", 5},
         {"a choice padded past what an installer writes", "fr" + std::string(9998, ' '), 5},
     };
     for (const Row& row : rows) {
@@ -50,31 +49,27 @@ TEST_F(ApplyInstallerLanguage, TakesANewChoiceOverOnceAndLeavesNoFile) {
     EXPECT_EQ(current_language(), 7);  // the last new choice was applied
 }
 
-TEST_F(ApplyInstallerLanguage, AChoiceNotSavedIsAppliedAndKeptForTheNextStart) {
-    ASSERT_TRUE(write_test_file(settings_file_, "damaged"));
-    ASSERT_TRUE(write_test_file(installer_file_, "fr"));
-    Settings settings;
-    const Status applied = apply_installer_language(settings, folder_.path());
-    ASSERT_FALSE(applied.ok());
-    // Worded in the language just applied.
-    EXPECT_EQ(error_to_text(applied.failure(), current_language()),
-              localized_text(7, TextId::error_settings_unsaved,
-                             {{"detail", "unsupported settings: 1 fields for this version"}}));
-    EXPECT_EQ(settings.language, 7);
-    EXPECT_TRUE(path_exists(installer_file_));
-}
-
-TEST_F(ApplyInstallerLanguage, AFileThatCannotBeReadIsAFailureAndStays) {
-    ASSERT_TRUE(write_test_file(installer_file_, "fr"));
-    win::UniqueFileHandle held(CreateFileW(installer_file_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    Settings settings;
-    const Status applied = apply_installer_language(settings, folder_.path());
-    held.reset();
-    ASSERT_FALSE(applied.ok());
-    EXPECT_EQ(applied.failure().code, hresult_from_win32(ERROR_SHARING_VIOLATION));
-    EXPECT_EQ(settings, Settings{});
-    EXPECT_TRUE(path_exists(installer_file_));
-    EXPECT_FALSE(path_exists(settings_file_));
+TEST_F(ApplyInstallerLanguage, AFileNotReadOrAChoiceNotSavedStaysForTheNextStart) {
+    struct Row { const char* name; const char* settings; bool held; std::int32_t code; Language chosen; };
+    const Row rows[] = {
+        {"the choice could not be saved: it is applied all the same", "damaged", false, E_FAIL_CODE, 7},
+        {"the file could not be read: nothing changes", nullptr, true, hresult_from_win32(ERROR_SHARING_VIOLATION),
+         LANGUAGE_AUTO},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(!row.settings || write_test_file(settings_file_, row.settings));
+        ASSERT_TRUE(write_test_file(installer_file_, "fr"));
+        win::UniqueFileHandle held(row.held ? CreateFileW(installer_file_.c_str(), GENERIC_READ, 0, nullptr,
+                                                          OPEN_EXISTING, 0, nullptr)
+                                            : INVALID_HANDLE_VALUE);
+        Settings settings;
+        const Status applied = apply_installer_language(settings, folder_.path());
+        ASSERT_FALSE(applied.ok());
+        EXPECT_EQ(cause_code(applied.failure()), row.code);
+        EXPECT_EQ(settings.language, row.chosen);
+        EXPECT_TRUE(path_exists(installer_file_));
+    }
 }
 
 }  // namespace

@@ -4,21 +4,23 @@
 
 #include <windows.h>
 
+#include "app/lib/folder_tree.h"
+#include "app/lib/program_folders.h"
 #include "app/lib/settings_lock.h"
+#include "app/lib/ui_language.h"
 #include "app/win/file_io.h"
 #include "app/win/owners.h"
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/files.h"
+#include "tests/app/support/private_prefix.h"
 #include "tests/app/support/temp_folder.h"
 #include "tests/core/settings/settings_test_support.h"
+#include "text/app_error.h"
 
 namespace glimmerly {
 namespace {
 
-using testing_support::folder_names;
-using testing_support::read_test_file;
-using testing_support::varied_settings;
-using testing_support::write_test_file;
+using namespace testing_support;
 using Names = std::set<std::wstring>;
 
 constexpr std::uint32_t kPatchRounds = 60;
@@ -68,20 +70,20 @@ protected:
         EXPECT_EQ(read_test_file(path_), before_);
     }
 
-    testing_support::TempFolder folder_;
+    TempFolder folder_;
     const std::wstring path_ = folder_.path() + L"\\settings.txt";
     std::optional<std::string> before_;
 };
 
 TEST_F(SettingsStore, TwoProcessesPatchingDifferentFieldsBothKeepTheirChanges) {
-    const std::wstring start_name = testing_support::unique_name(L"Glimmerly.Test.Start");
+    const std::wstring start_name = unique_name(L"Glimmerly.Test.Start");
     win::UniqueHandle start(CreateEventW(nullptr, TRUE, FALSE, start_name.c_str()));
-    auto editor = testing_support::start_child(L"PatchOwnedFields", {path_, start_name, L"editor"});
-    auto dialog = testing_support::start_child(L"PatchOwnedFields", {path_, start_name, L"dialog"});
+    auto editor = start_child(L"PatchOwnedFields", {path_, start_name, L"editor"});
+    auto dialog = start_child(L"PatchOwnedFields", {path_, start_name, L"dialog"});
     ASSERT_TRUE(editor.ok() && dialog.ok());
     SetEvent(start.get());
-    EXPECT_EQ(testing_support::wait_for_exit(*editor, 120000), 0);
-    EXPECT_EQ(testing_support::wait_for_exit(*dialog, 120000), 0);
+    EXPECT_EQ(wait_for_exit(*editor, 120000), 0);
+    EXPECT_EQ(wait_for_exit(*dialog, 120000), 0);
 
     Settings expected = varied_settings();
     expected.capture_stroke_width = stroke_width_of(kPatchRounds);
@@ -106,23 +108,100 @@ TEST_F(SettingsStore, ARefusedRecordOrAnUnreadableFileIsNeverWritten) {
     expect_untouched();
 }
 
-TEST_F(SettingsStore, PlatformFailuresKeepTheirCodeAndTheOldFile) {
-    struct Row { const char* name; DWORD share; std::int32_t code; };
+// The store at its real place: the program folder under the local
+// application data of the private prefix.
+class ProgramFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GLIM_REQUIRE_PRIVATE_PREFIX();
+        lock_.emplace();
+        auto folder = program_folder_path();
+        ASSERT_TRUE(folder.ok()) << folder.failure().message;
+        folder_ = *folder;
+        ASSERT_TRUE(remove_tree(folder_).ok());
+    }
+    void TearDown() override {
+        if (!folder_.empty()) (void)remove_tree(folder_);
+        set_current_language(LANGUAGE_ENGLISH);
+    }
+    void damage_settings() {
+        ASSERT_TRUE(create_directories(folder_).ok());
+        ASSERT_TRUE(write_test_file(folder_ + L"\\settings.txt", "glimmerly-settings-21\n"));
+    }
+    const std::string kDamaged = "unsupported settings: 1 fields for this version";
+
+    std::optional<UserDataLock> lock_;
+    std::wstring folder_;
+};
+
+TEST_F(ProgramFolderTest, WritersCreateTheFolderAndKeepEachOthersFields) {
+    ASSERT_TRUE(save_editor_settings(9, 30).ok());
+    ASSERT_TRUE(save_session_choices(u"E:\\pictures", SAVE_FORMAT_JPEG).ok());
+    Settings window;
+    window.obs_mirror = true;
+    ASSERT_TRUE(commit_settings_change(window).ok());
+
+    Settings expected = window;
+    expected.capture_stroke_width = 9;
+    expected.capture_eraser_size = 30;
+    expected.save_folder = u"E:\\pictures";
+    expected.save_format = SAVE_FORMAT_JPEG;
+    EXPECT_EQ(load_settings().value_or(Settings{}), expected);
+    EXPECT_EQ(folder_, local_app_data_path().value_or(L"") + L"\\Glimmerly");
+    EXPECT_EQ(folder_names(folder_), Names{L"settings.txt"});
+    EXPECT_EQ(ensure_board_dir().value_or(L""), folder_ + L"\\board");
+    EXPECT_EQ(folder_names(folder_), (Names{L"board", L"settings.txt"}));
+}
+
+TEST_F(ProgramFolderTest, AFailedEditorSaveIsReadyToShowAndKeepsItsCausesCode) {
+    struct Row { const char* name; std::string content; DWORD share; const char* detail; std::int32_t code; };
     const Row rows[] = {
-        {"open without delete sharing: the replace is refused", FILE_SHARE_READ, hresult_from_win32(ERROR_ACCESS_DENIED)},
-        {"open without any sharing: the read is refused", 0, hresult_from_win32(ERROR_SHARING_VIOLATION)},
+        {"open without delete sharing: the replace is refused", "", FILE_SHARE_READ, "MoveFileExW",
+         hresult_from_win32(ERROR_ACCESS_DENIED)},
+        {"open without any sharing: the read is refused", "", 0, "CreateFileW", hresult_from_win32(ERROR_SHARING_VIOLATION)},
+        {"larger than any settings file", std::string(2 << 20, '\n'), FILE_SHARE_READ | FILE_SHARE_DELETE,
+         "File too large", win::FILE_TOO_LARGE_CODE},
+        {"damaged", "glimmerly-settings-21\n", FILE_SHARE_READ | FILE_SHARE_DELETE, kDamaged.c_str(), E_FAIL_CODE},
     };
+    const std::wstring path = folder_ + L"\\settings.txt";
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        win::UniqueFileHandle held(CreateFileW(path_.c_str(), GENERIC_READ, row.share, nullptr, OPEN_EXISTING, 0, nullptr));
-        const Status patched = patch_settings_file(path_, SettingsPatch{.board_visible = false});
-        ASSERT_FALSE(patched.ok());
-        EXPECT_EQ(patched.failure().code, row.code) << patched.failure().message;
+        ASSERT_TRUE(create_directories(folder_).ok());
+        ASSERT_TRUE(row.content.empty() ? save_editor_settings(9, 30).ok() : write_test_file(path, row.content));
+        const auto before = read_test_file(path);
+        win::UniqueFileHandle held(CreateFileW(path.c_str(), GENERIC_READ, row.share, nullptr, OPEN_EXISTING, 0, nullptr));
+        const Status saved = save_editor_settings(10, 30);
         held.reset();
-        expect_untouched();
+        ASSERT_FALSE(saved.ok());
+        EXPECT_TRUE(error_to_text(saved.failure(), 0).starts_with("Could not save settings: " + std::string(row.detail)));
+        EXPECT_EQ(cause_code(saved.failure()), row.code);
+        EXPECT_EQ(read_test_file(path), before);
+        EXPECT_EQ(folder_names(folder_), Names{L"settings.txt"});
     }
-    ASSERT_TRUE(write_test_file(path_, std::string(2 << 20, '\n')));
-    EXPECT_EQ(read_settings_file(path_).failure().code, win::FILE_TOO_LARGE_CODE);
+}
+
+TEST_F(ProgramFolderTest, ReloadTakesTheRecordAndItsLanguageOrChangesNothing) {
+    Settings stored = varied_settings();
+    stored.language = 5;
+    ASSERT_TRUE(save_settings_file(stored, folder_ + L"\\settings.txt").ok());
+    Settings current;
+    ASSERT_TRUE(reload_settings(current).ok());
+    EXPECT_EQ(current, stored);
+    EXPECT_EQ(current_language(), 5);
+
+    damage_settings();
+    set_current_language(7);
+    const Status reloaded = reload_settings(current);
+    EXPECT_EQ(error_to_text(reloaded.failure(), LANGUAGE_ENGLISH),
+              "Unsupported or damaged settings. The original file was preserved.\n" + kDamaged);
+    EXPECT_EQ(current, stored);
+    EXPECT_EQ(current_language(), 7);
+    // The first load at start-up fails alike but switches to the user's own language.
+    auto at_start = load_settings_at_start();
+    EXPECT_EQ(error_to_text(at_start.failure(), LANGUAGE_ENGLISH), error_to_text(reloaded.failure(), LANGUAGE_ENGLISH));
+    const Language users = current_language();
+    apply_ui_language(LANGUAGE_AUTO);
+    EXPECT_EQ(current_language(), users);
 }
 
 }  // namespace

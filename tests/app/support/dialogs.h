@@ -1,5 +1,5 @@
 #pragma once
-// Finding and answering the message boxes a test provokes, so that an
+// Reading and answering the message boxes a test provokes, so that an
 // unattended run never hangs on one.
 
 #include <windows.h>
@@ -16,8 +16,8 @@ struct AnsweredBox {
     HICON icon = nullptr;
 };
 
-// Runs `action` on a thread of its own, reads the first message box it shows
-// and answers it with OK; all empty when no box came.
+// Runs `action`, reads the first message box it shows on this thread and
+// answers it with OK; all empty when no box came.
 AnsweredBox answer_message_box(const std::function<void()>& action);
 
 }  // namespace glimmerly::testing_support

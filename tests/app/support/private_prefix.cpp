@@ -1,6 +1,6 @@
 #include "tests/app/support/private_prefix.h"
 
-#include <windows.h>
+#include "app/lib/settings_lock.h"
 
 namespace glimmerly::testing_support {
 
@@ -12,19 +12,15 @@ std::wstring private_prefix_variable() {
 
 bool in_private_test_prefix() {
     if (private_prefix_variable().empty()) return false;
-    HKEY wine = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Wine", 0, KEY_READ, &wine) != ERROR_SUCCESS) return false;
-    RegCloseKey(wine);
-    return true;
+    win::UniqueRegistryKey wine;
+    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Wine", 0, KEY_READ, wine.put()) == ERROR_SUCCESS;
 }
 
 UserDataLock::UserDataLock() {
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, L"Local\\Glimmerly.Tests.UserData");
     // An abandoned lock is a crashed test's: taking it over is right.
-    if (mutex && WaitForSingleObject(mutex, INFINITE) != WAIT_FAILED)
-        mutex_.reset(mutex);
-    else if (mutex)
-        CloseHandle(mutex);
+    win::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, L"Local\\Glimmerly.Tests.UserData"));
+    auto held = wait_for_mutex(std::move(mutex), INFINITE);
+    if (held && *held) mutex_ = std::move(**held);
 }
 
 }  // namespace glimmerly::testing_support

@@ -14,8 +14,6 @@ namespace glimmerly::testing_support {
 // GLIMMERLY_PRIVATE_WINE_PREFIX) and the registry is Wine's
 // (HKLM\Software\Wine exists). Both must hold.
 bool in_private_test_prefix();
-
-// The variable scripts/wine-exec sets, or empty.
 std::wstring private_prefix_variable();
 
 // ctest runs several test processes side by side in one prefix; tests that
@@ -31,9 +29,13 @@ private:
 
 }  // namespace glimmerly::testing_support
 
-#define GLIM_REQUIRE_PRIVATE_PREFIX()                                                                   \
-    do {                                                                                                \
-        if (!::glimmerly::testing_support::in_private_test_prefix())                                    \
-            GTEST_SKIP() << "changes the user's registry or folders: runs only in the private Wine "   \
-                            "prefix of scripts/wine-exec";                                              \
+// Skips a test of user data outside the private prefix. Where scripts/wine-exec
+// started the tests the guard must hold, or every such test would skip in silence.
+#define GLIM_REQUIRE_PRIVATE_PREFIX()                                                                \
+    do {                                                                                             \
+        if (!::glimmerly::testing_support::in_private_test_prefix()) {                               \
+            ASSERT_TRUE(::glimmerly::testing_support::private_prefix_variable().empty())             \
+                << "GLIMMERLY_PRIVATE_WINE_PREFIX is set but HKLM\\Software\\Wine is missing";        \
+            GTEST_SKIP() << "changes the user's data: runs only in the private prefix of wine-exec"; \
+        }                                                                                            \
     } while (0)

@@ -6,78 +6,74 @@
 
 #include "app/win/com.h"
 #include "app/win/failure.h"
-#include "tests/app/support/child_process.h"
 
 namespace glimmerly::win {
 namespace {
 
-TEST(HandleOwners, CloseWithTheirOwnCallOnceAndKnowTheirOwnInvalidValue) {
-    DWORD flags = 0;
-    UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    const HANDLE raw_event = event.get();
-    UniqueHandle moved(std::move(event));
-    EXPECT_FALSE(event.valid());
-    EXPECT_TRUE(GetHandleInformation(raw_event, &flags));
+// The owner's object is alive until the owner lets it go, and then gone.
+template <class Owner, class Alive>
+void expect_released_once(Owner owner, Alive alive) {
+    const auto raw = owner.get();
+    Owner moved(std::move(owner));
+    EXPECT_FALSE(owner.valid());
+    EXPECT_TRUE(alive(raw));
     moved.reset();
-    EXPECT_FALSE(GetHandleInformation(raw_event, &flags));
+    EXPECT_FALSE(alive(raw));
+}
 
+LRESULT CALLBACK note_state_at_destroy(HWND h, UINT m, WPARAM w, LPARAM l) noexcept {
+    if (m == WM_DESTROY) *reinterpret_cast<LONG_PTR*>(GetPropW(h, L"probe")) = GetWindowLongPtrW(h, GWLP_USERDATA);
+    return DefWindowProcW(h, m, w, l);
+}
+
+TEST(Owners, ReleaseTheirObjectOnceWithTheirOwnCall) {
+    DWORD flags = 0;
+    expect_released_once(UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+                         [&](HANDLE h) { return GetHandleInformation(h, &flags) != 0; });
     WIN32_FIND_DATAW data{};
-    UniqueFindHandle find(FindFirstFileExW(L"C:\\windows\\*", FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
-    const HANDLE raw_find = find.get();
-    EXPECT_TRUE(FindNextFileW(raw_find, &data));
-    find.reset();
-    EXPECT_FALSE(FindNextFileW(raw_find, &data));
+    expect_released_once(
+        UniqueFindHandle(FindFirstFileExW(L"C:\\windows\\*", FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0)),
+        [&](HANDLE h) { return FindNextFileW(h, &data) != 0; });
+    expect_released_once(UniqueBrush(CreateSolidBrush(RGB(10, 20, 30))), [](HBRUSH b) { return GetObjectType(b) != 0; });
+    expect_released_once(UniqueMenu(CreatePopupMenu()), [](HMENU m) { return IsMenu(m) != 0; });
+    BYTE and_mask[4 * 16] = {}, xor_mask[4 * 16] = {};
+    expect_released_once(UniqueIcon(CreateIcon(nullptr, 16, 16, 1, 1, and_mask, xor_mask)), [](HICON i) {
+        ICONINFO info{};
+        const bool alive = GetIconInfo(i, &info);
+        DeleteObject(info.hbmMask);
+        return alive;
+    });
 
+    // A window's state pointer is cleared first, so that WM_DESTROY finds none.
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = note_state_at_destroy;
+    wc.lpszClassName = L"Glimmerly.Test.OwnerProbe";
+    RegisterClassW(&wc);
+    LONG_PTR state_at_destroy = -1;
+    UniqueWindow window(CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
+    SetPropW(window.get(), L"probe", &state_at_destroy);
+    SetWindowLongPtrW(window.get(), GWLP_USERDATA, 1);
+    expect_released_once(std::move(window), [](HWND w) { return IsWindow(w) != 0; });
+    EXPECT_EQ(state_at_destroy, 0);
+}
+
+TEST(Owners, EachHandleKindKnowsItsOwnInvalidValue) {
     // INVALID_HANDLE_VALUE is also the current process's pseudo handle: live
     // where null means failure, empty where it is the failure.
     EXPECT_TRUE(UniqueHandle(GetCurrentProcess()).valid());
+    EXPECT_FALSE(UniqueHandle(nullptr).valid());
     EXPECT_FALSE(UniqueFileHandle(INVALID_HANDLE_VALUE).valid());
 }
 
-TEST(GdiOwners, DeleteTheObjectAndRestoreTheSelection) {
+TEST(Owners, ASelectedObjectIsSelectedBack) {
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     const HGDIOBJ original = GetCurrentObject(dc.get(), OBJ_BRUSH);
     UniqueBrush brush(CreateSolidBrush(RGB(10, 20, 30)));
-    const HBRUSH raw = brush.get();
     {
-        SelectedObject selected(dc.get(), raw);
-        EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), raw);
+        SelectedObject selected(dc.get(), brush.get());
+        EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), brush.get());
     }
     EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), original);
-    brush.reset();
-    EXPECT_EQ(GetObjectType(raw), 0u);
-}
-
-TEST(UserOwners, IconMenuAndWindowAreDestroyed) {
-    BYTE and_mask[4 * 16] = {}, xor_mask[4 * 16] = {};
-    UniqueIcon icon(CreateIcon(GetModuleHandleW(nullptr), 16, 16, 1, 1, and_mask, xor_mask));
-    const HICON raw_icon = icon.get();
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(raw_icon, &info));
-    DeleteObject(info.hbmMask);
-    icon.reset();
-    EXPECT_FALSE(GetIconInfo(raw_icon, &info));
-
-    UniqueMenu menu(CreatePopupMenu());
-    const HMENU raw_menu = menu.get();
-    menu.reset();
-    EXPECT_FALSE(IsMenu(raw_menu));
-
-    // The state pointer is cleared first, so that WM_DESTROY finds none.
-    static LONG_PTR state_at_destroy = -1;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) noexcept -> LRESULT {
-        if (m == WM_DESTROY) state_at_destroy = GetWindowLongPtrW(h, GWLP_USERDATA);
-        return DefWindowProcW(h, m, w, l);
-    };
-    wc.lpszClassName = L"Glimmerly.Test.OwnerProbe";
-    RegisterClassW(&wc);
-    UniqueWindow window(CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
-    const HWND raw_window = window.get();
-    SetWindowLongPtrW(raw_window, GWLP_USERDATA, 1);
-    window.reset();
-    EXPECT_FALSE(IsWindow(raw_window));
-    EXPECT_EQ(state_at_destroy, 0);
 }
 
 TEST(Win32Failure, CarriesTheHresultAndTheSystemText) {
@@ -96,10 +92,7 @@ TEST(ComApartment, UninitialisesOnlyWhatItInitialised) {
     std::thread([] {
         ComApartment sta(COINIT_APARTMENTTHREADED);
         EXPECT_TRUE(sta.initialized());
-        {
-            ComApartment mta(COINIT_MULTITHREADED);
-            EXPECT_EQ(mta.result(), RPC_E_CHANGED_MODE);
-        }
+        EXPECT_EQ(ComApartment(COINIT_MULTITHREADED).result(), RPC_E_CHANGED_MODE);
         // Still apartment-threaded: the failed guard did not uninitialise.
         EXPECT_EQ(ComApartment(COINIT_APARTMENTTHREADED).result(), S_FALSE);
     }).join();
@@ -132,14 +125,6 @@ TEST(ComPtr, HoldsOneReferencePerOwner) {
     EXPECT_EQ(object.references, 0u);
     EXPECT_EQ(ComPtr<IUnknown>::share(&object).detach(), &object);
     EXPECT_EQ(object.references, 1u);
-}
-
-GLIM_TEST_CHILD(exit_with_argument_count) { return static_cast<int>(args.size()) + 40; }
-
-TEST(TestChildProcess, RunsTheNamedChildWithItsArguments) {
-    auto child = testing_support::start_child(L"exit_with_argument_count", {L"a", L"b c"});
-    ASSERT_TRUE(child.ok()) << child.failure().message;
-    EXPECT_EQ(testing_support::wait_for_exit(*child), 42);
 }
 
 }  // namespace
