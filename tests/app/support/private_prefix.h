@@ -6,22 +6,36 @@
 
 #include <gtest/gtest.h>
 
-#include "app/win/owners.h"
+#include "app/lib/settings_lock.h"
 
 namespace glimmerly::testing_support {
 
-// True when scripts/wine-exec started this process (it exports
-// GLIMMERLY_PRIVATE_WINE_PREFIX) and the registry is Wine's
-// (HKLM\Software\Wine exists). Both must hold.
-bool in_private_test_prefix();
-std::wstring private_prefix_variable();
+// The variable scripts/wine-exec exports, or empty.
+inline std::wstring private_prefix_variable() {
+    wchar_t value[1024] = {};
+    const DWORD length = GetEnvironmentVariableW(L"GLIMMERLY_PRIVATE_WINE_PREFIX", value, 1024);
+    return length > 0 && length < 1024 ? std::wstring(value, length) : std::wstring();
+}
+
+// Both must hold: scripts/wine-exec started this process, and the registry
+// is Wine's (HKLM\Software\Wine exists).
+inline bool in_private_test_prefix() {
+    win::UniqueRegistryKey wine;
+    return !private_prefix_variable().empty() &&
+           RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Wine", 0, KEY_READ, wine.put()) == ERROR_SUCCESS;
+}
 
 // ctest runs several test processes side by side in one prefix; tests that
 // use the real names (HKCU\Software\Glimmerly, the program folder, the Run
 // value) hold this lock so that they never see each other's half-done work.
+// An abandoned lock is a crashed test's: taking it over is right.
 class UserDataLock {
 public:
-    UserDataLock();
+    UserDataLock() {
+        auto held = wait_for_mutex(win::UniqueHandle(CreateMutexW(nullptr, FALSE, L"Local\\Glimmerly.Tests.UserData")),
+                                   INFINITE);
+        if (held && *held) mutex_ = std::move(**held);
+    }
 
 private:
     win::HeldMutex mutex_;

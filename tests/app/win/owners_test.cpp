@@ -76,9 +76,14 @@ TEST(Owners, ASelectedObjectIsSelectedBack) {
     EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), original);
 }
 
-TEST(Win32Failure, CarriesTheHresultAndTheSystemText) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    const Failure denied = win32_failure("MoveFileExW", L"C:\\Gr\u00FC\u00DFe.txt");
+TEST(Win32Failure, CarriesTheHresultOfItsThreadsLastErrorAndTheSystemText) {
+    // Made on a worker, read here: the code is the worker's and travels with the value.
+    Failure denied;
+    SetLastError(ERROR_DISK_FULL);
+    std::thread([&] {
+        SetLastError(ERROR_ACCESS_DENIED);
+        denied = win32_failure("MoveFileExW", L"C:\\Gr\u00FC\u00DFe.txt");
+    }).join();
     EXPECT_EQ(static_cast<std::uint32_t>(denied.code), 0x80070005u);
     EXPECT_EQ(denied.message, "MoveFileExW C:\\Gr\xC3\xBC\xC3\x9F" "e.txt: " + system_message(denied.code));
     SetLastError(0x12345);
