@@ -1,5 +1,6 @@
 #include "text/app_error.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace glimmerly {
@@ -24,13 +25,11 @@ std::string hex_code(std::int32_t code) {
 }
 
 std::optional<std::int32_t> parse_hex_code(std::string_view text) {
-    if (text.size() != 10 || !text.starts_with("0x")) return std::nullopt;
+    if (!text.starts_with("0x")) return std::nullopt;
     std::uint32_t code = 0;
-    for (char c : text.substr(2)) {
-        const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-        if (digit < 0) return std::nullopt;
-        code = code << 4 | static_cast<std::uint32_t>(digit);
-    }
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data() + 2, end, code, 16);
+    if (error != std::errc{} || stop != end) return std::nullopt;
     return static_cast<std::int32_t>(code);
 }
 

@@ -55,23 +55,6 @@ TEST(WriteFileAtomically, KeepingExistingTakesTheNextNumberInTheTargetsOwnForm) 
     }
 }
 
-TEST(WriteFileAtomically, FailuresKeepTheirCodeAndLeaveNoTemporaryFile) {
-    TempFolder folder;
-    ASSERT_TRUE(CreateDirectoryW((folder.path() + L"\\photo.png").c_str(), nullptr));
-    struct Row { const char* name; const wchar_t* target; DWORD error; };
-    const Row rows[] = {
-        {"the folder is missing: nothing is written", L"\\missing\\photo.png", ERROR_PATH_NOT_FOUND},
-        {"the target is a folder: the move is refused", L"\\photo.png", ERROR_ACCESS_DENIED},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        auto written = write_file_atomically("x", folder.path() + row.target, false);
-        ASSERT_FALSE(written.ok());
-        EXPECT_EQ(written.failure().code, hresult_from_win32(row.error)) << written.failure().message;
-        EXPECT_EQ(folder_names(folder.path()), Names{L"photo.png"});
-    }
-}
-
 TEST(NextFreeFileName, FollowsTheHighestDefaultNameOfAnyKindUntilNumbersRunOut) {
     TempFolder folder;
     EXPECT_EQ(next_free_file_name(folder.path(), false).value_or(L""), folder.path() + L"\\001.png");

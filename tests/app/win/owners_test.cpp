@@ -21,8 +21,11 @@ void expect_released_once(Owner owner, Alive alive) {
     EXPECT_FALSE(alive(raw));
 }
 
+// What the probe window's state pointer was when WM_DESTROY came.
+LONG_PTR g_state_at_destroy = -1;
+
 LRESULT CALLBACK note_state_at_destroy(HWND h, UINT m, WPARAM w, LPARAM l) noexcept {
-    if (m == WM_DESTROY) *reinterpret_cast<LONG_PTR*>(GetPropW(h, L"probe")) = GetWindowLongPtrW(h, GWLP_USERDATA);
+    if (m == WM_DESTROY) g_state_at_destroy = GetWindowLongPtrW(h, GWLP_USERDATA);
     return DefWindowProcW(h, m, w, l);
 }
 
@@ -49,12 +52,10 @@ TEST(Owners, ReleaseTheirObjectOnceWithTheirOwnCall) {
     wc.lpfnWndProc = note_state_at_destroy;
     wc.lpszClassName = L"Glimmerly.Test.OwnerProbe";
     RegisterClassW(&wc);
-    LONG_PTR state_at_destroy = -1;
     UniqueWindow window(CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
-    SetPropW(window.get(), L"probe", &state_at_destroy);
     SetWindowLongPtrW(window.get(), GWLP_USERDATA, 1);
     expect_released_once(std::move(window), [](HWND w) { return IsWindow(w) != 0; });
-    EXPECT_EQ(state_at_destroy, 0);
+    EXPECT_EQ(g_state_at_destroy, 0);
 }
 
 TEST(Owners, EachHandleKindKnowsItsOwnInvalidValue) {
