@@ -5,7 +5,6 @@
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_lock.h"
 #include "app/lib/ui_language.h"
-#include "app/win/failure.h"
 #include "app/win/file_io.h"
 #include "app/win/paths.h"
 #include "core/settings/settings_checks.h"
