@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <thread>
-
 namespace glimmerly {
 namespace {
 
@@ -43,13 +40,6 @@ TEST(Result, EarlyReturnPassesTheFirstFailureUp) {
     ASSERT_FALSE(status.ok());
     EXPECT_EQ(status.failure().message, "not a digit: y");
     EXPECT_EQ(sum, 3);
-}
-
-TEST(Result, FailureSurvivesCrossingAThread) {
-    auto from_worker = std::make_unique<Result<std::string>>(plain_failure("disk full"));
-    std::thread([&] { *from_worker = Failure{APP_ERROR_CODE, "error.settings_busy"}; }).join();
-    ASSERT_FALSE(from_worker->ok());
-    EXPECT_EQ(from_worker->failure(), (Failure{APP_ERROR_CODE, "error.settings_busy"}));
 }
 
 TEST(Result, HresultFromWin32KeepsTheLowSixteenBits) {
