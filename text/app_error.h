@@ -44,16 +44,35 @@ std::string localize_error(const Failure& error, Language language, std::string 
 using SystemMessageFunction = std::string (*)(std::int32_t code);
 std::string error_to_text(const Failure& error, Language language, SystemMessageFunction system_message = nullptr);
 
+// An application error that reports the failure behind it, keeping both its
+// words and its code: `args`, then "detail" = the cause's message and "code" =
+// the cause's failure code in hexadecimal ("0x80070005"). When shown, the
+// detail is the cause as error_to_text shows it, in the same language (an
+// application error as its own text, a failure without a message as the
+// system's text for its code); templates that name no {code} ignore it.
+Failure make_app_error_with_cause(TextId text, const Failure& cause, std::span<const TextArg> args = {});
+inline Failure make_app_error_with_cause(TextId text, const Failure& cause, std::initializer_list<TextArg> args) {
+    return make_app_error_with_cause(text, cause, std::span<const TextArg>(args.begin(), args.size()));
+}
+
+// The code of the failure underneath: for an application error that reports
+// a cause, the cause's own cause code, through any number of wrappings; for
+// any other failure its own code. It tells "access denied" from "disk full"
+// after either has become "Could not save settings".
+std::int32_t cause_code(const Failure& failure);
+
 // An I/O failure as E_FAIL with the error's display text (no message when empty).
 Failure error_from_io(const std::error_code& error);
 Failure error_from_io(std::string display_text);
 
-// Opening an editable document failed: 0 no editable data, 1 newer version,
-// 2 damaged. Already localised in the current language; not an application error.
+// Opening an editable document failed: it holds no editable data, a newer
+// version wrote it, or it is damaged. An application error
+// ("document.not_editable", "document.newer", "document.damaged") with the
+// reader's `detail`, when given, as its argument.
 enum class DocumentReadErrorKind : std::uint8_t { NotEditable = 0, Newer = 1, Damaged = 2 };
 Failure document_read_error(DocumentReadErrorKind kind, std::string_view detail = {});
 
-// "Could not save settings: {detail}".
-Failure settings_unsaved_error(std::string detail);
+// "Could not save settings: {detail}", reporting the failure that stopped the save.
+Failure settings_unsaved_error(const Failure& cause);
 
 }  // namespace glimmerly

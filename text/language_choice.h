@@ -16,7 +16,9 @@ Language language_from_ui_tag(std::string_view tag);
 
 // What "installer-language.txt" asks for: automatic (LANGUAGE_AUTO), a language,
 // or nothing usable (none), from the file's raw bytes.
-struct InstallerLanguageNone {};
+struct InstallerLanguageNone {
+    friend bool operator==(InstallerLanguageNone, InstallerLanguageNone) = default;
+};
 using InstallerLanguage = std::variant<InstallerLanguageNone, Language>;
 InstallerLanguage parse_installer_language(std::string_view content);
 

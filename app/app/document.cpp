@@ -28,13 +28,13 @@ Result<std::vector<std::uint8_t>> encode(const EditorState& editor, const BgraIm
 Result<OpenedDocument> load(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes))
-        return win::win32_failure("GetFileAttributesExW", win::to_utf8(path));
+        return win::win32_failure("GetFileAttributesExW", path);
     const std::uint64_t size = (std::uint64_t{attributes.nFileSizeHigh} << 32) | attributes.nFileSizeLow;
     if (size > kMaxDocumentBytes) return document_read_error(DocumentReadErrorKind::Damaged, "The file passes 256 MiB");
 
     auto bytes = win::read_file_if_exists(path, kMaxDocumentBytes);
     if (!bytes) return std::move(bytes).failure();
-    if (!*bytes) return win::win32_failure_code(ERROR_FILE_NOT_FOUND, "ReadFile", win::to_utf8(path));
+    if (!*bytes) return win::win32_failure_code(ERROR_FILE_NOT_FOUND, "ReadFile", path);
     const std::string& data = **bytes;
     const std::span<const std::uint8_t> view(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
     return open_vexil_document(view, [](std::span<const std::uint8_t> png, FrameSize expected) {

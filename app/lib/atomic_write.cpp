@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
+#include <optional>
 
 #include "app/lib/folder_tree.h"
 #include "app/win/failure.h"
@@ -13,59 +15,75 @@
 namespace glimmerly {
 namespace {
 
-// Keeps the failure's text and reports it as a plain I/O failure.
-Failure io_failure(Failure failure) { return Failure{E_FAIL_CODE, std::move(failure.message)}; }
+// Numbers this process's saves; see temporary_path_for.
+std::atomic<std::uint64_t> g_save_number{0};
 
 // Writes the bytes to `path` (created or truncated) and flushes them to disk.
 Status write_whole_file(const std::wstring& path, std::string_view bytes) {
-    win::UniqueHandle file(
+    win::UniqueFileHandle file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return win::win32_failure("CreateFileW", win::to_utf8(path));
+    if (!file) return win::win32_failure("CreateFileW", path);
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
         DWORD written = 0;
-        if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr) || written == 0)
-            return win::win32_failure("WriteFile", win::to_utf8(path));
+        if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) return win::win32_failure("WriteFile", path);
+        // A write that succeeds with nothing written sets no last error.
+        if (written == 0) return win::win32_failure_code(ERROR_WRITE_FAULT, "WriteFile", path);
         bytes.remove_prefix(written);
     }
     // The move that follows is durable only if the bytes reached the disk
     // first; otherwise a power cut could leave the new name with no content.
-    if (!FlushFileBuffers(file.get())) return win::win32_failure("FlushFileBuffers", win::to_utf8(path));
+    if (!FlushFileBuffers(file.get())) return win::win32_failure("FlushFileBuffers", path);
     return ok_status();
+}
+
+// The numbered name after `number` in the target's folder, in the target's
+// form: with the target's extension, or bare when it has none.
+Result<std::wstring> numbered_sibling(const std::wstring& target, std::uint64_t number) {
+    const auto name = numbered_file_name(number, ImageFormat::Png);  // "008.png": only its number is taken
+    if (!name) return plain_failure("File number exhausted");
+    const std::u16string target16 = win::to_u16(target);
+    std::u16string sibling = join_path(folder_of(target16), std::u16string_view(*name).substr(0, name->rfind(u'.')));
+    if (const auto extension = extension_of(target16)) sibling = with_extension(sibling, *extension);
+    return win::from_u16(sibling);
 }
 
 }  // namespace
 
 std::wstring temporary_path_for(const std::wstring& target) {
-    return win::from_u16(temporary_path(win::to_u16(target), GetCurrentProcessId()));
+    const std::string save = std::to_string(g_save_number++);
+    // photo.4242.tmp, with the save's number before its "tmp".
+    const std::u16string base = temporary_path(win::to_u16(target), GetCurrentProcessId());
+    return win::from_u16(with_extension(base, std::u16string(save.begin(), save.end()) + u".tmp"));
 }
 
 Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing) {
     const std::wstring temporary = temporary_path_for(target);
-    if (auto written = write_whole_file(temporary, bytes); !written) {
+    const auto give_up = [&](Failure failure) -> Result<std::wstring> {
         DeleteFileW(temporary.c_str());
-        return io_failure(std::move(written).failure());
-    }
+        return failure;
+    };
+    if (auto written = write_whole_file(temporary, bytes); !written) return give_up(std::move(written).failure());
 
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (keep_existing ? 0 : MOVEFILE_REPLACE_EXISTING);
-    const std::u16string target16 = win::to_u16(target);
-    const auto extension = extension_of(target16);
     std::wstring destination = target;
-    for (int attempt = 1;; ++attempt) {
+    std::optional<std::uint64_t> number;  // of the numbered name last tried
+    for (int attempt = 0;; ++attempt) {
         if (MoveFileExW(temporary.c_str(), destination.c_str(), flags)) return destination;
         const DWORD error = GetLastError();
-        Failure failure = win::win32_failure_code(error, "MoveFileExW", win::to_utf8(destination));
         const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
-        if (!keep_existing || !taken || attempt == MAX_NUMBERED_ATTEMPTS) {
-            DeleteFileW(temporary.c_str());
-            return io_failure(std::move(failure));
+        if (!keep_existing || !taken || attempt == MAX_NUMBERED_ATTEMPTS)
+            return give_up(win::win32_failure_code(error, "MoveFileExW", destination));
+        // The first number follows the highest default name of the folder;
+        // each later one follows the name just found taken.
+        if (!number) {
+            auto largest = largest_file_number(win::folder_of(target));
+            if (!largest) return give_up(std::move(largest).failure());
+            number = *largest;
         }
-        auto next = next_free_file_name(win::folder_of(target), ImageFormat::Png);
-        if (!next) {
-            DeleteFileW(temporary.c_str());
-            return io_failure(std::move(next).failure());
-        }
-        destination = extension ? win::from_u16(with_extension(win::to_u16(*next), *extension)) : *next;
+        auto next = numbered_sibling(target, (*number)++);
+        if (!next) return give_up(std::move(next).failure());
+        destination = std::move(next).value();
     }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // Replacing a file so that no reader ever sees half of it: the bytes go to a
-// sibling temporary file named with the process id, which is then moved over
-// the target in one step.
+// sibling temporary file, which is then moved over the target in one step.
 
 #include <string>
 #include <string_view>
@@ -10,19 +9,23 @@
 
 namespace glimmerly {
 
-// How often a keep-existing write takes a new number before it gives up.
-// Numbers are only taken while another writer keeps winning the race, or
-// while a non-image name's numbered variant is occupied, which no new number
-// can cure: without a bound that case would loop forever.
-inline constexpr int MAX_NUMBERED_ATTEMPTS = 32;
+// How many numbered names a keep-existing write tries. Each attempt takes a
+// new number, so only a folder whose names keep being taken (by other
+// writers, or by files that are not default names) ever reaches it.
+inline constexpr int MAX_NUMBERED_ATTEMPTS = 1000;
 
-// `target` with its extension replaced by this process's id and "tmp".
+// A fresh sibling of `target` for one save: the extension replaced by this
+// process's id, a number of the save and "tmp" (photo.png gives
+// photo.4242.7.tmp). The id keeps processes apart and the number keeps
+// apart the saves of one process, photo.png and photo.jpg at once from two
+// threads included; being a sibling keeps the move on one volume.
 std::wstring temporary_path_for(const std::wstring& target);
 
 // Writes the bytes atomically and returns the path written. Replaces an
-// existing target, or with `keep_existing` leaves it alone and takes the next
-// free numbered name of its folder instead (with the target's extension).
-// The temporary file never survives a failure.
+// existing target, or with `keep_existing` leaves it alone and takes the
+// next numbered name of its folder in the target's own form (008.jpeg for a
+// .jpeg target, 008 for a target without extension). Failures keep their
+// Win32 codes; the temporary file never survives one.
 Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing);
 
 }  // namespace glimmerly

@@ -5,6 +5,7 @@
 
 #include "app/lib/atomic_write.h"
 #include "app/win/failure.h"
+#include "app/win/owners.h"
 #include "app/win/paths.h"
 #include "core/paths/path_names.h"
 
@@ -23,7 +24,7 @@ Status delete_file(const std::wstring& path) {
         DeleteFileW(path.c_str()))
         return ok_status();
     if (error == ERROR_ACCESS_DENIED) error = GetLastError();
-    return win::win32_failure_code(error, "DeleteFileW", win::to_utf8(path));
+    return win::win32_failure_code(error, "DeleteFileW", path);
 }
 
 // Calls `visit` for every entry of the folder but "." and ".."; stops at the
@@ -32,21 +33,20 @@ Status for_each_folder_entry(const std::wstring& folder,
                              const std::function<Status(const WIN32_FIND_DATAW&)>& visit) {
     const std::wstring pattern = win::join_path(folder.empty() ? L"." : folder, L"*");
     WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
-    if (find == INVALID_HANDLE_VALUE) {
-        if (GetLastError() == ERROR_FILE_NOT_FOUND) return ok_status();  // a root with no entries at all
-        return win::win32_failure("FindFirstFileExW", win::to_utf8(folder));
+    win::UniqueFindHandle find(
+        FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    if (!find) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) return ok_status();  // a root with no entries at all
+        return win::win32_failure_code(error, "FindFirstFileExW", folder);
     }
-    Status result;
     do {
         const std::wstring_view name = data.cFileName;
         if (name == L"." || name == L"..") continue;
-        result = visit(data);
-        if (!result) break;
-    } while (FindNextFileW(find, &data));
-    if (result && GetLastError() != ERROR_NO_MORE_FILES) result = win::win32_failure("FindNextFileW", win::to_utf8(folder));
-    FindClose(find);
-    return result;
+        GLIM_TRY(visit(data));
+    } while (FindNextFileW(find.get(), &data));
+    if (GetLastError() != ERROR_NO_MORE_FILES) return win::win32_failure("FindNextFileW", folder);
+    return ok_status();
 }
 
 }  // namespace
@@ -56,12 +56,12 @@ Status create_directories(const std::wstring& folder) {
     const DWORD attributes = GetFileAttributesW(folder.c_str());
     if (is_folder(attributes)) return ok_status();
     if (attributes != kNoAttributes)
-        return win::win32_failure_code(ERROR_ALREADY_EXISTS, "CreateDirectoryW", win::to_utf8(folder));
+        return win::win32_failure_code(ERROR_ALREADY_EXISTS, "CreateDirectoryW", folder);
     const std::wstring parent = win::folder_of(folder);
     if (!parent.empty() && parent.size() < folder.size()) GLIM_TRY(create_directories(parent));
     // Another process may create it between the check and here.
     if (!CreateDirectoryW(folder.c_str(), nullptr) && !is_folder(GetFileAttributesW(folder.c_str())))
-        return win::win32_failure("CreateDirectoryW", win::to_utf8(folder));
+        return win::win32_failure("CreateDirectoryW", folder);
     return ok_status();
 }
 
@@ -84,7 +84,7 @@ Status copy_directory_tree(const std::wstring& source, const std::wstring& targe
             return copy_directory_tree(from, to);
         }
         if (!CopyFileExW(from.c_str(), to.c_str(), nullptr, nullptr, nullptr, 0))
-            return win::win32_failure("CopyFileExW", win::to_utf8(from));
+            return win::win32_failure("CopyFileExW", from);
         return ok_status();
     });
 }
@@ -94,14 +94,14 @@ Status remove_tree(const std::wstring& path) {
     if (attributes == kNoAttributes) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return ok_status();
-        return win::win32_failure_code(error, "GetFileAttributesW", win::to_utf8(path));
+        return win::win32_failure_code(error, "GetFileAttributesW", path);
     }
     if (!is_folder(attributes)) return delete_file(path);
     if (!is_link(attributes)) {
         GLIM_TRY(for_each_folder_entry(
             path, [&](const WIN32_FIND_DATAW& entry) { return remove_tree(win::join_path(path, entry.cFileName)); }));
     }
-    if (!RemoveDirectoryW(path.c_str())) return win::win32_failure("RemoveDirectoryW", win::to_utf8(path));
+    if (!RemoveDirectoryW(path.c_str())) return win::win32_failure("RemoveDirectoryW", path);
     return ok_status();
 }
 
@@ -111,18 +111,24 @@ Status copy_folder_into_place(const std::wstring& source, const std::wstring& ta
     GLIM_TRY(remove_tree(staging));
     Status copied = copy_directory_tree(source, staging);
     if (copied && !MoveFileExW(staging.c_str(), target.c_str(), 0))
-        copied = win::win32_failure("MoveFileExW", win::to_utf8(target));
+        copied = win::win32_failure("MoveFileExW", target);
     if (!copied) (void)remove_tree(staging);
     return copied;
 }
 
-Result<std::wstring> next_free_file_name(const std::wstring& folder, ImageFormat format) {
+Result<std::uint64_t> largest_file_number(const std::wstring& folder) {
     std::uint64_t largest = 0;
     GLIM_TRY(for_each_folder_entry(folder, [&](const WIN32_FIND_DATAW& entry) {
         if (const auto number = classify_save_name(win::to_u16(entry.cFileName))) largest = std::max(largest, *number);
         return ok_status();
     }));
-    const auto name = numbered_file_name(largest, format);
+    return largest;
+}
+
+Result<std::wstring> next_free_file_name(const std::wstring& folder, ImageFormat format) {
+    auto largest = largest_file_number(folder);
+    if (!largest) return std::move(largest).failure();
+    const auto name = numbered_file_name(*largest, format);
     if (!name) return plain_failure("File number exhausted");
     return win::join_path(folder, win::from_u16(*name));
 }

@@ -2,6 +2,7 @@
 // Folder services: creating a path, copying and removing a tree, and the
 // numbered default names of a folder.
 
+#include <cstdint>
 #include <string>
 
 #include "core/base/result.h"
@@ -29,6 +30,11 @@ Status copy_folder_into_place(const std::wstring& source, const std::wstring& ta
 // Removes a file, or a folder with everything in it; a folder link is removed
 // as a link, never followed. A missing path is fine. Read-only files go too.
 Status remove_tree(const std::wstring& path);
+
+// The highest number among the folder's default names (007.png, Brindlet
+// 7.jpg, capture7.vexil ...), 0 when it holds none. An empty folder means the
+// current one.
+Result<std::uint64_t> largest_file_number(const std::wstring& folder);
 
 // The folder joined with the default name after the highest one it holds
 // (001.png, 002.jpg ...); "File number exhausted" when no number is left.

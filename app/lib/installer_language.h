@@ -13,17 +13,16 @@ namespace glimmerly {
 inline constexpr wchar_t INSTALLER_LANGUAGE_FILE[] = L"installer-language.txt";
 
 // What the file asks for: none when there is no file; InstallerLanguageNone
-// when it holds no usable choice; else a language or LANGUAGE_AUTO.
-std::optional<InstallerLanguage> read_installer_language(const std::wstring& program_folder);
+// when it holds no usable choice; else a language or LANGUAGE_AUTO. A file
+// that is there but cannot be read is a failure.
+Result<std::optional<InstallerLanguage>> read_installer_language(const std::wstring& program_folder);
 
-// Deletes the file so that the choice is taken over exactly once; a failure
-// is ignored (the next start reads the same choice again).
-void delete_installer_language(const std::wstring& program_folder);
-
-// Takes over the installer's choice once, at start-up: stores it in
-// `settings` and in the settings file of the program folder when it differs,
-// deletes the file in every case, and applies the language. A failed write
-// is shown in a message box; the language is applied all the same.
-void apply_installer_language(Settings& settings, const std::wstring& program_folder);
+// Takes over the installer's choice once, at start-up: a choice that differs
+// from `settings` is stored there and in the settings file of the program
+// folder, and applied. The file is deleted only once its choice is stored
+// (or when it holds none), so that a failed read or save leaves it for the
+// next start. A failure comes back for the caller to show (a failed save as
+// settings_unsaved_error); the language is applied all the same.
+Status apply_installer_language(Settings& settings, const std::wstring& program_folder);
 
 }  // namespace glimmerly

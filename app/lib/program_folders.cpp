@@ -40,8 +40,7 @@ Result<std::wstring> board_dir_path() {
 Result<std::wstring> ensure_board_dir() {
     auto board = board_dir_path();
     if (!board) return std::move(board).failure();
-    if (auto created = create_directories(*board); !created)
-        return Failure{E_FAIL_CODE, std::move(created).failure().message};
+    GLIM_TRY(create_directories(*board));
     return board;
 }
 

@@ -5,7 +5,6 @@
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_lock.h"
 #include "app/lib/ui_language.h"
-#include "app/win/failure.h"
 #include "app/win/file_io.h"
 #include "app/win/paths.h"
 #include "core/settings/settings_checks.h"
@@ -19,35 +18,37 @@ namespace {
 // included): a bigger file is not a settings file, and is not read whole.
 constexpr std::uint64_t kMaxSettingsFileBytes = 1 << 20;
 
-Failure as_text_failure(const Failure& failure) { return plain_failure(settings_failure_text(failure)); }
-
 }  // namespace
-
-std::string settings_failure_text(const Failure& failure) {
-    return error_to_text(failure, current_language(), &win::system_message);
-}
 
 Result<Settings> read_settings_file(const std::wstring& path) {
     auto bytes = win::read_file_if_exists(path, kMaxSettingsFileBytes);
-    if (!bytes) return as_text_failure(bytes.failure());
+    if (!bytes) return std::move(bytes).failure();
     if (!bytes->has_value()) return Settings{};
     return parse_settings(**bytes);
 }
 
 Result<Settings> load_settings() {
     auto path = settings_file_path();
-    if (!path) return as_text_failure(path.failure());
+    if (!path) return std::move(path).failure();
     return read_settings_file(*path);
 }
 
-Failure settings_unreadable_error(std::string detail) {
-    apply_ui_language(LANGUAGE_AUTO);
-    return make_app_error(TextId::error_settings_unreadable, {{"detail", detail}});
+Failure settings_unreadable_error(const Failure& cause) {
+    return make_app_error_with_cause(TextId::error_settings_unreadable, cause);
+}
+
+Result<Settings> load_settings_at_start() {
+    auto loaded = load_settings();
+    if (!loaded) {
+        apply_ui_language(LANGUAGE_AUTO);
+        return settings_unreadable_error(loaded.failure());
+    }
+    return loaded;
 }
 
 Status reload_settings(Settings& settings) {
     auto loaded = load_settings();
-    if (!loaded) return make_app_error(TextId::error_settings_unreadable, {{"detail", loaded.failure().message}});
+    if (!loaded) return settings_unreadable_error(loaded.failure());
     settings = std::move(loaded).value();
     apply_ui_language(settings.language);
     return ok_status();
@@ -55,9 +56,8 @@ Status reload_settings(Settings& settings) {
 
 Status save_settings_file(const Settings& settings, const std::wstring& path) {
     GLIM_TRY(validate_settings(settings));
-    if (auto created = create_directories(win::folder_of(path)); !created) return as_text_failure(created.failure());
-    auto written = write_file_atomically(format_settings(settings), path, false);
-    if (!written) return as_text_failure(written.failure());
+    GLIM_TRY(create_directories(win::folder_of(path)));
+    GLIM_TRY(write_file_atomically(format_settings(settings), path, false));
     return ok_status();
 }
 
@@ -81,19 +81,19 @@ Status save_editor_settings(std::uint32_t capture_stroke_width, std::uint32_t ca
         return patch_settings_file(
             *path, SettingsPatch{.capture_stroke_width = capture_stroke_width, .capture_eraser_size = capture_eraser_size});
     }();
-    if (!saved) return settings_unsaved_error(settings_failure_text(saved.failure()));
+    if (!saved) return settings_unsaved_error(saved.failure());
     return ok_status();
 }
 
 Status save_session_choices(std::u16string folder, ImageFormat format) {
     auto path = settings_file_path();
-    if (!path) return as_text_failure(path.failure());
+    if (!path) return std::move(path).failure();
     return patch_settings_file(*path, SettingsPatch{.save_choice = SaveChoice{std::move(folder), format}});
 }
 
 Status commit_settings_change(const Settings& settings) {
     auto path = settings_file_path();
-    if (!path) return as_text_failure(path.failure());
+    if (!path) return std::move(path).failure();
     return commit_settings_change_at(*path, settings);
 }
 

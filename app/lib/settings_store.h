@@ -4,9 +4,11 @@
 // replaces the file atomically, so concurrent writers in several processes
 // keep each other's changes. Nothing is cached between operations.
 //
-// Failures are texts (English for the format's refusals, the platform's for
-// I/O, the busy lock's application error); the places that show them wrap
-// them as "error.settings_unreadable" or "error.settings_unsaved".
+// Failures keep their codes (the format's refusals E_FAIL or E_INVALIDARG
+// with English words, the platform's I/O failures their HRESULT, the busy
+// lock its application error); the places that show them wrap them as
+// "error.settings_unreadable" or "error.settings_unsaved", which keep the
+// code as well (cause_code).
 
 #include <cstdint>
 #include <string>
@@ -21,12 +23,16 @@ namespace glimmerly {
 Result<Settings> read_settings_file(const std::wstring& path);
 Result<Settings> load_settings();
 
-// Start-up could not read the settings: the interface switches to the
-// user's language first, so that the message can be read at all.
-Failure settings_unreadable_error(std::string detail);
+// "Unsupported or damaged settings...", reporting why the file was not read.
+Failure settings_unreadable_error(const Failure& cause);
+
+// The first load at start-up. When it fails, the interface switches to the
+// user's own language before the failure (settings_unreadable_error) comes
+// back, so that the message can be read at all; the file is left untouched.
+Result<Settings> load_settings_at_start();
 
 // Reads the file again; on success replaces `settings` and applies its
-// language. A failure is "error.settings_unreadable" and changes nothing.
+// language. A failure is settings_unreadable_error and changes nothing.
 Status reload_settings(Settings& settings);
 
 // Checks the whole record by the reader's rules (a refusal writes nothing),
@@ -42,7 +48,7 @@ Status update_settings_file(const std::wstring& path, const SettingsPatch& patch
 Status patch_settings_file(const std::wstring& path, const SettingsPatch& patch);
 
 // The capture editor's two values. A failure comes back as
-// "error.settings_unsaved", ready to show; the caller keeps its values
+// settings_unsaved_error, ready to show; the caller keeps its values
 // pending and tries again later.
 Status save_editor_settings(std::uint32_t capture_stroke_width, std::uint32_t capture_eraser_size);
 
@@ -54,9 +60,5 @@ Status save_session_choices(std::u16string folder, ImageFormat format);
 // values the file holds now.
 Status commit_settings_change(const Settings& settings);
 Status commit_settings_change_at(const std::wstring& path, const Settings& settings);
-
-// What a settings failure says in the current language, for use as the
-// "detail" of the errors above.
-std::string settings_failure_text(const Failure& failure);
 
 }  // namespace glimmerly

@@ -46,14 +46,15 @@ std::string describe(std::int32_t code, std::string_view what, std::string_view 
 
 }  // namespace
 
-Failure win32_failure_code(DWORD error, std::string_view what, std::string_view detail) {
+Failure win32_failure_code(DWORD error, std::string_view what, std::wstring_view subject) {
     // A failing call that did not set an error still failed.
     const std::int32_t code = error ? hresult_from_win32(error) : E_FAIL_CODE;
-    return Failure{code, describe(code, what, detail)};
+    return Failure{code, describe(code, what, to_utf8(subject))};
 }
 
-Failure win32_failure(std::string_view what, std::string_view detail) {
-    return win32_failure_code(GetLastError(), what, detail);
+Failure win32_failure(std::string_view what, std::wstring_view subject) {
+    const DWORD error = GetLastError();
+    return win32_failure_code(error, what, subject);
 }
 
 Failure hr_failure(HRESULT hr, std::string_view what) {

@@ -17,10 +17,16 @@ std::string to_utf8(std::wstring_view wide);
 // trailing line break; empty when the system has none.
 std::string system_message(std::int32_t code);
 
-// A failed Win32 call: reads GetLastError() first, so call it right after the
-// failing call. Code (error & 0xFFFF) | 0x80070000, message "<what> <detail>: <system text>".
-Failure win32_failure(std::string_view what, std::string_view detail = {});
-Failure win32_failure_code(DWORD error, std::string_view what, std::string_view detail = {});
+// A failed Win32 call: code (error & 0xFFFF) | 0x80070000, message
+// "<what> <subject>: <system text>". It reads GetLastError() before it does
+// anything else; the subject (a path, a key, a name) is taken as the wide
+// text the call was given and converted only afterwards, because a
+// conversion made while the arguments are evaluated may reset the last
+// error. Call it right after the failing call.
+Failure win32_failure(std::string_view what, std::wstring_view subject = {});
+// The same for an error code already at hand: a status the call returned, or
+// GetLastError() saved in a local right after the call.
+Failure win32_failure_code(DWORD error, std::string_view what, std::wstring_view subject = {});
 
 // A failed call that returned an HRESULT.
 Failure hr_failure(HRESULT hr, std::string_view what);

@@ -44,15 +44,36 @@ private:
     Type value_ = Traits::invalid();
 };
 
-struct KernelHandleTraits {
+// Kernel handles come with two failure values, and each creation call uses
+// one: CreateMutexW, CreateEventW, OpenProcess, CreateThread and
+// CreateProcessW give null; CreateFileW gives INVALID_HANDLE_VALUE. The two
+// are not interchangeable (INVALID_HANDLE_VALUE is also the current process's
+// pseudo handle), so each kind has its own owner.
+struct HandleTraits {
     using Type = HANDLE;
     static Type invalid() noexcept { return nullptr; }
-    // Both conventions occur: CreateFileW fails with INVALID_HANDLE_VALUE,
-    // CreateMutexW with null.
-    static bool valid(Type h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static bool valid(Type h) noexcept { return h != nullptr; }
     static void close(Type h) noexcept { CloseHandle(h); }
 };
-using UniqueHandle = UniqueResource<KernelHandleTraits>;
+using UniqueHandle = UniqueResource<HandleTraits>;
+
+// A handle from CreateFileW.
+struct FileHandleTraits {
+    using Type = HANDLE;
+    static Type invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool valid(Type h) noexcept { return h != INVALID_HANDLE_VALUE; }
+    static void close(Type h) noexcept { CloseHandle(h); }
+};
+using UniqueFileHandle = UniqueResource<FileHandleTraits>;
+
+// A directory listing from FindFirstFileExW: not a kernel handle, closed by FindClose.
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static Type invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool valid(Type h) noexcept { return h != INVALID_HANDLE_VALUE; }
+    static void close(Type h) noexcept { FindClose(h); }
+};
+using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 
 // ReleaseMutex, then CloseHandle. Failures of either are ignored: the handle
 // is gone either way, and a mutex left unreleased counts as abandoned, which
@@ -62,11 +83,12 @@ inline void release_mutex(HANDLE mutex) noexcept {
     CloseHandle(mutex);
 }
 
-// A mutex this thread holds: released and closed together.
+// A mutex (from CreateMutexW, null when it failed) this thread holds:
+// released and closed together.
 struct HeldMutexTraits {
     using Type = HANDLE;
     static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static bool valid(Type h) noexcept { return h != nullptr; }
     static void close(Type h) noexcept { release_mutex(h); }
 };
 using HeldMutex = UniqueResource<HeldMutexTraits>;

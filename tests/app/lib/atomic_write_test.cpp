@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
 #include "app/lib/folder_tree.h"
+#include "app/win/owners.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/temp_folder.h"
 
@@ -17,81 +16,53 @@ using testing_support::TempFolder;
 using testing_support::write_test_file;
 using Names = std::set<std::wstring>;
 
-TEST(WriteFileAtomically, ReplacesAnExistingFileAndReturnsItsPath) {
+TEST(WriteFileAtomically, ReplacesTheTargetWhileAnotherSavesTemporaryFileIsOpen) {
+    // photo.png and photo.jpg once both wrote photo.<pid>.tmp, so a save
+    // failed while another one's temporary file was open.
     TempFolder folder;
-    const std::wstring target = folder.path() + L"\\photo.png";
+    const std::wstring target = folder.path() + L"\\photo.jpg";
+    const std::wstring other = temporary_path_for(folder.path() + L"\\photo.png");
+    win::UniqueFileHandle open(CreateFileW(other.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_TRUE(write_test_file(target, "old"));
-    auto written = write_file_atomically("new content", target, false);
-    ASSERT_TRUE(written.ok()) << written.failure().message;
-    EXPECT_EQ(*written, target);
-    EXPECT_EQ(read_test_file(target), "new content");
-    EXPECT_EQ(folder_names(folder.path()), Names{L"photo.png"});
+    auto written = write_file_atomically("new", target, false);
+    EXPECT_EQ(written.value_or(L""), target);
+    EXPECT_EQ(read_test_file(target), "new");
+    // Siblings of the target named with the process id: photo.<pid>.<save>.tmp.
+    const std::wstring prefix = L"photo." + std::to_wstring(GetCurrentProcessId()) + L".";
+    EXPECT_TRUE(other.starts_with(folder.path() + L"\\" + prefix) && other.ends_with(L".tmp"));
+    EXPECT_EQ(folder_names(folder.path()), (Names{L"photo.jpg", other.substr(folder.path().size() + 1)}));
 }
 
-TEST(WriteFileAtomically, KeepingExistingTakesTheNextFreeNumberWithTheTargetsExtension) {
-    struct Row {
-        const wchar_t* target;
-        const wchar_t* written;
+TEST(WriteFileAtomically, KeepingExistingTakesTheNextNumberInTheTargetsOwnForm) {
+    struct Row { const wchar_t* target; const wchar_t* also_taken; const wchar_t* written; };
+    const Row rows[] = {
+        {L"004.png", nullptr, L"008.png"}, {L"004.vexil", nullptr, L"008.vexil"}, {L"004.jpeg", nullptr, L"008.jpeg"},
+        {L"photo", nullptr, L"008"}, {L"photo", L"008", L"009"}, {L"note.txt", L"008.txt", L"009.txt"},
     };
-    const Row rows[] = {{L"004.png", L"008.png"}, {L"004.vexil", L"008.vexil"}, {L"004.jpeg", L"008.jpeg"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(row.target)));
         TempFolder folder;
-        const std::wstring target = folder.path() + L"\\" + row.target;
-        ASSERT_TRUE(write_test_file(target, "old"));
-        ASSERT_TRUE(write_test_file(folder.path() + L"\\brindlet 7.jpg", "other"));
-        auto written = write_file_atomically("new", target, true);
+        Names names{row.target, row.written, L"brindlet 7.jpg"};
+        if (row.also_taken) names.insert(row.also_taken);
+        for (const std::wstring& name : names)
+            ASSERT_TRUE(name == row.written || write_test_file(folder.path() + L"\\" + name, "old"));
+        auto written = write_file_atomically("new", folder.path() + L"\\" + row.target, true);
         ASSERT_TRUE(written.ok()) << written.failure().message;
         EXPECT_EQ(*written, folder.path() + L"\\" + row.written);
-        EXPECT_EQ(read_test_file(target), "old");
         EXPECT_EQ(read_test_file(*written), "new");
-        EXPECT_EQ(folder_names(folder.path()), (Names{row.target, row.written, L"brindlet 7.jpg"}));
+        EXPECT_EQ(read_test_file(folder.path() + L"\\" + row.target), "old");
+        EXPECT_EQ(folder_names(folder.path()), names);
     }
-}
-
-TEST(WriteFileAtomically, KeepingExistingGivesUpWhenNoNumberCanFreeTheName) {
-    // "001.txt" is not a numbered image name, so every retry would be told
-    // 001 again: the write must end, not spin.
-    TempFolder folder;
-    const std::wstring target = folder.path() + L"\\note.txt";
-    ASSERT_TRUE(write_test_file(target, "mine"));
-    ASSERT_TRUE(write_test_file(folder.path() + L"\\001.txt", "also mine"));
-    auto written = write_file_atomically("new", target, true);
-    ASSERT_FALSE(written.ok());
-    EXPECT_EQ(written.failure().code, E_FAIL_CODE);
-    EXPECT_EQ(folder_names(folder.path()), (Names{L"001.txt", L"note.txt"}));
-    EXPECT_EQ(read_test_file(target), "mine");
-}
-
-TEST(WriteFileAtomically, AFailedWriteOrMoveLeavesNoTemporaryFile) {
-    TempFolder folder;
-    // The target's folder is missing: nothing can be written at all.
-    auto missing = write_file_atomically("x", folder.path() + L"\\missing\\photo.png", false);
-    EXPECT_FALSE(missing.ok());
-    EXPECT_EQ(folder_names(folder.path()), Names{});
-
-    // The target is a folder: the move fails after the temporary file was written.
-    ASSERT_TRUE(CreateDirectoryW((folder.path() + L"\\photo.png").c_str(), nullptr));
-    auto onto_folder = write_file_atomically("x", folder.path() + L"\\photo.png", false);
-    EXPECT_FALSE(onto_folder.ok());
-    EXPECT_EQ(folder_names(folder.path()), Names{L"photo.png"});
 }
 
 TEST(NextFreeFileName, FollowsTheHighestDefaultNameOfAnyKindUntilNumbersRunOut) {
     TempFolder folder;
     EXPECT_EQ(next_free_file_name(folder.path(), ImageFormat::Png).value_or(L""), folder.path() + L"\\001.png");
-    for (const wchar_t* name : {L"brindlet 7.jpg", L"Capture12.vexil", L"003.png", L"99.txt"})
+    for (const wchar_t* name : {L"brindlet 7.jpg", L"Capture12.vexil", L"003.png", L"99.txt", L"100"})
         ASSERT_TRUE(write_test_file(folder.path() + L"\\" + name, ""));
-    EXPECT_EQ(next_free_file_name(folder.path(), ImageFormat::Png).value_or(L""), folder.path() + L"\\013.png");
     EXPECT_EQ(next_free_file_name(folder.path(), ImageFormat::Jpeg).value_or(L""), folder.path() + L"\\013.jpg");
-
-    TempFolder full;
-    ASSERT_TRUE(write_test_file(full.path() + L"\\18446744073709551616.png", ""));
-    EXPECT_EQ(next_free_file_name(full.path(), ImageFormat::Png).value_or(L""), full.path() + L"\\001.png");
-    ASSERT_TRUE(write_test_file(full.path() + L"\\18446744073709551615.png", ""));
-    auto exhausted = next_free_file_name(full.path(), ImageFormat::Png);
-    ASSERT_FALSE(exhausted.ok());
-    EXPECT_EQ(exhausted.failure().message, "File number exhausted");
+    ASSERT_TRUE(write_test_file(folder.path() + L"\\18446744073709551615.png", ""));
+    EXPECT_EQ(next_free_file_name(folder.path(), ImageFormat::Png).failure().message, "File number exhausted");
     EXPECT_FALSE(next_free_file_name(folder.path() + L"\\missing", ImageFormat::Png).ok());
 }
 

@@ -2,71 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
-#include "app/win/owners.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/temp_folder.h"
 
 namespace glimmerly {
 namespace {
 
-using testing_support::folder_names;
-using testing_support::path_exists;
-using testing_support::read_test_file;
-using testing_support::TempFolder;
-using testing_support::write_test_file;
-using Names = std::set<std::wstring>;
-
-// source\a.txt, source\sub\b.txt, source\sub\deeper\c.txt
-void make_tree(const std::wstring& source) {
-    ASSERT_TRUE(create_directories(source + L"\\sub\\deeper").ok());
-    ASSERT_TRUE(write_test_file(source + L"\\a.txt", "a"));
-    ASSERT_TRUE(write_test_file(source + L"\\sub\\b.txt", "b"));
-    ASSERT_TRUE(write_test_file(source + L"\\sub\\deeper\\c.txt", "c"));
-}
-
-void expect_tree(const std::wstring& folder) {
-    EXPECT_EQ(read_test_file(folder + L"\\a.txt"), "a");
-    EXPECT_EQ(read_test_file(folder + L"\\sub\\b.txt"), "b");
-    EXPECT_EQ(read_test_file(folder + L"\\sub\\deeper\\c.txt"), "c");
-    EXPECT_EQ(folder_names(folder), (Names{L"a.txt", L"sub"}));
-}
-
+// Copying and the choice between an empty and a used folder are seen
+// through the migration that uses them (migration_test).
 TEST(RemoveTree, RemovesNestedAndReadOnlyFilesAndAcceptsAMissingPath) {
-    TempFolder temp;
-    make_tree(temp.path() + L"\\tree");
-    ASSERT_TRUE(SetFileAttributesW((temp.path() + L"\\tree\\sub\\b.txt").c_str(), FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(remove_tree(temp.path() + L"\\tree").ok());
-    EXPECT_EQ(folder_names(temp.path()), Names{});
-    EXPECT_TRUE(remove_tree(temp.path() + L"\\tree").ok());
-}
-
-TEST(CopyFolderIntoPlace, AppearsWholeOrNotAtAll) {
-    TempFolder temp;
-    const std::wstring source = temp.path() + L"\\Brindlet";
-    make_tree(source);
-    {
-        // A file nobody may read: the copy fails half-way.
-        win::UniqueHandle held(CreateFileW((source + L"\\sub\\b.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                           0, nullptr));
-        ASSERT_TRUE(held);
-        EXPECT_FALSE(copy_folder_into_place(source, temp.path() + L"\\Glimmerly").ok());
-        EXPECT_EQ(folder_names(temp.path()), Names{L"Brindlet"});
-    }
-    ASSERT_TRUE(copy_folder_into_place(source, temp.path() + L"\\Glimmerly").ok());
-    EXPECT_EQ(folder_names(temp.path()), (Names{L"Brindlet", L"Glimmerly"}));
-    expect_tree(temp.path() + L"\\Glimmerly");
-    expect_tree(source);
-}
-
-TEST(FolderIsEmpty, TellsAnEmptyFolderFromOneWithAnything) {
-    TempFolder temp;
-    EXPECT_EQ(folder_is_empty(temp.path()).value_or(false), true);
-    ASSERT_TRUE(CreateDirectoryW((temp.path() + L"\\x").c_str(), nullptr));
-    EXPECT_EQ(folder_is_empty(temp.path()).value_or(true), false);
-    EXPECT_FALSE(folder_is_empty(temp.path() + L"\\missing").ok());
-    EXPECT_FALSE(path_exists(temp.path() + L"\\missing"));
+    testing_support::TempFolder temp;
+    const std::wstring tree = temp.path() + L"\\tree";
+    ASSERT_TRUE(create_directories(tree + L"\\sub\\deeper").ok());
+    for (const wchar_t* name : {L"\\a.txt", L"\\sub\\b.txt", L"\\sub\\deeper\\c.txt"})
+        ASSERT_TRUE(testing_support::write_test_file(tree + name, "content"));
+    ASSERT_TRUE(SetFileAttributesW((tree + L"\\sub\\b.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(remove_tree(tree).ok());
+    EXPECT_EQ(testing_support::folder_names(temp.path()), std::set<std::wstring>{});
+    EXPECT_TRUE(remove_tree(tree).ok());
 }
 
 }  // namespace

@@ -2,33 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include <windows.h>
-
+#include "app/lib/folder_tree.h"
+#include "app/lib/program_folders.h"
 #include "app/lib/settings_lock.h"
-#include "app/win/owners.h"
-#include "core/settings/settings_file.h"
+#include "app/lib/ui_language.h"
+#include "app/win/file_io.h"
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/files.h"
-#include "tests/app/support/temp_folder.h"
+#include "tests/app/support/private_prefix.h"
 #include "tests/core/settings/settings_test_support.h"
+#include "text/app_error.h"
 
 namespace glimmerly {
 namespace {
 
-using testing_support::folder_names;
-using testing_support::read_test_file;
-using testing_support::TempFolder;
-using testing_support::varied_settings;
-using testing_support::write_test_file;
+using namespace testing_support;
 using Names = std::set<std::wstring>;
 
 constexpr std::uint32_t kPatchRounds = 60;
-
-Settings read_back(const std::wstring& path) {
-    auto read = read_settings_file(path);
-    EXPECT_TRUE(read.ok()) << read.failure().message;
-    return read.value_or(Settings{});
-}
+const std::string kDamaged = "unsupported settings: 1 fields for this version";
 
 // The values each writer stores in a round, all within what the file holds.
 std::uint32_t stroke_width_of(std::uint32_t round) { return 1 + round % 40; }
@@ -37,143 +29,140 @@ std::u16string shots_folder(std::uint32_t round) {
     return std::u16string(folder.begin(), folder.end());
 }
 
-// args: settings path, start event, "editor" or "dialog". Stores the capture
-// editor's two values or the save dialog's folder and format, round after
-// round. Before each round it must find its last values still in the file:
-// a write of the other process that lost them fails the child there.
+// args: start event, "editor" or "dialog". Stores the capture editor's two
+// values or the save dialog's folder and format, round after round. Before
+// each round it must find its last values still in the file: a write of the
+// other process that lost them fails the child there.
 GLIM_TEST_CHILD(PatchOwnedFields) {
-    win::UniqueHandle start(OpenEventW(SYNCHRONIZE, FALSE, args.at(1).c_str()));
+    win::UniqueHandle start(OpenEventW(SYNCHRONIZE, FALSE, args.at(0).c_str()));
     if (!start || WaitForSingleObject(start.get(), 30000) != WAIT_OBJECT_0) return 2;
-    const bool editor = args.at(2) == L"editor";
+    const bool editor = args.at(1) == L"editor";
     for (std::uint32_t round = 1; round <= kPatchRounds; ++round) {
         if (round > 1) {
             auto lock = lock_settings_write();
-            auto stored = read_settings_file(args.at(0));
+            auto stored = load_settings();
             if (!lock || !stored) return 4;
             if (editor ? stored->capture_stroke_width != stroke_width_of(round - 1)
                        : stored->save_folder != shots_folder(round - 1))
                 return 5;
         }
-        const SettingsPatch patch =
-            editor ? SettingsPatch{.capture_stroke_width = stroke_width_of(round), .capture_eraser_size = 4 + round}
-                   : SettingsPatch{.save_choice = SaveChoice{shots_folder(round), round % 2 ? ImageFormat::Jpeg : ImageFormat::Png}};
-        if (!patch_settings_file(args.at(0), patch)) return 3;
+        const Status saved = editor ? save_editor_settings(stroke_width_of(round), 4 + round)
+                                    : save_session_choices(shots_folder(round), round % 2 ? ImageFormat::Jpeg : ImageFormat::Png);
+        if (!saved) return 3;
     }
     return 0;
 }
 
-// A temporary folder, its settings file holding the varied record.
+// The store at its real place, the program folder under the local
+// application data of the private prefix, which starts out missing.
 class SettingsStore : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(save_settings_file(varied_settings(), path_).ok());
-        before_ = read_test_file(path_);
+        GLIM_REQUIRE_PRIVATE_PREFIX();
+        lock_.emplace();
+        ASSERT_TRUE(remove_tree(folder_).ok());
     }
-    // The folder holds the settings file alone, as it was.
-    void expect_untouched() const {
-        EXPECT_EQ(folder_names(folder_.path()), Names{L"settings.txt"});
-        EXPECT_EQ(read_test_file(path_), before_);
+    void TearDown() override {
+        if (lock_) (void)remove_tree(folder_);
+        set_current_language(LANGUAGE_ENGLISH);
     }
 
-    TempFolder folder_;
-    const std::wstring path_ = folder_.path() + L"\\settings.txt";
-    std::optional<std::string> before_;
+    std::optional<UserDataLock> lock_;
+    const std::wstring folder_ = program_folder_path().value_or(L"");
+    const std::wstring path_ = folder_ + L"\\settings.txt";
 };
 
-TEST_F(SettingsStore, TwoProcessesPatchingDifferentFieldsBothKeepTheirChanges) {
-    const std::wstring start_name = testing_support::unique_name(L"Glimmerly.Test.Start");
-    win::UniqueHandle start(CreateEventW(nullptr, TRUE, FALSE, start_name.c_str()));
-    auto editor = testing_support::start_child(L"PatchOwnedFields", {path_, start_name, L"editor"});
-    auto dialog = testing_support::start_child(L"PatchOwnedFields", {path_, start_name, L"dialog"});
-    ASSERT_TRUE(editor.ok() && dialog.ok());
-    SetEvent(start.get());
-    EXPECT_EQ(testing_support::wait_for_exit(*editor, 120000), 0);
-    EXPECT_EQ(testing_support::wait_for_exit(*dialog, 120000), 0);
+TEST_F(SettingsStore, WritersCreateTheFolderAndKeepEachOthersFields) {
+    ASSERT_TRUE(save_editor_settings(9, 30).ok());
+    ASSERT_TRUE(save_session_choices(u"E:\\pictures", ImageFormat::Jpeg).ok());
+    Settings window;
+    window.obs_mirror = true;
+    ASSERT_TRUE(commit_settings_change(window).ok());
 
-    Settings expected = varied_settings();
-    expected.capture_stroke_width = stroke_width_of(kPatchRounds);
-    expected.capture_eraser_size = 4 + kPatchRounds;
-    expected.save_folder = shots_folder(kPatchRounds);
-    expected.save_format = kPatchRounds % 2 ? ImageFormat::Jpeg : ImageFormat::Png;
-    EXPECT_EQ(read_back(path_), expected);
-    EXPECT_EQ(folder_names(folder_.path()), Names{L"settings.txt"});
+    Settings expected = window;
+    expected.capture_stroke_width = 9;
+    expected.capture_eraser_size = 30;
+    expected.save_folder = u"E:\\pictures";
+    expected.save_format = ImageFormat::Jpeg;
+    EXPECT_EQ(load_settings().value_or(Settings{}), expected);
+    EXPECT_EQ(folder_, local_app_data_path().value_or(L"") + L"\\Glimmerly");
+    EXPECT_EQ(folder_names(folder_), Names{L"settings.txt"});
+    EXPECT_EQ(ensure_board_dir().value_or(L""), folder_ + L"\\board");
+    EXPECT_EQ(folder_names(folder_), (Names{L"board", L"settings.txt"}));
 }
 
-TEST_F(SettingsStore, ARefusedRecordWritesNothingAndLeavesTheOldFileWhole) {
-    struct Row {
-        const char* name;
-        void (*change)(Settings&);
-        const char* message;
-    };
+TEST_F(SettingsStore, TwoProcessesWritingDifferentFieldsBothKeepTheirChanges) {
+    const std::wstring start_name = unique_name(L"Glimmerly.Test.Start");
+    win::UniqueHandle start(CreateEventW(nullptr, TRUE, FALSE, start_name.c_str()));
+    auto editor = start_child(L"PatchOwnedFields", {start_name, L"editor"});
+    auto dialog = start_child(L"PatchOwnedFields", {start_name, L"dialog"});
+    ASSERT_TRUE(editor.ok() && dialog.ok());
+    SetEvent(start.get());
+    EXPECT_EQ(wait_for_exit(*editor, 120000), 0);
+    EXPECT_EQ(wait_for_exit(*dialog, 120000), 0);
+    const Settings stored = load_settings().value_or(Settings{});
+    EXPECT_EQ(stored.capture_stroke_width, stroke_width_of(kPatchRounds));
+    EXPECT_EQ(stored.save_folder, shots_folder(kPatchRounds));
+}
+
+TEST_F(SettingsStore, AFailedEditorSaveIsReadyToShowKeepsItsCausesCodeAndTheFile) {
+    struct Row { const char* name; std::string content; DWORD share; const char* detail; std::int32_t code; };
     const Row rows[] = {
-        {"two equal shape shortcuts",
-         [](Settings& s) { s.shape_shortcuts[kShapeRectangle] = s.shape_shortcuts[kShapeArrow]; },
-         "refused shortcut (setup.duplicate_shape)"},
-        {"folder with code unit 0", [](Settings& s) { s.save_folder = std::u16string(u"C:\\a") + u'\0'; },
-         "Invalid folder encoding"},
+        {"open without delete sharing: the replace is refused", "", FILE_SHARE_READ, "MoveFileExW",
+         hresult_from_win32(ERROR_ACCESS_DENIED)},
+        {"open without any sharing: the read is refused", "", 0, "CreateFileW",
+         hresult_from_win32(ERROR_SHARING_VIOLATION)},
+        {"larger than any settings file", std::string(2 << 20, '\n'), FILE_SHARE_READ | FILE_SHARE_DELETE,
+         "File too large", win::FILE_TOO_LARGE_CODE},
+        {"damaged", "glimmerly-settings-21\n", FILE_SHARE_READ | FILE_SHARE_DELETE, kDamaged.c_str(), E_FAIL_CODE},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        Settings record = varied_settings();
-        row.change(record);
-        const Status saved = save_settings_file(record, path_);
+        ASSERT_TRUE(row.content.empty() ? save_editor_settings(9, 30).ok() : write_test_file(path_, row.content));
+        const auto before = read_test_file(path_);
+        win::UniqueFileHandle held(CreateFileW(path_.c_str(), GENERIC_READ, row.share, nullptr, OPEN_EXISTING, 0, nullptr));
+        const Status saved = save_editor_settings(10, 30);
+        held.reset();
         ASSERT_FALSE(saved.ok());
-        EXPECT_EQ(saved.failure().message, row.message);
-        expect_untouched();
+        EXPECT_TRUE(error_to_text(saved.failure(), 0).starts_with("Could not save settings: " + std::string(row.detail)));
+        EXPECT_EQ(cause_code(saved.failure()), row.code);
+        EXPECT_EQ(read_test_file(path_), before);
+        EXPECT_EQ(folder_names(folder_), Names{L"settings.txt"});
     }
+    // A whole record is never written over a file that cannot be read either.
+    EXPECT_FALSE(commit_settings_change(Settings{}).ok());
+    EXPECT_EQ(read_test_file(path_), "glimmerly-settings-21\n");
 }
 
-TEST_F(SettingsStore, AFailedReplaceLeavesTheOldFileAndNoTemporaryFile) {
-    {
-        // Open without FILE_SHARE_DELETE: the file cannot be replaced.
-        win::UniqueHandle reader(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(reader);
-        EXPECT_FALSE(save_settings_file(Settings{}, path_).ok());
-        EXPECT_FALSE(patch_settings_file(path_, SettingsPatch{.board_visible = false}).ok());
-    }
-    expect_untouched();
+TEST_F(SettingsStore, ARefusedRecordWritesNothing) {
+    Settings refused;
+    refused.shape_shortcuts[kShapeRectangle] = refused.shape_shortcuts[kShapeArrow];
+    EXPECT_EQ(commit_settings_change(refused).failure().message, "refused shortcut (setup.duplicate_shape)");
+    EXPECT_FALSE(path_exists(path_));
 }
 
-TEST_F(SettingsStore, AFileThatCannotBeReadIsNeverOverwritten) {
-    ASSERT_TRUE(write_test_file(path_, "glimmerly-settings-99\n"));
-    before_ = read_test_file(path_);
-    const Status patched = patch_settings_file(path_, SettingsPatch{.capture_stroke_width = 5u});
-    ASSERT_FALSE(patched.ok());
-    EXPECT_EQ(patched.failure().message, "unsupported settings: 1 fields for this version");
-    EXPECT_FALSE(commit_settings_change_at(path_, Settings{}).ok());
-    expect_untouched();
-}
+TEST_F(SettingsStore, ReloadTakesTheRecordAndItsLanguageOrChangesNothing) {
+    Settings stored = varied_settings();
+    stored.language = 5;
+    ASSERT_TRUE(save_settings_file(stored, path_).ok());
+    Settings current;
+    ASSERT_TRUE(reload_settings(current).ok());
+    EXPECT_EQ(current, stored);
+    EXPECT_EQ(current_language(), 5);
 
-TEST_F(SettingsStore, APatchWithoutFileOrFolderWritesTheDefaultsWithTheChange) {
-    const std::wstring path = folder_.path() + L"\\Glimmerly\\settings.txt";
-    ASSERT_TRUE(patch_settings_file(path, SettingsPatch{.capture_stroke_width = 9u, .capture_eraser_size = 30u}).ok());
-    Settings expected;
-    expected.capture_stroke_width = 9;
-    expected.capture_eraser_size = 30;
-    EXPECT_EQ(read_back(path), expected);
-    EXPECT_TRUE(read_test_file(path).value_or("").starts_with("glimmerly-settings-21\n"));
-}
-
-TEST_F(SettingsStore, ACommitKeepsTheFieldsOtherWritersOwnAsTheFileHasThem) {
-    Settings window;  // opened before the editor, the board and the save dialog stored theirs
-    window.live_capture = true;
-    window.language = 7;
-    ASSERT_TRUE(commit_settings_change_at(path_, window).ok());
-
-    // Field by field the rule is settings_to_commit's; here it must reach the disk.
-    EXPECT_EQ(read_back(path_), settings_to_commit(window, varied_settings()));
-    EXPECT_NE(read_back(path_).save_folder, window.save_folder);
-}
-
-TEST_F(SettingsStore, ReadingAMissingFileGivesDefaultsAndBadBytesAFailure) {
-    EXPECT_EQ(read_back(folder_.path() + L"\\none\\settings.txt"), Settings{});
-    ASSERT_TRUE(write_test_file(path_, std::string("glimmerly-settings-1\n0\n0\n0\n\xFF\n")));
-    auto not_text = read_settings_file(path_);
-    ASSERT_FALSE(not_text.ok());
-    EXPECT_EQ(not_text.failure().message, "The settings file is not UTF-8 text");
-
-    ASSERT_TRUE(write_test_file(path_, std::string(2 << 20, '\n')));
-    EXPECT_FALSE(read_settings_file(path_).ok());
+    ASSERT_TRUE(write_test_file(path_, "glimmerly-settings-21\n"));
+    set_current_language(7);
+    const Status reloaded = reload_settings(current);
+    EXPECT_EQ(error_to_text(reloaded.failure(), LANGUAGE_ENGLISH),
+              "Unsupported or damaged settings. The original file was preserved.\n" + kDamaged);
+    EXPECT_EQ(current, stored);
+    EXPECT_EQ(current_language(), 7);
+    // The first load at start-up fails alike but switches to the user's own language.
+    auto at_start = load_settings_at_start();
+    EXPECT_EQ(error_to_text(at_start.failure(), LANGUAGE_ENGLISH), error_to_text(reloaded.failure(), LANGUAGE_ENGLISH));
+    const Language users = current_language();
+    apply_ui_language(LANGUAGE_AUTO);
+    EXPECT_EQ(current_language(), users);
 }
 
 }  // namespace

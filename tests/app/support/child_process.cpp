@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "app/lib/start_with_windows.h"
 #include "app/win/failure.h"
 
 namespace glimmerly::testing_support {
@@ -23,25 +24,18 @@ std::wstring quote(const std::wstring& arg) {
     return out + L"\"";
 }
 
-std::wstring own_path() {
-    std::wstring path(32768, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    path.resize(length);
-    return path;
-}
-
 }  // namespace
 
 ChildRegistration::ChildRegistration(const wchar_t* name, ChildMain main) { registry()[name] = main; }
 
 Result<win::UniqueHandle> start_child(const std::wstring& name, const std::vector<std::wstring>& args) {
-    std::wstring command = quote(own_path()) + L" --child=" + name;
+    std::wstring command = quote(running_program_path().value_or(L"")) + L" --child=" + name;
     for (const auto& arg : args) command += L" " + quote(arg);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return win::win32_failure("CreateProcessW", win::to_utf8(command));
+        return win::win32_failure("CreateProcessW", command);
     CloseHandle(info.hThread);
     return win::UniqueHandle(info.hProcess);
 }

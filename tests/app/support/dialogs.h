@@ -1,5 +1,5 @@
 #pragma once
-// Finding and answering the message boxes a test provokes, so that an
+// Reading and answering the message boxes a test provokes, so that an
 // unattended run never hangs on one.
 
 #include <windows.h>
@@ -16,8 +16,48 @@ struct AnsweredBox {
     HICON icon = nullptr;
 };
 
-// Runs `action` on a thread of its own, reads the first message box it shows
-// and answers it with OK; all empty when no box came.
-AnsweredBox answer_message_box(const std::function<void()>& action);
+namespace dialogs_detail {
+
+// A hook has no context argument: the box being waited for is noted here,
+// one at a time, by the thread that shows it.
+inline AnsweredBox* waiting = nullptr;
+
+inline std::wstring window_text(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+inline BOOL CALLBACK find_icon(HWND child, LPARAM out) noexcept {
+    *reinterpret_cast<HICON*>(out) = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+    return *reinterpret_cast<HICON*>(out) == nullptr;
+}
+
+// The box is complete when it is first activated: its dialog has filled it.
+inline LRESULT CALLBACK on_window_event(int code, WPARAM w, LPARAM l) noexcept {
+    if (code == HCBT_ACTIVATE && waiting) {
+        const HWND box = reinterpret_cast<HWND>(w);
+        waiting->title = window_text(box);
+        waiting->text = window_text(GetDlgItem(box, 0xFFFF));
+        EnumChildWindows(box, find_icon, reinterpret_cast<LPARAM>(&waiting->icon));
+        waiting = nullptr;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+}
+
+}  // namespace dialogs_detail
+
+// Runs `action`, reads the first message box it shows on this thread and
+// answers it with OK; all empty when no box came.
+inline AnsweredBox answer_message_box(const std::function<void()>& action) {
+    AnsweredBox shown;
+    dialogs_detail::waiting = &shown;
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, dialogs_detail::on_window_event, nullptr, GetCurrentThreadId());
+    action();
+    UnhookWindowsHookEx(hook);
+    dialogs_detail::waiting = nullptr;
+    return shown;
+}
 
 }  // namespace glimmerly::testing_support

@@ -1,16 +1,32 @@
 #pragma once
 // Registry access for tests.
 
-#include <windows.h>
-
 #include <optional>
 #include <string>
 
+#include "app/win/owners.h"
+
 namespace glimmerly::testing_support {
 
-bool set_registry_string(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& value);
-std::optional<std::wstring> registry_string(HKEY root, const std::wstring& key, const std::wstring& name);
-bool registry_key_exists(HKEY root, const std::wstring& key);
-void delete_registry_tree(HKEY root, const std::wstring& key);
+inline bool set_registry_string(HKEY root, const std::wstring& key, const std::wstring& name,
+                                const std::wstring& value) {
+    return RegSetKeyValueW(root, key.c_str(), name.c_str(), REG_SZ, value.c_str(),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+inline std::optional<std::wstring> registry_string(HKEY root, const std::wstring& key, const std::wstring& name) {
+    wchar_t buffer[4096] = {};
+    DWORD size = sizeof buffer - sizeof(wchar_t);
+    if (RegGetValueW(root, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return std::wstring(buffer);
+}
+
+inline bool registry_key_exists(HKEY root, const std::wstring& key) {
+    win::UniqueRegistryKey opened;
+    return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, opened.put()) == ERROR_SUCCESS;
+}
+
+inline void delete_registry_tree(HKEY root, const std::wstring& key) { RegDeleteTreeW(root, key.c_str()); }
 
 }  // namespace glimmerly::testing_support
