@@ -100,7 +100,7 @@ Result<ComPtr<ID2D1Geometry>> stroke_outline_geometry(ID2D1Factory* factory, ID2
             for (const StrokePiece& p : pieces)
                 for (Polyline& figure : stroke_capsules(p.points, p.width, kWidenTolerance))
                     figures.push_back(std::move(figure));
-            return as_geometry(figures_geometry(factory, figures));
+            return as_geometry(figures_geometry(factory, merge_polygons(figures)));
         }
         if (FAILED(hr)) return win::hr_failure(hr, "Widen");
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "core/document/point_math.h"
 
@@ -56,25 +57,52 @@ void add_edges(std::span<const Point> ring, std::size_t owner, std::vector<Edge>
 }
 
 // Where two edges cross inside both, as a height; crossings split the bands
-// so that no two edges change places inside one.
-void add_crossings(std::vector<Edge>& edges, std::vector<double>& ys) {
-    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top.y < b.top.y; });
+// so that no two edges change places inside one. Edges are first put into
+// the cells of a grid they touch, and only edges sharing a cell are compared:
+// a stroke's many short edges each meet only their neighbours. A pair that
+// shares several cells adds its height more than once; heights are made
+// unique afterwards anyway.
+void add_crossings(const std::vector<Edge>& edges, std::vector<double>& ys) {
+    if (edges.size() < 2) return;
+    double left = edges[0].top.x, right = left, top = edges[0].top.y, bottom = edges[0].bottom.y;
+    for (const Edge& e : edges) {
+        left = std::min({left, e.top.x, e.bottom.x});
+        right = std::max({right, e.top.x, e.bottom.x});
+        top = std::min(top, e.top.y);
+        bottom = std::max(bottom, e.bottom.y);
+    }
+    const auto side = static_cast<std::size_t>(std::clamp(std::sqrt(double(edges.size())), 1.0, 256.0));
+    const double cell_w = std::max((right - left) / side, 1e-9), cell_h = std::max((bottom - top) / side, 1e-9);
+    const auto cell_of = [&](double v, double origin, double size) {
+        return std::min(static_cast<std::size_t>(std::max((v - origin) / size, 0.0)), side - 1);
+    };
+    std::vector<std::vector<std::uint32_t>> cells(side * side);
     for (std::size_t i = 0; i < edges.size(); ++i) {
         const Edge& e = edges[i];
-        const Point d = e.bottom - e.top;
-        for (std::size_t j = i + 1; j < edges.size() && edges[j].top.y < e.bottom.y; ++j) {
-            const Edge& f = edges[j];
-            if (std::max(e.top.x, e.bottom.x) < std::min(f.top.x, f.bottom.x) ||
-                std::max(f.top.x, f.bottom.x) < std::min(e.top.x, e.bottom.x))
-                continue;
-            const Point g = f.bottom - f.top;
-            const double denominator = cross(d, g);
-            if (denominator == 0.0) continue;
-            const Point w = f.top - e.top;
-            const double t = cross(w, g) / denominator, u = cross(w, d) / denominator;
-            if (t > 0.0 && t < 1.0 && u > 0.0 && u < 1.0) ys.push_back(e.top.y + t * d.y);
-        }
+        const std::size_t x0 = cell_of(std::min(e.top.x, e.bottom.x), left, cell_w);
+        const std::size_t x1 = cell_of(std::max(e.top.x, e.bottom.x), left, cell_w);
+        const std::size_t y0 = cell_of(e.top.y, top, cell_h), y1 = cell_of(e.bottom.y, top, cell_h);
+        for (std::size_t y = y0; y <= y1; ++y)
+            for (std::size_t x = x0; x <= x1; ++x) cells[y * side + x].push_back(static_cast<std::uint32_t>(i));
     }
+    for (const auto& cell : cells)
+        for (std::size_t a = 0; a < cell.size(); ++a) {
+            const Edge& e = edges[cell[a]];
+            const Point d = e.bottom - e.top;
+            for (std::size_t b = a + 1; b < cell.size(); ++b) {
+                const Edge& f = edges[cell[b]];
+                if (f.top.y >= e.bottom.y || e.top.y >= f.bottom.y ||
+                    std::max(e.top.x, e.bottom.x) < std::min(f.top.x, f.bottom.x) ||
+                    std::max(f.top.x, f.bottom.x) < std::min(e.top.x, e.bottom.x))
+                    continue;
+                const Point g = f.bottom - f.top;
+                const double denominator = cross(d, g);
+                if (denominator == 0.0) continue;
+                const Point w = f.top - e.top;
+                const double t = cross(w, g) / denominator, u = cross(w, d) / denominator;
+                if (t > 0.0 && t < 1.0 && u > 0.0 && u < 1.0) ys.push_back(e.top.y + t * d.y);
+            }
+        }
 }
 
 bool finite_ring(std::span<const Point> ring) {
@@ -91,15 +119,20 @@ struct OpenPiece {
 
 }  // namespace
 
-std::vector<Polyline> subtract_polygons(std::span<const Point> subject, std::span<const Polyline> holes) {
-    if (subject.size() < 3 || !finite_ring(subject)) return {};
+namespace {
+
+// The area where the subject rings together wind nonzero and no hole does.
+std::vector<Polyline> sweep_bands(std::span<const Polyline> subject, std::span<const Polyline> holes) {
     std::vector<Edge> edges;
     std::vector<double> ys;
-    add_edges(subject, 0, edges, ys);
+    for (const Polyline& ring : subject)
+        if (ring.size() >= 3 && finite_ring(ring)) add_edges(ring, 0, edges, ys);
+    if (edges.empty()) return {};
     std::size_t owners = 1;
     for (const Polyline& hole : holes)
         if (hole.size() >= 3 && finite_ring(hole)) add_edges(hole, owners++, edges, ys);
     add_crossings(edges, ys);
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.top.y < b.top.y; });
     std::sort(ys.begin(), ys.end());
     ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
 
@@ -159,5 +192,44 @@ std::vector<Polyline> subtract_polygons(std::span<const Point> subject, std::spa
     }
     return figures;
 }
+
+std::vector<Polyline> transposed(std::span<const Polyline> rings) {
+    std::vector<Polyline> out;
+    out.reserve(rings.size());
+    for (const Polyline& ring : rings) {
+        Polyline& t = out.emplace_back();
+        t.reserve(ring.size());
+        for (const Point& p : ring) t.push_back({p.y, p.x});
+    }
+    return out;
+}
+
+// The bands run across the subject's longer side. Along it, a long stroke
+// would put nearly all its edges into every band; across it, only the few
+// pieces at one place. Mirroring x and y turns the winding round, so the
+// figures are reversed to stay clockwise.
+std::vector<Polyline> sweep(std::span<const Polyline> subject, std::span<const Polyline> holes) {
+    double left = INFINITY, right = -INFINITY, top = INFINITY, bottom = -INFINITY;
+    for (const Polyline& ring : subject)
+        if (finite_ring(ring))
+            for (const Point& p : ring) {
+                left = std::min(left, p.x), right = std::max(right, p.x);
+                top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+            }
+    if (!(right - left > bottom - top)) return sweep_bands(subject, holes);
+    std::vector<Polyline> figures = transposed(sweep_bands(transposed(subject), transposed(holes)));
+    for (Polyline& figure : figures) std::reverse(figure.begin(), figure.end());
+    return figures;
+}
+
+}  // namespace
+
+std::vector<Polyline> subtract_polygons(std::span<const Point> subject, std::span<const Polyline> holes) {
+    if (subject.size() < 3 || !finite_ring(subject)) return {};
+    const Polyline ring(subject.begin(), subject.end());
+    return sweep(std::span<const Polyline>(&ring, 1), holes);
+}
+
+std::vector<Polyline> merge_polygons(std::span<const Polyline> figures) { return sweep(figures, {}); }
 
 }  // namespace glimmerly

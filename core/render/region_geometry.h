@@ -31,4 +31,7 @@ std::array<Point, 5> inset_rect_outline(const Box& rect, double unit);
 // nothing.
 std::vector<Polyline> subtract_polygons(std::span<const Point> subject, std::span<const Polyline> holes);
 
+// The area that figures wound one way cover together, as such trapezoids.
+std::vector<Polyline> merge_polygons(std::span<const Polyline> figures);
+
 }  // namespace glimmerly

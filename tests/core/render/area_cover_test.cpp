@@ -57,6 +57,8 @@ TEST(SubtractPolygons, CoversExactlyTheSubjectOutsideTheHolesOnceWithFiguresWoun
          square,
          {outline_of(ellipse(2, {0, 20, 60, 60})), outline_of(rectangle(3, {40, 40, 130, 70}, 0.4))}},
         {"a hole wound the other way", square, {{{50, 20}, {20, 20}, {20, 50}, {50, 50}}}},
+        {"a tall subject with a hole", outline_of(rectangle(1, {10, 10, 60, 110})),
+         {outline_of(ellipse(2, {20, 30, 50, 60}))}},
         {"a turned subject with a hole", outline_of(rectangle(1, {10, 10, 110, 90}, 0.7)),
          {outline_of(ellipse(2, {40, 30, 90, 60}))}},
         {"a hole over everything", square, {outline_of(rectangle(2, {0, 0, 200, 200}))}},
@@ -77,7 +79,7 @@ TEST(SubtractPolygons, CoversExactlyTheSubjectOutsideTheHolesOnceWithFiguresWoun
     }
 }
 
-TEST(StrokeCapsules, CoverTheStrokeWidthAroundEveryPointAndNothingBeyondIt) {
+TEST(StrokeCapsules, CoverTheStrokeWidthAroundEveryPointAndNothingBeyondItAlsoMerged) {
     struct Row {
         const char* name;
         std::vector<Point> points;
@@ -86,6 +88,7 @@ TEST(StrokeCapsules, CoverTheStrokeWidthAroundEveryPointAndNothingBeyondIt) {
         {"a dot", {{50, 50}}},
         {"a stroke that never moves", {{50, 50}, {50, 50}, {50, 50}}},
         {"a loop crossing itself", {{20, 20}, {80, 80}, {80, 20}, {20, 80}, {50, 10}}},
+        {"a long stroke folding back on itself", {{10, 50}, {90, 55}, {15, 58}, {60, 47}}},
     };
     const double width = 12, half = width / 2;
     for (const Row& row : rows) {
@@ -93,6 +96,9 @@ TEST(StrokeCapsules, CoverTheStrokeWidthAroundEveryPointAndNothingBeyondIt) {
         const auto figures = stroke_capsules(row.points, width, 0.1);
         ASSERT_FALSE(figures.empty());
         for (const Polyline& f : figures) EXPECT_GT(signed_area(f), 0.0);
+        // Merged, they cover the same area once, still wound one way.
+        const auto merged = merge_polygons(figures);
+        for (const Polyline& f : merged) EXPECT_GE(signed_area(f), 0.0);
         for (double y = 0.5; y < 100; y += 1.0)
             for (double x = 0.5; x < 100; x += 1.0) {
                 double nearest = INFINITY;
@@ -104,8 +110,10 @@ TEST(StrokeCapsules, CoverTheStrokeWidthAroundEveryPointAndNothingBeyondIt) {
                 }
                 if (nearest < half - 0.15) {
                     ASSERT_GT(figures_covering(figures, {x, y}), 0) << x << ", " << y;
+                    ASSERT_EQ(figures_covering(merged, {x, y}), 1) << x << ", " << y;
                 } else if (nearest > half) {
                     ASSERT_EQ(figures_covering(figures, {x, y}), 0) << x << ", " << y;
+                    ASSERT_EQ(figures_covering(merged, {x, y}), 0) << x << ", " << y;
                 }
             }
     }
