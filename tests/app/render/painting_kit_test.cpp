@@ -51,6 +51,23 @@ TEST_F(PaintingKit, APathIsItsRectangleWithTheHolesLeftOpenAlsoWhenReused) {
     }
 }
 
+// Wine has no Segoe UI: this also shows interface text taking the built-in
+// font where the system lacks its own.
+TEST_F(PaintingKit, InterfaceTextIsDrawnAndClippedToItsRectangle) {
+    const BgraImage image = paint([](Painter& p) {
+        const Status drawn = draw_ui_text(p, "WWWWWWWWWWWW", {10, 20, 60, 60}, 20, PaintColour::grey(0));
+        EXPECT_TRUE(drawn) << drawn.failure().message;
+    });
+    int inside = 0, outside = 0;
+    for (std::uint32_t y = 0; y < 80; ++y)
+        for (std::uint32_t x = 0; x < 100; ++x) {
+            const bool dark = testing::pixel(image, x, y).r < 128;
+            (x >= 10 && x < 60 && y >= 20 && y < 60 ? inside : outside) += dark;
+        }
+    EXPECT_GT(inside, 50);
+    EXPECT_EQ(outside, 0);
+}
+
 TEST_F(PaintingKit, EmptyPointListsDrawNothingAndSucceed) {
     const BgraImage image = paint([](Painter& p) {
         EXPECT_TRUE(stroke_polyline(p, {}, true, PaintColour::grey(0), 4));
