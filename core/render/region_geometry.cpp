@@ -158,7 +158,8 @@ std::vector<Polyline> sweep_bands(std::span<const Polyline> subject, std::span<c
         std::size_t holes_inside = 0;
         std::size_t left = 0;
         next_open.clear();
-        for (const auto& [x, e] : across) {
+        for (const auto& crossing : across) {
+            const std::size_t e = crossing.second;
             const bool was_inside = winding[0] != 0 && holes_inside == 0;
             int& w = winding[edges[e].owner];
             const bool hole = edges[e].owner != 0;
