@@ -1,0 +1,79 @@
+#include "app/render/renderer_thread.h"
+
+#include <utility>
+
+#include "app/app/messages.h"
+#include "app/render/capture_region.h"
+
+namespace glimmerly {
+
+namespace {
+
+struct ThreadStart {
+    RendererSender sender;
+    HWND window;
+    bool premultiplied;
+};
+
+// SetThreadDescription is newer than some systems that run the program: it is
+// looked up rather than imported, and a missing one only costs the name.
+void name_this_thread(const wchar_t* name) {
+    using SetDescription = HRESULT(WINAPI*)(HANDLE, PCWSTR);
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    if (!kernel) return;
+    const auto set = reinterpret_cast<SetDescription>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetThreadDescription")));
+    if (set) set(GetCurrentThread(), name);
+}
+
+DWORD WINAPI renderer_thread_entry(void* parameter) noexcept {
+    std::unique_ptr<ThreadStart> start(static_cast<ThreadStart*>(parameter));
+    name_this_thread(L"Glimmerly renderer");
+    renderer_thread_main(std::move(start->sender), start->window, start->premultiplied);
+    return 0;
+}
+
+}  // namespace
+
+void renderer_thread_main(RendererSender sender, HWND window, bool premultiplied) noexcept {
+    try {
+        RendererMessage message = create_renderer_resources(false, premultiplied);
+        if (sender.send(message)) PostMessageW(window, WM_APP_RENDERER_READY, 0, 0);
+        // Otherwise `message` still holds the resources and releases them here.
+    } catch (...) {
+        // Out of memory while queueing: the window keeps the resources it has.
+    }
+}
+
+Status spawn_renderer_thread(RendererSlot& slot, bool premultiplied, HWND window) {
+    auto [sender, receiver] = make_channel<RendererMessage>();
+    auto start = std::make_unique<ThreadStart>(ThreadStart{std::move(sender), window, premultiplied});
+    const HANDLE thread = CreateThread(nullptr, 0, renderer_thread_entry, start.get(), 0, nullptr);
+    if (!thread) return plain_failure(win::system_message(static_cast<std::int32_t>(GetLastError())));
+    start.release();  // the thread adopts it
+    CloseHandle(thread);  // it runs detached and ends by itself
+    slot.receiver.emplace(std::move(receiver));
+    return ok_status();
+}
+
+Status receive_renderer_resources(RendererSlot& slot, bool premultiplied, const BgraImage& frame) {
+    if (!slot.receiver) return ok_status();
+    ChannelPoll<RendererMessage> poll = slot.receiver->try_receive();
+    if (std::holds_alternative<ChannelEmpty>(poll)) return ok_status();
+    slot.receiver.reset();
+    auto* message = std::get_if<RendererMessage>(&poll);
+    if (!message || !message->ok()) return ok_status();
+
+    std::unique_ptr<RendererResources> resources = std::move(**message);
+    if (resources->premultiplied != premultiplied) {
+        auto rebuilt = create_renderer_resources(resources->software, premultiplied);
+        if (!rebuilt) return std::move(rebuilt).failure();
+        resources = std::move(*rebuilt);
+    }
+    if (!resources->premultiplied) GLIM_TRY(set_background_image(*resources, frame));
+    slot.resources = std::move(resources);
+    slot.gdi_surface.reset();
+    return ok_status();
+}
+
+}  // namespace glimmerly

@@ -1,0 +1,80 @@
+// The painting kit's filled paths, drawn into a picture.
+
+#include "app/render/painting_kit.h"
+
+#include <gtest/gtest.h>
+
+#include <wincodec.h>
+
+#include "tests/app/render/render_support.h"
+
+namespace glimmerly {
+namespace {
+
+using testing::has_colour;
+
+class PaintingKit : public testing::RenderTest {
+protected:
+    // Runs `paint` on a white 100 x 80 picture and reads it back.
+    BgraImage paint(const std::function<void(Painter&)>& paint) {
+        auto wic = win::create_instance<IWICImagingFactory>(CLSID_WICImagingFactory);
+        win::ComPtr<IWICBitmap> bitmap;
+        win::ComPtr<ID2D1RenderTarget> target;
+        const auto properties = D2D1::RenderTargetProperties(
+            D2D1_RENDER_TARGET_TYPE_DEFAULT, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
+        if (!wic || FAILED((*wic)->CreateBitmap(100, 80, GUID_WICPixelFormat32bppPBGRA, WICBitmapCacheOnLoad,
+                                                bitmap.put())) ||
+            FAILED(resources_->d2d_factory->CreateWicBitmapRenderTarget(bitmap.get(), &properties, target.put())))
+            return {};
+        auto painter = make_painter(*resources_, target.get());
+        EXPECT_TRUE(painter);
+        target->BeginDraw();
+        target->Clear(D2D1::ColorF(1, 1, 1));
+        paint(*painter);
+        EXPECT_EQ(target->EndDraw(), S_OK);
+        BgraImage image{std::vector<std::uint8_t>(100 * 80 * 4), 100, 80};
+        EXPECT_EQ(bitmap->CopyPixels(nullptr, 400, static_cast<UINT>(image.pixels.size()), image.pixels.data()), S_OK);
+        return image;
+    }
+};
+
+TEST_F(PaintingKit, APathIsItsRectangleWithTheHolesLeftOpenAlsoWhenReused) {
+    const std::vector<Polyline> holes{{{30, 20}, {50, 20}, {50, 40}, {30, 40}}, {{60, 50}, {80, 50}, {70, 70}}};
+    const PaintColour shade{1.0f, 20, 40, 80};
+    for (const char* pass : {"built", "from the cache"}) {
+        SCOPED_TRACE(pass);
+        const BgraImage image = paint([&](Painter& p) { EXPECT_TRUE(paint_path(p, {10, 10, 90, 75}, holes, shade)); });
+        EXPECT_TRUE(has_colour(image, {20, 60}, shade.rgb()));
+        EXPECT_TRUE(has_colour(image, {40, 30}, {255, 255, 255}));
+        EXPECT_TRUE(has_colour(image, {70, 58}, {255, 255, 255}));
+        EXPECT_TRUE(has_colour(image, {5, 5}, {255, 255, 255}));
+    }
+}
+
+// Wine has no Segoe UI: this also shows interface text taking the built-in
+// font where the system lacks its own.
+TEST_F(PaintingKit, InterfaceTextIsDrawnAndClippedToItsRectangle) {
+    const BgraImage image = paint([](Painter& p) {
+        const Status drawn = draw_ui_text(p, "WWWWWWWWWWWW", {10, 20, 60, 60}, 20, PaintColour::grey(0));
+        EXPECT_TRUE(drawn) << drawn.failure().message;
+    });
+    int inside = 0, outside = 0;
+    for (std::uint32_t y = 0; y < 80; ++y)
+        for (std::uint32_t x = 0; x < 100; ++x) {
+            const bool dark = testing::pixel(image, x, y).r < 128;
+            (x >= 10 && x < 60 && y >= 20 && y < 60 ? inside : outside) += dark;
+        }
+    EXPECT_GT(inside, 50);
+    EXPECT_EQ(outside, 0);
+}
+
+TEST_F(PaintingKit, EmptyPointListsDrawNothingAndSucceed) {
+    const BgraImage image = paint([](Painter& p) {
+        EXPECT_TRUE(stroke_polyline(p, {}, true, PaintColour::grey(0), 4));
+        EXPECT_TRUE(fill_polygon(p, {}, PaintColour::grey(0)));
+    });
+    EXPECT_TRUE(has_colour(image, {50, 40}, {255, 255, 255}));
+}
+
+}  // namespace
+}  // namespace glimmerly

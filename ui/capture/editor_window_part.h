@@ -1,0 +1,27 @@
+#pragma once
+// The capture editor's window-side state, which the platform-free editor
+// state holds without knowing its contents, and the renderer hand-over on it.
+
+#include <windows.h>
+
+#include "app/render/renderer_thread.h"
+#include "core/editor/editor_state.h"
+
+namespace glimmerly {
+
+struct EditorWindowPart {
+    RendererSlot renderer;
+};
+
+// The state's window part, made empty on first use.
+EditorWindowPart& editor_window_part(EditorState& state);
+
+// Starts the renderer thread for the capture window with the state's
+// premultiplied flag as it is now.
+Status spawn_renderer_thread(EditorState& state, HWND window);
+
+// Takes in what the renderer thread sent, with the state's current
+// premultiplied flag and its frozen frame as the background.
+Status receive_renderer_resources(EditorState& state);
+
+}  // namespace glimmerly
