@@ -40,11 +40,11 @@ std::wstring temporary_path_for(const std::wstring& target) {
     return win::from_u16(temporary_path(win::to_u16(target), GetCurrentProcessId()));
 }
 
-Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing) {
+Result<std::wstring> replace_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing) {
     const std::wstring temporary = temporary_path_for(target);
     if (auto written = write_whole_file(temporary, bytes); !written) {
         DeleteFileW(temporary.c_str());
-        return io_failure(std::move(written).failure());
+        return std::move(written).failure();
     }
 
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (keep_existing ? 0 : MOVEFILE_REPLACE_EXISTING);
@@ -58,15 +58,21 @@ Result<std::wstring> write_file_atomically(std::string_view bytes, const std::ws
         const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
         if (!keep_existing || !taken || attempt == MAX_NUMBERED_ATTEMPTS) {
             DeleteFileW(temporary.c_str());
-            return io_failure(std::move(failure));
+            return failure;
         }
         auto next = next_free_file_name(win::folder_of(target), ImageFormat::Png);
         if (!next) {
             DeleteFileW(temporary.c_str());
-            return io_failure(std::move(next).failure());
+            return std::move(next).failure();
         }
         destination = extension ? win::from_u16(with_extension(win::to_u16(*next), *extension)) : *next;
     }
+}
+
+Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing) {
+    auto written = replace_file_atomically(bytes, target, keep_existing);
+    if (!written) return io_failure(std::move(written).failure());
+    return written;
 }
 
 }  // namespace glimmerly

@@ -23,6 +23,11 @@ std::wstring temporary_path_for(const std::wstring& target);
 // existing target, or with `keep_existing` leaves it alone and takes the next
 // free numbered name of its folder instead (with the target's extension).
 // The temporary file never survives a failure.
+// Failures are I/O failures (E_FAIL with the platform's text).
 Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing);
+
+// The same write, its failures keeping the platform's own code (a full disk,
+// a denied folder), for callers that report the code.
+Result<std::wstring> replace_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing);
 
 }  // namespace glimmerly

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/base/pixel_rect.h"
 #include "text/text_table.h"
 
 namespace glimmerly {
@@ -26,17 +27,6 @@ inline constexpr NoticeKind NOTICE_COLOUR_COPIED = 6;
 
 // None for a kind outside 1..6 (a request carrying one shows nothing).
 std::optional<TextId> notice_text(NoticeKind kind);
-
-struct PixelRect {
-    std::int32_t left = 0;
-    std::int32_t top = 0;
-    std::int32_t right = 0;
-    std::int32_t bottom = 0;
-
-    std::int32_t width() const { return right - left; }
-    std::int32_t height() const { return bottom - top; }
-    friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
 
 inline constexpr std::int32_t NOTICE_DESIGN_HEIGHT = 56;
 inline constexpr std::int32_t NOTICE_TEXT_HEIGHT = 14;
