@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "app/image/image_encoder.h"
 #include "app/win/com.h"
 #include "core/vexil/png.h"
@@ -32,74 +34,53 @@ TEST(DecodePng, RefusesAnyOtherSizeThanExpectedAndBrokenData) {
     const std::uint32_t crc = png_crc32(std::span(claiming).subspan(12, 17));
     for (int i = 0; i < 4; ++i) claiming[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
     const std::vector<std::uint8_t> cut(png->begin(), png->begin() + png->size() / 2);
+    // WIC could read it, but a document's frame is a PNG.
+    const auto jpeg = encode_image(image, ImageFormat::Jpeg);
+    ASSERT_TRUE(jpeg.ok());
     struct Row {
         const char* name;
         std::span<const std::uint8_t> png;
         std::uint32_t width, height;
+        const char* refusal;  // null: any failure but running out of memory
     };
     const Row rows[] = {
-        {"one pixel narrower than expected", *png, 36, 23},
-        {"header claiming 30000 x 30000", claiming, 37, 23},
-        {"cut in half", cut, 37, 23},
-        {"no bytes", {}, 37, 23},
+        {"one pixel narrower than expected", *png, 36, 23, "Unexpected image size"},
+        {"header claiming 30000 x 30000", claiming, 37, 23, nullptr},
+        {"cut in half", cut, 37, 23, nullptr},
+        {"no bytes", {}, 37, 23, nullptr},
+        {"a JPEG", *jpeg, 37, 23, "Not a PNG image"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const auto decoded = decode_png_bytes(row.png, row.width, row.height);
         ASSERT_FALSE(decoded.ok());
         EXPECT_NE(decoded.failure().code, E_OUTOFMEMORY_CODE);
+        if (row.refusal) {
+            EXPECT_EQ(decoded.failure(), invalid_input(row.refusal));
+        }
     }
-    EXPECT_EQ(decode_png_bytes(*png, 36, 23).failure(), invalid_input("Unexpected image size"));
-    // WIC could read it, but a document's frame is a PNG.
-    const auto jpeg = encode_image(image, ImageFormat::Jpeg);
-    ASSERT_TRUE(jpeg.ok());
-    EXPECT_EQ(decode_png_bytes(*jpeg, 37, 23).failure(), invalid_input("Not a PNG image"));
 }
 
 // A bitmap file of 32-bit rows whose header claims the size; a few pixels follow.
 std::string bmp_claiming(std::uint32_t width, std::uint32_t height) {
     std::string bmp(54 + 64, '\0');
-    const auto put = [&](std::size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<char>(value >> (8 * i));
-    };
-    bmp[0] = 'B';
-    bmp[1] = 'M';
+    const auto put = [&](std::size_t at, std::uint32_t value) { std::memcpy(bmp.data() + at, &value, 4); };
+    bmp[0] = 'B', bmp[1] = 'M', bmp[26] = 1, bmp[28] = 32;  // one plane, 32 bits a pixel
     put(2, static_cast<std::uint32_t>(bmp.size()));
-    put(10, 54);  // pixels' offset
-    put(14, 40);  // BITMAPINFOHEADER
-    put(18, width);
-    put(22, height);
-    bmp[26] = 1;   // planes
-    bmp[28] = 32;  // bits a pixel
+    put(10, 54), put(14, 40), put(18, width), put(22, height);  // pixels' offset, header size
     return bmp;
 }
 
 TEST(LoadImageFile, RefusesClaimedSizesPastThePictureRulesBeforeAllocating) {
     win::ComApartment com;
     testing_support::TempFolder folder;
-    struct Row {
-        const char* name;
-        std::uint32_t width, height;
-    };
-    const Row rows[] = {
-        {"60000 x 60000: 14.4 GB", 60000, 60000},
-        {"32768 x 32768: exactly 4 GiB", 32768, 32768},
-        {"a width of 2^29", 0x20000000u, 1},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const std::wstring path = folder.path() + L"\\claims.bmp";
-        ASSERT_TRUE(testing_support::write_test_file(path, bmp_claiming(row.width, row.height)));
-        const auto loaded = load_image_file(path);
-        ASSERT_FALSE(loaded.ok());
-        EXPECT_EQ(loaded.failure(), invalid_input("Invalid BGRA image dimensions or buffer length"));
+    const std::wstring path = folder.path() + L"\\claims.bmp";
+    const std::pair<std::uint32_t, std::uint32_t> claims[] = {{60000, 60000}, {32768, 32768}, {0x20000000u, 1}};
+    for (const auto& [width, height] : claims) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        ASSERT_TRUE(testing_support::write_test_file(path, bmp_claiming(width, height)));
+        EXPECT_EQ(load_image_file(path).failure(), invalid_input("Invalid BGRA image dimensions or buffer length"));
     }
-    // The same kind of file with an honest header is read.
-    const std::wstring honest = folder.path() + L"\\honest.bmp";
-    ASSERT_TRUE(testing_support::write_test_file(honest, bmp_claiming(4, 4)));
-    const auto loaded = load_image_file(honest);
-    ASSERT_TRUE(loaded.ok()) << loaded.failure().message;
-    EXPECT_EQ(loaded->width, 4u);
 }
 
 }  // namespace

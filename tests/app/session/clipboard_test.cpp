@@ -24,12 +24,6 @@ std::optional<std::vector<std::uint8_t>> clipboard_bytes(UINT format) {
     return bytes;
 }
 
-std::uint32_t u32_at(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    std::memcpy(&value, bytes.data() + at, 4);
-    return value;
-}
-
 // Every case in one test: the clipboard is one for the whole prefix, and
 // cases of their own could run side by side in the test's shards.
 TEST(Clipboard, HoldsThePictureTheColourCodeAndTheObjectMarkerUntilSomethingElseIsCopied) {
@@ -41,9 +35,11 @@ TEST(Clipboard, HoldsThePictureTheColourCodeAndTheObjectMarkerUntilSomethingElse
     ASSERT_TRUE(put_image_on_clipboard(owner.get(), picture).ok());
     const auto dib = clipboard_bytes(CF_DIB);
     ASSERT_TRUE(dib && dib->size() >= 40 + 60);
-    EXPECT_EQ(u32_at(*dib, 4), 5u);   // width
-    EXPECT_EQ(u32_at(*dib, 8), 3u);   // height, positive: bottom-up rows
-    EXPECT_EQ(u32_at(*dib, 14) & 0xFFFF, 32u);
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, dib->data(), sizeof header);
+    EXPECT_EQ(header.biWidth, 5);
+    EXPECT_EQ(header.biHeight, 3);  // positive: bottom-up rows
+    EXPECT_EQ(header.biBitCount, 32);
     for (std::size_t row = 0; row < 3; ++row) {
         SCOPED_TRACE(row);
         const auto shown = dib->begin() + 40 + static_cast<std::ptrdiff_t>((2 - row) * 20);

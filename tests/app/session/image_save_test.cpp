@@ -14,6 +14,7 @@ namespace glimmerly {
 namespace {
 
 using testing_support::folder_names;
+using testing_support::solid_picture;
 using testing_support::TempFolder;
 using testing_support::write_test_file;
 using Names = std::set<std::wstring>;
@@ -21,8 +22,7 @@ using Names = std::set<std::wstring>;
 TEST(SaveImageAtomically, WritesFilesThatDecodeBackReplacingWhatWasThere) {
     win::ComApartment com;
     TempFolder folder;
-    BgraImage picture = testing_support::noise_picture(45, 31, 7);
-    for (std::size_t i = 3; i < picture.pixels.size(); i += 4) picture.pixels[i] = 255;
+    const BgraImage picture = testing_support::noise_picture(45, 31, 7);
     const std::wstring png = folder.path() + L"\\shot.png";
     ASSERT_TRUE(write_test_file(png, "old"));
     ASSERT_TRUE(save_image_atomically(picture, png, ImageFormat::Png).ok());
@@ -30,19 +30,16 @@ TEST(SaveImageAtomically, WritesFilesThatDecodeBackReplacingWhatWasThere) {
     ASSERT_TRUE(from_png.ok()) << from_png.failure().message;
     EXPECT_TRUE(from_png->pixels == picture.pixels);
 
-    // JPEG has no alpha: a transparent pixel keeps its colour, opaque.
-    const BgraImage clear = testing_support::solid_picture(64, 48, 40, 160, 220, 0);
+    // JPEG has no alpha: transparent pixels keep their colour, opaque.
     const std::wstring jpeg = folder.path() + L"\\shot.jpeg";
-    ASSERT_TRUE(save_image_atomically(clear, jpeg, ImageFormat::Jpeg).ok());
+    ASSERT_TRUE(save_image_atomically(solid_picture(64, 48, 40, 160, 220, 0), jpeg, ImageFormat::Jpeg).ok());
     const auto from_jpeg = load_image_file(jpeg);
     ASSERT_TRUE(from_jpeg.ok()) << from_jpeg.failure().message;
     ASSERT_EQ(from_jpeg->width, 64u);
     ASSERT_EQ(from_jpeg->height, 48u);
-    const std::uint8_t* middle = from_jpeg->pixels.data() + (24 * 64 + 32) * 4;
-    EXPECT_NEAR(middle[0], 40, 3);
-    EXPECT_NEAR(middle[1], 160, 3);
-    EXPECT_NEAR(middle[2], 220, 3);
-    EXPECT_EQ(middle[3], 255);
+    const int expected[4] = {40, 160, 220, 255};
+    for (int channel = 0; channel < 4; ++channel)
+        EXPECT_NEAR(from_jpeg->pixels[(24 * 64 + 32) * 4 + channel], expected[channel], 3) << channel;
     EXPECT_EQ(folder_names(folder.path()), (Names{L"shot.png", L"shot.jpeg"}));
 }
 
@@ -50,7 +47,7 @@ TEST(SaveImageAtomically, AFailedSaveLeavesNoFileAndReportsThePlatformsCode) {
     win::ComApartment com;
     TempFolder folder;
     ASSERT_TRUE(CreateDirectoryW((folder.path() + L"\\taken.png").c_str(), nullptr));
-    const BgraImage picture = testing_support::solid_picture(8, 8, 1, 2, 3, 255);
+    const BgraImage picture = solid_picture(8, 8, 1, 2, 3, 255);
     struct Row {
         const char* name;
         std::wstring path;
@@ -60,7 +57,6 @@ TEST(SaveImageAtomically, AFailedSaveLeavesNoFileAndReportsThePlatformsCode) {
     const Row rows[] = {
         {"folder missing", folder.path() + L"\\missing\\a.png", picture, hresult_from_win32(ERROR_PATH_NOT_FOUND)},
         {"target is a folder", folder.path() + L"\\taken.png", picture, hresult_from_win32(ERROR_ACCESS_DENIED)},
-        {"invalid picture", folder.path() + L"\\b.png", BgraImage{{}, 8, 8}, E_INVALIDARG_CODE},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -75,13 +71,11 @@ TEST(SaveImageWithoutReplacing, TakesTheNextFreeNumberWhenTheNameIsTaken) {
     win::ComApartment com;
     TempFolder folder;
     ASSERT_TRUE(write_test_file(folder.path() + L"\\007.jpg", "someone else's"));
-    const BgraImage picture = testing_support::solid_picture(8, 8, 1, 2, 3, 255);
+    const BgraImage picture = solid_picture(8, 8, 1, 2, 3, 255);
     const std::wstring proposed = folder.path() + L"\\004.png";
-    const auto first = save_image_without_replacing(picture, proposed, ImageFormat::Png);
-    const auto second = save_image_without_replacing(picture, proposed, ImageFormat::Png);
-    ASSERT_TRUE(first.ok() && second.ok());
-    EXPECT_EQ(*first, proposed);
-    EXPECT_EQ(*second, folder.path() + L"\\008.png");
+    EXPECT_EQ(save_image_without_replacing(picture, proposed, ImageFormat::Png).value_or(L""), proposed);
+    EXPECT_EQ(save_image_without_replacing(picture, proposed, ImageFormat::Png).value_or(L""),
+              folder.path() + L"\\008.png");
     EXPECT_EQ(testing_support::read_test_file(folder.path() + L"\\007.jpg"), "someone else's");
     EXPECT_EQ(folder_names(folder.path()), (Names{L"004.png", L"007.jpg", L"008.png"}));
 }

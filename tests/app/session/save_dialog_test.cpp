@@ -22,12 +22,11 @@ std::wstring name_in_box(IFileDialog& dialog) {
     return out;
 }
 
-std::string trace(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
-TEST(SaveDialog, ProposesTheNextNumberAndKeepsTheNameInStepWithTheType) {
+TEST(SaveDialog, ProposesTheNextNumberAndKeepsTheNameInStepWithTypeAndFolder) {
     win::ComApartment com;
-    TempFolder folder;
+    TempFolder folder, other;
     ASSERT_TRUE(write_test_file(folder.path() + L"\\003.png", ""));
+    ASSERT_TRUE(write_test_file(other.path() + L"\\capture 41.jpg", ""));
     auto prepared = prepare_save_dialog(folder.path(), ImageFormat::Jpeg);
     ASSERT_TRUE(prepared.ok()) << prepared.failure().message;
     IFileSaveDialog& dialog = *prepared->dialog.get();
@@ -36,66 +35,38 @@ TEST(SaveDialog, ProposesTheNextNumberAndKeepsTheNameInStepWithTheType) {
     EXPECT_EQ(type, SAVE_TYPE_JPEG);
     EXPECT_EQ(name_in_box(dialog), L"004.jpg");
 
-    struct Row {
-        const wchar_t* typed;  // null: leave the box as it is
-        std::uint32_t type;
-        const wchar_t* shown;
-    };
-    const Row rows[] = {
-        {nullptr, SAVE_TYPE_PNG, L"004.png"},
-        {nullptr, SAVE_TYPE_DOCUMENT, L"004.vexil"},
-        {L"report.png", SAVE_TYPE_DOCUMENT, L"report.vexil"},
-        {nullptr, SAVE_TYPE_JPEG, L"report.jpg"},
-        {L"report", SAVE_TYPE_PNG, L"report"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(trace(row.shown));
-        if (row.typed) {
-            ASSERT_EQ(dialog.SetFileName(row.typed), S_OK);
-        }
-        ASSERT_EQ(dialog.SetFileTypeIndex(row.type), S_OK);
+    const std::pair<std::uint32_t, const wchar_t*> switches[] = {{SAVE_TYPE_PNG, L"004.png"},
+                                                                 {SAVE_TYPE_DOCUMENT, L"004.vexil"}};
+    for (const auto& [switched_to, shown] : switches) {
+        ASSERT_EQ(dialog.SetFileTypeIndex(switched_to), S_OK);
         ASSERT_EQ(prepared->events->OnTypeChange(&dialog), S_OK);
-        EXPECT_EQ(name_in_box(dialog), row.shown);
+        EXPECT_EQ(name_in_box(dialog), shown);
     }
-}
-
-TEST(SaveDialog, AProposedNumberFollowsTheFolderBrowsedTo) {
-    win::ComApartment com;
-    TempFolder first, second;
-    ASSERT_TRUE(write_test_file(first.path() + L"\\007.png", ""));
-    ASSERT_TRUE(write_test_file(second.path() + L"\\capture 41.jpg", ""));
-    auto prepared = prepare_save_dialog(first.path(), ImageFormat::Png);
-    ASSERT_TRUE(prepared.ok()) << prepared.failure().message;
-    IFileSaveDialog& dialog = *prepared->dialog.get();
-    EXPECT_EQ(name_in_box(dialog), L"008.png");
+    // A proposed number follows the folder browsed to.
     win::ComPtr<IShellItem> item;
-    ASSERT_EQ(SHCreateItemFromParsingName(second.path().c_str(), nullptr, __uuidof(IShellItem), item.put_void()),
-              S_OK);
+    ASSERT_EQ(SHCreateItemFromParsingName(other.path().c_str(), nullptr, __uuidof(IShellItem), item.put_void()), S_OK);
     ASSERT_EQ(dialog.SetFolder(item.get()), S_OK);
     ASSERT_EQ(prepared->events->OnFolderChange(&dialog), S_OK);
-    EXPECT_EQ(name_in_box(dialog), L"042.png");
+    EXPECT_EQ(name_in_box(dialog), L"042.vexil");
+    // A typed name keeps its stem.
+    ASSERT_EQ(dialog.SetFileName(L"report.vexil"), S_OK);
+    ASSERT_EQ(dialog.SetFileTypeIndex(SAVE_TYPE_JPEG), S_OK);
+    ASSERT_EQ(prepared->events->OnTypeChange(&dialog), S_OK);
+    EXPECT_EQ(name_in_box(dialog), L"report.jpg");
 
     // A missing remembered folder falls back to the Desktop without a word.
-    const auto desktop = save_folder_or_desktop(first.path() + L"\\gone");
+    const auto desktop = save_folder_or_desktop(folder.path() + L"\\gone");
     ASSERT_TRUE(desktop.ok());
-    EXPECT_NE(*desktop, first.path() + L"\\gone");
+    EXPECT_NE(*desktop, folder.path() + L"\\gone");
     EXPECT_TRUE(GetFileAttributesW(desktop->c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The dialog of this thread, once it is shown.
-HWND shown_dialog(DWORD thread) {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM out) noexcept -> BOOL {
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            if (std::wstring_view(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-            *reinterpret_cast<HWND*>(out) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+BOOL CALLBACK find_dialog(HWND window, LPARAM out) noexcept {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (std::wstring_view(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(out) = window;
+    return FALSE;
 }
 
 TEST(SaveDialog, OpensCentredInTheWorkAreaUnderThePointerAndCancels) {
@@ -105,25 +76,21 @@ TEST(SaveDialog, OpensCentredInTheWorkAreaUnderThePointerAndCancels) {
     MONITORINFO monitor{sizeof monitor};
     ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint(POINT{300, 200}, MONITOR_DEFAULTTONEAREST), &monitor));
     const RECT work = monitor.rcWork;
-
+    const auto centred = [&](const RECT& r) {
+        const LONG width = r.right - r.left, height = r.bottom - r.top;
+        return width > 0 && r.left == work.left + std::max<LONG>((work.right - work.left - width) / 2, 0) &&
+               r.top == work.top + std::max<LONG>((work.bottom - work.top - height) / 2, 0);
+    };
+    // The dialog runs modal on this thread, inside Show; another answers it
+    // once it has been centred (with the first folder shown, a moment after
+    // it appears) or after 20 s.
     const DWORD thread = GetCurrentThreadId();
     RECT placed{};
     std::thread sweeper([&] {
-        // The dialog shows on the test's thread, which is inside Show; this
-        // one answers it. Centring comes with the first folder shown, a
-        // moment after the window appears.
-        const ULONGLONG deadline = GetTickCount64() + 20000;
         HWND dialog = nullptr;
-        while (GetTickCount64() < deadline) {
-            if (!dialog) dialog = shown_dialog(thread);
-            if (dialog) {
-                GetWindowRect(dialog, &placed);
-                const LONG centre_x = (placed.left + placed.right) / 2, centre_y = (placed.top + placed.bottom) / 2;
-                if (std::abs(centre_x - (work.left + work.right) / 2) <= 1 &&
-                    std::abs(centre_y - (work.top + work.bottom) / 2) <= 1)
-                    break;
-            }
-            Sleep(20);  // the dialog's own thread is busy in Show: nothing to wait on
+        for (const ULONGLONG deadline = GetTickCount64() + 20000; GetTickCount64() < deadline; Sleep(20)) {
+            if (!dialog) EnumThreadWindows(thread, find_dialog, reinterpret_cast<LPARAM>(&dialog));
+            if (dialog && GetWindowRect(dialog, &placed) && centred(placed)) break;
         }
         if (dialog) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
@@ -131,10 +98,7 @@ TEST(SaveDialog, OpensCentredInTheWorkAreaUnderThePointerAndCancels) {
     sweeper.join();
     ASSERT_TRUE(shown.ok()) << shown.failure().message;
     EXPECT_FALSE(shown->has_value());  // cancelled
-    const LONG width = placed.right - placed.left, height = placed.bottom - placed.top;
-    EXPECT_GT(width, 0);
-    EXPECT_EQ(placed.left, work.left + std::max<LONG>((work.right - work.left - width) / 2, 0));
-    EXPECT_EQ(placed.top, work.top + std::max<LONG>((work.bottom - work.top - height) / 2, 0));
+    EXPECT_TRUE(centred(placed));
 }
 
 }  // namespace

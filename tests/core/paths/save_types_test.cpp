@@ -17,12 +17,10 @@ TEST(SaveNameChange, SwapsOnlyAnotherTypesExtensionAndRenumbersDefaultNames) {
     };
     const Row rows[] = {
         {u"report.png", SAVE_TYPE_DOCUMENT, false, {Rename, u"report.vexil"}},
-        {u"report.vexil", SAVE_TYPE_JPEG, false, {Rename, u"report.jpg"}},
         {u"report.JPEG", SAVE_TYPE_JPEG, false, {Keep, {}}},
         {u"report.vexil", SAVE_TYPE_DOCUMENT, false, {Keep, {}}},
         {u"report", SAVE_TYPE_JPEG, false, {Keep, {}}},  // the dialog adds the default extension
         {u"report.txt", SAVE_TYPE_PNG, false, {Keep, {}}},
-        {u"004.png", SAVE_TYPE_JPEG, false, {Renumber, {}}},
         {u"", SAVE_TYPE_PNG, false, {Renumber, {}}},
         {u"Pictures", SAVE_TYPE_PNG, true, {Renumber, {}}},
     };
@@ -43,9 +41,7 @@ TEST(ChosenImageFormat, ThePathsExtensionWinsOverTheType) {
     const Row rows[] = {
         {u"C:\\a\\x.png", SAVE_TYPE_JPEG, ImageFormat::Png},
         {u"C:\\a\\x", SAVE_TYPE_JPEG, ImageFormat::Jpeg},
-        {u"C:\\a\\x", SAVE_TYPE_DOCUMENT, std::nullopt},
         {u"C:\\a\\x.VEXIL", SAVE_TYPE_PNG, std::nullopt},
-        {u"C:\\a\\x.jpeg", SAVE_TYPE_DOCUMENT, ImageFormat::Jpeg},
         {u"C:\\a\\x.bmp", 7, ImageFormat::Png},
     };
     for (const Row& row : rows) {
