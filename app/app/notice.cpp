@@ -100,7 +100,7 @@ void on_tick(HWND window) {
         SetLayeredWindowAttributes(window, 0, *opacity, LWA_ALPHA);
         return;
     }
-    KillTimer(window, NOTICE_TIMER_ID);
+    KillTimer(window, TIMER_NOTICE);
     ShowWindow(window, SW_HIDE);
 }
 
@@ -108,11 +108,11 @@ LRESULT on_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_PAINT: on_paint(window); return 0;
         case WM_TIMER:
-            if (wparam != NOTICE_TIMER_ID) break;
+            if (wparam != TIMER_NOTICE) break;
             on_tick(window);
             return 0;
         case WM_CLOSE:  // hidden, not destroyed: its owner holds it
-            KillTimer(window, NOTICE_TIMER_ID);
+            KillTimer(window, TIMER_NOTICE);
             ShowWindow(window, SW_HIDE);
             return 0;
         case WM_ERASEBKGND: return 1;
@@ -211,7 +211,7 @@ Result<NoticeWindow> create_notice_window(std::wstring_view text, bool show, std
     SetWindowDisplayAffinity(window.get(), kExcludeFromCapture);
     if (!SetLayeredWindowAttributes(window.get(), 0, notice_timing(anchor.has_value()).opacity, LWA_ALPHA))
         return win::win32_failure("SetLayeredWindowAttributes");
-    if (!SetTimer(window.get(), NOTICE_TIMER_ID, NOTICE_TICK_MS, nullptr)) return win::win32_failure("SetTimer");
+    if (!SetTimer(window.get(), TIMER_NOTICE, NOTICE_TICK_MS, nullptr)) return win::win32_failure("SetTimer");
     if (show) ShowWindow(window.get(), SW_SHOWNOACTIVATE);
     return window;
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/app/messages.h"
 #include "app/win/owners.h"
 #include "core/base/pixel_rect.h"
 #include "core/base/result.h"
@@ -20,8 +21,6 @@
 namespace glimmerly {
 
 inline constexpr wchar_t NOTICE_WINDOW_CLASS[] = L"Glimmerly.Confirmation";
-// The fade's timer, on the notice's own window.
-inline constexpr UINT_PTR NOTICE_TIMER_ID = 1;
 inline constexpr LONG_PTR NOTICE_ANCHORED_BIT = 0x10000;
 
 // Kills the timer before the window goes, so that no tick arrives for a
@@ -31,7 +30,7 @@ struct NoticeWindowTraits {
     static Type invalid() noexcept { return nullptr; }
     static bool valid(Type h) noexcept { return h != nullptr; }
     static void close(Type h) noexcept {
-        KillTimer(h, NOTICE_TIMER_ID);
+        KillTimer(h, TIMER_NOTICE);
         SetWindowLongPtrW(h, GWLP_USERDATA, 0);
         DestroyWindow(h);
     }

@@ -77,7 +77,7 @@ TEST(Notice, AFreeNoticePaintsFullyOpaqueThenFadesAndHides) {
                         {"last tick", 4, 25, true}, {"hidden after 70", 1, 25, false}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        for (int i = 0; i < row.ticks; ++i) SendMessageW(window, WM_TIMER, NOTICE_TIMER_ID, 0);
+        for (int i = 0; i < row.ticks; ++i) SendMessageW(window, WM_TIMER, TIMER_NOTICE, 0);
         EXPECT_EQ(opacity_of(window), row.opacity);
         EXPECT_EQ(IsWindowVisible(window) != FALSE, row.visible);
     }
