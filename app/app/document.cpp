@@ -4,8 +4,8 @@
 
 #include <new>
 
-#include "app/image/png_decoder.h"
-#include "app/image/png_encoder.h"
+#include "app/image/image_decoder.h"
+#include "app/image/image_encoder.h"
 #include "app/win/failure.h"
 #include "app/win/file_io.h"
 #include "core/editor/capture_document.h"
@@ -38,7 +38,7 @@ Result<OpenedDocument> load(const std::wstring& path) {
     const std::string& data = **bytes;
     const std::span<const std::uint8_t> view(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
     return open_vexil_document(view, [](std::span<const std::uint8_t> png, FrameSize expected) {
-        return decode_png(png, expected.width, expected.height);
+        return decode_png_bytes(png, expected.width, expected.height);
     });
 }
 

@@ -1,9 +1,16 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+
 #include "core/base/result.h"
 
 namespace glimmerly {
+
+// The text in a message box titled "Glimmerly" with the information icon;
+// returns when it is closed. An empty text gives an empty box.
+void show_message_box(HWND owner, std::wstring_view text);
 
 // Shows a refused action's error in the current language, in a message box
 // titled "Glimmerly" with the information icon; returns when it is closed.

@@ -6,8 +6,8 @@
 
 #include <random>
 
-#include "app/image/png_decoder.h"
-#include "app/image/png_encoder.h"
+#include "app/image/image_decoder.h"
+#include "app/image/image_encoder.h"
 #include "app/win/com.h"
 #include "core/blur/blur.h"
 #include "core/editor/editor_state.h"
@@ -66,7 +66,7 @@ protected:
 TEST_F(DocumentFile, SavedDocumentShowsThePictureAndOpensForEditing) {
     const auto bytes = encode_vexil_document(editor_, frame_, {-1280, 0}, picture_);
     ASSERT_TRUE(bytes.ok()) << bytes.failure().message;
-    const auto shown = decode_png(*bytes, 120, 80);  // what any PNG reader shows
+    const auto shown = decode_png_bytes(*bytes, 120, 80);  // what any PNG reader shows
     ASSERT_TRUE(shown.ok()) << shown.failure().message;
     EXPECT_EQ(shown->pixels, picture_.pixels);
 

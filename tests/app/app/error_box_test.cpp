@@ -20,6 +20,13 @@ TEST(ErrorBox, ShowsTheLocalisedTextTitledGlimmerlyWithTheInformationIcon) {
     EXPECT_EQ(shown.icon, LoadIconW(nullptr, IDI_INFORMATION));
 }
 
+TEST(ErrorBox, AMessageBoxShowsItsTextTheSameWay) {
+    const auto shown = testing_support::answer_message_box([] { show_message_box(nullptr, L"Select a capture region first"); });
+    EXPECT_EQ(shown.title, L"Glimmerly");
+    EXPECT_EQ(shown.text, L"Select a capture region first");
+    EXPECT_EQ(shown.icon, LoadIconW(nullptr, IDI_INFORMATION));
+}
+
 TEST(ErrorBox, ShowsForeignErrorsAsTheirOwnMessage) {
     EXPECT_EQ(show_and_read(plain_failure("Disk full")).text, L"Disk full");
     // Without a message the system's words for the code stand in.

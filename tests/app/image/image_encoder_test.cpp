@@ -1,21 +1,17 @@
-#include "app/image/png_encoder.h"
+#include "app/image/image_encoder.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "app/image/png_decoder.h"
+#include "app/image/image_decoder.h"
 #include "app/win/com.h"
+#include "tests/app/support/pictures.h"
 
 namespace glimmerly {
 namespace {
 
-BgraImage noise(std::uint32_t width, std::uint32_t height, std::uint32_t seed) {
-    BgraImage image{std::vector<std::uint8_t>(std::size_t{width} * height * 4), width, height};
-    std::mt19937 rng(seed);
-    for (auto& byte : image.pixels) byte = static_cast<std::uint8_t>(rng());
-    return image;
-}
+using testing_support::noise_picture;
 
 TEST(EncodePng, DecodesBackToTheSamePixelsAlphaIncluded) {
     win::ComApartment com;
@@ -24,14 +20,14 @@ TEST(EncodePng, DecodesBackToTheSamePixelsAlphaIncluded) {
         const char* name;
         BgraImage image;
     };
-    BgraImage opaque = noise(64, 40, 1);
+    BgraImage opaque = noise_picture(64, 40, 1);
     for (std::size_t i = 3; i < opaque.pixels.size(); i += 4) opaque.pixels[i] = 255;
     const Row rows[] = {
         {"opaque screen content", opaque},
-        {"odd size, any alpha", noise(37, 23, 2)},
-        {"one pixel", noise(1, 1, 3)},
-        {"one row", noise(301, 1, 4)},
-        {"one column", noise(1, 203, 5)},
+        {"odd size, any alpha", noise_picture(37, 23, 2)},
+        {"one pixel", noise_picture(1, 1, 3)},
+        {"one row", noise_picture(301, 1, 4)},
+        {"one column", noise_picture(1, 203, 5)},
     };
     const std::uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     for (const Row& row : rows) {
@@ -40,7 +36,7 @@ TEST(EncodePng, DecodesBackToTheSamePixelsAlphaIncluded) {
         ASSERT_TRUE(png.ok()) << png.failure().message;
         ASSERT_GT(png->size(), sizeof signature);
         EXPECT_TRUE(std::equal(std::begin(signature), std::end(signature), png->begin()));
-        const auto back = decode_png(*png, row.image.width, row.image.height);
+        const auto back = decode_png_bytes(*png, row.image.width, row.image.height);
         ASSERT_TRUE(back.ok()) << back.failure().message;
         EXPECT_TRUE(back->pixels == row.image.pixels);
     }

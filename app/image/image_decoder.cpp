@@ -1,0 +1,104 @@
+#include "app/image/image_decoder.h"
+
+#include <objbase.h>
+#include <wincodec.h>
+#include <windows.h>
+
+#include <new>
+#include <optional>
+
+#include "app/win/com.h"
+#include "app/win/failure.h"
+#include "core/image/image_limits.h"
+
+namespace glimmerly {
+
+using win::ComPtr;
+using win::hr_failure;
+
+namespace {
+
+struct ExpectedSize {
+    std::uint32_t width;
+    std::uint32_t height;
+};
+
+Result<BgraImage> read_first_frame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
+                                   std::optional<ExpectedSize> expected) {
+    ComPtr<IWICBitmapFrameDecode> frame;
+    HRESULT hr = decoder.GetFrame(0, frame.put());
+    if (FAILED(hr)) return hr_failure(hr, "IWICBitmapDecoder::GetFrame");
+    BgraImage picture;
+    hr = frame->GetSize(&picture.width, &picture.height);
+    if (FAILED(hr)) return hr_failure(hr, "IWICBitmapSource::GetSize");
+    if (expected && (picture.width != expected->width || picture.height != expected->height))
+        return invalid_input("Unexpected image size");
+    // The size is the file's claim: it is judged before a byte is allocated.
+    const std::optional<std::uint32_t> bytes = imaging_buffer_size(picture.width, picture.height);
+    if (!bytes) return invalid_input("Invalid BGRA image dimensions or buffer length");
+
+    ComPtr<IWICFormatConverter> converter;
+    hr = factory.CreateFormatConverter(converter.put());
+    if (FAILED(hr)) return hr_failure(hr, "IWICImagingFactory::CreateFormatConverter");
+    hr = converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                               WICBitmapPaletteTypeCustom);
+    if (FAILED(hr)) return hr_failure(hr, "IWICFormatConverter::Initialize");
+
+    // Opaque black where a decoder leaves pixels unwritten.
+    picture.pixels.resize(*bytes);
+    for (std::size_t i = 3; i < picture.pixels.size(); i += 4) picture.pixels[i] = 0xFF;
+    hr = converter->CopyPixels(nullptr, picture.width * 4, *bytes, picture.pixels.data());
+    if (FAILED(hr)) return hr_failure(hr, "IWICBitmapSource::CopyPixels");
+    return picture;
+}
+
+Result<BgraImage> decode_png(std::span<const std::uint8_t> png, std::uint32_t width, std::uint32_t height) {
+    if (png.empty() || png.size() > 0xFFFFFFFFu) return invalid_input("PNG data of an unusable length");
+    auto factory = win::create_instance<IWICImagingFactory>(CLSID_WICImagingFactory);
+    if (!factory) return std::move(factory).failure();
+
+    ComPtr<IWICStream> stream;
+    HRESULT hr = (*factory)->CreateStream(stream.put());
+    if (FAILED(hr)) return hr_failure(hr, "IWICImagingFactory::CreateStream");
+    // The stream only reads from the buffer, whatever its signature says.
+    hr = stream->InitializeFromMemory(const_cast<BYTE*>(png.data()), static_cast<DWORD>(png.size()));
+    if (FAILED(hr)) return hr_failure(hr, "IWICStream::InitializeFromMemory");
+    ComPtr<IWICBitmapDecoder> decoder;
+    hr = (*factory)->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnLoad, decoder.put());
+    if (FAILED(hr)) return hr_failure(hr, "IWICImagingFactory::CreateDecoderFromStream");
+    GUID container{};
+    hr = decoder->GetContainerFormat(&container);
+    if (FAILED(hr)) return hr_failure(hr, "IWICBitmapDecoder::GetContainerFormat");
+    if (!IsEqualGUID(container, GUID_ContainerFormatPng)) return invalid_input("Not a PNG image");
+    return read_first_frame(*factory->get(), *decoder.get(), ExpectedSize{width, height});
+}
+
+Result<BgraImage> load_file(const std::wstring& path) {
+    auto factory = win::create_instance<IWICImagingFactory>(CLSID_WICImagingFactory);
+    if (!factory) return std::move(factory).failure();
+    ComPtr<IWICBitmapDecoder> decoder;
+    const HRESULT hr = (*factory)->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
+                                                             WICDecodeMetadataCacheOnLoad, decoder.put());
+    if (FAILED(hr)) return hr_failure(hr, "IWICImagingFactory::CreateDecoderFromFilename " + win::to_utf8(path));
+    return read_first_frame(*factory->get(), *decoder.get(), std::nullopt);
+}
+
+}  // namespace
+
+Result<BgraImage> decode_png_bytes(std::span<const std::uint8_t> png, std::uint32_t width, std::uint32_t height) {
+    try {
+        return decode_png(png, width, height);
+    } catch (const std::bad_alloc&) {
+        return out_of_memory("Decoding a PNG");
+    }
+}
+
+Result<BgraImage> load_image_file(const std::wstring& path) {
+    try {
+        return load_file(path);
+    } catch (const std::bad_alloc&) {
+        return out_of_memory("Decoding an image file");
+    }
+}
+
+}  // namespace glimmerly

@@ -1,0 +1,29 @@
+#pragma once
+// Decoding of image files through the Windows Imaging Component: PNG bytes
+// (an editable document's frame) and any image file WIC can read (the
+// wallpaper picture, the board, the demo and diagnostic modes).
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "core/base/result.h"
+#include "core/image/bgra_image.h"
+
+namespace glimmerly {
+
+// The first frame of PNG bytes as 32-bit BGRA, alpha kept. The picture must
+// be exactly `width` x `height`: the caller knows the size from elsewhere (a
+// document's scene), and any other size is refused with E_INVALIDARG
+// "Unexpected image size" before its pixels are allocated, so that a damaged
+// or hostile header cannot ask for gigabytes. Bytes of any other container
+// fail with E_INVALIDARG "Not a PNG image", even when WIC could decode them.
+// The calling thread must have a COM apartment.
+Result<BgraImage> decode_png_bytes(std::span<const std::uint8_t> png, std::uint32_t width, std::uint32_t height);
+
+// The first frame of any image file WIC decodes, as 32-bit BGRA. A frame
+// that is not a valid picture, or whose stride or byte count would not fit
+// in 32 bits, is refused with E_INVALIDARG before anything is allocated.
+Result<BgraImage> load_image_file(const std::wstring& path);
+
+}  // namespace glimmerly
