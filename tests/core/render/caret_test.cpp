@@ -34,22 +34,15 @@ TEST(Caret, StandsClearOfTheBoxEdgeAndBesideTheLastCharacter) {
 
 TEST(TextBoxScroll, KeepsTheCaretInViewAndComesBackWhenTheTextShrinks) {
     const double w = 2.0, box = 100.0;
-    TextBoxScroll last;
-    // Typing: the caret runs past the box; the scroll follows it.
     float scroll = 0.0f;
-    for (std::uint32_t n = 1; n <= 40; ++n) {
-        const double caret_x = 5.0 * n, text = 5.0 * n;
-        ASSERT_EQ(scroll_target(n, n, last), n);
-        scroll = updated_scroll(scroll, caret_x, w, text, box);
-        last = {n, n, scroll};
-        EXPECT_LE(caret_x + 1.5 * w - scroll, box) << n;
-        EXPECT_GE(caret_x - w / 2 - scroll, 0.0) << n;
+    for (int n = 1; n <= 40; ++n) {  // typing at the end, 5 px a letter
+        scroll = updated_scroll(scroll, 5.0 * n, w, 5.0 * n, box);
+        EXPECT_LE(5.0 * n + 1.5 * w - scroll, box) << n;
+        EXPECT_GE(5.0 * n - w / 2 - scroll, 0.0) << n;
     }
     EXPECT_FLOAT_EQ(scroll, 103.0f);
-    // Home: back to the start.
-    EXPECT_FLOAT_EQ(updated_scroll(scroll, 0.0, w, 200.0, box), 0.0f);
-    // Everything deleted.
-    EXPECT_FLOAT_EQ(updated_scroll(scroll, std::nullopt, w, 0.0, box), 0.0f);
+    EXPECT_FLOAT_EQ(updated_scroll(scroll, 0.0, w, 200.0, box), 0.0f) << "home";
+    EXPECT_FLOAT_EQ(updated_scroll(scroll, std::nullopt, w, 0.0, box), 0.0f) << "everything deleted";
 }
 
 TEST(TextBoxScroll, FollowsWhicheverEndOfTheSelectionMoved) {
@@ -67,10 +60,8 @@ TEST(CaretBlink, ShowsAtOnceAfterAChangeThenEveryOtherPeriod) {
     CaretBlink blink;
     const CaretKey key{7, 3, 10};
     EXPECT_TRUE(caret_shown(blink, key, t0, period));
-    EXPECT_TRUE(caret_shown(blink, key, t0 + 499ms, period));
     EXPECT_FALSE(caret_shown(blink, key, t0 + 500ms, period));
     EXPECT_TRUE(caret_shown(blink, key, t0 + 1000ms, period));
-    EXPECT_FALSE(caret_shown(blink, key, t0 + 1700ms, period));
     EXPECT_TRUE(caret_shown(blink, CaretKey{7, 4, 11}, t0 + 1701ms, period)) << "typing restarts it";
     EXPECT_TRUE(caret_shown(blink, CaretKey{7, 4, 11}, t0 + 9900ms, std::nullopt)) << "no blinking";
     EXPECT_TRUE(caret_shown(blink, CaretKey{7, 4, 11}, t0 + 9900ms, ChromeClock::duration::zero()));

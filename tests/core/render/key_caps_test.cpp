@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 namespace glimmerly {
@@ -30,31 +31,21 @@ TEST(KeyCaps, NarrowLabelsMakeMinimumCapsEndingAtTheRightEdge) {
     EXPECT_DOUBLE_EQ(key_caps_row_width(std::span(narrow).first(1)), 24.0);
     EXPECT_DOUBLE_EQ(key_caps_row_width(narrow), 52.0);
     EXPECT_DOUBLE_EQ(key_caps_row_width({}), 0.0);
-
-    const std::vector<MeasuredText> labels{{"A", 12}, {"Print Screen", 160}};
-    const auto caps = caps_of(key_caps_picture(labels, 500, 100, 11, 2.0, false));
-    ASSERT_EQ(caps.size(), 2u);
-    EXPECT_DOUBLE_EQ(caps[0].right - caps[0].left, 48.0);
-    EXPECT_DOUBLE_EQ(caps[1].right - caps[1].left, 188.0);
-    EXPECT_DOUBLE_EQ(caps[1].left - caps[0].right, 8.0);
-    EXPECT_DOUBLE_EQ(caps[1].right, 500.0);
-    EXPECT_EQ((std::array{caps[0].top, caps[0].bottom}), (std::array{78.0, 122.0}));
+    // At scale 2: 10 units least, 14 added, 4 between.
+    const auto caps = caps_of(key_caps_picture(std::vector<MeasuredText>{{"A", 12}, {"Print Screen", 160}}, 500,
+                                               100, 11, 2.0, false));
+    EXPECT_EQ(caps, (std::vector<Box>{{256, 78, 304, 122}, {312, 78, 500, 122}}));
 }
 
-TEST(KeyCaps, UnavailableShortcutTurnsOnlyItsLinesAndLabelOrange) {
+TEST(KeyCaps, UnavailableShortcutTurnsAllButTheFillOrange) {
     const std::vector<MeasuredText> labels{{"Ctrl", 20}};
     const Picture normal = key_caps_picture(labels, 100, 50, 10, 1.0, false);
     const Picture orange = key_caps_picture(labels, 100, 50, 10, 1.0, true);
     ASSERT_EQ(normal.size(), orange.size());
     for (std::size_t i = 0; i < normal.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(normal[i].geometry, orange[i].geometry);
         const auto* r = std::get_if<RoundedRectShape>(&normal[i].geometry);
-        const bool fill = r && r->filled;
-        EXPECT_EQ(orange[i].colour == normal[i].colour, fill);
-        if (!fill) {
-            EXPECT_EQ(orange[i].colour, kOrange);
-        }
+        EXPECT_EQ(orange[i].geometry, normal[i].geometry);
+        EXPECT_EQ(orange[i].colour, r && r->filled ? normal[i].colour : kOrange) << i;
     }
 }
 
@@ -72,43 +63,25 @@ TEST(ShortcutField, SeparatorFollowsWhatTheFieldHolds) {
 }
 
 TEST(ShortcutField, DashesNeedMoreThanElevenUnits) {
-    struct Row {
-        const char* name;
-        Box field;
-        bool across;
-        bool down;
-    };
-    const Row rows[] = {
-        {"11 wide", {0, 0, 22, 100}, false, true},
-        {"12 wide", {0, 0, 24, 100}, true, true},
-        {"11 high", {0, 0, 100, 22}, true, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const auto lines = lines_of(shortcut_field_picture({row.field, {200, 0, 230, 30}, {240, 0, 270, 30}}, {},
+    // At scale 2 the top edge's dashes run at y = 1, the left edge's at x = 1.
+    const auto dashes = [](double w, double h) {
+        const auto lines = lines_of(shortcut_field_picture({{0, 0, w, h}, {200, 0, 230, 30}, {240, 0, 270, 30}}, {},
                                                            std::nullopt, {198, 198, 198}, 2.0));
-        bool across = false, down = false;
-        for (const LineShape& l : lines) {
-            if (l.from.y == 1.0 && l.to.y == 1.0) across = true;     // top edge, half a unit in
-            if (l.from.x == 1.0 && l.to.x == 1.0) down = true;       // left edge
-        }
-        EXPECT_EQ(across, row.across);
-        EXPECT_EQ(down, row.down);
-    }
+        return std::pair(std::any_of(lines.begin(), lines.end(), [](auto& l) { return l.from.y == 1 && l.to.y == 1; }),
+                         std::any_of(lines.begin(), lines.end(), [](auto& l) { return l.from.x == 1 && l.to.x == 1; }));
+    };
+    EXPECT_EQ(dashes(22, 100), std::pair(false, true));
+    EXPECT_EQ(dashes(24, 100), std::pair(true, true));
+    EXPECT_EQ(dashes(100, 22), std::pair(true, false));
 }
 
-TEST(ShortcutField, ResetArrowHeadSitsAtTheStartOfItsRing) {
+TEST(ShortcutField, ResetArrowTurnsThreeQuartersWithItsHeadAtTheStart) {
     const Picture arrow = circular_arrow_picture({50, 50}, 2.0);
-    ASSERT_EQ(arrow.size(), 2u);
     const auto& ring = std::get<PolylineShape>(arrow[0].geometry).points;
-    const auto& head = std::get<PolylineShape>(arrow[1].geometry).points;
-    ASSERT_EQ(ring.size(), 21u);
     for (const Point p : ring) EXPECT_NEAR(distance(p, {50, 50}), 10.0, 1e-9);
-    EXPECT_LT(ring.front().x, 50.0);
-    EXPECT_LT(ring.front().y, 50.0) << "upper left";
-    EXPECT_EQ(head[1], ring.front());
-    EXPECT_LT(ring.back().x, 50.0);
-    EXPECT_GT(ring.back().y, 50.0) << "three quarters round, ending lower left";
+    EXPECT_TRUE(ring.front().x < 50 && ring.front().y < 50 && ring.back().x < 50 && ring.back().y > 50)
+        << "from the upper left round by the right to the lower left";
+    EXPECT_EQ(std::get<PolylineShape>(arrow[1].geometry).points[1], ring.front());
 }
 
 }  // namespace
