@@ -91,7 +91,8 @@ SwatchLook swatch_look(bool selected, const std::optional<ToolbarAnimationProgre
     if (colour_mark && colour_mark->kind == Kind::ColourMarkArrives) {
         const double t = colour_mark->progress;
         look.swatch_factor = through({{0.0, 1.0}, {0.4, 0.79}, {0.7, 0.855}, {1.0, kSelectedSwatchFactor}}, t);
-        look.ring_opacity = static_cast<float>(through({{0.0, 0.0}, {0.45, kSwatchRingOpacity}, {1.0, kSwatchRingOpacity}}, t));
+        look.ring_opacity =
+            static_cast<float>(through({{0.0, 0.0}, {0.45, kSwatchRingOpacity}, {1.0, kSwatchRingOpacity}}, t));
         look.ring_factor = through({{0.0, 0.8}, {0.45, 1.05}, {1.0, 1.0}}, t);
     } else if (colour_mark && colour_mark->kind == Kind::ColourMarkLeaves) {
         look.swatch_factor = through({{0.0, kSelectedSwatchFactor}, {0.5, 1.05}, {1.0, 1.0}}, colour_mark->progress);

@@ -362,7 +362,8 @@ constexpr std::span<const Design> kToolPictures[] = {
 static_assert(std::size(kToolPictures) == kToolCount);
 
 // The custom-colour swatch's hue ring: six colours, six segments each.
-constexpr Rgb kHueRing[] = {{240, 80, 80}, {245, 205, 60}, {80, 200, 90}, {70, 210, 225}, {90, 130, 245}, {220, 100, 235}};
+constexpr Rgb kHueRing[] = {{240, 80, 80},  {245, 205, 60}, {80, 200, 90},
+                            {70, 210, 225}, {90, 130, 245}, {220, 100, 235}};
 constexpr int kHueRingSegments = 36;
 constexpr double kHueRingRadius = 11.0;
 constexpr Point kSwatchCentre{10, 10};

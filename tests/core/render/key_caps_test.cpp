@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 namespace glimmerly {
 namespace {
@@ -28,9 +29,9 @@ std::vector<LineShape> lines_of(const Picture& p) {
 
 TEST(KeyCaps, NarrowLabelsMakeMinimumCapsEndingAtTheRightEdge) {
     const std::array<double, 2> narrow{6, 3};
-    EXPECT_DOUBLE_EQ(key_caps_row_width(std::span(narrow).first(1)), 24.0);
-    EXPECT_DOUBLE_EQ(key_caps_row_width(narrow), 52.0);
-    EXPECT_DOUBLE_EQ(key_caps_row_width({}), 0.0);
+    EXPECT_EQ(std::tuple(key_caps_row_width(std::span(narrow).first(1)), key_caps_row_width(narrow),
+                         key_caps_row_width({})),
+              std::tuple(24.0, 52.0, 0.0));
     // At scale 2: 10 units least, 14 added, 4 between.
     const auto caps = caps_of(key_caps_picture(std::vector<MeasuredText>{{"A", 12}, {"Print Screen", 160}}, 500,
                                                100, 11, 2.0, false));
