@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <new>
 #include <optional>
@@ -297,6 +298,17 @@ void paste_rows(BgraImage& image, const BlurRect& rect, const std::vector<std::u
 }
 
 }  // namespace
+
+std::uint64_t blur_rect_key(const BlurRect& rect) {
+    // Each step is a bijection of the running key for fixed later fields, so
+    // changing any one field changes the key.
+    std::uint64_t key = 0;
+    for (const std::uint64_t field : {rect.seed, std::uint64_t{rect.x}, std::uint64_t{rect.y},
+                                      std::uint64_t{rect.width}, std::uint64_t{rect.height},
+                                      std::uint64_t{rect.radius}})
+        key = mix((key ^ field) + kGolden);
+    return key;
+}
 
 std::vector<BlurRect> collect_blur_rects(std::span<const SceneObject> objects, std::uint32_t image_width,
                                          std::uint32_t image_height) {

@@ -69,6 +69,11 @@ Result<std::vector<std::uint8_t>> blur_image_rects(std::span<const std::uint8_t>
 std::vector<BlurRect> collect_blur_rects(std::span<const SceneObject> objects, std::uint32_t image_width,
                                          std::uint32_t image_height);
 
+// A key for a blurred rectangle kept between frames: it changes whenever the
+// rectangle's id, place, size or radius does, so a kept picture is reused
+// only for exactly the blur it shows.
+std::uint64_t blur_rect_key(const BlurRect& rect);
+
 // A copy of a valid image with each rectangle blurred from the unblurred
 // pixels and pasted in list order, so that a later rectangle covers an
 // earlier one where they overlap. A rectangle that cannot be blurred (one

@@ -301,11 +301,8 @@ Layout lay_out(const EditorState& state) {
 bool on_button(const ToolbarButton& b, Point p) { return box_contains(b.rect, p); }
 
 std::optional<EditorAction> colour_mark(std::span<const ToolbarButton> buttons, Rgb colour) {
-    const bool palette = std::find(kPalette.begin(), kPalette.end(), colour) != kPalette.end();
-    for (const ToolbarButton& b : buttons) {
-        if (b.action == colour_action(colour) || (!palette && code_of(b.action) == Code::ColourPicker))
-            return b.action;
-    }
+    for (const ToolbarButton& b : buttons)
+        if (colour_button_selected(b.action, colour)) return b.action;
     return std::nullopt;
 }
 
@@ -424,6 +421,17 @@ std::optional<FadingToolbarItem> fading_toolbar_item(const ToolbarHover& hover, 
     return FadingToolbarItem{hover.fade->item, static_cast<float>(hover.fade->opacity * std::min(left, 1.0))};
 }
 
+bool toolbar_button_marked(const EditorState& state, const ToolbarButton& button) {
+    return button.active || button.action == tool_action(state.tool) ||
+           (code_of(button.action) == Code::Eyedropper && state.eyedropper_armed);
+}
+
+bool colour_button_selected(EditorAction action, Rgb colour) {
+    if (action == colour_action(colour)) return true;
+    const bool palette = std::find(kPalette.begin(), kPalette.end(), colour) != kPalette.end();
+    return !palette && code_of(action) == Code::ColourPicker;
+}
+
 SelectionColourState build_toolbar_frame(EditorState& state, Rgb colour, InkChoice ink, ChromeClock::time_point now) {
     const SelectionColourState colours = selection_colour_state(state, colour, ink);
     if (!state.capture_selection || state.selecting) return colours;
@@ -433,9 +441,7 @@ SelectionColourState build_toolbar_frame(EditorState& state, Rgb colour, InkChoi
 
     ToolbarMarks marks;
     for (const ToolbarButton& b : buttons) {
-        const bool marked = b.active || b.action == tool_action(state.tool) ||
-                            (code_of(b.action) == Code::Eyedropper && state.eyedropper_armed);
-        if (marked) marks.marked.push_back(b.action);
+        if (toolbar_button_marked(state, b)) marks.marked.push_back(b.action);
     }
     marks.colour_mark = colour_mark(buttons, colour);
     if (marks.colour_mark) {

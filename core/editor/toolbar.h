@@ -114,6 +114,13 @@ struct FadingToolbarItem {
 };
 std::optional<FadingToolbarItem> fading_toolbar_item(const ToolbarHover& hover, ChromeClock::time_point now);
 
+// A button shows marked (pressed, in the accent colour): its layout marks
+// it, it is the current tool, or it is the eyedropper while armed.
+bool toolbar_button_marked(const EditorState& state, const ToolbarButton& button);
+// A colour button shows the colour: the swatch of exactly that colour, or
+// the custom-colour button for a colour off the palette.
+bool colour_button_selected(EditorAction action, Rgb colour);
+
 // Once per painted frame: compares the marks (active buttons, the current
 // tool, the armed eyedropper, the colour button of the current colour and
 // that button under the pointer) with the last frame's and starts the

@@ -133,5 +133,24 @@ TEST(BakeBlurRects, RectangleThatCannotBeBlurredIsCoveredNotLeftShowing) {
     }
 }
 
+TEST(BlurRectKey, ChangesWithEveryFieldAndOnlyThen) {
+    const BlurRect base{10, 20, 300, 200, 7, 12};
+    EXPECT_EQ(blur_rect_key(base), blur_rect_key(BlurRect{base}));
+    struct Row {
+        const char* name;
+        BlurRect changed;
+    };
+    const Row rows[] = {
+        {"another object", {10, 20, 300, 200, 8, 12}}, {"moved right", {11, 20, 300, 200, 7, 12}},
+        {"moved down", {10, 21, 300, 200, 7, 12}},     {"wider", {10, 20, 301, 200, 7, 12}},
+        {"taller", {10, 20, 300, 201, 7, 12}},         {"stronger", {10, 20, 300, 200, 7, 13}},
+        {"x and y swapped", {20, 10, 300, 200, 7, 12}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_NE(blur_rect_key(row.changed), blur_rect_key(base));
+    }
+}
+
 }  // namespace
 }  // namespace glimmerly
