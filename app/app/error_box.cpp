@@ -9,6 +9,10 @@ std::wstring error_box_text(const Failure& error) {
     return win::to_wide(error_to_text(error, current_language(), &win::system_message));
 }
 
+void show_message_box(HWND owner, std::string_view text) {
+    MessageBoxW(owner, win::to_wide(text).c_str(), L"Glimmerly", MB_OK | MB_ICONINFORMATION);
+}
+
 void show_error_box(HWND owner, const Failure& error) {
     MessageBoxW(owner, error_box_text(error).c_str(), L"Glimmerly", MB_OK | MB_ICONINFORMATION);
 }

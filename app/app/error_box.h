@@ -1,9 +1,16 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+
 #include "core/base/result.h"
 
 namespace glimmerly {
+
+// A message in a box titled "Glimmerly" with the information icon; returns
+// when it is closed. Its result is of no interest.
+void show_message_box(HWND owner, std::string_view text);
 
 // Shows a refused action's error in the current language, in a message box
 // titled "Glimmerly" with the information icon; returns when it is closed.

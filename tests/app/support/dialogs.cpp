@@ -23,14 +23,16 @@ BOOL CALLBACK find_icon(HWND child, LPARAM out) noexcept {
     return TRUE;
 }
 
-// The first dialog (#32770) of the thread, waited for up to `timeout_ms`; null when none came.
-HWND wait_for_dialog(DWORD thread_id, unsigned timeout_ms = 10000) {
+// The first dialog (#32770) of the thread, waited for up to `timeout_ms` or
+// until `finished` is set; null when none came.
+HWND wait_for_dialog(DWORD thread_id, HANDLE finished, unsigned timeout_ms = 10000) {
     const ULONGLONG deadline = GetTickCount64() + timeout_ms;
     for (;;) {
         HWND found = nullptr;
         EnumThreadWindows(thread_id, find_dialog, reinterpret_cast<LPARAM>(&found));
         if (found || GetTickCount64() > deadline) return found;
-        Sleep(10);  // the box appears on another thread; there is no event to wait for
+        // The box appears on another thread; there is no event to wait for.
+        if (WaitForSingleObject(finished, 10) == WAIT_OBJECT_0) return nullptr;
     }
 }
 
@@ -53,21 +55,90 @@ AnsweredBox answer_message_box(const std::function<void()>& action) {
     AnsweredBox shown;
     DWORD thread_id = 0;
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::thread worker([&] {
         thread_id = GetCurrentThreadId();
         SetEvent(ready);
         action();
+        SetEvent(finished);
     });
     WaitForSingleObject(ready, INFINITE);
     CloseHandle(ready);
-    if (HWND dialog = wait_for_dialog(thread_id)) {
+    if (HWND dialog = wait_for_dialog(thread_id, finished)) {
         shown.title = window_text(dialog);
         shown.text = window_text(GetDlgItem(dialog, 0xFFFF));
         shown.icon = message_box_icon(dialog);
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     }
     worker.join();
+    CloseHandle(finished);
     return shown;
+}
+
+DialogSweeper::DialogSweeper()
+    : stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      answered_event_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      thread_([this] { sweep(); }) {}
+
+DialogSweeper::~DialogSweeper() {
+    SetEvent(stop_.get());
+    thread_.join();
+}
+
+void DialogSweeper::watch(DWORD process_id) {
+    std::lock_guard lock(mutex_);
+    watched_.insert(process_id);
+}
+
+std::vector<AnsweredBox> DialogSweeper::answered() {
+    std::lock_guard lock(mutex_);
+    return answered_;
+}
+
+bool DialogSweeper::wait_for_text(const std::wstring& text, unsigned timeout_ms) {
+    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+    for (;;) {
+        for (const auto& box : answered())
+            if (box.text == text) return true;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return false;
+        WaitForSingleObject(answered_event_.get(), static_cast<DWORD>(deadline - now));
+    }
+}
+
+void DialogSweeper::sweep() {
+    struct Found {
+        DialogSweeper* self;
+        std::vector<HWND> dialogs;
+    };
+    // Boxes of other processes come and go with no event to wait on: look
+    // every 20 ms until told to stop.
+    while (WaitForSingleObject(stop_.get(), 20) == WAIT_TIMEOUT) {
+        Found found{this, {}};
+        EnumWindows(
+            [](HWND window, LPARAM out) noexcept -> BOOL {
+                auto* found = reinterpret_cast<Found*>(out);
+                wchar_t name[16] = {};
+                GetClassNameW(window, name, 16);
+                DWORD process = 0;
+                GetWindowThreadProcessId(window, &process);
+                std::lock_guard lock(found->self->mutex_);
+                if (std::wstring_view(name) == L"#32770" && IsWindowVisible(window) &&
+                    found->self->watched_.count(process))
+                    found->dialogs.push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        for (HWND dialog : found.dialogs) {
+            // A box already answered may still be on screen for a moment.
+            if (!seen_.insert(dialog).second) continue;
+            AnsweredBox box{window_text(dialog), window_text(GetDlgItem(dialog, 0xFFFF)), message_box_icon(dialog)};
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            std::lock_guard lock(mutex_);
+            answered_.push_back(std::move(box));
+            SetEvent(answered_event_.get());
+        }
+    }
 }
 
 }  // namespace glimmerly::testing_support

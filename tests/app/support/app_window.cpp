@@ -1,0 +1,45 @@
+#include "tests/app/support/app_window.h"
+
+#include "app/app/events.h"
+
+namespace glimmerly::testing_support {
+
+TestAppWindow::TestAppWindow(AppOptions options) : cell_(std::make_unique<AppCell>(std::move(options))) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!register_app_window_class(instance)) return;
+    auto window = create_app_window(cell_.get(), WS_EX_TOOLWINDOW);
+    auto icon = load_small_app_icon(instance);
+    if (!window || !icon) return;
+    window_.reset(*window);
+    attach_app_window(*cell_->try_borrow(), *window, *icon);
+}
+
+TestAppWindow::~TestAppWindow() {
+    window_.reset();
+    cell_.reset();
+    // A quit the window asked for must not end the next test's loop.
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+bool pump_until(const std::function<bool()>& done, unsigned timeout_ms, std::optional<WPARAM>* quit_code) {
+    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                if (quit_code) *quit_code = message.wParam;
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (done()) return true;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    }
+}
+
+}  // namespace glimmerly::testing_support
