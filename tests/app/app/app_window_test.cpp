@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "app/app/messages.h"
-#include "app/lib/run_app.h"
 #include "tests/app/support/app_window.h"
 #include "tests/app/support/dialogs.h"
 #include "text/app_error.h"
@@ -67,6 +66,7 @@ TEST(AppWindow, AFailedMessageIsShownAndEndsOnlyAnEditorChildWithoutACapture) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         std::string loop_end = "not run";
+        bool timed_out = true;
         const AnsweredBox box = answer_message_box([&] {
             AppOptions options;
             options.in_process_editor = row.in_process_editor;
@@ -74,11 +74,12 @@ TEST(AppWindow, AFailedMessageIsShownAndEndsOnlyAnEditorChildWithoutACapture) {
             PostMessageW(test.window(), WM_APP_START_CAPTURE, 0, 0);
             // The resident ends by a close, which waits for the box.
             if (!row.in_process_editor) PostMessageW(test.window(), WM_CLOSE, 0, 0);
-            const Status ended = run_message_loop(test.cell(), test.window());
+            const Status ended = run_message_loop_bounded(test.cell(), test.window(), timed_out);
             loop_end = ended ? "" : error_to_text(ended.failure(), LANGUAGE_ENGLISH);
         });
         EXPECT_EQ(box.text, L"Capturing the screen is not available in this version of Glimmerly.");
         EXPECT_EQ(loop_end, row.loop_end);
+        EXPECT_FALSE(timed_out);
     }
 }
 

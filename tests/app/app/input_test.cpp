@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/lib/run_app.h"
 #include "tests/app/support/app_window.h"
 #include "tests/app/support/dialogs.h"
 
@@ -82,6 +81,7 @@ TEST(CaptureInput, OnlyTheFreeAppsOwnWindowsAreOfferedAndOnlyTakenKeysAreKept) {
 
 TEST(CaptureInput, AWheelFailureIsShownAndTheLoopGoesOn) {
     Status ended = plain_failure("not run");
+    bool timed_out = true;
     const AnsweredBox box = answer_message_box([&] {
         TestAppWindow test;
         std::string log;
@@ -89,10 +89,11 @@ TEST(CaptureInput, AWheelFailureIsShownAndTheLoopGoesOn) {
         const MSG turn = wheel(test.window(), false, 120);
         PostMessageW(turn.hwnd, turn.message, turn.wParam, turn.lParam);
         PostMessageW(test.window(), WM_CLOSE, 0, 0);
-        ended = run_message_loop(test.cell(), test.window());
+        ended = run_message_loop_bounded(test.cell(), test.window(), timed_out);
     });
     EXPECT_EQ(box.text, L"The size is stuck");
     EXPECT_TRUE(ended.ok()) << ended.failure().message;
+    EXPECT_FALSE(timed_out);
 }
 
 }  // namespace

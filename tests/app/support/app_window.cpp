@@ -1,6 +1,7 @@
 #include "tests/app/support/app_window.h"
 
 #include "app/app/events.h"
+#include "app/lib/run_app.h"
 
 namespace glimmerly::testing_support {
 
@@ -21,6 +22,22 @@ TestAppWindow::~TestAppWindow() {
     MSG message;
     while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
+}
+
+namespace {
+thread_local bool t_loop_timed_out = false;
+}  // namespace
+
+Status run_message_loop_bounded(AppCell& cell, HWND window, bool& timed_out, unsigned timeout_ms) {
+    t_loop_timed_out = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, timeout_ms, [](HWND, UINT, UINT_PTR, DWORD) {
+        t_loop_timed_out = true;
+        PostQuitMessage(98);
+    });
+    Status ended = run_message_loop(cell, window);
+    KillTimer(nullptr, timer);
+    timed_out = t_loop_timed_out;
+    return ended;
 }
 
 bool pump_until(const std::function<bool()>& done, unsigned timeout_ms, std::optional<WPARAM>* quit_code) {

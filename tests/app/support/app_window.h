@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/app/app.h"
+#include "core/base/result.h"
 
 namespace glimmerly::testing_support {
 
@@ -26,6 +27,10 @@ private:
     std::unique_ptr<AppCell> cell_;
     OwnedWindow window_;
 };
+
+// The application's message loop, ended by a WM_QUIT of its own after
+// `timeout_ms` when nothing else ends it; `timed_out` tells which.
+Status run_message_loop_bounded(AppCell& cell, HWND window, bool& timed_out, unsigned timeout_ms = 15000);
 
 // Dispatches this thread's messages until `done` answers true; false when
 // `timeout_ms` passed first. A WM_QUIT met on the way is kept in `quit_code`.
