@@ -159,7 +159,8 @@ Status register_app_window_class(HINSTANCE instance) {
 
 Result<HWND> create_app_window(AppCell* cell, DWORD ex_style) {
     HWND window = CreateWindowExW(ex_style, APP_WINDOW_CLASS, L"Glimmerly", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  APP_WINDOW_WIDTH, APP_WINDOW_HEIGHT, nullptr, nullptr, GetModuleHandleW(nullptr), cell);
+                                  APP_WINDOW_WIDTH, APP_WINDOW_HEIGHT, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                  cell);
     if (!window) return win::win32_failure("CreateWindowExW", "Glimmerly.Window");
     return window;
 }

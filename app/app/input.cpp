@@ -15,7 +15,8 @@ bool offer_to_capture(AppCell& cell, HWND app_window, const MSG& message) {
         if (!session.take_key(app_window, static_cast<std::uint32_t>(message.wParam), ctrl_down)) return false;
     } else {
         const int delta = GET_WHEEL_DELTA_WPARAM(message.wParam);
-        const bool zoomed = (GET_KEYSTATE_WPARAM(message.wParam) & MK_CONTROL) && session.zoom_by_wheel(app_window, delta);
+        const bool ctrl = GET_KEYSTATE_WPARAM(message.wParam) & MK_CONTROL;
+        const bool zoomed = ctrl && session.zoom_by_wheel(app_window, delta);
         if (!zoomed)
             if (Status resized = session.resize_by_wheel(app_window, delta); !resized)
                 show_error_box(app_window, resized.failure());

@@ -10,7 +10,8 @@
 namespace glimmerly {
 namespace {
 
-constexpr DWORD kNoticeExStyle = WS_EX_TOPMOST | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_NOACTIVATE;
+constexpr DWORD kNoticeExStyle =
+    WS_EX_TOPMOST | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_NOACTIVATE;
 constexpr LONG_PTR kAnchoredBit = 0x10000;
 constexpr int kDesignHeight = 56;
 constexpr int kTextHeight = 14;

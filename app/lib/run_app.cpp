@@ -76,19 +76,20 @@ void keep_multithreaded_apartment() {
 // take a shortcut are told and start-up goes on.
 Status start_resident_features(App& app, HWND window, const Arguments& args, bool resident) {
     const Shortcut capture = app.settings.capture_shortcut;
+    const Language language = current_language();
     if (capture.key != 0) {
-        Status registered =
-            register_shortcut_with_takeover(app.capture_registration, app.keeps_settings, capture.modifiers, capture.key);
+        Status registered = register_shortcut_with_takeover(app.capture_registration, app.keeps_settings,
+                                                            capture.modifiers, capture.key);
         if (!registered) {
             app.setup_open = true;
-            const Language language = current_language();
-            const auto held = print_screen_held_text(capture.modifiers, capture.key, registered.failure().code, language);
-            show_message_box(window, held ? *held : std::string(text_of(language, TextId::error_capture_shortcut_in_use)));
+            const std::int32_t code = registered.failure().code;
+            const auto held = print_screen_held_text(capture.modifiers, capture.key, code, language);
+            show_message_box(window, held ? *held : text_of(language, TextId::error_capture_shortcut_in_use));
         }
     }
     if (resident) {
         for (const TextId notice : register_resident_shortcuts(app))
-            replace_app_notice(app, text_of(current_language(), notice));
+            replace_app_notice(app, text_of(language, notice));
         if (app.settings.board_visible) (void)start_board_bake_process();
         auto presentation = attach_presentation_state(window, app.settings);
         if (!presentation) return std::move(presentation).failure();
@@ -101,14 +102,13 @@ Status start_resident_features(App& app, HWND window, const Arguments& args, boo
         if (!unavailable) {
             show_error_box(window, unavailable.failure());
         } else if (!unavailable->empty()) {
-            const std::string names = shortcut_names_text(*unavailable, current_language());
-            replace_app_notice(app, localized_text(current_language(), TextId::notice_shortcuts_unavailable,
-                                                    {{"names", names}}));
+            const std::string names = shortcut_names_text(*unavailable, language);
+            replace_app_notice(app, localized_text(language, TextId::notice_shortcuts_unavailable, {{"names", names}}));
         }
     }
     if (app.setup_open) return activate_resident(app, window);
     if (has_option(args, u"--ready") && !app.notice)
-        replace_app_notice(app, ready_notice_text(capture.modifiers, capture.key, current_language()));
+        replace_app_notice(app, ready_notice_text(capture.modifiers, capture.key, language));
     return ok_status();
 }
 

@@ -12,68 +12,54 @@ namespace {
 
 using namespace testing_support;
 
-// Records what reached it; zooms unless at its limit; resizes or fails.
-class FakeSession : public CaptureSession {
-public:
-    FakeSession(bool zoom_at_limit, bool resize_fails, std::string* log)
-        : zoom_at_limit_(zoom_at_limit), resize_fails_(resize_fails), log_(log) {}
-    bool take_key(HWND, std::uint32_t key, bool) override {
-        *log_ += "key " + std::to_string(key) + ";";
-        return key == 'A';
-    }
-    bool zoom_by_wheel(HWND, int delta) override {
-        *log_ += "zoom " + std::to_string(delta) + ";";
-        return !zoom_at_limit_;
-    }
+// Logs what reached it; takes only 'A'; zooms unless at its limit; resizes or fails.
+struct FakeSession : CaptureSession {
+    FakeSession(std::string& log, bool zoom_at_limit = false, bool resize_fails = false)
+        : log(log), zoom_at_limit(zoom_at_limit), resize_fails(resize_fails) {}
+    bool take_key(HWND, std::uint32_t key, bool) override { return note("key", key) && key == 'A'; }
+    bool zoom_by_wheel(HWND, int delta) override { return note("zoom", delta) && !zoom_at_limit; }
     Status resize_by_wheel(HWND, int delta) override {
-        *log_ += "resize " + std::to_string(delta) + ";";
-        if (resize_fails_) return plain_failure("The size is stuck");
-        return ok_status();
+        note("resize", delta);
+        return resize_fails ? Status(plain_failure("The size is stuck")) : ok_status();
     }
-
-private:
-    bool zoom_at_limit_;
-    bool resize_fails_;
-    std::string* log_;
+    bool note(const char* what, int value) {
+        log += std::string(what) + " " + std::to_string(value) + ";";
+        return true;
+    }
+    std::string& log;
+    bool zoom_at_limit, resize_fails;
 };
 
-MSG wheel(HWND window, bool ctrl, short delta) {
-    return MSG{window, WM_MOUSEWHEEL, MAKEWPARAM(ctrl ? MK_CONTROL : 0, static_cast<WORD>(delta)), 0, 0, {}};
-}
-
-TEST(CaptureInput, CtrlWheelZoomsAndAPlainOrFruitlessOneResizes) {
-    struct Row {
+TEST(CaptureInput, CtrlWheelZoomsAPlainOrFruitlessOneResizesAndOnlyTheFreeAppsOwnWindowsAreOffered) {
+    const struct {
         const char* name;
-        bool ctrl;
-        bool at_limit;
+        bool ctrl, at_limit, other_window, busy;
         std::string log;
+    } rows[] = {
+        {"plain", false, false, false, false, "resize -120;"},
+        {"ctrl zooms", true, false, false, false, "zoom -120;"},
+        {"ctrl at the zoom limit", true, true, false, false, "zoom -120;resize -120;"},
+        {"another window's wheel", false, false, true, false, ""},
+        {"the App in use", false, false, false, true, ""},
     };
-    const Row rows[] = {
-        {"plain", false, false, "resize -120;"},
-        {"ctrl zooms", true, false, "zoom -120;"},
-        {"ctrl at the zoom limit", true, true, "zoom -120;resize -120;"},
-    };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         TestAppWindow test;
         std::string log;
-        test.cell().try_borrow()->capture_session = std::make_unique<FakeSession>(row.at_limit, false, &log);
-        EXPECT_TRUE(offer_to_capture(test.cell(), test.window(), wheel(test.window(), row.ctrl, -120)));
+        test.cell().try_borrow()->capture_session = std::make_unique<FakeSession>(log, row.at_limit);
+        win::UniqueWindow other(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, 0));
+        auto busy = row.busy ? test.cell().try_borrow() : AppCell::Borrow();
+        const MSG turn{row.other_window ? other.get() : test.window(), WM_MOUSEWHEEL,
+                       MAKEWPARAM(row.ctrl ? MK_CONTROL : 0, static_cast<WORD>(-120)), 0, 0, {}};
+        EXPECT_EQ(offer_to_capture(test.cell(), test.window(), turn), !row.log.empty());
         EXPECT_EQ(log, row.log);
     }
 }
 
-TEST(CaptureInput, OnlyTheFreeAppsOwnWindowsAreOfferedAndOnlyTakenKeysAreKept) {
+TEST(CaptureInput, OnlyKeysTheCaptureTookAreKeptFromDispatch) {
     TestAppWindow test;
     std::string log;
-    test.cell().try_borrow()->capture_session = std::make_unique<FakeSession>(false, false, &log);
-    win::UniqueWindow other(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
-    EXPECT_FALSE(offer_to_capture(test.cell(), test.window(), wheel(other.get(), false, 120)));
-    {
-        auto busy = test.cell().try_borrow();
-        EXPECT_FALSE(offer_to_capture(test.cell(), test.window(), wheel(test.window(), false, 120)));
-    }
-    EXPECT_EQ(log, "");
+    test.cell().try_borrow()->capture_session = std::make_unique<FakeSession>(log);
     EXPECT_TRUE(offer_to_capture(test.cell(), test.window(), MSG{test.window(), WM_KEYDOWN, 'A', 0, 0, {}}));
     EXPECT_FALSE(offer_to_capture(test.cell(), test.window(), MSG{test.window(), WM_KEYDOWN, 'B', 0, 0, {}}));
     EXPECT_EQ(log, "key 65;key 66;");
@@ -81,19 +67,16 @@ TEST(CaptureInput, OnlyTheFreeAppsOwnWindowsAreOfferedAndOnlyTakenKeysAreKept) {
 
 TEST(CaptureInput, AWheelFailureIsShownAndTheLoopGoesOn) {
     Status ended = plain_failure("not run");
-    bool timed_out = true;
     const AnsweredBox box = answer_message_box([&] {
         TestAppWindow test;
         std::string log;
-        test.cell().try_borrow()->capture_session = std::make_unique<FakeSession>(false, true, &log);
-        const MSG turn = wheel(test.window(), false, 120);
-        PostMessageW(turn.hwnd, turn.message, turn.wParam, turn.lParam);
+        test.cell().try_borrow()->capture_session = std::make_unique<FakeSession>(log, false, true);
+        PostMessageW(test.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
         PostMessageW(test.window(), WM_CLOSE, 0, 0);
-        ended = run_message_loop_bounded(test.cell(), test.window(), timed_out);
+        ended = run_message_loop_bounded(test.cell(), test.window());
     });
     EXPECT_EQ(box.text, L"The size is stuck");
     EXPECT_TRUE(ended.ok()) << ended.failure().message;
-    EXPECT_FALSE(timed_out);
 }
 
 }  // namespace

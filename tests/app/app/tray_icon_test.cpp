@@ -9,15 +9,6 @@ namespace {
 
 using namespace testing_support;
 
-// The shell changes only an icon it has: a change answers whether it is there.
-bool icon_shown(HWND window) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = window;
-    data.uID = TRAY_ICON_ID;
-    return Shell_NotifyIconW(NIM_MODIFY, &data);
-}
-
 TEST(TrayIcon, IsAddedAgainWhenExplorerRestartsAndGoesWithItsWindow) {
     TestAppWindow test;
     ASSERT_TRUE(test.window());
@@ -26,21 +17,18 @@ TEST(TrayIcon, IsAddedAgainWhenExplorerRestartsAndGoesWithItsWindow) {
         ASSERT_TRUE(add_tray_icon(app->icon_data).ok());
         app->icon_added = true;
     }
-    EXPECT_TRUE(icon_shown(test.window()));
+    EXPECT_TRUE(tray_icon_shown(test.window()));
 
     // A restarted Explorer knows no icons, then tells every window.
-    NOTIFYICONDATAW forgotten{};
-    forgotten.cbSize = sizeof forgotten;
-    forgotten.hWnd = test.window();
-    forgotten.uID = TRAY_ICON_ID;
+    NOTIFYICONDATAW forgotten{sizeof forgotten, test.window(), TRAY_ICON_ID};
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &forgotten));
-    EXPECT_FALSE(icon_shown(test.window()));
+    EXPECT_FALSE(tray_icon_shown(test.window()));
     SendMessageW(test.window(), taskbar_created_message(), 0, 0);
-    EXPECT_TRUE(icon_shown(test.window()));
+    EXPECT_TRUE(tray_icon_shown(test.window()));
 
     const HWND window = test.window();
     destroy_owned_window(window);
-    EXPECT_FALSE(icon_shown(window));
+    EXPECT_FALSE(tray_icon_shown(window));
 }
 
 TEST(TrayIcon, TheTooltipStopsAt127UnitsAndNeverSplitsAPair) {

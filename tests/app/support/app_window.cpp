@@ -28,7 +28,15 @@ namespace {
 thread_local bool t_loop_timed_out = false;
 }  // namespace
 
-Status run_message_loop_bounded(AppCell& cell, HWND window, bool& timed_out, unsigned timeout_ms) {
+bool tray_icon_shown(HWND window) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    data.uID = TRAY_ICON_ID;
+    return Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
+Status run_message_loop_bounded(AppCell& cell, HWND window, unsigned timeout_ms) {
     t_loop_timed_out = false;
     const UINT_PTR timer = SetTimer(nullptr, 0, timeout_ms, [](HWND, UINT, UINT_PTR, DWORD) {
         t_loop_timed_out = true;
@@ -36,27 +44,7 @@ Status run_message_loop_bounded(AppCell& cell, HWND window, bool& timed_out, uns
     });
     Status ended = run_message_loop(cell, window);
     KillTimer(nullptr, timer);
-    timed_out = t_loop_timed_out;
-    return ended;
-}
-
-bool pump_until(const std::function<bool()>& done, unsigned timeout_ms, std::optional<WPARAM>* quit_code) {
-    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                if (quit_code) *quit_code = message.wParam;
-                continue;
-            }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        if (done()) return true;
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
-    }
+    return t_loop_timed_out ? plain_failure("The loop did not end") : std::move(ended);
 }
 
 }  // namespace glimmerly::testing_support

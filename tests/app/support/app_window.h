@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -28,13 +27,11 @@ private:
     OwnedWindow window_;
 };
 
-// The application's message loop, ended by a WM_QUIT of its own after
-// `timeout_ms` when nothing else ends it; `timed_out` tells which.
-Status run_message_loop_bounded(AppCell& cell, HWND window, bool& timed_out, unsigned timeout_ms = 15000);
+// Whether the shell has the window's icon: it changes only an icon it has.
+bool tray_icon_shown(HWND window);
 
-// Dispatches this thread's messages until `done` answers true; false when
-// `timeout_ms` passed first. A WM_QUIT met on the way is kept in `quit_code`.
-bool pump_until(const std::function<bool()>& done, unsigned timeout_ms = 5000,
-                std::optional<WPARAM>* quit_code = nullptr);
+// The application's message loop, ended after `timeout_ms` with the failure
+// "The loop did not end" when nothing else ends it.
+Status run_message_loop_bounded(AppCell& cell, HWND window, unsigned timeout_ms = 15000);
 
 }  // namespace glimmerly::testing_support

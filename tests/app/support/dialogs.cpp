@@ -97,45 +97,36 @@ std::vector<AnsweredBox> DialogSweeper::answered() {
 
 bool DialogSweeper::wait_for_text(const std::wstring& text, unsigned timeout_ms) {
     const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-    for (;;) {
+    for (ULONGLONG now = GetTickCount64();; now = GetTickCount64()) {
         for (const auto& box : answered())
             if (box.text == text) return true;
-        const ULONGLONG now = GetTickCount64();
         if (now >= deadline) return false;
         WaitForSingleObject(answered_event_.get(), static_cast<DWORD>(deadline - now));
     }
 }
 
 void DialogSweeper::sweep() {
-    struct Found {
-        DialogSweeper* self;
-        std::vector<HWND> dialogs;
-    };
     // Boxes of other processes come and go with no event to wait on: look
     // every 20 ms until told to stop.
     while (WaitForSingleObject(stop_.get(), 20) == WAIT_TIMEOUT) {
-        Found found{this, {}};
+        std::vector<HWND> dialogs;
         EnumWindows(
             [](HWND window, LPARAM out) noexcept -> BOOL {
-                auto* found = reinterpret_cast<Found*>(out);
-                wchar_t name[16] = {};
-                GetClassNameW(window, name, 16);
-                DWORD process = 0;
-                GetWindowThreadProcessId(window, &process);
-                std::lock_guard lock(found->self->mutex_);
-                if (std::wstring_view(name) == L"#32770" && IsWindowVisible(window) &&
-                    found->self->watched_.count(process))
-                    found->dialogs.push_back(window);
+                HWND found = nullptr;
+                find_dialog(window, reinterpret_cast<LPARAM>(&found));
+                if (found) reinterpret_cast<std::vector<HWND>*>(out)->push_back(found);
                 return TRUE;
             },
-            reinterpret_cast<LPARAM>(&found));
-        for (HWND dialog : found.dialogs) {
-            // A box already answered may still be on screen for a moment.
-            if (!seen_.insert(dialog).second) continue;
-            AnsweredBox box{window_text(dialog), window_text(GetDlgItem(dialog, 0xFFFF)), message_box_icon(dialog)};
-            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            reinterpret_cast<LPARAM>(&dialogs));
+        for (HWND dialog : dialogs) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(dialog, &process);
             std::lock_guard lock(mutex_);
-            answered_.push_back(std::move(box));
+            // A box already answered may still be on screen for a moment.
+            if (!watched_.count(process) || !seen_.insert(dialog).second) continue;
+            answered_.push_back(
+                {window_text(dialog), window_text(GetDlgItem(dialog, 0xFFFF)), message_box_icon(dialog)});
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
             SetEvent(answered_event_.get());
         }
     }

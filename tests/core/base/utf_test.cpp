@@ -41,14 +41,5 @@ TEST(Utf, LossyConversionKeepsTheValidParts) {
     EXPECT_EQ(utf8_to_utf16_lossy("a\xFF" "b"), (std::u16string{u'a', 0xFFFD, u'b'}));
 }
 
-TEST(Utf, APrefixNeverEndsBetweenTheHalvesOfAPair) {
-    const std::u16string text{u'a', 0xD83D, 0xDE00, u'b'};  // a 😀 b
-    EXPECT_EQ(utf16_prefix(text, 2), u"a");
-    EXPECT_EQ(utf16_prefix(text, 3), text.substr(0, 3));
-    EXPECT_EQ(utf16_prefix(text, 9), text);
-    // An unpaired half is a unit of its own and may end the prefix.
-    EXPECT_EQ(utf16_prefix(std::u16string{u'a', 0xD83D, u'b'}, 2), (std::u16string{u'a', 0xD83D}));
-}
-
 }  // namespace
 }  // namespace glimmerly
