@@ -163,25 +163,30 @@ TEST_F(ResidentProcess, TakesPrintScreenOverAndTheRestoreLeavesItAsTheUserLastHa
     const auto set_system = [&](auto value) {
         set_registry_dword(HKEY_CURRENT_USER, names.system_key, names.system_value, value);
     };
+    using Value = std::optional<DWORD>;
     const struct {
         const char* name;
-        std::optional<DWORD> before, meanwhile, after;  // meanwhile: what the user sets before the restore
+        std::vector<Value> found;  // by each start of the resident
+        Value meanwhile, after;    // meanwhile: what the user sets before the restore
     } rows[] = {
-        {"absent", std::nullopt, std::nullopt, std::nullopt},
-        {"on", 1, std::nullopt, 1},
-        {"already off: nothing kept", 0, std::nullopt, 0},
-        {"turned on again meanwhile", 1, 2, 2},
+        {"absent", {std::nullopt}, std::nullopt, std::nullopt},
+        {"on", {1}, std::nullopt, 1},
+        {"already off: nothing kept", {0}, std::nullopt, 0},
+        {"turned on again meanwhile", {1}, 2, 2},
+        {"the second takeover keeps what the first found", {1, 2}, std::nullopt, 1},
     };
     Settings settings = quiet_settings();
     settings.capture_shortcut = {0, VK_SNAPSHOT};
+    write_settings(settings);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        set_system(row.before);
-        write_settings(settings);
-        const HWND window = start_resident();
-        ASSERT_TRUE(window);
-        EXPECT_EQ(system(), std::optional<DWORD>(0));
-        EXPECT_EQ(quit(window), 0);
+        for (const Value found : row.found) {
+            set_system(found);
+            const HWND window = start_resident();
+            ASSERT_TRUE(window);
+            EXPECT_EQ(system(), Value(0));
+            EXPECT_EQ(quit(window), 0);
+        }
         if (row.meanwhile) set_system(row.meanwhile);
         EXPECT_EQ(wait_for_exit(start({L"--restore-print-screen"}).process), 0);
         EXPECT_EQ(system(), row.after);
