@@ -24,10 +24,8 @@ TEST(AppWindow, KeepsOnlyTheLastOfARunOfDisplayChangesWhileTheAppIsInUse) {
     EXPECT_FALSE(busy->display_changed);
 
     std::vector<std::pair<UINT, LPARAM>> kept;
-    for (const DeferredMessage& entry : take_deferred_messages(test.window()))
-        kept.emplace_back(entry.message, entry.lparam);
-    EXPECT_EQ(kept, (std::vector<std::pair<UINT, LPARAM>>{
-                        {WM_DISPLAYCHANGE, 3}, {WM_APP_EDITOR_READY, 8}, {WM_DISPLAYCHANGE, 4}}));
+    for (const DeferredMessage& e : take_deferred_messages(test.window())) kept.emplace_back(e.message, e.lparam);
+    EXPECT_EQ(kept, (decltype(kept){{WM_DISPLAYCHANGE, 3}, {WM_APP_EDITOR_READY, 8}, {WM_DISPLAYCHANGE, 4}}));
 }
 
 TEST(AppWindow, ReplaysWhatArrivedWhileInUseOnceTheAppIsFree) {

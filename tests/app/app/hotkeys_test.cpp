@@ -17,9 +17,8 @@ constexpr UINT kCtrlAltShift = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 
 // Whether anyone holds the combination: a holder makes this registration fail.
 bool held(UINT key) {
-    if (!RegisterHotKey(nullptr, 0xBFF0, kCtrlAltShift, key)) return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
-    UnregisterHotKey(nullptr, 0xBFF0);
-    return false;
+    const bool free = RegisterHotKey(nullptr, 0xBFF0, kCtrlAltShift, key);
+    return !free ? GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED : !UnregisterHotKey(nullptr, 0xBFF0);
 }
 
 TEST(Hotkeys, ACaptureChangeTakesTheOtherIdKeepsTheSameOneAndSurvivesARefusal) {

@@ -26,9 +26,8 @@ TEST(TrayIcon, IsAddedAgainWhenExplorerRestartsAndGoesWithItsWindow) {
     SendMessageW(test.window(), taskbar_created_message(), 0, 0);
     EXPECT_TRUE(tray_icon_shown(test.window()));
 
-    const HWND window = test.window();
-    destroy_owned_window(window);
-    EXPECT_FALSE(tray_icon_shown(window));
+    destroy_owned_window(test.window());
+    EXPECT_FALSE(tray_icon_shown(test.window()));
 }
 
 TEST(TrayIcon, TheTooltipStopsAt127UnitsAndNeverSplitsAPair) {

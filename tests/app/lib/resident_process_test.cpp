@@ -160,9 +160,7 @@ TEST_F(ResidentProcess, ASecondPreparedEditorFailsWhileTheFirstWaitsForItsCaptur
 TEST_F(ResidentProcess, TakesPrintScreenOverAndTheRestoreLeavesItAsTheUserLastHadIt) {
     const auto& names = PRINT_SCREEN_TAKEOVER;
     const auto system = [&] { return registry_dword(HKEY_CURRENT_USER, names.system_key, names.system_value); };
-    const auto set_system = [&](auto value) {
-        set_registry_dword(HKEY_CURRENT_USER, names.system_key, names.system_value, value);
-    };
+    const auto set_system = [&](auto v) { set_registry_dword(HKEY_CURRENT_USER, names.system_key, names.system_value, v); };
     using Value = std::optional<DWORD>;
     const struct {
         const char* name;
