@@ -6,7 +6,6 @@
 
 #include "app/lib/registry_names.h"
 #include "app/win/failure.h"
-#include "app/win/paths.h"
 
 namespace glimmerly {
 namespace {

@@ -30,17 +30,22 @@ struct FakeSession : CaptureSession {
     bool zoom_at_limit, resize_fails;
 };
 
-TEST(CaptureInput, CtrlWheelZoomsAPlainOrFruitlessOneResizesAndOnlyTheFreeAppsOwnWindowsAreOffered) {
+TEST(CaptureInput, TakesItsKeysAndTheWheelToZoomWithCtrlOrElseResizeFromItsOwnWindowsWhileFree) {
+    const WPARAM turn = MAKEWPARAM(0, static_cast<WORD>(-120)), ctrl_turn = turn | MK_CONTROL;
     const struct {
         const char* name;
-        bool ctrl, at_limit, other_window, busy;
+        UINT message;
+        WPARAM wparam;
+        bool at_limit, other_window, busy, taken;
         std::string log;
     } rows[] = {
-        {"plain", false, false, false, false, "resize -120;"},
-        {"ctrl zooms", true, false, false, false, "zoom -120;"},
-        {"ctrl at the zoom limit", true, true, false, false, "zoom -120;resize -120;"},
-        {"another window's wheel", false, false, true, false, ""},
-        {"the App in use", false, false, false, true, ""},
+        {"plain wheel", WM_MOUSEWHEEL, turn, false, false, false, true, "resize -120;"},
+        {"ctrl zooms", WM_MOUSEWHEEL, ctrl_turn, false, false, false, true, "zoom -120;"},
+        {"ctrl at the zoom limit", WM_MOUSEWHEEL, ctrl_turn, true, false, false, true, "zoom -120;resize -120;"},
+        {"another window's wheel", WM_MOUSEWHEEL, turn, false, true, false, false, ""},
+        {"the App in use", WM_MOUSEWHEEL, turn, false, false, true, false, ""},
+        {"a key it takes", WM_KEYDOWN, 'A', false, false, false, true, "key 65;"},
+        {"a key it leaves", WM_KEYDOWN, 'B', false, false, false, false, "key 66;"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -49,20 +54,10 @@ TEST(CaptureInput, CtrlWheelZoomsAPlainOrFruitlessOneResizesAndOnlyTheFreeAppsOw
         test.cell().try_borrow()->capture_session = std::make_unique<FakeSession>(log, row.at_limit);
         win::UniqueWindow other(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, 0));
         auto busy = row.busy ? test.cell().try_borrow() : AppCell::Borrow();
-        const MSG turn{row.other_window ? other.get() : test.window(), WM_MOUSEWHEEL,
-                       MAKEWPARAM(row.ctrl ? MK_CONTROL : 0, static_cast<WORD>(-120)), 0, 0, {}};
-        EXPECT_EQ(offer_to_capture(test.cell(), test.window(), turn), !row.log.empty());
+        const MSG message{row.other_window ? other.get() : test.window(), row.message, row.wparam, 0, 0, {}};
+        EXPECT_EQ(offer_to_capture(test.cell(), test.window(), message), row.taken);
         EXPECT_EQ(log, row.log);
     }
-}
-
-TEST(CaptureInput, OnlyKeysTheCaptureTookAreKeptFromDispatch) {
-    TestAppWindow test;
-    std::string log;
-    test.cell().try_borrow()->capture_session = std::make_unique<FakeSession>(log);
-    EXPECT_TRUE(offer_to_capture(test.cell(), test.window(), MSG{test.window(), WM_KEYDOWN, 'A', 0, 0, {}}));
-    EXPECT_FALSE(offer_to_capture(test.cell(), test.window(), MSG{test.window(), WM_KEYDOWN, 'B', 0, 0, {}}));
-    EXPECT_EQ(log, "key 65;key 66;");
 }
 
 TEST(CaptureInput, AWheelFailureIsShownAndTheLoopGoesOn) {

@@ -120,9 +120,12 @@ protected:
 TEST_F(ResidentProcess, ASecondResidentSaysSoInTheStoredLanguageAndEnds) {
     Settings settings = quiet_settings();
     settings.language = 5;
+    settings.instant_capture_shortcut = settings.capture_shortcut;  // refused, with a notice
     write_settings(settings);
     const HWND window = start_resident();
     ASSERT_TRUE(window);
+    const std::wstring notice = win::to_wide(text_of(5, TextId::notice_instant_unavailable));
+    EXPECT_TRUE(FindWindowW(L"Glimmerly.Confirmation", notice.c_str()));
     EXPECT_EQ(wait_for_exit(start({}).process), 0);
     EXPECT_TRUE(sweeper_.wait_for_text(win::to_wide(text_of(5, TextId::error_already_running))));
     // The first still runs, and its capture shortcut reaches the capture.
