@@ -31,7 +31,10 @@ std::string key_name(std::uint32_t key, Language language) {
         const std::string digit(1, static_cast<char>('0' + (key - 0x60)));
         return localized_text(language, TextId::key_numpad, {{"key", digit}});
     }
-    if (key >= 0x70 && key <= 0x87) return "F" + std::to_string(key - 0x70 + 1);
+    if (key >= 0x70 && key <= 0x87) {
+        std::string name(1, 'F');  // "F" + ... draws a false -Wrestrict from GCC 12 at -O2
+        return name.append(std::to_string(key - 0x70 + 1));
+    }
     return localized_text(language, TextId::key_code, {{"code", std::to_string(key)}});
 }
 
