@@ -13,6 +13,9 @@ void show_message_box(HWND owner, std::wstring_view text) {
     MessageBoxW(owner, std::wstring(text).c_str(), L"Glimmerly", MB_OK | MB_ICONINFORMATION);
 }
 
+void show_message_box(HWND owner, std::string_view text) { show_message_box(owner, win::to_wide(text)); 
+}
+
 void show_error_box(HWND owner, const Failure& error) { show_message_box(owner, error_box_text(error)); }
 
 }  // namespace glimmerly

@@ -11,6 +11,8 @@ namespace glimmerly {
 // The text in a message box titled "Glimmerly" with the information icon;
 // returns when it is closed. An empty text gives an empty box.
 void show_message_box(HWND owner, std::wstring_view text);
+// The same with a UTF-8 text.
+void show_message_box(HWND owner, std::string_view text);
 
 // Shows a refused action's error in the current language, in a message box
 // titled "Glimmerly" with the information icon; returns when it is closed.

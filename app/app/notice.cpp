@@ -219,7 +219,11 @@ Result<NoticeWindow> create_notice_window(std::wstring_view text, bool show, std
 void replace_notice(NoticeWindow& current, NoticeKind kind) {
     const std::optional<TextId> id = notice_text(kind);
     if (!id) return;
-    auto made = create_notice_window(win::to_wide(localized_text(current_language(), *id)), true, std::nullopt);
+    replace_notice_text(current, win::to_wide(localized_text(current_language(), *id)));
+}
+
+void replace_notice_text(NoticeWindow& current, std::wstring_view text) {
+    auto made = create_notice_window(text, true, std::nullopt);
     current = made ? std::move(*made) : NoticeWindow();
 }
 

@@ -47,6 +47,9 @@ Result<NoticeWindow> create_notice_window(std::wstring_view text, bool show, std
 // changes nothing; a notice that cannot be made leaves none.
 void replace_notice(NoticeWindow& current, NoticeKind kind);
 
+// The same with a text of its own (a notice that names shortcuts, say).
+void replace_notice_text(NoticeWindow& current, std::wstring_view text);
+
 // The text's extent in pixels in the notice's font at that pixel height.
 Result<SIZE> measure_notice_text(std::wstring_view text, int pixel_height);
 

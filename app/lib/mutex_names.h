@@ -7,4 +7,12 @@ namespace glimmerly {
 // Serialises every write of the settings file in every process.
 inline constexpr wchar_t SETTINGS_WRITE_MUTEX[] = L"Local\\Glimmerly.SettingsWrite";
 
+// One per role: it only marks that an instance of the role runs.
+inline constexpr wchar_t RESIDENT_MUTEX[] = L"Local\\Glimmerly.Resident";
+inline constexpr wchar_t EDITOR_MUTEX[] = L"Local\\Glimmerly.Editor";
+inline constexpr wchar_t DOCUMENT_MUTEX[] = L"Local\\Glimmerly.Document";
+inline constexpr wchar_t BOARD_MUTEX[] = L"Local\\Glimmerly.Board";
+inline constexpr wchar_t DIAGNOSTICS_MUTEX[] = L"Local\\Glimmerly.Diagnostics";
+inline constexpr wchar_t FIRST_FRAME_DIAGNOSTIC_MUTEX[] = L"Local\\Glimmerly.FirstFrameDiagnostic";
+
 }  // namespace glimmerly

@@ -13,4 +13,16 @@ inline constexpr wchar_t RUN_KEY[] = L"Software\\Microsoft\\Windows\\CurrentVers
 inline constexpr wchar_t RUN_VALUE[] = L"Glimmerly";
 inline constexpr wchar_t EARLIER_RUN_VALUE[] = L"Brindlet";
 
+// The Print Screen takeover: the system's own use of the key, and where the
+// program keeps the value it found before it first changed it (0xFFFFFFFF
+// when there was none). The takeover and the restore read this one table.
+struct PrintScreenTakeoverNames {
+    const wchar_t* system_key;
+    const wchar_t* system_value;
+    const wchar_t* saved_key;
+    const wchar_t* saved_value;
+};
+inline constexpr PrintScreenTakeoverNames PRINT_SCREEN_TAKEOVER = {
+    L"Control Panel\\Keyboard", L"PrintScreenKeyForSnippingEnabled", REGISTRY_KEY, L"SnippingPrintScreenBefore"};
+
 }  // namespace glimmerly

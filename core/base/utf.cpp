@@ -113,4 +113,13 @@ bool is_valid_utf8(std::string_view text) {
     return true;
 }
 
+std::u16string_view utf16_prefix(std::u16string_view text, std::size_t max_units) {
+    if (text.size() <= max_units) return text;
+    std::size_t length = max_units;
+    const auto is_high = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+    const auto is_low = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+    if (length > 0 && is_high(text[length - 1]) && is_low(text[length])) --length;
+    return text.substr(0, length);
+}
+
 }  // namespace glimmerly

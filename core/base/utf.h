@@ -20,6 +20,10 @@ std::u16string utf8_to_utf16_lossy(std::string_view text);
 
 bool is_valid_utf8(std::string_view text);
 
+// The longest start of `text` of at most `max_units` code units that does not
+// end between the two halves of a surrogate pair, for fixed-size buffers.
+std::u16string_view utf16_prefix(std::u16string_view text, std::size_t max_units);
+
 // Appends the UTF-8 form of one code point (U+FFFD for a surrogate or a value
 // past U+10FFFF).
 void append_utf8(std::string& out, char32_t code_point);

@@ -27,6 +27,23 @@ inline bool registry_key_exists(HKEY root, const std::wstring& key) {
     return RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, opened.put()) == ERROR_SUCCESS;
 }
 
+// A REG_DWORD value; none when absent (setting none deletes it).
+inline std::optional<DWORD> registry_dword(HKEY root, const std::wstring& key, const std::wstring& name) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueW(root, key.c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
+}
+
+inline void set_registry_dword(HKEY root, const std::wstring& key, const std::wstring& name,
+                               std::optional<DWORD> value) {
+    if (value)
+        RegSetKeyValueW(root, key.c_str(), name.c_str(), REG_DWORD, &*value, sizeof *value);
+    else
+        RegDeleteKeyValueW(root, key.c_str(), name.c_str());
+}
+
 inline void delete_registry_tree(HKEY root, const std::wstring& key) { RegDeleteTreeW(root, key.c_str()); }
 
 }  // namespace glimmerly::testing_support

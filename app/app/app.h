@@ -1,0 +1,72 @@
+#pragma once
+// The state of one user-interface process (the resident, or an editor
+// child): built once at start-up before the application window exists,
+// owned by start-up in a borrow cell whose address the window keeps, and
+// worked on by the window procedure one message at a time. It holds the only
+// handles to the hotkeys, windows and states it names.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+
+#include "app/app/borrow_cell.h"
+#include "app/app/capture_session.h"
+#include "app/app/hotkeys.h"
+#include "app/app/notice.h"
+#include "app/app/tray_icon.h"
+#include "app/presentation/presentation.h"
+#include "core/settings/settings.h"
+
+namespace glimmerly {
+
+struct AppOptions {
+    Settings settings;
+    bool in_process_editor = false;
+    bool keeps_settings = true;
+    bool setup_open = false;
+    HWND notification_owner = nullptr;
+};
+
+struct App {
+    explicit App(AppOptions options);
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+    // Gives everything back in a fixed order; each step runs whatever an
+    // earlier one met.
+    ~App();
+
+    HotkeyRegistration instant_registration{false, 0, nullptr, HOTKEY_ID_INSTANT_BASE};
+    // The resident window that an editor child reports to.
+    HWND notification_owner = nullptr;
+    // The latest notice this process showed.
+    NoticeWindow notice;
+    std::unique_ptr<CaptureSession> capture_session;
+    Settings settings;
+    HotkeyRegistration capture_registration{false, 0, nullptr, HOTKEY_ID_CAPTURE_BASE};
+    HotkeyRegistration board_registration{false, 0, nullptr, HOTKEY_ID_BOARD_BASE};
+    // The icon as the shell was given it, for adding it again and for new tooltips.
+    NOTIFYICONDATAW icon_data{};
+    // Set once the shell took the icon: only then is it added again when
+    // Explorer restarts.
+    bool icon_added = false;
+    std::unique_ptr<PresentationCell> presentation;
+    // The first-run setup is shown in the application window.
+    bool setup_open = false;
+    // This process runs the capture editor itself (an editor child).
+    bool in_process_editor = false;
+    // The process reads and writes the settings file and may take Print Screen over.
+    bool keeps_settings = true;
+    // Set by a display change for the next board check.
+    bool display_changed = false;
+};
+
+using AppCell = BorrowCell<App>;
+
+// Gives the window to the three registrations and to the icon record.
+void attach_app_window(App& app, HWND window, HICON small_icon);
+
+// Withdraws the instant-screenshot shortcut.
+void close_instant_capture(App& app);
+
+}  // namespace glimmerly

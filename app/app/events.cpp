@@ -1,0 +1,193 @@
+#include "app/app/events.h"
+
+#include <deque>
+
+#include "app/app/error_box.h"
+#include "app/app/messages.h"
+#include "app/win/failure.h"
+#include "text/text_table.h"
+
+namespace glimmerly {
+namespace {
+
+// One queue per thread: the windows of a thread share it, and nothing that
+// holds it pumps messages, so a borrow of it always succeeds.
+thread_local BorrowCell<std::deque<DeferredMessage>> t_deferred;
+
+bool is_presentation_message(UINT message, WPARAM wparam) {
+    switch (message) {
+        case WM_INPUT:
+        case WM_APP_PRESENTATION_FAILED:
+        case WM_APP_KEY_REPORT:
+        case WM_APP_LOUPE_WINDOW_EVENT:
+        case WM_APP_LOUPE_FRAME_ARRIVED: return true;
+        case WM_HOTKEY: return wparam >= HOTKEY_ID_PRESENTATION_STOP && wparam <= HOTKEY_ID_MAGNIFIER;
+        case WM_TIMER: return wparam == TIMER_PRESENTATION_FRAME;
+        default: return false;
+    }
+}
+
+Status read_raw_input(PresentationState& state, LPARAM lparam) {
+    RAWINPUT input{};
+    UINT size = sizeof input;
+    const UINT read =
+        GetRawInputData(reinterpret_cast<HRAWINPUT>(lparam), RID_INPUT, &input, &size, sizeof(RAWINPUTHEADER));
+    if (read == static_cast<UINT>(-1)) return win::win32_failure("GetRawInputData");
+    if (read < sizeof(RAWINPUTHEADER)) return plain_failure("Truncated input event");
+    return handle_raw_input(state, input);
+}
+
+Status dispatch_to_presentation(PresentationState& state, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_HOTKEY:
+            EndMenu();  // an open menu would hold the keys the shortcut is about to use
+            return handle_presentation_hotkey(state, static_cast<int>(wparam));
+        case WM_TIMER: return tick_presentation(state);
+        case WM_APP_LOUPE_WINDOW_EVENT: return refresh_loupe_sources(state);
+        case WM_APP_LOUPE_FRAME_ARRIVED: return drain_loupe_frames(state);
+        case WM_APP_KEY_REPORT: return record_key_report(state, wparam, lparam);
+        case WM_INPUT: return read_raw_input(state, lparam);
+        default: return ok_status();  // WM_APP_PRESENTATION_FAILED: told below
+    }
+}
+
+void show_presentation_stopped(HWND window) {
+    show_message_box(window, text_of(current_language(), TextId::error_presentation_stopped));
+}
+
+// None when the window has no presentation state: the App answers then.
+std::optional<LRESULT> route_to_presentation(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    PresentationCell* cell = attached_presentation_state(window);
+    if (!cell) return std::nullopt;
+    bool stopped = message == WM_APP_PRESENTATION_FAILED;
+    if (auto state = cell->try_borrow()) {
+        if (Status done = dispatch_to_presentation(*state, message, wparam, lparam); !done) {
+            // A failing effect must not keep failing on every frame.
+            stop_presentation(*state);
+            stopped = true;
+        }
+    } else if (message == WM_APP_KEY_REPORT) {
+        PostMessageW(window, message, wparam, lparam);  // a key report is never lost
+    }
+    if (stopped) show_presentation_stopped(window);
+    // The system frees raw input only through the default procedure.
+    if (message == WM_INPUT) return DefWindowProcW(window, message, wparam, lparam);
+    return 0;
+}
+
+bool is_deferred_while_busy(UINT message) {
+    return message == WM_APP_EDITOR_READY || message == WM_APP_EDITOR_EXITED || message == WM_DISPLAYCHANGE ||
+           message == WM_CLOSE || message == taskbar_created_message();
+}
+
+LRESULT keep_for_later(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (is_deferred_while_busy(message)) {
+        if (auto queue = t_deferred.try_borrow()) {
+            // Only the last display layout matters.
+            if (message == WM_DISPLAYCHANGE && !queue->empty() && queue->back().message == WM_DISPLAYCHANGE &&
+                queue->back().window == window) {
+                queue->back().wparam = wparam;
+                queue->back().lparam = lparam;
+            } else {
+                queue->push_back(DeferredMessage{window, wparam, message, lparam});
+            }
+        }
+        SetTimer(window, TIMER_DEFERRED_REPLAY, kReplayDelayMs, nullptr);
+        return 0;
+    }
+    if (message == WM_APP_INSTANT_SCREENSHOT_DONE) {
+        // The worker's result waits in its channel until the retry takes it.
+        SetTimer(window, TIMER_INSTANT_RETRY, kReplayDelayMs, nullptr);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+LRESULT route_to_app(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* cell = reinterpret_cast<AppCell*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!cell) return DefWindowProcW(window, message, wparam, lparam);
+    auto app = cell->try_borrow();
+    if (!app) return keep_for_later(window, message, wparam, lparam);
+    AppAnswer answer = handle_app_message(*app, window, message, wparam, lparam);
+    if (answer && *answer) return **answer;
+    if (!answer) {
+        // Shown with the App still held: what arrives meanwhile is kept.
+        show_error_box(window, answer.failure());
+        if (app->in_process_editor && !app->capture_session) PostQuitMessage(1);
+    }
+    app.release();
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+LRESULT handle_window_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
+    if (message == WM_ACTIVATEAPP && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW))
+        SetWindowPos(window, wparam ? HWND_TOPMOST : HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    if (is_presentation_message(message, wparam))
+        if (auto answer = route_to_presentation(window, message, wparam, lparam)) return *answer;
+    return route_to_app(window, message, wparam, lparam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK app_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    try {
+        return handle_window_message(window, message, wparam, lparam);
+    } catch (...) {
+        // The loop ends the process in its orderly way.
+        PostQuitMessage(1);
+        return 0;
+    }
+}
+
+Status register_app_window_class(HINSTANCE instance) {
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = app_window_proc;
+    window_class.hInstance = instance;
+    window_class.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(APP_ICON_RESOURCE));
+    if (!window_class.hIcon) return win::win32_failure("LoadIconW");
+    window_class.hCursor = LoadCursorW(nullptr, IDC_CROSS);
+    if (!window_class.hCursor) return win::win32_failure("LoadCursorW");
+    window_class.lpszClassName = APP_WINDOW_CLASS;
+    if (!RegisterClassW(&window_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return win::win32_failure("RegisterClassW", L"Glimmerly.Window");
+    return ok_status();
+}
+
+Result<HWND> create_app_window(AppCell* cell, DWORD ex_style) {
+    HWND window = CreateWindowExW(ex_style, APP_WINDOW_CLASS, L"Glimmerly", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  APP_WINDOW_WIDTH, APP_WINDOW_HEIGHT, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                  cell);
+    if (!window) return win::win32_failure("CreateWindowExW", L"Glimmerly.Window");
+    return window;
+}
+
+std::vector<DeferredMessage> take_deferred_messages(HWND window) {
+    KillTimer(window, TIMER_DEFERRED_REPLAY);
+    std::vector<DeferredMessage> taken;
+    if (auto queue = t_deferred.try_borrow()) {
+        std::deque<DeferredMessage> others;
+        for (const DeferredMessage& entry : *queue) {
+            if (entry.window == window)
+                taken.push_back(entry);
+            else
+                others.push_back(entry);
+        }
+        *queue = std::move(others);
+    }
+    return taken;
+}
+
+Status replay_deferred_messages(App& app, HWND window) {
+    Status first;
+    for (const DeferredMessage& entry : take_deferred_messages(window)) {
+        AppAnswer answer = handle_app_message(app, window, entry.message, entry.wparam, entry.lparam);
+        if (!answer && first) first = std::move(answer).failure();
+    }
+    return first;
+}
+
+}  // namespace glimmerly

@@ -1,0 +1,167 @@
+// The App's answers to the application window's messages: the resident's
+// shortcuts, its icon and menu, display changes, the timers and the private
+// messages. The capture session's messages join here with the editor.
+
+#include "app/app/commands.h"
+#include "app/app/events.h"
+#include "app/app/messages.h"
+#include "app/app/tray_menu.h"
+#include "app/app/unbuilt.h"
+#include "app/lib/settings_store.h"
+
+namespace glimmerly {
+namespace {
+
+AppAnswer handled(LRESULT value = 0) { return std::optional<LRESULT>(value); }
+AppAnswer not_handled() { return std::optional<LRESULT>(); }
+
+AppAnswer answer(Status status) {
+    if (!status) return std::move(status).failure();
+    return handled();
+}
+
+AppAnswer on_close(App& app, HWND window) {
+    if (app.setup_open && app.capture_registration.registered) return answer(close_app_window(app, window));
+    PostQuitMessage(0);
+    return handled();
+}
+
+AppAnswer on_display_change(App& app, HWND window) {
+    if (app.presentation)
+        if (auto state = app.presentation->try_borrow()) GLIM_TRY(rebuild_presentation_windows(*state));
+    if (!app.in_process_editor) {
+        app.display_changed = true;
+        SetTimer(window, TIMER_BOARD_CHECK, kBoardCheckDelayMs, nullptr);
+    }
+    return handled();
+}
+
+// The capture shortcut's press, and the others'; with the setup shown, the
+// press is a key being recorded.
+AppAnswer on_hotkey(App& app, HWND window, WPARAM id, LPARAM lparam) {
+    if (app.setup_open) {
+        record_setup_key(app, LOWORD(lparam), HIWORD(lparam));
+        InvalidateRect(window, nullptr, FALSE);
+        return handled();
+    }
+    const auto is = [&](const HotkeyRegistration& registration) {
+        return registration.registered && static_cast<WPARAM>(registration.id) == id;
+    };
+    if (is(app.board_registration)) return answer(start_board_editor_process());
+    if (is(app.instant_registration)) return answer(start_instant_screenshot(app, window));
+    if (is(app.capture_registration)) return answer(start_capture_session(app, window));
+    return not_handled();
+}
+
+AppAnswer on_board_check(App& app, HWND window) {
+    KillTimer(window, TIMER_BOARD_CHECK);
+    const bool display_changed = std::exchange(app.display_changed, false);
+    if (app.keeps_settings) GLIM_TRY(reload_settings(app.settings));
+    auto gone = board_still_on_desktop(app.settings.board_visible, display_changed);
+    if (!gone) return std::move(gone).failure();
+    if (*gone) (void)start_board_bake_process();
+    return handled();
+}
+
+AppAnswer on_timer(App& app, HWND window, WPARAM id) {
+    switch (id) {
+        case TIMER_BOARD_CHECK: return on_board_check(app, window);
+        case TIMER_SESSION_FRAME:
+        case TIMER_TOOLBAR_ANIMATION: KillTimer(window, id); return handled();
+        case TIMER_DEFERRED_REPLAY: return answer(replay_deferred_messages(app, window));
+        case TIMER_INSTANT_RETRY: KillTimer(window, id); return answer(finish_instant_screenshot(app, window));
+        case BOARD_CLOSE_TIMER:
+            KillTimer(window, id);
+            PostQuitMessage(0);
+            return handled();
+        default: return not_handled();
+    }
+}
+
+AppAnswer on_paint(HWND window) {
+    PAINTSTRUCT paint{};
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+    return handled();
+}
+
+AppAnswer on_private_message(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_APP_TRAY:
+            if (lparam == WM_LBUTTONUP || lparam == WM_RBUTTONUP) return answer(open_tray_popup(app, window));
+            return handled();
+        case WM_APP_START_CAPTURE: return answer(start_capture_session(app, window));
+        case WM_APP_INSTANT_SCREENSHOT_DONE: return answer(finish_instant_screenshot(app, window));
+        case WM_APP_EDITOR_READY: return answer(handle_editor_ready(app, window, wparam, lparam));
+        case WM_APP_EDITOR_EXITED: return answer(handle_editor_exited(app, window, wparam, lparam));
+        case WM_APP_MENU_COMMAND: return answer(run_app_command(app, window, static_cast<AppCommand>(wparam)));
+        // Without an editor child, a capture session or the tray popup
+        // these find nothing to act on.
+        case WM_APP_LENS_DONE:
+        case WM_APP_NOTICE:
+        case WM_APP_RENDERER_READY:
+        case WM_APP_BOARD_CLOSED:
+        case WM_APP_SAVE_SETTINGS:
+        case WM_APP_MENU_CLOSED: return handled();
+        case WM_APP_MENU_UPDATE: return (lparam & 0xFF) <= 5 ? handled() : not_handled();
+        default: return not_handled();
+    }
+}
+
+AppAnswer dispatch(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_DESTROY:
+            (void)take_deferred_messages(window);
+            PostQuitMessage(0);
+            return handled();
+        case WM_CLOSE: return on_close(app, window);
+        case WM_QUERYENDSESSION: return handled(TRUE);
+        case WM_ERASEBKGND: return handled(1);
+        case WM_SETTINGCHANGE:
+            if (wparam != SPI_SETDESKWALLPAPER || app.in_process_editor) return not_handled();
+            SetTimer(window, TIMER_BOARD_CHECK, kBoardCheckDelayMs, nullptr);
+            return handled();
+        case WM_SETCURSOR:
+            if (!app.setup_open) return not_handled();
+            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+            return handled(1);
+        case WM_DISPLAYCHANGE: return on_display_change(app, window);
+        case WM_HOTKEY: return on_hotkey(app, window, wparam, lparam);
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_KEYUP:
+        case WM_SYSKEYUP: return handled();
+        case WM_TIMER: return on_timer(app, window, wparam);
+        case WM_PAINT: return on_paint(window);
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONUP:
+        case WM_MOUSEWHEEL:
+        case WM_ACTIVATE:
+        case WM_CAPTURECHANGED: return handled();
+        case WM_MOUSELEAVE: KillTimer(window, TIMER_TOOLBAR_ANIMATION); return handled();
+        default: break;
+    }
+    if (message == taskbar_created_message() && message != 0) {
+        // Explorer restarted and its new taskbar knows no icons.
+        if (app.icon_added) (void)add_tray_icon(app.icon_data);
+        return handled();
+    }
+    if (message >= WM_APP && message <= 0xBFFF) return on_private_message(app, window, message, wparam, lparam);
+    return not_handled();
+}
+
+}  // namespace
+
+AppAnswer handle_app_message(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    AppAnswer result = dispatch(app, window, message, wparam, lparam);
+    // The end of every handled message: the toolbar animation is armed
+    // again by the capture session only while something still moves.
+    if (result && *result && **result == 0) KillTimer(window, TIMER_TOOLBAR_ANIMATION);
+    return result;
+}
+
+}  // namespace glimmerly

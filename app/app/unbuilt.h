@@ -1,0 +1,40 @@
+#pragma once
+// The operations of parts of the program that are not built yet, behind the
+// names their callers use. Each one that the user can reach says plainly
+// that the feature is not available; the others do nothing, and say why.
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "core/base/result.h"
+
+namespace glimmerly {
+
+struct App;
+
+// E_NOTIMPL with "<what> is not available in this version of Glimmerly."
+Failure not_available(std::string_view what);
+
+// A capture: the capture shortcut, the tray's "Take a screenshot", "--capture".
+Status start_capture_session(App& app, HWND window);
+Status start_instant_screenshot(App& app, HWND window);
+// The worker's result, when an instant screenshot ran: none ever does yet.
+Status finish_instant_screenshot(App& app, HWND window);
+Status start_board_editor_process();
+Status start_board_bake_process();
+// Whether the baked board has left the desktop: nothing is ever baked yet.
+Result<bool> board_still_on_desktop(bool board_visible, bool display_changed);
+
+// The first-run setup shown in the application window: not built, so
+// nothing is shown; the resident runs without a capture shortcut.
+Status activate_resident(App& app, HWND window);
+void record_setup_key(App& app, UINT modifiers, UINT key);
+Status close_app_window(App& app, HWND window);
+
+// The editor child's link: no child is ever started yet, so a message from
+// one is never for this resident.
+Status handle_editor_ready(App& app, HWND window, WPARAM process_id, LPARAM editor_window);
+Status handle_editor_exited(App& app, HWND window, WPARAM process_id, LPARAM exit_code);
+
+}  // namespace glimmerly

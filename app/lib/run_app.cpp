@@ -1,0 +1,260 @@
+#include "app/lib/run_app.h"
+
+#include <shellapi.h>
+
+#include "app/app/error_box.h"
+#include "app/app/events.h"
+#include "app/app/input.h"
+#include "app/app/messages.h"
+#include "app/app/notice.h"
+#include "app/app/print_screen.h"
+#include "app/app/unbuilt.h"
+#include "app/lib/installer_language.h"
+#include "app/lib/migration.h"
+#include "app/lib/mutex_names.h"
+#include "app/lib/program_folders.h"
+#include "app/lib/settings_store.h"
+#include "app/lib/start_with_windows.h"
+#include "app/lib/ui_language.h"
+#include "app/win/com.h"
+#include "app/win/failure.h"
+#include "app/win/paths.h"
+#include "core/base/utf.h"
+#include "text/app_error.h"
+#include "text/shortcut_text.h"
+
+namespace glimmerly {
+namespace {
+
+const wchar_t* role_mutex_name(Role role) {
+    switch (role) {
+        case Role::Diagnostics: return DIAGNOSTICS_MUTEX;
+        case Role::FirstFrameDiagnostic: return FIRST_FRAME_DIAGNOSTIC_MUTEX;
+        case Role::Board: return BOARD_MUTEX;
+        case Role::DocumentEditor: return DOCUMENT_MUTEX;
+        case Role::Editor: return EDITOR_MUTEX;
+        case Role::Resident: return RESIDENT_MUTEX;
+    }
+    return RESIDENT_MUTEX;
+}
+
+// The roles whose parts are not built yet; the editor child runs, without
+// a capture editor to open.
+std::optional<std::string_view> unbuilt_role(Role role, const StartupFlags& flags) {
+    switch (role) {
+        case Role::Diagnostics: return "The diagnostic mode";
+        case Role::FirstFrameDiagnostic: return "The first-frame diagnostic";
+        case Role::Board: return "The board";
+        case Role::DocumentEditor: return "Opening a document";
+        case Role::Editor: return flags.prepared_editor ? std::nullopt : std::optional<std::string_view>("The editor");
+        case Role::Resident: return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+Status run_one_off(const OneOff& one_off, const Arguments& args) {
+    if (one_off.mode == OneOffMode::RenderSitePreviews && *find_option(args, one_off.option) + 2 >= args.size())
+        return invalid_input("usage: --render-site-previews <in> <out>");
+    const std::u16string option(one_off.option);
+    return not_available("The option " + utf16_to_utf8(option));
+}
+
+// The settings file and its language, for the few words a process shows
+// before its role starts; an unreadable file leaves the language as it is.
+void load_settings_and_language() {
+    if (auto settings = load_settings()) apply_ui_language(settings->language);
+}
+
+// Held for the rest of the process, so that worker threads always find a
+// multithreaded apartment to join.
+void keep_multithreaded_apartment() {
+    CO_MTA_USAGE_COOKIE cookie{};
+    (void)CoIncrementMTAUsage(&cookie);
+}
+
+// The resident's shortcuts, its board and presentation mode. Failures to
+// take a shortcut are told and start-up goes on.
+Status start_resident_features(App& app, HWND window, const Arguments& args, bool resident) {
+    const Shortcut capture = app.settings.capture_shortcut;
+    const Language language = current_language();
+    if (capture.key != 0) {
+        Status registered = register_shortcut_with_takeover(app.capture_registration, app.keeps_settings,
+                                                            capture.modifiers, capture.key);
+        if (!registered) {
+            app.setup_open = true;
+            const std::int32_t code = registered.failure().code;
+            const auto held = print_screen_held_text(capture.modifiers, capture.key, code, language);
+            show_message_box(window, held ? *held : text_of(language, TextId::error_capture_shortcut_in_use));
+        }
+    }
+    if (resident) {
+        for (const TextId notice : register_resident_shortcuts(app))
+            replace_notice_text(app.notice, win::to_wide(text_of(language, notice)));
+        if (app.settings.board_visible) (void)start_board_bake_process();
+        auto presentation = attach_presentation_state(window, app.settings);
+        if (!presentation) return std::move(presentation).failure();
+        destroy_presentation_state(std::move(app.presentation));
+        app.presentation = std::move(presentation).value();
+        auto state = app.presentation->try_borrow();
+        state->features.temporary_shapes = true;
+        auto unavailable = apply_startup_presentation(*state);
+        state.release();
+        if (!unavailable) {
+            show_error_box(window, unavailable.failure());
+        } else if (!unavailable->empty()) {
+            const std::string names = shortcut_names_text(*unavailable, language);
+            replace_notice_text(app.notice, win::to_wide(localized_text(language, TextId::notice_shortcuts_unavailable, {{"names", names}})));
+        }
+    }
+    if (app.setup_open) return activate_resident(app, window);
+    if (has_option(args, u"--ready") && !app.notice)
+        replace_notice_text(app.notice, win::to_wide(ready_notice_text(capture.modifiers, capture.key, language)));
+    return ok_status();
+}
+
+Status post_app_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (!PostMessageW(window, message, wparam, lparam)) return win::win32_failure("PostMessageW");
+    return ok_status();
+}
+
+// Everything from the role's mutex to the end of the loop.
+Status run_role(const Arguments& args, const StartupFlags& flags) {
+    const Role role = choose_role(flags);
+    win::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, role_mutex_name(role)));
+    if (!mutex) return win::win32_failure("CreateMutexW", role_mutex_name(role));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        switch (second_instance(role, flags)) {
+            case SecondInstance::AlreadyRunningBox:
+                load_settings_and_language();
+                show_message_box(nullptr, text_of(current_language(), TextId::error_already_running));
+                return ok_status();
+            case SecondInstance::Silent: return ok_status();
+            case SecondInstance::EditorExists: return plain_failure("An editor already exists");
+            case SecondInstance::Allowed: break;
+        }
+    }
+    if (const auto missing = unbuilt_role(role, flags)) return not_available(*missing);
+
+    const bool resident = role == Role::Resident;
+    // The settings file may still lie in the earlier name's folder.
+    if (resident) migrate_from_earlier_name();
+    auto loaded = load_settings_at_start();
+    if (!loaded) return std::move(loaded).failure();
+    Settings settings = std::move(loaded).value();
+    apply_ui_language(settings.language);
+    if (resident) {
+        auto path = settings_file_path();
+        if (!path) return std::move(path).failure();
+        // A language the installer chose that could not be stored is said
+        // once; the file stays for the next start.
+        if (Status chosen = apply_installer_language(settings, win::folder_of(*path)); !chosen)
+            show_error_box(nullptr, chosen.failure());
+        GLIM_TRY(set_start_with_windows(settings.start_with_windows));
+    }
+
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    GLIM_TRY(register_app_window_class(instance));
+    auto small_icon = load_small_app_icon(instance);
+    if (!small_icon) return std::move(small_icon).failure();
+
+    AppOptions options;
+    options.in_process_editor = flags.in_process_editor;
+    options.keeps_settings = keeps_settings_file(args);
+    options.setup_open = !flags.in_process_editor && settings.capture_shortcut.key == 0;
+    if (flags.in_process_editor)
+        if (const auto owner = parse_notification_owner(args))
+            options.notification_owner = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*owner));
+    options.settings = std::move(settings);
+    // The window is declared after the cell: it goes first, while the
+    // state its procedure reads still exists.
+    auto cell = std::make_unique<AppCell>(std::move(options));
+    auto created = create_app_window(cell.get(), resident ? WS_EX_TOOLWINDOW : WS_EX_APPWINDOW);
+    if (!created) return std::move(created).failure();
+    OwnedWindow window(*created);
+
+    {
+        auto app = cell->try_borrow();
+        attach_app_window(*app, window.get(), *small_icon);
+        if (!flags.in_process_editor) {
+            GLIM_TRY(add_tray_icon(app->icon_data));
+            app->icon_added = true;
+            GLIM_TRY(start_resident_features(*app, window.get(), args, resident));
+        } else if (app->notification_owner) {
+            // No renderer to warm up yet: the child always starts cold.
+            GLIM_TRY(post_app_message(app->notification_owner, WM_APP_EDITOR_READY, GetCurrentProcessId(),
+                                      reinterpret_cast<LPARAM>(window.get())));
+        } else {
+            return invalid_input("Missing editor owner");
+        }
+        // No editor child is prepared in advance yet: each capture would start its own.
+    }
+    if (!flags.in_process_editor && has_option(args, u"--capture"))
+        GLIM_TRY(post_app_message(window.get(), WM_APP_START_CAPTURE, 0, 0));
+
+    GLIM_TRY(run_message_loop(*cell, window.get()));
+
+    {
+        auto app = cell->try_borrow();
+        destroy_presentation_state(std::move(app->presentation));
+        unregister_hotkey(app->capture_registration);
+        app->capture_registration = HotkeyRegistration{false, 0, nullptr, HOTKEY_ID_CAPTURE_BASE};
+    }
+    window.reset();
+    cell.reset();
+    return ok_status();
+}
+
+}  // namespace
+
+Result<Arguments> command_line_arguments() {
+    int count = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv) return win::win32_failure("CommandLineToArgvW");
+    Arguments args;
+    for (int i = 0; i < count; ++i) args.push_back(win::to_u16(argv[i]));
+    LocalFree(argv);
+    return args;
+}
+
+Status run_message_loop(AppCell& cell, HWND app_window) {
+    MSG message{};
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == -1) return win::win32_failure("GetMessageW");
+        if (got == 0) return message.wParam == 0 ? ok_status() : make_app_error(TextId::error_stopped);
+        if (offer_to_capture(cell, app_window, message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+Status run_app() {
+    auto args = command_line_arguments();
+    if (!args) return std::move(args).failure();
+    if (has_option(*args, u"--forget-lens-page")) return not_available("The option --forget-lens-page");
+    if (has_option(*args, u"--restore-print-screen")) {
+        migrate_from_earlier_name();
+        return restore_print_screen_key();
+    }
+    if (has_option(*args, u"--document-diagnostic")) return not_available("The option --document-diagnostic");
+
+    const StartupFlags flags = startup_flags(*args);
+    keep_multithreaded_apartment();
+    win::ComApartment apartment(COINIT_APARTMENTTHREADED);
+    GLIM_TRY(apartment.status());
+    // Refused where the manifest already made the process aware, and under Wine.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+
+    if (const auto one_off = find_one_off(*args)) return run_one_off(*one_off, *args);
+    return run_role(*args, flags);
+}
+
+std::string format_error_text(const Failure& error) {
+    return error_to_text(error, current_language(), &win::system_message);
+}
+
+std::string startup_error_text(const Failure& error) {
+    return localize_error(error, current_language(), format_error_text(error));
+}
+
+}  // namespace glimmerly

@@ -1,0 +1,229 @@
+// The real program (glimmerly.exe, built beside the tests) in its roles,
+// started as other processes in the private prefix. Every box they show is
+// answered and kept.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "app/app/commands.h"
+#include "app/app/hotkeys.h"
+#include "app/app/messages.h"
+#include "app/lib/folder_tree.h"
+#include "app/lib/program_folders.h"
+#include "app/lib/registry_names.h"
+#include "app/lib/settings_store.h"
+#include "app/win/failure.h"
+#include "app/win/paths.h"
+#include "core/settings/settings_file.h"
+#include "tests/app/support/app_window.h"
+#include "tests/app/support/child_process.h"
+#include "tests/app/support/dialogs.h"
+#include "tests/app/support/files.h"
+#include "tests/app/support/private_prefix.h"
+#include "tests/app/support/registry.h"
+
+namespace glimmerly {
+namespace {
+
+using namespace testing_support;
+
+constexpr UINT kCtrlAltShift = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
+const std::wstring kCapturing = L"Capturing the screen is not available in this version of Glimmerly.";
+
+// Shortcuts no other test uses, and no sign-in entry.
+Settings quiet_settings() {
+    Settings settings;
+    settings.capture_shortcut = {kCtrlAltShift, VK_F19};
+    settings.instant_capture_shortcut = {kCtrlAltShift, VK_F18};
+    settings.board_shortcut = {kCtrlAltShift, VK_F17};
+    settings.start_with_windows = false;
+    return settings;
+}
+
+struct ProgramRun {
+    win::UniqueHandle process;
+    DWORD process_id = 0;
+    win::UniqueHandle standard_error;  // its read end, when asked for
+};
+
+class ResidentProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GLIM_REQUIRE_PRIVATE_PREFIX();
+        lock_.emplace();
+        folder_ = program_folder_path().value_or(L"");
+        clean();
+    }
+    void TearDown() override {
+        for (const ProgramRun& run : runs_) TerminateProcess(run.process.get(), 99);  // what a failed test left
+        if (lock_) clean();
+    }
+    void clean() {
+        (void)remove_tree(folder_);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE);
+    }
+    void write_settings(const Settings& settings) {
+        ASSERT_TRUE(save_settings_file(settings, folder_ + L"\\settings.txt").ok());
+    }
+    // The tests are built in build/win/tests, the program in build/win.
+    const ProgramRun& start(const std::vector<std::wstring>& args, bool read_standard_error = false) {
+        wchar_t own[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, own, MAX_PATH);
+        std::wstring command = L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") + L"\"";
+        for (const auto& arg : args) command += L" \"" + arg + L"\"";
+        STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+        ProgramRun& run = runs_.emplace_back();
+        win::UniqueHandle write_end;
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        if (read_standard_error && CreatePipe(run.standard_error.put(), write_end.put(), &inherit, 0)) {
+            SetHandleInformation(run.standard_error.get(), HANDLE_FLAG_INHERIT, 0);
+            startup.dwFlags = STARTF_USESTDHANDLES;
+            startup.hStdError = write_end.get();
+        }
+        PROCESS_INFORMATION info{};
+        EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, read_standard_error, 0, nullptr, nullptr,
+                                   &startup, &info));
+        CloseHandle(info.hThread);
+        run.process.reset(info.hProcess);
+        run.process_id = info.dwProcessId;
+        sweeper_.watch(run.process_id);
+        return run;
+    }
+    // A resident's application window, once its loop runs.
+    HWND start_resident() {
+        const ProgramRun& run = start({});
+        if (WaitForInputIdle(run.process.get(), 30000) != 0) return nullptr;
+        for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"Glimmerly.Window", nullptr));) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            if (process == run.process_id) return window;
+        }
+        return nullptr;
+    }
+    // As the tray menu's "Quit Glimmerly" does; answers the exit code.
+    int quit(HWND window) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        PostMessageW(window, WM_APP_MENU_COMMAND, APP_COMMAND_QUIT, 0);
+        for (const ProgramRun& run : runs_)
+            if (run.process_id == process) return wait_for_exit(run.process);
+        return -1;
+    }
+
+    std::optional<UserDataLock> lock_;
+    std::wstring folder_;
+    DialogSweeper sweeper_;
+    std::deque<ProgramRun> runs_;  // references to its runs stay valid
+};
+
+TEST_F(ResidentProcess, ASecondResidentSaysSoInTheStoredLanguageAndEnds) {
+    Settings settings = quiet_settings();
+    settings.language = 5;
+    settings.instant_capture_shortcut = settings.capture_shortcut;  // refused, with a notice
+    write_settings(settings);
+    const HWND window = start_resident();
+    ASSERT_TRUE(window);
+    const std::wstring notice = win::to_wide(text_of(5, TextId::notice_instant_unavailable));
+    EXPECT_TRUE(FindWindowW(L"Glimmerly.Confirmation", notice.c_str()));
+    EXPECT_EQ(wait_for_exit(start({}).process), 0);
+    EXPECT_TRUE(sweeper_.wait_for_text(win::to_wide(text_of(5, TextId::error_already_running))));
+    // The first still runs, and its capture shortcut reaches the capture.
+    PostMessageW(window, WM_HOTKEY, HOTKEY_ID_CAPTURE_BASE, MAKELPARAM(kCtrlAltShift, VK_F19));
+    EXPECT_TRUE(sweeper_.wait_for_text(kCapturing));
+    EXPECT_EQ(quit(window), 0);
+}
+
+TEST_F(ResidentProcess, ASecondPreparedEditorFailsWhileTheFirstWaitsForItsCapture) {
+    write_settings(quiet_settings());
+    win::UniqueWindow owner(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    const std::wstring owner_option =
+        L"--notification-owner=" + std::to_wstring(reinterpret_cast<std::uintptr_t>(owner.get()));
+    const ProgramRun& first = start({L"--prepared-editor", owner_option});
+    MSG ready{};
+    const ULONGLONG deadline = GetTickCount64() + 30000;
+    while (!PeekMessageW(&ready, owner.get(), WM_APP_EDITOR_READY, WM_APP_EDITOR_READY, PM_REMOVE)) {
+        ASSERT_LT(GetTickCount64(), deadline) << "the editor child never reported ready";
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_POSTMESSAGE);
+    }
+    EXPECT_EQ(ready.wParam, first.process_id);
+
+    const ProgramRun& second = start({L"--prepared-editor", owner_option}, true);
+    EXPECT_EQ(wait_for_exit(second.process), 1);
+    char text[64] = {};
+    DWORD read = 0;
+    EXPECT_TRUE(ReadFile(second.standard_error.get(), text, sizeof text - 1, &read, nullptr));
+    EXPECT_STREQ(text, "An editor already exists\n");
+
+    PostMessageW(reinterpret_cast<HWND>(ready.lParam), WM_CLOSE, 0, 0);
+    EXPECT_EQ(wait_for_exit(first.process), 0);
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
+TEST_F(ResidentProcess, TakesPrintScreenOverAndTheRestoreLeavesItAsTheUserLastHadIt) {
+    const auto& names = PRINT_SCREEN_TAKEOVER;
+    const auto system = [&] { return registry_dword(HKEY_CURRENT_USER, names.system_key, names.system_value); };
+    const auto set_system = [&](auto v) { set_registry_dword(HKEY_CURRENT_USER, names.system_key, names.system_value, v); };
+    using Value = std::optional<DWORD>;
+    const struct {
+        const char* name;
+        std::vector<Value> found;  // by each start of the resident
+        Value meanwhile, after;    // meanwhile: what the user sets before the restore
+    } rows[] = {
+        {"absent", {std::nullopt}, std::nullopt, std::nullopt},
+        {"on", {1}, std::nullopt, 1},
+        {"already off: nothing kept", {0}, std::nullopt, 0},
+        {"turned on again meanwhile", {1}, 2, 2},
+        {"the second takeover keeps what the first found", {1, 2}, std::nullopt, 1},
+    };
+    Settings settings = quiet_settings();
+    settings.capture_shortcut = {0, VK_SNAPSHOT};
+    write_settings(settings);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        for (const Value found : row.found) {
+            set_system(found);
+            const HWND window = start_resident();
+            ASSERT_TRUE(window);
+            EXPECT_EQ(system(), Value(0));
+            EXPECT_EQ(quit(window), 0);
+        }
+        if (row.meanwhile) set_system(row.meanwhile);
+        EXPECT_EQ(wait_for_exit(start({L"--restore-print-screen"}).process), 0);
+        EXPECT_EQ(system(), row.after);
+        EXPECT_EQ(registry_dword(HKEY_CURRENT_USER, names.saved_key, names.saved_value), std::nullopt);
+    }
+    EXPECT_TRUE(sweeper_.answered().empty());
+    set_system(std::nullopt);
+}
+
+// A first run that takes over the earlier name's settings: it must read
+// them after the move, and without a capture shortcut it waits quietly.
+TEST_F(ResidentProcess, AFirstRunReadsTheMovedSettingsShowsItsIconAndAnswersItsMessages) {
+    const std::wstring earlier = local_app_data_path().value_or(L"") + L"\\Brindlet";
+    Settings settings = quiet_settings();
+    settings.capture_shortcut = {};
+    std::string text = format_settings(settings);
+    text.replace(0, std::string_view("glimmerly-settings-").size(), "brindlet-settings-");
+    ASSERT_TRUE(create_directories(earlier).ok());
+    ASSERT_TRUE(write_test_file(earlier + L"\\settings.txt", text));
+    ASSERT_TRUE(set_registry_string(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE, L"\"C:\\glimmerly.exe\""));
+
+    const HWND window = start_resident();
+    ASSERT_TRUE(window);
+    // Read before the move, the defaults would have kept the sign-in entry.
+    EXPECT_EQ(registry_string(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE), std::nullopt);
+    EXPECT_TRUE(tray_icon_shown(window));
+    PostMessageW(window, WM_APP_START_CAPTURE, 0, 0);
+    EXPECT_TRUE(sweeper_.wait_for_text(kCapturing));
+    // Only the diagnostics role leaves its loop on the delayed wake.
+    for (UINT ignored : {WM_APP_DELAYED_WAKE, UINT{WM_APP + 3}, WM_APP_NOTICE, WM_APP_TRAY})
+        PostMessageW(window, ignored, 1, 0);
+    EXPECT_EQ(quit(window), 0);
+    EXPECT_FALSE(tray_icon_shown(window));
+    EXPECT_EQ(sweeper_.answered().size(), 1u);
+    (void)remove_tree(earlier);
+}
+
+}  // namespace
+}  // namespace glimmerly

@@ -1,0 +1,84 @@
+#include "tests/app/support/dialogs.h"
+
+#include <thread>
+
+namespace glimmerly::testing_support {
+namespace {
+
+BOOL CALLBACK find_dialog(HWND window, LPARAM out) noexcept {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (std::wstring_view(name) == L"#32770" && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(out) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The icon shown by a message box, or null.
+HICON message_box_icon(HWND dialog) {
+    HICON icon = nullptr;
+    EnumChildWindows(dialog, dialogs_detail::find_icon, reinterpret_cast<LPARAM>(&icon));
+    return icon;
+}
+
+}  // namespace
+
+DialogSweeper::DialogSweeper()
+    : stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      answered_event_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+      thread_([this] { sweep(); }) {}
+
+DialogSweeper::~DialogSweeper() {
+    SetEvent(stop_.get());
+    thread_.join();
+}
+
+void DialogSweeper::watch(DWORD process_id) {
+    std::lock_guard lock(mutex_);
+    watched_.insert(process_id);
+}
+
+std::vector<AnsweredBox> DialogSweeper::answered() {
+    std::lock_guard lock(mutex_);
+    return answered_;
+}
+
+bool DialogSweeper::wait_for_text(const std::wstring& text, unsigned timeout_ms) {
+    const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+    for (ULONGLONG now = GetTickCount64();; now = GetTickCount64()) {
+        for (const auto& box : answered())
+            if (box.text == text) return true;
+        if (now >= deadline) return false;
+        WaitForSingleObject(answered_event_.get(), static_cast<DWORD>(deadline - now));
+    }
+}
+
+void DialogSweeper::sweep() {
+    // Boxes of other processes come and go with no event to wait on: look
+    // every 20 ms until told to stop.
+    while (WaitForSingleObject(stop_.get(), 20) == WAIT_TIMEOUT) {
+        std::vector<HWND> dialogs;
+        EnumWindows(
+            [](HWND window, LPARAM out) noexcept -> BOOL {
+                HWND found = nullptr;
+                find_dialog(window, reinterpret_cast<LPARAM>(&found));
+                if (found) reinterpret_cast<std::vector<HWND>*>(out)->push_back(found);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&dialogs));
+        for (HWND dialog : dialogs) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(dialog, &process);
+            std::lock_guard lock(mutex_);
+            // A box already answered may still be on screen for a moment.
+            if (!watched_.count(process) || !seen_.insert(dialog).second) continue;
+            answered_.push_back(
+                {dialogs_detail::window_text(dialog), dialogs_detail::window_text(GetDlgItem(dialog, 0xFFFF)), message_box_icon(dialog)});
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            SetEvent(answered_event_.get());
+        }
+    }
+}
+
+}  // namespace glimmerly::testing_support
