@@ -33,11 +33,7 @@ TEST(DecodePng, RefusesAnyOtherSizeThanExpectedAndBrokenData) {
     const std::uint32_t crc = png_crc32(std::span(claiming).subspan(12, 17));
     for (int i = 0; i < 4; ++i) claiming[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
     const std::vector<std::uint8_t> cut(png->begin(), png->begin() + png->size() / 2);
-    struct Row {
-        const char* name;
-        std::span<const std::uint8_t> png;
-        std::uint32_t width, height;
-    };
+    struct Row { const char* name; std::span<const std::uint8_t> png; std::uint32_t width, height; };
     const Row rows[] = {
         {"one pixel narrower than expected", *png, 36, 23},
         {"header claiming 30000 x 30000", claiming, 37, 23},
