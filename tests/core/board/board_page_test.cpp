@@ -44,20 +44,6 @@ TEST(MergeScreenObjects, EachObjectGoesToTheScreenOfItsCentre) {
     }
 }
 
-TEST(MergeScreenObjects, StoresObjectsInTheirScreensCoordinates) {
-    BoardFile board;
-    merge_screen_objects(board, {{rectangle(5, {2000, 100, 2100, 200}), rectangle(9, {10, 20, 30, 40})}, {}, 12},
-                         kTwoScreens);
-    Scene right = empty_scene(1920, 1080);
-    right.origin = {1920, 0};
-    right.objects = {rectangle(1, {80, 100, 180, 200})};
-    right.last = 12;
-    Scene left = empty_scene(1920, 1080);
-    left.objects = {rectangle(1, {10, 20, 30, 40})};
-    left.last = 12;
-    EXPECT_EQ(board, (BoardFile{{{"RIGHT", right}, {"LEFT", left}}}));
-}
-
 TEST(MergeScreenObjects, LinesKeepAttachmentsOnTheirOwnScreenOnly) {
     // A line from a note on the left screen to a note on the right one, its
     // centre on the left screen.
@@ -127,6 +113,13 @@ TEST(JoinScreenScenes, GivesBackThePageThatWasMergedAndSaved) {
                          9};
     BoardFile board;
     merge_screen_objects(board, page, kTwoScreens);
+    // Each screen's scene is in its own coordinates and keeps the page's last id.
+    const Scene* right = scene_named(board, "RIGHT");
+    ASSERT_NE(right, nullptr);
+    EXPECT_EQ(right->origin, (ScreenOrigin{1920, 0}));
+    EXPECT_EQ(right->region, (Box{0, 0, 1920, 1080}));
+    EXPECT_EQ(right->last, 9u);
+    EXPECT_EQ(*object_rect(right->objects.at(0)), (Box{580, 500, 780, 600}));
     const auto read = read_board_file(write_board_file(board).value_or(""));
     ASSERT_TRUE(read.ok());
 
