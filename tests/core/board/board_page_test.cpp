@@ -13,27 +13,22 @@ using namespace glimmerly::testing;
 // Two 1920 x 1080 screens side by side, the right one first in the list.
 const std::vector<BoardScreen> kTwoScreens = {{"RIGHT", {1920, 0, 3840, 1080}}, {"LEFT", {0, 0, 1920, 1080}}};
 
-const BoardEntry* entry_named(const BoardFile& board, std::string_view name) {
+const Scene* scene_named(const BoardFile& board, std::string_view name) {
     for (const BoardEntry& entry : board.entries)
-        if (entry.name == name) return &entry;
+        if (entry.name == name) return &entry.scene;
     return nullptr;
 }
 
-std::vector<ObjectId> ids_of(const BoardEntry* entry) {
-    std::vector<ObjectId> ids;
-    if (entry)
-        for (const SceneObject& object : entry->scene.objects) ids.push_back(object.id);
-    return ids;
+std::vector<std::string> names_of(const BoardFile& board) {
+    std::vector<std::string> names;
+    for (const BoardEntry& entry : board.entries) names.push_back(entry.name);
+    return names;
 }
 
 TEST(MergeScreenObjects, EachObjectGoesToTheScreenOfItsCentre) {
     const std::vector<BoardScreen> screens = {
         {"A", {0, 0, 100, 100}}, {"B", {100, 0, 200, 100}}, {"C", {300, 0, 400, 100}}};
-    struct Row {
-        const char* name;
-        Box rect;
-        const char* screen;
-    };
+    struct Row { const char* name; Box rect; const char* screen; };
     const Row rows[] = {
         {"inside the second screen", {120, 10, 140, 30}, "B"},
         {"centre on the shared edge goes to the earlier screen", {90, 10, 110, 30}, "A"},
@@ -44,50 +39,30 @@ TEST(MergeScreenObjects, EachObjectGoesToTheScreenOfItsCentre) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         BoardFile board;
-        const BoardPage page{{rectangle(1, row.rect)}, {}, 1};
-        merge_screen_objects(board, page, screens);
-        ASSERT_EQ(board.entries.size(), 1u);
-        EXPECT_EQ(board.entries[0].name, row.screen);
+        merge_screen_objects(board, {{rectangle(1, row.rect)}, {}, 1}, screens);
+        EXPECT_EQ(names_of(board), std::vector<std::string>{row.screen});
     }
 }
 
-TEST(MergeScreenObjects, ObjectsAreStoredInTheirScreensCoordinates) {
-    BoardFile board;
-    const BoardPage page{{rectangle(5, {2000, 100, 2100, 200}), rectangle(9, {10, 20, 30, 40})}, {}, 12};
-    merge_screen_objects(board, page, kTwoScreens);
-    ASSERT_EQ(board.entries.size(), 2u);
-    const BoardEntry* right = entry_named(board, "RIGHT");
-    ASSERT_NE(right, nullptr);
-    EXPECT_EQ(right->scene.objects.at(0), rectangle(1, {80, 100, 180, 200}));
-    EXPECT_EQ(right->scene.frame, (FrameSize{1920, 1080}));
-    EXPECT_EQ(right->scene.origin, (ScreenOrigin{1920, 0}));
-    EXPECT_EQ(right->scene.region, (Box{0, 0, 1920, 1080}));
-    EXPECT_EQ(right->scene.last, 12u);
-    EXPECT_EQ(entry_named(board, "LEFT")->scene.objects.at(0), rectangle(1, {10, 20, 30, 40}));
-}
-
 TEST(MergeScreenObjects, LinesKeepAttachmentsOnTheirOwnScreenOnly) {
-    // A line drawn from a note on the left screen to a note on the right one,
-    // its centre on the left screen.
-    SceneObject tied = line(3, {200, 200}, {1950, 300});
-    std::get<LinePayload>(tied.payload).start = ObjectAttachment{1, {50, 0}};
-    std::get<LinePayload>(tied.payload).end = ObjectAttachment{2, {-100, 0}};
+    // A line from a note on the left screen to a note on the right one, its
+    // centre on the left screen.
+    const SceneObject tied = fastened(line(3, {200, 200}, {1950, 300}), ObjectAttachment{1, {50, 0}},
+                                      ObjectAttachment{2, {-100, 0}});
     const BoardPage page{{rectangle(1, {100, 100, 300, 300}), rectangle(2, {1950, 250, 2350, 350}), tied}, {}, 3};
-    const SceneObjects scene(page.objects);
-    const auto drawn = resolve_arrow_ends(page.objects[2], scene);
+    const auto drawn = resolve_arrow_ends(tied, page.objects);
     ASSERT_TRUE(drawn.has_value());
 
     BoardFile board;
     merge_screen_objects(board, page, kTwoScreens);
-    const BoardEntry* left = entry_named(board, "LEFT");
+    const Scene* left = scene_named(board, "LEFT");
     ASSERT_NE(left, nullptr);
-    EXPECT_EQ(ids_of(left), (std::vector<ObjectId>{1, 2}));
-    const LinePayload& stored = std::get<LinePayload>(left->scene.objects[1].payload);
-    ASSERT_TRUE(stored.start.has_value());
-    EXPECT_EQ(stored.start->id, 1u);
+    ASSERT_EQ(ids_of(left->objects), (std::vector<ObjectId>{1, 2}));
+    const LinePayload& stored = *as_line(left->objects[1]);
+    EXPECT_EQ(stored.start, (ObjectAttachment{1, {50, 0}}));
     EXPECT_FALSE(stored.end.has_value());
     EXPECT_EQ(stored.to, drawn->to);  // the left screen's origin is 0, 0
-    EXPECT_EQ(ids_of(entry_named(board, "RIGHT")), (std::vector<ObjectId>{1}));
+    EXPECT_EQ(scene_named(board, "RIGHT")->objects.size(), 1u);
 }
 
 // A screen that is there keeps its entry even when emptied, and gets one
@@ -103,11 +78,8 @@ TEST(MergeScreenObjects, KeepsEntriesOfPresentScreensAndOfAbsentScreensWithNotes
     BoardFile board{
         {{"LEFT", with_note}, {"PROJECTOR", with_note}, {"OLD", only_background}, {"GONE", empty_scene()}}};
     merge_screen_objects(board, {{rectangle(1, {120, 0, 130, 10})}, {}, 1}, screens);  // the note moved right
-    std::vector<std::string> names;
-    for (const BoardEntry& entry : board.entries) names.push_back(entry.name);
-    ASSERT_EQ(names, (std::vector<std::string>{"LEFT", "PROJECTOR", "RIGHT"}));
-    EXPECT_TRUE(entry_named(board, "LEFT")->scene.objects.empty());
-    EXPECT_EQ(ids_of(entry_named(board, "RIGHT")), (std::vector<ObjectId>{1}));
+    EXPECT_EQ(names_of(board), (std::vector<std::string>{"LEFT", "PROJECTOR", "RIGHT"}));
+    EXPECT_TRUE(scene_named(board, "LEFT")->objects.empty());
 
     // Without screens nothing is known to be gone, so nothing changes.
     const BoardFile before = board;
@@ -119,10 +91,10 @@ TEST(MergeScreenObjects, FramesStayWithinWhatTheReaderTakes) {
     const std::vector<BoardScreen> screens = {
         {"HUGE", {0, 0, 40000, 50000}}, {"FLAT", {45000, 0, 45000, 0}}, {"TORN", {50000, 0, 50000.5, 1e300}}};
     BoardFile board;
-    const BoardPage page{{rectangle(1, {10, 10, 20, 20}), rectangle(2, {44990, -5, 45010, 5}),
-                          rectangle(3, {50000, 5, 50000.5, 6})},
-                         {},
-                         3};
+    const BoardPage page{
+        {rectangle(1, {10, 10, 20, 20}), rectangle(2, {44990, -5, 45010, 5}), rectangle(3, {50000, 5, 50000.5, 6})},
+        {},
+        3};
     merge_screen_objects(board, page, screens);
     ASSERT_EQ(board.entries.size(), 3u);
     EXPECT_EQ(board.entries[0].scene.frame, (FrameSize{32768, 32768}));
@@ -133,38 +105,36 @@ TEST(MergeScreenObjects, FramesStayWithinWhatTheReaderTakes) {
     EXPECT_EQ(read_board_file(*text).value_or({}), board);
 }
 
-TEST(JoinScreenScenes, GivesBackThePageThatWasMerged) {
-    SceneObject tied = line(4, {150, 150}, {400, 400});
-    std::get<LinePayload>(tied.payload).start = ObjectAttachment{2, {0, 0}};
-    SceneObject filled = ellipse(7, {2500, 500, 2700, 600});
-    filled.fill = {FillRegion{{7, 2}, Rgb{9, 9, 9}}};
-    BoardPage page{{rectangle(2, {100, 100, 200, 200}), tied, filled, label(9, "far right", {3000, 900})},
-                   {FillRegion{{2, 7}, Rgb{1, 1, 1}}, FillRegion{{}, Rgb{2, 2, 2}}},
-                   9};
+TEST(JoinScreenScenes, GivesBackThePageThatWasMergedAndSaved) {
+    const SceneObject tied = fastened(line(4, {150, 150}, {400, 400}), ObjectAttachment{2, {0, 0}}, std::nullopt);
+    const SceneObject filled = with_fill(ellipse(7, {2500, 500, 2700, 600}), {FillRegion{{7, 2}, Rgb{9, 9, 9}}});
+    const BoardPage page{{rectangle(2, {100, 100, 200, 200}), tied, filled, label(9, "far right", {3000, 900})},
+                         {FillRegion{{2, 7}, Rgb{1, 1, 1}}, FillRegion{{}, Rgb{2, 2, 2}}},
+                         9};
     BoardFile board;
     merge_screen_objects(board, page, kTwoScreens);
-    const auto text = write_board_file(board);
-    ASSERT_TRUE(text.ok());
-    const auto read = read_board_file(*text);
+    // Each screen's scene is in its own coordinates and keeps the page's last id.
+    const Scene* right = scene_named(board, "RIGHT");
+    ASSERT_NE(right, nullptr);
+    EXPECT_EQ(right->origin, (ScreenOrigin{1920, 0}));
+    EXPECT_EQ(right->region, (Box{0, 0, 1920, 1080}));
+    EXPECT_EQ(right->last, 9u);
+    EXPECT_EQ(*object_rect(right->objects.at(0)), (Box{580, 500, 780, 600}));
+    const auto read = read_board_file(write_board_file(board).value_or(""));
     ASSERT_TRUE(read.ok());
 
-    const BoardPage joined = join_screen_scenes(*read, kTwoScreens);
-    // Screen order: the right screen's objects come first, renumbered 1..n.
-    BoardPage expected;
-    expected.objects = {page.objects[2], page.objects[3], page.objects[0], page.objects[1]};
-    expected.objects[0].id = 1;
-    expected.objects[0].fill = {FillRegion{{1}, Rgb{9, 9, 9}}};  // the id on the other screen is gone
-    expected.objects[1].id = 2;
-    expected.objects[2].id = 3;
-    expected.objects[3].id = 4;
-    std::get<LinePayload>(expected.objects[3].payload).start->id = 3;
-    expected.background = {FillRegion{{1, 3}, Rgb{1, 1, 1}}, FillRegion{{}, Rgb{2, 2, 2}}};
-    expected.last = 4;
-    EXPECT_EQ(joined, expected);
+    // Screen order: the right screen's objects come first, renumbered 1..n;
+    // a fill keeps only the ids on its own screen.
+    BoardPage expected{{with_fill(filled, {FillRegion{{1}, Rgb{9, 9, 9}}}), page.objects[3], page.objects[0], tied},
+                       {FillRegion{{1, 3}, Rgb{1, 1, 1}}, FillRegion{{}, Rgb{2, 2, 2}}},
+                       4};
+    for (ObjectId id = 1; id <= 4; ++id) expected.objects[id - 1].id = id;
+    as_line(expected.objects[3])->start->id = 3;
+    EXPECT_EQ(join_screen_scenes(*read, kTwoScreens), expected);
 }
 
 TEST(JoinScreenScenes, KeepsOnlyTheFirstBackgroundListWhenScreensDisagree) {
-    auto entry = [](std::string name, std::vector<FillRegion> background) {
+    const auto entry = [](std::string name, std::vector<FillRegion> background) {
         Scene scene = empty_scene();
         scene.objects = {rectangle(1, {0, 0, 10, 10})};
         scene.last = 1;

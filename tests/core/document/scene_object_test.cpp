@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 namespace glimmerly {
@@ -12,33 +11,20 @@ namespace {
 
 using namespace glimmerly::testing;
 
-TEST(ContrastColor, PicksTheLetterColourThatStandsOutMore) {
-    struct Row {
-        const char* name;
-        Rgb colour;
-        Rgb expected;
-    };
+TEST(ContrastColor, PicksTheLetterColourThatStandsOutMoreAndFlipsOnceAlongTheGreys) {
+    struct Row { const char* name; Rgb colour; Rgb expected; };
     const Row rows[] = {
-        {"yellow", {255, 255, 0}, kBlack},   {"blue", {0, 0, 255}, kWhite},
-        {"white", kWhite, kBlack},  {"black", kBlack, kWhite},
-        {"red", {255, 0, 0}, kBlack},        {"the default red", {237, 79, 92}, kBlack},
-        {"dark grey", {90, 90, 90}, kWhite}, {"light grey", {200, 200, 200}, kBlack},
+        {"yellow", {255, 255, 0}, kBlack}, {"blue", {0, 0, 255}, kWhite},       {"white", kWhite, kBlack},
+        {"black", kBlack, kWhite},         {"the default red", {237, 79, 92}, kBlack},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(contrast_color(row.colour), row.expected);
     }
-}
-
-TEST(ContrastColor, ChangesOnceAlongTheGreyRamp) {
-    // Luminance grows with the grey level, so the answer flips from white to
-    // black exactly once.
     int flips = 0;
     for (int level = 1; level < 256; ++level) {
-        const auto g = static_cast<std::uint8_t>(level);
-        const auto previous = static_cast<std::uint8_t>(level - 1);
-        if (contrast_color({g, g, g}) != contrast_color({previous, previous, previous}))
-            ++flips;
+        const auto g = static_cast<std::uint8_t>(level), previous = static_cast<std::uint8_t>(level - 1);
+        flips += contrast_color({g, g, g}) != contrast_color({previous, previous, previous});
     }
     EXPECT_EQ(flips, 1);
 }
@@ -59,41 +45,32 @@ TEST(ObjectTextColor, LabelsContrastOrUseTheirInkPlainObjectsKeepTheirColour) {
     EXPECT_EQ(object_text_color(rectangle(3, {0, 0, 1, 1})), (Rgb{200, 30, 30}));
 }
 
-TEST(SceneObjectEquality, ComparesNumbersAsNumbers) {
+TEST(SceneObjectEquality, ComparesValuesAndWrapWidthOnlyForWrappingLabels) {
     const SceneObject zero = rectangle(1, {0, 0, 10, 10});
     EXPECT_EQ(zero, rectangle(1, {0, 0, 10, 10}, -0.0));
     const SceneObject nan = with_width(zero, std::numeric_limits<double>::quiet_NaN());
     EXPECT_NE(nan, nan) << "NaN is not a number equal to itself";
-    EXPECT_NE(with_widths(stroke(1, {{0, 0}, {1, 1}}), {2}), with_widths(stroke(1, {{0, 0}, {1, 1}}), {3}));
     EXPECT_NE(zero, ellipse(1, {0, 0, 10, 10})) << "same box, different kinds";
-}
 
-TEST(SceneObjectEquality, WrapWidthCountsOnlyForWrappingLabels) {
-    const LabelMode stale_none{LabelKind::None, 40.0};
-    EXPECT_EQ(stale_none, LabelMode::none());
-    const LabelMode stale_fit{LabelKind::Fit, 40.0};
-    EXPECT_EQ(stale_fit, LabelMode::fit());
+    EXPECT_EQ((LabelMode{LabelKind::None, 40.0}), LabelMode::none());
+    EXPECT_EQ((LabelMode{LabelKind::Fit, 40.0}), LabelMode::fit());
     EXPECT_NE(LabelMode::wrap(40.0), LabelMode::wrap(41.0));
-    EXPECT_NE(LabelMode::wrap(40.0), LabelMode::fit());
+    EXPECT_NE(LabelMode::fit(), LabelMode::none());
 }
 
 TEST(ObjectIds, NeverHandsOutAnIdThatWrapped) {
     constexpr ObjectId max = std::numeric_limits<ObjectId>::max();
     ObjectId last = 41;
-    EXPECT_EQ(next_object_id(last), 42u);
-    EXPECT_EQ(last, 42u);
-    EXPECT_EQ(take_object_ids(last, 3), 43u);
-    EXPECT_EQ(last, 45u);
-
-    last = max - 2;
-    EXPECT_EQ(take_object_ids(last, 2), max - 1);
-    EXPECT_EQ(last, max);
-    EXPECT_EQ(next_object_id(last), std::nullopt);
-    EXPECT_EQ(last, max) << "an exhausted counter stays where it was";
+    EXPECT_EQ(take_object_ids(last, 3), 42u);
+    EXPECT_EQ(last, 44u);
 
     last = max - 2;
     EXPECT_EQ(take_object_ids(last, 3), std::nullopt) << "the run would wrap";
     EXPECT_EQ(last, max - 2);
+    EXPECT_EQ(take_object_ids(last, 2), max - 1);
+    EXPECT_EQ(last, max);
+    EXPECT_EQ(next_object_id(last), std::nullopt);
+    EXPECT_EQ(last, max) << "an exhausted counter stays where it was";
 }
 
 }  // namespace
