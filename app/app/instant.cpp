@@ -43,10 +43,17 @@ void instant_screenshot_worker(InstantSender sender, HMONITOR monitor, PixelRect
         else
             result.failure = display_text(saved.failure());
     } catch (...) {
-        result.saved_path.reset();
-        result.failure = "Screenshot interrupted";
+        result = InstantCaptureResult{};  // read as interrupted
     }
-    (void)sender.send(result);
+    {
+        // Gone before the post: a result that could not be queued then reads
+        // as interrupted, never as still running.
+        InstantSender owned = std::move(sender);
+        try {
+            (void)owned.send(result);
+        } catch (...) {
+        }
+    }
     PostMessageW(app_window, WM_APP_INSTANT_SCREENSHOT_DONE, 0, 0);
 }
 
@@ -104,10 +111,8 @@ void finish_instant_screenshot(InstantScreenshot& instant, NoticeWindow& notice,
     ChannelPoll<InstantCaptureResult> poll = instant.receiver->try_receive();
     if (std::holds_alternative<ChannelEmpty>(poll)) return;  // the worker is not done yet
     InstantCaptureResult result;
-    if (auto* value = std::get_if<InstantCaptureResult>(&poll))
-        result = std::move(*value);
-    else
-        result.failure = "Screenshot interrupted";
+    if (auto* value = std::get_if<InstantCaptureResult>(&poll)) result = std::move(*value);
+    if (!result.saved_path && result.failure.empty()) result.failure = "Screenshot interrupted";
     instant.receiver.reset();
     win::join_thread(instant.worker);  // it has sent: only its post and return are left
     const PixelRect monitor = instant.monitor;

@@ -11,49 +11,32 @@
 namespace glimmerly {
 namespace {
 
-using testing_support::pump_until;
-
 constexpr COLORREF kMarker = RGB(20, 180, 60);
 
-// A window of one colour on the screen, and a message-only window that
-// counts the worker's messages, as the application window would get them.
+// A window of one colour on the screen, and a window that counts the
+// worker's messages, as the application window would get them.
 class InstantScene {
 public:
     InstantScene() {
         WNDCLASSW marker{};
         marker.lpfnWndProc = DefWindowProcW;
         marker.hInstance = GetModuleHandleW(nullptr);
-        marker.hbrBackground = brush_.get();
         marker.lpszClassName = L"Glimmerly.Tests.InstantMarker";
         RegisterClassW(&marker);
         marker_.reset(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, marker.lpszClassName, L"", WS_POPUP, 300, 200,
                                       400, 300, nullptr, nullptr, marker.hInstance, nullptr));
+        // The class outlives this scene's brush: each scene gives it its own.
+        SetClassLongPtrW(marker_.get(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush_.get()));
         ShowWindow(marker_.get(), SW_SHOWNOACTIVATE);
         UpdateWindow(marker_.get());
-
-        WNDCLASSW counter{};
-        counter.lpfnWndProc = count_done;
-        counter.hInstance = GetModuleHandleW(nullptr);
-        counter.lpszClassName = L"Glimmerly.Tests.InstantDone";
-        RegisterClassW(&counter);
-        app_window_.reset(CreateWindowExW(0, counter.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                          counter.hInstance, nullptr));
-        SetWindowLongPtrW(app_window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&done_));
     }
-    HWND app_window() const { return app_window_.get(); }
-    int done() const { return done_; }
+    HWND app_window() const { return done_.window(); }
+    const testing_support::MessageCounter& done() const { return done_; }
 
 private:
-    static LRESULT CALLBACK count_done(HWND window, UINT message, WPARAM w, LPARAM l) noexcept {
-        if (message == WM_APP_INSTANT_SCREENSHOT_DONE)
-            if (auto* done = reinterpret_cast<int*>(GetWindowLongPtrW(window, GWLP_USERDATA))) ++*done;
-        return DefWindowProcW(window, message, w, l);
-    }
-
     win::UniqueBrush brush_{CreateSolidBrush(kMarker)};
     win::UniqueWindow marker_;
-    win::UniqueWindow app_window_;
-    int done_ = 0;
+    testing_support::MessageCounter done_{WM_APP_INSTANT_SCREENSHOT_DONE};
 };
 
 std::wstring title_of(HWND window) {
@@ -74,12 +57,12 @@ TEST(InstantScreenshot, SavesTheMonitorUnderTheNextFreeNumbersWithItsNoticeAndPu
 
     for (const std::wstring name : {L"001.png", L"002.png"}) {
         SCOPED_TRACE(win::to_utf8(name));
-        const int done_before = scene.done();
+        const int done_before = scene.done().count();
         start_instant_screenshot(instant, notice, scene.app_window(), {});
         ASSERT_TRUE(instant.receiver.has_value());
         // A second press while it runs starts nothing.
         start_instant_screenshot(instant, notice, scene.app_window(), {});
-        ASSERT_TRUE(pump_until([&] { return scene.done() > done_before; }));
+        ASSERT_TRUE(scene.done().wait_past(done_before));
         finish_instant_screenshot(instant, notice, true);
         EXPECT_FALSE(instant.receiver.has_value());
 
