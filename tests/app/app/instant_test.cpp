@@ -31,12 +31,12 @@ public:
         UpdateWindow(marker_.get());
     }
     HWND app_window() const { return done_.window(); }
-    const testing_support::MessageCounter& done() const { return done_; }
+    const testing_support::MessageLog& done() const { return done_; }
 
 private:
     win::UniqueBrush brush_{CreateSolidBrush(kMarker)};
     win::UniqueWindow marker_;
-    testing_support::MessageCounter done_{WM_APP_INSTANT_SCREENSHOT_DONE};
+    testing_support::MessageLog done_{WM_APP_INSTANT_SCREENSHOT_DONE};
 };
 
 std::wstring title_of(HWND window) {
@@ -57,12 +57,12 @@ TEST(InstantScreenshot, SavesTheMonitorUnderTheNextFreeNumbersWithItsNoticeAndPu
 
     for (const std::wstring name : {L"001.png", L"002.png"}) {
         SCOPED_TRACE(win::to_utf8(name));
-        const int done_before = scene.done().count();
+        const int done_before = scene.done().count(WM_APP_INSTANT_SCREENSHOT_DONE);
         start_instant_screenshot(instant, notice, scene.app_window(), {});
         ASSERT_TRUE(instant.receiver.has_value());
         // A second press while it runs starts nothing.
         start_instant_screenshot(instant, notice, scene.app_window(), {});
-        ASSERT_TRUE(scene.done().wait_past(done_before));
+        ASSERT_TRUE(scene.done().wait_past(WM_APP_INSTANT_SCREENSHOT_DONE, done_before));
         finish_instant_screenshot(instant, notice, true);
         EXPECT_FALSE(instant.receiver.has_value());
 

@@ -103,11 +103,11 @@ TEST(LensHandOff, OpensThePageAndForgetsItLaterOrDeletesItWhenNothingOpened) {
 }
 
 TEST(LensHandOff, TheWorkerWritesThePageAndTheHandlerOpensIt) {
-    const testing_support::MessageCounter done(WM_APP_LENS_DONE);
+    const testing_support::MessageLog done{WM_APP_LENS_DONE};
     LensSearch search;
     ASSERT_TRUE(start_lens_search(search, testing_support::solid_picture(4, 4, 1, 2, 3, 255), done.window()).ok());
     EXPECT_FALSE(start_lens_search(search, testing_support::solid_picture(4, 4, 1, 2, 3, 255), done.window()).ok());
-    ASSERT_TRUE(done.wait_past(0));
+    ASSERT_TRUE(done.wait_past(WM_APP_LENS_DONE, 0));
     OpenerLog log;
     EXPECT_EQ(finish_lens_search(search, done.window(), fake_openers(log)), std::nullopt);
     EXPECT_FALSE(search.receiver.has_value());

@@ -5,7 +5,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
 #include "app/win/owners.h"
 
@@ -24,43 +28,43 @@ inline bool pump_until(const std::function<bool()>& done, ULONGLONG limit_ms = 3
     return true;
 }
 
-// A message-only window that counts one message, as the application window
-// would receive it, and keeps the last wParam.
-class MessageCounter {
+// A message-only window that keeps, in order, the messages of the given
+// ids it receives with their wParam, as the application window would get them.
+class MessageLog {
 public:
-    explicit MessageCounter(UINT message) : message_(message) {
+    explicit MessageLog(std::initializer_list<UINT> kept) : kept_(kept) {
         WNDCLASSW wc{};
         wc.lpfnWndProc = proc;
         wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"Glimmerly.Tests.MessageCounter";
+        wc.lpszClassName = L"Glimmerly.Tests.MessageLog";
         RegisterClassW(&wc);
         window_.reset(CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance,
                                       nullptr));
         SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
-    MessageCounter(const MessageCounter&) = delete;
-    MessageCounter& operator=(const MessageCounter&) = delete;
+    MessageLog(const MessageLog&) = delete;
+    MessageLog& operator=(const MessageLog&) = delete;
 
     HWND window() const { return window_.get(); }
-    int count() const { return count_; }
-    WPARAM last_wparam() const { return last_wparam_; }
-    // Waits for the count to pass `seen`.
-    bool wait_past(int seen) const { return pump_until([&] { return count_ > seen; }); }
+    const std::vector<std::pair<UINT, WPARAM>>& entries() const { return entries_; }
+    int count(UINT message) const {
+        return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
+                                              [&](const auto& entry) { return entry.first == message; }));
+    }
+    // Waits until more than `seen` messages of that id have come.
+    bool wait_past(UINT message, int seen) const { return pump_until([&] { return count(message) > seen; }); }
 
 private:
     static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM w, LPARAM l) noexcept {
-        auto* self = reinterpret_cast<MessageCounter*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self && message == self->message_) {
-            ++self->count_;
-            self->last_wparam_ = w;
-        }
+        auto* self = reinterpret_cast<MessageLog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self && std::find(self->kept_.begin(), self->kept_.end(), message) != self->kept_.end())
+            self->entries_.emplace_back(message, w);
         return DefWindowProcW(window, message, w, l);
     }
 
-    UINT message_;
+    std::vector<UINT> kept_;
     win::UniqueWindow window_;
-    int count_ = 0;
-    WPARAM last_wparam_ = 0;
+    std::vector<std::pair<UINT, WPARAM>> entries_;
 };
 
 }  // namespace glimmerly::testing_support
