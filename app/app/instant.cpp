@@ -96,10 +96,10 @@ void start_instant_screenshot(InstantScreenshot& instant, NoticeWindow& notice, 
     const PixelRect area{info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
 
     auto [sender, receiver] = make_channel<InstantCaptureResult>();
-    auto worker = win::start_named_thread(
-        L"instant-screenshot", [sender = std::move(sender), monitor, area, app_window, folder = instant.folder]() mutable {
-            instant_screenshot_worker(std::move(sender), monitor, area, app_window, folder);
-        });
+    auto worker = win::start_named_thread(L"instant-screenshot", [sender = std::move(sender), monitor, area,
+                                                                  app_window, folder = instant.folder]() mutable {
+        instant_screenshot_worker(std::move(sender), monitor, area, app_window, folder);
+    });
     if (!worker) return show_start_failure(notice, worker.failure());
     instant.worker = std::move(*worker);
     instant.receiver.emplace(std::move(receiver));

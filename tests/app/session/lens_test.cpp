@@ -126,8 +126,8 @@ TEST(ForgetLensPage, RefusesAnythingButAPageOfItsFolderAndDeletesNothing) {
     ASSERT_TRUE(folder.ok());
     ASSERT_TRUE(create_directories(*folder).ok());
     const std::wstring id = std::to_wstring(GetCurrentProcessId());
-    const std::wstring paths[] = {elsewhere.path() + L"\\lens-" + id + L".html", *folder + L"\\capture-" + id + L".html",
-                                  *folder + L"\\lens-" + id + L".HTML"};
+    const std::wstring paths[] = {elsewhere.path() + L"\\lens-" + id + L".html",
+                                  *folder + L"\\capture-" + id + L".html", *folder + L"\\lens-" + id + L".HTML"};
     for (const std::wstring& path : paths) {
         SCOPED_TRACE(win::to_utf8(path));
         ASSERT_TRUE(write_test_file(path, "kept"));

@@ -82,7 +82,8 @@ TEST(ShortcutHook, ReportsEveryRealKeyBeforeMatchingAndLetsInjectedKeysBy) {
     EXPECT_TRUE(hook_swallows_key(state, down(kF9), host));
     EXPECT_TRUE(hook_swallows_key(state, up(kF9), host));
     EXPECT_FALSE(hook_swallows_key(state, down(kA), host));
-    EXPECT_EQ(host.posted, (std::vector<std::string>{"report 120 down", "hotkey 91", "report 120 up", "report 65 down"}));
+    EXPECT_EQ(host.posted,
+              (std::vector<std::string>{"report 120 down", "hotkey 91", "report 120 up", "report 65 down"}));
 }
 
 TEST(ShortcutHook, AHotkeyThatCannotBePostedLetsTheKeyThroughAndLatchesNothing) {
