@@ -12,16 +12,14 @@ using testing_support::MessageLog;
 
 constexpr std::int32_t kCtrlF9 = 91, kCtrlShiftF9 = 92;
 
-HookSlots f9_slots() {
-    return {HookSlot{true, MOD_CONTROL, VK_F9, kCtrlF9}, HookSlot{true, MOD_CONTROL | MOD_SHIFT, VK_F9, kCtrlShiftF9},
-            HookSlot{}};
-}
+const HookSlots kF9Slots = {HookSlot{true, MOD_CONTROL, VK_F9, kCtrlF9},
+                            HookSlot{true, MOD_CONTROL | MOD_SHIFT, VK_F9, kCtrlShiftF9}, HookSlot{}};
 
 TEST(ShortcutListener, InstallsItsHookAndStopsItsThreadCleanlyAgainAndAgain) {
     const MessageLog log{WM_HOTKEY};
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
-        auto listener = start_shortcut_listener(log.window(), f9_slots(), true);
+        auto listener = start_shortcut_listener(log.window(), kF9Slots, true);
         ASSERT_TRUE(listener.ok()) << listener.failure().message;
         const win::UniqueHandle thread(OpenThread(SYNCHRONIZE, FALSE, listener->thread_id()));
         ASSERT_TRUE(thread);
@@ -32,25 +30,9 @@ TEST(ShortcutListener, InstallsItsHookAndStopsItsThreadCleanlyAgainAndAgain) {
     }
 }
 
-// Starts xdotool (a program of the host, which Wine runs as it is) on this
-// session's X display. Its keys are real X input, not injected ones.
-void run_xdotool(std::wstring arguments) {
-    std::wstring command = L"Z:\\usr\\bin\\xdotool " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &started))
-        << "xdotool is missing";
-    // Wine hands back no process to wait for with a host program: the test
-    // waits for what the keys bring instead.
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-}
-
 TEST(ShortcutListener, ATypedShortcutReachesTheWindowAsAHotkeyAfterItsKeyReport) {
     const MessageLog log{WM_HOTKEY, WM_APP_KEY_REPORT};
-    auto listener = start_shortcut_listener(log.window(), f9_slots(), true);
+    auto listener = start_shortcut_listener(log.window(), kF9Slots, true);
     ASSERT_TRUE(listener.ok()) << listener.failure().message;
     // Typed keys go to the window under the pointer, which must be Wine's.
     const win::UniqueWindow landing(CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 100, 100, 300, 200,
@@ -58,7 +40,15 @@ TEST(ShortcutListener, ATypedShortcutReachesTheWindowAsAHotkeyAfterItsKeyReport)
     ShowWindow(landing.get(), SW_SHOWNOACTIVATE);
     UpdateWindow(landing.get());
 
-    run_xdotool(L"mousemove 250 200 key ctrl+shift+F9 key ctrl+F9");
+    // xdotool, a program of the host that Wine runs as it is, types on this
+    // session's X display: real input, not injected. Wine hands back no
+    // process to wait for, so the test waits for what the keys bring.
+    std::wstring xdotool = L"Z:\\usr\\bin\\xdotool mousemove 250 200 key ctrl+shift+F9 key ctrl+F9";
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(CreateProcessW(nullptr, xdotool.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &started)) << "xdotool is missing";
+    const win::UniqueHandle process(started.hProcess), thread(started.hThread);
     ASSERT_TRUE(log.wait_past(WM_HOTKEY, 1));
     std::vector<WPARAM> hotkeys;
     bool f9_reported_first = false;

@@ -1,12 +1,12 @@
 #pragma once
-// Waiting on the test's own thread for something its windows will be told:
-// messages are dispatched while waiting. The limit only keeps a broken run
-// from hanging; a test asserts on what arrived, never on how long it took.
+// A message-only window that keeps, in order, the messages of the given ids
+// it receives with their wParam, as the application window would get them,
+// and a wait for them that dispatches the test thread's messages meanwhile.
+// The wait's limit only keeps a broken run from hanging.
 
 #include <windows.h>
 
 #include <algorithm>
-#include <functional>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -15,21 +15,6 @@
 
 namespace glimmerly::testing_support {
 
-inline bool pump_until(const std::function<bool()>& done, ULONGLONG limit_ms = 30000) {
-    MSG message;
-    for (const ULONGLONG end = GetTickCount64() + limit_ms; !done();) {
-        if (GetTickCount64() >= end) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-    return true;
-}
-
-// A message-only window that keeps, in order, the messages of the given
-// ids it receives with their wParam, as the application window would get them.
 class MessageLog {
 public:
     explicit MessageLog(std::initializer_list<UINT> kept) : kept_(kept) {
@@ -51,8 +36,16 @@ public:
         return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
                                               [&](const auto& entry) { return entry.first == message; }));
     }
-    // Waits until more than `seen` messages of that id have come.
-    bool wait_past(UINT message, int seen) const { return pump_until([&] { return count(message) > seen; }); }
+    // Whether more than `seen` messages of that id came within 30 s.
+    bool wait_past(UINT message, int seen) const {
+        MSG queued;
+        for (const ULONGLONG end = GetTickCount64() + 30000; count(message) <= seen;) {
+            if (GetTickCount64() >= end) return false;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+            while (PeekMessageW(&queued, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&queued);
+        }
+        return true;
+    }
 
 private:
     static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM w, LPARAM l) noexcept {
