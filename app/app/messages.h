@@ -13,9 +13,13 @@ inline constexpr UINT WM_APP_TRAY = WM_APP + 1;
 // Start a capture: wParam a request time or 0, lParam a packed rectangle or 0.
 inline constexpr UINT WM_APP_START_CAPTURE = WM_APP + 2;
 // WM_APP + 3 is never posted.
+// The image-search worker has put the page's path (or its failure) into the
+// channel. wParam and lParam are 0.
 inline constexpr UINT WM_APP_LENS_DONE = WM_APP + 4;
 // Editor child to resident: wParam the child's process id, lParam a notice kind.
 inline constexpr UINT WM_APP_NOTICE = WM_APP + 5;
+// The instant-screenshot worker has put its result into the channel; the
+// application window takes it out. wParam and lParam are 0.
 inline constexpr UINT WM_APP_INSTANT_SCREENSHOT_DONE = WM_APP + 6;
 // The renderer thread has put its resources (or its failure) into the
 // channel; the capture's window takes them out. wParam and lParam are 0.
@@ -45,6 +49,7 @@ inline constexpr UINT WM_APP_DELAYED_WAKE = WM_APP + 50;
 // application window.
 // A notice window's fade, every 30 ms, on the notice's own window.
 inline constexpr UINT_PTR TIMER_NOTICE = 1;
+// The capture pulse's rise and fall, every 25 ms, on the pulse's own window.
 inline constexpr UINT_PTR TIMER_CAPTURE_PULSE = 1;
 inline constexpr UINT_PTR TIMER_PRESENTATION_FRAME = 90;
 inline constexpr UINT_PTR BOARD_CLOSE_TIMER = 20824;
@@ -52,6 +57,8 @@ inline constexpr UINT_PTR TIMER_BOARD_CHECK = 21314;
 inline constexpr UINT_PTR TIMER_SESSION_FRAME = 21315;
 inline constexpr UINT_PTR TIMER_DEFERRED_REPLAY = 21317;
 inline constexpr UINT_PTR TIMER_TOOLBAR_ANIMATION = 21320;
+// An instant-screenshot result that arrived while the window was busy is
+// taken 30 ms later.
 inline constexpr UINT_PTR TIMER_INSTANT_RETRY = 21331;
 inline constexpr UINT_PTR TIMER_SETTINGS_SAVE = 21335;
 

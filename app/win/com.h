@@ -95,6 +95,13 @@ private:
     HRESULT result_;
 };
 
+// Once per process, before the first worker thread opens its apartment: one
+// reference to the multithreaded apartment, so that the process's COM stays
+// up while workers come and go (each worker's CoUninitialize would otherwise
+// tear down state the next one needs again). Later calls do nothing; a
+// failure is ignored, since the workers work without it, only slower.
+void keep_multithreaded_apartment() noexcept;
+
 // The usual creation: a failure or a null object is a failure.
 template <class T>
 Result<ComPtr<T>> create_instance(REFCLSID clsid, DWORD context = CLSCTX_INPROC_SERVER) {

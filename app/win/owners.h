@@ -124,6 +124,15 @@ struct MemoryDcTraits {
 };
 using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
 
+// A library loaded for functions looked up at run time.
+struct ModuleTraits {
+    using Type = HMODULE;
+    static Type invalid() noexcept { return nullptr; }
+    static bool valid(Type h) noexcept { return h != nullptr; }
+    static void close(Type h) noexcept { FreeLibrary(h); }
+};
+using UniqueModule = UniqueResource<ModuleTraits>;
+
 struct IconTraits {
     using Type = HICON;
     static Type invalid() noexcept { return nullptr; }

@@ -1,0 +1,47 @@
+#pragma once
+// The "Glimmerly shortcuts" thread: a low-level keyboard hook for shortcuts
+// that could not be registered (another program holds the combination) and
+// for the keys display, which needs every key of every program. A matched
+// shortcut reaches the window as WM_HOTKEY with the slot's id, exactly as a
+// registered one would; with key reports on, every typed key also arrives as
+// WM_APP_KEY_REPORT.
+//
+// The presentation mode starts a listener with its slots and stops it (by
+// dropping it, or with stop_shortcut_listener) whenever they change.
+
+#include <windows.h>
+
+#include "app/win/owners.h"
+#include "core/base/result.h"
+#include "core/shortcuts/shortcut_hook.h"
+
+namespace glimmerly {
+
+// A running hook thread; dropping it stops the thread and waits for it.
+class ShortcutListener {
+public:
+    ShortcutListener() = default;
+    ShortcutListener(win::UniqueHandle thread, DWORD thread_id) : thread_(std::move(thread)), thread_id_(thread_id) {}
+    ShortcutListener(ShortcutListener&&) noexcept = default;
+    ShortcutListener& operator=(ShortcutListener&& other) noexcept;
+    ShortcutListener(const ShortcutListener&) = delete;
+    ShortcutListener& operator=(const ShortcutListener&) = delete;
+    ~ShortcutListener();
+
+    bool running() const { return thread_.valid(); }
+    DWORD thread_id() const { return thread_id_; }
+    // Ends the thread's message loop (the hook goes with it) and waits.
+    void stop() noexcept;
+
+private:
+    win::UniqueHandle thread_;
+    DWORD thread_id_ = 0;
+};
+
+// Starts the thread and returns once its hook is installed. A hook the
+// system refuses is that failure, and no thread is left running.
+Result<ShortcutListener> start_shortcut_listener(HWND window, const HookSlots& slots, bool report_keys);
+
+inline void stop_shortcut_listener(ShortcutListener& listener) noexcept { listener.stop(); }
+
+}  // namespace glimmerly

@@ -1,0 +1,52 @@
+#include "app/win/threads.h"
+
+#include <memory>
+
+#include "app/win/failure.h"
+
+namespace glimmerly::win {
+namespace {
+
+struct ThreadStart {
+    const wchar_t* name;
+    std::unique_ptr<ThreadBody> body;
+};
+
+DWORD WINAPI thread_entry(void* parameter) noexcept {
+    const std::unique_ptr<ThreadStart> start(static_cast<ThreadStart*>(parameter));
+    name_this_thread(start->name);
+    try {
+        start->body->run();
+    } catch (...) {
+        // Nothing crosses the thread's edge; a body that threw has dropped
+        // whatever it held, and its owner learns of it from what is missing.
+    }
+    return 0;
+}
+
+}  // namespace
+
+void name_this_thread(const wchar_t* name) noexcept {
+    // Looked up rather than imported: older systems lack it.
+    using SetDescription = HRESULT(WINAPI*)(HANDLE, PCWSTR);
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    if (!kernel) return;
+    const auto set = reinterpret_cast<SetDescription>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetThreadDescription")));
+    if (set) set(GetCurrentThread(), name);
+}
+
+Result<UniqueHandle> start_thread(const wchar_t* name, std::unique_ptr<ThreadBody> body) {
+    auto start = std::make_unique<ThreadStart>(ThreadStart{name, std::move(body)});
+    UniqueHandle thread(CreateThread(nullptr, 0, thread_entry, start.get(), 0, nullptr));
+    if (!thread) return plain_failure(system_message(hresult_from_win32(GetLastError())));
+    (void)start.release();  // the thread adopts it
+    return thread;
+}
+
+void join_thread(UniqueHandle& thread) noexcept {
+    if (thread) WaitForSingleObject(thread.get(), INFINITE);
+    thread.reset();
+}
+
+}  // namespace glimmerly::win

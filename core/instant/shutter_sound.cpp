@@ -1,0 +1,72 @@
+#include "core/instant/shutter_sound.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string_view>
+
+namespace glimmerly {
+namespace {
+
+void put_u16(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    out.push_back(static_cast<std::uint8_t>(value));
+    out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+void put_u32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    put_u16(out, value & 0xFFFF);
+    put_u16(out, value >> 16);
+}
+void put_tag(std::vector<std::uint8_t>& out, std::string_view tag) { out.insert(out.end(), tag.begin(), tag.end()); }
+
+// One blade's snap at `start` seconds: a burst of noise and a short metallic
+// ring that both die within a few milliseconds, over a soft body thump.
+double click(double t, double start, double loudness, std::uint32_t& noise) {
+    if (t < start) return 0.0;
+    const double u = t - start;
+    noise = noise * 1664525u + 1013904223u;  // a fixed sequence: the sound is the same on every run
+    const double white = static_cast<double>(noise >> 8) / 8388608.0 - 1.0;
+    const double burst = white * std::exp(-u / 0.004);
+    const double ring = std::sin(2 * std::numbers::pi * 2350.0 * u) * std::exp(-u / 0.009);
+    const double thump = std::sin(2 * std::numbers::pi * 170.0 * u) * std::exp(-u / 0.018);
+    return loudness * (0.55 * burst + 0.3 * ring + 0.35 * thump);
+}
+
+}  // namespace
+
+ShutterSound choose_shutter_sound(const std::optional<ShutterFileFacts>& facts) {
+    if (!facts || facts->directory || facts->link) return ShutterSound::BuiltIn;
+    return facts->size == 0 ? ShutterSound::Silent : ShutterSound::CustomFile;
+}
+
+std::vector<std::uint8_t> builtin_shutter_wav() {
+    constexpr std::uint32_t data_bytes = SHUTTER_SAMPLES * 2;
+    std::vector<std::uint8_t> wav;
+    wav.reserve(44 + data_bytes);
+    put_tag(wav, "RIFF");
+    put_u32(wav, 36 + data_bytes);
+    put_tag(wav, "WAVE");
+    put_tag(wav, "fmt ");
+    put_u32(wav, 16);
+    put_u16(wav, 1);  // PCM
+    put_u16(wav, 1);  // mono
+    put_u32(wav, SHUTTER_SAMPLE_RATE);
+    put_u32(wav, SHUTTER_SAMPLE_RATE * 2);  // bytes per second
+    put_u16(wav, 2);                        // bytes per frame
+    put_u16(wav, 16);
+    put_tag(wav, "data");
+    put_u32(wav, data_bytes);
+
+    std::uint32_t open_noise = 0x2545F491u, close_noise = 0x9E3779B9u;
+    for (std::uint32_t i = 0; i < SHUTTER_SAMPLES; ++i) {
+        const double t = static_cast<double>(i) / SHUTTER_SAMPLE_RATE;
+        double value = click(t, 0.0, 0.8, open_noise) + click(t, 0.085, 0.65, close_noise);
+        // The last 10 ms fade to nothing, so the sound ends without a click of its own.
+        const double left = static_cast<double>(SHUTTER_SAMPLES - 1 - i) / SHUTTER_SAMPLE_RATE;
+        value *= std::min(1.0, left / 0.010);
+        const long sample = std::lround(std::clamp(value, -1.0, 1.0) * 32767.0);
+        put_u16(wav, static_cast<std::uint16_t>(static_cast<std::int16_t>(sample)));
+    }
+    return wav;
+}
+
+}  // namespace glimmerly

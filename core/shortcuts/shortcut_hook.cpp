@@ -1,0 +1,41 @@
+#include "core/shortcuts/shortcut_hook.h"
+
+namespace glimmerly {
+namespace {
+
+class BusyMark {
+public:
+    explicit BusyMark(bool& busy) : busy_(busy) { busy_ = true; }
+    BusyMark(const BusyMark&) = delete;
+    BusyMark& operator=(const BusyMark&) = delete;
+    ~BusyMark() { busy_ = false; }
+
+private:
+    bool& busy_;
+};
+
+}  // namespace
+
+bool hook_swallows_key(ShortcutHookState& state, const HookKeyEvent& event, HookHost& host) {
+    if (event.injected || state.busy) return false;
+    const BusyMark mark(state.busy);
+    if (state.report_keys) (void)host.post_key_report(event.key, key_report_flags(event));
+    const std::uint32_t modifiers = host.modifiers();
+    if (event.key > 255) return false;
+    std::uint8_t& latch = state.latch[event.key];
+    if (latch) {
+        if (!event.down) latch = 0;
+        return true;
+    }
+    if (!event.down) return false;
+    for (const HookSlot& slot : state.slots) {
+        if (!slot.enabled || slot.key != event.key || slot.modifiers != modifiers) continue;
+        latch = 1;
+        if (host.post_hotkey(slot.id)) return true;
+        latch = 0;  // nobody will hear of it: let the key through instead
+        return false;
+    }
+    return false;
+}
+
+}  // namespace glimmerly

@@ -1,0 +1,65 @@
+#include "app/app/keyboard_hook.h"
+
+#include <gtest/gtest.h>
+
+#include "app/app/messages.h"
+#include "tests/app/support/message_wait.h"
+
+namespace glimmerly {
+namespace {
+
+using testing_support::MessageLog;
+
+constexpr std::int32_t kCtrlF9 = 91, kCtrlShiftF9 = 92;
+
+const HookSlots kF9Slots = {HookSlot{true, MOD_CONTROL, VK_F9, kCtrlF9},
+                            HookSlot{true, MOD_CONTROL | MOD_SHIFT, VK_F9, kCtrlShiftF9}, HookSlot{}};
+
+TEST(ShortcutListener, InstallsItsHookAndStopsItsThreadCleanlyAgainAndAgain) {
+    const MessageLog log{WM_HOTKEY};
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        auto listener = start_shortcut_listener(log.window(), kF9Slots, true);
+        ASSERT_TRUE(listener.ok()) << listener.failure().message;
+        const win::UniqueHandle thread(OpenThread(SYNCHRONIZE, FALSE, listener->thread_id()));
+        ASSERT_TRUE(thread);
+        EXPECT_EQ(WaitForSingleObject(thread.get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+        listener->stop();
+        EXPECT_FALSE(listener->running());
+        EXPECT_EQ(WaitForSingleObject(thread.get(), 0), WAIT_OBJECT_0);
+    }
+}
+
+TEST(ShortcutListener, ATypedShortcutReachesTheWindowAsAHotkeyAfterItsKeyReport) {
+    const MessageLog log{WM_HOTKEY, WM_APP_KEY_REPORT};
+    auto listener = start_shortcut_listener(log.window(), kF9Slots, true);
+    ASSERT_TRUE(listener.ok()) << listener.failure().message;
+    // Typed keys go to the window under the pointer, which must be Wine's.
+    const win::UniqueWindow landing(CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 100, 100, 300, 200,
+                                                    nullptr, nullptr, nullptr, nullptr));
+    ShowWindow(landing.get(), SW_SHOWNOACTIVATE);
+    UpdateWindow(landing.get());
+
+    // xdotool, a program of the host that Wine runs as it is, types on this
+    // session's X display: real input, not injected. Wine hands back no
+    // process to wait for, so the test waits for what the keys bring.
+    std::wstring xdotool = L"Z:\\usr\\bin\\xdotool mousemove 250 200 key ctrl+shift+F9 key ctrl+F9";
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(CreateProcessW(nullptr, xdotool.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &started)) << "xdotool is missing";
+    const win::UniqueHandle process(started.hProcess), thread(started.hThread);
+    ASSERT_TRUE(log.wait_past(WM_HOTKEY, 1));
+    std::vector<WPARAM> hotkeys;
+    bool f9_reported_first = false;
+    for (const auto& [message, wparam] : log.entries()) {
+        if (message == WM_HOTKEY) hotkeys.push_back(wparam);
+        if (message == WM_APP_KEY_REPORT && wparam == VK_F9 && hotkeys.empty()) f9_reported_first = true;
+    }
+    // Each combination takes only the slot of exactly its modifiers.
+    EXPECT_EQ(hotkeys, (std::vector<WPARAM>{kCtrlShiftF9, kCtrlF9}));
+    EXPECT_TRUE(f9_reported_first);
+}
+
+}  // namespace
+}  // namespace glimmerly

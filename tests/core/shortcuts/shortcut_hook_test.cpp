@@ -1,0 +1,89 @@
+#include "core/shortcuts/shortcut_hook.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace glimmerly {
+namespace {
+
+constexpr std::uint32_t kCtrl = 2, kShift = 4, kF9 = 0x78, kA = 0x41;
+
+// Records what the hook posts, in order; a post it refuses is not recorded.
+class FakeHost final : public HookHost {
+public:
+    std::uint32_t held = 0;
+    bool posts_work = true;
+    std::vector<std::string> posted;
+
+    std::uint32_t modifiers() override { return held; }
+    bool post_key_report(std::uint32_t key, std::uint32_t flags) override {
+        posted.push_back("report " + std::to_string(key) + (flags & 0x10000 ? " up" : " down"));
+        return true;
+    }
+    bool post_hotkey(std::int32_t id) override {
+        if (posts_work) posted.push_back("hotkey " + std::to_string(id));
+        return posts_work;
+    }
+};
+
+struct Step {
+    HookKeyEvent event;
+    std::uint32_t held;
+    bool swallowed;
+    bool posts_work = true;
+};
+Step down(std::uint32_t key, std::uint32_t held, bool swallowed, bool posts_work = true) {
+    return {{key, 0x43, true, false, false}, held, swallowed, posts_work};
+}
+Step up(std::uint32_t key, std::uint32_t held, bool swallowed) {
+    return {{key, 0x43, false, false, false}, held, swallowed};
+}
+
+struct Row {
+    const char* name;
+    bool report_keys;
+    std::vector<Step> steps;
+    std::vector<std::string> posted;
+};
+
+void run(const Row& row) {
+    SCOPED_TRACE(row.name);
+    ShortcutHookState state;
+    state.slots = {HookSlot{true, kCtrl, kF9, 91}, HookSlot{true, kCtrl | kShift, kF9, 92}, HookSlot{false, 0, kA, 93}};
+    state.report_keys = row.report_keys;
+    FakeHost host;
+    for (const Step& step : row.steps) {
+        host.held = step.held;
+        host.posts_work = step.posts_work;
+        EXPECT_EQ(hook_swallows_key(state, step.event, host), step.swallowed);
+    }
+    EXPECT_EQ(host.posted, row.posted);
+}
+
+TEST(ShortcutHook, MatchesExactModifiersOnlyAndPostsOnceForEachHold) {
+    const Row rows[] = {
+        {"held with repeats, released, pressed again", false,
+         {down(kF9, kCtrl, true), down(kF9, kCtrl, true), up(kF9, kCtrl, true), down(kF9, kCtrl, true)},
+         {"hotkey 91", "hotkey 91"}},
+        {"ctrl+shift takes the slot of exactly ctrl+shift", false, {down(kF9, kCtrl | kShift, true)}, {"hotkey 92"}},
+        {"no modifier matches no slot", false, {down(kF9, 0, false), up(kF9, 0, false)}, {}},
+        {"a disabled slot never matches", false, {down(kA, 0, false)}, {}},
+        {"a release without its press is passed on", false, {up(kF9, kCtrl, false)}, {}},
+        {"a hotkey that cannot be posted lets the key through and latches nothing", false,
+         {down(kF9, kCtrl, false, false), down(kF9, kCtrl, true)}, {"hotkey 91"}},
+    };
+    for (const Row& row : rows) run(row);
+}
+
+TEST(ShortcutHook, ReportsEveryRealKeyBeforeMatchingAndLetsInjectedKeysBy) {
+    Step injected = down(kF9, kCtrl, false);
+    injected.event.injected = true;
+    run({"reports on", true,
+         {injected, down(kF9, kCtrl, true), up(kF9, kCtrl, true), down(kA, 0, false)},
+         {"report 120 down", "hotkey 91", "report 120 up", "report 65 down"}});
+}
+
+}  // namespace
+}  // namespace glimmerly
