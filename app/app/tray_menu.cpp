@@ -414,8 +414,14 @@ Status place_window(HWND window, bool topmost, int left, int top, int width, int
 Status open_tray_popup(App& app, HWND window) {
     const std::optional<ULONGLONG> closed_at = std::exchange(app.popup_closed_at, std::nullopt);
     if (app.tray_popup) {
+        // A popup hides itself when it loses the foreground; its closing message
+        // is lost when that happened under a message box of the App's. Hidden,
+        // it is closed already, and this release opens a new one.
+        auto popup = app.tray_popup->try_borrow();
+        const bool shown = popup && IsWindowVisible(popup->main_window);
+        popup.release();
         close_tray_popup(app, window);
-        return ok_status();
+        if (shown) return ok_status();
     }
     const ULONGLONG now = GetTickCount64();
     if (closed_at && (*closed_at > now || now - *closed_at < kReopenBlockMs)) return ok_status();
