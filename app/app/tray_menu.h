@@ -23,8 +23,6 @@ namespace glimmerly {
 struct App;
 
 inline constexpr wchar_t TRAY_POPUP_CLASS[] = L"Glimmerly.Menu";
-// The submenu's hover delay, on the main window.
-inline constexpr UINT_PTR TIMER_POPUP_SUBMENU = 1;
 
 struct TrayPopup {
     bool submenu_open = false;
