@@ -11,7 +11,6 @@ namespace glimmerly {
 namespace {
 
 constexpr Shortcut kReserved{MOD_CONTROL | MOD_ALT, VK_ESCAPE};
-constexpr std::uint32_t kStart = 0, kKeyDown = 1, kKeyUp = 2, kPutDefault = 3, kCancel = 4, kPutPrevious = 5;
 
 std::optional<std::uint32_t> modifier_flag(std::uint32_t key) {
     switch (key) {
@@ -213,26 +212,26 @@ Status handle_row_command(App& app, HWND, AppCommand command, std::uint32_t acti
     if (!row || !app.tray_popup) return ok_status();
     auto recording = popup_recording(app);
     switch (action) {
-        case kPutDefault: return commit_row(app, *row, default_shortcut(*row), true);
-        case kCancel: invalidate_popup_rows(app, RecordingSource::Popup, std::nullopt); return ok_status();
-        case kPutPrevious:
+        case kRowPutDefault: return commit_row(app, *row, default_shortcut(*row), true);
+        case kRowCancel: invalidate_popup_rows(app, RecordingSource::Popup, std::nullopt); return ok_status();
+        case kRowPutPrevious:
             if (!app.menu_saved_shortcut || app.menu_saved_shortcut->row != *row) return ok_status();
             return commit_row(app, *row, app.menu_saved_shortcut->previous, false);
         default: break;
     }
-    if (action == kStart) {
+    if (action == kRowStartRecording) {
         invalidate_popup_rows(app, RecordingSource::Popup, ShortcutRecording{{}, {}, *row, 0});
         return ok_status();
     }
-    if ((action != kKeyDown && action != kKeyUp) || !recording || recording->row != *row) return ok_status();
+    if ((action != kRowKeyDown && action != kRowKeyUp) || !recording || recording->row != *row) return ok_status();
     if (const auto flag = modifier_flag(key)) {
-        recording->modifiers = action == kKeyDown ? recording->modifiers | *flag : recording->modifiers & ~*flag;
+        recording->modifiers = action == kRowKeyDown ? recording->modifiers | *flag : recording->modifiers & ~*flag;
         recording->caps = shortcut_key_caps(recording->modifiers, 0, current_language());
         recording->message.clear();
         invalidate_popup_rows(app, RecordingSource::Popup, std::move(recording));
         return ok_status();
     }
-    if (action != kKeyDown) return ok_status();
+    if (action != kRowKeyDown) return ok_status();
     return commit_row(app, *row, Shortcut{recording->modifiers, key}, true);
 }
 

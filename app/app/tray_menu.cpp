@@ -24,8 +24,6 @@ constexpr DWORD kCornerPreference = 33;  // DWMWA_WINDOW_CORNER_PREFERENCE, newe
 constexpr DWORD kBorderColourAttribute = 34;
 constexpr int kRoundSmall = 3;
 
-enum RowAction : std::uint32_t { kStartRecording = 0, kKeyDown = 1, kKeyUp = 2, kPutDefault = 3, kCancel = 4, kPutPrevious = 5 };
-
 void post_update(const TrayPopup& p, AppCommand command, std::uint32_t action, std::uint32_t key = 0) {
     PostMessageW(p.owner, WM_APP_MENU_UPDATE, command, static_cast<LPARAM>(action | key << 8));
 }
@@ -178,8 +176,8 @@ void on_release(TrayPopup& p, int level, LPARAM lparam) {
     const AppCommand command = layout.rows[*row].command;
     if (level == 0 && shortcut_row_of(command)) {
         switch (shortcut_row_click(layout, *row, units_x(p, lparam), p.scale, p.row_state.saved_row == command)) {
-            case ShortcutRowClick::RestorePrevious: post_update(p, command, kPutPrevious); return;
-            case ShortcutRowClick::StartRecording: post_update(p, command, kStartRecording); return;
+            case ShortcutRowClick::RestorePrevious: post_update(p, command, kRowPutPrevious); return;
+            case ShortcutRowClick::StartRecording: post_update(p, command, kRowStartRecording); return;
             case ShortcutRowClick::Choose: break;
         }
     }
@@ -222,14 +220,14 @@ std::optional<LRESULT> on_recording_message(TrayPopup& p, int level, UINT messag
         case WM_SYSKEYDOWN:
             if (lparam & (1 << 30)) return 0;  // a repeat
             if (wparam == VK_ESCAPE)
-                post_update(p, command, kCancel);
+                post_update(p, command, kRowCancel);
             else if (wparam == VK_BACK)
-                post_update(p, command, kPutDefault);
+                post_update(p, command, kRowPutDefault);
             else
-                post_update(p, command, kKeyDown, static_cast<std::uint32_t>(wparam));
+                post_update(p, command, kRowKeyDown, static_cast<std::uint32_t>(wparam));
             return 0;
         case WM_KEYUP:
-        case WM_SYSKEYUP: post_update(p, command, kKeyUp, static_cast<std::uint32_t>(wparam)); return 0;
+        case WM_SYSKEYUP: post_update(p, command, kRowKeyUp, static_cast<std::uint32_t>(wparam)); return 0;
         case WM_CHAR:
         case WM_SYSCHAR:
         case WM_TIMER:
@@ -241,7 +239,7 @@ std::optional<LRESULT> on_recording_message(TrayPopup& p, int level, UINT messag
                 if (const auto action = recording_row_click(p.main_layout, units_x(p, lparam), p.scale))
                     post_update(p, command, *action);
             } else {
-                post_update(p, command, kCancel);
+                post_update(p, command, kRowCancel);
             }
             return 0;
         }

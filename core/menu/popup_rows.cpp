@@ -262,10 +262,10 @@ std::uint8_t shortcut_hot_part(const PopupLayout& layout, std::size_t row, doubl
     return x >= caps_left(layout, row, scale) - 8.0 ? kHotCaps : kHotLabel;
 }
 
-std::optional<std::uint8_t> recording_row_click(const PopupLayout& layout, double x, double scale) {
+std::optional<std::uint32_t> recording_row_click(const PopupLayout& layout, double x, double scale) {
     const double right = layout.width / scale - kRightPadding;
-    if (right - 52.0 <= x && x < right - 28.0) return std::uint8_t{3};
-    if (right - 24.0 <= x && x < right) return std::uint8_t{4};
+    if (right - 52.0 <= x && x < right - 28.0) return kRowPutDefault;
+    if (right - 24.0 <= x && x < right) return kRowCancel;
     return std::nullopt;
 }
 

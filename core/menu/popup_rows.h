@@ -95,6 +95,14 @@ struct ShortcutRecording {
     std::uint32_t modifiers = 0;
 };
 
+// What a shortcut row asks of the App (bits 0-2 of its message, the key from bit 8).
+inline constexpr std::uint32_t kRowStartRecording = 0;
+inline constexpr std::uint32_t kRowKeyDown = 1;
+inline constexpr std::uint32_t kRowKeyUp = 2;
+inline constexpr std::uint32_t kRowPutDefault = 3;
+inline constexpr std::uint32_t kRowCancel = 4;
+inline constexpr std::uint32_t kRowPutPrevious = 5;
+
 inline constexpr std::uint8_t kHotLabel = 0;
 inline constexpr std::uint8_t kHotCaps = 1;
 inline constexpr std::uint8_t kHotNone = 2;
@@ -148,8 +156,8 @@ ShortcutRowClick shortcut_row_click(const PopupLayout& layout, std::size_t row, 
 // Whether the pointer is over the row's caps (kHotCaps) or its label.
 std::uint8_t shortcut_hot_part(const PopupLayout& layout, std::size_t row, double x, double scale);
 
-// A release on the recording row itself: 3 (put the default back) on the
-// first button, 4 (cancel) on the second, none elsewhere on the row.
-std::optional<std::uint8_t> recording_row_click(const PopupLayout& layout, double x, double scale);
+// A release on the recording row itself: kRowPutDefault on the first
+// button, kRowCancel on the second, none elsewhere on the row.
+std::optional<std::uint32_t> recording_row_click(const PopupLayout& layout, double x, double scale);
 
 }  // namespace glimmerly

@@ -95,8 +95,9 @@ TEST(PopupLayout, RowsAreFoundByTheirTopsAndTheShortcutRowIsSplitIntoZones) {
     // While recording, the content edge is 427: two buttons, nothing between.
     const struct {
         double x;
-        std::optional<std::uint8_t> action;
-    } buttons[] = {{375, 3}, {398.5, 3}, {400, std::nullopt}, {403, 4}, {426.9, 4}, {427, std::nullopt}, {10, std::nullopt}};
+        std::optional<std::uint32_t> action;
+    } buttons[] = {{375, kRowPutDefault}, {398.5, kRowPutDefault}, {400, std::nullopt},     {403, kRowCancel},
+                   {426.9, kRowCancel},   {427, std::nullopt},         {10, std::nullopt}};
     for (const auto& button : buttons) {
         SCOPED_TRACE(button.x);
         EXPECT_EQ(recording_row_click(row, button.x, 1.0), button.action);
