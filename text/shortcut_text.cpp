@@ -52,6 +52,14 @@ std::string shortcut_label(std::uint32_t modifiers, std::uint32_t key, Language 
     return label + key_name(key, language);
 }
 
+std::vector<std::string> shortcut_key_caps(std::uint32_t modifiers, std::uint32_t key, Language language) {
+    std::vector<std::string> caps;
+    for (const auto& [flag, text] : kModifierNames)
+        if (modifiers & flag) caps.emplace_back(text_of(language, text));
+    if (key != 0) caps.push_back(key_name(key, language));
+    return caps;
+}
+
 std::optional<std::string> print_screen_held_text(std::uint32_t modifiers, std::uint32_t key, std::int32_t code,
                                                   Language language) {
     if (!is_bare_print_screen(modifiers, key)) return std::nullopt;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "text/text_table.h"
 
@@ -27,6 +28,10 @@ constexpr bool is_bare_print_screen(std::uint32_t modifiers, std::uint32_t key) 
 // The localised modifier names (Ctrl, Shift, Alt, Win) and the key's name
 // joined with " + ".
 std::string shortcut_label(std::uint32_t modifiers, std::uint32_t key, Language language);
+
+// The same names one by one, for key caps: the modifiers in the label's
+// order, then the key; a key of 0 gives the modifiers alone.
+std::vector<std::string> shortcut_key_caps(std::uint32_t modifiers, std::uint32_t key, Language language);
 
 // "Print Screen is still in use…" when bare Print Screen could not be
 // taken because it is held or the system gave no reason; none otherwise.

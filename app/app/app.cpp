@@ -9,9 +9,12 @@ App::App(AppOptions options)
       settings(std::move(options.settings)),
       setup_open(options.setup_open),
       in_process_editor(options.in_process_editor),
-      keeps_settings(options.keeps_settings) {}
+      keeps_settings(options.keeps_settings) {
+    tool_sizes.remembered = ToolSizes{settings.capture_stroke_width, settings.capture_eraser_size};
+}
 
 App::~App() {
+    tray_popup.reset();
     capture_session.reset();
     unregister_hotkey(capture_registration);
     close_instant_capture(*this);

@@ -9,14 +9,18 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <optional>
 
 #include "app/app/borrow_cell.h"
 #include "app/app/capture_session.h"
 #include "app/app/hotkeys.h"
+#include "app/app/menu_shortcuts.h"
 #include "app/app/notice.h"
 #include "app/app/tray_icon.h"
+#include "app/app/tray_menu.h"
 #include "app/presentation/presentation.h"
 #include "core/settings/settings.h"
+#include "core/settings/tool_size_save.h"
 
 namespace glimmerly {
 
@@ -59,6 +63,15 @@ struct App {
     bool keeps_settings = true;
     // Set by a display change for the next board check.
     bool display_changed = false;
+    // The open tray popup, at most one.
+    TrayPopupBox tray_popup;
+    // When a popup closed because the icon was pressed (GetTickCount64): the
+    // release that follows must not open it again.
+    std::optional<ULONGLONG> popup_closed_at;
+    // A shortcut row's combination before its last change in the popup.
+    std::optional<SavedShortcut> menu_saved_shortcut;
+    // The editor's stroke width and eraser size, remembered and saved late.
+    ToolSizeSave tool_sizes;
 };
 
 using AppCell = BorrowCell<App>;

@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 
+#include "app/app/settings_timers.h"
 #include "core/base/result.h"
 
 namespace glimmerly {
@@ -21,6 +23,8 @@ public:
     virtual bool zoom_by_wheel(HWND window, int delta) = 0;
     // The tool's size by the wheel's turn.
     virtual Status resize_by_wheel(HWND window, int delta) = 0;
+    // The tool sizes it shows, for the settings to remember.
+    virtual std::optional<SessionToolSizes> tool_sizes() const { return std::nullopt; }
 };
 
 }  // namespace glimmerly

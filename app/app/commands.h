@@ -1,20 +1,19 @@
 #pragma once
-// The actions the tray menu offers, by their command ids.
+// Carrying out the tray popup's actions (and the settings window's key
+// routes) on the resident's state.
 
 #include <windows.h>
 
-#include <cstdint>
-
 #include "core/base/result.h"
+#include "core/menu/app_command.h"
 
 namespace glimmerly {
 
 struct App;
 
-using AppCommand = std::uint32_t;
-inline constexpr AppCommand APP_COMMAND_TAKE_SCREENSHOT = 1;
-inline constexpr AppCommand APP_COMMAND_QUIT = 3;
-
+// The command's effect; a failure is for the caller to show. A presentation
+// setting asked for during a capture is refused with its own message box,
+// which counts as success.
 Status run_app_command(App& app, HWND window, AppCommand command);
 
 }  // namespace glimmerly

@@ -4,7 +4,9 @@
 
 #include "app/app/commands.h"
 #include "app/app/events.h"
+#include "app/app/menu_shortcuts.h"
 #include "app/app/messages.h"
+#include "app/app/settings_timers.h"
 #include "app/app/tray_menu.h"
 #include "app/app/unbuilt.h"
 #include "app/lib/settings_store.h"
@@ -69,6 +71,7 @@ AppAnswer on_timer(App& app, HWND window, WPARAM id) {
         case TIMER_SESSION_FRAME:
         case TIMER_TOOLBAR_ANIMATION: KillTimer(window, id); return handled();
         case TIMER_DEFERRED_REPLAY: return answer(replay_deferred_messages(app, window));
+        case TIMER_SETTINGS_SAVE: return answer(run_settings_save_timer(app, window));
         case TIMER_INSTANT_RETRY: KillTimer(window, id); return answer(finish_instant_screenshot(app, window));
         case BOARD_CLOSE_TIMER:
             KillTimer(window, id);
@@ -76,6 +79,36 @@ AppAnswer on_timer(App& app, HWND window, WPARAM id) {
             return handled();
         default: return not_handled();
     }
+}
+
+// A command row closed the popup before it posted (lParam 0); a toggle
+// or a choice leaves it open, showing what the command changed.
+Status on_menu_command(App& app, HWND window, AppCommand command, LPARAM popup_open) {
+    if (popup_open == 0) close_tray_popup(app, window);
+    Status done = run_app_command(app, window, command);
+    if (!app.tray_popup) return done;
+    auto popup = app.tray_popup->try_borrow();
+    // A message box of the command took the foreground: the popup hid itself then.
+    if (!popup || !IsWindowVisible(popup->main_window)) {
+        popup.release();
+        close_tray_popup(app, window);
+        return done;
+    }
+    auto bindings = shortcut_bindings_snapshot(app);
+    if (!bindings) return done ? std::move(bindings).failure() : std::move(done);
+    Status refreshed = refresh_tray_popup(*popup, *bindings);
+    return done ? std::move(refreshed) : std::move(done);
+}
+
+Status on_menu_closed(App& app, HWND window, WPARAM pressed_on_icon, LPARAM main_window) {
+    if (!app.tray_popup) return ok_status();
+    {
+        auto popup = app.tray_popup->try_borrow();
+        if (!popup || popup->main_window != reinterpret_cast<HWND>(main_window)) return ok_status();
+    }
+    close_tray_popup(app, window);
+    if (pressed_on_icon) app.popup_closed_at = GetTickCount64();
+    return ok_status();
 }
 
 AppAnswer on_paint(HWND window) {
@@ -94,16 +127,19 @@ AppAnswer on_private_message(App& app, HWND window, UINT message, WPARAM wparam,
         case WM_APP_INSTANT_SCREENSHOT_DONE: return answer(finish_instant_screenshot(app, window));
         case WM_APP_EDITOR_READY: return answer(handle_editor_ready(app, window, wparam, lparam));
         case WM_APP_EDITOR_EXITED: return answer(handle_editor_exited(app, window, wparam, lparam));
-        case WM_APP_MENU_COMMAND: return answer(run_app_command(app, window, static_cast<AppCommand>(wparam)));
+        case WM_APP_MENU_COMMAND: return answer(on_menu_command(app, window, static_cast<AppCommand>(wparam), lparam));
+        case WM_APP_MENU_CLOSED: return answer(on_menu_closed(app, window, wparam, lparam));
+        case WM_APP_MENU_UPDATE:
+            return answer(handle_row_command(app, window, static_cast<AppCommand>(wparam),
+                                             static_cast<std::uint32_t>(lparam & 0x7),
+                                             static_cast<std::uint32_t>(lparam >> 8) & 0xFFu));
         // Without an editor child, a capture session or the tray popup
         // these find nothing to act on.
         case WM_APP_LENS_DONE:
         case WM_APP_NOTICE:
         case WM_APP_RENDERER_READY:
         case WM_APP_BOARD_CLOSED:
-        case WM_APP_SAVE_SETTINGS:
-        case WM_APP_MENU_CLOSED: return handled();
-        case WM_APP_MENU_UPDATE: return (lparam & 0xFF) <= 5 ? handled() : not_handled();
+        case WM_APP_SAVE_SETTINGS: return handled();
         default: return not_handled();
     }
 }
@@ -158,6 +194,9 @@ AppAnswer dispatch(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lp
 
 AppAnswer handle_app_message(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     AppAnswer result = dispatch(app, window, message, wparam, lparam);
+    if (result && *result && app.capture_session)
+        if (Status saved = schedule_tool_size_save(app, window, app.capture_session->tool_sizes()); !saved)
+            return std::move(saved).failure();
     // The end of every handled message: the toolbar animation is armed
     // again by the capture session only while something still moves.
     if (result && *result && **result == 0) KillTimer(window, TIMER_TOOLBAR_ANIMATION);

@@ -45,12 +45,14 @@ inline constexpr UINT WM_APP_MENU_UPDATE = WM_APP + 18;
 // A thread message to the user-interface thread, two seconds after start.
 inline constexpr UINT WM_APP_DELAYED_WAKE = WM_APP + 50;
 
-// Timers. Ids 1 belong to the notice and pulse windows, the others to the
-// application window.
+// Timers. Ids 1 belong to the notice, pulse and tray popup windows, the
+// others to the application window.
 // A notice window's fade, every 30 ms, on the notice's own window.
 inline constexpr UINT_PTR TIMER_NOTICE = 1;
 // The capture pulse's rise and fall, every 25 ms, on the pulse's own window.
 inline constexpr UINT_PTR TIMER_CAPTURE_PULSE = 1;
+// The tray popup's submenu opens or closes after the system's menu delay of hovering.
+inline constexpr UINT_PTR TIMER_POPUP_SUBMENU = 1;
 inline constexpr UINT_PTR TIMER_PRESENTATION_FRAME = 90;
 inline constexpr UINT_PTR BOARD_CLOSE_TIMER = 20824;
 inline constexpr UINT_PTR TIMER_BOARD_CHECK = 21314;

@@ -15,6 +15,11 @@ Status start_board_editor_process() { return not_available("The board"); }
 Status start_board_bake_process() { return not_available("The board"); }
 Result<bool> board_still_on_desktop(bool, bool) { return false; }
 
+Status restore_wallpaper(const std::wstring&) { return not_available("The board"); }
+bool setup_is_recording(const App&) { return false; }
+bool editor_capture_busy(const App&) { return false; }
+void restart_prepared_editor(App&, HWND) {}
+
 Status activate_resident(App&, HWND) { return ok_status(); }
 void record_setup_key(App&, UINT, UINT) {}
 Status close_app_window(App&, HWND) { return ok_status(); }

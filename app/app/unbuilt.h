@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 
 #include "core/base/result.h"
@@ -31,6 +32,21 @@ Result<bool> board_still_on_desktop(bool board_visible, bool display_changed);
 Status activate_resident(App& app, HWND window);
 void record_setup_key(App& app, UINT modifiers, UINT key);
 Status close_app_window(App& app, HWND window);
+
+// The board folder's own wallpaper given back: the board is not built.
+Status restore_wallpaper(const std::wstring& board_folder);
+
+// The first-run setup's shortcut recorder, which it does not have yet.
+bool setup_is_recording(const App& app);
+
+// Whether the linked editor child is capturing or has a capture requested:
+// no child is linked yet, so never.
+bool editor_capture_busy(const App& app);
+// A fresh prepared editor child for a new interface language: the child
+// that is waiting is ended and another started, or one is started when
+// none waits. No child is prepared in advance yet, so there is none to
+// replace; the next capture starts its own, in the language of that moment.
+void restart_prepared_editor(App& app, HWND window);
 
 // The editor child's link: no child is ever started yet, so a message from
 // one is never for this resident.

@@ -1,5 +1,6 @@
 #include "app/presentation/presentation.h"
 
+#include "app/app/unbuilt.h"
 #include "app/win/failure.h"
 
 namespace glimmerly {
@@ -36,7 +37,28 @@ void stop_presentation(PresentationState& state) {
     state.features = PresentationFeatures{};
 }
 
-Status handle_presentation_hotkey(PresentationState&, int) { return ok_status(); }
+Status handle_presentation_hotkey(PresentationState&, int id) {
+    if (id >= 91 && id <= 93) return not_available("Drawing temporary shapes");
+    return ok_status();
+}
+
+bool temporary_shape_armed(const PresentationState&) { return false; }
+
+Status toggle_presentation_feature(PresentationState& state, std::uint32_t command) {
+    PresentationFeatures& on = state.features;
+    switch (command) {
+        case 101: on.pointer_effects = !on.pointer_effects; break;
+        case 102: on.temporary_shapes = !on.temporary_shapes; break;
+        case 103: on.keyboard = !on.keyboard; break;
+        case 104: on.mouse = !on.mouse; break;
+        case 106: return not_available("Moving the keyboard and mouse display");
+        case 107: on.magnifier = !on.magnifier; break;
+        default: break;
+    }
+    return ok_status();
+}
+
+Status apply_presentation_settings(PresentationState&, const Settings&) { return ok_status(); }
 Status tick_presentation(PresentationState&) { return ok_status(); }
 Status refresh_loupe_sources(PresentationState&) { return ok_status(); }
 Status drain_loupe_frames(PresentationState&) { return ok_status(); }

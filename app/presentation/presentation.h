@@ -36,6 +36,11 @@ struct PresentationState {
     std::optional<PresentationFeatures> saved_features;
     // Key presses are skipped while this is set (only releases are shown).
     bool skip_key_presses = false;
+    // The temporary-shapes layer, once it exists.
+    HWND shapes_window = nullptr;
+    // The window in the foreground when the tray popup opened, for the
+    // effects that give the foreground back.
+    HWND previous_foreground = nullptr;
 };
 
 using PresentationCell = BorrowCell<PresentationState>;
@@ -56,7 +61,16 @@ Result<std::vector<TextId>> apply_startup_presentation(PresentationState& state)
 // Everything off, input off, windows closed: presentation after a failure.
 void stop_presentation(PresentationState& state);
 
+// 91 to 93 arm a temporary shape: not built, so they say so.
 Status handle_presentation_hotkey(PresentationState& state, int id);
+// Whether a temporary shape waits to be drawn.
+bool temporary_shape_armed(const PresentationState& state);
+// A popup toggle (101 to 107) flipped in the state, which the menu shows.
+// Moving the keys-and-mouse display (106) is not built and says so.
+Status toggle_presentation_feature(PresentationState& state, std::uint32_t command);
+// The presentation part of new settings: nothing is registered or shown
+// by presentation mode yet, so there is nothing to redo.
+Status apply_presentation_settings(PresentationState& state, const Settings& settings);
 Status tick_presentation(PresentationState& state);
 Status refresh_loupe_sources(PresentationState& state);
 Status drain_loupe_frames(PresentationState& state);

@@ -41,6 +41,16 @@ Settings quiet_settings() {
     return settings;
 }
 
+// Polls a condition another process makes true, for up to 20 s.
+template <class Condition>
+bool eventually(Condition condition) {
+    for (const ULONGLONG deadline = GetTickCount64() + 20000; GetTickCount64() < deadline;) {
+        if (condition()) return true;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return condition();
+}
+
 struct ProgramRun {
     win::UniqueHandle process;
     DWORD process_id = 0;
@@ -111,11 +121,69 @@ protected:
         return -1;
     }
 
+    // The resident's main popup once it shows: the menu window that has no owner.
+    static HWND wait_for_menu(HWND window) {
+        DWORD resident = 0;
+        GetWindowThreadProcessId(window, &resident);
+        HWND found = nullptr;
+        eventually([&] {
+            for (HWND menu = nullptr; (menu = FindWindowExW(nullptr, menu, L"Glimmerly.Menu", nullptr));) {
+                DWORD process = 0;
+                GetWindowThreadProcessId(menu, &process);
+                if (process == resident && !GetWindow(menu, GW_OWNER) && IsWindowVisible(menu)) found = menu;
+            }
+            return found != nullptr;
+        });
+        return found;
+    }
+    static void press(HWND menu, std::initializer_list<std::pair<WPARAM, int>> keys) {
+        for (const auto& [key, times] : keys)
+            for (int i = 0; i < times; ++i) PostMessageW(menu, WM_KEYDOWN, key, 0);
+    }
+
     std::optional<UserDataLock> lock_;
     std::wstring folder_;
     DialogSweeper sweeper_;
     std::deque<ProgramRun> runs_;  // references to its runs stay valid
 };
+
+TEST_F(ResidentProcess, AReleaseOnTheIconOpensTheMenuAnotherClosesItAndItsKeysQuit) {
+    write_settings(quiet_settings());
+    const HWND window = start_resident();
+    ASSERT_TRUE(window);
+    PostMessageW(window, WM_APP_TRAY, TRAY_ICON_ID, WM_RBUTTONUP);
+    const HWND first = wait_for_menu(window);
+    ASSERT_TRUE(first);
+    PostMessageW(window, WM_APP_TRAY, TRAY_ICON_ID, WM_RBUTTONUP);
+    EXPECT_TRUE(eventually([&] { return !IsWindow(first); }));
+    PostMessageW(window, WM_APP_TRAY, TRAY_ICON_ID, WM_LBUTTONUP);
+    const HWND menu = wait_for_menu(window);
+    ASSERT_TRUE(menu);
+    // Sixteen rows can be chosen: the sixteenth Down, past the headers and the separator, is on Quit.
+    press(menu, {{VK_DOWN, 16}, {VK_RETURN, 1}});
+    EXPECT_EQ(wait_for_exit(runs_.back().process), 0);
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
+TEST_F(ResidentProcess, ALanguageChosenInTheMenuIsStoredAndAutostartFollowsTheSignInValue) {
+    write_settings(quiet_settings());
+    const HWND window = start_resident();
+    ASSERT_TRUE(window);
+    PostMessageW(window, WM_APP_TRAY, TRAY_ICON_ID, WM_RBUTTONUP);
+    const HWND menu = wait_for_menu(window);
+    ASSERT_TRUE(menu);
+    // Up twice is the language row; Right opens its list on "Windows language"; the sixth below is Deutsch.
+    press(menu, {{VK_UP, 2}, {VK_RIGHT, 1}, {VK_DOWN, 6}, {VK_RETURN, 1}});
+    // Autostart was off: the command turns the sign-in value on.
+    PostMessageW(window, WM_APP_MENU_COMMAND, APP_COMMAND_START_WITH_WINDOWS, 0);
+    EXPECT_TRUE(eventually([] { return registry_string(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE).has_value(); }));
+    EXPECT_EQ(quit(window), 0);
+    // Read once the writer is gone: a reader holding the file makes its replacement fail under Wine.
+    const Settings stored = read_settings_file(folder_ + L"\\settings.txt").value_or(Settings{});
+    EXPECT_EQ(stored.language, 5);
+    EXPECT_TRUE(stored.start_with_windows);
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
 
 TEST_F(ResidentProcess, ASecondResidentSaysSoInTheStoredLanguageAndEnds) {
     Settings settings = quiet_settings();

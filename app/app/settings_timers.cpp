@@ -1,0 +1,51 @@
+#include "app/app/settings_timers.h"
+
+#include "app/app/app.h"
+#include "app/app/messages.h"
+#include "app/lib/program_folders.h"
+#include "app/lib/settings_store.h"
+#include "text/app_error.h"
+
+namespace glimmerly {
+namespace {
+
+Status save_pending(App& app) {
+    const ToolSizes pending = *app.tool_sizes.pending;
+    GLIM_TRY(save_editor_settings(pending.stroke_width, pending.eraser_size));
+    tool_sizes_saved(app.tool_sizes);
+    return ok_status();
+}
+
+}  // namespace
+
+Status schedule_tool_size_save(App& app, HWND window, const std::optional<SessionToolSizes>& sizes) {
+    if (!sizes) return ok_status();
+    const auto remembered = tool_sizes_to_remember(sizes->stroke_width, sizes->eraser_size, sizes->scale);
+    if (!remembered || !note_tool_sizes(app.tool_sizes, *remembered, GetTickCount64())) return ok_status();
+    if (SetTimer(window, TIMER_SETTINGS_SAVE, kToolSizeSaveDelayMs, nullptr)) return ok_status();
+    return save_pending(app);
+}
+
+Status run_settings_save_timer(App& app, HWND window) {
+    KillTimer(window, TIMER_SETTINGS_SAVE);
+    const SaveTimerStep step = settings_save_timer_step(app.tool_sizes, GetTickCount64());
+    if (step.kind == SaveTimerStep::Kind::Idle) return ok_status();
+    if (step.kind == SaveTimerStep::Kind::Wait && SetTimer(window, TIMER_SETTINGS_SAVE, step.wait_ms, nullptr))
+        return ok_status();
+    return save_pending(app);
+}
+
+Status store_board_visibility(bool visible) {
+    auto path = settings_file_path();
+    if (!path) return std::move(path).failure();
+    return patch_settings_file(*path, SettingsPatch{.board_visible = visible});
+}
+
+Status set_board_visibility(App& app, bool visible) {
+    if (app.keeps_settings)
+        if (Status stored = store_board_visibility(visible); !stored) return settings_unsaved_error(stored.failure());
+    app.settings.board_visible = visible;
+    return ok_status();
+}
+
+}  // namespace glimmerly
