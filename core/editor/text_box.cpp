@@ -213,6 +213,24 @@ std::uint32_t text_box_hit_index(std::uint32_t position, std::uint32_t length, b
     return trailing ? position + length : position;
 }
 
+std::optional<TextSelectionRange> press_in_text_box(TextBox& box, std::uint32_t hit, bool inside, bool shift,
+                                                    std::uint32_t selection_start) {
+    if (!inside) return std::nullopt;
+    box.select_anchor = shift ? selection_start : hit;
+    return TextSelectionRange{*box.select_anchor, hit};
+}
+
+std::optional<TextSelectionRange> drag_text_selection(const TextBox& box, std::uint32_t hit) {
+    if (!box.select_anchor) return std::nullopt;
+    return TextSelectionRange{*box.select_anchor, hit};
+}
+
+bool end_text_selection(TextBox& box) {
+    const bool selecting = box.select_anchor.has_value();
+    box.select_anchor.reset();
+    return selecting;
+}
+
 WheelDecision resize_by_wheel(EditorState& state, const TextBox* box, bool dimension_fields_open,
                               std::int16_t delta) {
     if (state.colour_picker || dimension_fields_open || state.eyedropper_armed || state.fill_mode)

@@ -29,8 +29,10 @@
 namespace glimmerly {
 
 // The edit control's own text limit, in UTF-16 units. A UTF-16 unit never
-// takes less than one byte of UTF-8, so typing stops before the stored limit
-// for Latin text; denser scripts can still pass it, which the commit refuses.
+// takes less than one byte of UTF-8, so plain ASCII stops exactly at the
+// stored limit and any stored text fits the control when it is edited again;
+// other scripts take more bytes per unit and can pass the stored limit,
+// which the commit refuses.
 inline constexpr std::uint32_t kTextBoxUnitLimit = static_cast<std::uint32_t>(kMaxTextBytes);
 
 struct TextBox {
@@ -49,7 +51,8 @@ struct TextBox {
     // A label's letter colour when the user chose one; none: black or white
     // by contrast with the box.
     std::optional<Rgb> ink;
-    // The press point while a new label's box is being dragged out.
+    // The press point while a new label's box is being dragged out; the
+    // release clears it.
     std::optional<Point> label_drag;
     // The character index where a mouse selection in the text began, while
     // the left button drags it.
@@ -154,6 +157,24 @@ Point text_box_layout_point(const TextBox& box, Size frame, Point point);
 // The character index of a layout hit test: past the hit character when the
 // point lies on its trailing side.
 std::uint32_t text_box_hit_index(std::uint32_t position, std::uint32_t length, bool trailing);
+
+// A press in the open box: inside its text it starts a mouse selection from
+// the hit character (with Shift, from where the control's selection starts)
+// to it; the caller selects that range and captures the mouse. None outside
+// the text.
+struct TextSelectionRange {
+    std::uint32_t anchor = 0;
+    std::uint32_t caret = 0;
+    friend bool operator==(const TextSelectionRange&, const TextSelectionRange&) = default;
+};
+std::optional<TextSelectionRange> press_in_text_box(TextBox& box, std::uint32_t hit, bool inside, bool shift,
+                                                    std::uint32_t selection_start);
+// While the button drags: the range up to the character under the pointer;
+// none when no mouse selection runs.
+std::optional<TextSelectionRange> drag_text_selection(const TextBox& box, std::uint32_t hit);
+// The release; true when a mouse selection ran (the caller releases the
+// mouse).
+bool end_text_selection(TextBox& box);
 
 // ---- The plain mouse wheel -------------------------------------------------------------
 

@@ -84,7 +84,8 @@ TEST(DimensionFieldsCommit, ClosesUnchangedWhenDiscardedAndFocusesTheWidthAfterA
               DimensionCommitOutcome::NotOpen);
     EXPECT_EQ(commit_dimension_fields(state, &fields, u"0", u"0", false, DimensionFocus::Width).outcome,
               DimensionCommitOutcome::Discarded);
-    const DimensionCommit refused = commit_dimension_fields(state, &fields, u"0", u"9", true, DimensionFocus::Elsewhere);
+    const DimensionCommit refused =
+        commit_dimension_fields(state, &fields, u"0", u"9", true, DimensionFocus::Elsewhere);
     EXPECT_FALSE(refused.closed());
     EXPECT_TRUE(refused.focus_width);
     EXPECT_EQ(state.capture_selection, kSelection);

@@ -136,7 +136,8 @@ TEST(TextBoxStoredText, ReplacesLoneSurrogatesDropsControlsAndKeepsRightToLeftTe
         {"surrogate pair", u"\xD83D\xDE00", "\U0001F600"},
         {"pasted controls", u"a\x01\x1E\x1F\x7F\x85" "b", "ab"},
         {"tabs and line breaks stay", u"a\tb\r\nc", "a\tb\r\nc"},
-        {"right-to-left with marks", u"\u05E9\u05DC\u05D5\u05DD \u202Eabc\u202C", "\u05E9\u05DC\u05D5\u05DD \u202Eabc\u202C"},
+        {"right-to-left with marks", u"\u05E9\u05DC\u05D5\u05DD \u202Eabc\u202C",
+         "\u05E9\u05DC\u05D5\u05DD \u202Eabc\u202C"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -232,6 +233,17 @@ TEST(TextBoxHitTest, TurnsThePointBackAboutTheFrameCentre) {
     EXPECT_NEAR(p.x, 40, 1e-9);
     EXPECT_NEAR(p.y, 10, 1e-9);
     EXPECT_EQ(text_box_hit_index(4, 2, true), 6u);
+}
+
+TEST(TextBoxMouseSelection, RunsFromThePressOrWithShiftFromTheSelectionStart) {
+    TextBox box;
+    EXPECT_FALSE(press_in_text_box(box, 5, false, false, 0));
+    EXPECT_FALSE(drag_text_selection(box, 7));
+    EXPECT_EQ(press_in_text_box(box, 5, true, false, 2), (TextSelectionRange{5, 5}));
+    EXPECT_EQ(drag_text_selection(box, 9), (TextSelectionRange{5, 9}));
+    EXPECT_TRUE(end_text_selection(box));
+    EXPECT_FALSE(end_text_selection(box));
+    EXPECT_EQ(press_in_text_box(box, 5, true, true, 2), (TextSelectionRange{2, 5}));
 }
 
 }  // namespace
