@@ -8,6 +8,8 @@ namespace glimmerly {
 
 using VirtualKey = std::uint32_t;
 
+inline constexpr VirtualKey kVkTab = 0x09;
+inline constexpr VirtualKey kVkReturn = 0x0D;
 inline constexpr VirtualKey kVkShift = 0x10;
 inline constexpr VirtualKey kVkControl = 0x11;
 inline constexpr VirtualKey kVkMenu = 0x12;  // Alt

@@ -1,6 +1,7 @@
 #include "core/render/chrome_paint.h"
 
 #include "core/editor/chrome_math.h"
+#include "core/editor/dimension_fields.h"
 #include "core/editor/overlay_geometry.h"
 #include "core/editor/toolbar_hints.h"
 
@@ -189,14 +190,6 @@ PromptLayout place_prompt(const EditorState& state, double title_width, double l
             kPromptLineSize * s};
 }
 
-std::string selection_size_text(const Box& selection) {
-    const auto whole = [](double v) -> std::int64_t {
-        if (std::isnan(v)) return 0;
-        return static_cast<std::int64_t>(std::clamp(std::round(v), double{std::numeric_limits<std::int32_t>::min()},
-                                                    double{std::numeric_limits<std::int32_t>::max()}));
-    };
-    return std::to_string(whole(selection.right - selection.left)) + " \u00d7 " +
-           std::to_string(whole(selection.bottom - selection.top));
-}
+std::string selection_size_text(const Box& selection) { return selection_size_label(selection); }
 
 }  // namespace glimmerly
