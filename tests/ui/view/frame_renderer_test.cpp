@@ -8,6 +8,7 @@
 
 #include "app/render/capture_region.h"
 #include "app/win/owners.h"
+#include "core/document/geometry.h"
 #include "core/editor/toolbar.h"
 #include "tests/app/render/render_support.h"
 #include "tests/core/support/monitors.h"
@@ -156,21 +157,44 @@ TEST_F(EditorFrame, ShadeBandsHandlesAndBorderSurroundTheSelection) {
 
 TEST_F(EditorFrame, TheCurrentToolsButtonIsLitInTheAccent) {
     EditorState state = editor_over(testing::plain_picture(640, 480, kGround), Box{100, 100, 400, 300});
-    state.tool = Tool::Rectangle;
     const auto buttons = layout_toolbar(state);
-    const auto button_of = [&](Tool tool) {
+    const auto edge_of = [&](Tool tool) {
         const auto found = std::find_if(buttons.begin(), buttons.end(),
                                         [&](const ToolbarButton& b) { return b.action == tool_action(tool); });
-        return found == buttons.end() ? Box{} : found->rect;
+        EXPECT_NE(found, buttons.end());
+        // Beside the picture, inside the background even while a press shrinks it.
+        return found == buttons.end() ? Point{} : Point{found->rect.left + 4.5, box_centre(found->rect).y};
     };
-    const Box lit = button_of(Tool::Rectangle), rest = button_of(Tool::Ellipse);
-    ASSERT_GT(lit.right, lit.left);
-    ASSERT_GT(rest.right, rest.left);
-    const BgraImage frame = render(state);
-    // Beside the picture, inside the button's rounded background.
-    const auto edge = [](const Box& b) { return Point{b.left + 2.5, (b.top + b.bottom) / 2.0}; };
-    const Expected rows[] = {{"current tool", edge(lit), kAccent}, {"other tool", edge(rest), {32, 32, 32}}};
-    expect_all(frame, rows);
+    // One after the other, so that the second frame cannot show the first's toolbar.
+    for (const Tool tool : {Tool::Rectangle, Tool::Ellipse}) {
+        SCOPED_TRACE(static_cast<int>(tool));
+        state.tool = tool;
+        const BgraImage frame = render(state);
+        const Tool other = tool == Tool::Rectangle ? Tool::Ellipse : Tool::Rectangle;
+        const Expected rows[] = {{"current tool", edge_of(tool), kAccent}, {"other tool", edge_of(other), {32, 32, 32}}};
+        expect_all(frame, rows);
+    }
+}
+
+TEST_F(EditorFrame, BlurredPiecesAreKeptUntilTheirBlurMovesOrGoes) {
+    EditorState state = editor_over(block_picture(200, 160), std::nullopt);
+    const auto kept = [&]() -> ID2D1Bitmap* {
+        auto cache = editor_window_part(state).renderer.resources->blur_bitmaps.borrow();
+        return cache->empty() ? nullptr : cache->front().bitmap.get();
+    };
+    state.objects = {testing::blur(2, {40, 40, 120, 100})};
+    render(state);
+    ID2D1Bitmap* first = kept();
+    ASSERT_NE(first, nullptr);
+    render(state);
+    EXPECT_EQ(kept(), first);
+    state.objects = {testing::blur(2, {41, 40, 121, 100})};
+    render(state);
+    EXPECT_NE(kept(), first);
+    EXPECT_NE(kept(), nullptr);
+    state.objects.clear();
+    render(state);
+    EXPECT_EQ(kept(), nullptr);
 }
 
 TEST_F(EditorFrame, AZoomedMonitorShowsItsPartEnlargedBesideAnUnzoomedOne) {
