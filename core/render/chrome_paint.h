@@ -113,7 +113,8 @@ PromptLayout place_prompt(const EditorState& state, double title_width, double l
 inline constexpr double kPromptTitleSize = 13.0;  // units
 inline constexpr double kPromptLineSize = 11.0;
 
-// "1920 × 1080": the selection's size in whole pixels.
+// "1920 × 1080": the selection's size in whole pixels, at this size.
+inline constexpr double kSizeLabelSize = 13.0;  // units
 std::string selection_size_text(const Box& selection);
 
 }  // namespace glimmerly

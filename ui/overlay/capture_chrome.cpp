@@ -8,8 +8,8 @@
 
 #include "app/render/kept_picture.h"
 #include "app/render/picture_drawing.h"
-#include "core/editor/chrome_math.h"
 #include "core/document/geometry.h"
+#include "core/editor/chrome_math.h"
 #include "core/editor/colour_picker.h"
 #include "core/editor/monitor_views.h"
 #include "core/editor/overlay_geometry.h"
@@ -24,10 +24,7 @@ namespace glimmerly {
 
 namespace {
 
-using win::ComPtr;
-
 constexpr double kSizePanelRadius = 6.0;  // units
-constexpr double kSizeLabelSize = 13.0;
 constexpr double kSizeLabelInset = 8.0;
 constexpr double kSizeLabelTop = 4.0;
 constexpr double kPanelIconScale = 0.8;  // of the unit, for the full-screen button's picture
@@ -40,11 +37,8 @@ constexpr double kMagnifierZoom = 8.0;  // screen pixels per frame pixel at scal
 constexpr double kSwatchHeight = 26.0;
 constexpr double kCodeSize = 13.0;
 
-// The text's unwrapped width in the plain interface format of the size.
 Result<double> text_width(Painter& painter, std::string_view text, double size) {
-    auto format = ui_text_format(painter.resources, static_cast<float>(size), current_language());
-    if (!format) return std::move(format).failure();
-    auto measured = measure_text(painter.resources, text, format->get(), false, 0.0f);
+    auto measured = measure_text_at_size(painter.resources, text, size);
     if (!measured) return std::move(measured).failure();
     return measured->w;
 }
@@ -74,7 +68,9 @@ std::vector<double> toolbar_key(double scale, std::span<const Box> panels, std::
                                 std::span<const ToolbarButtonLook> looks) {
     std::vector<double> key{scale};
     const auto box = [&](const Box& b) { key.insert(key.end(), {b.left, b.top, b.right, b.bottom}); };
-    const auto rgb = [&](Rgb c) { key.insert(key.end(), {static_cast<double>(c.r), static_cast<double>(c.g), static_cast<double>(c.b)}); };
+    const auto rgb = [&](Rgb c) {
+        key.insert(key.end(), {static_cast<double>(c.r), static_cast<double>(c.g), static_cast<double>(c.b)});
+    };
     for (const Box& panel : panels) box(panel);
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         const ToolbarButtonLook& look = looks[i];
@@ -102,8 +98,9 @@ Status draw_toolbar(EditorState& state, Painter& painter, ChromeClock::time_poin
         looks.push_back(toolbar_button_look(state, button, state.color, colours, now));
     Box area = panels.front();
     for (const Box& panel : panels) area = box_union(area, panel);
-    // Past the panels' outlines, and past a button's bounce.
-    area = grow_box(area, s * kIconGrid / 4.0);
+    // The outer half of the panels' outlines; a pressed button's bounce stays
+    // inside its panel.
+    area = grow_box(area, s);
     return draw_kept_picture(
         painter, painter.resources.toolbar_picture, toolbar_key(s, panels, buttons, looks), area,
         [&](Painter& p) -> Status {
@@ -149,7 +146,8 @@ Status draw_size_panel(EditorState& state, Painter& painter, ChromeClock::time_p
 Status draw_prompt(const EditorState& state, Painter& painter) {
     const Language language = current_language();
     const std::string title = localized_text(language, TextId::overlay_select_area);
-    const std::string line = localized_text(language, TextId::overlay_cancel, {{"shortcut", text_of(language, TextId::key_esc)}});
+    const std::string line =
+        localized_text(language, TextId::overlay_cancel, {{"shortcut", text_of(language, TextId::key_esc)}});
     const double s = anchor_monitor_scale(state);
     auto title_width = text_width(painter, title, kPromptTitleSize * s);
     if (!title_width) return std::move(title_width).failure();
@@ -240,8 +238,8 @@ Status draw_magnifier(const EditorState& state, Painter& painter) {
     const Box swatch = box_at(view.left, view.bottom + m, kSwatchHeight * s, kSwatchHeight * s);
     GLIM_TRY(paint_path(painter, swatch, {}, PaintColour::opaque(picked)));
     stroke_neutral_rect(painter, swatch, s);
-    return draw_ui_text(painter, colour_code(picked), {swatch.right + m, swatch.top + 4.0 * s, view.right, swatch.bottom},
-                        kCodeSize * s, PaintColour::opaque(kHintText));
+    const Box code{swatch.right + m, swatch.top + 4.0 * s, view.right, swatch.bottom};
+    return draw_ui_text(painter, colour_code(picked), code, kCodeSize * s, PaintColour::opaque(kHintText));
 }
 
 Status draw_pick_hint(const EditorState& state, Painter& painter) {

@@ -28,15 +28,13 @@ void draw_marker(Painter& painter, const PickerMarker& marker, PaintColour colou
     stroke_ellipse(painter, marker.centre, marker.radius, marker.radius, colour, width);
 }
 
-Result<double> text_width(Painter& painter, std::string_view text, double size) {
-    auto format = ui_text_format(painter.resources, static_cast<float>(size), current_language());
-    if (!format) return std::move(format).failure();
-    auto measured = measure_text(painter.resources, text, format->get(), false, 0.0f);
-    if (!measured) return std::move(measured).failure();
-    return measured->w;
-}
-
 }  // namespace
+
+Result<Size> measure_text_at_size(RendererResources& resources, std::string_view text, double size) {
+    auto format = ui_text_format(resources, static_cast<float>(size), current_language());
+    if (!format) return std::move(format).failure();
+    return measure_text(resources, text, format->get(), false, 0.0f);
+}
 
 Status cached_named_bitmap(Painter& painter, std::string_view key, std::uint64_t version, std::uint32_t width,
                            std::uint32_t height, const PictureGenerator& generate, const Box& destination) {
@@ -64,11 +62,11 @@ Status draw_colour_picker(Painter& painter, const ColourPicker& picker) {
     const CustomColourHint texts = custom_colour_hint(current_language());
     const double s = picker.scale;
     if (!(s > 0.0)) return ok_status();
-    auto title_width = text_width(painter, texts.title, 15.0 * s);
-    if (!title_width) return std::move(title_width).failure();
-    auto hint_width = text_width(painter, texts.hint, 11.0 * s);
-    if (!hint_width) return std::move(hint_width).failure();
-    const auto layout = picker_paint_layout(picker, *title_width, *hint_width);
+    auto title = measure_text_at_size(painter.resources, texts.title, 15.0 * s);
+    if (!title) return std::move(title).failure();
+    auto hint = measure_text_at_size(painter.resources, texts.hint, 11.0 * s);
+    if (!hint) return std::move(hint).failure();
+    const auto layout = picker_paint_layout(picker, title->w, hint->w);
     if (!layout) return ok_status();
 
     fill_rounded_rect(painter, layout->panel, layout->panel_radius, PaintColour::opaque(kPickerPanel));

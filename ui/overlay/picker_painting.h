@@ -23,6 +23,10 @@ using PictureGenerator = std::function<std::vector<std::uint8_t>()>;
 Status cached_named_bitmap(Painter& painter, std::string_view key, std::uint64_t version, std::uint32_t width,
                            std::uint32_t height, const PictureGenerator& generate, const Box& destination);
 
+// The unwrapped size of a text in the plain interface format of the size,
+// in the current language.
+Result<Size> measure_text_at_size(RendererResources& resources, std::string_view text, double size);
+
 // The popup; nothing while its scale is 0.
 Status draw_colour_picker(Painter& painter, const ColourPicker& picker);
 

@@ -34,10 +34,10 @@ constexpr double kConnectorMarkHalf = 2.5;
 constexpr double kConnectorReach = 9.0;
 constexpr double kTurnedEpsilon = 1e-9;
 
-const PaintColour kShade{kShadeOpacity, 0, 0, 0};
-const PaintColour kAccentPaint = PaintColour::opaque(kAccent);
-const PaintColour kWhitePaint = PaintColour::opaque(kHandleWhite);
-const PaintColour kDarkPaint = PaintColour::opaque(kHandleDark);
+constexpr PaintColour kShade{kShadeOpacity, 0, 0, 0};
+constexpr PaintColour kAccentPaint = PaintColour::opaque(kAccent);
+constexpr PaintColour kWhitePaint = PaintColour::opaque(kHandleWhite);
+constexpr PaintColour kDarkPaint = PaintColour::opaque(kHandleDark);
 
 ID2D1SolidColorBrush* recoloured(Painter& painter, PaintColour colour) {
     painter.fill_record.reset();
@@ -219,9 +219,10 @@ void draw_fill_preview(const EditorState& state, Painter& painter, double unit) 
         const auto more = dash_polyline(outline, unit);
         dashes.insert(dashes.end(), more.begin(), more.end());
     }
-    const Rgb fill = state.color;
-    for (const Dash& d : dashes) stroke_line(painter, d.from, d.to, PaintColour::opaque(fill_preview_halo(fill)), 3.0 * unit);
-    for (const Dash& d : dashes) stroke_line(painter, d.from, d.to, PaintColour::opaque(fill), 1.5 * unit);
+    const PaintColour fill = PaintColour::opaque(state.color);
+    const PaintColour halo = PaintColour::opaque(fill_preview_halo(state.color));
+    for (const Dash& d : dashes) stroke_line(painter, d.from, d.to, halo, 3.0 * unit);
+    for (const Dash& d : dashes) stroke_line(painter, d.from, d.to, fill, 1.5 * unit);
 }
 
 // ---- 10 to 16. Handles and outlines ------------------------------------------------------
@@ -241,7 +242,8 @@ void draw_selection_frame(const EditorState& state, Painter& painter, double uni
         stroke_rect(painter, grow_box(frame->box, margin), kAccentPaint, unit);
     } else {
         const auto c = rotated_rect_corners_offset(frame->box, frame->rotation, margin);
-        for (std::size_t i = 0; i < c.size(); ++i) stroke_line(painter, c[i], c[(i + 1) % c.size()], kAccentPaint, unit);
+        for (std::size_t i = 0; i < c.size(); ++i)
+            stroke_line(painter, c[i], c[(i + 1) % c.size()], kAccentPaint, unit);
     }
     const double h = kCornerHalf * unit;
     for (const Point p : rotated_rect_corners(frame->box, frame->rotation))

@@ -7,13 +7,12 @@
 #include "core/render/scene_view.h"
 #include "ui/capture/editor_window_part.h"
 #include "ui/overlay/capture_chrome.h"
+#include "ui/overlay/picker_painting.h"
 #include "ui/overlay/scene_overlay.h"
 
 namespace glimmerly {
 
 namespace {
-
-constexpr double kSizeLabelSize = 13.0;  // units
 
 D2D1::Matrix3x2F pass_transform(const ScenePass& pass) {
     const auto zoom = static_cast<float>(pass.zoom);
@@ -101,10 +100,8 @@ Status layout_dimension_fields(EditorState& state) {
     }
     // While the fields are edited their widths come from the fields.
     if (std::holds_alternative<std::array<double, 2>>(state.size_panel_widths) || !resources) return ok_status();
-    const auto size = static_cast<float>(kSizeLabelSize * anchor_monitor_scale(state));
-    auto format = ui_text_format(*resources, size, current_language());
-    if (!format) return std::move(format).failure();
-    auto measured = measure_text(*resources, selection_size_text(*state.capture_selection), format->get(), false, 0.0f);
+    auto measured = measure_text_at_size(*resources, selection_size_text(*state.capture_selection),
+                                         kSizeLabelSize * anchor_monitor_scale(state));
     if (!measured) return std::move(measured).failure();
     state.size_panel_widths = measured->w;
     return ok_status();

@@ -171,7 +171,8 @@ TEST_F(EditorFrame, TheCurrentToolsButtonIsLitInTheAccent) {
         state.tool = tool;
         const BgraImage frame = render(state);
         const Tool other = tool == Tool::Rectangle ? Tool::Ellipse : Tool::Rectangle;
-        const Expected rows[] = {{"current tool", edge_of(tool), kAccent}, {"other tool", edge_of(other), {32, 32, 32}}};
+        const Expected rows[] = {{"current tool", edge_of(tool), kAccent},
+                                 {"other tool", edge_of(other), {32, 32, 32}}};
         expect_all(frame, rows);
     }
 }
