@@ -134,14 +134,6 @@ struct SceneLayerCache {
     }
 };
 
-// A picture of part of the interface kept as a bitmap on the DC target and
-// drawn again only when what it shows (its key) changes.
-struct KeptPicture {
-    std::vector<double> key;
-    Box area;
-    win::ComPtr<ID2D1Bitmap> bitmap;
-};
-
 // Members in creation order, so that they are released in reverse: caches
 // and bitmaps first, the factories last.
 struct RendererResources {
@@ -155,7 +147,6 @@ struct RendererResources {
     Guarded<std::vector<NamedBitmap>> named_bitmaps;
     Guarded<ObjectRenderCache> object_cache;
     SceneLayerCache scene_layer;
-    Guarded<std::optional<KeptPicture>> toolbar_picture;  // the capture editor's toolbar
     Guarded<std::vector<BlurBitmap>> blur_bitmaps;
     Guarded<std::vector<FillGeometryEntry>> fill_geometries;  // most recent first
     Guarded<TextFormatCache> text_formats;

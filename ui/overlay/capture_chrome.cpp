@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <span>
 #include <string>
 #include <vector>
 
-#include "app/render/kept_picture.h"
 #include "app/render/picture_drawing.h"
 #include "core/document/geometry.h"
 #include "core/editor/chrome_math.h"
@@ -62,60 +60,21 @@ Status draw_hint_box(Painter& painter, const HintBox& hint, std::string_view tex
     return draw_ui_text(painter, text, hint.text, hint.text_size, {opacity, kHintText.r, kHintText.g, kHintText.b});
 }
 
-// Everything a toolbar picture shows, so that an unchanged toolbar reuses
-// its kept bitmap.
-std::vector<double> toolbar_key(double scale, std::span<const Box> panels, std::span<const ToolbarButton> buttons,
-                                std::span<const ToolbarButtonLook> looks) {
-    std::vector<double> key{scale};
-    const auto box = [&](const Box& b) { key.insert(key.end(), {b.left, b.top, b.right, b.bottom}); };
-    const auto rgb = [&](Rgb c) {
-        key.insert(key.end(), {static_cast<double>(c.r), static_cast<double>(c.g), static_cast<double>(c.b)});
-    };
-    for (const Box& panel : panels) box(panel);
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-        const ToolbarButtonLook& look = looks[i];
-        const ToolbarIconStyle& style = look.style;
-        key.push_back(buttons[i].action);
-        box(look.background);
-        key.insert(key.end(), {look.radius, look.icon_origin.x, look.icon_origin.y, look.icon_scale,
-                               double(static_cast<int>(style.swatch)), style.ring_opacity, style.ring_factor,
-                               style.swatch_factor});
-        for (const Rgb c : {look.background_colour, style.foreground, style.contrast, style.stroke, style.shade,
-                            look.pair.first, look.pair.second})
-            rgb(c);
-    }
-    return key;
-}
-
 Status draw_toolbar(EditorState& state, Painter& painter, ChromeClock::time_point now) {
     const SelectionColourState colours = build_toolbar_frame(state, state.color, InkChoice{}, now);
     const std::vector<ToolbarButton> buttons = layout_toolbar(state);
     if (buttons.empty()) return ok_status();
     const double s = anchor_monitor_scale(state);
-    const std::vector<Box> panels = toolbar_panel_rects(buttons, s);
-    std::vector<ToolbarButtonLook> looks;
-    for (const ToolbarButton& button : buttons)
-        looks.push_back(toolbar_button_look(state, button, state.color, colours, now));
-    Box area = panels.front();
-    for (const Box& panel : panels) area = box_union(area, panel);
-    // The outer half of the panels' outlines; a pressed button's bounce stays
-    // inside its panel.
-    area = grow_box(area, s);
-    return draw_kept_picture(
-        painter, painter.resources.toolbar_picture, toolbar_key(s, panels, buttons, looks), area,
-        [&](Painter& p) -> Status {
-            for (const Box& panel : panels) {
-                fill_rounded_rect(p, panel, kToolbarPanelRadius * s, PaintColour::opaque(kToolbarPanelFill));
-                stroke_rounded_rect(p, panel, kToolbarPanelRadius * s, PaintColour::opaque(kToolbarPanelOutline), s);
-            }
-            for (std::size_t i = 0; i < buttons.size(); ++i) {
-                const ToolbarButtonLook& look = looks[i];
-                fill_rounded_rect(p, look.background, look.radius, PaintColour::opaque(look.background_colour));
-                GLIM_TRY(draw_toolbar_icon(p, buttons[i].action, look.icon_origin, look.icon_scale, look.style,
-                                           look.pair));
-            }
-            return ok_status();
-        });
+    for (const Box& panel : toolbar_panel_rects(buttons, s)) {
+        fill_rounded_rect(painter, panel, kToolbarPanelRadius * s, PaintColour::opaque(kToolbarPanelFill));
+        stroke_rounded_rect(painter, panel, kToolbarPanelRadius * s, PaintColour::opaque(kToolbarPanelOutline), s);
+    }
+    for (const ToolbarButton& button : buttons) {
+        const ToolbarButtonLook look = toolbar_button_look(state, button, state.color, colours, now);
+        fill_rounded_rect(painter, look.background, look.radius, PaintColour::opaque(look.background_colour));
+        GLIM_TRY(draw_toolbar_icon(painter, button.action, look.icon_origin, look.icon_scale, look.style, look.pair));
+    }
+    return ok_status();
 }
 
 // The size panel above the selection: its size, and the square button that

@@ -165,7 +165,7 @@ TEST_F(EditorFrame, TheCurrentToolsButtonIsLitInTheAccent) {
         // Beside the picture, inside the background even while a press shrinks it.
         return found == buttons.end() ? Point{} : Point{found->rect.left + 4.5, box_centre(found->rect).y};
     };
-    // One after the other, so that the second frame cannot show the first's toolbar.
+    // One after the other: the light moves with the tool.
     for (const Tool tool : {Tool::Rectangle, Tool::Ellipse}) {
         SCOPED_TRACE(static_cast<int>(tool));
         state.tool = tool;
