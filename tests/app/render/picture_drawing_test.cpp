@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <numbers>
 
 #include "tests/app/render/render_support.h"
@@ -13,7 +12,6 @@ namespace glimmerly {
 namespace {
 
 using testing::has_colour;
-using testing::pixel;
 
 class PictureDrawing : public testing::RenderTest {
 protected:
@@ -68,37 +66,6 @@ TEST_F(PictureDrawing, ARotationTurnsOnlyWhatFollowsItAndTheTransformComesBack) 
     EXPECT_TRUE(has_colour(image, {40, 5}, {255, 255, 255}));
     EXPECT_TRUE(has_colour(image, {15, 45}, ink));
     EXPECT_TRUE(has_colour(image, {12, 77}, {0, 0, 0}));  // the caller's translation again
-}
-
-TEST_F(PictureDrawing, TheSlashedEyeDiffersFromTheEyeOnlyAlongItsSlash) {
-    constexpr double kScale = 4.0;
-    const auto icon = [&](IconKind kind) {
-        return paint(80, 80, [&](Painter& p) { EXPECT_TRUE(draw_icon(p, kind, {0, 0}, kScale, {20, 20, 20})); });
-    };
-    const BgraImage eye = icon(IconKind::Eye), slashed = icon(IconKind::EyeSlashed);
-    int on_slash = 0, elsewhere = 0;
-    for (std::uint32_t y = 0; y < 80; ++y)
-        for (std::uint32_t x = 0; x < 80; ++x) {
-            if (pixel(eye, x, y) == pixel(slashed, x, y)) continue;
-            // Distance from the slash's line u = v, in units.
-            const double off = std::abs((x + 0.5) - (y + 0.5)) / std::sqrt(2.0) / kScale;
-            (off <= 1.5 ? on_slash : elsewhere) += 1;
-        }
-    EXPECT_GT(on_slash, 100);
-    EXPECT_EQ(elsewhere, 0);
-}
-
-TEST_F(PictureDrawing, AnUnavailableShortcutsCapsAreOutlinedInOrange) {
-    const std::vector<std::string> labels{"Ctrl"};
-    for (const bool unavailable : {false, true}) {
-        SCOPED_TRACE(unavailable ? "unavailable" : "available");
-        const BgraImage image = paint(100, 40, [&](Painter& p) {
-            const Status drawn = paint_key_caps(p, labels, 90, 20, 10, 1.0, unavailable);
-            EXPECT_TRUE(drawn) << drawn.failure().message;
-        });
-        EXPECT_TRUE(has_colour(image, {89, 20}, unavailable ? kWarningOrange : Rgb{94, 94, 94}));
-        EXPECT_TRUE(has_colour(image, {87, 13}, {54, 54, 54}));
-    }
 }
 
 }  // namespace
