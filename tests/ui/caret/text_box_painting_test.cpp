@@ -56,21 +56,20 @@ protected:
 };
 
 TEST_F(TextBoxPainting, ALabelsLettersContrastWithItsBoxUnlessItHasItsOwnInk) {
-    struct Row {
+    const struct {
         const char* name;
         Rgb box;
         std::optional<Rgb> ink;
         Rgb letters;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"white box", {255, 255, 255}, std::nullopt, {0, 0, 0}},
         {"black box", {0, 0, 0}, std::nullopt, {255, 255, 255}},
         {"own ink", {40, 90, 200}, Rgb{250, 220, 0}, {250, 220, 0}},
     };
     type(L"WWW", 0, 0);
-    for (const Row& row : rows) {
+    box_.kind = TextBoxKind::Label;
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        box_.kind = TextBoxKind::Label;
         box_.colour = row.box;
         box_.ink = row.ink;
         const BgraImage image = draw();
@@ -80,27 +79,27 @@ TEST_F(TextBoxPainting, ALabelsLettersContrastWithItsBoxUnlessItHasItsOwnInk) {
 }
 
 TEST_F(TextBoxPainting, TheCaretStandsAfterTheTextAndBlinksOnlyWhileItRests) {
-    const Box at_start = box_at(kAnchor.x + 1, kAnchor.y + 5, 2, 15);
-    struct Row {
+    auto letter = measure_annotation_text(*resources_, "W", box_.font_size, false, 0);
+    ASSERT_TRUE(letter);
+    using std::chrono::milliseconds;
+    const struct {
         const char* name;
         const wchar_t* text;
-        std::chrono::milliseconds elapsed;
+        milliseconds elapsed;
         bool shown;
+    } rows[] = {
+        {"empty, just typed", L"", milliseconds(0), true},
+        {"resting, second half-period", L"", milliseconds(600), false},
+        {"resting, third half-period", L"", milliseconds(1100), true},
+        {"a letter typed restarts the blink", L"W", milliseconds(1600), true},
     };
-    const Row rows[] = {
-        {"empty, just typed", L"", std::chrono::milliseconds(0), true},
-        {"resting, second half-period", L"", std::chrono::milliseconds(600), false},
-        {"resting, third half-period", L"", std::chrono::milliseconds(1100), true},
-        {"a letter typed restarts the blink", L"W", std::chrono::milliseconds(1600), true},
-    };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         type(row.text, 1, 1);
         const BgraImage image = draw(kStart + row.elapsed);
-        auto letter = measure_annotation_text(*resources_, "W", box_.font_size, false, 0);
-        ASSERT_TRUE(letter);
-        const double x = *row.text ? letter->w : 0.0;
-        EXPECT_EQ(count(image, box_at(at_start.left + x, at_start.top, 2, 15), {0, 0, 0}) > 20, row.shown);
+        // A caret's width (2 px) past the text's end.
+        const double x = kAnchor.x + 1 + (*row.text ? letter->w : 0.0);
+        EXPECT_EQ(count(image, box_at(x, kAnchor.y + 5, 2, 15), {0, 0, 0}) > 20, row.shown);
     }
 }
 

@@ -26,7 +26,6 @@ protected:
             if (entry.key == key && entry.version == version) return entry.bitmap.get();
         return nullptr;
     }
-    std::size_t kept_count() { return resources_->named_bitmaps.borrow()->size(); }
 };
 
 TEST_F(PickerPainting, ShowsTheColourAndRemakesOnlyTheSquareForAnotherHue) {
@@ -40,7 +39,7 @@ TEST_F(PickerPainting, ShowsTheColourAndRemakesOnlyTheSquareForAnotherHue) {
 
     picker.hue = 0.0;
     const BgraImage second = draw(picker);
-    EXPECT_EQ(kept_count(), 2u);
+    EXPECT_EQ(resources_->named_bitmaps.borrow()->size(), 2u);
     EXPECT_EQ(kept(kHueWheelKey, kHueWheelVersion), ring);
     EXPECT_NE(kept(kValueSquareKey, value_square_version(0.0)), nullptr);
     EXPECT_TRUE(has_colour(second, {184, 90}, {255, 0, 0}, 12));  // the square's top right: the pure hue
