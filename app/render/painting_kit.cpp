@@ -125,7 +125,7 @@ Status fill_polygon(Painter& painter, std::span<const Point> points, PaintColour
 }
 
 void stroke_accent_line(Painter& painter, Point from, Point to, double width) {
-    painter.target->DrawLine(d2d_point(from), d2d_point(to), brush_for(painter, PaintColour::opaque(kAccentBlue)),
+    painter.target->DrawLine(d2d_point(from), d2d_point(to), brush_for(painter, PaintColour::opaque(kAccent)),
                              static_cast<float>(width));
 }
 

@@ -16,6 +16,7 @@
 
 #include "app/render/renderer_resources.h"
 #include "app/render/text_formats.h"
+#include "core/render/interface_colours.h"
 
 namespace glimmerly {
 
@@ -32,10 +33,6 @@ struct PaintColour {
 
     friend bool operator==(const PaintColour&, const PaintColour&) = default;
 };
-
-// Shared colours of the interface.
-inline constexpr Rgb kAccentBlue{100, 170, 255};
-inline constexpr Rgb kWarningOrange{240, 160, 75};
 
 // What one `paint_path` call filled.
 struct FillRecord {

@@ -4,6 +4,7 @@
 #include "core/editor/dimension_fields.h"
 #include "core/editor/overlay_geometry.h"
 #include "core/editor/toolbar_hints.h"
+#include "core/render/interface_colours.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,8 +25,8 @@ constexpr Rgb kStrokeRest{235, 235, 235};
 constexpr Rgb kStrokeMarked{16, 22, 32};
 constexpr Rgb kStrokeDim{100, 100, 100};
 constexpr Rgb kShadeRest{32, 32, 32};
-constexpr Rgb kShadeMarked{100, 170, 255};
-constexpr Rgb kButtonAccent{100, 170, 255};
+constexpr Rgb kShadeMarked = kAccent;
+constexpr Rgb kButtonAccent = kAccent;
 
 // Measures in units.
 constexpr double kButtonRadius = 5.0;

@@ -114,7 +114,8 @@ inline constexpr double kPromptTitleSize = 13.0;  // units
 inline constexpr double kPromptLineSize = 11.0;
 
 // "1920 × 1080": the selection's size in whole pixels, as the size fields
-// open with it (dimension_fields.h).
+// open with it (dimension_fields.h), drawn at this size.
+inline constexpr double kSizeLabelSize = 13.0;  // units
 std::string selection_size_text(const Box& selection);
 
 }  // namespace glimmerly

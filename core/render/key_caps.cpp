@@ -1,5 +1,7 @@
 #include "core/render/key_caps.h"
 
+#include "core/render/interface_colours.h"
+
 #include <algorithm>
 
 namespace glimmerly {
@@ -18,7 +20,7 @@ constexpr Rgb grey(std::uint8_t level) { return {level, level, level}; }
 constexpr Rgb kCapFill = grey(54);
 constexpr Rgb kCapBorder = grey(94);
 constexpr Rgb kCapLabel = grey(240);
-constexpr Rgb kUnavailable{240, 160, 75};
+constexpr Rgb kUnavailable = kWarningOrange;
 constexpr Rgb kPlaceholder = grey(154);
 constexpr Rgb kGlyph = grey(198);
 

@@ -5,6 +5,7 @@
 // colours the overlay uses. The Direct2D side draws what these say.
 
 #include "core/editor/editor_state.h"
+#include "core/render/interface_colours.h"
 
 #include <array>
 #include <cstdint>
@@ -38,8 +39,7 @@ struct FramePlan {
 };
 FramePlan plan_frame(const EditorState& state);
 
-// Overlay colours.
-inline constexpr Rgb kAccent{100, 170, 255};
+// Overlay colours besides the accent.
 inline constexpr Rgb kHandleWhite{250, 250, 250};
 inline constexpr Rgb kHandleDark{32, 32, 32};
 inline constexpr Rgb kEraseRed{235, 64, 52};

@@ -6,11 +6,14 @@
 
 #include "app/render/renderer_thread.h"
 #include "core/editor/editor_state.h"
+#include "ui/caret/text_box_painting.h"
 
 namespace glimmerly {
 
 struct EditorWindowPart {
     RendererSlot renderer;
+    std::optional<TextBox> text_box;  // while the user types a text or label
+    CaretState caret{{}, system_caret_period()};
 };
 
 // The state's window part, made empty on first use.

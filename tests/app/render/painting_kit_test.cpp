@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <wincodec.h>
-
 #include "tests/app/render/render_support.h"
 
 namespace glimmerly {
@@ -15,27 +13,7 @@ using testing::has_colour;
 
 class PaintingKit : public testing::RenderTest {
 protected:
-    // Runs `paint` on a white 100 x 80 picture and reads it back.
-    BgraImage paint(const std::function<void(Painter&)>& paint) {
-        auto wic = win::create_instance<IWICImagingFactory>(CLSID_WICImagingFactory);
-        win::ComPtr<IWICBitmap> bitmap;
-        win::ComPtr<ID2D1RenderTarget> target;
-        const auto properties = D2D1::RenderTargetProperties(
-            D2D1_RENDER_TARGET_TYPE_DEFAULT, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
-        if (!wic || FAILED((*wic)->CreateBitmap(100, 80, GUID_WICPixelFormat32bppPBGRA, WICBitmapCacheOnLoad,
-                                                bitmap.put())) ||
-            FAILED(resources_->d2d_factory->CreateWicBitmapRenderTarget(bitmap.get(), &properties, target.put())))
-            return {};
-        auto painter = make_painter(*resources_, target.get());
-        EXPECT_TRUE(painter);
-        target->BeginDraw();
-        target->Clear(D2D1::ColorF(1, 1, 1));
-        paint(*painter);
-        EXPECT_EQ(target->EndDraw(), S_OK);
-        BgraImage image{std::vector<std::uint8_t>(100 * 80 * 4), 100, 80};
-        EXPECT_EQ(bitmap->CopyPixels(nullptr, 400, static_cast<UINT>(image.pixels.size()), image.pixels.data()), S_OK);
-        return image;
-    }
+    BgraImage paint(const std::function<void(Painter&)>& paint) { return RenderTest::paint(100, 80, paint); }
 };
 
 TEST_F(PaintingKit, APathIsItsRectangleWithTheHolesLeftOpenAlsoWhenReused) {

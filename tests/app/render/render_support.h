@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <wincodec.h>
+
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <span>
 #include <vector>
 
 #include "app/render/capture_region.h"
+#include "app/render/painting_kit.h"
 #include "app/render/renderer_resources.h"
 #include "app/win/com.h"
 
@@ -59,6 +63,29 @@ protected:
                                            {0, 0, 200, 160});
         EXPECT_TRUE(image) << image.failure().message;
         return image ? std::move(*image) : BgraImage{};
+    }
+
+    // Runs `paint` with a painter on a white picture and reads it back.
+    BgraImage paint(std::uint32_t width, std::uint32_t height, const std::function<void(Painter&)>& paint) {
+        auto wic = win::create_instance<IWICImagingFactory>(CLSID_WICImagingFactory);
+        win::ComPtr<IWICBitmap> bitmap;
+        win::ComPtr<ID2D1RenderTarget> target;
+        const auto properties = D2D1::RenderTargetProperties(
+            D2D1_RENDER_TARGET_TYPE_DEFAULT, D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
+        if (!wic || FAILED((*wic)->CreateBitmap(width, height, GUID_WICPixelFormat32bppPBGRA, WICBitmapCacheOnLoad,
+                                                bitmap.put())) ||
+            FAILED(resources_->d2d_factory->CreateWicBitmapRenderTarget(bitmap.get(), &properties, target.put())))
+            return {};
+        auto painter = make_painter(*resources_, target.get());
+        EXPECT_TRUE(painter);
+        target->BeginDraw();
+        target->Clear(D2D1::ColorF(1, 1, 1));
+        paint(*painter);
+        EXPECT_EQ(target->EndDraw(), S_OK);
+        BgraImage image{std::vector<std::uint8_t>(std::size_t{width} * height * 4), width, height};
+        EXPECT_EQ(bitmap->CopyPixels(nullptr, width * 4, static_cast<UINT>(image.pixels.size()), image.pixels.data()),
+                  S_OK);
+        return image;
     }
 
     win::ComApartment com_;

@@ -1,0 +1,139 @@
+#include "app/render/picture_drawing.h"
+
+#include <numbers>
+#include <type_traits>
+#include <vector>
+
+#include "app/render/object_drawing.h"
+
+namespace glimmerly {
+
+namespace {
+
+// The target's transform at the start of a picture, put back at its end.
+class TransformScope {
+public:
+    explicit TransformScope(ID2D1RenderTarget* target) : target_(target) { target->GetTransform(&saved_); }
+    TransformScope(const TransformScope&) = delete;
+    TransformScope& operator=(const TransformScope&) = delete;
+    ~TransformScope() { target_->SetTransform(saved_); }
+
+    void turn(const RotationShape& rotation) {
+        if (!rotation.on) {
+            target_->SetTransform(saved_);
+            return;
+        }
+        const auto degrees = static_cast<float>(rotation.angle * (180.0 / std::numbers::pi));
+        target_->SetTransform(D2D1::Matrix3x2F::Rotation(degrees, d2d_point(rotation.centre)) *
+                              *D2D1::Matrix3x2F::ReinterpretBaseType(&saved_));
+    }
+
+private:
+    ID2D1RenderTarget* target_;
+    D2D1_MATRIX_3X2_F saved_{};
+};
+
+ID2D1SolidColorBrush* recoloured(Painter& painter, PaintColour colour) {
+    painter.fill_record.reset();
+    painter.brush->SetColor(d2d_colour(colour.rgb(), colour.opacity));
+    return painter.brush.get();
+}
+
+Status draw_shape(Painter& painter, TransformScope& transform, const PictureShape& shape) {
+    const PaintColour colour{shape.opacity, shape.colour.r, shape.colour.g, shape.colour.b};
+    const auto width = static_cast<float>(shape.width);
+    ID2D1RenderTarget* target = painter.target;
+    return std::visit(
+        [&](const auto& g) -> Status {
+            using T = std::decay_t<decltype(g)>;
+            if constexpr (std::is_same_v<T, PolylineShape>) {
+                return stroke_polyline(painter, g.points, g.closed, colour, shape.width);
+            } else if constexpr (std::is_same_v<T, PolygonShape>) {
+                return fill_polygon(painter, g.points, colour);
+            } else if constexpr (std::is_same_v<T, LineShape>) {
+                target->DrawLine(d2d_point(g.from), d2d_point(g.to), recoloured(painter, colour), width);
+            } else if constexpr (std::is_same_v<T, RectShape>) {
+                if (g.filled) return paint_path(painter, g.box, {}, colour);
+                target->DrawRectangle(d2d_rect(g.box), recoloured(painter, colour), width);
+            } else if constexpr (std::is_same_v<T, RoundedRectShape>) {
+                if (g.filled)
+                    fill_rounded_rect(painter, g.box, g.radius, colour);
+                else
+                    stroke_rounded_rect(painter, g.box, g.radius, colour, shape.width);
+            } else if constexpr (std::is_same_v<T, EllipseShape>) {
+                if (g.filled)
+                    fill_ellipse(painter, g.centre, g.radii.w, g.radii.h, colour);
+                else
+                    stroke_ellipse(painter, g.centre, g.radii.w, g.radii.h, colour, shape.width);
+            } else if constexpr (std::is_same_v<T, RotationShape>) {
+                transform.turn(g);
+            } else if constexpr (std::is_same_v<T, ArrowShape>) {
+                // A real arrow, so that its head is the editor's own.
+                const SceneObject arrow = icon_arrow_object(g, shape.colour, shape.width);
+                painter.fill_record.reset();
+                return draw_scene_objects(painter.resources, target, {&arrow, 1}, std::nullopt, 0, 1);
+            } else if constexpr (std::is_same_v<T, CardShape>) {
+                paint_dark_card(painter, g.box, g.scale);
+            } else {
+                static_assert(std::is_same_v<T, CentredTextShape>);
+                return paint_text_centered(painter, g.text, g.box, g.size, shape.colour);
+            }
+            return ok_status();
+        },
+        shape.geometry);
+}
+
+// Each label with its width in pixels at the caps' size.
+Result<std::vector<MeasuredText>> measured(Painter& painter, std::span<const std::string> labels, double scale) {
+    std::vector<MeasuredText> out;
+    out.reserve(labels.size());
+    for (const std::string& label : labels) {
+        auto size = measure_ui_text(painter, label, kKeyCapLabelSize * scale);
+        if (!size) return std::move(size).failure();
+        out.push_back({label, size->w});
+    }
+    return out;
+}
+
+}  // namespace
+
+Status draw_picture(Painter& painter, const Picture& picture) {
+    TransformScope transform(painter.target);
+    for (const PictureShape& shape : picture) GLIM_TRY(draw_shape(painter, transform, shape));
+    return ok_status();
+}
+
+Status draw_icon(Painter& painter, IconKind kind, Point origin, double scale, Rgb colour) {
+    return draw_picture(painter, place_picture(icon_picture(kind, colour), origin, scale));
+}
+
+Status draw_toolbar_icon(Painter& painter, EditorAction action, Point origin, double scale,
+                         const ToolbarIconStyle& style, ColourPair pair) {
+    return draw_picture(painter, place_picture(toolbar_picture(action, style, pair), origin, scale));
+}
+
+Status paint_key_caps(Painter& painter, std::span<const std::string> labels, double right, double centre_y,
+                      double half_height, double scale, bool unavailable) {
+    auto caps = measured(painter, labels, scale);
+    if (!caps) return std::move(caps).failure();
+    return draw_picture(painter, key_caps_picture(*caps, right, centre_y, half_height, scale, unavailable));
+}
+
+Status paint_shortcut_keys(Painter& painter, const ShortcutFieldLayout& layout, std::span<const std::string> labels,
+                           const std::optional<std::string>& placeholder, Rgb colour, double scale) {
+    auto caps = measured(painter, labels, scale);
+    if (!caps) return std::move(caps).failure();
+    std::optional<MeasuredText> shown_placeholder;
+    if (placeholder && labels.empty()) {
+        auto size = measure_ui_text(painter, *placeholder, kKeyCapLabelSize * scale);
+        if (!size) return std::move(size).failure();
+        shown_placeholder = MeasuredText{*placeholder, size->w};
+    }
+    return draw_picture(painter, shortcut_field_picture(layout, *caps, shown_placeholder, colour, scale));
+}
+
+Status paint_circular_arrow(Painter& painter, Point centre, double scale) {
+    return draw_picture(painter, circular_arrow_picture(centre, scale));
+}
+
+}  // namespace glimmerly
