@@ -9,16 +9,21 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <optional>
 
 #include "app/app/borrow_cell.h"
 #include "app/app/capture_session.h"
+#include "app/app/editor_process.h"
 #include "app/app/hotkeys.h"
 #include "app/app/notice.h"
 #include "app/app/tray_icon.h"
 #include "app/presentation/presentation.h"
+#include "core/base/pixel_rect.h"
 #include "core/settings/settings.h"
 
 namespace glimmerly {
+
+struct WarmRenderer;
 
 struct AppOptions {
     Settings settings;
@@ -42,9 +47,16 @@ struct App {
     // The latest notice this process showed.
     NoticeWindow notice;
     std::unique_ptr<CaptureSession> capture_session;
+    // The resident's editor child, when one runs.
+    std::optional<EditorProcess> editor;
     Settings settings;
+    // Made by a prepared editor child before its capture, which takes it;
+    // made for one display layout, so a display change drops it.
+    std::unique_ptr<WarmRenderer> warm_renderer;
     HotkeyRegistration capture_registration{false, 0, nullptr, HOTKEY_ID_CAPTURE_BASE};
     HotkeyRegistration board_registration{false, 0, nullptr, HOTKEY_ID_BOARD_BASE};
+    // A rectangle handed in for the next capture to select.
+    std::optional<PixelRect> start_rect;
     // The icon as the shell was given it, for adding it again and for new tooltips.
     NOTIFYICONDATAW icon_data{};
     // Set once the shell took the icon: only then is it added again when

@@ -8,7 +8,6 @@ Failure not_available(std::string_view what) {
     return Failure{E_NOTIMPL_CODE, std::string(what) + " is not available in this version of Glimmerly."};
 }
 
-Status start_capture_session(App&, HWND) { return not_available("Capturing the screen"); }
 Status start_instant_screenshot(App&, HWND) { return not_available("The instant screenshot"); }
 Status finish_instant_screenshot(App&, HWND) { return ok_status(); }
 Status start_board_editor_process() { return not_available("The board"); }
@@ -18,8 +17,5 @@ Result<bool> board_still_on_desktop(bool, bool) { return false; }
 Status activate_resident(App&, HWND) { return ok_status(); }
 void record_setup_key(App&, UINT, UINT) {}
 Status close_app_window(App&, HWND) { return ok_status(); }
-
-Status handle_editor_ready(App&, HWND, WPARAM, LPARAM) { return ok_status(); }
-Status handle_editor_exited(App&, HWND, WPARAM, LPARAM) { return ok_status(); }
 
 }  // namespace glimmerly

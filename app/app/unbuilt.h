@@ -16,8 +16,6 @@ struct App;
 // E_NOTIMPL with "<what> is not available in this version of Glimmerly."
 Failure not_available(std::string_view what);
 
-// A capture: the capture shortcut, the tray's "Take a screenshot", "--capture".
-Status start_capture_session(App& app, HWND window);
 Status start_instant_screenshot(App& app, HWND window);
 // The worker's result, when an instant screenshot ran: none ever does yet.
 Status finish_instant_screenshot(App& app, HWND window);
@@ -31,10 +29,5 @@ Result<bool> board_still_on_desktop(bool board_visible, bool display_changed);
 Status activate_resident(App& app, HWND window);
 void record_setup_key(App& app, UINT modifiers, UINT key);
 Status close_app_window(App& app, HWND window);
-
-// The editor child's link: no child is ever started yet, so a message from
-// one is never for this resident.
-Status handle_editor_ready(App& app, HWND window, WPARAM process_id, LPARAM editor_window);
-Status handle_editor_exited(App& app, HWND window, WPARAM process_id, LPARAM exit_code);
 
 }  // namespace glimmerly
