@@ -3,7 +3,7 @@
 
 GLIMMERLY_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 GLIMMERLY_PACKAGES="cmake ninja-build g++ clang python3 ccache googletest libbenchmark-dev
-  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils fonts-roboto-unhinted pngcheck"
+  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils xdotool fonts-roboto-unhinted pngcheck"
 
 glimmerly_install_packages() {
     local missing=()
