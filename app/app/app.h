@@ -18,7 +18,6 @@
 #include "app/app/notice.h"
 #include "app/app/tray_icon.h"
 #include "app/presentation/presentation.h"
-#include "core/base/pixel_rect.h"
 #include "core/settings/settings.h"
 
 namespace glimmerly {
@@ -55,8 +54,6 @@ struct App {
     std::unique_ptr<WarmRenderer> warm_renderer;
     HotkeyRegistration capture_registration{false, 0, nullptr, HOTKEY_ID_CAPTURE_BASE};
     HotkeyRegistration board_registration{false, 0, nullptr, HOTKEY_ID_BOARD_BASE};
-    // A rectangle handed in for the next capture to select.
-    std::optional<PixelRect> start_rect;
     // The icon as the shell was given it, for adding it again and for new tooltips.
     NOTIFYICONDATAW icon_data{};
     // Set once the shell took the icon: only then is it added again when

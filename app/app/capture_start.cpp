@@ -7,7 +7,6 @@
 #include "app/lib/settings_store.h"
 #include "app/render/capture_region.h"
 #include "core/editor/capture_start.h"
-#include "core/startup/editor_link.h"
 #include "ui/capture/editor_window_part.h"
 
 namespace glimmerly {
@@ -55,7 +54,6 @@ Status open_capture_here(App& app, HWND window) {
     const PixelPoint origin{grab->x, grab->y};
     EditorState state = new_capture_state(std::move(grab->image), enumerate_monitors(origin));
     state.premultiplied = premultiplied;
-    if (app.start_rect) apply_start_rect(state, *std::exchange(app.start_rect, std::nullopt), origin);
     choose_live_capture(state, window, app.settings.live_capture);
     // The first frames come straight from the grab's surface.
     editor_window_part(state).renderer.gdi_surface = TemporaryGdiSurface{
@@ -75,11 +73,6 @@ Status open_capture_here(App& app, HWND window) {
 }
 
 }  // namespace
-
-Status start_requested_capture(App& app, HWND window, LPARAM packed_rect) {
-    app.start_rect = unpack_rect(static_cast<std::uint64_t>(packed_rect));
-    return start_capture_session(app, window);
-}
 
 Status start_capture_session(App& app, HWND window) {
     app.notice.reset();

@@ -11,10 +11,6 @@
 
 namespace glimmerly {
 
-// WM_APP_START_CAPTURE: the rectangle it may carry (lParam) is kept for
-// the next capture this process opens, then the capture starts.
-Status start_requested_capture(App& app, HWND window, LPARAM packed_rect);
-
 // With a capture open, it comes to the front and nothing else happens;
 // with the first-run setup shown, nothing happens.
 Status start_capture_session(App& app, HWND window);

@@ -1,9 +1,6 @@
 #include "core/editor/capture_start.h"
 
-#include <algorithm>
-
 #include "core/editor/monitor_views.h"
-#include "core/editor/selection_geometry.h"
 
 namespace glimmerly {
 
@@ -23,14 +20,6 @@ void apply_capture_settings(EditorState& state, const Settings& settings) {
     state.more_tools_setting = settings.mini_toolbar;
     state.more_tools_expanded = !settings.mini_toolbar_folded;
     if (state.more_tools_setting && !state.more_tools_expanded && !state.board_mode) state.tool = Tool::Pen;
-}
-
-bool apply_start_rect(EditorState& state, const PixelRect& screen_rect, PixelPoint origin) {
-    const auto x = [&](std::int32_t v) { return static_cast<double>(v) - origin.x; };
-    const auto y = [&](std::int32_t v) { return static_cast<double>(v) - origin.y; };
-    const PixelRect& r = screen_rect;
-    return apply_preset_selection(state, {std::min(x(r.left), x(r.right)), std::min(y(r.top), y(r.bottom)),
-                                          std::max(x(r.left), x(r.right)), std::max(y(r.top), y(r.bottom))});
 }
 
 }  // namespace glimmerly

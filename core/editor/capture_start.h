@@ -5,7 +5,6 @@
 
 #include <vector>
 
-#include "core/base/pixel_rect.h"
 #include "core/editor/editor_state.h"
 #include "core/image/bgra_image.h"
 #include "core/settings/settings.h"
@@ -20,10 +19,5 @@ EditorState new_capture_state(BgraImage frame, std::vector<MonitorArea> monitors
 // collapsed offers only the pen, so the pen is the tool then (never on a
 // board page).
 void apply_capture_settings(EditorState& state, const Settings& settings);
-
-// A rectangle handed in with the start (screen pixels) becomes the
-// selection when it is at least 2 px each way and lies on the frame, whose
-// top-left corner is at `origin`. True when taken.
-bool apply_start_rect(EditorState& state, const PixelRect& screen_rect, PixelPoint origin);
 
 }  // namespace glimmerly

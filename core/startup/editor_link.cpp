@@ -33,11 +33,4 @@ AfterEditorExit after_editor_exit(const EditorLink& link, std::uint32_t exit_cod
     return AfterEditorExit::Nothing;
 }
 
-std::optional<PixelRect> unpack_rect(std::uint64_t packed) {
-    const auto part = [&](int index) { return static_cast<std::int16_t>(packed >> (16 * index) & 0xFFFF); };
-    const PixelRect rect{part(0), part(1), part(2), part(3)};
-    if (rect.right <= rect.left || rect.bottom <= rect.top) return std::nullopt;
-    return rect;
-}
-
 }  // namespace glimmerly

@@ -5,11 +5,9 @@
 // Windows side.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "core/base/pixel_rect.h"
 
 namespace glimmerly {
 
@@ -48,10 +46,5 @@ enum class AfterEditorExit : std::uint8_t {
     Nothing,             // a failed capture, or a child that ended by itself
 };
 AfterEditorExit after_editor_exit(const EditorLink& link, std::uint32_t exit_code);
-
-// The rectangle a start-a-capture message may carry: four signed 16-bit
-// values (left, top, right, bottom from the low bits up); none unless
-// right > left and bottom > top.
-std::optional<PixelRect> unpack_rect(std::uint64_t packed);
 
 }  // namespace glimmerly

@@ -24,14 +24,14 @@ TEST(EditorProcess, TheChildFindsItsProgramPathFirstThenItsRoleOwnerAndColdStart
     const std::u16string program = u"C:\\Program Files\\Glimmerly\\glimmerly.exe";
     for (const bool prepared : {true, false}) {
         SCOPED_TRACE(prepared ? "prepared" : "cold");
-        const Arguments args = split_as_the_child_does(editor_command_line(program, 0x1234ABCD, prepared, u""));
-        ASSERT_FALSE(args.empty());
+        const Arguments args = split_as_the_child_does(editor_command_line(program, 0x1234ABCD, prepared, u"--ready"));
+        ASSERT_EQ(args.size(), prepared ? 4u : 5u);
         EXPECT_EQ(args[0], program);
-        const StartupFlags flags = startup_flags(args);
-        EXPECT_TRUE(flags.prepared_editor);
-        EXPECT_FALSE(flags.document_path);
+        EXPECT_TRUE(startup_flags(args).prepared_editor);
+        EXPECT_FALSE(startup_flags(args).document_path);
         EXPECT_EQ(parse_notification_owner(args), std::optional<std::uint64_t>(0x1234ABCD));
         EXPECT_EQ(has_option(args, u"--cold-editor"), !prepared);
+        EXPECT_TRUE(has_option(args, u"--ready"));
     }
 }
 

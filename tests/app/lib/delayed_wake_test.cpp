@@ -1,5 +1,3 @@
-// The diagnostics role's loop ends by itself two seconds after start-up.
-
 #include "app/lib/delayed_wake.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +14,6 @@ TEST(DelayedWake, EndsOnlyALoopThatStartedIt) {
     TestAppWindow test;
     ASSERT_TRUE(start_delayed_wake().ok());
     EXPECT_TRUE(run_message_loop_bounded(test.cell(), test.window(), 15000, true).ok());
-    // Another loop keeps running past a wake posted to it.
     PostThreadMessageW(GetCurrentThreadId(), WM_APP_DELAYED_WAKE, 0, 0);
     EXPECT_EQ(run_message_loop_bounded(test.cell(), test.window(), 500).failure().message, "The loop did not end");
 }

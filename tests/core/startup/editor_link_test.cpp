@@ -43,23 +43,5 @@ TEST(EditorLink, AReadyReportTakesTheWaitingCaptureOnceAndOnlyFromAStartingChild
     EXPECT_EQ(replaced.state, State::Started);
 }
 
-TEST(EditorLink, TheCommandLineStartsWithTheQuotedProgramPath) {
-    EXPECT_EQ(editor_command_line(u"C:\\Program Files\\g.exe", 4242, true, u""),
-              u"\"C:\\Program Files\\g.exe\" --prepared-editor --notification-owner=4242");
-    EXPECT_EQ(editor_command_line(u"g.exe", 7, false, u"--first-frame-diagnostic"),
-              u"\"g.exe\" --prepared-editor --notification-owner=7 --cold-editor --first-frame-diagnostic");
-}
-
-TEST(EditorLink, APackedRectangleNeedsRightOfLeftAndBelowTop) {
-    const auto pack = [](std::int16_t l, std::int16_t t, std::int16_t r, std::int16_t b) {
-        return std::uint64_t{std::uint16_t(l)} | std::uint64_t{std::uint16_t(t)} << 16 |
-               std::uint64_t{std::uint16_t(r)} << 32 | std::uint64_t{std::uint16_t(b)} << 48;
-    };
-    EXPECT_EQ(unpack_rect(pack(-10, -20, 30, 40)), (PixelRect{-10, -20, 30, 40}));
-    EXPECT_EQ(unpack_rect(pack(5, 0, 5, 9)), std::nullopt);
-    EXPECT_EQ(unpack_rect(pack(0, 9, 5, 2)), std::nullopt);
-    EXPECT_EQ(unpack_rect(0), std::nullopt);
-}
-
 }  // namespace
 }  // namespace glimmerly
