@@ -106,10 +106,10 @@ AppAnswer on_private_message(App& app, HWND window, UINT message, WPARAM wparam,
         case WM_APP_EDITOR_READY: return answer(handle_editor_ready(app, window, wparam, lparam));
         case WM_APP_EDITOR_EXITED: return answer(handle_editor_exited(app, window, wparam, lparam));
         case WM_APP_MENU_COMMAND: return answer(run_app_command(app, window, static_cast<AppCommand>(wparam)));
+        case WM_APP_RENDERER_READY: return answer(receive_editor_renderer(app, window));
         // Without an editor child, a capture session or the tray popup
         // these find nothing to act on.
         case WM_APP_LENS_DONE:
-        case WM_APP_RENDERER_READY: return answer(receive_editor_renderer(app, window));
         case WM_APP_NOTICE:
         case WM_APP_BOARD_CLOSED:
         case WM_APP_SAVE_SETTINGS:

@@ -184,8 +184,8 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
             GLIM_TRY(start_resident_features(*app, window.get(), args, resident));
             if (resident) prepare_editor_process(*app, window.get());
         } else if (app->notification_owner) {
-            // Paid now, while no capture waits; a cold child has a capture
-            // waiting and builds its renderer beside the grab instead.
+            // Paid now, while no capture waits. A cold child has a capture
+            // waiting: it builds its renderer on a thread once that shows.
             if (!has_option(args, u"--cold-editor")) {
                 const PixelRect screen = virtual_screen_rect();
                 auto warm = warm_renderer(static_cast<std::uint32_t>(screen.width()),
