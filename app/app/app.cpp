@@ -1,5 +1,6 @@
 #include "app/app/app.h"
 
+#include "app/app/warm_renderer.h"
 #include "text/text_table.h"
 
 namespace glimmerly {
@@ -19,6 +20,9 @@ App::~App() {
     unregister_hotkey(capture_registration);
     close_instant_capture(*this);
     unregister_hotkey(board_registration);
+    // Closing the job ends a child that still runs.
+    editor.reset();
+    warm_renderer.reset();
     notice.reset();
     destroy_presentation_state(std::move(presentation));
 }

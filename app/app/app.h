@@ -13,7 +13,9 @@
 
 #include "app/app/borrow_cell.h"
 #include "app/app/capture_session.h"
+#include "app/app/editor_process.h"
 #include "app/app/hotkeys.h"
+#include "app/app/instant.h"
 #include "app/app/menu_shortcuts.h"
 #include "app/app/notice.h"
 #include "app/app/tray_icon.h"
@@ -23,6 +25,8 @@
 #include "core/settings/tool_size_save.h"
 
 namespace glimmerly {
+
+struct WarmRenderer;
 
 struct AppOptions {
     Settings settings;
@@ -46,7 +50,12 @@ struct App {
     // The latest notice this process showed.
     NoticeWindow notice;
     std::unique_ptr<CaptureSession> capture_session;
+    // The resident's editor child, when one runs.
+    std::optional<EditorProcess> editor;
     Settings settings;
+    // Made by a prepared editor child before its capture, which takes it;
+    // made for one display layout, so a display change drops it.
+    std::unique_ptr<WarmRenderer> warm_renderer;
     HotkeyRegistration capture_registration{false, 0, nullptr, HOTKEY_ID_CAPTURE_BASE};
     HotkeyRegistration board_registration{false, 0, nullptr, HOTKEY_ID_BOARD_BASE};
     // The icon as the shell was given it, for adding it again and for new tooltips.
@@ -72,6 +81,9 @@ struct App {
     std::optional<SavedShortcut> menu_saved_shortcut;
     // The editor's stroke width and eraser size, remembered and saved late.
     ToolSizeSave tool_sizes;
+    // Last, so that it goes first: its worker is waited for while the
+    // window and the notice still exist.
+    InstantScreenshot instant;
 };
 
 using AppCell = BorrowCell<App>;

@@ -5,6 +5,7 @@
 #include "app/app/language.h"
 #include "app/app/messages.h"
 #include "app/app/settings_timers.h"
+#include "app/app/editor_process.h"
 #include "app/app/unbuilt.h"
 #include "app/lib/program_folders.h"
 #include "app/lib/registry_names.h"

@@ -2,13 +2,17 @@
 // shortcuts, its icon and menu, display changes, the timers and the private
 // messages. The capture session's messages join here with the editor.
 
+#include "app/app/capture_start.h"
 #include "app/app/commands.h"
+#include "app/app/editor_process.h"
+#include "app/app/editor_session.h"
 #include "app/app/events.h"
 #include "app/app/menu_shortcuts.h"
 #include "app/app/messages.h"
 #include "app/app/settings_timers.h"
 #include "app/app/tray_menu.h"
 #include "app/app/unbuilt.h"
+#include "app/app/warm_renderer.h"
 #include "app/lib/settings_store.h"
 
 namespace glimmerly {
@@ -23,14 +27,21 @@ AppAnswer answer(Status status) {
 }
 
 AppAnswer on_close(App& app, HWND window) {
+    if (app.capture_session) {
+        end_capture_session(app, window, std::nullopt);
+        return handled();
+    }
     if (app.setup_open && app.capture_registration.registered) return answer(close_app_window(app, window));
     PostQuitMessage(0);
     return handled();
 }
 
 AppAnswer on_display_change(App& app, HWND window) {
+    // Made for the old layout.
+    app.warm_renderer.reset();
     if (app.presentation)
         if (auto state = app.presentation->try_borrow()) GLIM_TRY(rebuild_presentation_windows(*state));
+    if (app.capture_session) end_capture_session(app, window, TextId::error_display_changed);
     if (!app.in_process_editor) {
         app.display_changed = true;
         SetTimer(window, TIMER_BOARD_CHECK, kBoardCheckDelayMs, nullptr);
@@ -133,11 +144,11 @@ AppAnswer on_private_message(App& app, HWND window, UINT message, WPARAM wparam,
             return answer(handle_row_command(app, window, static_cast<AppCommand>(wparam),
                                              static_cast<std::uint32_t>(lparam & 0x7),
                                              static_cast<std::uint32_t>(lparam >> 8) & 0xFFu));
+        case WM_APP_RENDERER_READY: return answer(receive_editor_renderer(app, window));
         // Without an editor child, a capture session or the tray popup
         // these find nothing to act on.
         case WM_APP_LENS_DONE:
         case WM_APP_NOTICE:
-        case WM_APP_RENDERER_READY:
         case WM_APP_BOARD_CLOSED:
         case WM_APP_SAVE_SETTINGS: return handled();
         default: return not_handled();
@@ -165,10 +176,12 @@ AppAnswer dispatch(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lp
         case WM_HOTKEY: return on_hotkey(app, window, wparam, lparam);
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
+            if (app.capture_session) return answer(handle_editor_key(app, window, wparam));
+            return handled();
         case WM_KEYUP:
         case WM_SYSKEYUP: return handled();
         case WM_TIMER: return on_timer(app, window, wparam);
-        case WM_PAINT: return on_paint(window);
+        case WM_PAINT: return app.capture_session ? answer(paint_editor_window(app, window)) : on_paint(window);
         case WM_MOUSEMOVE:
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:

@@ -1,10 +1,12 @@
 #include "app/app/instant.h"
 
+#include "app/app/app.h"
+
 #include "app/lib/folder_tree.h"
 #include "app/session/desktop_duplication.h"
 #include "app/session/image_save.h"
 #include "app/session/save_dialog.h"
-#include "app/session/screen_grab.h"
+#include "app/image/screen_grab.h"
 #include "app/win/com.h"
 #include "app/win/failure.h"
 #include "app/win/paths.h"
@@ -133,6 +135,20 @@ void finish_instant_screenshot(InstantScreenshot& instant, NoticeWindow& notice,
     }
     instant.pulse = create_capture_pulse(monitor, keeps_settings);
     if (keeps_settings) instant.shutter.play();
+}
+
+Status start_instant_screenshot(App& app, HWND window) {
+    const bool linked = app.editor.has_value();
+    const InstantScreenshotBusy busy{app.setup_open, app.capture_session != nullptr,
+                                     linked && app.editor->link.state == EditorLinkState::Capturing,
+                                     linked && app.editor->link.capture_requested};
+    start_instant_screenshot(app.instant, app.notice, window, busy);
+    return ok_status();
+}
+
+Status finish_instant_screenshot(App& app, HWND) {
+    finish_instant_screenshot(app.instant, app.notice, app.keeps_settings);
+    return ok_status();
 }
 
 }  // namespace glimmerly

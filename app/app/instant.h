@@ -53,6 +53,14 @@ struct InstantScreenshot {
     ShutterPlayer shutter;
 };
 
+struct App;
+
+// The App's shortcut and menu command: refused while a capture or the setup
+// could be caught in the picture.
+Status start_instant_screenshot(App& app, HWND window);
+// WM_APP_INSTANT_SCREENSHOT_DONE, or its retry timer.
+Status finish_instant_screenshot(App& app, HWND window);
+
 // Starts a screenshot of the foreground window's monitor (the primary one
 // when there is no foreground window), unless `busy` refuses it. The old
 // pulse and notice go first, also when a screenshot already runs (then

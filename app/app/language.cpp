@@ -1,6 +1,7 @@
 #include "app/app/language.h"
 
 #include "app/app/app.h"
+#include "app/app/editor_process.h"
 #include "app/app/unbuilt.h"
 #include "app/lib/installer_language.h"
 #include "app/lib/program_folders.h"

@@ -8,23 +8,15 @@ Failure not_available(std::string_view what) {
     return Failure{E_NOTIMPL_CODE, std::string(what) + " is not available in this version of Glimmerly."};
 }
 
-Status start_capture_session(App&, HWND) { return not_available("Capturing the screen"); }
-Status start_instant_screenshot(App&, HWND) { return not_available("The instant screenshot"); }
-Status finish_instant_screenshot(App&, HWND) { return ok_status(); }
 Status start_board_editor_process() { return not_available("The board"); }
 Status start_board_bake_process() { return not_available("The board"); }
 Result<bool> board_still_on_desktop(bool, bool) { return false; }
 
 Status restore_wallpaper(const std::wstring&) { return not_available("The board"); }
 bool setup_is_recording(const App&) { return false; }
-bool editor_capture_busy(const App&) { return false; }
-void restart_prepared_editor(App&, HWND) {}
 
 Status activate_resident(App&, HWND) { return ok_status(); }
 void record_setup_key(App&, UINT, UINT) {}
 Status close_app_window(App&, HWND) { return ok_status(); }
-
-Status handle_editor_ready(App&, HWND, WPARAM, LPARAM) { return ok_status(); }
-Status handle_editor_exited(App&, HWND, WPARAM, LPARAM) { return ok_status(); }
 
 }  // namespace glimmerly

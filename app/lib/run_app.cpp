@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "app/app/editor_process.h"
 #include "app/app/error_box.h"
 #include "app/app/events.h"
 #include "app/app/input.h"
@@ -9,6 +10,8 @@
 #include "app/app/notice.h"
 #include "app/app/print_screen.h"
 #include "app/app/unbuilt.h"
+#include "app/app/warm_renderer.h"
+#include "app/image/screen_grab.h"
 #include "app/lib/installer_language.h"
 #include "app/lib/migration.h"
 #include "app/lib/mutex_names.h"
@@ -179,14 +182,22 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
             GLIM_TRY(add_tray_icon(app->icon_data));
             app->icon_added = true;
             GLIM_TRY(start_resident_features(*app, window.get(), args, resident));
+            if (resident) prepare_editor_process(*app, window.get());
         } else if (app->notification_owner) {
-            // No renderer to warm up yet: the child always starts cold.
+            // Paid now, while no capture waits. A cold child has a capture
+            // waiting: it builds its renderer on a thread once that shows.
+            if (!has_option(args, u"--cold-editor")) {
+                const PixelRect screen = virtual_screen_rect();
+                auto warm = warm_renderer(static_cast<std::uint32_t>(screen.width()),
+                                          static_cast<std::uint32_t>(screen.height()), app->settings.live_capture);
+                if (!warm) return std::move(warm).failure();
+                app->warm_renderer = std::move(*warm);
+            }
             GLIM_TRY(post_app_message(app->notification_owner, WM_APP_EDITOR_READY, GetCurrentProcessId(),
                                       reinterpret_cast<LPARAM>(window.get())));
         } else {
             return invalid_input("Missing editor owner");
         }
-        // No editor child is prepared in advance yet: each capture would start its own.
     }
     if (!flags.in_process_editor && has_option(args, u"--capture"))
         GLIM_TRY(post_app_message(window.get(), WM_APP_START_CAPTURE, 0, 0));
@@ -195,6 +206,7 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
 
     {
         auto app = cell->try_borrow();
+        if (app->editor) stop_editor_process(*std::exchange(app->editor, std::nullopt));
         destroy_presentation_state(std::move(app->presentation));
         unregister_hotkey(app->capture_registration);
         app->capture_registration = HotkeyRegistration{false, 0, nullptr, HOTKEY_ID_CAPTURE_BASE};
@@ -216,12 +228,13 @@ Result<Arguments> command_line_arguments() {
     return args;
 }
 
-Status run_message_loop(AppCell& cell, HWND app_window) {
+Status run_message_loop(AppCell& cell, HWND app_window, bool wake_ends_loop) {
     MSG message{};
     for (;;) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == -1) return win::win32_failure("GetMessageW");
         if (got == 0) return message.wParam == 0 ? ok_status() : make_app_error(TextId::error_stopped);
+        if (wake_ends_loop && message.message == WM_APP_DELAYED_WAKE && !message.hwnd) return ok_status();
         if (offer_to_capture(cell, app_window, message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);

@@ -19,9 +19,10 @@ Result<Arguments> command_line_arguments();
 Status run_app();
 
 // The loop of the user-interface thread: a WM_QUIT with code 0 ends it
-// normally, any other code is the application error "error.stopped". The
-// open capture is offered its keys and wheel before dispatch.
-Status run_message_loop(AppCell& cell, HWND app_window);
+// normally, any other code is the application error "error.stopped"; with
+// `wake_ends_loop` (a delayed wake was started) so does WM_APP_DELAYED_WAKE.
+// The open capture is offered its keys and wheel before dispatch.
+Status run_message_loop(AppCell& cell, HWND app_window, bool wake_ends_loop = false);
 
 // How a failed start is told: for standard error, an application error in
 // the current language and any other failure as its own text; for the

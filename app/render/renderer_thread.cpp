@@ -4,6 +4,7 @@
 
 #include "app/app/messages.h"
 #include "app/render/capture_region.h"
+#include "app/win/threads.h"
 
 namespace glimmerly {
 
@@ -15,20 +16,9 @@ struct ThreadStart {
     bool premultiplied;
 };
 
-// SetThreadDescription is newer than some systems that run the program: it is
-// looked up rather than imported, and a missing one only costs the name.
-void name_this_thread(const wchar_t* name) {
-    using SetDescription = HRESULT(WINAPI*)(HANDLE, PCWSTR);
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    if (!kernel) return;
-    const auto set = reinterpret_cast<SetDescription>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetThreadDescription")));
-    if (set) set(GetCurrentThread(), name);
-}
-
 DWORD WINAPI renderer_thread_entry(void* parameter) noexcept {
     std::unique_ptr<ThreadStart> start(static_cast<ThreadStart*>(parameter));
-    name_this_thread(L"Glimmerly renderer");
+    win::name_this_thread(L"Glimmerly renderer");
     renderer_thread_main(std::move(start->sender), start->window, start->premultiplied);
     return 0;
 }

@@ -48,13 +48,14 @@ TEST(AppWindow, AFailedMessageIsShownAndEndsOnlyAnEditorChildWithoutACapture) {
         std::string loop_end = "not run";
         const AnsweredBox box = answer_message_box([&] {
             TestAppWindow test(AppOptions{.in_process_editor = editor_child});
-            PostMessageW(test.window(), WM_APP_START_CAPTURE, 0, 0);
+            test.cell().try_borrow()->board_registration = {true, HOTKEY_ID_BOARD_BASE, test.window()};
+            PostMessageW(test.window(), WM_HOTKEY, HOTKEY_ID_BOARD_BASE, 0);
             // The resident ends by a close, which waits for the box.
             if (!editor_child) PostMessageW(test.window(), WM_CLOSE, 0, 0);
             const Status ended = run_message_loop_bounded(test.cell(), test.window());
             loop_end = ended ? "" : error_to_text(ended.failure(), LANGUAGE_ENGLISH);
         });
-        EXPECT_EQ(box.text, L"Capturing the screen is not available in this version of Glimmerly.");
+        EXPECT_EQ(box.text, L"The board is not available in this version of Glimmerly.");
         EXPECT_EQ(loop_end, editor_child ? "Unexpected internal failure. Glimmerly has stopped." : "");
     }
 }

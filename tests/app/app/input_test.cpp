@@ -63,7 +63,7 @@ TEST(CaptureInput, TakesItsKeysAndTheWheelToZoomWithCtrlOrElseResizeFromItsOwnWi
 TEST(CaptureInput, AWheelFailureIsShownAndTheLoopGoesOn) {
     Status ended = plain_failure("not run");
     const AnsweredBox box = answer_message_box([&] {
-        TestAppWindow test;
+        TestAppWindow test(AppOptions{.in_process_editor = true});  // its close ends the capture and the loop
         std::string log;
         test.cell().try_borrow()->capture_session = std::make_unique<FakeSession>(log, false, true);
         PostMessageW(test.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);

@@ -36,13 +36,13 @@ bool tray_icon_shown(HWND window) {
     return Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
-Status run_message_loop_bounded(AppCell& cell, HWND window, unsigned timeout_ms) {
+Status run_message_loop_bounded(AppCell& cell, HWND window, unsigned timeout_ms, bool wake_ends_loop) {
     t_loop_timed_out = false;
     const UINT_PTR timer = SetTimer(nullptr, 0, timeout_ms, [](HWND, UINT, UINT_PTR, DWORD) {
         t_loop_timed_out = true;
         PostQuitMessage(98);
     });
-    Status ended = run_message_loop(cell, window);
+    Status ended = run_message_loop(cell, window, wake_ends_loop);
     KillTimer(nullptr, timer);
     return t_loop_timed_out ? plain_failure("The loop did not end") : std::move(ended);
 }

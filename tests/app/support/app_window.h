@@ -32,6 +32,6 @@ bool tray_icon_shown(HWND window);
 
 // The application's message loop, ended after `timeout_ms` with the failure
 // "The loop did not end" when nothing else ends it.
-Status run_message_loop_bounded(AppCell& cell, HWND window, unsigned timeout_ms = 15000);
+Status run_message_loop_bounded(AppCell& cell, HWND window, unsigned timeout_ms = 15000, bool wake_ends_loop = false);
 
 }  // namespace glimmerly::testing_support

@@ -1,6 +1,7 @@
 #include "tests/app/support/child_process.h"
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <map>
 
@@ -61,6 +62,16 @@ bool run_child_if_asked(int& exit_code) {
     }
     LocalFree(argv);
     return is_child;
+}
+
+std::vector<DWORD> child_process_ids(DWORD parent) {
+    std::vector<DWORD> children;
+    win::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{.dwSize = sizeof(PROCESSENTRY32W)};
+    for (bool more = snapshot && Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry))
+        if (entry.th32ParentProcessID == parent) children.push_back(entry.th32ProcessID);
+    return children;
 }
 
 std::wstring unique_name(const std::wstring& stem) {

@@ -33,6 +33,9 @@ int wait_for_exit(const win::UniqueHandle& process, unsigned timeout_ms = 30000)
 // and sets the exit code when this process is a child.
 bool run_child_if_asked(int& exit_code);
 
+// The running processes that `parent` started, in no order.
+std::vector<DWORD> child_process_ids(DWORD parent);
+
 // A name unique to this test process, for mutexes and events.
 std::wstring unique_name(const std::wstring& stem);
 

@@ -1,5 +1,7 @@
 #include "tests/app/support/dialogs.h"
 
+#include <tlhelp32.h>
+
 #include <thread>
 
 namespace glimmerly::testing_support {
@@ -20,6 +22,15 @@ HICON message_box_icon(HWND dialog) {
     HICON icon = nullptr;
     EnumChildWindows(dialog, dialogs_detail::find_icon, reinterpret_cast<LPARAM>(&icon));
     return icon;
+}
+
+DWORD parent_process_id(DWORD process) {
+    win::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{.dwSize = sizeof(PROCESSENTRY32W)};
+    for (bool more = snapshot && Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry))
+        if (entry.th32ProcessID == process) return entry.th32ParentProcessID;
+    return 0;
 }
 
 }  // namespace
@@ -71,6 +82,7 @@ void DialogSweeper::sweep() {
             DWORD process = 0;
             GetWindowThreadProcessId(dialog, &process);
             std::lock_guard lock(mutex_);
+            if (!watched_.count(process) && watched_.count(parent_process_id(process))) watched_.insert(process);
             // A box already answered may still be on screen for a moment.
             if (!watched_.count(process) || !seen_.insert(dialog).second) continue;
             answered_.push_back(

@@ -66,8 +66,9 @@ inline AnsweredBox answer_message_box(const std::function<void()>& action) {
     return shown;
 }
 
-// Answers, with OK, every dialog (#32770) that the watched processes show,
-// for as long as it lives, and keeps what each showed. Programs started by a
+// Answers, with OK, every dialog (#32770) that the watched processes or
+// the processes they started show, for as long as it lives, and keeps what
+// each showed. Programs started by a
 // test may show a box at any moment; none of them can block the run.
 class DialogSweeper {
 public:

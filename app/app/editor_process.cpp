@@ -1,0 +1,200 @@
+#include "app/app/editor_process.h"
+
+#include <memory>
+#include <vector>
+
+#include "app/app/app.h"
+#include "app/app/capture_start.h"
+#include "app/app/messages.h"
+#include "app/lib/start_with_windows.h"
+#include "app/win/failure.h"
+#include "app/win/paths.h"
+#include "app/win/threads.h"
+#include "text/app_error.h"
+
+namespace glimmerly {
+namespace {
+
+struct ExitWatch {
+    win::UniqueHandle process;  // a duplicate of the link's, the thread's own
+    HWND owner;
+    DWORD process_id;
+};
+
+// Only waits and posts: the link itself lives on the interface thread.
+DWORD WINAPI watch_editor_exit(void* parameter) noexcept {
+    const std::unique_ptr<ExitWatch> watch(static_cast<ExitWatch*>(parameter));
+    win::name_this_thread(L"Glimmerly editor exit");
+    if (WaitForSingleObject(watch->process.get(), INFINITE) != WAIT_OBJECT_0) return 0;
+    DWORD code = 1;
+    if (!GetExitCodeProcess(watch->process.get(), &code)) code = 1;
+    PostMessageW(watch->owner, WM_APP_EDITOR_EXITED, watch->process_id, static_cast<LPARAM>(code));
+    return 0;
+}
+
+struct AttributeList {
+    std::vector<std::byte> storage;
+    bool initialised = false;
+    LPPROC_THREAD_ATTRIBUTE_LIST get() { return reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data()); }
+    ~AttributeList() {
+        if (initialised) DeleteProcThreadAttributeList(get());
+    }
+};
+
+// One attribute: the job the child is born in, so that no moment exists in
+// which it runs outside it.
+Status make_job_attribute(AttributeList& list, HANDLE* job) {
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);  // only asks the size
+    list.storage.resize(size);
+    if (!InitializeProcThreadAttributeList(list.get(), 1, 0, &size))
+        return win::win32_failure("InitializeProcThreadAttributeList");
+    list.initialised = true;
+    if (!UpdateProcThreadAttribute(list.get(), 0, PROC_THREAD_ATTRIBUTE_JOB_LIST, job, sizeof(HANDLE), nullptr,
+                                   nullptr))
+        return win::win32_failure("UpdateProcThreadAttribute");
+    return ok_status();
+}
+
+Status start_exit_watch(const EditorProcess& child, HWND owner) {
+    auto watch = std::make_unique<ExitWatch>(ExitWatch{{}, owner, child.process_id});
+    if (!DuplicateHandle(GetCurrentProcess(), child.process.get(), GetCurrentProcess(), watch->process.put(), 0,
+                         FALSE, DUPLICATE_SAME_ACCESS))
+        return win::win32_failure("DuplicateHandle");
+    // Detached: it ends by itself once the child has, and holds nothing of the link.
+    const HANDLE thread = CreateThread(nullptr, 0, watch_editor_exit, watch.get(), 0, nullptr);
+    if (!thread) return win::win32_failure("CreateThread");
+    watch.release();  // the thread adopts it
+    CloseHandle(thread);
+    return ok_status();
+}
+
+// Lets the child take the foreground and posts it the capture; a child that
+// cannot take the message is ended, and its exit asks for the capture again.
+void request_editor_capture(EditorProcess& child) {
+    AllowSetForegroundWindow(child.process_id);
+    if (PostMessageW(child.editor_window, WM_APP_START_CAPTURE, 0, 0)) return;
+    TerminateJobObject(child.job.get(), 1);
+    child.link.capture_requested = true;
+}
+
+}  // namespace
+
+Result<EditorProcess> start_editor_process(HWND owner, bool prepared, std::wstring_view extra) {
+    auto program = running_program_path();
+    if (!program) return plain_failure(program.failure().message);
+    std::wstring command = win::from_u16(editor_command_line(
+        win::to_u16(*program), reinterpret_cast<std::uintptr_t>(owner), prepared, win::to_u16(extra)));
+
+    EditorProcess child;
+    child.link.prepared = prepared;
+    child.job.reset(CreateJobObjectW(nullptr, nullptr));
+    if (!child.job) return win::win32_failure("CreateJobObjectW");
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
+    if (!SetInformationJobObject(child.job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
+        return win::win32_failure("SetInformationJobObject");
+    AttributeList attributes;
+    HANDLE job = child.job.get();
+    GLIM_TRY(make_job_attribute(attributes, &job));
+
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.lpAttributeList = attributes.get();
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(program->c_str(), command.data(), nullptr, nullptr, FALSE,
+                        CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo,
+                        &info))
+        return win::win32_failure("CreateProcessW", *program);
+    CloseHandle(info.hThread);
+    child.process.reset(info.hProcess);
+    child.process_id = info.dwProcessId;
+    // A failure from here on drops the job, and the child with it.
+    GLIM_TRY(start_exit_watch(child, owner));
+    return child;
+}
+
+void prepare_editor_process(App& app, HWND window) {
+    if (app.editor) return;
+    if (auto started = start_editor_process(window, true, {})) app.editor = std::move(*started);
+}
+
+Status ask_editor_for_capture(App& app, HWND window) {
+    if (!app.editor) {
+        auto started = start_editor_process(window, false, {});
+        if (!started) return std::move(started).failure();
+        app.editor = std::move(*started);
+    }
+    EditorProcess& child = *app.editor;
+    AllowSetForegroundWindow(child.process_id);
+    switch (child.link.state) {
+        case EditorLinkState::Started: child.link.capture_requested = true; break;
+        case EditorLinkState::Ready:
+            child.link.state = EditorLinkState::Capturing;
+            request_editor_capture(child);
+            break;
+        // Brings the open capture to the front.
+        case EditorLinkState::Capturing: PostMessageW(child.editor_window, WM_APP_START_CAPTURE, 0, 0); break;
+    }
+    return ok_status();
+}
+
+Status handle_editor_ready(App& app, HWND, WPARAM process_id, LPARAM editor_window) {
+    if (!app.editor || process_id != app.editor->process_id) return ok_status();
+    EditorProcess& child = *app.editor;
+    const HWND window = reinterpret_cast<HWND>(editor_window);
+    DWORD window_process = 0;
+    GetWindowThreadProcessId(window, &window_process);
+    if (window_process != child.process_id || WaitForSingleObject(child.process.get(), 0) != WAIT_TIMEOUT)
+        return ok_status();
+    const bool was_started = child.link.state == EditorLinkState::Started;
+    const bool capture_waits = link_ready_child(child.link);
+    if (was_started && child.link.state != EditorLinkState::Started) child.editor_window = window;
+    if (capture_waits) request_editor_capture(child);
+    return ok_status();
+}
+
+Status handle_editor_exited(App& app, HWND window, WPARAM process_id, LPARAM) {
+    if (!app.editor || process_id != app.editor->process_id) return ok_status();
+    // The exit code is read here, from the process itself: a stale message
+    // about a child that still runs changes nothing.
+    const HANDLE process = app.editor->process.get();
+    if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0) return ok_status();
+    DWORD code = 0;
+    if (!GetExitCodeProcess(process, &code)) return win::win32_failure("GetExitCodeProcess");
+    const AfterEditorExit next = after_editor_exit(app.editor->link, code);
+    app.editor.reset();
+    switch (next) {
+        case AfterEditorExit::CaptureAgain: return start_capture_session(app, window);
+        case AfterEditorExit::PrepareNext: prepare_editor_process(app, window); return ok_status();
+        case AfterEditorExit::ReportStartFailure: return make_app_error(TextId::error_editor_start);
+        case AfterEditorExit::Nothing: return ok_status();
+    }
+    return ok_status();
+}
+
+bool editor_capture_busy(const App& app) {
+    return app.editor && (app.editor->link.state == EditorLinkState::Capturing || app.editor->link.capture_requested);
+}
+
+void restart_prepared_editor(App& app, HWND window) {
+    if (!app.editor) return prepare_editor_process(app, window);
+    if (editor_capture_busy(app)) return;
+    EditorProcess& child = *app.editor;
+    child.link.restart_after_exit = true;
+    // A child still warming up has no window to close; its job ends it, and
+    // the exit watcher reports the exit either way.
+    if (child.link.state == EditorLinkState::Ready && PostMessageW(child.editor_window, WM_CLOSE, 0, 0)) return;
+    TerminateJobObject(child.job.get(), 0);
+}
+
+void stop_editor_process(EditorProcess child) {
+    if (child.link.state != EditorLinkState::Started) {
+        PostMessageW(child.editor_window, WM_CLOSE, 0, 0);
+        WaitForSingleObject(child.process.get(), 3000);
+    }
+    TerminateJobObject(child.job.get(), 1);
+    WaitForSingleObject(child.process.get(), 1500);
+}
+
+}  // namespace glimmerly

@@ -1,0 +1,62 @@
+#pragma once
+// The resident's side of the editor child: every capture runs in a child
+// process of the same program, started ahead of time when it can be so that
+// the capture opens at once. The child runs in a job that ends it when the
+// resident goes, reports ready with WM_APP_EDITOR_READY, is asked for the
+// capture with WM_APP_START_CAPTURE, and its exit arrives from a watcher
+// thread as WM_APP_EDITOR_EXITED.
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "app/win/owners.h"
+#include "core/base/result.h"
+#include "core/startup/editor_link.h"
+
+namespace glimmerly {
+
+struct App;
+
+// Members in creation order: the process handle goes before the job's,
+// whose closing ends a child that still runs.
+struct EditorProcess {
+    EditorLink link;
+    HWND editor_window = nullptr;  // known from the ready report
+    win::UniqueHandle job;
+    win::UniqueHandle process;
+    DWORD process_id = 0;
+};
+
+// Starts the program as an editor child reporting to `owner`, inside a new
+// kill-on-close job, with a thread that watches for its exit. Prepared: it
+// warms its renderer first; otherwise "--cold-editor". `extra` is appended
+// to its options.
+Result<EditorProcess> start_editor_process(HWND owner, bool prepared, std::wstring_view extra);
+
+// Starts a prepared child unless one is linked; a failure leaves none, and
+// the next capture starts its own.
+void prepare_editor_process(App& app, HWND window);
+
+// The resident's part of a capture: starts a cold child when none is
+// linked, and asks the child for the capture as soon as it can take it.
+Status ask_editor_for_capture(App& app, HWND window);
+
+// WM_APP_EDITOR_READY and WM_APP_EDITOR_EXITED; only the linked child's
+// process id counts.
+Status handle_editor_ready(App& app, HWND window, WPARAM process_id, LPARAM editor_window);
+Status handle_editor_exited(App& app, HWND window, WPARAM process_id, LPARAM exit_code);
+
+// Whether the linked child is capturing or has a capture asked of it.
+bool editor_capture_busy(const App& app);
+
+// A fresh prepared child, for a new interface language: a waiting child is
+// ended and another follows its exit; one is started when none is linked. A
+// capture that is open keeps its language, and its own exit prepares the next.
+void restart_prepared_editor(App& app, HWND window);
+
+// At the end of the resident's loop: a child that has a window is asked to
+// close and given 3 s, then the job is ended.
+void stop_editor_process(EditorProcess child);
+
+}  // namespace glimmerly

@@ -1,0 +1,63 @@
+#pragma once
+// The open capture of an editor process: its editing state, shown by the
+// application window itself, which covers the whole virtual screen above
+// every other window while the capture is open.
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/app/app.h"
+#include "app/app/capture_session.h"
+#include "core/base/pixel_rect.h"
+#include "core/editor/editor_state.h"
+#include "text/text_table.h"
+
+namespace glimmerly {
+
+class EditorSession final : public CaptureSession {
+public:
+    EditorSession(EditorState state, PixelPoint origin) : state_(std::move(state)), origin_(origin) {}
+
+    EditorState& state() { return state_; }
+    // Where the frame's top-left corner lies on the virtual screen.
+    PixelPoint origin() const { return origin_; }
+
+    // The size fields, the text box and the wheel's sizing come with the
+    // editor's input; until then the loop hands everything on.
+    bool take_key(HWND, std::uint32_t, bool) override { return false; }
+    bool zoom_by_wheel(HWND, int) override { return false; }
+    Status resize_by_wheel(HWND, int) override { return ok_status(); }
+
+private:
+    EditorState state_;
+    PixelPoint origin_;
+};
+
+// The App's open capture when it is an editor session.
+EditorSession* open_editor_session(App& app);
+
+// Every monitor, relative to the frame's origin, with its DPI scale.
+std::vector<MonitorArea> enumerate_monitors(PixelPoint origin);
+
+// Puts the state into the App and brings the window up over the frame,
+// topmost and in the foreground. A window that cannot be placed leaves no
+// session, so that the failure ends the editor process.
+Status install_editor_state(App& app, HWND window, EditorState state, PixelPoint origin);
+
+// Ends the capture: the window hides, the state goes, the text (if any) is
+// shown, and a process that was started for one capture quits with 0.
+void end_capture_session(App& app, HWND window, std::optional<TextId> text);
+
+// The session's share of the window's messages: its paint, its keys and
+// the renderer's hand-over. Escape ends the capture.
+Status paint_editor_window(App& app, HWND window);
+// The same at once, from a handler: a WM_PAINT sent meanwhile would find the
+// App in use and be validated unpainted.
+Status paint_editor_now(App& app, HWND window);
+Status handle_editor_key(App& app, HWND window, WPARAM key);
+Status receive_editor_renderer(App& app, HWND window);
+
+}  // namespace glimmerly

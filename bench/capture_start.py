@@ -1,0 +1,150 @@
+"""The timing loop of bench/capture_start.sh: types the capture shortcut with
+xdotool and waits for the editor's window to map. The clock runs from the
+moment the display takes the key press to the moment it maps the window:
+both are seen as events of the display itself (a raw key event and a map
+notification, through Xlib and XInput 2 by ctypes), so that neither
+xdotool's own start nor its pause between press and release is counted.
+Run by the script, which sets up the display and the prefix."""
+
+import ctypes
+import os
+import select
+import statistics
+import subprocess
+import sys
+import time
+
+ROOT, PREFIX, RUNS = sys.argv[1], sys.argv[2], int(sys.argv[3])
+WINE_EXEC = [os.path.join(ROOT, "scripts/wine-exec"), PREFIX]
+PROGRAM = os.path.join(ROOT, "build/win/glimmerly.exe")
+HELPER = os.path.join(ROOT, "build/win/bench/windows/capture_bench_helper.exe")
+
+MAP_NOTIFY, GENERIC_EVENT, SUBSTRUCTURE_NOTIFY = 19, 35, 1 << 19
+XI_ALL_MASTER_DEVICES, XI_RAW_KEY_PRESS = 1, 13
+
+x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XDefaultRootWindow.restype = ctypes.c_ulong
+x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x11.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
+x11.XGetGeometry.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_void_p] * 7
+x11.XConnectionNumber.argtypes = [ctypes.c_void_p]
+x11.XPending.argtypes = [ctypes.c_void_p]
+x11.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+x11.XDisplayWidth.argtypes = x11.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
+xi = ctypes.cdll.LoadLibrary("libXi.so.6")
+xi.XIQueryVersion.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_void_p]
+xi.XISelectEvents.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_void_p, ctypes.c_int]
+
+
+class XIEventMask(ctypes.Structure):
+    _fields_ = [("deviceid", ctypes.c_int), ("mask_len", ctypes.c_int), ("mask", ctypes.POINTER(ctypes.c_ubyte))]
+
+
+class Display:
+    def __init__(self):
+        self.dpy = x11.XOpenDisplay(None)
+        if not self.dpy:
+            sys.exit("no X display")
+        self.size = (x11.XDisplayWidth(self.dpy, 0), x11.XDisplayHeight(self.dpy, 0))
+        root = x11.XDefaultRootWindow(self.dpy)
+        x11.XSelectInput(self.dpy, root, SUBSTRUCTURE_NOTIFY)
+        major, minor = ctypes.c_int(2), ctypes.c_int(0)
+        if xi.XIQueryVersion(self.dpy, ctypes.byref(major), ctypes.byref(minor)) != 0:
+            sys.exit("the display has no XInput 2")
+        bits = (ctypes.c_ubyte * 4)()
+        bits[XI_RAW_KEY_PRESS >> 3] |= 1 << (XI_RAW_KEY_PRESS & 7)
+        mask = XIEventMask(XI_ALL_MASTER_DEVICES, 4, bits)
+        xi.XISelectEvents(self.dpy, root, ctypes.byref(mask), 1)
+        x11.XSync(self.dpy, 0)
+        self.fd = x11.XConnectionNumber(self.dpy)
+        self.event = ctypes.create_string_buffer(192)
+
+    def drain(self):
+        x11.XSync(self.dpy, 0)
+        while x11.XPending(self.dpy):
+            x11.XNextEvent(self.dpy, self.event)
+
+    def full_screen(self, window):
+        values = [ctypes.c_uint(0) for _ in range(7)]
+        x11.XGetGeometry(self.dpy, window, *[ctypes.byref(v) for v in values])
+        return (values[3].value, values[4].value) == self.size
+
+    def time_key_to_map(self, timeout):
+        """From the next key press to the next full-screen window's map, or None."""
+        deadline = time.monotonic() + timeout
+        pressed = None
+        while True:
+            while x11.XPending(self.dpy):
+                x11.XNextEvent(self.dpy, self.event)
+                now = time.monotonic()
+                kind = int.from_bytes(self.event.raw[0:4], "little")
+                if kind == GENERIC_EVENT and int.from_bytes(self.event.raw[36:40], "little") == XI_RAW_KEY_PRESS:
+                    pressed = pressed or now
+                elif kind == MAP_NOTIFY and pressed and self.full_screen(int.from_bytes(self.event.raw[40:48], "little")):
+                    return now - pressed
+            left = deadline - time.monotonic()
+            if left <= 0:
+                return None
+            select.select([self.fd], [], [], left)
+
+
+def helper(*args):
+    out = subprocess.run(WINE_EXEC + [HELPER, *map(str, args)], capture_output=True, text=True, timeout=120)
+    if out.returncode != 0:
+        sys.exit(f"capture_bench_helper {' '.join(map(str, args))} failed: {out.stderr.strip()}")
+    return out.stdout.strip()
+
+
+def key(name):
+    subprocess.run(["xdotool", "key", name], check=True)
+
+
+
+def measure(display, cold):
+    times = []
+    child = 0
+    for _ in range(RUNS):
+        child = int(helper("child", child))
+        if cold:
+            helper("kill", child)
+            time.sleep(0.3)  # the resident forgets the dead child; the next press starts a cold one
+        display.drain()
+        xdotool = subprocess.Popen(["xdotool", "key", "Print"])
+        elapsed = display.time_key_to_map(30)
+        xdotool.wait()
+        if elapsed is None:
+            sys.exit("the editor's window never mapped")
+        times.append(elapsed * 1000)
+        opened = helper("opened")
+        key("Escape")
+        if helper("closed", opened) == "posted":
+            print("the Escape typed on the display did not reach the capture; the helper posted it", file=sys.stderr)
+        if cold:
+            child = 0  # the cold child is new; the next prepared one follows its exit
+    return times
+
+
+def main():
+    display = Display()
+    helper("settings")
+    subprocess.Popen(WINE_EXEC + [PROGRAM])
+    target = subprocess.Popen(WINE_EXEC + [HELPER, "target"], stdout=subprocess.PIPE, text=True)
+    if target.stdout.readline().strip() != "ready":
+        sys.exit("the target window did not show")
+    subprocess.run(["xdotool", "mousemove", str(display.size[0] // 2), str(display.size[1] // 2)], check=True)
+
+    prepared = measure(display, cold=False)
+    cold = measure(display, cold=True)
+    print(f"display {display.size[0]} x {display.size[1]}, {RUNS} runs each, milliseconds")
+    print(f"prepared child: median {statistics.median(prepared):.1f}  min {min(prepared):.1f}  max {max(prepared):.1f}")
+    print(f"cold child:     median {statistics.median(cold):.1f}  min {min(cold):.1f}  max {max(cold):.1f}")
+    # The resident closes its child; ending the programs of the prefix instead
+    # could miss a child still starting.
+    helper("quit")
+    target.kill()
+
+
+main()

@@ -1,0 +1,50 @@
+#pragma once
+// The resident's link to its editor child, as far as its decisions go: how
+// the child is started, what a ready report may change, and what follows
+// the child's exit. The processes, the job and the windows stay with the
+// Windows side.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+
+namespace glimmerly {
+
+enum class EditorLinkState : std::uint8_t {
+    Started = 0,    // the child has not reported ready
+    Ready = 1,      // its window is known, no capture asked of it
+    Capturing = 2,  // a start-a-capture message was posted to it
+};
+
+struct EditorLink {
+    EditorLinkState state = EditorLinkState::Started;
+    // A capture was asked for before the child could take it.
+    bool capture_requested = false;
+    // The child is being replaced: its ready report is refused, and a new
+    // prepared child follows its exit.
+    bool restart_after_exit = false;
+    // Started ahead of time, without "--cold-editor".
+    bool prepared = false;
+};
+
+// The command line of an editor child: the program's path in quotation
+// marks first (the child reads its arguments from it), then its options.
+// `extra` follows when it is not empty.
+std::u16string editor_command_line(std::u16string_view program, std::uint64_t owner_window, bool prepared,
+                                   std::u16string_view extra);
+
+// A ready report of the linked child (its window named by the child's own
+// process, which still runs). Answers whether a capture waits for it.
+bool link_ready_child(EditorLink& link);
+
+// What the resident does once the linked child has exited with `exit_code`.
+enum class AfterEditorExit : std::uint8_t {
+    CaptureAgain,        // a capture waited for a prepared child: ask a cold one
+    PrepareNext,         // a capture ended cleanly: the next child starts ahead
+    ReportStartFailure,  // a cold child died before it could capture
+    Nothing,             // a failed capture, or a child that ended by itself
+};
+AfterEditorExit after_editor_exit(const EditorLink& link, std::uint32_t exit_code);
+
+}  // namespace glimmerly

@@ -1,0 +1,243 @@
+// A capture from the shortcut to the frozen screen, with the real program:
+// the resident (glimmerly.exe, built beside the tests), the editor children
+// it starts in their job, and what the screen shows. Every box that any of
+// them shows is answered and kept.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+#include "app/app/commands.h"
+#include "app/app/hotkeys.h"
+#include "app/app/messages.h"
+#include "app/lib/folder_tree.h"
+#include "app/lib/program_folders.h"
+#include "app/lib/settings_store.h"
+#include "app/win/failure.h"
+#include "app/win/paths.h"
+#include "tests/app/support/child_process.h"
+#include "tests/app/support/dialogs.h"
+#include "tests/app/support/files.h"
+#include "tests/app/support/private_prefix.h"
+#include "tests/app/support/registry.h"
+
+namespace glimmerly {
+namespace {
+
+using namespace testing_support;
+
+constexpr UINT kCtrlAltShift = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
+constexpr RECT kArea{200, 150, 520, 390};
+constexpr COLORREF kQuadrants[4] = {RGB(200, 30, 40), RGB(20, 160, 60), RGB(30, 60, 220), RGB(240, 200, 20)};
+constexpr COLORREF kCover = RGB(255, 0, 255);
+
+RECT quadrant(const RECT& r, int i) {
+    const LONG w = (r.right - r.left) / 2, h = (r.bottom - r.top) / 2;
+    const LONG x = r.left + (i % 2) * w, y = r.top + (i / 2) * h;
+    return {x, y, x + w, y + h};
+}
+
+// Four coloured quadrants, or one colour plus one in GWLP_USERDATA.
+LRESULT CALLBACK test_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    if (message != WM_PAINT) return message == WM_ERASEBKGND ? 1 : DefWindowProcW(window, message, wparam, lparam);
+    win::PaintDc paint(window);
+    const LONG_PTR solid = GetWindowLongPtrW(window, GWLP_USERDATA);
+    for (int i = 0; i < 4; ++i) {
+        const RECT part = quadrant({0, 0, kArea.right - kArea.left, kArea.bottom - kArea.top}, i);
+        win::UniqueBrush brush(CreateSolidBrush(solid ? static_cast<COLORREF>(solid - 1) : kQuadrants[i]));
+        FillRect(paint.get(), &part, brush.get());
+    }
+    return 0;
+}
+
+win::UniqueWindow show_test_window(LONG_PTR solid_plus_one) {
+    WNDCLASSW window_class{.lpfnWndProc = test_window_proc, .lpszClassName = L"Glimmerly.Tests.Pattern"};
+    RegisterClassW(&window_class);
+    win::UniqueWindow window(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, window_class.lpszClassName, L"",
+                                             WS_POPUP, kArea.left, kArea.top, kArea.right - kArea.left,
+                                             kArea.bottom - kArea.top, nullptr, nullptr, nullptr, nullptr));
+    SetWindowLongPtrW(window.get(), GWLP_USERDATA, solid_plus_one);
+    ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+    UpdateWindow(window.get());
+    return window;
+}
+
+// Other processes' windows change with no event to wait on: look again
+// every 10 ms, pumping this thread's windows meanwhile, until the deadline.
+bool eventually(const std::function<bool()>& condition) {
+    const ULONGLONG deadline = GetTickCount64() + 30000;
+    for (MSG message; !condition();) {
+        if (GetTickCount64() >= deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    return true;
+}
+
+// Whether the middle of each quadrant on the screen has its colour.
+bool screen_shows(bool pattern) {
+    win::WindowDc screen = win::WindowDc::of(nullptr);
+    for (int i = 0; i < 4; ++i) {
+        const RECT q = quadrant(kArea, i);
+        const COLORREF shown = GetPixel(screen.get(), (q.left + q.right) / 2, (q.top + q.bottom) / 2);
+        if (shown != (pattern ? kQuadrants[i] : kCover)) return false;
+    }
+    return true;
+}
+
+HWND app_window_of(DWORD process) {
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"Glimmerly.Window", nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process) return window;
+    }
+    return nullptr;
+}
+
+// The process's window answers a sent message only from its loop.
+bool loop_runs(HWND window) {
+    DWORD_PTR ignored = 0;
+    return window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored);
+}
+
+struct Process {
+    win::UniqueHandle handle;
+    DWORD id = 0;
+};
+
+class EditorChild : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GLIM_REQUIRE_PRIVATE_PREFIX();
+        lock_.emplace();
+        folder_ = program_folder_path().value_or(L"");
+        (void)remove_tree(folder_);
+        // Without it Wine hides a full-screen window only after two seconds.
+        set_registry_string(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", L"N");
+        write_settings(false);
+        wchar_t own[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, own, MAX_PATH);
+        std::wstring command = L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") + L"\"";
+        STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+        PROCESS_INFORMATION info{};
+        ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                   &info));
+        CloseHandle(info.hThread);
+        resident_ = {win::UniqueHandle(info.hProcess), info.dwProcessId};
+        sweeper_.watch(resident_.id);  // and the children it starts
+        ASSERT_EQ(WaitForInputIdle(resident_.handle.get(), 30000), 0u);
+        resident_window_ = app_window_of(resident_.id);
+    }
+    void TearDown() override {
+        if (resident_.handle) TerminateProcess(resident_.handle.get(), 99);  // what a failed test left
+        if (lock_) (void)remove_tree(folder_);
+    }
+    void write_settings(bool live_capture) {
+        Settings settings;
+        settings.capture_shortcut = {kCtrlAltShift, VK_F19};
+        settings.instant_capture_shortcut = {kCtrlAltShift, VK_F18};
+        settings.board_shortcut = {kCtrlAltShift, VK_F17};
+        settings.start_with_windows = false;
+        settings.live_capture = live_capture;
+        ASSERT_TRUE(save_settings_file(settings, folder_ + L"\\settings.txt").ok());
+    }
+    // The resident's running child other than `other`, once its loop runs
+    // (a prepared child is warm and has reported ready by then).
+    Process wait_for_child(DWORD other = 0) {
+        Process child;
+        EXPECT_TRUE(eventually([&] {
+            for (const DWORD id : child_process_ids(resident_.id)) {
+                win::UniqueHandle handle(OpenProcess(PROCESS_ALL_ACCESS, FALSE, id));
+                if (id != other && handle && WaitForSingleObject(handle.get(), 0) == WAIT_TIMEOUT)
+                    child = {std::move(handle), id};
+            }
+            return child.handle && loop_runs(app_window_of(child.id));
+        }));
+        return child;
+    }
+    void press_capture_shortcut() {
+        PostMessageW(resident_window_, WM_HOTKEY, HOTKEY_ID_CAPTURE_BASE, MAKELPARAM(kCtrlAltShift, VK_F19));
+    }
+    // The child's window once it covers the whole virtual screen above every
+    // other window, done with the message that opened it (and painted).
+    HWND wait_for_capture(const Process& child) {
+        HWND window = nullptr;
+        EXPECT_TRUE(eventually([&] { return IsWindowVisible(window = app_window_of(child.id)); }));
+        RECT shown{}, screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
+        screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+        screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        EXPECT_TRUE(GetWindowRect(window, &shown) && EqualRect(&shown, &screen));
+        EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_TRUE(loop_runs(window));
+        return window;
+    }
+
+    std::optional<UserDataLock> lock_;
+    std::wstring folder_;
+    DialogSweeper sweeper_;
+    Process resident_;
+    HWND resident_window_ = nullptr;
+};
+
+TEST_F(EditorChild, TheShortcutShowsTheFrozenScreenInThePreparedChildAndEscapePreparesTheNext) {
+    const Process first = wait_for_child();
+    win::UniqueWindow pattern = show_test_window(0);
+    ASSERT_TRUE(eventually([] { return screen_shows(true); }));
+
+    press_capture_shortcut();
+    press_capture_shortcut();  // a second press only brings the capture forward
+    const HWND editor = wait_for_capture(first);
+    EXPECT_EQ(child_process_ids(resident_.id), std::vector<DWORD>{first.id});
+
+    // Once the pattern is gone and a window above the capture has come and
+    // gone, only the capture's own frozen frame can show the pattern there.
+    win::UniqueWindow cover = show_test_window(LONG_PTR{kCover} + 1);
+    ASSERT_TRUE(eventually([] { return screen_shows(false); }));
+    pattern.reset();
+    cover.reset();
+    EXPECT_TRUE(eventually([] { return screen_shows(true); }));
+
+    PostMessageW(editor, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(wait_for_exit(first.handle), 0);
+    const Process next = wait_for_child(first.id);
+    EXPECT_FALSE(IsWindowVisible(app_window_of(next.id)));
+
+    PostMessageW(resident_window_, WM_APP_MENU_COMMAND, APP_COMMAND_QUIT, 0);
+    EXPECT_EQ(wait_for_exit(resident_.handle), 0);
+    EXPECT_EQ(wait_for_exit(next.handle), 0) << "closed by its resident";
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
+TEST_F(EditorChild, ACaptureThatFailsOrAChildThatDiedIsFollowedByAColdChildAndAKilledResidentTakesItsChildAlong) {
+    const Process prepared = wait_for_child();
+    // The child reads the settings again as the capture starts.
+    ASSERT_TRUE(write_test_file(folder_ + L"\\settings.txt", "glimmerly-settings-999\n"));
+    press_capture_shortcut();
+    EXPECT_EQ(wait_for_exit(prepared.handle), 1);
+    const auto boxes = sweeper_.answered();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.starts_with(L"Unsupported or damaged settings.")) << win::to_utf8(boxes[0].text);
+
+    // Live capture asks the system to keep the editor out of grabs, which
+    // Wine refuses: the capture opens all the same, frozen.
+    write_settings(true);
+    press_capture_shortcut();
+    const Process cold = wait_for_child(prepared.id);
+    PostMessageW(wait_for_capture(cold), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(wait_for_exit(cold.handle), 0);
+
+    const Process next = wait_for_child(cold.id);
+    TerminateProcess(next.handle.get(), 7);
+    ASSERT_EQ(wait_for_exit(next.handle), 7);
+    press_capture_shortcut();
+    const Process second_cold = wait_for_child(next.id);
+    wait_for_capture(second_cold);
+
+    TerminateProcess(resident_.handle.get(), 9);
+    EXPECT_NE(wait_for_exit(second_cold.handle), -1) << "the job ends the child with its resident";
+    EXPECT_EQ(sweeper_.answered().size(), 1u);
+}
+
+}  // namespace
+}  // namespace glimmerly
