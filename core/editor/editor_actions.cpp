@@ -10,7 +10,6 @@
 #include "core/editor/text_edits.h"
 
 #include <algorithm>
-#include <iterator>
 #include <utility>
 
 namespace glimmerly {
@@ -116,17 +115,6 @@ void clear_board(EditorState& state) {
 }
 
 }  // namespace
-
-double step_eraser_size(double size, int step) {
-    const auto* first = std::begin(kEraserSizes);
-    const auto* last = std::end(kEraserSizes);
-    if (step > 0) {
-        const auto* next = std::upper_bound(first, last, size);
-        return next == last ? last[-1] : *next;
-    }
-    const auto* next = std::lower_bound(first, last, size);
-    return next == first ? *first : next[-1];
-}
 
 ActionOutcome apply_editor_action(EditorState& state, TypingControls& typing, EditorAction action) {
     const Code code = static_cast<Code>(action & 0xFFu);

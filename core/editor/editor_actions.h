@@ -40,14 +40,6 @@ struct ActionOutcome {
     friend bool operator==(const ActionOutcome&, const ActionOutcome&) = default;
 };
 
-// The eraser's diameters, smallest first.
-inline constexpr double kEraserSizes[] = {4,  5,  6,  7,  8,  10, 12, 14,  16,  20, 24,
-                                          28, 32, 40, 48, 56, 64, 80, 96, 112, 128};
-
-// The next eraser size in the direction of `step` (+1 larger, -1 smaller); a
-// size between two steps goes to the neighbouring one; the ends hold.
-double step_eraser_size(double size, int step);
-
 // Applies the word. An output word changes nothing and comes back as its
 // output; any other word first abandons a running gesture (size steps
 // excepted: they restyle the shape being drawn), disarms the eyedropper and,

@@ -122,12 +122,6 @@ TEST(EditorActions, FillWordSwitchesFillModeOnAndOffAgain) {
     }
 }
 
-TEST(EditorActions, EraserStepsHoldAtTheEndsAndSnapBetweenSteps) {
-    const std::array<std::array<double, 3>, 6> rows = {
-        {{128, 1, 128}, {4, -1, 4}, {14, 1, 16}, {14, -1, 12}, {15, 1, 16}, {15, -1, 14}}};
-    for (const auto& [size, step, want] : rows) EXPECT_EQ(step_eraser_size(size, int(step)), want) << size;
-}
-
 TEST(EditorActions, SizeStepsRestyleTheShapeBeingDrawnButNotABlurSelection) {
     EditorState s = editor_with({}, {}, Tool::Rectangle);
     begin_gesture(s, {10, 10}, {});
@@ -137,6 +131,11 @@ TEST(EditorActions, SizeStepsRestyleTheShapeBeingDrawnButNotABlurSelection) {
     EXPECT_EQ(s.objects.back().width, step_stroke_width(3.0, 1));
     finish_gesture(s);
     EXPECT_EQ(s.undo_stack.size(), 1u);
+
+    EditorState eraser = editor_with({}, {}, Tool::Eraser);
+    apply(eraser, pack_editor_action(Code::SizeStepUp));
+    EXPECT_EQ(eraser.eraser_size, 16.0);
+    EXPECT_EQ(eraser.stroke_width, 3.0) << "the eraser alone";
 
     EditorState b = editor_with({blur(1, {0, 0, 50, 50})}, {1});
     const Seen before = seen(b);
