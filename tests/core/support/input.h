@@ -1,20 +1,30 @@
 #pragma once
-// A text box and dimension fields without a window, for the input tests: the
-// text lies in a box, committing adds it as a plain text object, and letters
-// measure 10 x 12 per unit of size over 24.
+// The capture editor as the input tests meet it: a 1000 x 800 capture with
+// its region chosen (the toolbar stands right of and below it, clear of the
+// presses), and a text box whose text lies in a box and whose commit adds a
+// plain text object, and dimension fields, both without a window.
 
 #include "core/editor/chrome_math.h"
 #include "core/editor/text_edits.h"
 #include "core/editor/typing_controls.h"
+#include "tests/core/support/editor.h"
 
 namespace glimmerly::testing {
+
+inline constexpr Box kRegion{100, 100, 700, 600};
+
+inline EditorState canvas(Tool tool, std::vector<SceneObject> objects = {}, std::vector<ObjectId> selection = {}) {
+    EditorState s = editor_with(std::move(objects), std::move(selection), tool);
+    s.frame_width = 1000, s.frame_height = 800;
+    s.capture_selection = kRegion;
+    s.selecting = false;
+    return s;
+}
 
 struct FakeTyping : TypingControls {
     EditorState* state = nullptr;  // where a commit adds the text
     bool open = false, selecting = false, fields = false;
     Box text{150, 150, 250, 180};
-    double size = 24.0;
-    int commits = 0;
 
     bool text_box_open() const override { return open; }
     bool text_box_mouse_selecting() const override { return selecting; }
@@ -23,12 +33,8 @@ struct FakeTyping : TypingControls {
     void end_text_mouse_selection() override { selecting = false; }
     void commit_text_box() override {
         open = false;
-        ++commits;
         if (state) add_sized_text_object(*state, {text.left, text.top}, "typed");
     }
-    double text_box_size() const override { return size; }
-    Status set_text_box_size(double s) override { return size = s, ok_status(); }
-    Result<Size> measure_text(const SceneObject&, double s) override { return Size{10.0 * s / 24.0, 12.0 * s / 24.0}; }
     bool dimension_fields_open() const override { return fields; }
 };
 
