@@ -34,6 +34,7 @@ public:
     // A press while the text box is open: true when it landed in the text and
     // started a mouse selection there (the caller captures the mouse).
     virtual Result<bool> press_in_text_box(Point, PointerModifiers) { return false; }
+    // The running mouse selection extends to the character at the point.
     virtual void select_text_to(Point) {}
     virtual void end_text_mouse_selection() {}
     virtual void drag_label_to(Point) {}
@@ -54,6 +55,7 @@ public:
     // Moves the focus and the selection into the width or the height field
     // at the point (the caller captures the mouse).
     virtual void press_dimension_field(bool /*height*/, Point) {}
+    // A running mouse selection in a field follows the pointer.
     virtual void drag_dimension_selection(Point) {}
     // True when a mouse selection in a field was running.
     virtual bool end_dimension_selection() { return false; }
