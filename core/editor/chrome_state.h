@@ -42,6 +42,28 @@ struct PreviousSelection {
     friend bool operator==(const PreviousSelection&, const PreviousSelection&) = default;
 };
 
+// The selection's resize handles, corners and sides clockwise from the
+// top-left.
+enum class SelectionHandle : std::uint8_t {
+    TopLeft = 0,
+    Top = 1,
+    TopRight = 2,
+    Right = 3,
+    BottomRight = 4,
+    Bottom = 5,
+    BottomLeft = 6,
+    Left = 7,
+};
+
+// A capture selection being drawn or reshaped with the mouse.
+struct SelectionDrag {
+    Point start;                            // frame pixels
+    std::optional<Box> before;              // the selection when the drag began
+    std::optional<SelectionHandle> handle;  // none: a new rectangle from `start`
+
+    friend bool operator==(const SelectionDrag&, const SelectionDrag&) = default;
+};
+
 // The size panel's text as the renderer measured it: nothing yet, the width
 // of the size label, or the widths of the two dimension fields while they
 // are being edited.

@@ -280,6 +280,16 @@ struct EditorState {
     bool live_capture_for_new_only = false;  // its button shows but is disabled
     bool image_search_in_progress = false;
     ToolbarMemory toolbar;
+
+    // Pointer and keyboard input.
+    std::optional<SelectionDrag> selection_drag;
+    // The object the editor selected itself when a text entry ended; every
+    // press forgets it. While it is the whole selection Ctrl+C copies the
+    // picture rather than the object.
+    std::optional<ObjectId> automatic_selection;
+    Rgb custom_colour{237, 79, 92};      // what the colour picker opens with
+    bool custom_colour_changed = false;  // waiting to be stored in the settings
+    bool wheel_hint_shown = false;       // the first wheel step that acts hides it
 };
 
 // Ends a running gesture by putting the objects back as they were at the

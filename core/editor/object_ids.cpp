@@ -51,6 +51,7 @@ void visit_ids(HistoryEntry& entry, Visit& visit) {
 template <class Visit>
 void visit_state_ids(EditorState& state, Visit visit) {
     if (state.last_drawn_arrow) visit(*state.last_drawn_arrow);
+    if (state.automatic_selection) visit(*state.automatic_selection);
     visit_ids(state.selection, visit);
     visit_ids(state.objects, visit);
     visit_ids(state.background, visit);

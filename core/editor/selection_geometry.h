@@ -32,17 +32,6 @@ std::optional<Rgb> sample_frame_pixel(const EditorState& state, Point point);
 // least 2 px each way and lies within the frame. True when taken.
 bool apply_preset_selection(EditorState& state, const Box& rect);
 
-enum class SelectionHandle : std::uint8_t {
-    TopLeft = 0,
-    Top = 1,
-    TopRight = 2,
-    Right = 3,
-    BottomRight = 4,
-    Bottom = 5,
-    BottomLeft = 6,
-    Left = 7,
-};
-
 // The handle within 8 interface units of the point (frame pixels), tried
 // corner first in the enum's order.
 std::optional<SelectionHandle> selection_handle_at(const EditorState& state, Point point);

@@ -14,6 +14,8 @@ constexpr std::array<double, 31> kTextSizes = {8,  10, 12, 14, 16, 18,  20,  22,
                                                36, 40, 44, 48, 56, 64,  72,  80,  88,  96,  112,
                                                128, 144, 160, 176, 192, 224, 256, 288, 300};
 constexpr std::array<double, 18> kStrokeWidths = {1, 2, 3, 4, 5, 6, 7, 8, 10, 12, 14, 16, 20, 24, 28, 32, 36, 40};
+constexpr std::array<double, 21> kEraserSizes = {4,  5,  6,  7,  8,  10, 12, 14,  16,  20, 24,
+                                                 28, 32, 40, 48, 56, 64, 80, 96, 112, 128};
 
 double step_on(std::span<const double> ladder, double value, int notches) {
     if (notches == 0) return value;
@@ -41,5 +43,6 @@ double step_on(std::span<const double> ladder, double value, int notches) {
 
 double step_text_size(double size, int notches) { return step_on(kTextSizes, size, notches); }
 double step_stroke_width(double width, int notches) { return step_on(kStrokeWidths, width, notches); }
+double step_eraser_size(double size, int notches) { return step_on(kEraserSizes, size, notches); }
 
 }  // namespace glimmerly

@@ -10,5 +10,7 @@ namespace glimmerly {
 double step_text_size(double size, int notches);
 // 1 .. 40, also used by the presentation mode's widths.
 double step_stroke_width(double width, int notches);
+// 4 .. 128, the eraser's diameters.
+double step_eraser_size(double size, int notches);
 
 }  // namespace glimmerly

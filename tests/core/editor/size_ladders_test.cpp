@@ -33,6 +33,11 @@ TEST(SizeLadders, StepToTheNextRungAndStopAtTheEnds) {
         {"the most notches there are", step_text_size, 24, INT_MAX, 300},
         {"the fewest notches there are", step_text_size, 24, INT_MIN, 8},
         {"no number starts at the bottom", step_stroke_width, NAN, 1, 1},
+        {"eraser at the top", step_eraser_size, 128, 1, 128},
+        {"eraser at the bottom", step_eraser_size, 4, -1, 4},
+        {"eraser on a rung, down", step_eraser_size, 14, -1, 12},
+        {"eraser between rungs, up", step_eraser_size, 15, 1, 16},
+        {"eraser between rungs, down", step_eraser_size, 15, -1, 14},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
