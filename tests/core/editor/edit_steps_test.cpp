@@ -53,7 +53,6 @@ struct Row {
 
 void select(EditorState& s, std::vector<ObjectId> ids) { s.selection = std::move(ids); }
 
-
 TEST(EditorEdits, EachIsOneStepThatUndoAndRedoReplayExactly) {
     const Row rows[] = {
         {"nudge", [](EditorState& s) { select(s, {1, 2}); nudge_selection(s, {-10, 3.5}); }},
