@@ -58,45 +58,36 @@ TEST(DrawGesture, BoxesFollowShiftAndAltInTheCurrentColourAndClearTheSelection) 
     }
 }
 
-TEST(DrawGesture, ShiftSnapsLinesToFortyFiveDegrees) {
+TEST(DrawGesture, ShiftSnapsLinesToFortyFiveDegreesCtrlOrAltFastensTheirEnds) {
+    const std::optional<ObjectAttachment> loose, on_box{{1, {0, 10}}}, on_ellipse{{2, {0, 10}}};
+    const double diagonal = std::hypot(10, 9) / std::sqrt(2.0);
     struct Row {
         const char* name;
         Point to;
-        Point snapped;
-    };
-    const double diagonal = std::hypot(10, 9) / std::sqrt(2.0);
-    const Row rows[] = {
-        {"21.8 degrees rounds to level", {10, 4}, {std::hypot(10, 4), 0}},
-        {"42 degrees rounds to 45", {10, 9}, {diagonal, diagonal}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EditorState state = editor_with({}, {}, Tool::Line);
-        User{state}.drag({0, 0}, row.to, kShift);
-        ASSERT_EQ(state.objects.size(), 1u);
-        expect_near(line_of(state.objects[0]).to, row.snapped);
-        EXPECT_FALSE(line_of(state.objects[0]).head);
-        EXPECT_EQ(state.last_drawn_arrow, state.objects[0].id);
-    }
-}
-
-TEST(DrawGesture, CtrlOrAltFastensALinesEndsToWhatTheyTouchShiftLetsGo) {
-    struct Row {
-        const char* name;
         PointerModifiers keys;
-        bool fastened;
+        Point drawn;
+        std::optional<ObjectAttachment> start, end;
     };
     const Row rows[] = {
-        {"plain", kNone, false}, {"Ctrl", kCtrl, true}, {"Alt", kAlt, true}, {"Shift and Alt", kShiftAlt, false}};
+        {"plain", {250, 60}, kNone, {250, 60}, loose, loose},
+        {"Ctrl fastens", {250, 60}, kCtrl, {250, 60}, on_box, on_ellipse},
+        {"Alt fastens", {250, 60}, kAlt, {250, 60}, on_box, on_ellipse},
+        {"Shift lets go", {250, 60}, kShiftAlt, {250, 60}, loose, loose},
+        {"21.8 degrees rounds to level", {60, 64}, kShift, {50 + std::hypot(10, 4), 60}, loose, loose},
+        {"42 degrees rounds to 45", {60, 69}, kShift, {50 + diagonal, 60 + diagonal}, loose, loose},
+    };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EditorState state =
-            editor_with({rectangle(1, {0, 0, 100, 100}), ellipse(2, {200, 0, 300, 100})}, {}, Tool::Arrow);
-        User{state}.drag({50, 60}, {250, 60}, row.keys);
+            editor_with({rectangle(1, {0, 0, 100, 100}), ellipse(2, {200, 0, 300, 100})}, {}, Tool::Line);
+        User{state}.drag({50, 60}, row.to, row.keys);
         ASSERT_EQ(state.objects.size(), 3u);
-        const LinePayload& arrow = line_of(state.objects[2]);
-        EXPECT_EQ(arrow.start, row.fastened ? std::optional(ObjectAttachment{1, {0, 10}}) : std::nullopt);
-        EXPECT_EQ(arrow.end, row.fastened ? std::optional(ObjectAttachment{2, {0, 10}}) : std::nullopt);
+        const LinePayload& drawn = line_of(state.objects[2]);
+        expect_near(drawn.to, row.drawn);
+        EXPECT_EQ(drawn.start, row.start);
+        EXPECT_EQ(drawn.end, row.end);
+        EXPECT_FALSE(drawn.head);
+        EXPECT_EQ(state.last_drawn_arrow, 3u);
     }
 }
 
