@@ -43,17 +43,16 @@ TEST(ComposeCaptureDocument, KeepsTheMonitorsTheSelectionTouchesInWholePixels) {
                             MonitorArea{{std::numeric_limits<double>::quiet_NaN(), 0, 400, 300}, 1.0}};
     const auto composed = compose_capture_document(editor, frame, {100, -50});
     ASSERT_TRUE(composed.ok());
-    const Scene& scene = composed->scene;
 
     // One whole top-left, (50, 40), moves pixels, objects, region and origin.
-    EXPECT_EQ(scene.frame, (FrameSize{151, 111}));
-    EXPECT_EQ(scene.origin, (ScreenOrigin{150, -10}));
-    EXPECT_EQ(scene.region, (Box{10.25, 20.5, 50.75, 60}));
-    EXPECT_EQ(scene.objects.at(0), rectangle(1, {20, 40, 40, 55}));
-    for (const auto& [x, y] : {std::pair{0u, 0u}, {20u, 40u}, {150u, 110u}})
-        for (int c = 0; c < 4; ++c)
-            EXPECT_EQ(composed->frame.pixels[(std::size_t{y} * 151 + x) * 4 + c],
-                      frame.pixels[(std::size_t{y + 40} * 400 + x + 50) * 4 + c]);
+    EXPECT_EQ(composed->scene.frame, (FrameSize{151, 111}));
+    EXPECT_EQ(composed->scene.origin, (ScreenOrigin{150, -10}));
+    EXPECT_EQ(composed->scene.region, (Box{10.25, 20.5, 50.75, 60}));
+    EXPECT_EQ(composed->scene.objects.at(0), rectangle(1, {20, 40, 40, 55}));
+    const auto kept = composed->frame.pixels.begin();
+    for (std::uint32_t y = 0; y < 111; ++y)
+        ASSERT_TRUE(std::equal(kept + y * 604, kept + y * 604 + 604, frame.pixels.begin() + ((y + 40) * 400 + 50) * 4))
+            << "row " << y;
 
     // Without monitors the whole frame is kept.
     editor.monitor_areas.clear();
@@ -71,15 +70,16 @@ TEST(ComposeCaptureDocument, BakesTheBlurAndRenumbersWhatItKeeps) {
     editor.last_id = 12;
     const auto composed = compose_capture_document(editor, frame, {});
     ASSERT_TRUE(composed.ok());
-    EXPECT_EQ(composed->scene.objects, (std::vector<SceneObject>{blur(1, {10, 10, 60, 60}), rectangle(2, {5, 5, 9, 9})}));
+    EXPECT_EQ(composed->scene.objects,
+              (std::vector<SceneObject>{blur(1, {10, 10, 60, 60}), rectangle(2, {5, 5, 9, 9})}));
     EXPECT_EQ(composed->scene.background, (std::vector<FillRegion>{FillRegion{{2}, Rgb{1, 2, 3}}}));
     EXPECT_EQ(composed->scene.last, 12u);
     const BgraImage blurred = blur_regions(frame, editor.objects)->image();
     for (std::uint32_t y = 0; y < 100; ++y)
-        EXPECT_TRUE(std::equal(composed->frame.pixels.begin() + y * 400, composed->frame.pixels.begin() + y * 400 + 400,
+        ASSERT_TRUE(std::equal(composed->frame.pixels.begin() + y * 400, composed->frame.pixels.begin() + y * 400 + 400,
                                blurred.pixels.begin() + y * 800))
             << "row " << y;
-    EXPECT_NE(composed->frame.pixels[(30 * 100 + 30) * 4], frame.pixels[(30 * 200 + 30) * 4]);
+    EXPECT_NE(blurred.pixels, frame.pixels);
 }
 
 TEST(ComposeCaptureDocument, RefusesCapturesItCannotKeepNamingTheCause) {
@@ -92,11 +92,7 @@ TEST(ComposeCaptureDocument, RefusesCapturesItCannotKeepNamingTheCause) {
     wider.frame_width = 65;
     EditorState outside = editor_over(frame, {100, 100, 120, 120});
     outside.monitor_areas = {MonitorArea{{0, 0, 64, 48}, 1.0}};
-    struct Row {
-        const char* name;
-        const EditorState& editor;
-        const BgraImage& frame;
-    };
+    struct Row { const char* name; const EditorState& editor; const BgraImage& frame; };
     const Row rows[] = {
         {"no selected region", unselected, frame},
         {"frame of another size than the editor's", wider, frame},
@@ -126,7 +122,6 @@ TEST(ComposeCaptureDocument, SavedAgainAndAgainObjectsOnlyMove) {
     EditorState editor = editor_over(frame, {200, 150, 400, 300}, drawn.objects);
     editor.last_id = drawn.last;
     std::optional<Scene> first;
-    Point shift{0, 0};
     for (int save = 0; save < 4; ++save) {
         SCOPED_TRACE(save);
         editor.monitor_areas = {MonitorArea{{3, 2, editor.frame_width - 1.0, editor.frame_height - 1.0}, 1.0}};
@@ -137,16 +132,12 @@ TEST(ComposeCaptureDocument, SavedAgainAndAgainObjectsOnlyMove) {
         ASSERT_TRUE(bytes.ok()) << bytes.failure().message;
         auto opened = open_vexil_document(*bytes, decode_stored_png_of);
         ASSERT_TRUE(opened.ok());
-        if (!first) {
-            first = opened->scene;
-        } else {
-            shift = Point{shift.x - 3, shift.y - 2};
-            ASSERT_EQ(opened->scene.objects.size(), first->objects.size());
-            for (std::size_t i = 0; i < first->objects.size(); ++i) {
-                SceneObject expected = first->objects[i];
-                move_object_by(expected, shift);
-                EXPECT_EQ(opened->scene.objects[i], expected) << "object " << first->objects[i].id;
-            }
+        if (!first) first = opened->scene;
+        ASSERT_EQ(opened->scene.objects.size(), first->objects.size());
+        for (std::size_t i = 0; i < first->objects.size(); ++i) {
+            SceneObject expected = first->objects[i];
+            move_object_by(expected, {-3.0 * save, -2.0 * save});
+            EXPECT_EQ(opened->scene.objects[i], expected) << "object " << first->objects[i].id;
         }
         editor = editor_over(opened->frame, opened->scene.region, opened->scene.objects);
         editor.last_id = opened->scene.last;
