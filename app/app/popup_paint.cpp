@@ -1,5 +1,7 @@
 #include "app/app/popup_paint.h"
 
+#include "app/render/picture_drawing.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -35,55 +37,6 @@ constexpr double kContentRight = 14.0;
 constexpr double kCapHalfHeight = 11.0;
 
 PaintColour paint(Rgb rgb, float opacity = 1.0f) { return {opacity, rgb.r, rgb.g, rgb.b}; }
-
-// Replays a picture of the core through the kit, one shape at a time.
-Status draw_menu_picture(Painter& painter, const Picture& picture) {
-    for (const PictureShape& shape : picture) {
-        const PaintColour colour = paint(shape.colour, shape.opacity);
-        const Status drawn = std::visit(
-            [&](const auto& g) -> Status {
-                using G = std::decay_t<decltype(g)>;
-                if constexpr (std::is_same_v<G, PolylineShape>) {
-                    return stroke_polyline(painter, g.points, g.closed, colour, shape.width);
-                } else if constexpr (std::is_same_v<G, PolygonShape>) {
-                    return fill_polygon(painter, g.points, colour);
-                } else if constexpr (std::is_same_v<G, LineShape>) {
-                    painter.fill_record.reset();
-                    painter.brush->SetColor(d2d_colour(shape.colour, shape.opacity));
-                    painter.target->DrawLine(d2d_point(g.from), d2d_point(g.to), painter.brush.get(),
-                                             static_cast<float>(shape.width));
-                } else if constexpr (std::is_same_v<G, RectShape>) {
-                    if (g.filled) return paint_path(painter, g.box, {}, colour);
-                    stroke_rounded_rect(painter, g.box, 0.0, colour, shape.width);
-                } else if constexpr (std::is_same_v<G, RoundedRectShape>) {
-                    if (g.filled)
-                        fill_rounded_rect(painter, g.box, g.radius, colour);
-                    else
-                        stroke_rounded_rect(painter, g.box, g.radius, colour, shape.width);
-                } else if constexpr (std::is_same_v<G, EllipseShape>) {
-                    if (g.filled)
-                        fill_ellipse(painter, g.centre, g.radii.w, g.radii.h, colour);
-                    else
-                        stroke_ellipse(painter, g.centre, g.radii.w, g.radii.h, colour, shape.width);
-                } else if constexpr (std::is_same_v<G, RotationShape>) {
-                    set_rotation(painter, g.on ? std::optional<PaintRotation>(PaintRotation{g.angle, g.centre})
-                                               : std::nullopt);
-                } else if constexpr (std::is_same_v<G, ArrowShape>) {
-                    const SceneObject arrow = icon_arrow_object(g, shape.colour, shape.width);
-                    return draw_scene_objects(painter.resources, painter.target, {&arrow, 1}, std::nullopt, 0, 1);
-                } else if constexpr (std::is_same_v<G, CardShape>) {
-                    paint_dark_card(painter, g.box, g.scale);
-                } else if constexpr (std::is_same_v<G, CentredTextShape>) {
-                    return paint_text_centered(painter, g.text, g.box, g.size, shape.colour);
-                }
-                return ok_status();
-            },
-            shape.geometry);
-        if (!drawn) return drawn;
-    }
-    set_rotation(painter, std::nullopt);
-    return ok_status();
-}
 
 Result<IDWriteTextFormat*> format(RendererResources& resources, double size, bool strong) {
     auto made = styled_text_format(resources, static_cast<float>(size), strong ? UiTextStyle::Strong : UiTextStyle::Body,
@@ -160,7 +113,7 @@ Result<std::vector<MeasuredText>> measured_caps(RowPaint& r, const std::vector<s
 Status paint_icon(RowPaint& r, std::uint32_t kind, double left, double top, double size, Rgb colour) {
     const Picture placed = place_picture(icon_picture(static_cast<IconKind>(kind), colour), {left * r.s, top * r.s},
                                          size * r.s);
-    return draw_menu_picture(r.painter, placed);
+    return draw_picture(r.painter, placed);
 }
 
 Status paint_recording_box(RowPaint& r, const ShortcutRecording& recording, double cy) {
@@ -181,7 +134,7 @@ Status paint_recording_box(RowPaint& r, const ShortcutRecording& recording, doub
         placeholder = MeasuredText{text, *w};
     }
     const Rgb outline = recording.message.empty() ? kAccent : kError;
-    return draw_menu_picture(r.painter, shortcut_field_picture(field, *caps, placeholder, outline, r.s));
+    return draw_picture(r.painter, shortcut_field_picture(field, *caps, placeholder, outline, r.s));
 }
 
 Status paint_switch(RowPaint& r, bool on, double cy) {
@@ -203,14 +156,14 @@ Status paint_shortcut_value(RowPaint& r, std::uint32_t word, double cy, bool sav
     if (shortcut.key != 0) {
         auto caps = measured_caps(r, shortcut_key_caps(shortcut.modifiers, shortcut.key, current_language()));
         if (!caps) return std::move(caps).failure();
-        GLIM_TRY(draw_menu_picture(r.painter, key_caps_picture(*caps, (r.width - kContentRight) * r.s, cy * r.s,
+        GLIM_TRY(draw_picture(r.painter, key_caps_picture(*caps, (r.width - kContentRight) * r.s, cy * r.s,
                                                                kCapHalfHeight, r.s,
                                                                (word & kShortcutUnavailableBit) != 0)));
     }
     if (!saved) return ok_status();
     const Box button = units(r, caps_left - 30.0, cy - 12.0, caps_left - 6.0, cy + 12.0);
     paint_dark_card(r.painter, button, r.s);
-    return draw_menu_picture(r.painter, circular_arrow_picture(box_centre(button), r.s));
+    return draw_picture(r.painter, circular_arrow_picture(box_centre(button), r.s));
 }
 
 Status paint_row(RowPaint& r) {
