@@ -14,18 +14,7 @@ namespace glimmerly {
 
 inline constexpr wchar_t CAPTURE_PULSE_CLASS[] = L"Glimmerly.CapturePulse";
 
-// Kills the timer before the window goes, so no tick reaches a dying window.
-struct CapturePulseTraits {
-    using Type = HWND;
-    static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr; }
-    static void close(Type h) noexcept {
-        KillTimer(h, TIMER_CAPTURE_PULSE);
-        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-        DestroyWindow(h);
-    }
-};
-using PulseWindow = win::UniqueResource<CapturePulseTraits>;
+using PulseWindow = win::TimedWindow<TIMER_CAPTURE_PULSE>;
 
 // The pulse over `monitor`, started invisible and shown when `show` is set
 // (a probe run keeps it hidden). None when the monitor has no area or any

@@ -23,19 +23,7 @@ namespace glimmerly {
 inline constexpr wchar_t NOTICE_WINDOW_CLASS[] = L"Glimmerly.Confirmation";
 inline constexpr LONG_PTR NOTICE_ANCHORED_BIT = 0x10000;
 
-// Kills the timer before the window goes, so that no tick arrives for a
-// window that is being destroyed.
-struct NoticeWindowTraits {
-    using Type = HWND;
-    static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr; }
-    static void close(Type h) noexcept {
-        KillTimer(h, TIMER_NOTICE);
-        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-        DestroyWindow(h);
-    }
-};
-using NoticeWindow = win::UniqueResource<NoticeWindowTraits>;
+using NoticeWindow = win::TimedWindow<TIMER_NOTICE>;
 
 // A notice showing `text`: free (centred low in the work area of the monitor
 // under the pointer, opaque, 2.1 s) or over `anchor` (smaller, translucent,

@@ -16,11 +16,6 @@ void destroy_owned_window(HWND window) noexcept {
     DestroyWindow(window);
 }
 
-void remove_tray_host(HWND window) noexcept {
-    KillTimer(window, 1);
-    destroy_owned_window(window);
-}
-
 std::array<wchar_t, 128> copy_to_tip_buffer(std::string_view utf8) {
     std::array<wchar_t, 128> tip{};
     const std::u16string wide = utf8_to_utf16_lossy(utf8);

@@ -21,25 +21,11 @@ inline constexpr WORD APP_ICON_RESOURCE = 1;
 
 // GWLP_USERDATA cleared, NIM_DELETE for (window, 1), DestroyWindow; failures ignored.
 void destroy_owned_window(HWND window) noexcept;
-// KillTimer(window, 1) first, then as destroy_owned_window.
-void remove_tray_host(HWND window) noexcept;
 
-struct OwnedWindowTraits {
-    using Type = HWND;
-    static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr; }
+struct OwnedWindowTraits : win::WindowTraits {
     static void close(Type h) noexcept { destroy_owned_window(h); }
 };
 using OwnedWindow = win::UniqueResource<OwnedWindowTraits>;
-
-// A window that runs timer 1 (a notice, the capture pulse).
-struct TrayHostTraits {
-    using Type = HWND;
-    static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr; }
-    static void close(Type h) noexcept { remove_tray_host(h); }
-};
-using TrayHostWindow = win::UniqueResource<TrayHostTraits>;
 
 // The tooltip as the shell's fixed buffer: at most 127 code units, never
 // ending in half a surrogate pair, the rest zero.

@@ -3,6 +3,7 @@
 #include <numbers>
 
 #include "app/render/area_geometry.h"
+#include "app/render/saved_transform.h"
 #include "app/render/text_formats.h"
 #include "core/render/region_geometry.h"
 
@@ -18,30 +19,13 @@ constexpr float kHighlighterAlpha = 0.3f;
 constexpr double kTextSlack = 20.0;
 constexpr double kLabelCornerFactor = 0.25;
 
-// The target's transform as it was, put back however the drawing ends.
-class SavedTransform {
-public:
-    explicit SavedTransform(ID2D1RenderTarget* target) : target_(target) { target->GetTransform(&saved_); }
-    SavedTransform(const SavedTransform&) = delete;
-    SavedTransform& operator=(const SavedTransform&) = delete;
-    ~SavedTransform() { target_->SetTransform(saved_); }
-    const D2D1_MATRIX_3X2_F& saved() const { return saved_; }
-
-private:
-    ID2D1RenderTarget* target_;
-    D2D1_MATRIX_3X2_F saved_{};
-};
-
-// The letters' colour: a label's ink, or black or white against its box.
-Rgb letter_colour(const SceneObject& object) { return object_text_color(object); }
-
 Status draw_text_object(RendererResources& resources, ID2D1RenderTarget* target, ID2D1SolidColorBrush* brush,
                         const SceneObject& object, const TextPayload& text) {
     SavedTransform transform(target);
     const Point centre = box_centre(object_bounds(object));
     const D2D1::Matrix3x2F turn = D2D1::Matrix3x2F::Rotation(
         static_cast<float>(object.rotation * (180.0 / std::numbers::pi)), d2d_point(centre));
-    target->SetTransform(turn * *D2D1::Matrix3x2F::ReinterpretBaseType(&transform.saved()));
+    target->SetTransform(turn * transform.matrix());
 
     auto format = annotation_text_format(resources.dwrite_factory.get(), static_cast<float>(text.size));
     if (!format) return std::move(format).failure();
@@ -60,7 +44,7 @@ Status draw_text_object(RendererResources& resources, ID2D1RenderTarget* target,
     if (text.label.kind == LabelKind::Fit) (*format)->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
     const double width = text.label.kind == LabelKind::Wrap ? text.label.wrap_width : text.extent.w;
     const Box rect{text.at.x, text.at.y, text.at.x + width, text.at.y + text.extent.h + kTextSlack};
-    return draw_text_in_rect(target, text.text, rect, format->get(), {letter_colour(object), 1.0f});
+    return draw_text_in_rect(target, text.text, rect, format->get(), {object_text_color(object), 1.0f});
 }
 
 Status draw_stroke(RendererResources& resources, ID2D1RenderTarget* target, ID2D1SolidColorBrush* brush,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/render/object_drawing.h"
+#include "app/render/saved_transform.h"
 
 namespace glimmerly {
 
@@ -13,24 +14,17 @@ namespace {
 // The target's transform at the start of a picture, put back at its end.
 class TransformScope {
 public:
-    explicit TransformScope(ID2D1RenderTarget* target) : target_(target) { target->GetTransform(&saved_); }
-    TransformScope(const TransformScope&) = delete;
-    TransformScope& operator=(const TransformScope&) = delete;
-    ~TransformScope() { target_->SetTransform(saved_); }
+    explicit TransformScope(ID2D1RenderTarget* target) : target_(target), saved_(target) {}
 
     void turn(const RotationShape& rotation) {
-        if (!rotation.on) {
-            target_->SetTransform(saved_);
-            return;
-        }
+        if (!rotation.on) return saved_.restore();
         const auto degrees = static_cast<float>(rotation.angle * (180.0 / std::numbers::pi));
-        target_->SetTransform(D2D1::Matrix3x2F::Rotation(degrees, d2d_point(rotation.centre)) *
-                              *D2D1::Matrix3x2F::ReinterpretBaseType(&saved_));
+        target_->SetTransform(D2D1::Matrix3x2F::Rotation(degrees, d2d_point(rotation.centre)) * saved_.matrix());
     }
 
 private:
     ID2D1RenderTarget* target_;
-    D2D1_MATRIX_3X2_F saved_{};
+    SavedTransform saved_;
 };
 
 ID2D1SolidColorBrush* recoloured(Painter& painter, PaintColour colour) {

@@ -14,10 +14,7 @@ namespace glimmerly {
 namespace {
 
 // A movable global block until the clipboard takes it over.
-struct GlobalBlockTraits {
-    using Type = HGLOBAL;
-    static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr; }
+struct GlobalBlockTraits : win::NullInvalidTraits<HGLOBAL> {
     static void close(Type h) noexcept { GlobalFree(h); }
 };
 using GlobalBlock = win::UniqueResource<GlobalBlockTraits>;

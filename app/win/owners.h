@@ -44,15 +44,20 @@ private:
     Type value_ = Traits::invalid();
 };
 
+// The failure value of most creation calls is null.
+template <class T>
+struct NullInvalidTraits {
+    using Type = T;
+    static Type invalid() noexcept { return nullptr; }
+    static bool valid(Type h) noexcept { return h != nullptr; }
+};
+
 // Kernel handles come with two failure values, and each creation call uses
 // one: CreateMutexW, CreateEventW, OpenProcess, CreateThread and
 // CreateProcessW give null; CreateFileW gives INVALID_HANDLE_VALUE. The two
 // are not interchangeable (INVALID_HANDLE_VALUE is also the current process's
 // pseudo handle), so each kind has its own owner.
-struct HandleTraits {
-    using Type = HANDLE;
-    static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr; }
+struct HandleTraits : NullInvalidTraits<HANDLE> {
     static void close(Type h) noexcept { CloseHandle(h); }
 };
 using UniqueHandle = UniqueResource<HandleTraits>;
@@ -85,29 +90,20 @@ inline void release_mutex(HANDLE mutex) noexcept {
 
 // A mutex (from CreateMutexW, null when it failed) this thread holds:
 // released and closed together.
-struct HeldMutexTraits {
-    using Type = HANDLE;
-    static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr; }
+struct HeldMutexTraits : NullInvalidTraits<HANDLE> {
     static void close(Type h) noexcept { release_mutex(h); }
 };
 using HeldMutex = UniqueResource<HeldMutexTraits>;
 
 // An opened registry key; the predefined roots (HKEY_CURRENT_USER) are never owned.
-struct RegistryKeyTraits {
-    using Type = HKEY;
-    static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr; }
+struct RegistryKeyTraits : NullInvalidTraits<HKEY> {
     static void close(Type h) noexcept { RegCloseKey(h); }
 };
 using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
 
 template <class T>
-struct GdiObjectTraits {
-    using Type = T;
-    static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr; }
-    static void close(Type h) noexcept { DeleteObject(h); }
+struct GdiObjectTraits : NullInvalidTraits<T> {
+    static void close(T h) noexcept { DeleteObject(h); }
 };
 using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
 using UniqueBrush = UniqueResource<GdiObjectTraits<HBRUSH>>;
@@ -116,43 +112,28 @@ using UniqueFont = UniqueResource<GdiObjectTraits<HFONT>>;
 using UniqueRegion = UniqueResource<GdiObjectTraits<HRGN>>;
 
 // A DC made by CreateCompatibleDC or CreateDCW.
-struct MemoryDcTraits {
-    using Type = HDC;
-    static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr; }
+struct MemoryDcTraits : NullInvalidTraits<HDC> {
     static void close(Type h) noexcept { DeleteDC(h); }
 };
 using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
 
 // A library loaded for functions looked up at run time.
-struct ModuleTraits {
-    using Type = HMODULE;
-    static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr; }
+struct ModuleTraits : NullInvalidTraits<HMODULE> {
     static void close(Type h) noexcept { FreeLibrary(h); }
 };
 using UniqueModule = UniqueResource<ModuleTraits>;
 
-struct IconTraits {
-    using Type = HICON;
-    static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr; }
+struct IconTraits : NullInvalidTraits<HICON> {
     static void close(Type h) noexcept { DestroyIcon(h); }
 };
 using UniqueIcon = UniqueResource<IconTraits>;
 
-struct MenuTraits {
-    using Type = HMENU;
-    static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr; }
+struct MenuTraits : NullInvalidTraits<HMENU> {
     static void close(Type h) noexcept { DestroyMenu(h); }
 };
 using UniqueMenu = UniqueResource<MenuTraits>;
 
-struct WindowTraits {
-    using Type = HWND;
-    static Type invalid() noexcept { return nullptr; }
-    static bool valid(Type h) noexcept { return h != nullptr; }
+struct WindowTraits : NullInvalidTraits<HWND> {
     // The state pointer goes first, so that the messages DestroyWindow sends
     // (WM_DESTROY, WM_NCDESTROY) never reach a state that is being dropped.
     static void close(Type h) noexcept {
@@ -161,6 +142,19 @@ struct WindowTraits {
     }
 };
 using UniqueWindow = UniqueResource<WindowTraits>;
+
+// A window that runs one timer of its own (a notice's fade, the capture
+// pulse): the timer is killed first, so that no tick reaches a window that
+// is being destroyed.
+template <UINT_PTR Timer>
+struct TimedWindowTraits : WindowTraits {
+    static void close(Type h) noexcept {
+        KillTimer(h, Timer);
+        WindowTraits::close(h);
+    }
+};
+template <UINT_PTR Timer>
+using TimedWindow = UniqueResource<TimedWindowTraits<Timer>>;
 
 // A DC of a window (GetDC / GetDCEx): released with the window it came from.
 class WindowDc {

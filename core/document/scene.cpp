@@ -77,7 +77,7 @@ Status check_text(const SceneObject& object, const TextPayload& text) {
     if (text.label.kind == LabelKind::Wrap && !(finite(text.label.wrap_width) && text.label.wrap_width > 0.0))
         return object_failure(object, "wrap width is not finite and above 0");
     if (!finite(text.at)) return object_failure(object, "text position is not finite");
-    if (!(text.size >= kMinTextSize && text.size <= kMaxTextSize))
+    if (!usable_text_size(text.size))
         return object_failure(object, "text size is outside 8..300");
     if (!finite(text.extent.w) || !finite(text.extent.h) || text.extent.w < 0.0 || text.extent.h < 0.0)
         return object_failure(object, "text extent is not finite or is negative");

@@ -21,6 +21,7 @@ inline constexpr std::size_t kMaxStrokeValues = 4'000'000;
 inline constexpr std::size_t kMaxTextBytes = 1'048'576;
 inline constexpr double kMinTextSize = 8.0;
 inline constexpr double kMaxTextSize = 300.0;
+constexpr bool usable_text_size(double size) { return size >= kMinTextSize && size <= kMaxTextSize; }
 inline constexpr double kMinBlurStrength = 1.0;
 inline constexpr double kMaxBlurStrength = 64.0;
 

@@ -28,7 +28,6 @@ constexpr double kLabelInsetY = 0.25;
 // text: a click must not make a box one pixel wide.
 constexpr double kLabelDragSlop = 6.0;
 
-bool usable_size(double size) { return size >= kMinTextSize && size <= kMaxTextSize; }
 bool usable_extent(Size e) { return std::isfinite(e.w) && std::isfinite(e.h) && e.w >= 0.0 && e.h >= 0.0; }
 
 bool is_high_surrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
@@ -51,7 +50,7 @@ const SceneObject* find_object(const std::vector<SceneObject>& objects, ObjectId
 Result<TextCommit> update_edited_object(EditorState& state, const TextBox& box, ObjectId id, std::string text,
                                         Size extent) {
     const SceneObject* current = find_object(objects_after_abandoning(state), id);
-    if (!current || !as_text(*current) || !usable_size(box.size)) return TextCommit{TextCommitKind::Unchanged, {}};
+    if (!current || !as_text(*current) || !usable_text_size(box.size)) return TextCommit{TextCommitKind::Unchanged, {}};
 
     cancel_gesture(state);
     std::vector<SceneObject> earlier = state.objects;
@@ -80,7 +79,7 @@ Result<TextCommit> add_new_text(EditorState& state, const TextBox& box, std::str
     if (objects_after_abandoning(state).size() >= kMaxSceneObjects)
         return invalid_input("This capture already holds " + std::to_string(kMaxSceneObjects) +
                              " objects, the most it can store. Remove an object to add this text.");
-    if (!usable_size(box.size))
+    if (!usable_text_size(box.size))
         return invalid_input("Text size " + std::to_string(box.size) + " is outside 8..300");
     if (!add_text_object(state, box.at, std::move(text), extent, box.color, box.size, box.label, box.ink))
         return invalid_input("The text could not be added to the capture");

@@ -21,7 +21,6 @@ constexpr double kSizedTextSize = 24.0;
 constexpr double kSizedCharWidth = 0.65;
 constexpr double kSizedLineHeight = 1.4;
 
-bool usable_size(double size) { return size >= kMinTextSize && size <= kMaxTextSize; }
 // -0.0 is not negative.
 bool usable_extent(double v) { return std::isfinite(v) && v >= 0.0; }
 
@@ -41,7 +40,7 @@ const std::vector<SceneObject>& objects_after_abandoning(const EditorState& stat
 bool add_text_object(EditorState& state, Point at, std::string text, Size extent, Rgb color, double size,
                      LabelMode label, std::optional<Rgb> ink) {
     if (!label.is_label() && trimmed_len(text) == 0) return false;
-    if (!is_finite(at) || !usable_size(size)) return false;
+    if (!is_finite(at) || !usable_text_size(size)) return false;
     if (!usable_extent(extent.w) || !usable_extent(extent.h)) return false;
     if (label.kind == LabelKind::Wrap && !(std::isfinite(label.wrap_width) && label.wrap_width > 0.0)) return false;
     // A text or a scene that a stored scene cannot hold would make the capture
@@ -88,7 +87,7 @@ void apply_text_edits(EditorState& state, std::span<const TextSizeEdit> edits) {
     const std::vector<SceneObject>& current = objects_after_abandoning(state);
     const ObjectIndex index(current);
     for (const TextSizeEdit& edit : edits) {
-        if (!usable_size(edit.size) || !usable_extent(edit.extent.w) || !usable_extent(edit.extent.h)) return;
+        if (!usable_text_size(edit.size) || !usable_extent(edit.extent.w) || !usable_extent(edit.extent.h)) return;
         const auto position = index.position(edit.id);
         if (!position || !as_text(current[*position])) return;
     }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/render/saved_transform.h"
 #include "core/editor/chrome_math.h"
 
 namespace glimmerly {
@@ -15,20 +16,6 @@ using win::ComPtr;
 
 // A layout wide enough that typed text never wraps: the box scrolls instead.
 constexpr float kUnwrappedWidth = 1.0e6f;
-
-// The target's transform, put back however the drawing ends.
-class SavedTransform {
-public:
-    explicit SavedTransform(ID2D1RenderTarget* target) : target_(target) { target->GetTransform(&saved_); }
-    SavedTransform(const SavedTransform&) = delete;
-    SavedTransform& operator=(const SavedTransform&) = delete;
-    ~SavedTransform() { target_->SetTransform(saved_); }
-    D2D1::Matrix3x2F matrix() const { return *D2D1::Matrix3x2F::ReinterpretBaseType(&saved_); }
-
-private:
-    ID2D1RenderTarget* target_;
-    D2D1_MATRIX_3X2_F saved_{};
-};
 
 std::u16string read_edit_text(HWND edit) {
     const int length = GetWindowTextLengthW(edit);
