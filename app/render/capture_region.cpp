@@ -129,7 +129,7 @@ Result<BgraImage> render_capture_region(RendererResources& resources, const Bgra
     const BgraImage& source = blurred->image();
     const auto pixels = capture_pixel_rect(region, source.width, source.height);
     if (!pixels) return invalid_input("Empty capture region");
-    const std::uint32_t w = pixels->width(), h = pixels->height();
+    const std::uint32_t w = pixels->width, h = pixels->height;
 
     auto wic = win::create_instance<IWICImagingFactory>(CLSID_WICImagingFactory);
     if (!wic) return std::move(wic).failure();
@@ -155,7 +155,7 @@ Result<BgraImage> render_capture_region(RendererResources& resources, const Bgra
     if (shown)
         target->DrawBitmap(shown.get(),
                            D2D1::RectF(static_cast<float>(pixels->left), static_cast<float>(pixels->top),
-                                       static_cast<float>(pixels->right), static_cast<float>(pixels->bottom)),
+                                       static_cast<float>(pixels->left + w), static_cast<float>(pixels->top + h)),
                            1.0f, D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR);
     const Status drawn = compose(resources, target.get(), source, background, objects);
     const HRESULT ended = target->EndDraw();

@@ -97,12 +97,12 @@ Status copy_objects_to_clipboard(HWND owner, HeldObjects& held, std::vector<Scen
     const std::uint8_t marker = 0x01;
     auto sequence = put_on_clipboard(owner, format, std::span(&marker, 1));
     if (!sequence) return std::move(sequence).failure();
-    held = HeldObjects{std::move(copied), *sequence, 0};
+    hold_copied_objects(held, std::move(copied), *sequence);
     return ok_status();
 }
 
 std::optional<double> take_paste_offset(HeldObjects& held) {
-    if (!clipboard_holds_session(held.sequence)) return std::nullopt;
+    if (!clipboard_holds_session(held.clipboard_sequence)) return std::nullopt;
     if (held.paste_count < std::numeric_limits<std::uint32_t>::max()) ++held.paste_count;
     return held.paste_count * kPasteShift;
 }

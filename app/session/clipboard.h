@@ -18,6 +18,8 @@
 #include "core/document/scene_object.h"
 #include "core/image/bgra_image.h"
 
+#include "core/editor/editor_routing.h"
+
 namespace glimmerly {
 
 inline constexpr wchar_t SESSION_CLIPBOARD_FORMAT[] = L"Glimmerly.Annotations.Session";
@@ -37,13 +39,6 @@ Status put_colour_code_on_clipboard(HWND owner, Rgb colour);
 // True only while the clipboard still holds the marker put there at
 // `sequence` (0 means none): any copy since, by any program, ends it.
 bool clipboard_holds_session(std::uint32_t sequence);
-
-// The objects of the editor's last object copy.
-struct HeldObjects {
-    std::vector<SceneObject> objects;
-    std::uint32_t sequence = 0;     // of the marker; 0 for none
-    std::uint32_t paste_count = 0;  // pastes since the copy
-};
 
 // Puts the marker on the clipboard and holds the copied objects in place of
 // the previous ones. A failure leaves `held` as it was.

@@ -21,11 +21,12 @@ bool names_a_shape(const FillRegion& region, std::span<const SceneObject> object
 
 }  // namespace
 
-std::optional<PixelRect> capture_pixel_rect(const Box& region, std::uint32_t width, std::uint32_t height) {
-    const PixelRect r{clamp_to(std::floor(region.left), width), clamp_to(std::floor(region.top), height),
-                      clamp_to(std::ceil(region.right), width), clamp_to(std::ceil(region.bottom), height)};
-    if (r.right <= r.left || r.bottom <= r.top) return std::nullopt;
-    return r;
+std::optional<PixelArea> capture_pixel_rect(const Box& region, std::uint32_t width, std::uint32_t height) {
+    const std::uint32_t left = clamp_to(std::floor(region.left), width), top = clamp_to(std::floor(region.top), height);
+    const std::uint32_t right = clamp_to(std::ceil(region.right), width);
+    const std::uint32_t bottom = clamp_to(std::ceil(region.bottom), height);
+    if (right <= left || bottom <= top) return std::nullopt;
+    return PixelArea{left, top, right - left, bottom - top};
 }
 
 bool capture_shows_picture(std::span<const FillRegion> background, std::span<const SceneObject> objects) {

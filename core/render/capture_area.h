@@ -7,26 +7,14 @@
 #include <span>
 
 #include "core/document/scene_object.h"
+#include "core/editor/carry.h"
 
 namespace glimmerly {
-
-// Whole pixels: left and top inclusive, right and bottom exclusive.
-struct PixelRect {
-    std::uint32_t left = 0;
-    std::uint32_t top = 0;
-    std::uint32_t right = 0;
-    std::uint32_t bottom = 0;
-
-    std::uint32_t width() const { return right - left; }
-    std::uint32_t height() const { return bottom - top; }
-
-    friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
 
 // The region grown outward to whole pixels (floor of the left and top, ceil
 // of the right and bottom) and cut to the picture; a value that is not a
 // number counts as 0. None when nothing of the picture is left.
-std::optional<PixelRect> capture_pixel_rect(const Box& region, std::uint32_t width, std::uint32_t height);
+std::optional<PixelArea> capture_pixel_rect(const Box& region, std::uint32_t width, std::uint32_t height);
 
 // False when the background fills hide the whole picture: a background fill
 // that names no rectangle or ellipse of the objects covers everything.

@@ -12,7 +12,7 @@ namespace glimmerly {
 
 struct EditorWindowPart {
     RendererSlot renderer;
-    std::optional<TextBox> text_box;  // while the user types a text or label
+    std::optional<TextBoxView> text_box;  // while the user types a text or label
     CaretState caret{{}, system_caret_period()};
 };
 

@@ -52,7 +52,7 @@ struct TextBoxLayout {
     ComPtr<IDWriteTextFormat> format;
     ComPtr<IDWriteTextLayout> layout;
 };
-Result<TextBoxLayout> create_text_box_layout(RendererResources& resources, const TextBox& box,
+Result<TextBoxLayout> create_text_box_layout(RendererResources& resources, const TextBoxView& box,
                                              std::u16string_view text) {
     auto format = annotation_text_format(resources.dwrite_factory.get(), box.font_size);
     if (!format) return std::move(format).failure();
@@ -178,7 +178,7 @@ std::optional<ChromeClock::duration> system_caret_period() {
     return std::chrono::milliseconds(ms);
 }
 
-Status draw_text_object(Painter& painter, TextBox& box, CaretState& caret, const TextBoxPass& pass) {
+Status draw_text_object(Painter& painter, TextBoxView& box, CaretState& caret, const TextBoxPass& pass) {
     const std::u16string text = read_edit_text(box.edit);
     auto layout = create_text_box_layout(painter.resources, box, text);
     if (!layout) return std::move(layout).failure();

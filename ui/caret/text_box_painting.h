@@ -16,9 +16,10 @@ namespace glimmerly {
 
 enum class TextBoxKind : std::uint8_t { Label = 0, Text = 2 };
 
-// What the text box makes and where; the EDIT control is a child of the
+// The open text box as the painter sees it (the typing decisions keep their
+// own record, TextBox): what it makes and where; the EDIT control is a child of the
 // editor window, which owns and destroys it.
-struct TextBox {
+struct TextBoxView {
     HWND edit = nullptr;
     TextBoxKind kind = TextBoxKind::Text;
     Point anchor;  // top-left of the text; frame pixels, or window pixels when `window_space`
@@ -32,7 +33,7 @@ struct TextBox {
     bool window_space = false;
     TextBoxScroll scroll;  // kept by the painting
 
-    friend bool operator==(const TextBox&, const TextBox&) = default;
+    friend bool operator==(const TextBoxView&, const TextBoxView&) = default;
 };
 
 // The caret's blink, kept by the editor window across frames.
@@ -53,6 +54,6 @@ struct TextBoxPass {
 
 // Reads the EDIT control's text and selection and draws them. The target's
 // transform is put back before it returns, also on failure.
-Status draw_text_object(Painter& painter, TextBox& box, CaretState& caret, const TextBoxPass& pass);
+Status draw_text_object(Painter& painter, TextBoxView& box, CaretState& caret, const TextBoxPass& pass);
 
 }  // namespace glimmerly

@@ -13,14 +13,14 @@ TEST(CapturePixelRect, GrowsOutwardToWholePixelsAndIsCutToThePicture) {
     struct Row {
         const char* name;
         Box region;
-        std::optional<PixelRect> expected;
+        std::optional<PixelArea> expected;  // left, top, width, height
     };
     const Row rows[] = {
-        {"fractional corners", {10.5, 20.2, 30.1, 40.9}, PixelRect{10, 20, 31, 41}},
-        {"whole corners", {10, 20, 30, 40}, PixelRect{10, 20, 30, 40}},
-        {"past every side", {-5.5, -1, 120, 1e300}, PixelRect{0, 0, 100, 80}},
+        {"fractional corners", {10.5, 20.2, 30.1, 40.9}, PixelArea{10, 20, 21, 21}},
+        {"whole corners", {10, 20, 30, 40}, PixelArea{10, 20, 20, 20}},
+        {"past every side", {-5.5, -1, 120, 1e300}, PixelArea{0, 0, 100, 80}},
         {"wholly outside", {150, 10, 200, 20}, std::nullopt},
-        {"no width", {10.5, 10, 10.5, 20}, PixelRect{10, 10, 11, 20}},
+        {"no width", {10.5, 10, 10.5, 20}, PixelArea{10, 10, 1, 10}},
         {"reversed", {30, 40, 10, 20}, std::nullopt},
         {"not a number", {NAN, NAN, NAN, NAN}, std::nullopt},
     };

@@ -51,7 +51,7 @@ protected:
     }
 
     win::UniqueWindow edit_;
-    TextBox box_;
+    TextBoxView box_;
     CaretState caret_{{}, std::chrono::milliseconds(500)};
 };
 
