@@ -12,7 +12,9 @@
 #include "app/app/app.h"
 #include "app/app/capture_session.h"
 #include "core/base/pixel_rect.h"
+#include "core/editor/editor_routing.h"
 #include "core/editor/editor_state.h"
+#include "core/editor/typing_controls.h"
 #include "text/text_table.h"
 
 namespace glimmerly {
@@ -24,6 +26,12 @@ public:
     EditorState& state() { return state_; }
     // Where the frame's top-left corner lies on the virtual screen.
     PixelPoint origin() const { return origin_; }
+    // The text box and the size fields; with neither built on the window,
+    // the defaults of a window that has none open.
+    TypingControls& typing() { return *typing_; }
+    void set_typing(std::unique_ptr<TypingControls> typing) { typing_ = std::move(typing); }
+    // Objects copied in this capture, for pasting.
+    HeldObjects& held_objects() { return held_; }
 
     // The size fields, the text box and the wheel's sizing come with the
     // editor's input; until then the loop hands everything on.
@@ -34,6 +42,8 @@ public:
 private:
     EditorState state_;
     PixelPoint origin_;
+    std::unique_ptr<TypingControls> typing_ = std::make_unique<TypingControls>();
+    HeldObjects held_;
 };
 
 // The App's open capture when it is an editor session.
