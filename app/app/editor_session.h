@@ -14,8 +14,8 @@
 #include "core/base/pixel_rect.h"
 #include "core/editor/editor_routing.h"
 #include "core/editor/editor_state.h"
-#include "core/editor/typing_controls.h"
 #include "text/text_table.h"
+#include "ui/capture/window_typing.h"
 
 namespace glimmerly {
 
@@ -28,21 +28,21 @@ public:
     PixelPoint origin() const { return origin_; }
     // The text box and the size fields; with neither built on the window,
     // the defaults of a window that has none open.
-    TypingControls& typing() { return *typing_; }
-    void set_typing(std::unique_ptr<TypingControls> typing) { typing_ = std::move(typing); }
+    WindowTyping& typing() { return *typing_; }
+    void set_typing(std::unique_ptr<WindowTyping> typing) { typing_ = std::move(typing); }
     // Objects copied in this capture, for pasting.
     HeldObjects& held_objects() { return held_; }
 
     // The size fields, the text box and the wheel's sizing come with the
     // editor's input; until then the loop hands everything on.
-    bool take_key(HWND, std::uint32_t, bool) override { return false; }
+    bool take_key(HWND, std::uint32_t key, bool ctrl_down) override { return typing_->take_key(key, ctrl_down); }
     bool zoom_by_wheel(HWND, int) override { return false; }
     Status resize_by_wheel(HWND, int) override { return ok_status(); }
 
 private:
     EditorState state_;
     PixelPoint origin_;
-    std::unique_ptr<TypingControls> typing_ = std::make_unique<TypingControls>();
+    std::unique_ptr<WindowTyping> typing_ = std::make_unique<WindowTyping>();
     HeldObjects held_;
 };
 
