@@ -15,6 +15,7 @@ import sys
 import time
 
 ROOT, PREFIX, RUNS = sys.argv[1], sys.argv[2], int(sys.argv[3])
+LEAK_CAPTURES = 100
 WINE_EXEC = [os.path.join(ROOT, "scripts/wine-exec"), PREFIX]
 PROGRAM = os.path.join(ROOT, "build/win/glimmerly.exe")
 HELPER = os.path.join(ROOT, "build/win/bench/windows/capture_bench_helper.exe")
@@ -127,6 +128,31 @@ def measure(display, cold):
     return times
 
 
+def resident_host_process():
+    for entry in os.listdir("/proc"):
+        try:
+            with open(f"/proc/{entry}/cmdline", "rb") as f:
+                args = f.read().split(b"\0")
+        except (OSError, ValueError):
+            continue
+        if any(a.endswith(b"glimmerly.exe") for a in args) and b"--prepared-editor" not in args:
+            return entry
+    sys.exit("the resident is not running")
+
+
+def usage():
+    # Wine answers the process counters of another process with zeros, so
+    # the host's view of the resident's process stands beside them there.
+    private, gdi, user, handles = map(int, helper("usage").split())
+    counters = f"private {private / 1048576:.1f} MiB, GDI objects {gdi}, USER objects {user}, handles {handles}"
+    pid = resident_host_process()
+    with open(f"/proc/{pid}/status") as f:
+        status = dict(line.split(":", 1) for line in f if ":" in line)
+    host = (f"host: anonymous resident {int(status['RssAnon'].split()[0]) / 1024:.1f} MiB, "
+            f"threads {status['Threads'].strip()}, descriptors {len(os.listdir(f'/proc/{pid}/fd'))}")
+    return f"{counters}; {host}"
+
+
 def main():
     display = Display()
     helper("settings")
@@ -136,11 +162,24 @@ def main():
         sys.exit("the target window did not show")
     subprocess.run(["xdotool", "mousemove", str(display.size[0] // 2), str(display.size[1] // 2)], check=True)
 
+    helper("child", 0)
+    idle = usage()
     prepared = measure(display, cold=False)
     cold = measure(display, cold=True)
     print(f"display {display.size[0]} x {display.size[1]}, {RUNS} runs each, milliseconds")
     print(f"prepared child: median {statistics.median(prepared):.1f}  min {min(prepared):.1f}  max {max(prepared):.1f}")
     print(f"cold child:     median {statistics.median(cold):.1f}  min {min(cold):.1f}  max {max(cold):.1f}")
+    # The resident's own use, idle and after many captures: growth would be a
+    # leak in the resident's side of the capture road.
+    for _ in range(max(0, LEAK_CAPTURES - 2 * RUNS)):
+        child = int(helper("child", 0))
+        key("Print")
+        helper("opened")
+        key("Escape")
+        helper("closed", child)
+    helper("child", 0)
+    print(f"resident idle:                {idle}")
+    print(f"resident after {max(LEAK_CAPTURES, 2 * RUNS)} captures: {usage()}")
     # The resident closes its child; ending the programs of the prefix instead
     # could miss a child still starting.
     helper("quit")

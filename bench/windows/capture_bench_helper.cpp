@@ -14,9 +14,12 @@
 //                   had to post the Escape itself after two seconds
 //   kill PID        ends that process and waits for its end
 //   quit            quits the resident as its menu does, and waits for it
+//   usage           prints the resident's private bytes, GDI objects, USER
+//                   objects and handles
 // Not part of the product.
 
 #include <windows.h>
+#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -152,6 +155,19 @@ int quit_resident() {
     return WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0 ? 0 : 1;
 }
 
+int print_resident_usage() {
+    win::UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, resident_process()));
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    DWORD handles = 0;
+    if (!process ||
+        !GetProcessMemoryInfo(process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory)) ||
+        !GetProcessHandleCount(process.get(), &handles))
+        return 1;
+    std::printf("%zu %lu %lu %lu\n", memory.PrivateUsage, GetGuiResources(process.get(), GR_GDIOBJECTS),
+                GetGuiResources(process.get(), GR_USEROBJECTS), handles);
+    return 0;
+}
+
 int end_process(DWORD id) {
     win::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
     if (!process || !TerminateProcess(process.get(), 3)) return 1;
@@ -172,7 +188,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"closed") return wait_until_closed(pid);
     if (command == L"kill") return end_process(pid);
     if (command == L"quit") return quit_resident();
+    if (command == L"usage") return print_resident_usage();
     std::fprintf(stderr, "usage: capture_bench_helper settings | target | child [PID] | opened | closed PID | "
-                         "kill PID | quit\n");
+                         "kill PID | quit | usage\n");
     return 2;
 }
