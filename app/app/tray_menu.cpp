@@ -10,6 +10,7 @@
 #include "app/app/messages.h"
 #include "app/app/popup_paint.h"
 #include "app/app/unbuilt.h"
+#include "app/lib/settings_store.h"
 #include "app/win/failure.h"
 #include "core/menu/popup_placement.h"
 
@@ -423,6 +424,10 @@ Status open_tray_popup(App& app, HWND window) {
     }
     const ULONGLONG now = GetTickCount64();
     if (closed_at && (*closed_at > now || now - *closed_at < kReopenBlockMs)) return ok_status();
+    // Other processes write the file while the resident runs (the board its
+    // visibility, another copy's settings change): the rows show it as it
+    // is now, and a command chosen here starts from it.
+    if (app.keeps_settings) GLIM_TRY(reload_settings(app.settings));
     if (!app.presentation) {
         auto attached = attach_presentation_state(window, app.settings);
         if (!attached) return std::move(attached).failure();

@@ -56,7 +56,9 @@ using TrayPopupBox = std::unique_ptr<TrayPopupCell, TrayPopupCloser>;
 
 // Opens the popup at the pointer, or closes the one that is open. A release
 // within a second of a popup closing because the icon was pressed opens
-// nothing: that press was meant to close it.
+// nothing: that press was meant to close it. A run that keeps a settings
+// file reads it again first; an unreadable file is the failure and opens
+// nothing.
 Status open_tray_popup(App& app, HWND window);
 
 // Lays both levels out again with a new snapshot and places and repaints

@@ -19,6 +19,7 @@
 #include "app/lib/settings_store.h"
 #include "app/lib/start_with_windows.h"
 #include "app/lib/ui_language.h"
+#include "app/session/lens.h"
 #include "app/win/com.h"
 #include "app/win/failure.h"
 #include "app/win/paths.h"
@@ -244,7 +245,10 @@ Status run_message_loop(AppCell& cell, HWND app_window, bool wake_ends_loop) {
 Status run_app() {
     auto args = command_line_arguments();
     if (!args) return std::move(args).failure();
-    if (has_option(*args, u"--forget-lens-page")) return not_available("The option --forget-lens-page");
+    // Started by the image search beside the browser it opened: the page
+    // with the capture must not outlive the upload by long.
+    if (const auto at = find_option(*args, u"--forget-lens-page"))
+        return run_forget_lens_page(*at + 1 < args->size() ? win::from_u16((*args)[*at + 1]) : std::wstring());
     if (has_option(*args, u"--restore-print-screen")) {
         migrate_from_earlier_name();
         return restore_print_screen_key();

@@ -180,7 +180,7 @@ protected:
     HWND resident_window_ = nullptr;
 };
 
-TEST_F(EditorChild, TheShortcutShowsTheFrozenScreenInThePreparedChildAndEscapePreparesTheNext) {
+TEST_F(EditorChild, TheShortcutShowsTheFrozenScreenInThePreparedChildAndEscapeOrALanguageChangePreparesTheNext) {
     const Process first = wait_for_child();
     win::UniqueWindow pattern = show_test_window(0);
     ASSERT_TRUE(eventually([] { return screen_shows(true); }));
@@ -203,9 +203,15 @@ TEST_F(EditorChild, TheShortcutShowsTheFrozenScreenInThePreparedChildAndEscapePr
     const Process next = wait_for_child(first.id);
     EXPECT_FALSE(IsWindowVisible(app_window_of(next.id)));
 
+    // The prepared child has its texts: a language chosen in the menu replaces it.
+    PostMessageW(resident_window_, WM_APP_MENU_COMMAND, command_of_language(5), 1);
+    EXPECT_EQ(wait_for_exit(next.handle), 0);
+    const Process german = wait_for_child(next.id);
+    EXPECT_EQ(read_settings_file(folder_ + L"\\settings.txt").value_or(Settings{}).language, 5);
+
     PostMessageW(resident_window_, WM_APP_MENU_COMMAND, APP_COMMAND_QUIT, 0);
     EXPECT_EQ(wait_for_exit(resident_.handle), 0);
-    EXPECT_EQ(wait_for_exit(next.handle), 0) << "closed by its resident";
+    EXPECT_EQ(wait_for_exit(german.handle), 0) << "closed by its resident";
     EXPECT_TRUE(sweeper_.answered().empty());
 }
 

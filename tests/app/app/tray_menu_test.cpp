@@ -15,6 +15,7 @@
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_store.h"
 #include "app/win/failure.h"
+#include "core/settings/settings_file.h"
 #include "tests/app/support/app_window.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/private_prefix.h"
@@ -58,6 +59,10 @@ Status answer_menu_posts(App& app, HWND window) {
     return first;
 }
 
+// A resident's popup reads the settings file as it opens: tests of the
+// popup alone run without one.
+const AppOptions kNoSettingsFile{.keeps_settings = false};
+
 HWND popup_window(App& app) { return app.tray_popup ? app.tray_popup->try_borrow()->main_window : nullptr; }
 
 void keys(HWND window, std::initializer_list<std::pair<WPARAM, int>> presses) {
@@ -66,7 +71,7 @@ void keys(HWND window, std::initializer_list<std::pair<WPARAM, int>> presses) {
 }
 
 TEST(TrayPopupWindow, APressOnTheIconClosesItForGoodAndAPopupThatHidItselfCountsAsClosed) {
-    testing_support::TestAppWindow test;
+    testing_support::TestAppWindow test(kNoSettingsFile);
     auto app = test.cell().try_borrow();
     ASSERT_TRUE(open_tray_popup(*app, test.window()).ok());
     const HWND first = popup_window(*app);
@@ -85,7 +90,7 @@ TEST(TrayPopupWindow, APressOnTheIconClosesItForGoodAndAPopupThatHidItselfCounts
 }
 
 TEST(TrayPopupWindow, AToggleLeavesThePopupOpenAndFollowedWhileACommandRowClosesItFirst) {
-    testing_support::TestAppWindow test;
+    testing_support::TestAppWindow test(kNoSettingsFile);
     auto app = test.cell().try_borrow();
     ASSERT_TRUE(open_tray_popup(*app, test.window()).ok());
     const HWND menu = popup_window(*app);
@@ -103,9 +108,89 @@ TEST(TrayPopupWindow, AToggleLeavesThePopupOpenAndFollowedWhileACommandRowCloses
     EXPECT_EQ(settings.failure().message, "The settings window is not available in this version of Glimmerly.");
 }
 
+// The popup's own messages (its submenu timer) dispatched until the
+// condition holds; the owner's stay queued for answer_menu_posts.
+template <class Condition>
+bool dispatch_popup_until(TrayPopupCell& cell, Condition condition) {
+    HWND windows[2] = {};
+    if (auto popup = cell.try_borrow()) windows[0] = popup->main_window, windows[1] = popup->sub_window;
+    MSG message;
+    for (const ULONGLONG end = GetTickCount64() + 30000; !condition();) {
+        if (GetTickCount64() >= end) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        for (const HWND window : windows)
+            while (PeekMessageW(&message, window, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    return true;
+}
+
+TEST(TrayPopupWindow, HoveringTheLanguageRowOpensItsListAfterTheMenuDelayAndAnotherRowClosesIt) {
+    testing_support::TestAppWindow test(kNoSettingsFile);
+    auto app = test.cell().try_borrow();
+    ASSERT_TRUE(open_tray_popup(*app, test.window()).ok());
+    const auto popup = [&] { return app->tray_popup->try_borrow(); };
+    const HWND menu = popup()->main_window, sub = popup()->sub_window;
+    // The real pointer goes there too: a window it is not over is told at
+    // once that the mouse left.
+    const auto move_on = [&](HWND window, std::size_t row) {
+        const int y = (window == menu ? popup()->main_layout : popup()->sub_layout).tops[row] + 5;
+        RECT placed{};
+        GetWindowRect(window, &placed);
+        SetCursorPos(placed.left + 20, placed.top + y);
+        SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(20, y));
+    };
+    const auto submenu_shown = [&] { return popup()->submenu_open && IsWindowVisible(sub); };
+
+    move_on(menu, kLanguageRow);
+    EXPECT_FALSE(submenu_shown()) << "not before the delay's timer";
+    ASSERT_TRUE(dispatch_popup_until(*app->tray_popup, submenu_shown));
+    // In the list, off the main popup, the language row stays lit.
+    move_on(sub, 3);
+    SendMessageW(menu, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(popup()->main_hover, kLanguageRow);
+    EXPECT_EQ(popup()->sub_hover, 3u);
+    move_on(menu, kLanguageRow - 1);
+    EXPECT_TRUE(submenu_shown());
+    EXPECT_TRUE(dispatch_popup_until(*app->tray_popup, [&] { return !submenu_shown(); }));
+}
+
+TEST(TrayPopupWindow, EscapeOrAnotherWindowInTheForegroundClosesItWithoutBlockingTheNextOpening) {
+    testing_support::TestAppWindow test(kNoSettingsFile);
+    const win::UniqueWindow other(CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                                  50, nullptr, nullptr, nullptr, nullptr));
+    auto app = test.cell().try_borrow();
+    const struct {
+        const char* name;
+        void (*take_away)(HWND menu, HWND other);
+    } rows[] = {
+        {"Esc closes the list, then the popup",
+         [](HWND menu, HWND) {
+             SendMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+             EXPECT_TRUE(IsWindowVisible(menu));
+             SendMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+         }},
+        {"another window in the foreground", [](HWND, HWND other) { SetForegroundWindow(other); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(open_tray_popup(*app, test.window()).ok());
+        const HWND menu = popup_window(*app);
+        ASSERT_EQ(GetForegroundWindow(), menu);
+        keys(menu, {{VK_UP, 2}, {VK_RIGHT, 1}});  // the language list open too
+        row.take_away(menu, other.get());
+        EXPECT_FALSE(IsWindowVisible(menu));
+        EXPECT_FALSE(IsWindowVisible(app->tray_popup->try_borrow()->sub_window));
+        ASSERT_TRUE(answer_menu_posts(*app, test.window()).ok());
+        EXPECT_FALSE(app->tray_popup);
+        EXPECT_FALSE(IsWindow(menu));
+    }
+    ASSERT_TRUE(open_tray_popup(*app, test.window()).ok());
+    EXPECT_TRUE(IsWindowVisible(popup_window(*app)));
+}
+
 TEST(TrayPopupWindow, AShortcutRowRecordsOnItsCapsAndKeepsARefusedCombinationWithItsReason) {
     constexpr UINT kAll = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
-    testing_support::TestAppWindow test(AppOptions{.keeps_settings = false});
+    testing_support::TestAppWindow test(kNoSettingsFile);
     auto app = test.cell().try_borrow();
     ASSERT_TRUE(open_tray_popup(*app, test.window()).ok());
     const HWND menu = popup_window(*app);
@@ -174,6 +259,43 @@ TEST(MenuCommands, OnlyARunThatKeepsSettingsStoresWhatTheMenuChanges) {
         EXPECT_EQ(stored.language, keeps ? 5 : Settings{}.language);
         EXPECT_EQ(stored.board_visible, keeps);
         EXPECT_EQ(testing_support::path_exists(installer_file), !keeps);
+        set_current_language(LANGUAGE_ENGLISH);
+    }
+    (void)remove_tree(folder);
+}
+
+// Other processes write the file while the resident runs; a diagnostic run
+// never reads it.
+TEST(MenuCommands, ThePopupOpensOnTheSettingsAsTheFileHoldsThemThen) {
+    GLIM_REQUIRE_PRIVATE_PREFIX();
+    testing_support::UserDataLock lock;
+    const std::wstring folder = program_folder_path().value_or(L"");
+    Settings meanwhile;
+    meanwhile.board_visible = true;
+    meanwhile.language = 5;
+    const struct {
+        const char* name;
+        bool keeps;
+        std::string file;
+        bool opens, follows;
+    } rows[] = {
+        {"resident", true, format_settings(meanwhile), true, true},
+        {"diagnostic run", false, format_settings(meanwhile), true, false},
+        {"resident, unreadable file", true, "glimmerly-settings-999\n", false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        testing_support::TestAppWindow test(AppOptions{.keeps_settings = row.keeps});
+        ASSERT_TRUE(create_directories(folder).ok());
+        ASSERT_TRUE(testing_support::write_test_file(folder + L"\\settings.txt", row.file));
+        auto app = test.cell().try_borrow();
+        EXPECT_EQ(open_tray_popup(*app, test.window()).ok(), row.opens);
+        ASSERT_EQ(app->tray_popup != nullptr, row.opens);
+        if (row.opens) {
+            const ShortcutBindings shown = app->tray_popup->try_borrow()->bindings;
+            EXPECT_EQ(shown.flag(BindingFlag::BoardShown), row.follows);
+            EXPECT_EQ(shown.language, row.follows ? 5 : Settings{}.language);
+        }
         set_current_language(LANGUAGE_ENGLISH);
     }
     (void)remove_tree(folder);

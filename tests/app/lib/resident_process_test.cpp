@@ -22,6 +22,7 @@
 #include "tests/app/support/files.h"
 #include "tests/app/support/private_prefix.h"
 #include "tests/app/support/registry.h"
+#include "tests/app/support/temp_folder.h"
 
 namespace glimmerly {
 namespace {
@@ -263,6 +264,21 @@ TEST_F(ResidentProcess, TakesPrintScreenOverAndTheRestoreLeavesItAsTheUserLastHa
     }
     EXPECT_TRUE(sweeper_.answered().empty());
     set_system(std::nullopt);
+}
+
+// The image search's clean-up process deletes only a page of the program's
+// temporary folder; anything else is refused on standard error and kept.
+TEST_F(ResidentProcess, TheForgetProcessRefusesAFileOutsideThePagesFolder) {
+    TempFolder elsewhere;
+    const std::wstring page = elsewhere.path() + L"\\lens-1-1.html";
+    ASSERT_TRUE(write_test_file(page, "kept"));
+    const ProgramRun& run = start({L"--forget-lens-page", page}, true);
+    EXPECT_EQ(wait_for_exit(run.process), 1);
+    char text[64] = {};
+    DWORD read = 0;
+    EXPECT_TRUE(ReadFile(run.standard_error.get(), text, sizeof text - 1, &read, nullptr));
+    EXPECT_STREQ(text, "Not a Google Lens page\n");
+    EXPECT_TRUE(path_exists(page));
 }
 
 // A first run that takes over the earlier name's settings: it must read
