@@ -2,6 +2,7 @@
 
 #include <shellscalingapi.h>
 
+#include "app/app/editor_typing.h"
 #include "app/app/error_box.h"
 #include "app/app/messages.h"
 #include "app/render/capture_region.h"
@@ -60,7 +61,9 @@ Status install_editor_state(App& app, HWND window, EditorState state, PixelPoint
         state.pointer = {static_cast<double>(cursor.x) - origin.x, static_cast<double>(cursor.y) - origin.y};
     const std::int32_t width = static_cast<std::int32_t>(state.frame_width);
     const std::int32_t height = static_cast<std::int32_t>(state.frame_height);
-    app.capture_session = std::make_unique<EditorSession>(std::move(state), origin);
+    auto session = std::make_unique<EditorSession>(std::move(state), origin);
+    session->set_typing(std::make_unique<EditorTyping>(window, session->state()));
+    app.capture_session = std::move(session);
     SetWindowLongPtrW(window, GWL_STYLE, static_cast<LONG_PTR>(WS_POPUP));
     if (!SetWindowPos(window, HWND_TOPMOST, origin.x, origin.y, width, height, SWP_SHOWWINDOW | SWP_FRAMECHANGED)) {
         Failure failure = win::win32_failure("SetWindowPos");

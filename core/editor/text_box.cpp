@@ -160,6 +160,25 @@ std::string text_box_stored_text(std::u16string_view typed) {
     return out;
 }
 
+Status text_box_accepts_insertion(std::u16string_view text, std::uint32_t start, std::uint32_t end,
+                                  std::u16string_view inserted) {
+    const std::size_t from = std::min<std::size_t>(std::min(start, end), text.size());
+    const std::size_t to = std::min<std::size_t>(std::max(start, end), text.size());
+    const std::size_t units = text.size() - (to - from) + inserted.size();
+    const auto too_long = [](std::size_t length, const char* unit) {
+        return invalid_input("With this insertion the text would be " + std::to_string(length) + " " + unit +
+                             " long; a capture keeps at most " + std::to_string(kMaxTextBytes) +
+                             " bytes of one text. Nothing was inserted.");
+    };
+    if (units > kTextBoxUnitLimit) return too_long(units, "characters");
+    std::u16string after;
+    after.reserve(units);
+    after.append(text.substr(0, from)).append(inserted).append(text.substr(to));
+    const std::size_t bytes = text_box_stored_text(after).size();
+    if (bytes > kMaxTextBytes) return too_long(bytes, "bytes");
+    return ok_status();
+}
+
 Size committed_text_extent(const TextBox& box, std::string_view text, Size measured) {
     if (!box.makes_label() || trimmed_len(text) != 0) return measured;
     const double least_w = box.label.kind == LabelKind::Wrap ? box.label.wrap_width : double{box.size};

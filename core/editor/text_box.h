@@ -106,6 +106,15 @@ TextBoxKey text_box_key(const EditorState& state, bool box_open, VirtualKey key,
 // the text.
 std::string text_box_stored_text(std::u16string_view typed);
 
+// Whether typed or pasted text may go into the control: the control's text
+// with `inserted` in place of the selection from `start` to `end` must stay
+// within the control's unit limit and, as stored, within the stored byte
+// limit. The control itself would cut a longer paste short without a word;
+// refused here, a paste goes in whole or not at all. E_INVALIDARG with a
+// message saying how long the text would be.
+Status text_box_accepts_insertion(std::u16string_view text, std::uint32_t start, std::uint32_t end,
+                                  std::u16string_view inserted);
+
 // The extent a text takes in the scene from its measured layout: a blank
 // label keeps at least a box one letter size wide (its wrap width when
 // wrapping) and as high as the box the user drew.

@@ -4,20 +4,42 @@
 
 #include <windows.h>
 
+#include <array>
+#include <cstddef>
+#include <optional>
+
 #include "app/render/renderer_thread.h"
+#include "core/editor/dimension_fields.h"
 #include "core/editor/editor_state.h"
 #include "ui/caret/text_box_painting.h"
 
 namespace glimmerly {
 
+// The size fields while they are open: the record their decisions keep, and
+// the two EDIT controls (width, height), which the typing controls own.
+struct DimensionFieldsPart {
+    DimensionFields fields;
+    std::array<HWND, 2> edits{};
+};
+
 struct EditorWindowPart {
     RendererSlot renderer;
     std::optional<TextBoxView> text_box;  // while the user types a text or label
+    std::optional<DimensionFieldsPart> dimension_fields;
     CaretState caret{{}, system_caret_period()};
 };
 
 // The state's window part, made empty on first use.
 EditorWindowPart& editor_window_part(EditorState& state);
+
+// The renderer's resources, which lay out what is typed; a failure until the
+// renderer thread has handed them over.
+Result<RendererResources*> typing_resources(EditorState& state);
+
+// One size field (0 width, 1 height) as the painter draws it and the pointer
+// hits it: its text at the field's rectangle, in the interface font at the
+// fields' letter size, never scrolled.
+TextBoxView dimension_field_view(const DimensionFieldsPart& fields, std::size_t index, const Box& rect);
 
 // Starts the renderer thread for the capture window with the state's
 // premultiplied flag as it is now.

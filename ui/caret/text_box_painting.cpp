@@ -1,11 +1,13 @@
 #include "ui/caret/text_box_painting.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numbers>
 #include <string>
 #include <vector>
 
 #include "app/render/saved_transform.h"
+#include "core/base/utf.h"
 #include "core/editor/chrome_math.h"
 
 namespace glimmerly {
@@ -16,15 +18,6 @@ using win::ComPtr;
 
 // A layout wide enough that typed text never wraps: the box scrolls instead.
 constexpr float kUnwrappedWidth = 1.0e6f;
-
-std::u16string read_edit_text(HWND edit) {
-    const int length = GetWindowTextLengthW(edit);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int read = GetWindowTextW(edit, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(std::max(read, 0)));
-    return {text.begin(), text.end()};
-}
 
 struct EditSelection {
     std::uint32_t start = 0;
@@ -52,13 +45,28 @@ struct TextBoxLayout {
     ComPtr<IDWriteTextFormat> format;
     ComPtr<IDWriteTextLayout> layout;
 };
+// Texts in the annotation font; the size fields, typed over the chrome, in
+// the interface font they are measured with.
 Result<TextBoxLayout> create_text_box_layout(RendererResources& resources, const TextBoxView& box,
                                              std::u16string_view text) {
-    auto format = annotation_text_format(resources.dwrite_factory.get(), box.font_size);
+    auto format = box.window_space ? ui_text_format(resources, box.box.size, LANGUAGE_ENGLISH)
+                                   : annotation_text_format(resources.dwrite_factory.get(), box.box.size);
     if (!format) return std::move(format).failure();
     auto layout = unwrapped_layout(resources.dwrite_factory.get(), format->get(), text);
     if (!layout) return std::move(layout).failure();
     return TextBoxLayout{std::move(*format), std::move(*layout)};
+}
+
+Result<Size> layout_size(IDWriteTextLayout* layout) {
+    DWRITE_TEXT_METRICS metrics{};
+    if (const HRESULT hr = layout->GetMetrics(&metrics); FAILED(hr))
+        return win::hr_failure(hr, "GetMetrics (text box)");
+    return Size{metrics.widthIncludingTrailingWhitespace, metrics.height};
+}
+
+// What the box shows around its text: a label keeps the box the user drew.
+Size shown_frame(const TextBoxView& box, std::u16string_view text, Size measured) {
+    return text_box_frame(box.box, text_box_stored_text(text), measured);
 }
 
 bool breaks_line(char16_t c) { return c == u'\r' || c == u'\n'; }
@@ -116,6 +124,50 @@ public:
         return out;
     }
 
+    // The character under a point of the layout. Where the platform has no
+    // hit test of its own the box measures: the line by the first line's
+    // height, the character by halving the line's text.
+    Result<TextBoxHit> point(Point p) {
+        BOOL trailing = FALSE, inside = FALSE;
+        DWRITE_HIT_TEST_METRICS metrics{};
+        const HRESULT hr = layout_.layout->HitTestPoint(static_cast<FLOAT>(p.x), static_cast<FLOAT>(p.y), &trailing,
+                                                        &inside, &metrics);
+        if (SUCCEEDED(hr))
+            return TextBoxHit{text_box_hit_index(metrics.textPosition, metrics.length, trailing != FALSE),
+                              inside != FALSE};
+        if (hr != E_NOTIMPL) return win::hr_failure(hr, "HitTestPoint");
+        auto height = line_height();
+        if (!height) return std::move(height).failure();
+        const double row = !std::isfinite(p.y) ? -1.0 : *height > 0.0 ? std::floor(p.y / *height) : 0.0;
+        const auto wanted = static_cast<std::uint32_t>(std::clamp(row, 0.0, static_cast<double>(size())));
+        const Line line = nth_line(wanted);
+        auto width = prefix_width(line.start, line.end);
+        if (!width) return std::move(width).failure();
+        const bool on_text = row >= 0.0 && line.number == wanted && p.x >= 0.0 && p.x < *width;
+
+        std::uint32_t lo = line.start, hi = line.end;  // the first character whose right edge passes x
+        while (lo < hi) {
+            const std::uint32_t mid = lo + (hi - lo) / 2;
+            auto right = prefix_width(line.start, mid + 1);
+            if (!right) return std::move(right).failure();
+            if (*right <= p.x) lo = mid + 1;
+            else hi = mid;
+        }
+        if (lo >= line.end) return TextBoxHit{line.end, on_text};
+        // A surrogate pair is one character: never step into it.
+        const std::u16string_view in_line = text_.substr(line.start, line.end - line.start);
+        const auto whole = [&](std::uint32_t end) {
+            return line.start + static_cast<std::uint32_t>(utf16_prefix(in_line, end - line.start).size());
+        };
+        lo = whole(lo);
+        const std::uint32_t next = whole(lo + 1) == lo + 1 ? lo + 1 : lo + 2;
+        auto left = prefix_width(line.start, lo);
+        if (!left) return std::move(left).failure();
+        auto right = prefix_width(line.start, next);
+        if (!right) return std::move(right).failure();
+        return TextBoxHit{p.x >= (*left + *right) / 2.0 ? next : lo, on_text};
+    }
+
 private:
     struct Line {
         std::uint32_t number = 0;
@@ -128,15 +180,23 @@ private:
         if (end + 1 < size() && text_[end] == u'\r' && text_[end + 1] == u'\n') return end + 2;
         return std::min(end + 1, size());
     }
-    Line line_of(std::uint32_t index) const {
+    // The first line that `wanted` accepts, else the last one.
+    template <class Wanted>
+    Line find_line(Wanted wanted) const {
         Line line;
         for (;;) {
             line.end = line.start;
             while (line.end < size() && !breaks_line(text_[line.end])) ++line.end;
-            if (index <= line.end || line.end >= size()) return line;
+            if (wanted(line) || line.end >= size()) return line;
             line.start = next_line_start(line.end);
             ++line.number;
         }
+    }
+    Line line_of(std::uint32_t index) const {
+        return find_line([index](const Line& line) { return index <= line.end; });
+    }
+    Line nth_line(std::uint32_t number) const {
+        return find_line([number](const Line& line) { return line.number == number; });
     }
     Result<double> prefix_width(std::uint32_t start, std::uint32_t end) {
         if (end <= start) return 0.0;
@@ -178,16 +238,43 @@ std::optional<ChromeClock::duration> system_caret_period() {
     return std::chrono::milliseconds(ms);
 }
 
-Status draw_text_object(Painter& painter, TextBoxView& box, CaretState& caret, const TextBoxPass& pass) {
+std::u16string read_edit_text(HWND edit) {
+    const int length = GetWindowTextLengthW(edit);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int read = GetWindowTextW(edit, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(read, 0)));
+    return {text.begin(), text.end()};
+}
+
+Result<Size> measure_text_box(RendererResources& resources, const TextBoxView& box, std::u16string_view text) {
+    auto layout = create_text_box_layout(resources, box, text);
+    if (!layout) return std::move(layout).failure();
+    return layout_size(layout->layout.get());
+}
+
+Result<TextBoxHit> text_box_hit_test(RendererResources& resources, const TextBoxView& box, Point point) {
     const std::u16string text = read_edit_text(box.edit);
-    auto layout = create_text_box_layout(painter.resources, box, text);
+    auto layout = create_text_box_layout(resources, box, text);
+    if (!layout) return std::move(layout).failure();
+    auto measured = layout_size(layout->layout.get());
+    if (!measured) return std::move(measured).failure();
+    const Point at = text_box_layout_point(box.box, shown_frame(box, text, *measured), point);
+    TextHits hits(resources, *layout, text);
+    return hits.point({at.x + box.box.scroll.scroll, at.y});
+}
+
+Status draw_text_object(Painter& painter, TextBoxView& view, CaretState& caret, const TextBoxPass& pass) {
+    TextBox& box = view.box;
+    const std::u16string text = read_edit_text(view.edit);
+    auto layout = create_text_box_layout(painter.resources, view, text);
     if (!layout) return std::move(layout).failure();
     IDWriteTextLayout* l = layout->layout.get();
-    DWRITE_TEXT_METRICS metrics{};
-    if (const HRESULT hr = l->GetMetrics(&metrics); FAILED(hr)) return win::hr_failure(hr, "GetMetrics (text box)");
+    auto measured = layout_size(l);
+    if (!measured) return std::move(measured).failure();
     TextHits hits(painter.resources, *layout, text);
-    const EditSelection selection = edit_selection(box.edit, text.size());
-    const double w = caret_width(box.font_size, pass.unit);
+    const EditSelection selection = edit_selection(view.edit, text.size());
+    const double w = caret_width(box.size, pass.unit);
 
     if (pass.update_scroll) {
         std::optional<double> target_x;
@@ -197,23 +284,22 @@ Status draw_text_object(Painter& painter, TextBoxView& box, CaretState& caret, c
             target_x = hit->x;
         }
         box.scroll = {selection.start, selection.end,
-                      updated_scroll(box.scroll.scroll, target_x, w, metrics.widthIncludingTrailingWhitespace,
-                                     box.visible_width)};
+                      updated_scroll(box.scroll.scroll, target_x, w, measured->w, view.visible_width)};
     }
 
     SavedTransform saved(painter.target);
-    const Point at = box.anchor;
-    const Size frame{metrics.widthIncludingTrailingWhitespace, metrics.height};
+    const Point at = box.at;
+    const Size frame = shown_frame(view, text, *measured);
     const auto degrees = static_cast<float>(box.rotation * (180.0 / std::numbers::pi));
     const D2D1_POINT_2F centre = d2d_point({at.x + frame.w / 2.0, at.y + frame.h / 2.0});
     painter.target->SetTransform(D2D1::Matrix3x2F::Translation(-box.scroll.scroll, 0.0f) *
                                  D2D1::Matrix3x2F::Rotation(degrees, centre) * saved.matrix());
 
-    Rgb letters = box.colour;
-    if (box.kind != TextBoxKind::Text) {
-        const LabelBox label = label_box(at, frame, box.font_size);
-        fill_rounded_rect(painter, label.box, label.radius, PaintColour::opaque(box.colour));
-        letters = box.ink.value_or(contrast_color(box.colour));
+    Rgb letters = box.color;
+    if (box.makes_label()) {
+        const LabelBox label = label_box(at, frame, box.size);
+        fill_rounded_rect(painter, label.box, label.radius, PaintColour::opaque(box.color));
+        letters = box.ink.value_or(contrast_color(box.color));
     }
     if (selection.start != selection.end) GLIM_TRY(fill_selection(painter, hits, selection, at));
 
@@ -221,7 +307,7 @@ Status draw_text_object(Painter& painter, TextBoxView& box, CaretState& caret, c
     painter.brush->SetColor(d2d_colour(letters));
     painter.target->DrawTextLayout(d2d_point(at), l, painter.brush.get());
 
-    const CaretKey key{reinterpret_cast<std::uintptr_t>(box.edit), selection.end,
+    const CaretKey key{reinterpret_cast<std::uintptr_t>(view.edit), selection.end,
                        static_cast<std::uint32_t>(text.size())};
     if (pass.draw_caret && selection.start == selection.end && caret_shown(caret.blink, key, pass.now, caret.period)) {
         auto hit = hits.position(selection.end);

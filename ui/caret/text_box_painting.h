@@ -2,36 +2,35 @@
 // The in-place text box: while the user types into a hidden EDIT control, the
 // editor paints the text itself as the text or label object it will become,
 // turned like it, with the label's box, the selection highlight and a
-// blinking caret, scrolled sideways so that the caret stays in view.
+// blinking caret, scrolled sideways so that the caret stays in view; and
+// finds the character under the pointer in that same layout.
 
 #include <windows.h>
 
+#include <cstdint>
 #include <limits>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "app/render/painting_kit.h"
+#include "core/editor/text_box.h"
 #include "core/render/caret.h"
 
 namespace glimmerly {
 
-enum class TextBoxKind : std::uint8_t { Label = 0, Text = 2 };
-
-// The open text box as the painter sees it (the typing decisions keep their
-// own record, TextBox): what it makes and where; the EDIT control is a child of the
-// editor window, which owns and destroys it.
+// The open text box as the painter sees it: the EDIT control, a child of the
+// editor window owned by the typing controls, with the one record of the
+// typing (what the box makes, where, its letters and the scroll the painting
+// keeps up to date).
 struct TextBoxView {
     HWND edit = nullptr;
-    TextBoxKind kind = TextBoxKind::Text;
-    Point anchor;  // top-left of the text; frame pixels, or window pixels when `window_space`
-    double rotation = 0.0;  // radians, clockwise on screen
-    float font_size = 24.0f;
-    Rgb colour;                // a text's letters, a label's box
-    std::optional<Rgb> ink;    // a label's own letter colour; none: black or white by contrast
+    TextBox box;
     float visible_width = std::numeric_limits<float>::infinity();  // beyond it the text scrolls
-    // Typed over the chrome (not over the picture): drawn by the chrome pass
-    // without the zoom of the view.
+    // A size field typed over the chrome (not over the picture): drawn by the
+    // chrome pass without the zoom of the view, in the interface font, and
+    // placed in window pixels.
     bool window_space = false;
-    TextBoxScroll scroll;  // kept by the painting
 
     friend bool operator==(const TextBoxView&, const TextBoxView&) = default;
 };
@@ -51,6 +50,25 @@ struct TextBoxPass {
     double unit = 1.0;  // interface units to drawing units
     ChromeClock::time_point now;
 };
+
+// The EDIT control's text.
+std::u16string read_edit_text(HWND edit);
+
+// The box's text as laid out, unwrapped: its width with trailing white space
+// and its height. What the box shows is `text_box_frame` of it.
+Result<Size> measure_text_box(RendererResources& resources, const TextBoxView& box, std::u16string_view text);
+
+// The character under a point (frame pixels; window pixels for a field):
+// its index in UTF-16 units, past it when the point lies on its trailing
+// half, and whether the point lies on the text at all. The point is turned
+// back by the box's rotation and shifted by its scroll, as the text is drawn.
+struct TextBoxHit {
+    std::uint32_t index = 0;
+    bool inside = false;
+
+    friend bool operator==(const TextBoxHit&, const TextBoxHit&) = default;
+};
+Result<TextBoxHit> text_box_hit_test(RendererResources& resources, const TextBoxView& box, Point point);
 
 // Reads the EDIT control's text and selection and draws them. The target's
 // transform is put back before it returns, also on failure.

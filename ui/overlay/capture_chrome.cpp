@@ -27,6 +27,8 @@ constexpr double kSizeLabelInset = 8.0;
 constexpr double kSizeLabelTop = 4.0;
 constexpr double kPanelIconScale = 0.8;  // of the unit, for the full-screen button's picture
 constexpr Rgb kPanelIcon{235, 235, 235};
+constexpr Rgb kFieldOutline{120, 120, 120};
+constexpr double kFieldRadius = 3.0;  // units
 constexpr double kTooltipSize = 12.0;
 // The magnifier: its enlarged picture fills a square under a margin, with
 // the swatch and the colour's code below it.
@@ -90,16 +92,31 @@ Status draw_size_panel(EditorState& state, Painter& painter, ChromeClock::time_p
     const double k = kPanelIconScale * s;
     GLIM_TRY(draw_icon(painter, IconKind::RegionCorners, {centre.x - 10.0 * k, centre.y - 10.0 * k}, k, kPanelIcon));
 
-    ClipScope clip(painter.target, panel->panel);
-    const Box& p = panel->panel;
-    if (!panel->fields)
-        GLIM_TRY(draw_ui_text(painter, selection_size_text(*state.capture_selection),
-                              {p.left + kSizeLabelInset * s, p.top + kSizeLabelTop * s, p.right, p.bottom},
-                              kSizeLabelSize * s, PaintColour::opaque(kSizeLabelText)));
-    EditorWindowPart* part = state.window.get();
-    if (part && part->text_box && part->text_box->window_space)
-        GLIM_TRY(draw_text_object(painter, *part->text_box, part->caret, {true, true, s, now}));
-    return ok_status();
+    const EditorWindowPart* part = state.window.get();
+    const DimensionFieldsPart* fields = part && part->dimension_fields ? &*part->dimension_fields : nullptr;
+    {
+        ClipScope clip(painter.target, panel->panel);
+        const Box& p = panel->panel;
+        if (!panel->fields)
+            GLIM_TRY(draw_ui_text(painter, selection_size_text(*state.capture_selection),
+                                  {p.left + kSizeLabelInset * s, p.top + kSizeLabelTop * s, p.right, p.bottom},
+                                  kSizeLabelSize * s, PaintColour::opaque(kSizeLabelText)));
+        if (fields && panel->fields) {
+            const Box rects[] = {panel->fields->width, panel->fields->height};
+            for (std::size_t i = 0; i < 2; ++i) {
+                stroke_rounded_rect(painter, rects[i], kFieldRadius * s, PaintColour::opaque(kFieldOutline), s);
+                TextBoxView view = dimension_field_view(*fields, i, rects[i]);
+                const bool focused = GetFocus() == view.edit;
+                GLIM_TRY(draw_text_object(painter, view, state.window->caret, {focused, false, s, now}));
+            }
+        }
+    }
+    // A refused size says why under the fields, until they close.
+    if (!fields || !fields->fields.hint) return ok_status();
+    const std::string hint(text_of(current_language(), *fields->fields.hint));
+    auto width = text_width(painter, hint, kTooltipSize * s);
+    if (!width) return std::move(width).failure();
+    return draw_hint_box(painter, place_toolbar_tooltip(state, panel->panel, *width), hint, 1.0f);
 }
 
 Status draw_prompt(const EditorState& state, Painter& painter) {

@@ -146,6 +146,12 @@ Status draw_erase_preview(const EditorState& state, Painter& painter) {
     return ok_status();
 }
 
+// The text object the open text box edits: the box draws it as it is typed.
+std::optional<ObjectId> edited_text(const EditorState& state) {
+    if (!state.window || !state.window->text_box) return std::nullopt;
+    return state.window->text_box->box.target;
+}
+
 Status draw_objects(const EditorState& state, Painter& painter, bool zoomed) {
     {
         auto cache = painter.resources.object_cache.borrow();
@@ -156,7 +162,7 @@ Status draw_objects(const EditorState& state, Painter& painter, bool zoomed) {
     if (erase_running(state))
         GLIM_TRY(draw_erase_preview(state, painter));
     else
-        GLIM_TRY(draw_scene_objects(painter.resources, painter.target, state.objects, std::nullopt, 0,
+        GLIM_TRY(draw_scene_objects(painter.resources, painter.target, state.objects, edited_text(state), 0,
                                     state.objects.size()));
     const auto& overlay = painter.resources.overlay;
     if (!overlay) return ok_status();
@@ -308,8 +314,7 @@ Status draw_scene(EditorState& state, Painter& painter, double unit, bool zoomed
 
     EditorWindowPart* part = state.window.get();
     const bool typing = part && part->text_box;
-    if (typing && !part->text_box->window_space)
-        GLIM_TRY(draw_text_object(painter, *part->text_box, part->caret, {true, true, unit, now}));
+    if (typing) GLIM_TRY(draw_text_object(painter, *part->text_box, part->caret, {true, true, unit, now}));
 
     stroke_rect(painter, *selection, kAccentPaint, unit);
     for (const Box& square : region_handle_squares(*selection, unit)) {

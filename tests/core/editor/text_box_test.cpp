@@ -96,6 +96,32 @@ TEST(TextBoxStoredText, ReplacesLoneSurrogatesDropsControlsAndKeepsRightToLeftTe
     EXPECT_EQ(text_box_stored_text(u"\u05E9\u05DC \u202Eab\u202C"), "\u05E9\u05DC \u202Eab\u202C");
 }
 
+TEST(TextBoxInsertion, GoesInWholeOnlyWhileTheTextStaysWithinWhatACaptureStores) {
+    const std::u16string full(kTextBoxUnitLimit - 2, u'a');
+    const std::u16string cjk(kMaxTextBytes / 3, u'\u6F22');  // three bytes each as stored
+    const struct {
+        const char* name;
+        const std::u16string& text;
+        std::uint32_t start, end;
+        std::u16string inserted;
+        bool accepted;
+    } rows[] = {
+        {"up to the limit", full, 0, 0, u"bc", true},
+        {"one past it", full, 0, 0, u"bcd", false},
+        {"replacing a selection makes room", full, 5, 2, u"bcdef", true},
+        {"within the units, past the stored bytes", cjk, 0, 0, u"\u6F22", false},
+        {"controls are not stored", cjk, 0, 0, u"\x01", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Status accepted = text_box_accepts_insertion(row.text, row.start, row.end, row.inserted);
+        EXPECT_EQ(accepted.ok(), row.accepted);
+        if (!accepted) {
+            EXPECT_EQ(accepted.failure().code, E_INVALIDARG_CODE);
+        }
+    }
+}
+
 TEST(TextBoxCommit, AddsUpdatesOrDropsAsOneStepAndRefusesWithoutLosingTheEntry) {
     using K = TextCommitKind;
     const Failure layout = plain_failure("layout failed");

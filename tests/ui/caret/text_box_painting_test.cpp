@@ -25,8 +25,8 @@ protected:
                                     nullptr, nullptr));
         ASSERT_TRUE(edit_);
         box_.edit = edit_.get();
-        box_.anchor = kAnchor;
-        box_.colour = {0, 0, 0};
+        box_.box.at = kAnchor;
+        box_.box.color = {0, 0, 0};
     }
 
     void type(const wchar_t* text, int start, int end) {
@@ -67,11 +67,11 @@ TEST_F(TextBoxPainting, ALabelsLettersContrastWithItsBoxUnlessItHasItsOwnInk) {
         {"own ink", {40, 90, 200}, Rgb{250, 220, 0}, {250, 220, 0}},
     };
     type(L"WWW", 0, 0);
-    box_.kind = TextBoxKind::Label;
+    box_.box.label = LabelMode::fit();
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        box_.colour = row.box;
-        box_.ink = row.ink;
+        box_.box.color = row.box;
+        box_.box.ink = row.ink;
         const BgraImage image = draw();
         EXPECT_TRUE(has_colour(image, {kAnchor.x - 8, kAnchor.y + 10}, row.box));  // the box's margin
         EXPECT_GT(count(image, box_at(kAnchor.x, kAnchor.y, 60, 30), row.letters), 30);
@@ -79,7 +79,7 @@ TEST_F(TextBoxPainting, ALabelsLettersContrastWithItsBoxUnlessItHasItsOwnInk) {
 }
 
 TEST_F(TextBoxPainting, TheCaretStandsAfterTheTextAndBlinksOnlyWhileItRests) {
-    auto letter = measure_annotation_text(*resources_, "W", box_.font_size, false, 0);
+    auto letter = measure_annotation_text(*resources_, "W", box_.box.size, false, 0);
     ASSERT_TRUE(letter);
     using std::chrono::milliseconds;
     const struct {
@@ -107,18 +107,18 @@ TEST_F(TextBoxPainting, TheScrollKeepsTheCaretInViewAndReturnsWhenTheTextShrinks
     box_.visible_width = 60;
     type(L"WWWWWWWWWW", 10, 10);
     const BgraImage long_text = draw();
-    EXPECT_GT(box_.scroll.scroll, 0.0f);
+    EXPECT_GT(box_.box.scroll.scroll, 0.0f);
     // The text's end and the caret, scrolled back inside the visible width.
     EXPECT_GT(count(long_text, box_at(kAnchor.x + 40, kAnchor.y + 5, 20, 15), {0, 0, 0}), 20);
     EXPECT_EQ(count(long_text, box_at(kAnchor.x + 62, 0, 100, 100), {0, 0, 0}), 0);
     type(L"", 0, 0);
     draw();
-    EXPECT_EQ(box_.scroll.scroll, 0.0f);
+    EXPECT_EQ(box_.box.scroll.scroll, 0.0f);
 }
 
 TEST_F(TextBoxPainting, ASelectionIsHighlightedUnderTheTextAndHidesTheCaret) {
     type(L"WWW", 0, 3);
-    auto width = measure_annotation_text(*resources_, "WWW", box_.font_size, false, 0);
+    auto width = measure_annotation_text(*resources_, "WWW", box_.box.size, false, 0);
     ASSERT_TRUE(width);
     const BgraImage image = draw();
     EXPECT_GT(count(image, box_at(kAnchor.x, kAnchor.y, width->w, 20), {188, 219, 255}), 100);

@@ -1,0 +1,76 @@
+#include "app/app/editor_typing.h"
+
+#include "app/app/error_box.h"
+#include "app/win/failure.h"
+
+namespace glimmerly {
+
+namespace {
+
+// A text that could not be laid out: the failure's own words under the
+// caption that says what failed.
+void show_layout_failure(HWND window, const Failure& failure) {
+    const std::wstring caption = win::to_wide(text_of(current_language(), TextId::error_text_layout));
+    MessageBoxW(window, error_box_text(failure).c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+EditorTyping::EditorTyping(HWND window, EditorState& state)
+    : window_(window),
+      state_(state),
+      text_(window, state, [window](const Failure& refused) { show_error_box(window, refused); }),
+      fields_(window, state) {}
+
+bool EditorTyping::text_box_mouse_selecting() const {
+    const TextBox* box = text_.box();
+    return box && box->select_anchor;
+}
+
+bool EditorTyping::label_drag_running() const {
+    const TextBox* box = text_.box();
+    return box && box->label_drag;
+}
+
+bool EditorTyping::text_box_text_at(Point point) const {
+    const auto hit = text_.hit(point);
+    return hit && hit->inside;
+}
+
+Result<bool> EditorTyping::press_in_text_box(Point point, PointerModifiers modifiers) {
+    return text_.press(point, modifiers);
+}
+
+double EditorTyping::text_box_size() const {
+    const TextBox* box = text_.box();
+    return box ? box->size : 0.0;
+}
+
+void EditorTyping::commit_text_box() {
+    if (!text_.open()) return;
+    TypedText typed = text_.typed();
+    if (!typed.measured) {
+        show_layout_failure(window_, typed.measured.failure());
+        return;
+    }
+    const auto done = text_.commit(std::move(typed));
+    if (!done) show_error_box(window_, done.failure());
+}
+
+Status EditorTyping::open_dimension_fields() {
+    if (!state_.capture_selection) return ok_status();
+    commit_text_box();
+    if (text_.open()) return ok_status();
+    return fields_.open_fields();
+}
+
+bool EditorTyping::take_key(std::uint32_t key, bool ctrl_down) {
+    if (fields_.take_key(key)) return true;
+    if (text_box_key(state_, text_.open(), key, ctrl_down) != TextBoxKey::Commit) return false;
+    commit_text_box();
+    return true;
+}
+
+HWND EditorTyping::focus_window() const { return fields_.open() ? fields_.focus_field() : text_.edit(); }
+
+}  // namespace glimmerly
