@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "app/image/screen_grab.h"
 #include "app/render/renderer_thread.h"
 #include "core/editor/editor_state.h"
 #include "ui/caret/text_box_painting.h"
@@ -14,6 +15,9 @@ struct EditorWindowPart {
     RendererSlot renderer;
     std::optional<TextBoxView> text_box;  // while the user types a text or label
     CaretState caret{{}, system_caret_period()};
+    // Present exactly while live capture is on: the frame drawn for the
+    // layered window, of the frame's size.
+    std::optional<DibSurface> live_surface;
 };
 
 // The state's window part, made empty on first use.
