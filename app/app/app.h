@@ -18,6 +18,7 @@
 #include "app/app/instant.h"
 #include "app/app/menu_shortcuts.h"
 #include "app/app/notice.h"
+#include "app/app/output_seams.h"
 #include "app/app/tray_icon.h"
 #include "app/app/tray_menu.h"
 #include "app/presentation/presentation.h"
@@ -81,6 +82,9 @@ struct App {
     std::optional<SavedShortcut> menu_saved_shortcut;
     // The editor's stroke width and eraser size, remembered and saved late.
     ToolSizeSave tool_sizes;
+    // The capture's image search: its worker and result, while one runs.
+    LensSearch lens;
+    OutputSeams outputs;
     // Last, so that it goes first: its worker is waited for while the
     // window and the notice still exist.
     InstantScreenshot instant;

@@ -4,6 +4,7 @@
 
 #include "app/app/editor_typing.h"
 #include "app/app/error_box.h"
+#include "app/app/live_capture.h"
 #include "app/app/messages.h"
 #include "app/render/capture_region.h"
 #include "app/win/failure.h"
@@ -31,6 +32,7 @@ BOOL CALLBACK add_monitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM data) noexc
 // frozen frame alone: through Direct2D once the renderer has its resources,
 // else straight from the grab's surface.
 Status paint_editor_frame(EditorState& state, HDC dc) {
+    if (state.live_capture) return present_live_frame(state, WindowFromDC(dc));
     RendererSlot& slot = editor_window_part(state).renderer;
     if (slot.resources && slot.resources->background) {
         GLIM_TRY(begin_dc_frame(*slot.resources, dc, state.frame_width, state.frame_height));

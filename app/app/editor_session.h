@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app/app/app.h"
@@ -32,6 +33,9 @@ public:
     void set_typing(std::unique_ptr<WindowTyping> typing) { typing_ = std::move(typing); }
     // Objects copied in this capture, for pasting.
     HeldObjects& held_objects() { return held_; }
+    // The editable document the capture was opened from: saving writes it in place.
+    const std::optional<std::wstring>& document_path() const { return document_path_; }
+    void set_document_path(std::wstring path) { document_path_ = std::move(path); }
 
     // The size fields, the text box and the wheel's sizing come with the
     // editor's input; until then the loop hands everything on.
@@ -44,6 +48,7 @@ private:
     PixelPoint origin_;
     std::unique_ptr<WindowTyping> typing_ = std::make_unique<WindowTyping>();
     HeldObjects held_;
+    std::optional<std::wstring> document_path_;
 };
 
 // The App's open capture when it is an editor session.

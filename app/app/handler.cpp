@@ -9,6 +9,7 @@
 #include "app/app/events.h"
 #include "app/app/menu_shortcuts.h"
 #include "app/app/messages.h"
+#include "app/app/session_output.h"
 #include "app/app/settings_timers.h"
 #include "app/app/tray_menu.h"
 #include "app/app/unbuilt.h"
@@ -145,10 +146,10 @@ AppAnswer on_private_message(App& app, HWND window, UINT message, WPARAM wparam,
                                              static_cast<std::uint32_t>(lparam & 0x7),
                                              static_cast<std::uint32_t>(lparam >> 8) & 0xFFu));
         case WM_APP_RENDERER_READY: return answer(receive_editor_renderer(app, window));
+        case WM_APP_LENS_DONE: return answer(finish_session_search(app, window));
+        case WM_APP_NOTICE: show_requested_notice(app, wparam, lparam); return handled();
         // Without an editor child, a capture session or the tray popup
         // these find nothing to act on.
-        case WM_APP_LENS_DONE:
-        case WM_APP_NOTICE:
         case WM_APP_BOARD_CLOSED:
         case WM_APP_SAVE_SETTINGS: return handled();
         default: return not_handled();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/app/app.h"
 #include "app/win/failure.h"
 #include "text/text_table.h"
 
@@ -225,6 +226,20 @@ void replace_notice(NoticeWindow& current, NoticeKind kind) {
 void replace_notice_text(NoticeWindow& current, std::wstring_view text) {
     auto made = create_notice_window(text, true, std::nullopt);
     current = made ? std::move(*made) : NoticeWindow();
+}
+
+void show_notice(App& app, NoticeKind kind) {
+    if (app.in_process_editor && app.notification_owner) {
+        PostMessageW(app.notification_owner, WM_APP_NOTICE, GetCurrentProcessId(), kind);
+        return;
+    }
+    if ((app.in_process_editor || !app.keeps_settings) && !app.capture_session) return;
+    replace_notice(app.notice, kind);
+}
+
+void show_requested_notice(App& app, WPARAM process_id, LPARAM kind) {
+    if (!app.editor || app.editor->process_id != process_id || kind < 1 || kind > 6) return;
+    show_notice(app, static_cast<NoticeKind>(kind));
 }
 
 LRESULT CALLBACK notice_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {

@@ -38,6 +38,18 @@ void replace_notice(NoticeWindow& current, NoticeKind kind);
 // The same with a text of its own (a notice that names shortcuts, say).
 void replace_notice_text(NoticeWindow& current, std::wstring_view text);
 
+struct App;
+
+// The App's notice of a kind. An editor child never shows one itself: it
+// posts WM_APP_NOTICE to the resident that owns it (a failed post is
+// dropped). A process that runs the editor in itself or keeps no settings
+// shows notices only while a capture is open.
+void show_notice(App& app, NoticeKind kind);
+
+// WM_APP_NOTICE at the resident: shown only when `process_id` is the linked
+// editor child's and the kind is 1..6.
+void show_requested_notice(App& app, WPARAM process_id, LPARAM kind);
+
 // The text's extent in pixels in the notice's font at that pixel height.
 Result<SIZE> measure_notice_text(std::wstring_view text, int pixel_height);
 

@@ -3,6 +3,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <new>
 
 #include "app/lib/folder_tree.h"
@@ -10,6 +11,7 @@
 #include "app/win/paths.h"
 #include "core/base/pixel_rect.h"
 #include "core/paths/save_types.h"
+#include "text/app_error.h"
 #include "text/text_table.h"
 
 namespace glimmerly {
@@ -218,19 +220,19 @@ PreparedSaveDialog::~PreparedSaveDialog() {
     if (dialog && cookie) dialog->Unadvise(cookie);
 }
 
-Result<PreparedSaveDialog> prepare_save_dialog(std::wstring_view remembered_folder, ImageFormat format) {
-    auto folder = save_folder_or_desktop(remembered_folder);
-    if (!folder) return std::move(folder).failure();
-    auto proposed = next_free_file_name(*folder, format);
-    if (!proposed) return std::move(proposed).failure();
+namespace {
+
+// The dialog's made in two steps: what it proposes, whose failures are the
+// folder's or the file names' own, and the dialog itself.
+Result<PreparedSaveDialog> open_save_dialog(const std::wstring& folder, const std::wstring& proposed,
+                                            ImageFormat format) {
     POINT anchor{};
     if (!GetCursorPos(&anchor)) anchor = POINT{};
-
     PreparedSaveDialog prepared;
     auto dialog = win::create_instance<IFileSaveDialog>(CLSID_FileSaveDialog);
     if (!dialog) return std::move(dialog).failure();
     prepared.dialog = std::move(*dialog);
-    GLIM_TRY(set_up(*prepared.dialog.get(), *folder, win::from_u16(file_name_of(win::to_u16(*proposed))), format));
+    GLIM_TRY(set_up(*prepared.dialog.get(), folder, win::from_u16(file_name_of(win::to_u16(proposed))), format));
     try {
         prepared.events = SaveDialogEvents::create(anchor);
     } catch (const std::bad_alloc&) {
@@ -241,17 +243,38 @@ Result<PreparedSaveDialog> prepare_save_dialog(std::wstring_view remembered_fold
     return prepared;
 }
 
+// Nothing of a dialog that would not open can be shown but its code.
+Failure save_dialog_failure(const Failure& cause) {
+    char code[16] = {};
+    std::snprintf(code, sizeof code, "0x%08x", static_cast<unsigned>(cause.code));
+    return make_app_error(TextId::error_save_dialog, {{"code", code}});
+}
+
+}  // namespace
+
+Result<PreparedSaveDialog> prepare_save_dialog(std::wstring_view remembered_folder, ImageFormat format) {
+    auto folder = save_folder_or_desktop(remembered_folder);
+    if (!folder) return std::move(folder).failure();
+    auto proposed = next_free_file_name(*folder, format);
+    if (!proposed) return std::move(proposed).failure();
+    return open_save_dialog(*folder, *proposed, format);
+}
+
 Result<std::optional<SaveDialogChoice>> run_save_dialog(HWND owner, std::wstring_view remembered_folder,
                                                         ImageFormat format) {
-    auto prepared = prepare_save_dialog(remembered_folder, format);
-    if (!prepared) return std::move(prepared).failure();
+    auto folder = save_folder_or_desktop(remembered_folder);
+    if (!folder) return std::move(folder).failure();
+    auto proposed = next_free_file_name(*folder, format);
+    if (!proposed) return std::move(proposed).failure();
+    auto prepared = open_save_dialog(*folder, *proposed, format);
+    if (!prepared) return save_dialog_failure(prepared.failure());
     const HRESULT shown = prepared->dialog->Show(owner);
     prepared->dialog->Unadvise(prepared->cookie);
     prepared->cookie = 0;
     if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return std::optional<SaveDialogChoice>();
-    if (FAILED(shown)) return hr_failure(shown, "IModalWindow::Show");
+    if (FAILED(shown)) return save_dialog_failure(hr_failure(shown, "IModalWindow::Show"));
     auto choice = read_choice(*prepared->dialog.get());
-    if (!choice) return std::move(choice).failure();
+    if (!choice) return save_dialog_failure(choice.failure());
     return std::optional<SaveDialogChoice>(std::move(*choice));
 }
 

@@ -76,8 +76,8 @@ struct PreparedSaveDialog {
 // Everything before the dialog shows: the folder (remembered or the
 // Desktop), the proposed numbered name of the format, the three types with
 // the format's chosen, the options, and the events anchored at the pointer.
-// A failure to find the folder or the name is returned as it is; a failure
-// of the dialog itself carries the dialog's HRESULT.
+// A failure to find the folder or the name is returned as it is, and so is
+// a failure of the dialog itself, with the dialog's HRESULT.
 Result<PreparedSaveDialog> prepare_save_dialog(std::wstring_view remembered_folder, ImageFormat format);
 
 struct SaveDialogChoice {
@@ -85,7 +85,9 @@ struct SaveDialogChoice {
     std::uint32_t type = 0;  // SAVE_TYPE_*, as the dialog counts its types
 };
 
-// Shows the Save dialog modal to `owner`; none when the user cancelled.
+// Shows the Save dialog modal to `owner`; none when the user cancelled. A
+// failure to find the folder or the name is returned as it is; a dialog that
+// fails is "error.save_dialog" with its HRESULT as the code ("0x8007000e").
 Result<std::optional<SaveDialogChoice>> run_save_dialog(HWND owner, std::wstring_view remembered_folder,
                                                         ImageFormat format);
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "app/image/screen_grab.h"
 #include "app/render/renderer_thread.h"
 #include "core/editor/dimension_fields.h"
 #include "core/editor/editor_state.h"
@@ -27,6 +28,9 @@ struct EditorWindowPart {
     std::optional<TextBoxView> text_box;  // while the user types a text or label
     std::optional<DimensionFieldsPart> dimension_fields;
     CaretState caret{{}, system_caret_period()};
+    // Present exactly while live capture is on: the frame drawn for the
+    // layered window, of the frame's size.
+    std::optional<DibSurface> live_surface;
 };
 
 // The state's window part, made empty on first use.
