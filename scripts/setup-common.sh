@@ -133,5 +133,11 @@ glimmerly_wine_prefix() {
         mkdir -p "$prefix"
         WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
     fi
+    # With no window manager on the virtual display, Wine would wait two
+    # seconds for one whenever a full-screen window hides.
+    if ! grep -q '"Managed"="N"' "$prefix/user.reg" 2>/dev/null; then
+        WINEPREFIX="$prefix" WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+            >/dev/null 2>&1 || true
+    fi
     WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
 }
