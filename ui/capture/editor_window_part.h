@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "app/image/screen_grab.h"
 #include "app/render/renderer_thread.h"
 #include "core/editor/editor_state.h"
 #include "ui/caret/text_box_painting.h"
@@ -11,6 +12,10 @@
 namespace glimmerly {
 
 struct EditorWindowPart {
+    // Each frame is drawn whole here before one blit shows it. Made at the
+    // first rendered frame; declared before the renderer, whose target may
+    // still be bound to its DC, so that the target goes first.
+    std::optional<DibSurface> back_buffer;
     RendererSlot renderer;
     std::optional<TextBoxView> text_box;  // while the user types a text or label
     CaretState caret{{}, system_caret_period()};
