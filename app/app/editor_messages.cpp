@@ -23,8 +23,8 @@ Point client_point(LPARAM lparam) {
     return {static_cast<double>(GET_X_LPARAM(lparam)), static_cast<double>(GET_Y_LPARAM(lparam))};
 }
 
-// Read at each message: posted or injected keys reach GetKeyState only as
-// their messages are taken from the queue, in order with the pointer's.
+// The key states as of this message (GetKeyState), not the keyboard now: a
+// key pressed after the pointer moved does not change how that move is read.
 PointerModifiers held_modifiers() {
     const auto state = [](int key) { return static_cast<std::uint16_t>(GetKeyState(key)); };
     return modifiers_from_key_states(state(VK_SHIFT), state(VK_MENU), state(VK_CONTROL));
