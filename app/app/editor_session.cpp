@@ -6,10 +6,10 @@
 #include "app/app/error_box.h"
 #include "app/app/live_capture.h"
 #include "app/app/messages.h"
-#include "app/render/capture_region.h"
 #include "app/win/failure.h"
 #include "core/editor/capture_start.h"
 #include "ui/capture/editor_window_part.h"
+#include "ui/capture/frame_presenter.h"
 
 namespace glimmerly {
 namespace {
@@ -28,25 +28,22 @@ BOOL CALLBACK add_monitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM data) noexc
     return TRUE;
 }
 
-// The frame painter draws the scene and the chrome here; until it does, the
-// frozen frame alone: through Direct2D once the renderer has its resources,
-// else straight from the grab's surface.
-Status paint_editor_frame(EditorState& state, HDC dc) {
-    if (state.live_capture) return present_live_frame(state, WindowFromDC(dc));
-    RendererSlot& slot = editor_window_part(state).renderer;
-    if (slot.resources && slot.resources->background) {
-        GLIM_TRY(begin_dc_frame(*slot.resources, dc, state.frame_width, state.frame_height));
-        const HRESULT ended = slot.resources->dc_target->EndDraw();
-        if (FAILED(ended)) return win::hr_failure(ended, "EndDraw");
-        return ok_status();
-    }
-    if (slot.gdi_surface && !BitBlt(dc, 0, 0, static_cast<int>(state.frame_width), static_cast<int>(state.frame_height),
-                                    slot.gdi_surface->memory.get(), 0, 0, SRCCOPY))
-        return win::win32_failure("BitBlt");
-    return ok_status();
+// The caret blinks without input; nothing else in a frame moves by itself
+// apart from the toolbar, whose timer the end of every message arms.
+void arm_frame_timer(HWND window, const EditorState& state, ChromeClock::time_point now) {
+    if (const auto wait = editor_caret_redraw_in(state, now))
+        SetTimer(window, TIMER_SESSION_FRAME, timer_delay_ms(*wait), nullptr);
+    else
+        KillTimer(window, TIMER_SESSION_FRAME);
 }
 
 }  // namespace
+
+Status EditorSession::first_paint_failure(Status painted) {
+    if (painted || paint_failure_told_) return ok_status();
+    paint_failure_told_ = true;
+    return painted;
+}
 
 EditorSession* open_editor_session(App& app) { return dynamic_cast<EditorSession*>(app.capture_session.get()); }
 
@@ -80,6 +77,8 @@ Status install_editor_state(App& app, HWND window, EditorState state, PixelPoint
 
 void end_capture_session(App& app, HWND window, std::optional<TextId> text) {
     ShowWindow(window, SW_HIDE);
+    if (GetCapture() == window) ReleaseCapture();
+    KillTimer(window, TIMER_SESSION_FRAME);
     KillTimer(window, TIMER_TOOLBAR_ANIMATION);
     KillTimer(window, TIMER_SETTINGS_SAVE);
     app.capture_session.reset();
@@ -88,24 +87,25 @@ void end_capture_session(App& app, HWND window, std::optional<TextId> text) {
 }
 
 Status paint_editor_window(App& app, HWND window) {
-    win::PaintDc paint(window);
     EditorSession* session = open_editor_session(app);
-    if (!session || !paint.get()) return ok_status();
-    return paint_editor_frame(session->state(), paint.get());
+    const auto now = ChromeClock::now();
+    Status painted = ok_status();
+    {
+        win::PaintDc paint(window);
+        if (!session || !paint.get()) return ok_status();
+        // A layered window shows what UpdateLayeredWindow gave it, not its paint.
+        painted = session->state().live_capture ? present_live_frame(session->state(), window, now)
+                                                : present_editor_frame(session->state(), paint.get(), now);
+    }
+    arm_frame_timer(window, session->state(), now);
+    return session->first_paint_failure(std::move(painted));
 }
 
 Status paint_editor_now(App& app, HWND window) {
     EditorSession* session = open_editor_session(app);
     win::WindowDc dc = win::WindowDc::of(window);
     if (!session || !dc) return ok_status();
-    GLIM_TRY(paint_editor_frame(session->state(), dc.get()));
-    ValidateRect(window, nullptr);
-    return ok_status();
-}
-
-Status handle_editor_key(App& app, HWND window, WPARAM key) {
-    if (key == VK_ESCAPE) end_capture_session(app, window, std::nullopt);
-    return ok_status();
+    return session->first_paint_failure(present_grabbed_frame(session->state(), dc.get()));
 }
 
 Status receive_editor_renderer(App& app, HWND window) {

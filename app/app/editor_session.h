@@ -16,6 +16,7 @@
 #include "core/editor/editor_routing.h"
 #include "core/editor/editor_state.h"
 #include "text/text_table.h"
+#include "ui/capture/cursor_cache.h"
 #include "ui/capture/window_typing.h"
 
 namespace glimmerly {
@@ -36,12 +37,13 @@ public:
     // The editable document the capture was opened from: saving writes it in place.
     const std::optional<std::wstring>& document_path() const { return document_path_; }
     void set_document_path(std::wstring path) { document_path_ = std::move(path); }
+    CursorCache& cursors() { return cursors_; }
+    // The first failure of a paint passes, to be shown; later ones are
+    // dropped: every paint would fail the same way, and each box would
+    // bring another paint.
+    Status first_paint_failure(Status painted);
 
-    // The size fields, the text box and the wheel's sizing come with the
-    // editor's input; until then the loop hands everything on.
     bool take_key(HWND, std::uint32_t key, bool ctrl_down) override { return typing_->take_key(key, ctrl_down); }
-    bool zoom_by_wheel(HWND, int) override { return false; }
-    Status resize_by_wheel(HWND, int) override { return ok_status(); }
 
 private:
     EditorState state_;
@@ -49,6 +51,8 @@ private:
     std::unique_ptr<WindowTyping> typing_ = std::make_unique<WindowTyping>();
     HeldObjects held_;
     std::optional<std::wstring> document_path_;
+    CursorCache cursors_;
+    bool paint_failure_told_ = false;
 };
 
 // The App's open capture when it is an editor session.
@@ -66,13 +70,13 @@ Status install_editor_state(App& app, HWND window, EditorState state, PixelPoint
 // shown, and a process that was started for one capture quits with 0.
 void end_capture_session(App& app, HWND window, std::optional<TextId> text);
 
-// The session's share of the window's messages: its paint, its keys and
-// the renderer's hand-over. Escape ends the capture.
+// WM_PAINT of the capture's window; the caret's next blink is asked for
+// with TIMER_SESSION_FRAME.
 Status paint_editor_window(App& app, HWND window);
-// The same at once, from a handler: a WM_PAINT sent meanwhile would find the
-// App in use and be validated unpainted.
+// The frozen screen at once, from the handler that opened the capture, so
+// that the screen seems to stop at the key press; the whole frame, drawn by
+// the renderer, follows with the WM_PAINT of the window left invalid.
 Status paint_editor_now(App& app, HWND window);
-Status handle_editor_key(App& app, HWND window, WPARAM key);
 Status receive_editor_renderer(App& app, HWND window);
 
 }  // namespace glimmerly

@@ -4,6 +4,7 @@
 
 #include "app/app/capture_start.h"
 #include "app/app/commands.h"
+#include "app/app/editor_messages.h"
 #include "app/app/editor_process.h"
 #include "app/app/editor_session.h"
 #include "app/app/events.h"
@@ -81,7 +82,10 @@ AppAnswer on_timer(App& app, HWND window, WPARAM id) {
     switch (id) {
         case TIMER_BOARD_CHECK: return on_board_check(app, window);
         case TIMER_SESSION_FRAME:
-        case TIMER_TOOLBAR_ANIMATION: KillTimer(window, id); return handled();
+        case TIMER_TOOLBAR_ANIMATION:
+            KillTimer(window, id);
+            if (app.capture_session) InvalidateRect(window, nullptr, FALSE);
+            return handled();
         case TIMER_DEFERRED_REPLAY: return answer(replay_deferred_messages(app, window));
         case TIMER_SETTINGS_SAVE: return answer(run_settings_save_timer(app, window));
         case TIMER_INSTANT_RETRY: KillTimer(window, id); return answer(finish_instant_screenshot(app, window));
@@ -123,10 +127,14 @@ Status on_menu_closed(App& app, HWND window, WPARAM pressed_on_icon, LPARAM main
     return ok_status();
 }
 
-AppAnswer on_paint(HWND window) {
-    PAINTSTRUCT paint{};
-    BeginPaint(window, &paint);
-    EndPaint(window, &paint);
+// The capture's messages when no capture is open: nothing to act on.
+AppAnswer without_capture(HWND window, UINT message) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint{};
+        BeginPaint(window, &paint);
+        EndPaint(window, &paint);
+    }
+    if (message == WM_MOUSELEAVE) KillTimer(window, TIMER_TOOLBAR_ANIMATION);
     return handled();
 }
 
@@ -170,19 +178,20 @@ AppAnswer dispatch(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lp
             SetTimer(window, TIMER_BOARD_CHECK, kBoardCheckDelayMs, nullptr);
             return handled();
         case WM_SETCURSOR:
-            if (!app.setup_open) return not_handled();
-            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-            return handled(1);
+            if (app.setup_open) {
+                SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+                return handled(1);
+            }
+            if (open_editor_session(app)) return route_editor_message(app, window, message, wparam, lparam);
+            return not_handled();
         case WM_DISPLAYCHANGE: return on_display_change(app, window);
         case WM_HOTKEY: return on_hotkey(app, window, wparam, lparam);
+        case WM_TIMER: return on_timer(app, window, wparam);
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            if (app.capture_session) return answer(handle_editor_key(app, window, wparam));
-            return handled();
         case WM_KEYUP:
-        case WM_SYSKEYUP: return handled();
-        case WM_TIMER: return on_timer(app, window, wparam);
-        case WM_PAINT: return app.capture_session ? answer(paint_editor_window(app, window)) : on_paint(window);
+        case WM_SYSKEYUP:
+        case WM_PAINT:
         case WM_MOUSEMOVE:
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
@@ -190,9 +199,11 @@ AppAnswer dispatch(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lp
         case WM_MBUTTONDOWN:
         case WM_MBUTTONUP:
         case WM_MOUSEWHEEL:
+        case WM_MOUSELEAVE:
         case WM_ACTIVATE:
-        case WM_CAPTURECHANGED: return handled();
-        case WM_MOUSELEAVE: KillTimer(window, TIMER_TOOLBAR_ANIMATION); return handled();
+        case WM_CAPTURECHANGED:
+            if (open_editor_session(app)) return route_editor_message(app, window, message, wparam, lparam);
+            return without_capture(window, message);
         default: break;
     }
     if (message == taskbar_created_message() && message != 0) {
@@ -213,7 +224,7 @@ AppAnswer handle_app_message(App& app, HWND window, UINT message, WPARAM wparam,
             return std::move(saved).failure();
     // The end of every handled message: the toolbar animation is armed
     // again by the capture session only while something still moves.
-    if (result && *result && **result == 0) KillTimer(window, TIMER_TOOLBAR_ANIMATION);
+    if (result && *result && **result == 0) rearm_toolbar_timer(app, window);
     return result;
 }
 

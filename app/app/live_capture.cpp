@@ -7,6 +7,8 @@
 #include "text/app_error.h"
 #include "ui/capture/editor_window_part.h"
 
+#include "ui/view/frame_renderer.h"
+
 namespace glimmerly {
 namespace {
 
@@ -57,14 +59,11 @@ Status toggle_live_capture(EditorState& state, PixelPoint origin, HWND window) {
     return ok_status();
 }
 
-Status present_live_frame(EditorState& state, HWND window) {
+Status present_live_frame(EditorState& state, HWND window, ChromeClock::time_point now) {
     EditorWindowPart& part = editor_window_part(state);
-    RendererResources* resources = part.renderer.resources.get();
-    if (!state.live_capture || !part.live_surface || !resources) return ok_status();
+    if (!state.live_capture || !part.live_surface || !part.renderer.resources) return ok_status();
     DibSurface& surface = *part.live_surface;
-    GLIM_TRY(begin_dc_frame(*resources, surface.memory.get(), surface.width, surface.height));
-    const HRESULT ended = resources->dc_target->EndDraw();
-    if (FAILED(ended)) return win::hr_failure(ended, "EndDraw");
+    GLIM_TRY(render_frame(state, surface.memory.get(), FrameOptions{.now = now}));
     RECT placed{};
     if (!GetWindowRect(window, &placed)) return win::win32_failure("GetWindowRect");
     POINT at{placed.left, placed.top}, from{0, 0};

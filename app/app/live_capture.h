@@ -24,6 +24,6 @@ Status toggle_live_capture(EditorState& state, PixelPoint origin, HWND window);
 
 // Shows one frame of a live capture: drawn into the live surface and handed
 // to the layered window with its alpha. Nothing while live capture is off.
-Status present_live_frame(EditorState& state, HWND window);
+Status present_live_frame(EditorState& state, HWND window, ChromeClock::time_point now);
 
 }  // namespace glimmerly

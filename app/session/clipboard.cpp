@@ -1,13 +1,11 @@
 #include "app/session/clipboard.h"
 
 #include <cstring>
-#include <limits>
 #include <string>
 
 #include "app/win/failure.h"
 #include "app/win/owners.h"
 #include "core/editor/colour_picker.h"
-#include "core/editor/selection_edits.h"
 #include "core/image/dib.h"
 
 namespace glimmerly {
@@ -99,12 +97,6 @@ Status copy_objects_to_clipboard(HWND owner, HeldObjects& held, std::vector<Scen
     if (!sequence) return std::move(sequence).failure();
     hold_copied_objects(held, std::move(copied), *sequence);
     return ok_status();
-}
-
-std::optional<double> take_paste_offset(HeldObjects& held) {
-    if (!clipboard_holds_session(held.clipboard_sequence)) return std::nullopt;
-    if (held.paste_count < std::numeric_limits<std::uint32_t>::max()) ++held.paste_count;
-    return held.paste_count * kPasteShift;
 }
 
 }  // namespace glimmerly

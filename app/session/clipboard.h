@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
 
@@ -43,10 +42,5 @@ bool clipboard_holds_session(std::uint32_t sequence);
 // Puts the marker on the clipboard and holds the copied objects in place of
 // the previous ones. A failure leaves `held` as it was.
 Status copy_objects_to_clipboard(HWND owner, HeldObjects& held, std::vector<SceneObject> copied);
-
-// The offset of the next paste of the held objects (16, 32, 48 ... pixels
-// right and down), counting it; none when the clipboard no longer holds
-// their marker, and nothing is to be pasted.
-std::optional<double> take_paste_offset(HeldObjects& held);
 
 }  // namespace glimmerly

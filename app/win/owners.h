@@ -128,6 +128,13 @@ struct IconTraits : NullInvalidTraits<HICON> {
 };
 using UniqueIcon = UniqueResource<IconTraits>;
 
+// A cursor made by CreateIconIndirect; the system's shared cursors
+// (LoadCursorW) are never owned.
+struct CursorTraits : NullInvalidTraits<HCURSOR> {
+    static void close(Type h) noexcept { DestroyCursor(h); }
+};
+using UniqueCursor = UniqueResource<CursorTraits>;
+
 struct MenuTraits : NullInvalidTraits<HMENU> {
     static void close(Type h) noexcept { DestroyMenu(h); }
 };

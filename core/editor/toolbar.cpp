@@ -471,6 +471,17 @@ SelectionColourState build_toolbar_frame(EditorState& state, Rgb colour, InkChoi
     return colours;
 }
 
+std::optional<ChromeClock::duration> toolbar_redraw_in(const ToolbarMemory& toolbar, ChromeClock::time_point now) {
+    std::optional<ChromeClock::duration> wait;
+    const auto sooner = [&](ChromeClock::duration d) { wait = wait ? std::min(*wait, d) : d; };
+    if (const auto& hovered = toolbar.hover.current; hovered && now - hovered->since <= kToolbarHoverSettle)
+        sooner(kToolbarHoverSettle - (now - hovered->since));
+    if (fading_toolbar_item(toolbar.hover, now)) sooner(kChromeFrameInterval);
+    for (const ToolbarAnimation& a : toolbar.animations)
+        if (now - a.start < life_of(a.kind)) sooner(kChromeFrameInterval);
+    return wait;
+}
+
 void start_toolbar_animation(std::vector<ToolbarAnimation>& animations, ToolbarAnimationKind kind, EditorAction item,
                              ChromeClock::time_point now) {
     std::erase_if(animations, [&](const ToolbarAnimation& a) {

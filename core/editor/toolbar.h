@@ -128,6 +128,14 @@ bool colour_button_selected(EditorAction action, Rgb colour);
 // buttons.
 SelectionColourState build_toolbar_frame(EditorState& state, Rgb colour, InkChoice ink, ChromeClock::time_point now);
 
+// How long until the toolbar looks different without any input: a hover
+// that has not settled shows its highlight and hint once it has; a fading
+// hover and a running mark highlight change with every frame. None while
+// nothing moves, so that an idle capture window never wakes up.
+std::optional<ChromeClock::duration> toolbar_redraw_in(const ToolbarMemory& toolbar, ChromeClock::time_point now);
+// The pace of the frames of a moving highlight: one per 60 Hz refresh.
+inline constexpr ChromeClock::duration kChromeFrameInterval = std::chrono::milliseconds(16);
+
 // Replaces a running highlight of the same group on the same item.
 void start_toolbar_animation(std::vector<ToolbarAnimation>& animations, ToolbarAnimationKind kind, EditorAction item,
                              ChromeClock::time_point now);

@@ -60,6 +60,14 @@ bool caret_shown(CaretBlink& blink, const CaretKey& key, ChromeClock::time_point
     return blink.phase % 2 == 0;
 }
 
+std::optional<ChromeClock::duration> caret_redraw_in(const CaretBlink& blink,
+                                                     std::optional<ChromeClock::duration> period,
+                                                     ChromeClock::time_point now) {
+    if (!blink.key || !period || *period <= ChromeClock::duration::zero()) return std::nullopt;
+    const auto elapsed = std::max(now - blink.since, ChromeClock::duration::zero());
+    return *period - elapsed % *period;
+}
+
 LabelBox label_box(Point at, Size frame, double font_size) {
     const double across = 0.4 * font_size, down = 0.25 * font_size;
     return {{at.x - across, at.y - down, at.x + frame.w + across, at.y + frame.h + down}, down};

@@ -67,6 +67,12 @@ struct CaretBlink {
 bool caret_shown(CaretBlink& blink, const CaretKey& key, ChromeClock::time_point now,
                  std::optional<ChromeClock::duration> period);
 
+// How long until the caret shows or hides by itself; none when it does not
+// blink or has not been drawn since its key last changed.
+std::optional<ChromeClock::duration> caret_redraw_in(const CaretBlink& blink,
+                                                     std::optional<ChromeClock::duration> period,
+                                                     ChromeClock::time_point now);
+
 // A label's box around its text frame at `at` of size `frame`: a quarter of
 // the font size above and below, four tenths beside, and as round.
 struct LabelBox {

@@ -24,6 +24,10 @@ struct DimensionFieldsPart {
 };
 
 struct EditorWindowPart {
+    // Each frame is drawn whole here before one blit shows it. Made at the
+    // first rendered frame; declared before the renderer, whose target may
+    // still be bound to its DC, so that the target goes first.
+    std::optional<DibSurface> back_buffer;
     RendererSlot renderer;
     std::optional<TextBoxView> text_box;  // while the user types a text or label
     std::optional<DimensionFieldsPart> dimension_fields;

@@ -5,45 +5,36 @@
 #include <gtest/gtest.h>
 
 #include "tests/app/support/app_window.h"
-#include "tests/app/support/dialogs.h"
 
 namespace glimmerly {
 namespace {
 
 using namespace testing_support;
 
-// Logs what reached it; takes only 'A'; zooms unless at its limit; resizes or fails.
+// Logs the keys that reached it; takes only 'A'.
 struct FakeSession : CaptureSession {
-    FakeSession(std::string& log, bool zoom_at_limit = false, bool resize_fails = false)
-        : log(log), zoom_at_limit(zoom_at_limit), resize_fails(resize_fails) {}
+    explicit FakeSession(std::string& log) : log(log) {}
     bool take_key(HWND, std::uint32_t key, bool) override { return note("key", key) && key == 'A'; }
-    bool zoom_by_wheel(HWND, int delta) override { return note("zoom", delta) && !zoom_at_limit; }
-    Status resize_by_wheel(HWND, int delta) override {
-        note("resize", delta);
-        return resize_fails ? Status(plain_failure("The size is stuck")) : ok_status();
-    }
     bool note(const char* what, int value) {
         log += std::string(what) + " " + std::to_string(value) + ";";
         return true;
     }
     std::string& log;
-    bool zoom_at_limit, resize_fails;
 };
 
-TEST(CaptureInput, TakesItsKeysAndTheWheelToZoomWithCtrlOrElseResizeFromItsOwnWindowsWhileFree) {
-    const WPARAM turn = MAKEWPARAM(0, static_cast<WORD>(-120)), ctrl_turn = turn | MK_CONTROL;
+TEST(CaptureInput, TakesItsKeysAndTheWheelOverItsChildrenFromItsOwnWindowsWhileFree) {
+    const WPARAM turn = MAKEWPARAM(0, static_cast<WORD>(-120));
     const struct {
         const char* name;
         UINT message;
         WPARAM wparam;
-        bool at_limit, other_window, busy, taken;
+        bool child, other_window, busy, taken;
         std::string log;
     } rows[] = {
-        {"plain wheel", WM_MOUSEWHEEL, turn, false, false, false, true, "resize -120;"},
-        {"ctrl zooms", WM_MOUSEWHEEL, ctrl_turn, false, false, false, true, "zoom -120;"},
-        {"ctrl at the zoom limit", WM_MOUSEWHEEL, ctrl_turn, true, false, false, true, "zoom -120;resize -120;"},
+        {"a wheel over its window is dispatched there", WM_MOUSEWHEEL, turn, false, false, false, false, ""},
+        {"a wheel over a typing control goes to its window", WM_MOUSEWHEEL, turn, true, false, false, true, ""},
         {"another window's wheel", WM_MOUSEWHEEL, turn, false, true, false, false, ""},
-        {"the App in use", WM_MOUSEWHEEL, turn, false, false, true, false, ""},
+        {"the App in use", WM_MOUSEWHEEL, turn, true, false, true, false, ""},
         {"a key it takes", WM_KEYDOWN, 'A', false, false, false, true, "key 65;"},
         {"a key it leaves", WM_KEYDOWN, 'B', false, false, false, false, "key 66;"},
     };
@@ -51,27 +42,15 @@ TEST(CaptureInput, TakesItsKeysAndTheWheelToZoomWithCtrlOrElseResizeFromItsOwnWi
         SCOPED_TRACE(row.name);
         TestAppWindow test;
         std::string log;
-        test.cell().try_borrow()->capture_session = std::make_unique<FakeSession>(log, row.at_limit);
-        win::UniqueWindow other(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, 0));
+        test.cell().try_borrow()->capture_session = std::make_unique<FakeSession>(log);
+        win::UniqueWindow other(CreateWindowExW(0, L"STATIC", L"", row.child ? WS_CHILD : WS_POPUP, 0, 0, 9, 9,
+                                                row.child ? test.window() : nullptr, nullptr, nullptr, 0));
         auto busy = row.busy ? test.cell().try_borrow() : AppCell::Borrow();
-        const MSG message{row.other_window ? other.get() : test.window(), row.message, row.wparam, 0, 0, {}};
+        const HWND target = row.other_window || row.child ? other.get() : test.window();
+        const MSG message{target, row.message, row.wparam, 0, 0, {}};
         EXPECT_EQ(offer_to_capture(test.cell(), test.window(), message), row.taken);
         EXPECT_EQ(log, row.log);
     }
-}
-
-TEST(CaptureInput, AWheelFailureIsShownAndTheLoopGoesOn) {
-    Status ended = plain_failure("not run");
-    const AnsweredBox box = answer_message_box([&] {
-        TestAppWindow test(AppOptions{.in_process_editor = true});  // its close ends the capture and the loop
-        std::string log;
-        test.cell().try_borrow()->capture_session = std::make_unique<FakeSession>(log, false, true);
-        PostMessageW(test.window(), WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
-        PostMessageW(test.window(), WM_CLOSE, 0, 0);
-        ended = run_message_loop_bounded(test.cell(), test.window());
-    });
-    EXPECT_EQ(box.text, L"The size is stuck");
-    EXPECT_TRUE(ended.ok()) << ended.failure().message;
 }
 
 }  // namespace

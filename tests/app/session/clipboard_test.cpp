@@ -57,16 +57,12 @@ TEST(Clipboard, HoldsThePictureTheColourCodeAndTheObjectMarkerUntilSomethingElse
     EXPECT_EQ(held.objects.size(), 2u);
     const UINT marker = RegisterClipboardFormatW(SESSION_CLIPBOARD_FORMAT);
     EXPECT_EQ(clipboard_bytes(marker), std::vector<std::uint8_t>{0x01});
-    EXPECT_EQ(take_paste_offset(held), 16.0);
-    EXPECT_EQ(take_paste_offset(held), 32.0);
-    EXPECT_EQ(take_paste_offset(held), 48.0);
-    ASSERT_TRUE(copy_objects_to_clipboard(owner.get(), held, std::vector<SceneObject>(1)).ok());
-    EXPECT_EQ(take_paste_offset(held), 16.0);  // a new copy starts again
+    EXPECT_TRUE(clipboard_holds_session(held.clipboard_sequence));
 
     // Another copy, even of text, ends the held copy though the old marker's
     // format may linger.
     ASSERT_TRUE(put_colour_code_on_clipboard(owner.get(), Rgb{237, 79, 92}).ok());
-    EXPECT_EQ(take_paste_offset(held), std::nullopt);
+    EXPECT_FALSE(clipboard_holds_session(held.clipboard_sequence));
     EXPECT_FALSE(clipboard_holds_session(0));
 }
 

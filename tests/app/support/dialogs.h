@@ -8,6 +8,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -24,9 +25,9 @@ struct AnsweredBox {
 
 namespace dialogs_detail {
 
-// A hook has no context argument: the box being waited for is noted here,
-// one at a time, by the thread that shows it.
-inline AnsweredBox* waiting = nullptr;
+// A hook has no context argument: the boxes being waited for are noted
+// here, by one thread at a time, the thread that shows them.
+inline std::vector<AnsweredBox>* waiting = nullptr;
 
 inline std::wstring window_text(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -39,14 +40,14 @@ inline BOOL CALLBACK find_icon(HWND child, LPARAM out) noexcept {
     return *reinterpret_cast<HICON*>(out) == nullptr;
 }
 
-// The box is complete when it is first activated: its dialog has filled it.
+// A box is complete when it is first activated: its dialog has filled it.
+// Other windows of the thread activated meanwhile are no boxes.
 inline LRESULT CALLBACK on_window_event(int code, WPARAM w, LPARAM l) noexcept {
-    if (code == HCBT_ACTIVATE && waiting) {
-        const HWND box = reinterpret_cast<HWND>(w);
-        waiting->title = window_text(box);
-        waiting->text = window_text(GetDlgItem(box, 0xFFFF));
-        EnumChildWindows(box, find_icon, reinterpret_cast<LPARAM>(&waiting->icon));
-        waiting = nullptr;
+    const HWND box = reinterpret_cast<HWND>(w);
+    wchar_t name[16] = {};
+    if (code == HCBT_ACTIVATE && waiting && GetClassNameW(box, name, 16) && std::wstring_view(name) == L"#32770") {
+        AnsweredBox& shown = waiting->emplace_back(window_text(box), window_text(GetDlgItem(box, 0xFFFF)));
+        EnumChildWindows(box, find_icon, reinterpret_cast<LPARAM>(&shown.icon));
         PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
     return CallNextHookEx(nullptr, code, w, l);
@@ -54,16 +55,22 @@ inline LRESULT CALLBACK on_window_event(int code, WPARAM w, LPARAM l) noexcept {
 
 }  // namespace dialogs_detail
 
-// Runs `action`, reads the first message box it shows on this thread and
-// answers it with OK; all empty when no box came.
-inline AnsweredBox answer_message_box(const std::function<void()>& action) {
-    AnsweredBox shown;
+// Runs `action`, reads every message box it shows on this thread and
+// answers each with OK, oldest first.
+inline std::vector<AnsweredBox> answer_message_boxes(const std::function<void()>& action) {
+    std::vector<AnsweredBox> shown;
     dialogs_detail::waiting = &shown;
     const HHOOK hook = SetWindowsHookExW(WH_CBT, dialogs_detail::on_window_event, nullptr, GetCurrentThreadId());
     action();
     UnhookWindowsHookEx(hook);
     dialogs_detail::waiting = nullptr;
     return shown;
+}
+
+// The first of them; all empty when no box came.
+inline AnsweredBox answer_message_box(const std::function<void()>& action) {
+    std::vector<AnsweredBox> shown = answer_message_boxes(action);
+    return shown.empty() ? AnsweredBox{} : shown.front();
 }
 
 // Answers, with OK, every dialog (#32770) that the watched processes or

@@ -222,6 +222,9 @@ TEST(ObjectPaste, EachPasteLiesSixteenPixelsFurtherAndOneUndoTakesItAway) {
         EXPECT_EQ(s.objects, before);
         redo(s);
     }
+    hold_copied_objects(held, held.objects, 8);
+    ASSERT_TRUE(paste_held_objects(s, held));
+    EXPECT_EQ(rect_of(s.objects[s.objects.size() - 2]), (Box{16, 16, 26, 26})) << "a new copy starts again";
     s.selection.clear();
     EXPECT_EQ(std::get<EditorAction>(objects_to_copy(s)), pack_editor_action(EditorActionCode::CopyImage));
 }

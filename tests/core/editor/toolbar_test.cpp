@@ -158,6 +158,22 @@ TEST(ToolbarHover, OnlyASettledHoverFadesOut) {
     EXPECT_FALSE(fading_toolbar_item(hover, t0 + 620ms)) << "a fade lasts 120 ms";
 }
 
+TEST(ToolbarRedraw, WakesTheWindowOnlyWhileAHoverSettlesOrSomethingFades) {
+    const auto t0 = ChromeClock::time_point{} + 10s;
+    const ToolbarItem a{tool_action(Tool::Pen), {0, 0, 30, 30}};
+    ToolbarMemory toolbar;
+    EXPECT_EQ(toolbar_redraw_in(toolbar, t0), std::nullopt);
+    track_toolbar_hover(toolbar.hover, a, t0);
+    EXPECT_EQ(toolbar_redraw_in(toolbar, t0 + 100ms), 149ms) << "the highlight shows once the hover settled";
+    EXPECT_EQ(toolbar_redraw_in(toolbar, t0 + 300ms), std::nullopt) << "a settled hover stands still";
+    track_toolbar_hover(toolbar.hover, std::nullopt, t0 + 300ms);
+    EXPECT_EQ(toolbar_redraw_in(toolbar, t0 + 360ms), kChromeFrameInterval);
+    EXPECT_EQ(toolbar_redraw_in(toolbar, t0 + 420ms), std::nullopt) << "the fade is over";
+    start_toolbar_animation(toolbar.animations, ToolbarAnimationKind::Marked, a.action, t0 + 420ms);
+    EXPECT_EQ(toolbar_redraw_in(toolbar, t0 + 690ms), kChromeFrameInterval);
+    EXPECT_EQ(toolbar_redraw_in(toolbar, t0 + 700ms), std::nullopt) << "the highlight is over";
+}
+
 TEST(ToolbarMarks, ChangesOfTheMarksStartTheirHighlights) {
     EditorState state = capture_over({{{0, 0, 1920, 1080}, 1.0}}, Box{400, 300, 1200, 700});
     const Rgb red{237, 79, 92}, odd{1, 2, 3};

@@ -62,6 +62,9 @@ TEST(CaretBlink, ShowsAtOnceAfterAChangeThenEveryOtherPeriod) {
     EXPECT_TRUE(caret_shown(blink, key, t0, period));
     EXPECT_FALSE(caret_shown(blink, key, t0 + 500ms, period));
     EXPECT_TRUE(caret_shown(blink, key, t0 + 1000ms, period));
+    EXPECT_EQ(caret_redraw_in(blink, period, t0 + 1200ms), 300ms) << "the window wakes for the next blink";
+    EXPECT_EQ(caret_redraw_in(blink, std::nullopt, t0 + 1200ms), std::nullopt);
+    EXPECT_EQ(caret_redraw_in(CaretBlink{}, period, t0), std::nullopt) << "not drawn yet";
     EXPECT_TRUE(caret_shown(blink, CaretKey{7, 4, 11}, t0 + 1701ms, period)) << "typing restarts it";
     EXPECT_TRUE(caret_shown(blink, CaretKey{7, 4, 11}, t0 + 9900ms, std::nullopt)) << "no blinking";
     EXPECT_TRUE(caret_shown(blink, CaretKey{7, 4, 11}, t0 + 9900ms, ChromeClock::duration::zero()));

@@ -1,0 +1,168 @@
+// The capture editor's window in this process, driven by posted mouse, key
+// and wheel messages through the application's own loop, as a user drives
+// it: what the editing state holds afterwards, and what the window shows.
+
+#include <gtest/gtest.h>
+
+#include "app/app/editor_session.h"
+#include "core/editor/capture_start.h"
+#include "core/editor/monitor_views.h"
+#include "tests/app/render/render_support.h"
+#include "tests/app/support/app_window.h"
+#include "tests/app/support/dialogs.h"
+#include "ui/capture/editor_window_part.h"
+
+namespace glimmerly {
+namespace {
+
+using namespace testing_support;
+using testing::close_to;
+using Inputs = std::vector<MSG>;  // only message, wParam and lParam
+
+constexpr std::uint32_t kWidth = 800, kHeight = 600;
+constexpr Rgb kGround{200, 200, 200}, kRed{237, 79, 92};  // red: a capture's first colour
+
+LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
+Inputs key(WPARAM key) { return {{nullptr, WM_KEYDOWN, key, 1}, {nullptr, WM_KEYUP, key, 1}}; }
+Inputs drag(int x0, int y0, int x1, int y1) {
+    return {{nullptr, WM_LBUTTONDOWN, MK_LBUTTON, at(x0, y0)},
+            {nullptr, WM_MOUSEMOVE, MK_LBUTTON, at((x0 + x1) / 2, (y0 + y1) / 2)},
+            {nullptr, WM_MOUSEMOVE, MK_LBUTTON, at(x1, y1)},
+            {nullptr, WM_LBUTTONUP, 0, at(x1, y1)}};
+}
+Inputs wheel(WPARAM keys) { return {{nullptr, WM_MOUSEWHEEL, MAKEWPARAM(keys, 120), at(400, 300)}}; }
+
+// Posted keys leave the key states alone: the modifiers a batch of inputs
+// is read with are set here.
+void hold_keys(std::initializer_list<int> keys) {
+    BYTE states[256] = {};
+    for (const int k : keys) states[k] = 0x80;
+    SetKeyboardState(states);
+}
+
+struct UnmeasuringTyping : WindowTyping {
+    Result<Size> measure_text(const SceneObject&, double) override { return plain_failure("The letters are lost"); }
+};
+
+class EditorWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(com_.initialized());
+        hold_keys({});  // what keys earlier tests typed left down
+        EditorState state = new_capture_state(testing::plain_picture(kWidth, kHeight, kGround),
+                                              {MonitorArea{{0, 0, kWidth, kHeight}, 1.0}});
+        auto resources = create_renderer_resources(false, false);
+        ASSERT_TRUE(resources && set_background_image(**resources, state.frozen_frame));
+        editor_window_part(state).renderer.resources = std::move(*resources);
+        ASSERT_TRUE(install_editor_state(*test_.cell().try_borrow(), window(), std::move(state), {0, 0}));
+    }
+    void TearDown() override { hold_keys({}); }
+
+    HWND window() const { return test_.window(); }
+    // Null once the capture ended.
+    EditorSession* session() { return open_editor_session(*test_.cell().try_borrow()); }
+    EditorState& state() { return session()->state(); }
+    Box rectangle() { return *object_rect(state().objects.front()); }
+
+    // Answers the inputs in order through the application's loop, which
+    // then ends (a quit comes only after every posted message).
+    void run(std::initializer_list<Inputs> batches, HWND target = nullptr) {
+        for (const Inputs& inputs : batches)
+            for (const MSG& m : inputs) PostMessageW(target ? target : window(), m.message, m.wParam, m.lParam);
+        PostQuitMessage(0);
+        const Status ran = run_message_loop_bounded(test_.cell(), window());
+        ASSERT_TRUE(ran.ok()) << ran.failure().message;
+    }
+    // A region chosen, a rectangle and an arrow drawn in it, then the select tool.
+    void draw_rectangle_and_arrow() {
+        run({drag(100, 100, 500, 400), key('R'), drag(150, 150, 250, 250), key('A'), drag(300, 150, 450, 300),
+             key('V')});
+        ASSERT_EQ(state().objects.size(), 2u);
+    }
+    // What the window shows now, painted at once.
+    Rgb shown(int x, int y) {
+        InvalidateRect(window(), nullptr, FALSE);
+        UpdateWindow(window());
+        const COLORREF c = GetPixel(win::WindowDc::of(window()).get(), x, y);
+        return {GetRValue(c), GetGValue(c), GetBValue(c)};
+    }
+
+    win::ComApartment com_;
+    TestAppWindow test_{AppOptions{.in_process_editor = true}};
+};
+
+TEST_F(EditorWindow, DrawsAShapeAndAnArrowMovesTheShapeWithTheArrowKeysAndUndoesAndRedoesTheMove) {
+    draw_rectangle_and_arrow();
+    EXPECT_EQ(state().capture_selection, (Box{100, 100, 500, 400}));
+    EXPECT_EQ(rectangle(), (Box{150, 150, 250, 250}));
+    EXPECT_TRUE(close_to(shown(150, 170), kRed, 12));
+    EXPECT_TRUE(close_to(shown(350, 200), kRed, 12)) << "on the arrow's shaft";
+    EXPECT_TRUE(close_to(shown(200, 200), kGround, 2)) << "inside the rectangle";
+
+    run({drag(150, 170, 150, 170), key(VK_RIGHT), key(VK_RIGHT), key(VK_RIGHT)});
+    EXPECT_EQ(rectangle(), (Box{153, 150, 253, 250}));
+    EXPECT_TRUE(close_to(shown(153, 170), kRed, 12));
+    hold_keys({VK_CONTROL});
+    run({key('Z')});
+    EXPECT_EQ(rectangle(), (Box{152, 150, 252, 250}));
+    run({key('Y')});
+    EXPECT_EQ(rectangle(), (Box{153, 150, 253, 250}));
+}
+
+TEST_F(EditorWindow, PastedObjectsLieBesideTheCopiedAndOneUndoTakesThemAllAway) {
+    draw_rectangle_and_arrow();
+    run({drag(120, 120, 480, 380)});  // a marquee round both
+    ASSERT_EQ(state().selection.size(), 2u);
+    hold_keys({VK_CONTROL});
+    run({key('C'), key('V'), key('V')});
+    ASSERT_EQ(state().objects.size(), 6u);
+    EXPECT_EQ(*object_rect(state().objects[4]), (Box{182, 182, 282, 282})) << "the second paste";
+    run({key('Z')});
+    EXPECT_EQ(state().objects.size(), 4u);
+    run({key('Z')});
+    EXPECT_EQ(state().objects.size(), 2u);
+}
+
+TEST_F(EditorWindow, CtrlWheelZoomsTheMonitorAndThePlainWheelOrOneAtTheZoomLimitResizesTheTool) {
+    const win::UniqueWindow edit(CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 9, 9, window(), 0, 0, 0));
+    const struct {
+        const char* name;
+        WPARAM keys;
+        double zoom_before;
+        HWND over;
+        bool zooms;
+    } rows[] = {
+        {"Ctrl zooms", MK_CONTROL, 1.0, nullptr, true},
+        {"the plain wheel resizes", 0, 1.0, nullptr, false},
+        {"Ctrl at the zoom limit resizes", MK_CONTROL, kMaxViewZoom, nullptr, false},
+        {"a turn over a typing control", 0, 1.0, edit.get(), false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        state().monitor_views[0] = MonitorView{{0, 0, kWidth, kHeight}, {0, 0}, row.zoom_before};
+        const double width = state().stroke_width;
+        run({{{nullptr, WM_MOUSEMOVE, 0, at(400, 300)}}});
+        run({wheel(row.keys)}, row.over);
+        EXPECT_EQ(state().monitor_views[0].zoom > row.zoom_before, row.zooms);
+        EXPECT_EQ(state().stroke_width > width, !row.zooms);
+    }
+}
+
+TEST_F(EditorWindow, AFailedWheelTurnIsShownAndAFailingPaintOnlyOnceWhileTheCaptureStaysOpen) {
+    session()->set_typing(std::make_unique<UnmeasuringTyping>());
+    state().objects = {SceneObject{.id = 1, .payload = TextPayload{}}};
+    state().selection = {1};
+    const auto boxes = answer_message_boxes([&] {
+        run({wheel(0)});
+        editor_window_part(state()).back_buffer.emplace();  // no DC to draw into
+        for (int i = 0; i < 3; ++i) (void)shown(10, 10);
+    });
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, L"The letters are lost");
+    ASSERT_TRUE(session());
+    run({key(VK_ESCAPE)});
+    EXPECT_FALSE(session()) << "the capture went on until Escape";
+}
+
+}  // namespace
+}  // namespace glimmerly
