@@ -134,10 +134,15 @@ glimmerly_wine_prefix() {
         WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
     fi
     # With no window manager on the virtual display, Wine would wait two
-    # seconds for one whenever a full-screen window hides.
+    # seconds for one whenever a full-screen window hides; and a crashing
+    # test would wait for its crash window to be closed until ctest's timeout.
     if ! grep -q '"Managed"="N"' "$prefix/user.reg" 2>/dev/null; then
         WINEPREFIX="$prefix" WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
             >/dev/null 2>&1 || true
+    fi
+    if ! grep -q '"ShowCrashDialog"=dword:00000000' "$prefix/user.reg" 2>/dev/null; then
+        WINEPREFIX="$prefix" WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
+            /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
     fi
     WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <bit>
 #include <mutex>
+#include <new>
 
 #include "app/render/embedded_font.h"
 #include "app/win/failure.h"
@@ -150,10 +151,29 @@ private:
     ComPtr<IDWriteFontCollection> collection_;
 };
 
-thread_local AnnotationFontCollection t_annotation_font;
+// The thread's collection hangs in a fiber-local slot rather than in a
+// thread_local object: this toolchain's emulated thread storage may free a
+// thread_local's memory before its destructor runs at the thread's end, and
+// the destructor then reads freed memory. The slot's callback releases the
+// collection when its thread ends.
+void NTAPI drop_thread_collection(void* collection) noexcept {
+    delete static_cast<AnnotationFontCollection*>(collection);
+}
 
 Result<ComPtr<IDWriteFontCollection>> annotation_collection(IDWriteFactory* factory) {
-    return t_annotation_font.get(factory);
+    static const DWORD slot = FlsAlloc(drop_thread_collection);
+    if (slot == FLS_OUT_OF_INDEXES) return win::win32_failure("FlsAlloc");
+    auto* collection = static_cast<AnnotationFontCollection*>(FlsGetValue(slot));
+    if (!collection) {
+        collection = new (std::nothrow) AnnotationFontCollection();
+        if (!collection) return out_of_memory("The annotation font collection");
+        if (!FlsSetValue(slot, collection)) {
+            Failure failure = win::win32_failure("FlsSetValue");
+            delete collection;
+            return failure;
+        }
+    }
+    return collection->get(factory);
 }
 
 }  // namespace
