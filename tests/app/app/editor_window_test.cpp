@@ -6,6 +6,7 @@
 
 #include "app/app/editor_session.h"
 #include "core/editor/capture_start.h"
+#include "core/editor/handles.h"
 #include "core/editor/monitor_views.h"
 #include "tests/app/render/render_support.h"
 #include "tests/app/support/app_window.h"
@@ -121,6 +122,22 @@ TEST_F(EditorWindow, PastedObjectsLieBesideTheCopiedAndOneUndoTakesThemAllAway) 
     EXPECT_EQ(state().objects.size(), 4u);
     run({key('Z')});
     EXPECT_EQ(state().objects.size(), 2u);
+}
+
+TEST_F(EditorWindow, NarrowingAWrappedLabelByItsCornerRewrapsItsLettersIntoATallerBox) {
+    run({drag(20, 20, 780, 580), key('V')});
+    TextPayload label{.label = LabelMode::wrap(400), .text = "one two three four five six seven", .at = {100, 100}};
+    auto wide = session()->typing().measure_text(SceneObject{.payload = label}, label.size);
+    ASSERT_TRUE(wide) << wide.failure().message;
+    label.extent = *wide;
+    state().objects = {SceneObject{.id = 1, .payload = label}};
+    state().selection = {1};
+    const Box frame = selection_frame(state())->box;
+    const int x = static_cast<int>(frame.right), y = static_cast<int>(frame.bottom);
+    run({drag(x, y, x - 250, y)});
+    const TextPayload& narrowed = *as_text(state().objects.front());
+    ASSERT_LT(narrowed.label.wrap_width, 400.0);
+    EXPECT_GT(narrowed.extent.h, wide->h * 1.5) << "more lines at the new width";
 }
 
 TEST_F(EditorWindow, CtrlWheelZoomsTheMonitorAndThePlainWheelOrOneAtTheZoomLimitResizesTheTool) {
