@@ -6,6 +6,7 @@
 #include "app/app/commands.h"
 #include "app/app/editor_process.h"
 #include "app/app/editor_session.h"
+#include "app/app/editor_typing.h"
 #include "app/app/events.h"
 #include "app/app/menu_shortcuts.h"
 #include "app/app/messages.h"
@@ -145,6 +146,7 @@ AppAnswer on_private_message(App& app, HWND window, UINT message, WPARAM wparam,
                                              static_cast<std::uint32_t>(lparam & 0x7),
                                              static_cast<std::uint32_t>(lparam >> 8) & 0xFFu));
         case WM_APP_RENDERER_READY: return answer(receive_editor_renderer(app, window));
+        case WM_APP_TYPING_REFUSED: return answer(show_typing_refusal(app));
         // Without an editor child, a capture session or the tray popup
         // these find nothing to act on.
         case WM_APP_LENS_DONE:

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/app/messages.h"
 #include "app/render/renderer_resources.h"
 #include "app/win/owners.h"
 #include "core/editor/history.h"
@@ -123,16 +124,19 @@ TEST_F(EditorTypingTest, EditingALabelIsOneUndoStep) {
     EXPECT_EQ(as_text(state_.objects[0])->text, "old");
 }
 
-TEST_F(EditorTypingTest, AnOverLongPasteIsRefusedWholeAndTheEntryKeepsItsText) {
+TEST_F(EditorTypingTest, AnOverLongPasteIsRefusedAtOnceAndShownOnceTheControlIsDone) {
     ASSERT_TRUE(typing_->open_text_entry({{150, 150}, false}));
     type(u"keep");
-    const AnsweredBox box = answer_message_box([&] { paste(std::u16string(kTextBoxUnitLimit, u'a')); });
-    EXPECT_NE(box.text.find(L"1048576"), std::wstring::npos);
+    // Nothing shows while the control still handles the paste: the window gets a message instead.
+    EXPECT_EQ(answer_message_box([&] { paste(std::u16string(kTextBoxUnitLimit, u'a')); }).text, L"");
+    EXPECT_EQ(typed(), u"keep");
+    MSG posted{};
+    ASSERT_TRUE(PeekMessageW(&posted, window_.get(), WM_APP_TYPING_REFUSED, WM_APP_TYPING_REFUSED, PM_REMOVE));
+    EXPECT_EQ(answer_message_box([&] { typing_->show_refusal(); }).text,
+              L"With this insertion the text would be 1048580 characters long; a capture keeps at most 1048576 "
+              L"bytes of one text. Nothing was inserted.");
     EXPECT_EQ(typed(), u"keep");
     EXPECT_TRUE(state_.objects.empty());
-    EXPECT_TRUE(typing_->take_key(kVkEscape, false));
-    ASSERT_EQ(state_.objects.size(), 1u);
-    EXPECT_EQ(as_text(state_.objects[0])->text, "keep");
 }
 
 TEST_F(EditorTypingTest, AFailedMeasurementIsShownAndTheEntryStaysOpenWithItsText) {
