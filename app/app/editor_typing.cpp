@@ -1,6 +1,10 @@
 #include "app/app/editor_typing.h"
 
+#include <utility>
+
+#include "app/app/editor_session.h"
 #include "app/app/error_box.h"
+#include "app/app/messages.h"
 #include "app/win/failure.h"
 
 namespace glimmerly {
@@ -19,7 +23,7 @@ void show_layout_failure(HWND window, const Failure& failure) {
 EditorTyping::EditorTyping(HWND window, EditorState& state)
     : window_(window),
       state_(state),
-      text_(window, state, [window](const Failure& refused) { show_error_box(window, refused); }),
+      text_(window, state, [this](const Failure& refused) { keep_refusal(refused); }),
       fields_(window, state) {}
 
 bool EditorTyping::text_box_mouse_selecting() const {
@@ -72,5 +76,21 @@ bool EditorTyping::take_key(std::uint32_t key, bool ctrl_down) {
 }
 
 HWND EditorTyping::focus_window() const { return fields_.open() ? fields_.focus_field() : text_.edit(); }
+
+void EditorTyping::keep_refusal(const Failure& refused) {
+    refusal_ = refused;
+    // Every refusal posts: a message that finds the App busy goes unanswered,
+    // and the next one's shows the latest refusal.
+    PostMessageW(window_, WM_APP_TYPING_REFUSED, 0, 0);
+}
+
+void EditorTyping::show_refusal() {
+    if (auto refused = std::exchange(refusal_, std::nullopt)) show_error_box(window_, *refused);
+}
+
+Status show_typing_refusal(App& app) {
+    if (EditorSession* session = open_editor_session(app)) session->typing().show_refusal();
+    return ok_status();
+}
 
 }  // namespace glimmerly

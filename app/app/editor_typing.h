@@ -4,10 +4,15 @@
 // input decisions and the message loop call. Refusals and failures the user
 // has to know about are shown here, in message boxes on the editor window;
 // the entry they concern stays open with what was typed.
+//
+// A refused insertion is found inside the control's own message handling,
+// where a message box would pump the App's messages outside its guard: it
+// is kept and posted, and the App shows it under its guard.
 
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 
 #include "core/editor/editor_state.h"
 #include "ui/capture/dimension_fields_window.h"
@@ -52,12 +57,20 @@ public:
     Status open_dimension_fields() override;
     bool take_key(std::uint32_t key, bool ctrl_down) override;
     HWND focus_window() const override;
+    void show_refusal() override;
 
 private:
+    void keep_refusal(const Failure& refused);
+
     HWND window_;
     EditorState& state_;
+    std::optional<Failure> refusal_;  // the latest, until shown
     TextEntry text_;
     DimensionFieldsWindow fields_;
 };
+
+struct App;
+// The open capture's kept refusal, for WM_APP_TYPING_REFUSED.
+Status show_typing_refusal(App& app);
 
 }  // namespace glimmerly

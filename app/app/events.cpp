@@ -77,7 +77,9 @@ std::optional<LRESULT> route_to_presentation(HWND window, UINT message, WPARAM w
 
 bool is_deferred_while_busy(UINT message) {
     return message == WM_APP_EDITOR_READY || message == WM_APP_EDITOR_EXITED || message == WM_DISPLAYCHANGE ||
-           message == WM_CLOSE || message == taskbar_created_message();
+           message == WM_CLOSE || message == taskbar_created_message() ||
+           // A refusal told while the App is busy would otherwise stay unshown.
+           message == WM_APP_TYPING_REFUSED;
 }
 
 LRESULT keep_for_later(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

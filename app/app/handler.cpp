@@ -7,6 +7,7 @@
 #include "app/app/editor_messages.h"
 #include "app/app/editor_process.h"
 #include "app/app/editor_session.h"
+#include "app/app/editor_typing.h"
 #include "app/app/events.h"
 #include "app/app/menu_shortcuts.h"
 #include "app/app/messages.h"
@@ -156,6 +157,7 @@ AppAnswer on_private_message(App& app, HWND window, UINT message, WPARAM wparam,
         case WM_APP_RENDERER_READY: return answer(receive_editor_renderer(app, window));
         case WM_APP_LENS_DONE: return answer(finish_session_search(app, window));
         case WM_APP_NOTICE: show_requested_notice(app, wparam, lparam); return handled();
+        case WM_APP_TYPING_REFUSED: return answer(show_typing_refusal(app));
         // Without an editor child, a capture session or the tray popup
         // these find nothing to act on.
         case WM_APP_BOARD_CLOSED:

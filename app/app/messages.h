@@ -42,6 +42,10 @@ inline constexpr UINT WM_APP_LOUPE_WINDOW_EVENT = WM_APP + 16;
 inline constexpr UINT WM_APP_LOUPE_FRAME_ARRIVED = WM_APP + 17;
 // Tray popup rows: wParam the row's command, lParam the action (bits 0-2) and key (from bit 8).
 inline constexpr UINT WM_APP_MENU_UPDATE = WM_APP + 18;
+// The editor window's text box refused an insertion past the stored limit
+// and kept the refusal; the App shows it once the control's handling
+// returned. wParam and lParam are 0.
+inline constexpr UINT WM_APP_TYPING_REFUSED = WM_APP + 19;
 // A thread message to the user-interface thread, two seconds after start.
 inline constexpr UINT WM_APP_DELAYED_WAKE = WM_APP + 50;
 

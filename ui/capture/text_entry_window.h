@@ -29,7 +29,8 @@ struct TypedText {
 
 class TextEntry {
 public:
-    // `refused` shows a refused insertion: past the stored limit.
+    // `refused` is given a refused insertion (past the stored limit) from
+    // inside the control's message handling: it must not pump messages.
     TextEntry(HWND window, EditorState& state, std::function<void(const Failure&)> refused);
     TextEntry(const TextEntry&) = delete;
     TextEntry& operator=(const TextEntry&) = delete;

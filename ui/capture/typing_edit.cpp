@@ -150,7 +150,7 @@ bool TypingEdit::refuse_insertion(std::u16string_view inserted) {
     const auto [start, end] = selection();
     Status accepted = text_box_accepts_insertion(text(), start, end, inserted);
     if (accepted) return false;
-    hooks_.refused(accepted.failure());  // may end the owner: nothing of it is touched after
+    hooks_.refused(accepted.failure());
     return true;
 }
 

@@ -36,8 +36,9 @@ struct EditHooks {
     // After every message that may change the text, the selection or the
     // focus, so that the drawing follows.
     std::function<void()> changed;
-    // Set: typing and pasting past the limit are refused whole with a message
-    // given here (the call is the control's last act for that message).
+    // Set: typing and pasting past the limit are refused whole, nothing
+    // inserted, with a message given here. It runs inside the control's
+    // message handling, so it must not pump messages (no message box).
     // Unset: the control cuts a long paste short itself.
     std::function<void(const Failure&)> refused;
 };

@@ -19,6 +19,9 @@ public:
     virtual bool take_key(std::uint32_t /*key*/, bool /*ctrl_down*/) { return false; }
     // The control that should have the keyboard, none for the editor window.
     virtual HWND focus_window() const { return nullptr; }
+    // Shows the refusal a control kept for after its message handling;
+    // nothing when none is kept.
+    virtual void show_refusal() {}
 };
 
 }  // namespace glimmerly

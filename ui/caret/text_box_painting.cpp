@@ -16,7 +16,8 @@ namespace {
 
 using win::ComPtr;
 
-// A layout wide enough that typed text never wraps: the box scrolls instead.
+// A layout wide enough that typed text never wraps unless it makes a
+// wrapping label: the box scrolls instead.
 constexpr float kUnwrappedWidth = 1.0e6f;
 
 struct EditSelection {
@@ -45,17 +46,6 @@ struct TextBoxLayout {
     ComPtr<IDWriteTextFormat> format;
     ComPtr<IDWriteTextLayout> layout;
 };
-// Texts in the annotation font; the size fields, typed over the chrome, in
-// the interface font they are measured with.
-Result<TextBoxLayout> create_text_box_layout(RendererResources& resources, const TextBoxView& box,
-                                             std::u16string_view text) {
-    auto format = box.window_space ? ui_text_format(resources, box.box.size, LANGUAGE_ENGLISH)
-                                   : annotation_text_format(resources.dwrite_factory.get(), box.box.size);
-    if (!format) return std::move(format).failure();
-    auto layout = unwrapped_layout(resources.dwrite_factory.get(), format->get(), text);
-    if (!layout) return std::move(layout).failure();
-    return TextBoxLayout{std::move(*format), std::move(*layout)};
-}
 
 Result<Size> layout_size(IDWriteTextLayout* layout) {
     DWRITE_TEXT_METRICS metrics{};
@@ -69,7 +59,35 @@ Size shown_frame(const TextBoxView& box, std::u16string_view text, Size measured
     return text_box_frame(box.box, text_box_stored_text(text), measured);
 }
 
-bool breaks_line(char16_t c) { return c == u'\r' || c == u'\n'; }
+// A label's lines are centred in its box, broken at its width when it wraps,
+// as the committed label draws them: nothing moves when the entry ends.
+Status lay_out_as_label(IDWriteTextLayout* layout, const TextBoxView& box, std::u16string_view text) {
+    const bool wrap = box.box.label.kind == LabelKind::Wrap;
+    double width = box.box.label.wrap_width;
+    if (!wrap) {
+        auto measured = layout_size(layout);
+        if (!measured) return std::move(measured).failure();
+        width = shown_frame(box, text, *measured).w;
+    }
+    HRESULT hr = layout->SetMaxWidth(static_cast<FLOAT>(width));
+    if (SUCCEEDED(hr) && wrap) hr = layout->SetWordWrapping(DWRITE_WORD_WRAPPING_WRAP);
+    if (SUCCEEDED(hr)) hr = layout->SetTextAlignment(DWRITE_TEXT_ALIGNMENT_CENTER);
+    if (FAILED(hr)) return win::hr_failure(hr, "IDWriteTextLayout (label)");
+    return ok_status();
+}
+
+// Texts in the annotation font; the size fields, typed over the chrome, in
+// the interface font they are measured with.
+Result<TextBoxLayout> create_text_box_layout(RendererResources& resources, const TextBoxView& box,
+                                             std::u16string_view text) {
+    auto format = box.window_space ? ui_text_format(resources, box.box.size, LANGUAGE_ENGLISH)
+                                   : annotation_text_format(resources.dwrite_factory.get(), box.box.size);
+    if (!format) return std::move(format).failure();
+    auto layout = unwrapped_layout(resources.dwrite_factory.get(), format->get(), text);
+    if (!layout) return std::move(layout).failure();
+    if (!box.window_space && box.box.makes_label()) GLIM_TRY(lay_out_as_label(layout->get(), box, text));
+    return TextBoxLayout{std::move(*format), std::move(*layout)};
+}
 
 struct Hit {
     double x = 0.0, y = 0.0, height = 0.0;
@@ -77,8 +95,9 @@ struct Hit {
 
 // Where text positions lie in the layout. DirectWrite's own hit tests come
 // first; where the platform has none (Wine answers E_NOTIMPL) the box
-// measures instead: a position's x is the width of its line's text before
-// it, and every line is as high as the layout's first.
+// measures instead, on the lines as the layout broke and aligned them: a
+// position's x is where its line starts plus the width of the line's text
+// before it.
 class TextHits {
 public:
     TextHits(RendererResources& resources, const TextBoxLayout& layout, std::u16string_view text)
@@ -90,12 +109,11 @@ public:
         const HRESULT hr = layout_.layout->HitTestTextPosition(index, FALSE, &x, &y, &metrics);
         if (SUCCEEDED(hr)) return Hit{x, y, metrics.height};
         if (hr != E_NOTIMPL) return win::hr_failure(hr, "HitTestTextPosition");
-        const Line line = line_of(index);
-        auto left = prefix_width(line.start, index);
+        GLIM_TRY(read_lines());
+        const Line& line = line_of(index);
+        auto left = prefix_width(line.start, std::min(index, line.end));
         if (!left) return std::move(left).failure();
-        auto height = line_height();
-        if (!height) return std::move(height).failure();
-        return Hit{*left, line.number * *height, *height};
+        return Hit{line.left + *left, line.top, line.height};
     }
 
     // The rectangles that cover the range, one per line.
@@ -113,20 +131,20 @@ public:
             return out;
         }
         for (std::uint32_t at = from; at < to;) {
-            const Line line = line_of(at);
             auto left = position(at);
             if (!left) return std::move(left).failure();
+            const Line& line = line_of(at);
             auto right = prefix_width(line.start, std::min(to, line.end));
             if (!right) return std::move(right).failure();
-            out.push_back({left->x, left->y, *right, left->y + left->height});
-            at = next_line_start(line.end);
+            out.push_back({left->x, left->y, line.left + *right, left->y + left->height});
+            at = std::max(line.next, at + 1);
         }
         return out;
     }
 
     // The character under a point of the layout. Where the platform has no
-    // hit test of its own the box measures: the line by the first line's
-    // height, the character by halving the line's text.
+    // hit test of its own the box measures: the line by the lines' heights,
+    // the character by halving the line's text.
     Result<TextBoxHit> point(Point p) {
         BOOL trailing = FALSE, inside = FALSE;
         DWRITE_HIT_TEST_METRICS metrics{};
@@ -136,21 +154,21 @@ public:
             return TextBoxHit{text_box_hit_index(metrics.textPosition, metrics.length, trailing != FALSE),
                               inside != FALSE};
         if (hr != E_NOTIMPL) return win::hr_failure(hr, "HitTestPoint");
-        auto height = line_height();
-        if (!height) return std::move(height).failure();
-        const double row = !std::isfinite(p.y) ? -1.0 : *height > 0.0 ? std::floor(p.y / *height) : 0.0;
-        const auto wanted = static_cast<std::uint32_t>(std::clamp(row, 0.0, static_cast<double>(size())));
-        const Line line = nth_line(wanted);
+        GLIM_TRY(read_lines());
+        const auto below = std::find_if(lines_.begin(), lines_.end(),
+                                        [&](const Line& l) { return p.y < l.top + l.height; });
+        const Line& line = below == lines_.end() ? lines_.back() : *below;
+        const double x = p.x - line.left;
         auto width = prefix_width(line.start, line.end);
         if (!width) return std::move(width).failure();
-        const bool on_text = row >= 0.0 && line.number == wanted && p.x >= 0.0 && p.x < *width;
+        const bool on_text = p.y >= 0.0 && p.y < line.top + line.height && x >= 0.0 && x < *width;
 
         std::uint32_t lo = line.start, hi = line.end;  // the first character whose right edge passes x
         while (lo < hi) {
             const std::uint32_t mid = lo + (hi - lo) / 2;
             auto right = prefix_width(line.start, mid + 1);
             if (!right) return std::move(right).failure();
-            if (*right <= p.x) lo = mid + 1;
+            if (*right <= x) lo = mid + 1;
             else hi = mid;
         }
         if (lo >= line.end) return TextBoxHit{line.end, on_text};
@@ -165,39 +183,70 @@ public:
         if (!left) return std::move(left).failure();
         auto right = prefix_width(line.start, next);
         if (!right) return std::move(right).failure();
-        return TextBoxHit{p.x >= (*left + *right) / 2.0 ? next : lo, on_text};
+        return TextBoxHit{x >= (*left + *right) / 2.0 ? next : lo, on_text};
     }
 
 private:
+    // One line as the layout broke it, in UTF-16 units of the text.
     struct Line {
-        std::uint32_t number = 0;
         std::uint32_t start = 0;
-        std::uint32_t end = 0;  // where its break, or the text, ends it
+        std::uint32_t end = 0;   // before its line break
+        std::uint32_t next = 0;  // where the next line starts
+        double top = 0.0, height = 0.0;
+        double left = 0.0;  // where the layout's alignment starts it
     };
     std::uint32_t size() const { return static_cast<std::uint32_t>(text_.size()); }
-    // A CR LF pair is one break, as the EDIT control writes it.
-    std::uint32_t next_line_start(std::uint32_t end) const {
-        if (end + 1 < size() && text_[end] == u'\r' && text_[end + 1] == u'\n') return end + 2;
-        return std::min(end + 1, size());
+
+    // A position at a wrapped line's end is the next line's start, as the
+    // caret shows it; one inside a line break belongs to the line it ends.
+    const Line& line_of(std::uint32_t index) const {
+        for (const Line& line : lines_)
+            if (index < line.next) return line;
+        return lines_.back();
     }
-    // The first line that `wanted` accepts, else the last one.
-    template <class Wanted>
-    Line find_line(Wanted wanted) const {
+
+    Status read_lines() {
+        if (!lines_.empty()) return ok_status();
+        UINT32 count = 0;
+        HRESULT hr = layout_.layout->GetLineMetrics(nullptr, 0, &count);
+        if (FAILED(hr) && hr != E_NOT_SUFFICIENT_BUFFER) return win::hr_failure(hr, "GetLineMetrics");
+        std::vector<DWRITE_LINE_METRICS> metrics(count);
+        hr = layout_.layout->GetLineMetrics(metrics.data(), count, &count);
+        if (FAILED(hr)) return win::hr_failure(hr, "GetLineMetrics");
+        metrics.resize(std::min<std::size_t>(count, metrics.size()));
         Line line;
-        for (;;) {
-            line.end = line.start;
-            while (line.end < size() && !breaks_line(text_[line.end])) ++line.end;
-            if (wanted(line) || line.end >= size()) return line;
-            line.start = next_line_start(line.end);
-            ++line.number;
+        for (const DWRITE_LINE_METRICS& m : metrics) {
+            line.next = std::min(size(), line.start + m.length);
+            line.end = line.next - std::min(m.newlineLength, line.next - line.start);
+            line.height = m.height;
+            const std::uint32_t ink_end = line.next - std::min(m.trailingWhitespaceLength, line.next - line.start);
+            auto left = line_left(line.start, ink_end);
+            if (!left) return std::move(left).failure();
+            line.left = *left;
+            lines_.push_back(line);
+            line.start = line.next;
+            line.top += m.height;
         }
+        if (lines_.empty()) lines_.push_back({0, size(), size(), 0.0, 0.0, 0.0});
+        return ok_status();
     }
-    Line line_of(std::uint32_t index) const {
-        return find_line([index](const Line& line) { return index <= line.end; });
+
+    // Where the layout's alignment starts a line of this text: a layout of
+    // that text alone, as wide as the whole one, says.
+    Result<double> line_left(std::uint32_t start, std::uint32_t end) {
+        const DWRITE_TEXT_ALIGNMENT alignment = layout_.layout->GetTextAlignment();
+        if (alignment == DWRITE_TEXT_ALIGNMENT_LEADING) return 0.0;
+        auto alone =
+            unwrapped_layout(resources_.dwrite_factory.get(), layout_.format.get(), text_.substr(start, end - start));
+        if (!alone) return std::move(alone).failure();
+        HRESULT hr = (*alone)->SetMaxWidth(layout_.layout->GetMaxWidth());
+        if (SUCCEEDED(hr)) hr = (*alone)->SetTextAlignment(alignment);
+        DWRITE_TEXT_METRICS metrics{};
+        if (SUCCEEDED(hr)) hr = (*alone)->GetMetrics(&metrics);
+        if (FAILED(hr)) return win::hr_failure(hr, "GetMetrics (line)");
+        return double{metrics.left};
     }
-    Line nth_line(std::uint32_t number) const {
-        return find_line([number](const Line& line) { return line.number == number; });
-    }
+
     Result<double> prefix_width(std::uint32_t start, std::uint32_t end) {
         if (end <= start) return 0.0;
         auto layout =
@@ -207,17 +256,11 @@ private:
         if (const HRESULT hr = (*layout)->GetMetrics(&metrics); FAILED(hr)) return win::hr_failure(hr, "GetMetrics");
         return double{metrics.widthIncludingTrailingWhitespace};
     }
-    Result<double> line_height() {
-        DWRITE_LINE_METRICS first{};
-        UINT32 count = 0;
-        const HRESULT hr = layout_.layout->GetLineMetrics(&first, 1, &count);
-        if (SUCCEEDED(hr) || hr == E_NOT_SUFFICIENT_BUFFER) return double{first.height};
-        return win::hr_failure(hr, "GetLineMetrics");
-    }
 
     RendererResources& resources_;
     const TextBoxLayout& layout_;
     std::u16string_view text_;
+    std::vector<Line> lines_;  // read at the first measuring
 };
 
 Status fill_selection(Painter& painter, TextHits& hits, EditSelection selection, Point at) {

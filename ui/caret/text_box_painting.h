@@ -54,8 +54,9 @@ struct TextBoxPass {
 // The EDIT control's text.
 std::u16string read_edit_text(HWND edit);
 
-// The box's text as laid out, unwrapped: its width with trailing white space
-// and its height. What the box shows is `text_box_frame` of it.
+// The box's text as laid out (a label's lines broken and centred as the
+// committed label draws them): its width with trailing white space and its
+// height. What the box shows is `text_box_frame` of it.
 Result<Size> measure_text_box(RendererResources& resources, const TextBoxView& box, std::u16string_view text);
 
 // The character under a point (frame pixels; window pixels for a field):

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/app/messages.h"
 #include "app/render/renderer_resources.h"
 #include "app/win/owners.h"
+#include "core/editor/editor_routing.h"
 #include "core/editor/history.h"
 #include "tests/app/support/dialogs.h"
 #include "tests/core/support/monitors.h"
@@ -78,6 +80,8 @@ TEST_F(EditorTypingTest, TypedTextBecomesAnObjectWhenTheEntryEnds) {
         bool ctrl;
         std::optional<std::string> stored;  // none: nothing added
         LabelKind kind;
+        std::int16_t wheel = 0;  // turned while the box is open
+        double size = 24;
     } rows[] = {
         {"typed, Ctrl+Enter", false, {}, Typing::Keys, u"Hi", kVkReturn, true, "Hi", LabelKind::None},
         {"Enter breaks the line", false, {}, Typing::Keys, u"a\rb", kVkEscape, false, "a\r\nb", LabelKind::None},
@@ -86,6 +90,7 @@ TEST_F(EditorTypingTest, TypedTextBecomesAnObjectWhenTheEntryEnds) {
         {"dragged label wraps", true, Point{300, 200}, Typing::Keys, u"x", kVkEscape, false, "x", LabelKind::Wrap},
         {"pasted controls, lone surrogate, right to left", false, {}, Typing::Paste,
          u"\u05E9\u05DC a\x01\x1F" u"b\xD800", kVkEscape, false, "\u05E9\u05DC ab\uFFFD", LabelKind::None},
+        {"a wheel notch up", false, {}, Typing::Keys, u"Hi", kVkReturn, true, "Hi", LabelKind::None, 120, 28},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -96,6 +101,7 @@ TEST_F(EditorTypingTest, TypedTextBecomesAnObjectWhenTheEntryEnds) {
         typing_->end_label_drag();
         if (row.how == Typing::Paste) paste(row.text);
         else type(row.text);
+        if (row.wheel) { ASSERT_TRUE(resize_by_wheel(state_, *typing_, row.wheel)); }
         EXPECT_FALSE(typing_->take_key(kVkReturn, false));  // plain Enter is the control's
         EXPECT_TRUE(typing_->take_key(row.key, row.ctrl));
         EXPECT_FALSE(typing_->text_box_open());
@@ -103,6 +109,7 @@ TEST_F(EditorTypingTest, TypedTextBecomesAnObjectWhenTheEntryEnds) {
         if (!row.stored) continue;
         EXPECT_EQ(as_text(state_.objects[0])->text, *row.stored);
         EXPECT_EQ(as_text(state_.objects[0])->label.kind, row.kind);
+        EXPECT_EQ(as_text(state_.objects[0])->size, row.size);
         EXPECT_EQ(state_.selection, std::vector<ObjectId>{state_.objects[0].id});
     }
 }
@@ -123,16 +130,19 @@ TEST_F(EditorTypingTest, EditingALabelIsOneUndoStep) {
     EXPECT_EQ(as_text(state_.objects[0])->text, "old");
 }
 
-TEST_F(EditorTypingTest, AnOverLongPasteIsRefusedWholeAndTheEntryKeepsItsText) {
+TEST_F(EditorTypingTest, AnOverLongPasteIsRefusedAtOnceAndShownOnceTheControlIsDone) {
     ASSERT_TRUE(typing_->open_text_entry({{150, 150}, false}));
     type(u"keep");
-    const AnsweredBox box = answer_message_box([&] { paste(std::u16string(kTextBoxUnitLimit, u'a')); });
-    EXPECT_NE(box.text.find(L"1048576"), std::wstring::npos);
+    // Nothing shows while the control still handles the paste: the window gets a message instead.
+    EXPECT_EQ(answer_message_box([&] { paste(std::u16string(kTextBoxUnitLimit, u'a')); }).text, L"");
+    EXPECT_EQ(typed(), u"keep");
+    MSG posted{};
+    ASSERT_TRUE(PeekMessageW(&posted, window_.get(), WM_APP_TYPING_REFUSED, WM_APP_TYPING_REFUSED, PM_REMOVE));
+    EXPECT_EQ(answer_message_box([&] { typing_->show_refusal(); }).text,
+              L"With this insertion the text would be 1048580 characters long; a capture keeps at most 1048576 "
+              L"bytes of one text. Nothing was inserted.");
     EXPECT_EQ(typed(), u"keep");
     EXPECT_TRUE(state_.objects.empty());
-    EXPECT_TRUE(typing_->take_key(kVkEscape, false));
-    ASSERT_EQ(state_.objects.size(), 1u);
-    EXPECT_EQ(as_text(state_.objects[0])->text, "keep");
 }
 
 TEST_F(EditorTypingTest, AFailedMeasurementIsShownAndTheEntryStaysOpenWithItsText) {
@@ -184,12 +194,14 @@ TEST_F(EditorTypingTest, TheSizeFieldsResizeTheSelectionOnEnterAndRefuseWhatIsNo
     const struct {
         const char* name;
         std::u16string width, height;
-        VirtualKey key;
+        std::optional<VirtualKey> key;  // none: a press outside the fields commits
         std::optional<std::string> hint;  // none: closed
         Box selection;
     } rows[] = {
         {"a sum and a number", u"250+20", u"150", kVkReturn, {}, {100, 100, 370, 250}},
         {"zero", u"0", u"150", kVkReturn,
+         "Enter a whole number of pixels (at least 2), or an expression such as 800+20.", kSelection},
+        {"zero, a press outside", u"0", u"150", std::nullopt,
          "Enter a whole number of pixels (at least 2), or an expression such as 800+20.", kSelection},
         {"Esc leaves the selection", u"250", u"150", kVkEscape, {}, kSelection},
     };
@@ -202,13 +214,16 @@ TEST_F(EditorTypingTest, TheSizeFieldsResizeTheSelectionOnEnterAndRefuseWhatIsNo
         type(row.width);  // replaces the selected text
         EXPECT_TRUE(typing_->take_key(kVkTab, false));
         type(row.height);
-        EXPECT_TRUE(typing_->take_key(row.key, false));
+        if (!row.key) SetFocus(window_.get());
+        EXPECT_TRUE(row.key ? typing_->take_key(*row.key, false) : !typing_->commit_dimension_fields());
         EXPECT_EQ(state_.capture_selection, row.selection);
         EXPECT_EQ(typing_->dimension_fields_open(), row.hint.has_value());
         if (!row.hint) continue;
         const auto& hint = editor_window_part(state_).dimension_fields->fields.hint;
         ASSERT_TRUE(hint);
         EXPECT_EQ(localized_text(LANGUAGE_ENGLISH, *hint), *row.hint);
+        // The refusal brings the keys from outside to the width field; in the height field they stay.
+        EXPECT_EQ(GetFocus(), editor_window_part(state_).dimension_fields->edits[row.key ? 1 : 0]);
         EXPECT_TRUE(typing_->take_key(kVkEscape, false));
     }
 }

@@ -7,6 +7,7 @@
 
 #include "app/win/owners.h"
 #include "core/editor/chrome_math.h"
+#include "core/editor/text_box.h"
 #include "tests/app/render/render_support.h"
 
 namespace glimmerly {
@@ -48,6 +49,16 @@ protected:
             for (auto x = static_cast<std::uint32_t>(area.left); x < area.right; ++x)
                 n += testing::close_to(testing::pixel(image, x, y), colour, 40);
         return n;
+    }
+
+    // The first and the past-the-last column of about that colour in the rows.
+    static std::pair<int, int> ink_columns(const BgraImage& image, Rgb colour, double top, double bottom) {
+        std::pair<int, int> columns{INT_MAX, -1};
+        for (auto y = static_cast<std::uint32_t>(top); y < bottom; ++y)
+            for (std::uint32_t x = 0; x < image.width; ++x)
+                if (testing::close_to(testing::pixel(image, x, y), colour, 60))
+                    columns = {std::min<int>(columns.first, x), std::max<int>(columns.second, x + 1)};
+        return columns;
     }
 
     win::UniqueWindow edit_;
@@ -123,6 +134,35 @@ TEST_F(TextBoxPainting, ASelectionIsHighlightedUnderTheTextAndHidesTheCaret) {
     const BgraImage image = draw();
     EXPECT_GT(count(image, box_at(kAnchor.x, kAnchor.y, width->w, 20), {188, 219, 255}), 100);
     EXPECT_EQ(count(image, box_at(kAnchor.x + width->w + 1, kAnchor.y, 40, 30), {0, 0, 0}), 0);
+}
+
+TEST_F(TextBoxPainting, TheOpenBoxsLettersStandInTheColumnsOfTheObjectItCommits) {
+    const struct {
+        const char* name;
+        const wchar_t* text;
+        LabelMode label;
+    } rows[] = {
+        {"wrapping label", L"WW W WWW WW", LabelMode::wrap(90)},
+        {"fitted label, lines of two lengths", L"W\r\nWWWW", LabelMode::fit()},
+        {"plain text", L"WW\r\nW", LabelMode::none()},
+    };
+    box_.box.ink = Rgb{250, 220, 0};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        type(row.text, 0, 0);
+        box_.box.label = row.label;
+        const BgraImage open = paint(200, 160, [&](Painter& p) { (void)draw_text_object(p, box_, caret_, {false}); });
+        const std::string text = text_box_stored_text(read_edit_text(edit_.get()));
+        const bool wrap = row.label.kind == LabelKind::Wrap;
+        EditorState state;
+        ASSERT_TRUE(commit_text_box(state, box_.box, text,
+                                    measure_annotation_text(*resources_, text, 24, wrap, row.label.wrap_width)));
+        const BgraImage committed = RenderTest::draw(state.objects);
+        const Rgb ink = row.label.is_label() ? *box_.box.ink : box_.box.color;
+        // Middle rows of the first line and of the second, whose place counts too when it is shorter.
+        for (const double top : {kAnchor.y + 8, kAnchor.y + 42})
+            EXPECT_EQ(ink_columns(open, ink, top, top + 8), ink_columns(committed, ink, top, top + 8));
+    }
 }
 
 }  // namespace
