@@ -88,7 +88,8 @@ protected:
     }
 
     win::ComApartment com_;
-    TestAppWindow test_{AppOptions{.in_process_editor = true}};
+    // The wheel changes the tool sizes: the user's settings file stays out of it.
+    TestAppWindow test_{AppOptions{.in_process_editor = true, .keeps_settings = false}};
 };
 
 TEST_F(EditorWindow, DrawsAShapeAndAnArrowMovesTheShapeWithTheArrowKeysAndUndoesAndRedoesTheMove) {
