@@ -49,7 +49,11 @@ Status open_capture_here(App& app, HWND window) {
     auto grab = capture_virtual_screen_into(*surface, std::move(pixels));
     if (!grab) return std::move(grab).failure();
     if (!is_valid_bgra_image(grab->image)) return invalid_input("Invalid BGRA image dimensions or buffer length");
-    if (app.keeps_settings) GLIM_TRY(reload_settings(app.settings));
+    if (app.keeps_settings) {
+        GLIM_TRY(reload_settings(app.settings));
+        // Another capture may have stored other sizes since this process read them.
+        app.tool_sizes.remembered = ToolSizes{app.settings.capture_stroke_width, app.settings.capture_eraser_size};
+    }
 
     const PixelPoint origin{grab->x, grab->y};
     EditorState state = new_capture_state(std::move(grab->image), enumerate_monitors(origin));

@@ -80,8 +80,10 @@ void end_capture_session(App& app, HWND window, std::optional<TextId> text) {
     if (GetCapture() == window) ReleaseCapture();
     KillTimer(window, TIMER_SESSION_FRAME);
     KillTimer(window, TIMER_TOOLBAR_ANIMATION);
-    KillTimer(window, TIMER_SETTINGS_SAVE);
+    const Status sizes_saved = save_tool_sizes_now(
+        app, window, app.capture_session ? app.capture_session->tool_sizes() : std::nullopt);
     app.capture_session.reset();
+    if (!sizes_saved) show_error_box(window, sizes_saved.failure());
     if (text) show_message_box(window, text_of(current_language(), *text));
     if (app.in_process_editor) PostQuitMessage(0);
 }

@@ -44,7 +44,8 @@ public:
     Status first_paint_failure(Status painted);
 
     bool take_key(HWND, std::uint32_t key, bool ctrl_down) override { return typing_->take_key(key, ctrl_down); }
-    // The settings remember the sizes at an interface scale of 1.
+    // A capture starts from the remembered sizes grown by the interface
+    // scale; the same scale divided out gives back what to remember.
     std::optional<SessionToolSizes> tool_sizes() const override {
         return SessionToolSizes{state_.stroke_width, state_.eraser_size, state_.applied_interface_scale};
     }

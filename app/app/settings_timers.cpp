@@ -16,13 +16,25 @@ Status save_pending(App& app) {
     return ok_status();
 }
 
+// True when the sizes differ from the remembered pair and are now pending.
+bool note_session_sizes(App& app, const std::optional<SessionToolSizes>& sizes) {
+    if (!sizes || !app.keeps_settings) return false;
+    const auto remembered = tool_sizes_to_remember(sizes->stroke_width, sizes->eraser_size, sizes->scale);
+    return remembered && note_tool_sizes(app.tool_sizes, *remembered, GetTickCount64());
+}
+
 }  // namespace
 
 Status schedule_tool_size_save(App& app, HWND window, const std::optional<SessionToolSizes>& sizes) {
-    if (!sizes) return ok_status();
-    const auto remembered = tool_sizes_to_remember(sizes->stroke_width, sizes->eraser_size, sizes->scale);
-    if (!remembered || !note_tool_sizes(app.tool_sizes, *remembered, GetTickCount64())) return ok_status();
+    if (!note_session_sizes(app, sizes)) return ok_status();
     if (SetTimer(window, TIMER_SETTINGS_SAVE, kToolSizeSaveDelayMs, nullptr)) return ok_status();
+    return save_pending(app);
+}
+
+Status save_tool_sizes_now(App& app, HWND window, const std::optional<SessionToolSizes>& sizes) {
+    KillTimer(window, TIMER_SETTINGS_SAVE);
+    (void)note_session_sizes(app, sizes);
+    if (!app.tool_sizes.pending) return ok_status();
     return save_pending(app);
 }
 

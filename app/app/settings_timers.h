@@ -23,12 +23,17 @@ struct SessionToolSizes {
 
 // At the end of every handled message while a capture is open: sizes that
 // changed are written 250 ms after the last change (at once when no timer
-// can be set). A scale of 0 or one that is not finite writes nothing.
+// can be set). A scale of 0 or one that is not finite writes nothing, and
+// so does a process that keeps no settings file.
 Status schedule_tool_size_save(App& app, HWND window, const std::optional<SessionToolSizes>& sizes);
 
 // TIMER_SETTINGS_SAVE: waits out the deadline, then writes the pending
 // sizes once; a stray tick after that writes nothing.
 Status run_settings_save_timer(App& app, HWND window);
+
+// As a capture ends: its sizes, and a pair still waiting for the timer, are
+// written now. The editor process ends with its capture, timer and all.
+Status save_tool_sizes_now(App& app, HWND window, const std::optional<SessionToolSizes>& sizes);
 
 // The board's visibility in the settings file (when the run keeps one),
 // then in the App; a failed write changes neither.

@@ -6,29 +6,20 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <deque>
-#include <functional>
 
 #include "app/app/commands.h"
-#include "app/app/hotkeys.h"
 #include "app/app/messages.h"
-#include "app/lib/folder_tree.h"
-#include "app/lib/program_folders.h"
 #include "app/lib/settings_store.h"
 #include "app/win/failure.h"
-#include "app/win/paths.h"
 #include "tests/app/support/child_process.h"
-#include "tests/app/support/dialogs.h"
 #include "tests/app/support/files.h"
-#include "tests/app/support/private_prefix.h"
-#include "tests/app/support/registry.h"
+#include "tests/app/support/resident.h"
 
 namespace glimmerly {
 namespace {
 
 using namespace testing_support;
 
-constexpr UINT kCtrlAltShift = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 constexpr RECT kArea{200, 150, 520, 390};
 constexpr COLORREF kQuadrants[4] = {RGB(200, 30, 40), RGB(20, 160, 60), RGB(30, 60, 220), RGB(240, 200, 20)};
 constexpr COLORREF kCover = RGB(255, 0, 255);
@@ -64,18 +55,6 @@ win::UniqueWindow show_test_window(LONG_PTR solid_plus_one) {
     return window;
 }
 
-// Other processes' windows change with no event to wait on: look again
-// every 10 ms, pumping this thread's windows meanwhile, until the deadline.
-bool eventually(const std::function<bool()>& condition) {
-    const ULONGLONG deadline = GetTickCount64() + 30000;
-    for (MSG message; !condition();) {
-        if (GetTickCount64() >= deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    }
-    return true;
-}
-
 // Whether the middle of each quadrant on the screen has its colour; a
 // capture shades the whole frozen screen (48 % black) until a region is chosen.
 bool screen_shows(bool pattern, bool shaded = false) {
@@ -92,99 +71,7 @@ bool screen_shows(bool pattern, bool shaded = false) {
     return true;
 }
 
-HWND app_window_of(DWORD process) {
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"Glimmerly.Window", nullptr));) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == process) return window;
-    }
-    return nullptr;
-}
-
-// The process's window answers a sent message only from its loop.
-bool loop_runs(HWND window) {
-    DWORD_PTR ignored = 0;
-    return window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored);
-}
-
-struct Process {
-    win::UniqueHandle handle;
-    DWORD id = 0;
-};
-
-class EditorChild : public ::testing::Test {
-protected:
-    void SetUp() override {
-        GLIM_REQUIRE_PRIVATE_PREFIX();
-        lock_.emplace();
-        folder_ = program_folder_path().value_or(L"");
-        (void)remove_tree(folder_);
-        // Without it Wine hides a full-screen window only after two seconds.
-        set_registry_string(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", L"N");
-        write_settings(false);
-        wchar_t own[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, own, MAX_PATH);
-        std::wstring command = L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") + L"\"";
-        STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
-        PROCESS_INFORMATION info{};
-        ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &info));
-        CloseHandle(info.hThread);
-        resident_ = {win::UniqueHandle(info.hProcess), info.dwProcessId};
-        sweeper_.watch(resident_.id);  // and the children it starts
-        ASSERT_EQ(WaitForInputIdle(resident_.handle.get(), 30000), 0u);
-        resident_window_ = app_window_of(resident_.id);
-    }
-    void TearDown() override {
-        if (resident_.handle) TerminateProcess(resident_.handle.get(), 99);  // what a failed test left
-        if (lock_) (void)remove_tree(folder_);
-    }
-    void write_settings(bool live_capture) {
-        Settings settings;
-        settings.capture_shortcut = {kCtrlAltShift, VK_F19};
-        settings.instant_capture_shortcut = {kCtrlAltShift, VK_F18};
-        settings.board_shortcut = {kCtrlAltShift, VK_F17};
-        settings.start_with_windows = false;
-        settings.live_capture = live_capture;
-        ASSERT_TRUE(save_settings_file(settings, folder_ + L"\\settings.txt").ok());
-    }
-    // The resident's running child other than `other`, once its loop runs
-    // (a prepared child is warm and has reported ready by then).
-    Process wait_for_child(DWORD other = 0) {
-        Process child;
-        EXPECT_TRUE(eventually([&] {
-            for (const DWORD id : child_process_ids(resident_.id)) {
-                win::UniqueHandle handle(OpenProcess(PROCESS_ALL_ACCESS, FALSE, id));
-                if (id != other && handle && WaitForSingleObject(handle.get(), 0) == WAIT_TIMEOUT)
-                    child = {std::move(handle), id};
-            }
-            return child.handle && loop_runs(app_window_of(child.id));
-        }));
-        return child;
-    }
-    void press_capture_shortcut() {
-        PostMessageW(resident_window_, WM_HOTKEY, HOTKEY_ID_CAPTURE_BASE, MAKELPARAM(kCtrlAltShift, VK_F19));
-    }
-    // The child's window once it covers the whole virtual screen above every
-    // other window, done with the message that opened it (and painted).
-    HWND wait_for_capture(const Process& child) {
-        HWND window = nullptr;
-        EXPECT_TRUE(eventually([&] { return IsWindowVisible(window = app_window_of(child.id)); }));
-        RECT shown{}, screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
-        screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
-        screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-        EXPECT_TRUE(GetWindowRect(window, &shown) && EqualRect(&shown, &screen));
-        EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-        EXPECT_TRUE(loop_runs(window));
-        return window;
-    }
-
-    std::optional<UserDataLock> lock_;
-    std::wstring folder_;
-    DialogSweeper sweeper_;
-    Process resident_;
-    HWND resident_window_ = nullptr;
-};
+class EditorChild : public ResidentTest {};
 
 TEST_F(EditorChild, TheShortcutShowsTheFrozenScreenInThePreparedChildAndEscapeOrALanguageChangePreparesTheNext) {
     const Process first = wait_for_child();

@@ -12,6 +12,7 @@
 #include "app/win/paths.h"
 #include "core/paths/save_types.h"
 #include "tests/app/support/app_window.h"
+#include "tests/app/support/clipboard.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/pictures.h"
 #include "tests/app/support/temp_folder.h"
@@ -47,25 +48,6 @@ bool pump_until(const std::function<bool()>& done) {
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     }
     return true;
-}
-
-// The CF_DIB on the clipboard with its rows turned top-down, and the text.
-std::pair<BgraImage, std::wstring> clipboard() {
-    std::pair<BgraImage, std::wstring> held;
-    if (!OpenClipboard(nullptr)) return held;
-    if (const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(GetClipboardData(CF_DIB)))) {
-        BgraImage& picture = held.first = {{}, std::uint32_t(header->biWidth), std::uint32_t(header->biHeight)};
-        const auto* rows = reinterpret_cast<const std::uint8_t*>(header + 1);
-        for (std::uint32_t y = picture.height, stride = picture.width * 4; y-- > 0;)
-            picture.pixels.insert(picture.pixels.end(), rows + y * stride, rows + (y + 1) * stride);
-        GlobalUnlock(GetClipboardData(CF_DIB));
-    }
-    if (const auto* text = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)))) {
-        held.second = text;
-        GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
-    }
-    CloseClipboard();
-    return held;
 }
 
 class CaptureOutput : public ::testing::Test {
@@ -137,7 +119,7 @@ TEST_F(CaptureOutput, EachWordWritesWhatItNamesTellsItsNoticeAndEndsTheCaptureOn
         EXPECT_EQ(IsWindowVisible(test.window()) != FALSE, row.stays_open);
         const bool asked = row.output == SessionOutput::SaveAs || (row.output == SessionOutput::Save && !row.from_document);
         EXPECT_EQ(g_dialogs, asked ? 1 : 0);
-        const auto [picture, text] = clipboard();
+        const auto [picture, text] = clipboard_contents();
         EXPECT_TRUE(row.output != SessionOutput::CopyImage || shows_region(picture));
         EXPECT_TRUE(row.output != SessionOutput::CopyColourCode || text == L"#ED4F5C");
         // A document shows its picture to image readers, and reopens with its objects.

@@ -22,6 +22,7 @@
 #include "tests/app/support/files.h"
 #include "tests/app/support/private_prefix.h"
 #include "tests/app/support/registry.h"
+#include "tests/app/support/resident.h"
 #include "tests/app/support/temp_folder.h"
 
 namespace glimmerly {
@@ -40,16 +41,6 @@ Settings quiet_settings() {
     settings.board_shortcut = {kCtrlAltShift, VK_F17};
     settings.start_with_windows = false;
     return settings;
-}
-
-// Polls a condition another process makes true, for up to 20 s.
-template <class Condition>
-bool eventually(Condition condition) {
-    for (const ULONGLONG deadline = GetTickCount64() + 20000; GetTickCount64() < deadline;) {
-        if (condition()) return true;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    return condition();
 }
 
 struct ProgramRun {

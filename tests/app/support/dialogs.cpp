@@ -50,6 +50,11 @@ void DialogSweeper::watch(DWORD process_id) {
     watched_.insert(process_id);
 }
 
+void DialogSweeper::leave_alone(std::wstring title) {
+    std::lock_guard lock(mutex_);
+    left_alone_.insert(std::move(title));
+}
+
 std::vector<AnsweredBox> DialogSweeper::answered() {
     std::lock_guard lock(mutex_);
     return answered_;
@@ -84,7 +89,9 @@ void DialogSweeper::sweep() {
             std::lock_guard lock(mutex_);
             if (!watched_.count(process) && watched_.count(parent_process_id(process))) watched_.insert(process);
             // A box already answered may still be on screen for a moment.
-            if (!watched_.count(process) || !seen_.insert(dialog).second) continue;
+            if (!watched_.count(process) || left_alone_.count(dialogs_detail::window_text(dialog)) ||
+                !seen_.insert(dialog).second)
+                continue;
             answered_.push_back(
                 {dialogs_detail::window_text(dialog), dialogs_detail::window_text(GetDlgItem(dialog, 0xFFFF)), message_box_icon(dialog)});
             PostMessageW(dialog, WM_COMMAND, IDOK, 0);

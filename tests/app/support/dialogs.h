@@ -85,6 +85,9 @@ public:
     ~DialogSweeper();
 
     void watch(DWORD process_id);
+    // Dialogs with this title are the test's own to answer (a Save dialog
+    // it types into): left alone and not kept.
+    void leave_alone(std::wstring title);
     // The boxes answered so far, oldest first.
     std::vector<AnsweredBox> answered();
     // Waits up to `timeout_ms` for a box whose text is `text`.
@@ -95,6 +98,7 @@ private:
 
     std::mutex mutex_;
     std::set<DWORD> watched_;
+    std::set<std::wstring> left_alone_;
     std::vector<AnsweredBox> answered_;
     std::set<HWND> seen_;  // the sweeping thread's own
     win::UniqueHandle stop_;

@@ -1,0 +1,108 @@
+#include "tests/app/support/resident.h"
+
+#include "app/app/hotkeys.h"
+#include "app/lib/folder_tree.h"
+#include "app/lib/program_folders.h"
+#include "app/lib/settings_store.h"
+#include "app/win/paths.h"
+#include "tests/app/support/child_process.h"
+#include "tests/app/support/registry.h"
+
+namespace glimmerly::testing_support {
+namespace {
+
+constexpr UINT kCtrlAltShift = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
+
+}  // namespace
+
+bool eventually(const std::function<bool()>& condition) {
+    const ULONGLONG deadline = GetTickCount64() + 30000;
+    for (MSG message; !condition();) {
+        if (GetTickCount64() >= deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    return true;
+}
+
+HWND window_of(DWORD process, const wchar_t* window_class) {
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, window_class, nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process) return window;
+    }
+    return nullptr;
+}
+
+bool loop_runs(HWND window) {
+    DWORD_PTR ignored = 0;
+    return window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored);
+}
+
+void ResidentTest::SetUp() {
+    GLIM_REQUIRE_PRIVATE_PREFIX();
+    lock_.emplace();
+    folder_ = program_folder_path().value_or(L"");
+    (void)remove_tree(folder_);
+    // Without it Wine hides a full-screen window only after two seconds.
+    set_registry_string(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", L"N");
+    write_settings(false);
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    std::wstring command = L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") + L"\"";
+    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
+    CloseHandle(info.hThread);
+    resident_ = {win::UniqueHandle(info.hProcess), info.dwProcessId};
+    sweeper_.watch(resident_.id);  // and the children it starts
+    ASSERT_EQ(WaitForInputIdle(resident_.handle.get(), 30000), 0u);
+    resident_window_ = app_window_of(resident_.id);
+}
+
+void ResidentTest::TearDown() {
+    if (resident_.handle) TerminateProcess(resident_.handle.get(), 99);  // what a failed test left
+    if (lock_) (void)remove_tree(folder_);
+}
+
+void ResidentTest::write_settings(bool live_capture, const std::wstring& save_folder) {
+    Settings settings;
+    settings.capture_shortcut = {kCtrlAltShift, VK_F19};
+    settings.instant_capture_shortcut = {kCtrlAltShift, VK_F18};
+    settings.board_shortcut = {kCtrlAltShift, VK_F17};
+    settings.start_with_windows = false;
+    settings.live_capture = live_capture;
+    settings.save_folder = win::to_u16(save_folder);
+    ASSERT_TRUE(save_settings_file(settings, folder_ + L"\\settings.txt").ok());
+}
+
+Process ResidentTest::wait_for_child(DWORD other) {
+    Process child;
+    EXPECT_TRUE(eventually([&] {
+        for (const DWORD id : child_process_ids(resident_.id)) {
+            win::UniqueHandle handle(OpenProcess(PROCESS_ALL_ACCESS, FALSE, id));
+            if (id != other && handle && WaitForSingleObject(handle.get(), 0) == WAIT_TIMEOUT)
+                child = {std::move(handle), id};
+        }
+        return child.handle && loop_runs(app_window_of(child.id));
+    }));
+    return child;
+}
+
+void ResidentTest::press_capture_shortcut() {
+    PostMessageW(resident_window_, WM_HOTKEY, HOTKEY_ID_CAPTURE_BASE, MAKELPARAM(kCtrlAltShift, VK_F19));
+}
+
+HWND ResidentTest::wait_for_capture(const Process& child) {
+    HWND window = nullptr;
+    EXPECT_TRUE(eventually([&] { return IsWindowVisible(window = app_window_of(child.id)); }));
+    RECT shown{}, screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
+    screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    EXPECT_TRUE(GetWindowRect(window, &shown) && EqualRect(&shown, &screen));
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(loop_runs(window));
+    return window;
+}
+
+}  // namespace glimmerly::testing_support

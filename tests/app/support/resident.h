@@ -1,0 +1,58 @@
+#pragma once
+// The real program from outside: the resident (glimmerly.exe, built beside
+// the tests) started with a settings file written by the program's own
+// writer, the editor children it starts in its job, and every box that any
+// of them shows answered and kept.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/win/owners.h"
+#include "tests/app/support/dialogs.h"
+#include "tests/app/support/private_prefix.h"
+
+namespace glimmerly::testing_support {
+
+// Other processes' windows change with no event to wait on: looks again
+// every 10 ms, pumping this thread's windows meanwhile, until the deadline.
+bool eventually(const std::function<bool()>& condition);
+
+// The process's first top-level window of the class, or null.
+HWND window_of(DWORD process, const wchar_t* window_class);
+
+// The process's application window, or null.
+inline HWND app_window_of(DWORD process) { return window_of(process, L"Glimmerly.Window"); }
+
+// Whether the window's loop answers a sent message.
+bool loop_runs(HWND window);
+
+struct Process {
+    win::UniqueHandle handle;
+    DWORD id = 0;
+};
+
+class ResidentTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // The remembered save folder too, when one is given.
+    void write_settings(bool live_capture, const std::wstring& save_folder = {});
+    // The resident's running child other than `other`, once its loop runs
+    // (a prepared child is warm and has reported ready by then).
+    Process wait_for_child(DWORD other = 0);
+    void press_capture_shortcut();
+    // The child's window once it covers the whole virtual screen above every
+    // other window, done with the message that opened it (and painted).
+    HWND wait_for_capture(const Process& child);
+
+    std::optional<UserDataLock> lock_;
+    std::wstring folder_;
+    DialogSweeper sweeper_;
+    Process resident_;
+    HWND resident_window_ = nullptr;
+};
+
+}  // namespace glimmerly::testing_support
