@@ -80,10 +80,11 @@ void end_capture_session(App& app, HWND window, std::optional<TextId> text) {
     if (GetCapture() == window) ReleaseCapture();
     KillTimer(window, TIMER_SESSION_FRAME);
     KillTimer(window, TIMER_TOOLBAR_ANIMATION);
-    const Status sizes_saved = save_tool_sizes_now(
-        app, window, app.capture_session ? app.capture_session->tool_sizes() : std::nullopt);
+    Status saved = save_tool_sizes_now(app, window, app.capture_session ? app.capture_session->tool_sizes() : std::nullopt);
+    if (EditorSession* session = open_editor_session(app))
+        if (Status stored = store_custom_colour(app, session->state()); saved && !stored) saved = std::move(stored);
     app.capture_session.reset();
-    if (!sizes_saved) show_error_box(window, sizes_saved.failure());
+    if (!saved) show_error_box(window, saved.failure());
     if (text) show_message_box(window, text_of(current_language(), *text));
     if (app.in_process_editor) PostQuitMessage(0);
 }

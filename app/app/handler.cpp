@@ -221,9 +221,12 @@ AppAnswer dispatch(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lp
 
 AppAnswer handle_app_message(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     AppAnswer result = dispatch(app, window, message, wparam, lparam);
-    if (result && *result && app.capture_session)
+    if (result && *result && app.capture_session) {
         if (Status saved = schedule_tool_size_save(app, window, app.capture_session->tool_sizes()); !saved)
             return std::move(saved).failure();
+        if (EditorSession* session = open_editor_session(app))
+            if (Status stored = store_custom_colour(app, session->state()); !stored) return std::move(stored).failure();
+    }
     // The end of every handled message: the toolbar animation is armed
     // again by the capture session only while something still moves.
     if (result && *result && **result == 0) rearm_toolbar_timer(app, window);

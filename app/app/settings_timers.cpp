@@ -1,5 +1,7 @@
 #include "app/app/settings_timers.h"
 
+#include <utility>
+
 #include "app/app/app.h"
 #include "app/app/messages.h"
 #include "app/lib/program_folders.h"
@@ -45,6 +47,17 @@ Status run_settings_save_timer(App& app, HWND window) {
     if (step.kind == SaveTimerStep::Kind::Wait && SetTimer(window, TIMER_SETTINGS_SAVE, step.wait_ms, nullptr))
         return ok_status();
     return save_pending(app);
+}
+
+Status store_custom_colour(App& app, EditorState& state) {
+    if (!std::exchange(state.custom_colour_changed, false)) return ok_status();
+    app.settings.custom_color = state.custom_colour;
+    if (!app.keeps_settings) return ok_status();
+    auto path = settings_file_path();
+    if (!path) return settings_unsaved_error(path.failure());
+    Status stored = patch_settings_file(*path, SettingsPatch{.custom_color = state.custom_colour});
+    if (!stored) return settings_unsaved_error(stored.failure());
+    return ok_status();
 }
 
 Status store_board_visibility(bool visible) {

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/base/result.h"
+#include "core/editor/editor_state.h"
 
 namespace glimmerly {
 
@@ -33,6 +34,12 @@ Status run_settings_save_timer(App& app, HWND window);
 
 // As a capture ends: its sizes, and a pair still waiting for the timer, are
 // written now. The editor process ends with its capture, timer and all.
+// The colour the picker or the eyedropper delivered, stored once in the
+// settings (the file too when this run keeps one), so that every later
+// capture's picker opens on it. A failure is told once: the colour is not
+// tried again with every message.
+Status store_custom_colour(App& app, EditorState& state);
+
 Status save_tool_sizes_now(App& app, HWND window, const std::optional<SessionToolSizes>& sizes);
 
 // The board's visibility in the settings file (when the run keeps one),

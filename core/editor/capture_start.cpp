@@ -15,6 +15,7 @@ EditorState new_capture_state(BgraImage frame, std::vector<MonitorArea> monitors
 }
 
 void apply_capture_settings(EditorState& state, const Settings& settings) {
+    state.custom_colour = settings.custom_color;
     state.stroke_width = static_cast<double>(settings.capture_stroke_width);
     state.eraser_size = static_cast<double>(settings.capture_eraser_size);
     state.more_tools_setting = settings.mini_toolbar;

@@ -141,6 +141,13 @@ TEST_F(EditorWindow, NarrowingAWrappedLabelByItsCornerRewrapsItsLettersIntoATall
     EXPECT_GT(narrowed.extent.h, wide->h * 1.5) << "more lines at the new width";
 }
 
+TEST_F(EditorWindow, AColourPickedWithTheEyedropperIsRememberedForLaterCaptures) {
+    run({drag(100, 100, 500, 400), key('I'), drag(300, 300, 300, 300)});
+    EXPECT_EQ(state().custom_colour, kGround);
+    EXPECT_FALSE(state().custom_colour_changed);
+    EXPECT_EQ(test_.cell().try_borrow()->settings.custom_color, kGround);
+}
+
 TEST_F(EditorWindow, CtrlWheelZoomsTheMonitorAndThePlainWheelOrOneAtTheZoomLimitResizesTheTool) {
     const win::UniqueWindow edit(CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 9, 9, window(), 0, 0, 0));
     const struct {

@@ -30,6 +30,7 @@ TEST(CaptureStart, TheSettingsBringTheToolSizesAndACollapsedToolbarBringsThePen)
         Settings settings;
         settings.capture_stroke_width = 9;
         settings.capture_eraser_size = 40;
+        settings.custom_color = {1, 2, 3};
         settings.mini_toolbar = row.mini;
         settings.mini_toolbar_folded = row.folded;
         EditorState state = new_capture_state(black(4, 4), {});
@@ -38,6 +39,7 @@ TEST(CaptureStart, TheSettingsBringTheToolSizesAndACollapsedToolbarBringsThePen)
         EXPECT_EQ(state.tool, row.tool);
         EXPECT_EQ(state.stroke_width, 9.0);
         EXPECT_EQ(state.eraser_size, 40.0);
+        EXPECT_EQ(state.custom_colour, (Rgb{1, 2, 3}));
     }
 }
 
