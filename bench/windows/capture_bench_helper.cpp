@@ -144,7 +144,21 @@ int wait_until_closed(DWORD child) {
     const HWND window = app_window_of(child);
     std::printf("posted\n");
     PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
-    return WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0 ? 0 : 1;
+    if (WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0) return 0;
+    // What holds the capture open: a box would say why.
+    EnumWindows(
+        [](HWND shown, LPARAM owner) noexcept -> BOOL {
+            DWORD process_id = 0;
+            GetWindowThreadProcessId(shown, &process_id);
+            wchar_t name[64] = {}, title[256] = {};
+            if (process_id != static_cast<DWORD>(owner) || !IsWindowVisible(shown)) return TRUE;
+            GetClassNameW(shown, name, 64);
+            GetWindowTextW(shown, title, 256);
+            std::fwprintf(stderr, L"still shown: %ls \"%ls\"\n", name, title);
+            return TRUE;
+        },
+        static_cast<LPARAM>(child));
+    return 1;
 }
 
 int quit_resident() {

@@ -47,6 +47,14 @@ struct ProgramRun {
     win::UniqueHandle process;
     DWORD process_id = 0;
     win::UniqueHandle standard_error;  // its read end, when asked for
+
+    // The first line it wrote there, newline included, once it has ended.
+    std::string error_line() const {
+        char text[64] = {};
+        DWORD read = 0;
+        EXPECT_TRUE(ReadFile(standard_error.get(), text, sizeof text - 1, &read, nullptr));
+        return text;
+    }
 };
 
 class ResidentProcess : public ::testing::Test {
@@ -210,10 +218,7 @@ TEST_F(ResidentProcess, ASecondPreparedEditorFailsWhileTheFirstWaitsForItsCaptur
 
     const ProgramRun& second = start({L"--prepared-editor", owner_option}, true);
     EXPECT_EQ(wait_for_exit(second.process), 1);
-    char text[64] = {};
-    DWORD read = 0;
-    EXPECT_TRUE(ReadFile(second.standard_error.get(), text, sizeof text - 1, &read, nullptr));
-    EXPECT_STREQ(text, "An editor already exists\n");
+    EXPECT_EQ(second.error_line(), "An editor already exists\n");
 
     PostMessageW(reinterpret_cast<HWND>(ready.lParam), WM_CLOSE, 0, 0);
     EXPECT_EQ(wait_for_exit(first.process), 0);
@@ -265,10 +270,7 @@ TEST_F(ResidentProcess, TheForgetProcessRefusesAFileOutsideThePagesFolder) {
     ASSERT_TRUE(write_test_file(page, "kept"));
     const ProgramRun& run = start({L"--forget-lens-page", page}, true);
     EXPECT_EQ(wait_for_exit(run.process), 1);
-    char text[64] = {};
-    DWORD read = 0;
-    EXPECT_TRUE(ReadFile(run.standard_error.get(), text, sizeof text - 1, &read, nullptr));
-    EXPECT_STREQ(text, "Not a Google Lens page\n");
+    EXPECT_EQ(run.error_line(), "Not a Google Lens page\n");
     EXPECT_TRUE(path_exists(page));
 }
 
