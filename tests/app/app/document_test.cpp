@@ -4,14 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "app/image/image_decoder.h"
 #include "app/image/image_encoder.h"
 #include "app/win/com.h"
 #include "core/editor/capture_document.h"
 #include "core/editor/editor_state.h"
 #include "tests/app/support/files.h"
+#include "tests/app/support/pictures.h"
 #include "tests/app/support/temp_folder.h"
 #include "tests/core/support/scenes.h"
 #include "text/app_error.h"
@@ -21,13 +20,6 @@ namespace {
 
 using namespace glimmerly::testing;
 using testing_support::TempFolder;
-
-BgraImage noise(std::uint32_t width, std::uint32_t height, std::uint32_t seed) {
-    BgraImage image{std::vector<std::uint8_t>(std::size_t{width} * height * 4), width, height};
-    std::mt19937 rng(seed);
-    for (auto& byte : image.pixels) byte = static_cast<std::uint8_t>(rng());
-    return image;
-}
 
 bool is_damaged(const Failure& failure) {
     const Failure damaged = document_read_error(DocumentReadErrorKind::Damaged);
@@ -58,7 +50,7 @@ protected:
 
     win::ComApartment com_;
     TempFolder folder_;
-    BgraImage frame_ = noise(320, 200, 1), picture_ = noise(120, 80, 2);
+    BgraImage frame_ = testing_support::noise_picture(320, 200, 1), picture_ = testing_support::noise_picture(120, 80, 2);
     EditorState editor_;
 };
 
