@@ -83,7 +83,6 @@ TEST_F(EditorTypingTest, TypedTextBecomesAnObjectWhenTheEntryEnds) {
         std::int16_t wheel = 0;  // turned while the box is open
         double size = 24;
     } rows[] = {
-        {"typed, Ctrl+Enter", false, {}, Typing::Keys, u"Hi", kVkReturn, true, "Hi", LabelKind::None},
         {"Enter breaks the line", false, {}, Typing::Keys, u"a\rb", kVkEscape, false, "a\r\nb", LabelKind::None},
         {"untouched text, Esc", false, {}, Typing::Keys, u"", kVkEscape, false, {}, LabelKind::None},
         {"untouched label keeps its box", true, {}, Typing::Keys, u"", kVkEscape, false, "", LabelKind::Fit},
