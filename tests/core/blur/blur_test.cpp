@@ -251,10 +251,7 @@ TEST(BakeBlurRects, RectangleThatCannotBeBlurredIsCoveredNotLeftShowing) {
 TEST(BlurRectKey, ChangesWithEveryFieldAndOnlyThen) {
     const BlurRect base{10, 20, 300, 200, 7, 12};
     EXPECT_EQ(blur_rect_key(base), blur_rect_key(BlurRect{base}));
-    struct Row {
-        const char* name;
-        BlurRect changed;
-    };
+    struct Row { const char* name; BlurRect changed; };
     const Row rows[] = {
         {"another object", {10, 20, 300, 200, 8, 12}}, {"moved right", {11, 20, 300, 200, 7, 12}},
         {"moved down", {10, 21, 300, 200, 7, 12}},     {"wider", {10, 20, 301, 200, 7, 12}},

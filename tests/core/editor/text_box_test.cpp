@@ -49,12 +49,7 @@ TEST(TextBoxWheel, ResizesTheOpenBoxTheSelectedTextsOrTheToolInThatOrder) {
 }
 
 TEST(TextBoxLabelDrag, FitsWithinTheSlopAndWrapsTheDraggedBoxBeyondIt) {
-    const struct {
-        const char* name;
-        Point pointer;
-        double scale;
-        LabelDragShape shape;
-    } rows[] = {
+    const struct { const char* name; Point pointer; double scale; LabelDragShape shape; } rows[] = {
         {"5 px at scale 1 still fits", {105, 95}, 1, {{104, 102.5}, LabelMode::fit(), 0}},
         {"5 px at half scale wraps no narrower than the size", {105, 95}, 0.5, {{104, 97.5}, LabelMode::wrap(10), 0}},
         {"down-right box", {300, 200}, 1, {{104, 102.5}, LabelMode::wrap(192), 95}},

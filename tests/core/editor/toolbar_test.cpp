@@ -122,12 +122,7 @@ TEST(ToolbarKeys, EveryShortcutOfTheTableGivesItsActionAndItsHintNamesIt) {
 }
 
 TEST(ToolbarKeys, KeysBesideTheTable) {
-    const struct {
-        const char* name;
-        char key;
-        bool ctrl, shift, alt;
-        std::optional<EditorAction> action;
-    } rows[] = {
+    const struct { const char* name; char key; bool ctrl, shift, alt; std::optional<EditorAction> action; } rows[] = {
         {"Ctrl+Shift+Z redoes", 'Z', true, true, false, pack_editor_action(Code::Redo)},
         {"Shift+Z without Ctrl is nothing", 'Z', false, true, false, std::nullopt},
         {"F goes full screen", 'F', false, false, false, pack_editor_action(Code::FullScreenOrPrevious)},

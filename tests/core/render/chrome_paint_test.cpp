@@ -19,12 +19,7 @@ std::optional<ToolbarAnimationProgress> running(Kind kind, double t) { return To
 
 TEST(ToolbarAnimations, CurvesRunFromTheirStartToTheirRest) {
     enum class Shape { Rising, Falling, Bounce };
-    struct Row {
-        const char* name;
-        std::function<double(double)> curve;
-        double start, rest;
-        Shape shape;
-    };
+    struct Row { const char* name; std::function<double(double)> curve; double start, rest; Shape shape; };
     const auto background = [](Kind k) { return [=](double t) { return button_background_factor(running(k, t)); }; };
     const auto mark = [](Kind k, int part) {
         return [=](double t) {
@@ -65,13 +60,7 @@ TEST(ToolbarAnimations, CurvesRunFromTheirStartToTheirRest) {
 }
 
 TEST(PointerHint, StaysBesideThePointerInsideTheFrame) {
-    struct Row {
-        const char* name;
-        double monitor_scale;
-        Point pointer;
-        double text, shift;
-        Box box;
-    };
+    struct Row { const char* name; double monitor_scale; Point pointer; double text, shift; Box box; };
     const Row rows[] = {
         {"top left", 1.0, {0, 0}, 100, 0, {10, 10, 124, 34}},
         {"shifted by the brush", 1.0, {0, 0}, 100, 30, {40, 10, 154, 34}},
