@@ -81,18 +81,6 @@ TEST(AddTextObject, PutsItOnTopWithTheStrokeWidthAndKeepsInkOnlyForLabels) {
     EXPECT_EQ(as_text(state.objects.back())->ink, std::nullopt);
 }
 
-TEST(AddSizedTextObject, GuessesTheExtentFromLinesAndCharacters) {
-    EditorState state;
-    state.color = {1, 2, 3};
-    for (const char* letters : {"ab", "\xC3\xA9\xC3\xA9", "a\n\xC3\xA9\xC3\xA9\n"})
-        add_sized_text_object(state, {5, 6}, letters);
-    EXPECT_EQ(state.objects[0].color, (Rgb{1, 2, 3}));
-    const Size two_letters = as_text(state.objects[0])->extent;
-    EXPECT_EQ(as_text(state.objects[1])->extent, two_letters) << "letters are counted, not bytes";
-    EXPECT_EQ(as_text(state.objects[2])->extent.w, two_letters.w) << "the widest line";
-    EXPECT_DOUBLE_EQ(as_text(state.objects[2])->extent.h, 3 * two_letters.h) << "three lines";
-}
-
 // A plain text 1 of size 20, a blank Fit label 2 and a blank Wrap label 3
 // (wrap width 30), both of size 20 and 20 high, and a rectangle 4.
 EditorState texts() {

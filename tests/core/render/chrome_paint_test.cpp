@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <tuple>
 
@@ -119,14 +118,6 @@ TEST(BrushHints, WheelHintClearsTheCircleOrEightUnits) {
     state.stroke_width = 4.0;
     EXPECT_EQ(wheel_hint_shift(state, brush_circle(state)), 16.0);
     EXPECT_EQ(wheel_hint_shift(state, std::nullopt), 16.0);
-}
-
-TEST(SizeLabel, WholePixelsWithinTheSignedRange) {
-    EXPECT_EQ(selection_size_text({10, 20, 1930, 1100}), "1920 \u00d7 1080");
-    EXPECT_EQ(selection_size_text({0, 0, 99.6, 0.4}), "100 \u00d7 0");
-    EXPECT_EQ(selection_size_text({0, 0, 1e12, NAN}), "2147483647 \u00d7 0");
-    // Halves go to even, as the size fields open with them.
-    EXPECT_EQ(selection_size_text({0, 0, 1280.5, 1281.5}), "1280 \u00d7 1282");
 }
 
 }  // namespace
