@@ -63,9 +63,7 @@ TEST(SizePanel, SitsAboveTheSelectionsRightEndInsideTheFrame) {
     EXPECT_FALSE(place_size_panel(state));
 }
 
-TEST(SelectionColours, AutomaticInkIsBlackOnLightColoursAndWhiteOnDark) {
-    for (const Rgb c : palette_colours())
-        EXPECT_EQ(automatic_text_colour(c), (c == Rgb{28, 31, 40} ? Rgb{255, 255, 255} : Rgb{0, 0, 0}));
+TEST(SelectionColours, ShowTheSelectedLabelsOwnInkOrTheChosenOne) {
     EditorState state;
     const SceneObject label = text(7, "hi", {10, 10}, LabelMode::fit());
     state.objects = {label};
