@@ -6,22 +6,16 @@
 #include <cstring>
 #include <limits>
 #include <optional>
-#include <random>
 #include <utility>
 
 #include "tests/core/support/objects.h"
+#include "tests/core/support/png.h"
 
 namespace glimmerly {
 namespace {
 
+using testing::noise_image;
 using testing::rectangle;
-
-BgraImage noise(std::uint32_t width, std::uint32_t height, std::uint32_t seed) {
-    BgraImage image{std::vector<std::uint8_t>(std::size_t{width} * height * 4), width, height};
-    std::mt19937 rng(seed);
-    for (auto& byte : image.pixels) byte = static_cast<std::uint8_t>(rng());
-    return image;
-}
 
 std::vector<std::uint8_t> blurred(const BgraImage& image, const BlurRect& rect, BlurWorkers workers = {}) {
     auto result = blur_image_rects(image.pixels, image.width, rect, workers);
@@ -73,7 +67,7 @@ std::vector<std::uint8_t> reference_blur(const BgraImage& image, const BlurRect&
 }
 
 TEST(BlurImageRects, MatchesDirectWindowAveragesAtEveryRadiusAndEdge) {
-    const BgraImage image = noise(2100, 48, 7);  // random alpha too: the result must be opaque
+    const BgraImage image = noise_image(2100, 48, 7);  // random alpha too: the result must be opaque
     struct Row {
         const char* name;
         BlurRect rect;
@@ -118,17 +112,17 @@ TEST(BlurImageRects, StartsWorkersOnlyForLargeRectanglesWithTheSameResult) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const BgraImage image = noise(row.width, row.height, 4);
+        const BgraImage image = noise_image(row.width, row.height, 4);
         const auto [pixels, starts] = run(image, row.processors);
         EXPECT_EQ(pixels, run(image, 1).first);
         EXPECT_EQ(starts > 0, row.workers);
     }
-    const BgraImage large = noise(512, 512, 4);
+    const BgraImage large = noise_image(512, 512, 4);
     EXPECT_EQ(run(large, 16).second, run(large, kMaxBlurWorkers).second) << "no more than kMaxBlurWorkers";
 }
 
 TEST(BlurImageRects, BandsWhoseThreadIsRefusedStillGetBlurred) {
-    const BgraImage image = noise(512, 512, 8);
+    const BgraImage image = noise_image(512, 512, 8);
     const BlurRect rect{0, 0, 512, 512, 5, 20};
     const auto alone = blurred(image, rect, {1});
     for (const int refuse_every : {1, 2}) {  // the n-th start, and every n-th after it, is refused
@@ -144,7 +138,7 @@ TEST(BlurImageRects, BandsWhoseThreadIsRefusedStillGetBlurred) {
 }
 
 TEST(BlurImageRects, RefusesRectanglesOutsideTheImageAndRadiiOutOfRange) {
-    const BgraImage image = noise(64, 48, 9);
+    const BgraImage image = noise_image(64, 48, 9);
     struct Row { const char* name; BlurRect rect; std::uint32_t image_width; const char* message; };
     const char* outside = "Blur rectangle outside the image";
     const Row rows[] = {
@@ -200,7 +194,7 @@ TEST(CollectBlurRects, RoundsClipsPicksTheScatterRadiusAndSkipsWhatCannotShow) {
 // so the later one covers the overlap; without blur objects, or without
 // valid pixels, the image itself comes back.
 TEST(BlurRegions, BakesEachObjectFromUnblurredPixelsInListOrder) {
-    const BgraImage image = noise(120, 90, 2);
+    const BgraImage image = noise_image(120, 90, 2);
     const std::vector<SceneObject> objects = {testing::blur(8, {10, 10, 70, 60}), rectangle(4, {0, 0, 5, 5}),
                                               testing::blur(5, {40, 30, 110, 80})};
     const auto rects = collect_blur_rects(objects, image.width, image.height);
@@ -226,7 +220,7 @@ TEST(BlurRegions, BakesEachObjectFromUnblurredPixelsInListOrder) {
 }
 
 TEST(BakeBlurRects, RectangleThatCannotBeBlurredIsCoveredNotLeftShowing) {
-    const BgraImage image = noise(64, 48, 4);
+    const BgraImage image = noise_image(64, 48, 4);
     struct Row { const char* name; BlurRect rect; std::uint32_t covered_x, covered_y, covered_w, covered_h; };
     const Row rows[] = {
         {"radius out of range", {4, 5, 20, 10, 1, 2}, 4, 5, 20, 10},
@@ -251,10 +245,7 @@ TEST(BakeBlurRects, RectangleThatCannotBeBlurredIsCoveredNotLeftShowing) {
 TEST(BlurRectKey, ChangesWithEveryFieldAndOnlyThen) {
     const BlurRect base{10, 20, 300, 200, 7, 12};
     EXPECT_EQ(blur_rect_key(base), blur_rect_key(BlurRect{base}));
-    struct Row {
-        const char* name;
-        BlurRect changed;
-    };
+    struct Row { const char* name; BlurRect changed; };
     const Row rows[] = {
         {"another object", {10, 20, 300, 200, 8, 12}}, {"moved right", {11, 20, 300, 200, 7, 12}},
         {"moved down", {10, 21, 300, 200, 7, 12}},     {"wider", {10, 20, 301, 200, 7, 12}},

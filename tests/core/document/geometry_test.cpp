@@ -177,10 +177,7 @@ TEST(BuildObjectGeometry, EllipsesAreClosedAndSmoothWithinABoundedNumberOfPoints
 
 // Nothing drawable comes of them, and never a NaN point.
 TEST(BuildObjectGeometry, DegenerateObjectsHaveNoOutline) {
-    const struct {
-        const char* name;
-        SceneObject object;
-    } rows[] = {
+    const struct { const char* name; SceneObject object; } rows[] = {
         {"line with coincident ends", line(1, {5, 5}, {5, 5.0005})},
         {"line with a NaN end", line(1, {0, 0}, {kNaN, 3})},
         {"arrow with NaN width", with_width(line(1, {0, 0}, {10, 0}), kNaN)},

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <random>
 
 #include "core/blur/blur.h"
 #include "core/document/object_transform.h"
@@ -18,13 +17,6 @@ namespace {
 
 using namespace glimmerly::testing;
 
-BgraImage noise(std::uint32_t width, std::uint32_t height, std::uint32_t seed) {
-    BgraImage image{std::vector<std::uint8_t>(std::size_t{width} * height * 4), width, height};
-    std::mt19937 rng(seed);
-    for (auto& byte : image.pixels) byte = static_cast<std::uint8_t>(rng());
-    return image;
-}
-
 EditorState editor_over(const BgraImage& frame, Box selection, std::vector<SceneObject> objects = {}) {
     EditorState editor;
     editor.frame_width = frame.width;
@@ -36,7 +28,7 @@ EditorState editor_over(const BgraImage& frame, Box selection, std::vector<Scene
 }
 
 TEST(ComposeCaptureDocument, KeepsTheMonitorsTheSelectionTouchesInWholePixels) {
-    const BgraImage frame = noise(400, 300, 4);
+    const BgraImage frame = noise_image(400, 300, 4);
     EditorState editor = editor_over(frame, {60.25, 60.5, 100.75, 100}, {rectangle(1, {70, 80, 90, 95})});
     editor.monitor_areas = {MonitorArea{{50.5, 40.25, 200.5, 150.75}, 1.0},  // touched, fractional edges
                             MonitorArea{{200.5, 0, 400, 300}, 1.0},         // not touched
@@ -62,7 +54,7 @@ TEST(ComposeCaptureDocument, KeepsTheMonitorsTheSelectionTouchesInWholePixels) {
 }
 
 TEST(ComposeCaptureDocument, BakesTheBlurAndRenumbersWhatItKeeps) {
-    const BgraImage frame = noise(200, 100, 5);
+    const BgraImage frame = noise_image(200, 100, 5);
     EditorState editor = editor_over(frame, {0, 0, 100, 100}, {rectangle(4, {300, 0, 310, 10}),  // outside
                                                                blur(7, {10, 10, 60, 60}), rectangle(9, {5, 5, 9, 9})});
     editor.monitor_areas = {MonitorArea{{0, 0, 100, 100}, 1.0}};
@@ -83,7 +75,7 @@ TEST(ComposeCaptureDocument, BakesTheBlurAndRenumbersWhatItKeeps) {
 }
 
 TEST(ComposeCaptureDocument, RefusesCapturesItCannotKeepNamingTheCause) {
-    const BgraImage frame = noise(64, 48, 7);
+    const BgraImage frame = noise_image(64, 48, 7);
     BgraImage short_frame = frame;
     short_frame.pixels.pop_back();
     EditorState unselected = editor_over(frame, {});
@@ -118,7 +110,7 @@ TEST(ComposeCaptureDocument, SavedAgainAndAgainObjectsOnlyMove) {
     SceneObject note = label(30, "drifts?", {101.3, 57.9}, LabelMode::wrap(80));
     std::get<TextPayload>(note.payload).size = 17.3;
     drawn.objects.push_back(note);
-    BgraImage frame = noise(800, 600, 6);
+    BgraImage frame = noise_image(800, 600, 6);
     EditorState editor = editor_over(frame, {200, 150, 400, 300}, drawn.objects);
     editor.last_id = drawn.last;
     std::optional<Scene> first;

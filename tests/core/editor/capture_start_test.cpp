@@ -15,11 +15,7 @@ TEST(CaptureStart, ANewCaptureIsBeingSelectedOverOneUnzoomedViewPerMonitor) {
 }
 
 TEST(CaptureStart, TheSettingsBringTheToolSizesAndACollapsedToolbarBringsThePen) {
-    const struct {
-        const char* name;
-        bool mini, folded, board;
-        Tool tool;
-    } rows[] = {
+    const struct { const char* name; bool mini, folded, board; Tool tool; } rows[] = {
         {"full toolbar", false, true, false, Tool::Arrow},
         {"short form, open", true, false, false, Tool::Arrow},
         {"short form, collapsed", true, true, false, Tool::Pen},

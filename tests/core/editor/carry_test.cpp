@@ -66,11 +66,5 @@ TEST(WholePixelArea, RoundsOutwardWithinTheFrame) {
     }
 }
 
-TEST(ObjectsWithoutBlur, CopiesInOrderLeavingOutBlurOnlyWhenAsked) {
-    const std::vector<SceneObject> scene = {blur(1, {0, 0, 5, 5}), rectangle(2, {0, 0, 5, 5}), blur(3, {1, 1, 2, 2})};
-    EXPECT_EQ(objects_without_blur(scene, false), scene);
-    EXPECT_EQ(objects_without_blur(scene, true), (std::vector<SceneObject>{scene[1]}));
-}
-
 }  // namespace
 }  // namespace glimmerly

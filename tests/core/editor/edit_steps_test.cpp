@@ -46,10 +46,7 @@ EditorState with_a_step_to_redo() {
     return state;
 }
 
-struct Row {
-    const char* name;
-    std::function<void(EditorState&)> edit;
-};
+struct Row { const char* name; std::function<void(EditorState&)> edit; };
 
 void select(EditorState& s, std::vector<ObjectId> ids) { s.selection = std::move(ids); }
 

@@ -85,13 +85,6 @@ TEST(AnchorMonitorScale, ClampedScaleUnderTheSelectionCentreOrThePointer) {
     EXPECT_EQ(anchor_monitor_scale(EditorState{}), 1.0);
 }
 
-TEST(RegionOrImageRect, MonitorRectangleElseTheWholeImage) {
-    EditorState state = three_monitors();
-    EXPECT_EQ(region_or_image_rect(state, {2000, 10}), (Box{1920, 0, 2500, 1080}));
-    state.monitor_areas.clear();
-    EXPECT_EQ(region_or_image_rect(state, {2000, 10}), (Box{0, 0, 2500, 1080}));
-}
-
 std::vector<Dash> dashes_of(std::vector<Point> points, double unit = 1.0) { return dash_polyline(points, unit); }
 
 TEST(DashPolyline, ThePatternRunsOnAcrossCornersAndDrawsFourSevenths) {

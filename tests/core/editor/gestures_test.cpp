@@ -31,13 +31,7 @@ const LinePayload& line_of(const SceneObject& o) { return *as_line(o); }
 const StrokePayload& stroke_of(const SceneObject& o) { return *as_stroke(o); }
 
 TEST(DrawGesture, BoxesFollowShiftAndAltInTheCurrentColourAndClearTheSelection) {
-    struct Row {
-        const char* name;
-        Tool tool;
-        Point from, to;
-        PointerModifiers keys;
-        Box drawn;
-    };
+    struct Row { const char* name; Tool tool; Point from, to; PointerModifiers keys; Box drawn; };
     const Row rows[] = {
         {"rectangle", Tool::Rectangle, {0, 0}, {10, -4}, kNone, {0, -4, 10, 0}},
         {"rectangle squared by Shift", Tool::Rectangle, {0, 0}, {10, -4}, kShift, {0, -10, 10, 0}},

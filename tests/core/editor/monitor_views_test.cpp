@@ -45,19 +45,6 @@ TEST(MonitorViews, ZoomKeepsTheFramePixelUnderThePointerAwayFromTheEdges) {
     EXPECT_EQ(state.monitor_views, two_dpis().monitor_views);
 }
 
-TEST(MonitorViews, WheelNotchesCarryOverAndAChangeOfDirectionDropsThePartialNotch) {
-    EditorState state = two_dpis();
-    state.pointer = {100, 100};
-    EXPECT_EQ((std::array{take_wheel_notches(state, 60), take_wheel_notches(state, 60), take_wheel_notches(state, 60),
-                          take_wheel_notches(state, -60)}),
-              (std::array{0, 1, 0, 0}));
-    EXPECT_EQ(state.wheel_remainder, -60);
-    state.wheel_remainder = 0;
-    state.monitor_views[0].zoom = 1.1;
-    ASSERT_TRUE(zoom_view_by_steps(state, -120));
-    EXPECT_EQ(state.monitor_views[0].zoom, 1.0);
-}
-
 TEST(MonitorViews, APressOnAZoomedMonitorStaysOnItsVisiblePart) {
     EditorState state = two_dpis();
     state.pointer = {1000, 500};

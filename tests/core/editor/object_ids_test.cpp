@@ -66,11 +66,7 @@ TEST(TakeIdsForNewObjects, EveryWayOfAddingObjectsRenumbersRatherThanWrap) {
     renumbered_pen.id = 2;
     renumbered_note.id = 3;
     const std::vector<SceneObject> renumbered = {rectangle(1, {500, 0, 600, 100}), renumbered_pen, renumbered_note};
-    struct Row {
-        const char* name;
-        std::function<void(EditorState&)> add;
-        std::vector<ObjectId> ids;
-    };
+    struct Row { const char* name; std::function<void(EditorState&)> add; std::vector<ObjectId> ids; };
     const Row rows[] = {
         {"draw", [](EditorState& s) { s.tool = Tool::Rectangle; User{s}.drag({500, 500}, {600, 600}); }, {1, 2, 3, 4}},
         {"paste", [&](EditorState& s) { paste_objects(s, std::vector<SceneObject>{box}, {16, 24}); }, {1, 2, 3, 4}},

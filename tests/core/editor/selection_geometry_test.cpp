@@ -42,16 +42,6 @@ TEST(SelectionFullScreen, ASecondToggleRestoresUntilTheSelectionChanges) {
     EXPECT_EQ(state.capture_selection, (Box{1920, 0, 3840, 1080}));
 }
 
-TEST(SelectionPreset, TakenOnlyWhenItFitsTheFrame) {
-    const std::pair<Box, bool> rows[] = {
-        {{10, 10, 11, 510}, false}, {{3000, 10, 3841, 500}, false}, {{0, 0, 2, 2}, true}, {{0, 0, 3840, 1080}, true}};
-    for (const auto& [rect, taken] : rows) {
-        EditorState state = capture_over(kSideBySide);
-        EXPECT_EQ(apply_preset_selection(state, rect), taken) << rect.left << "," << rect.right;
-        EXPECT_EQ(state.selecting, !taken);
-    }
-}
-
 TEST(SizePanel, SitsAboveTheSelectionsRightEndInsideTheFrame) {
     EditorState state = capture_over(kSideBySide, Box{100, 0, 500, 400});
     EXPECT_EQ(place_size_panel(state), (SizePanel{{362, 0, 470, 26}, {474, 0, 500, 26}, {}})) << "at the top edge: y 0";
@@ -73,9 +63,7 @@ TEST(SizePanel, SitsAboveTheSelectionsRightEndInsideTheFrame) {
     EXPECT_FALSE(place_size_panel(state));
 }
 
-TEST(SelectionColours, AutomaticInkIsBlackOnLightColoursAndWhiteOnDark) {
-    for (const Rgb c : palette_colours())
-        EXPECT_EQ(automatic_text_colour(c), (c == Rgb{28, 31, 40} ? Rgb{255, 255, 255} : Rgb{0, 0, 0}));
+TEST(SelectionColours, ShowTheSelectedLabelsOwnInkOrTheChosenOne) {
     EditorState state;
     const SceneObject label = text(7, "hi", {10, 10}, LabelMode::fit());
     state.objects = {label};

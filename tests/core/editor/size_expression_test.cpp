@@ -14,11 +14,7 @@ std::string nested(std::size_t levels, std::string inner) {
 }
 
 TEST(SizeExpression, EvaluatesArithmeticExactly) {
-    const struct {
-        const char* name;
-        std::string text;
-        double value;
-    } rows[] = {
+    const struct { const char* name; std::string text; double value; } rows[] = {
         {"sum", "800+20", 820},
         {"product before sum", "2*3+4", 10},
         {"parentheses", "2*(3+4)", 14},
@@ -42,10 +38,7 @@ TEST(SizeExpression, EvaluatesArithmeticExactly) {
 }
 
 TEST(SizeExpression, RefusesWithTheFieldHintAndNeverANumberThatIsNone) {
-    const struct {
-        const char* name;
-        std::string text;
-    } rows[] = {
+    const struct { const char* name; std::string text; } rows[] = {
         {"empty", ""},
         {"two decimal points", "1.2.3"},
         {"lone point", "."},

@@ -9,13 +9,7 @@ namespace glimmerly {
 namespace {
 
 TEST(SizeLadders, StepToTheNextRungAndStopAtTheEnds) {
-    const struct {
-        const char* name;
-        double (*step)(double, int);
-        double from;
-        int notches;
-        double to;
-    } rows[] = {
+    const struct { const char* name; double (*step)(double, int); double from; int notches; double to; } rows[] = {
         {"width between rungs, up", step_stroke_width, 9, 1, 10},
         {"width between rungs, down", step_stroke_width, 9, -1, 8},
         {"width three up", step_stroke_width, 3, 3, 6},

@@ -15,46 +15,8 @@ namespace {
 using namespace glimmerly::testing;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-TEST(TextBoxWheel, KeepsThePartialNotchUntilTheDirectionChanges) {
-    const auto turn = [](std::vector<std::int16_t> deltas) {
-        EditorState state = editor_with({}, {}, Tool::Text);  // size 24
-        for (const std::int16_t delta : deltas) (void)resize_by_wheel(state, nullptr, false, delta);
-        return std::pair{state.text_size, state.wheel_remainder};
-    };
-    EXPECT_EQ(turn({60}), (std::pair{24.0f, 60}));
-    EXPECT_EQ(turn({60, 60}), (std::pair{28.0f, 0}));
-    EXPECT_EQ(turn({60, -60}), (std::pair{24.0f, -60}));
-    EXPECT_EQ(turn({60, -60, -60}), (std::pair{22.0f, 0}));
-}
-
-TEST(TextBoxWheel, ResizesTheOpenBoxTheSelectedTextsOrTheToolInThatOrder) {
-    EditorState state = editor_with({text(3, "a", {0, 0}), rectangle(4, {0, 0, 9, 9}), text(5, "b", {0, 0})}, {5, 4});
-    TextBox box;  // size 24
-    EXPECT_EQ(std::get<WheelResizeTextBox>(resize_by_wheel(state, &box, false, 120)).size, 28.0f);
-    box.size = 8;  // the smallest size stays
-    EXPECT_TRUE(std::holds_alternative<WheelHandled>(resize_by_wheel(state, &box, false, -120)));
-
-    const auto texts = std::get<WheelResizeTexts>(resize_by_wheel(state, nullptr, false, 120)).texts;
-    const TextSizeEdit edit{texts.at(0).id, texts.at(0).size, {30, 22}};
-    apply_wheel_text_sizes(state, {&edit, 1});
-    EXPECT_EQ(as_text(state.objects[2])->size, 22.0);  // one step up from 20
-    EXPECT_EQ(state.text_size, 22.0f);
-    EXPECT_EQ(state.undo_stack.size(), 1u);
-
-    state.selection.clear();
-    const auto steps = std::get<WheelSizeSteps>(resize_by_wheel(state, nullptr, false, -240));
-    EXPECT_EQ(steps.action, EditorActionCode::SizeStepDown);
-    EXPECT_EQ(steps.count, 2);
-    EXPECT_TRUE(std::holds_alternative<WheelIgnored>(resize_by_wheel(state, nullptr, true, 60)));
-}
-
 TEST(TextBoxLabelDrag, FitsWithinTheSlopAndWrapsTheDraggedBoxBeyondIt) {
-    const struct {
-        const char* name;
-        Point pointer;
-        double scale;
-        LabelDragShape shape;
-    } rows[] = {
+    const struct { const char* name; Point pointer; double scale; LabelDragShape shape; } rows[] = {
         {"5 px at scale 1 still fits", {105, 95}, 1, {{104, 102.5}, LabelMode::fit(), 0}},
         {"5 px at half scale wraps no narrower than the size", {105, 95}, 0.5, {{104, 97.5}, LabelMode::wrap(10), 0}},
         {"down-right box", {300, 200}, 1, {{104, 102.5}, LabelMode::wrap(192), 95}},

@@ -40,9 +40,6 @@ TEST(AddTextObject, RefusesWhatAStoredSceneWouldRefuseAndChangesNothing) {
         {"blank plain text", with([](AddCall& c) { c.text = "   "; }), false},
         {"blank Fit label", with([](AddCall& c) { c.text = "   ", c.label = LabelMode::fit(); }), true},
         {"size 7.99", with([](AddCall& c) { c.size = 7.99; }), false},
-        {"size 8", with([](AddCall& c) { c.size = 8; }), true},
-        {"size 300", with([](AddCall& c) { c.size = 300; }), true},
-        {"size 300.01", with([](AddCall& c) { c.size = 300.01; }), false},
         {"x NaN", with([](AddCall& c) { c.at.x = kNaN; }), false},
         {"negative extent", with([](AddCall& c) { c.extent.w = -1; }), false},
         {"extent -0.0", with([](AddCall& c) { c.extent.h = -0.0; }), true},
@@ -61,15 +58,6 @@ TEST(AddTextObject, RefusesWhatAStoredSceneWouldRefuseAndChangesNothing) {
     }
 }
 
-TEST(AddTextObject, RefusesATextThatWouldTakeTheSceneOverItsObjectLimit) {
-    EditorState state;
-    for (ObjectId id = 1; id < kMaxSceneObjects; ++id) state.objects.push_back(rectangle(id, {0, 0, 1, 1}));
-    state.last_id = kMaxSceneObjects - 1;
-    EXPECT_TRUE(add(state, {}));
-    EXPECT_FALSE(add(state, {}));
-    EXPECT_EQ(state.objects.size(), kMaxSceneObjects);
-}
-
 TEST(AddTextObject, PutsItOnTopWithTheStrokeWidthAndKeepsInkOnlyForLabels) {
     EditorState state = editor_with({rectangle(4, {0, 0, 5, 5})}, {4});
     state.stroke_width = 6;
@@ -79,18 +67,6 @@ TEST(AddTextObject, PutsItOnTopWithTheStrokeWidthAndKeepsInkOnlyForLabels) {
     EXPECT_EQ(state.selection, (std::vector<ObjectId>{4}));
     ASSERT_TRUE(add(state, {.ink = Rgb{1, 2, 3}}));
     EXPECT_EQ(as_text(state.objects.back())->ink, std::nullopt);
-}
-
-TEST(AddSizedTextObject, GuessesTheExtentFromLinesAndCharacters) {
-    EditorState state;
-    state.color = {1, 2, 3};
-    for (const char* letters : {"ab", "\xC3\xA9\xC3\xA9", "a\n\xC3\xA9\xC3\xA9\n"})
-        add_sized_text_object(state, {5, 6}, letters);
-    EXPECT_EQ(state.objects[0].color, (Rgb{1, 2, 3}));
-    const Size two_letters = as_text(state.objects[0])->extent;
-    EXPECT_EQ(as_text(state.objects[1])->extent, two_letters) << "letters are counted, not bytes";
-    EXPECT_EQ(as_text(state.objects[2])->extent.w, two_letters.w) << "the widest line";
-    EXPECT_DOUBLE_EQ(as_text(state.objects[2])->extent.h, 3 * two_letters.h) << "three lines";
 }
 
 // A plain text 1 of size 20, a blank Fit label 2 and a blank Wrap label 3

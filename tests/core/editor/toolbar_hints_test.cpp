@@ -8,12 +8,7 @@ namespace {
 using Code = EditorActionCode;
 
 TEST(ToolbarHints, NameTheItemAndItsShortcuts) {
-    const struct {
-        const char* name;
-        EditorAction item;
-        TextId text;
-        const char* hint;
-    } rows[] = {
+    const struct { const char* name; EditorAction item; TextId text; const char* hint; } rows[] = {
         {"a tool that scrolls", tool_action(Tool::Rectangle), TextId::toolbar_rectangle,
          "Rectangle · R · Scroll to resize"},
         {"the eraser scrolls too", tool_action(Tool::Eraser), TextId::toolbar_eraser, "Eraser · E · Scroll to resize"},
@@ -45,12 +40,7 @@ TEST(ToolbarHints, NameTheItemAndItsShortcuts) {
 
 TEST(ToolbarHints, BoxesStayInsideTheArea) {
     const Box area{0, 0, 1000, 800};
-    const struct {
-        const char* name;
-        Point pointer;
-        double scale;
-        Box box;
-    } rows[] = {
+    const struct { const char* name; Point pointer; double scale; Box box; } rows[] = {
         {"beside the pointer", {100, 100}, 1.0, {120, 120, 320, 150}},
         {"near the right edge: left of the pointer", {990, 100}, 1.0, {770, 120, 970, 150}},
         {"near the right and bottom: up and left", {990, 790}, 2.0, {750, 720, 950, 750}},

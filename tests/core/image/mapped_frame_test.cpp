@@ -46,10 +46,7 @@ TEST(MappedFrame, EachRotationComesOutUprightOpaqueAndWithoutPadding) {
 TEST(MappedFrame, OppositeRotationsUndoEachOtherAndTwoQuarterTurnsMakeAHalf) {
     const auto desktop = synthetic_desktop();
     const MappedFrame frame{desktop.data(), 3, 2, 16};
-    struct Row {
-        const char* name;
-        std::uint32_t first, second, whole;
-    };
+    struct Row { const char* name; std::uint32_t first, second, whole; };
     const Row rows[] = {{"90 then 270", FRAME_ROTATION_90, FRAME_ROTATION_270, FRAME_ROTATION_IDENTITY},
                         {"270 then 90", FRAME_ROTATION_270, FRAME_ROTATION_90, FRAME_ROTATION_IDENTITY},
                         {"180 twice", FRAME_ROTATION_180, FRAME_ROTATION_180, FRAME_ROTATION_IDENTITY},
@@ -69,12 +66,7 @@ TEST(MappedFrame, OppositeRotationsUndoEachOtherAndTwoQuarterTurnsMakeAHalf) {
 
 TEST(MappedFrame, RefusesLayoutsThatCannotHoldTheirPixels) {
     const auto desktop = synthetic_desktop();
-    struct Row {
-        const char* name;
-        MappedFrame frame;
-        std::uint32_t rotation;
-        std::int32_t code;
-    };
+    struct Row { const char* name; MappedFrame frame; std::uint32_t rotation; std::int32_t code; };
     const Row rows[] = {{"not mapped", {nullptr, 3, 2, 16}, 1, E_FAIL_CODE},
                         {"no width", {desktop.data(), 0, 2, 16}, 1, E_INVALIDARG_CODE},
                         {"no height", {desktop.data(), 3, 0, 16}, 1, E_INVALIDARG_CODE},

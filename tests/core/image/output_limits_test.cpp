@@ -6,11 +6,7 @@ namespace glimmerly {
 namespace {
 
 TEST(ImagingBufferSize, RefusesInvalidPicturesAndAnyLengthPast32Bits) {
-    struct Row {
-        const char* name;
-        std::uint32_t width, height;
-        std::optional<std::uint32_t> bytes;
-    };
+    struct Row { const char* name; std::uint32_t width, height; std::optional<std::uint32_t> bytes; };
     const Row rows[] = {
         {"one pixel", 1, 1, 4u},
         {"4 GiB less one row", 32768, 32767, 0xFFFE0000u},

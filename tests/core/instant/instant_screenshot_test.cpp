@@ -27,11 +27,7 @@ TEST(CapturePulse, RisesToAFaintPeakFallsBackAndHidesAtTheSixteenthTick) {
 }
 
 TEST(ShutterSound, AnEmptyFileSilencesAndOnlyARegularFileIsPlayed) {
-    struct Row {
-        const char* name;
-        std::optional<ShutterFileFacts> facts;
-        ShutterSound sound;
-    };
+    struct Row { const char* name; std::optional<ShutterFileFacts> facts; ShutterSound sound; };
     const Row rows[] = {
         {"no such file", std::nullopt, ShutterSound::BuiltIn},
         {"a folder", ShutterFileFacts{true, false, 0}, ShutterSound::BuiltIn},

@@ -8,12 +8,7 @@ namespace {
 const PixelRect kWork{0, 0, 1920, 1040};
 
 TEST(PopupPlacement, ThePopupOpensAtThePointerAndFlipsWhereItWouldLeaveTheWorkArea) {
-    const struct {
-        const char* name;
-        PixelPoint anchor;
-        std::int32_t height;
-        PixelRect placed;
-    } rows[] = {
+    const struct { const char* name; PixelPoint anchor; std::int32_t height; PixelRect placed; } rows[] = {
         {"room on both sides", {100, 100}, 617, {100, 100, 400, 717}},
         {"near the bottom: above the pointer", {100, 1000}, 617, {100, 383, 400, 1000}},
         {"near the right: left of the pointer", {1800, 100}, 617, {1500, 100, 1800, 717}},

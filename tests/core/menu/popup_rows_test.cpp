@@ -21,11 +21,7 @@ ShortcutBindings with_capture(Shortcut shortcut) {
 }
 
 TEST(PopupLayout, PaddingAndRowsAreRoundedOneByOneAfterScaling) {
-    const struct {
-        const char* name;
-        double scale;
-        std::int32_t height, first_top, second_top;
-    } rows[] = {
+    const struct { const char* name; double scale; std::int32_t height, first_top, second_top; } rows[] = {
         {"96 dpi", 1.0, 617, 4, 36},
         {"144 dpi: 925.5 unrounded, the separator's 13.5 rounds up", 1.5, 926, 6, 54},
     };
@@ -41,12 +37,7 @@ TEST(PopupLayout, PaddingAndRowsAreRoundedOneByOneAfterScaling) {
 
 TEST(PopupLayout, AShortcutRowKeepsRoomForRecordingWithOrWithoutAShortcut) {
     const auto first = main_popup_rows().first(1);
-    const struct {
-        const char* name;
-        Shortcut shortcut;
-        double scale;
-        std::int32_t width;
-    } rows[] = {
+    const struct { const char* name; Shortcut shortcut; double scale; std::int32_t width; } rows[] = {
         {"none: 38 + 119 + 14 + 140 + 64", {}, 1.0, 375},
         {"short caps stay inside the reserved box", {kShortcutCtrl | kShortcutShift, 0x82}, 1.0, 375},
         {"long caps widen the row", {kShortcutCtrl | kShortcutAlt | kShortcutShift, 0x2C}, 1.0, 441},
@@ -73,13 +64,7 @@ TEST(PopupLayout, RowsAreFoundByTheirTopsAndTheShortcutRowIsSplitIntoZones) {
     const PopupLayout row =
         layout(main_popup_rows().first(1), with_capture({kShortcutCtrl | kShortcutAlt | kShortcutShift, 0x2C}), 1.0);
     using Click = ShortcutRowClick;
-    const struct {
-        const char* name;
-        double x;
-        bool saved;
-        Click click;
-        std::uint8_t hot;
-    } zones[] = {
+    const struct { const char* name; double x; bool saved; Click click; std::uint8_t hot; } zones[] = {
         {"the caps", 300, false, Click::StartRecording, kHotCaps},
         {"8 left of the caps still counts", 207, false, Click::StartRecording, kHotCaps},
         {"the label", 206, false, Click::Choose, kHotLabel},

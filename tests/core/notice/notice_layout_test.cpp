@@ -7,13 +7,7 @@ namespace {
 
 TEST(NoticeLayout, FreeNoticesSitCentredAboveTheWorkAreasBottomWithinTheirWidths) {
     const PixelRect work{0, 0, 1920, 1040};
-    struct Row {
-        const char* name;
-        std::int32_t text_pixels;
-        std::uint32_t dpi;
-        PixelRect area;
-        PixelRect notice;
-    };
+    struct Row { const char* name; std::int32_t text_pixels; std::uint32_t dpi; PixelRect area; PixelRect notice; };
     const Row rows[] = {
         {"long text stops at 640", 2000, 96, work, {640, 960, 1280, 1016}},
         {"144 dpi: 84 high, 36 above the bottom", 80, 144, work, {690, 920, 1230, 1004}},

@@ -9,10 +9,7 @@ namespace {
 std::string trace(std::u16string_view name) { return std::string(name.begin(), name.end()); }
 
 TEST(TemporaryPath, ReplacesTheExtensionWithTheProcessId) {
-    struct Row {
-        const char16_t* target;
-        const char16_t* temporary;
-    };
+    struct Row { const char16_t* target; const char16_t* temporary; };
     const Row rows[] = {
         {u"C:\\Pictures\\photo.png", u"C:\\Pictures\\photo.4242.tmp"},
         {u"C:\\Pictures\\photo", u"C:\\Pictures\\photo.4242.tmp"},
@@ -28,10 +25,7 @@ TEST(TemporaryPath, ReplacesTheExtensionWithTheProcessId) {
 }
 
 TEST(ImageFormatFromExtension, KnowsPngAndJpegInAnyCase) {
-    struct Row {
-        const char16_t* path;
-        std::optional<ImageFormat> format;
-    };
+    struct Row { const char16_t* path; std::optional<ImageFormat> format; };
     const Row rows[] = {
         {u"C:\\x\\Photo.JPEG", ImageFormat::Jpeg},
         {u"photo.PnG", ImageFormat::Png},
@@ -50,10 +44,7 @@ TEST(ImageFormatFromExtension, KnowsPngAndJpegInAnyCase) {
 }
 
 TEST(NumberedNames, RecogniseDefaultNamesOnly) {
-    struct Row {
-        const char16_t* name;
-        std::optional<std::uint64_t> number;
-    };
+    struct Row { const char16_t* name; std::optional<std::uint64_t> number; };
     const Row rows[] = {
         {u"001.png", 1},
         {u"C:\\Pictures\\042.jpg", 42},

@@ -9,12 +9,7 @@ std::string trace(std::u16string_view name) { return std::string(name.begin(), n
 
 TEST(SaveNameChange, SwapsOnlyAnotherTypesExtensionAndRenumbersDefaultNames) {
     using enum SaveNameAction;
-    struct Row {
-        const char16_t* name;
-        std::uint32_t type;
-        bool names_folder;
-        SaveNameChange change;
-    };
+    struct Row { const char16_t* name; std::uint32_t type; bool names_folder; SaveNameChange change; };
     const Row rows[] = {
         {u"report.png", SAVE_TYPE_DOCUMENT, false, {Rename, u"report.vexil"}},
         {u"report.JPEG", SAVE_TYPE_JPEG, false, {Keep, {}}},
@@ -33,11 +28,7 @@ TEST(SaveNameChange, SwapsOnlyAnotherTypesExtensionAndRenumbersDefaultNames) {
 }
 
 TEST(ChosenImageFormat, ThePathsExtensionWinsOverTheType) {
-    struct Row {
-        const char16_t* path;
-        std::uint32_t type;
-        std::optional<ImageFormat> format;
-    };
+    struct Row { const char16_t* path; std::uint32_t type; std::optional<ImageFormat> format; };
     const Row rows[] = {
         {u"C:\\a\\x.png", SAVE_TYPE_JPEG, ImageFormat::Png},
         {u"C:\\a\\x", SAVE_TYPE_JPEG, ImageFormat::Jpeg},

@@ -68,10 +68,7 @@ TEST(PointerSettingsLine, OlderDiscValueReadsAsDiscAndIsWrittenAsOne) {
 }
 
 TEST(PointerSettingsLine, RefusesEveryFaultWithOneMessage) {
-    struct Row {
-        const char* name;
-        std::string line;
-    };
+    struct Row { const char* name; std::string line; };
     const auto full = fields_of(kDefaultLine);
     const std::vector<Row> rows = {
         {"21 fields", joined({full.begin(), full.begin() + 21})},

@@ -45,11 +45,7 @@ Polyline outline_of(const SceneObject& object) { return build_object_geometry(ob
 
 TEST(SubtractPolygons, CoversExactlyTheSubjectOutsideTheHolesOnceWithFiguresWoundOneWay) {
     const Polyline square = outline_of(rectangle(1, {10, 10, 110, 90}));
-    struct Row {
-        const char* name;
-        Polyline subject;
-        std::vector<Polyline> holes;
-    };
+    struct Row { const char* name; Polyline subject; std::vector<Polyline> holes; };
     const Row rows[] = {
         {"no holes", square, {}},
         {"an ellipse inside", square, {outline_of(ellipse(2, {30, 30, 80, 70}))}},
@@ -80,10 +76,7 @@ TEST(SubtractPolygons, CoversExactlyTheSubjectOutsideTheHolesOnceWithFiguresWoun
 }
 
 TEST(StrokeCapsules, CoverTheStrokeWidthAroundEveryPointAndNothingBeyondItAlsoMerged) {
-    struct Row {
-        const char* name;
-        std::vector<Point> points;
-    };
+    struct Row { const char* name; std::vector<Point> points; };
     const Row rows[] = {
         {"a dot", {{50, 50}}},
         {"a stroke that never moves", {{50, 50}, {50, 50}, {50, 50}}},

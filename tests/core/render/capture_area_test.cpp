@@ -32,12 +32,7 @@ TEST(CapturePixelRect, GrowsOutwardToWholePixelsAndIsCutToThePicture) {
 
 TEST(CaptureShowsPicture, HiddenOnlyWhenABackgroundFillCoversEverything) {
     const std::vector<SceneObject> shapes{testing::rectangle(1, {0, 0, 10, 10}), testing::line(2, {0, 0}, {5, 5})};
-    struct Row {
-        const char* name;
-        std::vector<FillRegion> background;
-        std::vector<SceneObject> objects;
-        bool shown;
-    };
+    struct Row { const char* name; std::vector<FillRegion> background; std::vector<SceneObject> objects; bool shown; };
     const Row rows[] = {
         {"no fills", {}, shapes, true},
         {"fills bounded by shapes", {FillRegion{{1}, {}}}, shapes, true},

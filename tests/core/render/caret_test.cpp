@@ -15,12 +15,7 @@ TEST(Caret, WidthIsATwelfthOfTheSizeButAtLeastTwoUnits) {
 }
 
 TEST(Caret, StandsClearOfTheBoxEdgeAndBesideTheLastCharacter) {
-    struct Row {
-        const char* name;
-        std::u16string text;
-        std::uint32_t caret;
-        double x;
-    };
+    struct Row { const char* name; std::u16string text; std::uint32_t caret; double x; };
     // Hit-tested x 10, caret 2 wide.
     const Row rows[] = {
         {"empty box", u"", 0, 12},     {"start of text", u"ab", 0, 11}, {"between letters", u"ab", 1, 10},

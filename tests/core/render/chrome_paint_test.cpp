@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <tuple>
 
@@ -19,12 +18,7 @@ std::optional<ToolbarAnimationProgress> running(Kind kind, double t) { return To
 
 TEST(ToolbarAnimations, CurvesRunFromTheirStartToTheirRest) {
     enum class Shape { Rising, Falling, Bounce };
-    struct Row {
-        const char* name;
-        std::function<double(double)> curve;
-        double start, rest;
-        Shape shape;
-    };
+    struct Row { const char* name; std::function<double(double)> curve; double start, rest; Shape shape; };
     const auto background = [](Kind k) { return [=](double t) { return button_background_factor(running(k, t)); }; };
     const auto mark = [](Kind k, int part) {
         return [=](double t) {
@@ -65,13 +59,7 @@ TEST(ToolbarAnimations, CurvesRunFromTheirStartToTheirRest) {
 }
 
 TEST(PointerHint, StaysBesideThePointerInsideTheFrame) {
-    struct Row {
-        const char* name;
-        double monitor_scale;
-        Point pointer;
-        double text, shift;
-        Box box;
-    };
+    struct Row { const char* name; double monitor_scale; Point pointer; double text, shift; Box box; };
     const Row rows[] = {
         {"top left", 1.0, {0, 0}, 100, 0, {10, 10, 124, 34}},
         {"shifted by the brush", 1.0, {0, 0}, 100, 30, {40, 10, 154, 34}},
@@ -130,14 +118,6 @@ TEST(BrushHints, WheelHintClearsTheCircleOrEightUnits) {
     state.stroke_width = 4.0;
     EXPECT_EQ(wheel_hint_shift(state, brush_circle(state)), 16.0);
     EXPECT_EQ(wheel_hint_shift(state, std::nullopt), 16.0);
-}
-
-TEST(SizeLabel, WholePixelsWithinTheSignedRange) {
-    EXPECT_EQ(selection_size_text({10, 20, 1930, 1100}), "1920 \u00d7 1080");
-    EXPECT_EQ(selection_size_text({0, 0, 99.6, 0.4}), "100 \u00d7 0");
-    EXPECT_EQ(selection_size_text({0, 0, 1e12, NAN}), "2147483647 \u00d7 0");
-    // Halves go to even, as the size fields open with them.
-    EXPECT_EQ(selection_size_text({0, 0, 1280.5, 1281.5}), "1280 \u00d7 1282");
 }
 
 }  // namespace

@@ -30,7 +30,9 @@ std::vector<Point> reach(const ShapeGeometry& g) {
 }
 
 TEST(Icons, KitPicturesStayOnTheGridInTheirOneColour) {
-    for (std::uint32_t kind = 23; kind <= 45; ++kind) {
+    const auto first = static_cast<std::uint32_t>(IconKind::RegionCorners);
+    const auto last = static_cast<std::uint32_t>(IconKind::Chevron);
+    for (std::uint32_t kind = first; kind <= last; ++kind) {
         SCOPED_TRACE(kind);
         const Picture picture = icon_picture(IconKind{kind}, kGrey);
         ASSERT_FALSE(picture.empty());
@@ -46,15 +48,7 @@ TEST(Icons, KitPicturesStayOnTheGridInTheirOneColour) {
         }
     }
     EXPECT_TRUE(icon_picture(IconKind::None, kGrey).empty());
-    EXPECT_TRUE(icon_picture(IconKind{46}, kGrey).empty());
-}
-
-TEST(Icons, EyeSlashedIsTheEyeWithItsDiagonal) {
-    Picture eye = icon_picture(IconKind::Eye, kGrey);
-    const Picture slashed = icon_picture(IconKind::EyeSlashed, kGrey);
-    ASSERT_EQ(slashed.size(), eye.size() + 1);
-    eye.push_back({PolylineShape{{{3, 3}, {17, 17}}, false}, kGrey, 1.0f, kIconLineWidth});
-    EXPECT_EQ(slashed, eye);
+    EXPECT_TRUE(icon_picture(IconKind{last + 1}, kGrey).empty());
 }
 
 TEST(Icons, PlacedAtAScaleEverythingGrows) {
@@ -80,7 +74,9 @@ TEST(ToolbarIcons, ActionsWithoutAPictureDrawNothingAndEveryPictureEndsUnturned)
         for (std::uint32_t argument = 0; argument < (code == 0 ? kToolCount : 1u); ++argument) {
             SCOPED_TRACE(code * 100 + argument);
             const Picture p = icon_picture(IconKind{code | argument << 8}, kGrey);
-            EXPECT_EQ(p.empty(), code == 4 || code == 14 || code == 15 || code == 18);
+            using enum EditorActionCode;
+            const auto c = static_cast<EditorActionCode>(code);
+            EXPECT_EQ(p.empty(), c == CopyColourCode || c == FullScreenOrPrevious || c == NoEffect || c == SaveAs);
             const auto turns = shapes_of<RotationShape>(p);
             EXPECT_TRUE(turns.empty() || !turns.back().on);
         }

@@ -36,11 +36,7 @@ TEST(HueWheel, RingOfPremultipliedHuesTransparentOffIt) {
 
 TEST(HueWheel, HueStartsRedOnTheRightAndTurnsClockwise) {
     const auto wheel = generate_hue_wheel();
-    struct Row {
-        const char* name;
-        std::uint32_t x, y;
-        Pixel expected;
-    };
+    struct Row { const char* name; std::uint32_t x, y; Pixel expected; };
     // Half a pixel off each axis: the hue is a hair past the axis's.
     const Row rows[] = {
         {"right, hue 0: red with a trace of green", 193, 102, {0, 1, 255, 255}},

@@ -73,11 +73,7 @@ TEST(SettingsFile, LineEndsDoNotChangeTheRecordButExtraOrMissingLinesDo) {
     EXPECT_EQ(message_of(parse_settings("")), "unsupported settings: 0 fields for this version");
 }
 
-struct LineRow {
-    std::size_t line;
-    const char* value;
-    const char* message;
-};
+struct LineRow { std::size_t line; const char* value; const char* message; };
 
 // Bad values and their messages. The first row of each line fails on that
 // line alone, whatever the others hold; the check-order test relies on it.
@@ -180,13 +176,7 @@ TEST(SettingsFile, ShapeShortcutsAreRefusedInArrowRectangleEllipseOrder) {
 }
 
 TEST(SettingsFile, OldAltFArrowBecomesAltAOnlyWhereNothingElseHasAltA) {
-    struct Row {
-        const char* name;
-        std::uint32_t version;
-        const char* rectangle;
-        const char* ellipse;
-        Shortcut arrow;
-    };
+    struct Row { const char* name; std::uint32_t version; const char* rectangle; const char* ellipse; Shortcut arrow; };
     const Shortcut alt_a{kShortcutAlt, 65};
     const Shortcut alt_f{kShortcutAlt, 70};
     const Row rows[] = {

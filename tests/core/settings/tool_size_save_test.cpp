@@ -29,11 +29,7 @@ TEST(ToolSizeSave, ARunOfChangesIsWrittenOnceAfterTheLastAndAStrayTimerWritesNot
 TEST(ToolSizeSave, SizesAreRoundedIntoTheirRangesAndAMeaninglessScaleSavesNothing) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    const struct {
-        const char* name;
-        double width, eraser, scale;
-        std::optional<ToolSizes> remembered;
-    } rows[] = {
+    const struct { const char* name; double width, eraser, scale; std::optional<ToolSizes> remembered; } rows[] = {
         {"0.4 pixels is 1, an eraser of 200 is 128", 0.4, 200, 1.0, ToolSizes{1, 128}},
         {"divided by a zoom of 2", 10, 30, 2.0, ToolSizes{5, 15}},
         {"scale 0", 10, 30, 0.0, std::nullopt},

@@ -28,12 +28,7 @@ public:
     }
 };
 
-struct Step {
-    HookKeyEvent event;
-    std::uint32_t held;
-    bool swallowed;
-    bool posts_work = true;
-};
+struct Step { HookKeyEvent event; std::uint32_t held; bool swallowed; bool posts_work = true; };
 Step down(std::uint32_t key, std::uint32_t held, bool swallowed, bool posts_work = true) {
     return {{key, 0x43, true, false, false}, held, swallowed, posts_work};
 }
@@ -41,12 +36,7 @@ Step up(std::uint32_t key, std::uint32_t held, bool swallowed) {
     return {{key, 0x43, false, false, false}, held, swallowed};
 }
 
-struct Row {
-    const char* name;
-    bool report_keys;
-    std::vector<Step> steps;
-    std::vector<std::string> posted;
-};
+struct Row { const char* name; bool report_keys; std::vector<Step> steps; std::vector<std::string> posted; };
 
 void run(const Row& row) {
     SCOPED_TRACE(row.name);

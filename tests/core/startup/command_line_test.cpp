@@ -12,12 +12,7 @@ Arguments with(std::initializer_list<std::u16string> rest) {
 }
 
 TEST(CommandLine, ChoosesTheFirstRoleThatFitsWithItsSecondInstance) {
-    const struct {
-        const char* name;
-        Arguments args;
-        Role role;
-        SecondInstance second;
-    } rows[] = {
+    const struct { const char* name; Arguments args; Role role; SecondInstance second; } rows[] = {
         {"nothing", with({}), Role::Resident, SecondInstance::AlreadyRunningBox},
         {"both diagnostics", with({u"--first-frame-diagnostic", u"--diagnostic"}), Role::Diagnostics,
          SecondInstance::AlreadyRunningBox},
@@ -39,11 +34,7 @@ TEST(CommandLine, ChoosesTheFirstRoleThatFitsWithItsSecondInstance) {
 }
 
 TEST(CommandLine, TakesTheFirstNotificationOwnerThatIsAPositiveDecimal) {
-    const struct {
-        const char* name;
-        Arguments args;
-        std::optional<std::uint64_t> owner;
-    } rows[] = {
+    const struct { const char* name; Arguments args; std::optional<std::uint64_t> owner; } rows[] = {
         {"plus sign", with({u"--notification-owner=+123"}), 123},
         {"zero and negative skipped", with({u"--notification-owner=0", u"--notification-owner=-5",
                                             u"--notification-owner=77"}),

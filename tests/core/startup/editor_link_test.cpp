@@ -8,12 +8,7 @@ namespace {
 using State = EditorLinkState;
 
 TEST(EditorLink, TheChildsExitLeadsToTheNextStepByHowItEnded) {
-    const struct {
-        const char* name;
-        EditorLink link;
-        std::uint32_t code;
-        AfterEditorExit next;
-    } rows[] = {
+    const struct { const char* name; EditorLink link; std::uint32_t code; AfterEditorExit next; } rows[] = {
         {"a capture ended cleanly", {State::Capturing, false, false, true}, 0, AfterEditorExit::PrepareNext},
         {"a capture failed", {State::Capturing, false, false, true}, 1, AfterEditorExit::Nothing},
         {"a prepared child ended by itself", {State::Ready, false, false, true}, 0, AfterEditorExit::Nothing},

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <random>
 #include <span>
 #include <vector>
 
@@ -24,6 +25,15 @@ inline void put_u32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 inline std::uint32_t get_u32(const std::uint8_t* p) {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+
+// A picture of seeded noise, alpha included: no run or pattern in it for a
+// fault to hide behind.
+inline BgraImage noise_image(std::uint32_t width, std::uint32_t height, std::uint32_t seed) {
+    BgraImage image{std::vector<std::uint8_t>(std::size_t{width} * height * 4), width, height};
+    std::mt19937 random(seed);
+    for (auto& byte : image.pixels) byte = static_cast<std::uint8_t>(random());
+    return image;
 }
 
 inline Result<std::vector<std::uint8_t>> encode_stored_png(const BgraImage& image) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <random>
 
 #include "core/document/scene_text.h"
 #include "core/vexil/png.h"
@@ -19,10 +18,7 @@ using Kind = DocumentReadErrorKind;
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes noise_png(std::uint32_t width, std::uint32_t height, std::uint32_t seed) {
-    BgraImage image{std::vector<std::uint8_t>(std::size_t{width} * height * 4), width, height};
-    std::mt19937 rng(seed);
-    for (auto& byte : image.pixels) byte = static_cast<std::uint8_t>(rng());
-    return *encode_stored_png(image);
+    return *encode_stored_png(noise_image(width, height, seed));
 }
 
 // The kind of a document read error, whatever detail it carries.
