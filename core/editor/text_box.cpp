@@ -249,43 +249,9 @@ bool end_text_selection(TextBox& box) {
     return selecting;
 }
 
-WheelDecision resize_by_wheel(EditorState& state, const TextBox* box, bool dimension_fields_open,
-                              std::int16_t delta) {
-    if (state.colour_picker || dimension_fields_open || state.eyedropper_armed || state.fill_mode)
-        return WheelIgnored{};
-    refresh_ui_scale(state);
-    const int notches = take_wheel_notches(state, delta);
-    if (notches == 0) return WheelPartialNotch{};
-
-    if (box) {
-        const auto size = static_cast<float>(step_text_size(box->size, notches));
-        if (size == box->size) return WheelHandled{};
-        return WheelResizeTextBox{size};
-    }
-    const std::unordered_set<ObjectId> selected(state.selection.begin(), state.selection.end());
-    WheelResizeTexts texts;
-    for (const SceneObject& object : state.objects)
-        if (const TextPayload* text = as_text(object); text && selected.contains(object.id))
-            texts.texts.push_back({object.id, step_text_size(text->size, notches), text->text, text->label});
-    if (!texts.texts.empty()) return texts;
-    if (state.tool == Tool::Text || state.tool == Tool::Label) {
-        state.text_size = static_cast<float>(step_text_size(state.text_size, notches));
-        return WheelHandled{};
-    }
-    const auto action = notches > 0 ? EditorActionCode::SizeStepUp : EditorActionCode::SizeStepDown;
-    return WheelSizeSteps{action, std::abs(notches)};
-}
-
 void apply_text_box_size(EditorState& state, TextBox& box, float size) {
     box.size = size;
     state.text_size = size;
-}
-
-void apply_wheel_text_sizes(EditorState& state, std::span<const TextSizeEdit> edits) {
-    if (edits.empty()) return;
-    apply_text_edits(state, edits);
-    state.text_size = static_cast<float>(edits.back().size);
-    state.size_preview = false;
 }
 
 }  // namespace glimmerly

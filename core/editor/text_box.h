@@ -187,40 +187,7 @@ bool end_text_selection(TextBox& box);
 
 // ---- The plain mouse wheel -------------------------------------------------------------
 
-// A selected text to measure again at its new letter size.
-struct TextToResize {
-    ObjectId id = 0;
-    double size = 0.0;
-    std::string text;
-    LabelMode label;
-};
-struct WheelIgnored {};
-struct WheelPartialNotch {};    // the delta is kept for the next turn
-struct WheelHandled {};         // done here: the text tool's size or nothing to change
-struct WheelResizeTextBox {     // give the open box this letter size
-    float size = 0.0f;
-};
-struct WheelResizeTexts {       // measure these and apply them as one step
-    std::vector<TextToResize> texts;
-};
-struct WheelSizeSteps {         // run the size step action once per notch
-    EditorActionCode action = EditorActionCode::SizeStepUp;
-    int count = 0;
-};
-using WheelDecision = std::variant<WheelIgnored, WheelPartialNotch, WheelHandled, WheelResizeTextBox,
-                                   WheelResizeTexts, WheelSizeSteps>;
-
-// A plain wheel turn (no Ctrl). Whole notches of 120 are taken and the rest
-// kept, dropped when the direction changes. Ignored while the colour picker
-// or the dimension fields are open, the eyedropper is armed or in fill mode.
-// Every decision but the first two means the wheel was used, which retires
-// its hint.
-WheelDecision resize_by_wheel(EditorState& state, const TextBox* box, bool dimension_fields_open,
-                              std::int16_t delta);
 // After the control took the new font: the box and the next texts get it.
 void apply_text_box_size(EditorState& state, TextBox& box, float size);
-// After the texts were measured: one undo step, the next texts take the last
-// size, and the size preview ends.
-void apply_wheel_text_sizes(EditorState& state, std::span<const TextSizeEdit> edits);
 
 }  // namespace glimmerly
