@@ -129,13 +129,16 @@ def measure(display, cold):
 
 
 def resident_host_process():
+    # Wine's own process for the program (Wine rewrites its command line), not
+    # a script that started it, nor an editor child.
     for entry in os.listdir("/proc"):
         try:
             with open(f"/proc/{entry}/cmdline", "rb") as f:
-                args = f.read().split(b"\0")
+                line = f.read().replace(b"\0", b" ").strip()
+            binary = os.path.basename(os.readlink(f"/proc/{entry}/exe"))
         except (OSError, ValueError):
             continue
-        if any(a.endswith(b"glimmerly.exe") for a in args) and b"--prepared-editor" not in args:
+        if "wine" in binary and line.endswith(b"glimmerly.exe") and b"--prepared-editor" not in line:
             return entry
     sys.exit("the resident is not running")
 
