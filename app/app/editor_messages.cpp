@@ -12,13 +12,6 @@
 namespace glimmerly {
 namespace {
 
-AppAnswer handled(LRESULT value = 0) { return std::optional<LRESULT>(value); }
-
-AppAnswer answer(Status status) {
-    if (!status) return std::move(status).failure();
-    return handled();
-}
-
 Point client_point(LPARAM lparam) {
     return {static_cast<double>(GET_X_LPARAM(lparam)), static_cast<double>(GET_Y_LPARAM(lparam))};
 }
@@ -108,15 +101,15 @@ void on_activate(HWND window, EditorSession& session, WPARAM wparam) {
 }
 
 AppAnswer on_set_cursor(HWND window, EditorSession& session, LPARAM lparam) {
-    if (LOWORD(lparam) != HTCLIENT) return std::optional<LRESULT>();
+    if (LOWORD(lparam) != HTCLIENT) return not_handled();
     POINT at{};
     // Without the pointer's place, or without a drawn cursor, the class
     // cursor shows: a box here would come back with every move.
-    if (!GetCursorPos(&at) || !ScreenToClient(window, &at)) return std::optional<LRESULT>();
+    if (!GetCursorPos(&at) || !ScreenToClient(window, &at)) return not_handled();
     const Point point{static_cast<double>(at.x), static_cast<double>(at.y)};
     const CursorId id = choose_capture_cursor(session.state(), session.typing(), point);
     auto cursor = session.cursors().cursor(id, cursor_size_for(window));
-    if (!cursor) return std::optional<LRESULT>();
+    if (!cursor) return not_handled();
     SetCursor(*cursor);
     return handled(TRUE);
 }
@@ -153,7 +146,7 @@ AppAnswer route(App& app, HWND window, EditorSession& session, UINT message, WPA
         case WM_KEYUP:
         case WM_SYSKEYUP: on_key_released(window, session, wparam); return handled();
         case WM_PAINT: return answer(paint_editor_window(app, window));
-        default: return std::optional<LRESULT>();
+        default: return not_handled();
     }
 }
 
@@ -161,7 +154,7 @@ AppAnswer route(App& app, HWND window, EditorSession& session, UINT message, WPA
 
 AppAnswer route_editor_message(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     EditorSession* session = open_editor_session(app);
-    if (!session) return std::optional<LRESULT>();
+    if (!session) return not_handled();
     return route(app, window, *session, message, wparam, lparam);
 }
 

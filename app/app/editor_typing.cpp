@@ -5,20 +5,8 @@
 #include "app/app/editor_session.h"
 #include "app/app/error_box.h"
 #include "app/app/messages.h"
-#include "app/win/failure.h"
 
 namespace glimmerly {
-
-namespace {
-
-// A text that could not be laid out: the failure's own words under the
-// caption that says what failed.
-void show_layout_failure(HWND window, const Failure& failure) {
-    const std::wstring caption = win::to_wide(text_of(current_language(), TextId::error_text_layout));
-    MessageBoxW(window, error_box_text(failure).c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
-}
-
-}  // namespace
 
 EditorTyping::EditorTyping(HWND window, EditorState& state)
     : window_(window),
@@ -54,7 +42,7 @@ void EditorTyping::commit_text_box() {
     if (!text_.open()) return;
     TypedText typed = text_.typed();
     if (!typed.measured) {
-        show_layout_failure(window_, typed.measured.failure());
+        show_error_box(window_, typed.measured.failure(), TextId::error_text_layout);
         return;
     }
     const auto done = text_.commit(std::move(typed));

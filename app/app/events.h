@@ -44,6 +44,13 @@ Status replay_deferred_messages(App& app, HWND window);
 
 // Handled with a value, or not handled (none: the default procedure answers).
 using AppAnswer = Result<std::optional<LRESULT>>;
+inline AppAnswer handled(LRESULT value = 0) { return std::optional<LRESULT>(value); }
+inline AppAnswer not_handled() { return std::optional<LRESULT>(); }
+// Handled with 0, or the failure.
+inline AppAnswer answer(Status status) {
+    if (!status) return std::move(status).failure();
+    return handled();
+}
 
 // The App's answer to one message of the application window.
 AppAnswer handle_app_message(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -21,14 +21,6 @@
 namespace glimmerly {
 namespace {
 
-AppAnswer handled(LRESULT value = 0) { return std::optional<LRESULT>(value); }
-AppAnswer not_handled() { return std::optional<LRESULT>(); }
-
-AppAnswer answer(Status status) {
-    if (!status) return std::move(status).failure();
-    return handled();
-}
-
 AppAnswer on_close(App& app, HWND window) {
     if (app.capture_session) {
         end_capture_session(app, window, std::nullopt);

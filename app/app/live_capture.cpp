@@ -6,7 +6,6 @@
 #include "app/win/failure.h"
 #include "text/app_error.h"
 #include "ui/capture/editor_window_part.h"
-
 #include "ui/view/frame_renderer.h"
 
 namespace glimmerly {

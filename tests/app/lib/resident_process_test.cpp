@@ -141,6 +141,15 @@ protected:
             for (int i = 0; i < times; ++i) PostMessageW(menu, WM_KEYDOWN, key, 0);
     }
 
+    // A resident with quiet settings, and its menu opened by a click on its icon.
+    std::pair<HWND, HWND> resident_with_menu() {
+        write_settings(quiet_settings());
+        const HWND window = start_resident();
+        if (!window) return {};
+        PostMessageW(window, WM_APP_TRAY, TRAY_ICON_ID, WM_RBUTTONUP);
+        return {window, wait_for_menu(window)};
+    }
+
     std::optional<UserDataLock> lock_;
     std::wstring folder_;
     DialogSweeper sweeper_;
@@ -148,11 +157,7 @@ protected:
 };
 
 TEST_F(ResidentProcess, AReleaseOnTheIconOpensTheMenuAnotherClosesItAndItsKeysQuit) {
-    write_settings(quiet_settings());
-    const HWND window = start_resident();
-    ASSERT_TRUE(window);
-    PostMessageW(window, WM_APP_TRAY, TRAY_ICON_ID, WM_RBUTTONUP);
-    const HWND first = wait_for_menu(window);
+    const auto [window, first] = resident_with_menu();
     ASSERT_TRUE(first);
     PostMessageW(window, WM_APP_TRAY, TRAY_ICON_ID, WM_RBUTTONUP);
     EXPECT_TRUE(eventually([&] { return !IsWindow(first); }));
@@ -166,11 +171,7 @@ TEST_F(ResidentProcess, AReleaseOnTheIconOpensTheMenuAnotherClosesItAndItsKeysQu
 }
 
 TEST_F(ResidentProcess, ALanguageChosenInTheMenuIsStoredAndAutostartFollowsTheSignInValue) {
-    write_settings(quiet_settings());
-    const HWND window = start_resident();
-    ASSERT_TRUE(window);
-    PostMessageW(window, WM_APP_TRAY, TRAY_ICON_ID, WM_RBUTTONUP);
-    const HWND menu = wait_for_menu(window);
+    const auto [window, menu] = resident_with_menu();
     ASSERT_TRUE(menu);
     // Up twice is the language row; Right opens its list on "Windows language"; the sixth below is Deutsch.
     press(menu, {{VK_UP, 2}, {VK_RIGHT, 1}, {VK_DOWN, 6}, {VK_RETURN, 1}});
