@@ -124,9 +124,12 @@ Status fill_polygon(Painter& painter, std::span<const Point> points, PaintColour
     return ok_status();
 }
 
+void stroke_line(Painter& painter, Point from, Point to, PaintColour colour, double width) {
+    painter.target->DrawLine(d2d_point(from), d2d_point(to), brush_for(painter, colour), static_cast<float>(width));
+}
+
 void stroke_accent_line(Painter& painter, Point from, Point to, double width) {
-    painter.target->DrawLine(d2d_point(from), d2d_point(to), brush_for(painter, PaintColour::opaque(kAccent)),
-                             static_cast<float>(width));
+    stroke_line(painter, from, to, PaintColour::opaque(kAccent), width);
 }
 
 void stroke_neutral_rect(Painter& painter, const Box& rect, double width) {

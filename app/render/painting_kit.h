@@ -68,6 +68,8 @@ void stroke_ellipse(Painter& painter, Point centre, double radius_x, double radi
 Status stroke_polyline(Painter& painter, std::span<const Point> points, bool closed, PaintColour colour,
                        double width);
 Status fill_polygon(Painter& painter, std::span<const Point> points, PaintColour colour);
+// Flat ends.
+void stroke_line(Painter& painter, Point from, Point to, PaintColour colour, double width);
 void stroke_accent_line(Painter& painter, Point from, Point to, double width);
 void stroke_neutral_rect(Painter& painter, const Box& rect, double width);
 // A dark rounded card with a lighter rim.

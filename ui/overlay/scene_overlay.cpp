@@ -49,10 +49,6 @@ void stroke_rect(Painter& painter, const Box& box, PaintColour colour, double wi
     painter.target->DrawRectangle(d2d_rect(box), recoloured(painter, colour), static_cast<float>(width));
 }
 
-void stroke_line(Painter& painter, Point from, Point to, PaintColour colour, double width) {
-    painter.target->DrawLine(d2d_point(from), d2d_point(to), recoloured(painter, colour), static_cast<float>(width));
-}
-
 void ringed_disc(Painter& painter, Point centre, double radius, PaintColour fill, PaintColour ring, double width) {
     fill_ellipse(painter, centre, radius, radius, fill);
     stroke_ellipse(painter, centre, radius, radius, ring, width);
