@@ -128,8 +128,9 @@ glimmerly_stop_xvfb() {
 # Makes the private Wine prefix of a tree once, so that the first test does
 # not pay for it (and cannot time out on it).
 glimmerly_wine_prefix() {
-    local prefix="$1"
+    local prefix="$1" changed=
     if [ ! -f "$prefix/system.reg" ]; then
+        changed=1
         mkdir -p "$prefix"
         WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
     fi
@@ -137,12 +138,18 @@ glimmerly_wine_prefix() {
     # seconds for one whenever a full-screen window hides; and a crashing
     # test would wait for its crash window to be closed until ctest's timeout.
     if ! grep -q '"Managed"="N"' "$prefix/user.reg" 2>/dev/null; then
+        changed=1
         WINEPREFIX="$prefix" WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
             >/dev/null 2>&1 || true
     fi
     if ! grep -q '"ShowCrashDialog"=dword:00000000' "$prefix/user.reg" 2>/dev/null; then
+        changed=1
         WINEPREFIX="$prefix" WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
             /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
     fi
-    WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
+    # Only what these steps started is waited for: programs the user runs in
+    # the same prefix keep its server alive for as long as they run.
+    if [ -n "$changed" ]; then
+        WINEPREFIX="$prefix" timeout 60 wineserver -w 2>/dev/null || true
+    fi
 }

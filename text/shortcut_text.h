@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/shortcut.h"
 #include "text/text_table.h"
 
 namespace glimmerly {
@@ -25,13 +26,43 @@ constexpr bool is_bare_print_screen(std::uint32_t modifiers, std::uint32_t key) 
     return modifiers == 0 && key == VK_PRINT_SCREEN;
 }
 
-// The localised modifier names (Ctrl, Shift, Alt, Win) and the key's name
-// joined with " + ".
+// A shortcut drawn as separate key caps: one name a cap, modifiers first.
+// No caps means no shortcut. `unavailable` is the caller's flag (the packed
+// form's bit 31), which painters show as a shortcut that is not in force.
+struct KeyCaps {
+    std::vector<std::string> caps;
+    std::uint8_t unavailable = 0;
+
+    friend bool operator==(const KeyCaps&, const KeyCaps&) = default;
+};
+
+// The keyboard layout's own name for a key, or none when it has none. The
+// Windows program installs its reader once at start-up; a process without
+// one (the native build) names letters and digits by themselves, as every
+// Latin layout does, and has no name for the rest.
+using LayoutKeyName = std::optional<std::string> (*)(std::uint32_t key);
+void set_layout_key_name_source(LayoutKeyName source);
+
+// The key's own localised name (Print Screen, Numpad 7, F13, ...); none for
+// letters, digits, punctuation and unknown codes.
+std::optional<std::string> special_key_name(std::uint32_t key, Language language);
+// "Key {code}".
+std::string key_code_name(std::uint32_t key, Language language);
+// The held modifiers' names in the order Ctrl, Shift, Alt, Win; bits above
+// the four are ignored.
+std::vector<std::string> modifier_names(std::uint32_t modifiers, Language language);
+// The modifiers' names, then exactly one name for the key: its own name,
+// else the layout's, else "Key {code}". Never empty.
+std::vector<std::string> key_display_name(std::uint32_t modifiers, std::uint32_t key, Language language);
+
+// key_display_name joined with " + ".
 std::string shortcut_label(std::uint32_t modifiers, std::uint32_t key, Language language);
 
-// The same names one by one, for key caps: the modifiers in the label's
-// order, then the key; a key of 0 gives the modifiers alone.
-std::vector<std::string> shortcut_key_caps(std::uint32_t modifiers, std::uint32_t key, Language language);
+// A packed shortcut word (modifiers in bits 0-15, key in 16-23, bit 31 not
+// in force) as caps; the word 0 is no shortcut.
+KeyCaps shortcut_key_caps(std::uint32_t packed, Language language);
+// A shortcut that may be absent; present with key 0 counts as absent.
+KeyCaps optional_shortcut_key_caps(std::optional<Shortcut> shortcut, std::uint8_t flag, Language language);
 
 // "Print Screen is still in use…" when bare Print Screen could not be
 // taken because it is held or the system gave no reason; none otherwise.

@@ -16,13 +16,14 @@
 #include "app/app/editor_process.h"
 #include "app/app/hotkeys.h"
 #include "app/app/instant.h"
-#include "app/app/menu_shortcuts.h"
+#include "app/app/row_edit.h"
 #include "app/app/notice.h"
 #include "app/app/output_seams.h"
 #include "app/app/tray_icon.h"
 #include "app/app/tray_menu.h"
 #include "app/presentation/presentation.h"
 #include "core/settings/settings.h"
+#include "core/shortcuts/shortcut_setup.h"
 #include "core/settings/tool_size_save.h"
 
 namespace glimmerly {
@@ -65,8 +66,12 @@ struct App {
     // Explorer restarts.
     bool icon_added = false;
     std::unique_ptr<PresentationCell> presentation;
-    // The first-run setup is shown in the application window.
+    // Setup mode: the application window records a shortcut, shown as the
+    // first-run dialog or hidden while a shortcut row records.
     bool setup_open = false;
+    SetupState setup;
+    // The window that had the foreground when the dialog opened, given it back on closing.
+    HWND setup_previous_foreground = nullptr;
     // This process runs the capture editor itself (an editor child).
     bool in_process_editor = false;
     // The process reads and writes the settings file and may take Print Screen over.
@@ -78,8 +83,8 @@ struct App {
     // When a popup closed because the icon was pressed (GetTickCount64): the
     // release that follows must not open it again.
     std::optional<ULONGLONG> popup_closed_at;
-    // A shortcut row's combination before its last change in the popup.
-    std::optional<SavedShortcut> menu_saved_shortcut;
+    // A shortcut row's combination before its last change, offered back.
+    SavedBefore saved_before;
     // The editor's stroke width and eraser size, remembered and saved late.
     ToolSizeSave tool_sizes;
     // The capture's image search: its worker and result, while one runs.

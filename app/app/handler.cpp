@@ -9,10 +9,11 @@
 #include "app/app/editor_session.h"
 #include "app/app/editor_typing.h"
 #include "app/app/events.h"
-#include "app/app/menu_shortcuts.h"
+#include "app/app/row_edit.h"
 #include "app/app/messages.h"
 #include "app/app/session_output.h"
 #include "app/app/settings_timers.h"
+#include "app/app/setup.h"
 #include "app/app/tray_menu.h"
 #include "app/app/unbuilt.h"
 #include "app/app/warm_renderer.h"
@@ -26,7 +27,6 @@ AppAnswer on_close(App& app, HWND window) {
         end_capture_session(app, window, std::nullopt);
         return handled();
     }
-    if (app.setup_open && app.capture_registration.registered) return answer(close_app_window(app, window));
     PostQuitMessage(0);
     return handled();
 }
@@ -44,14 +44,8 @@ AppAnswer on_display_change(App& app, HWND window) {
     return handled();
 }
 
-// The capture shortcut's press, and the others'; with the setup shown, the
-// press is a key being recorded.
-AppAnswer on_hotkey(App& app, HWND window, WPARAM id, LPARAM lparam) {
-    if (app.setup_open) {
-        record_setup_key(app, LOWORD(lparam), HIWORD(lparam));
-        InvalidateRect(window, nullptr, FALSE);
-        return handled();
-    }
+// The capture, instant-screenshot and board shortcuts pressed.
+AppAnswer on_hotkey(App& app, HWND window, WPARAM id) {
     const auto is = [&](const HotkeyRegistration& registration) {
         return registration.registered && static_cast<WPARAM>(registration.id) == id;
     };
@@ -142,10 +136,11 @@ AppAnswer on_private_message(App& app, HWND window, UINT message, WPARAM wparam,
         case WM_APP_EDITOR_EXITED: return answer(handle_editor_exited(app, window, wparam, lparam));
         case WM_APP_MENU_COMMAND: return answer(on_menu_command(app, window, static_cast<AppCommand>(wparam), lparam));
         case WM_APP_MENU_CLOSED: return answer(on_menu_closed(app, window, wparam, lparam));
-        case WM_APP_MENU_UPDATE:
-            return answer(handle_row_command(app, window, static_cast<AppCommand>(wparam),
-                                             static_cast<std::uint32_t>(lparam & 0x7),
-                                             static_cast<std::uint32_t>(lparam >> 8) & 0xFFu));
+        case WM_APP_MENU_UPDATE: {
+            const auto word = decode_row_command(static_cast<std::uint64_t>(lparam));
+            if (!word) return handled();
+            return answer(handle_row_command(app, window, static_cast<AppCommand>(wparam), word->action, word->key));
+        }
         case WM_APP_RENDERER_READY: return answer(receive_editor_renderer(app, window));
         case WM_APP_LENS_DONE: return answer(finish_session_search(app, window));
         case WM_APP_NOTICE: show_requested_notice(app, wparam, lparam); return handled();
@@ -159,6 +154,10 @@ AppAnswer on_private_message(App& app, HWND window, UINT message, WPARAM wparam,
 }
 
 AppAnswer dispatch(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (app.setup_open) {
+        AppAnswer setup = handle_setup_message(app, window, message, wparam, lparam);
+        if (!setup || *setup) return setup;
+    }
     switch (message) {
         case WM_DESTROY:
             (void)take_deferred_messages(window);
@@ -172,14 +171,10 @@ AppAnswer dispatch(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lp
             SetTimer(window, TIMER_BOARD_CHECK, kBoardCheckDelayMs, nullptr);
             return handled();
         case WM_SETCURSOR:
-            if (app.setup_open) {
-                SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-                return handled(1);
-            }
             if (open_editor_session(app)) return route_editor_message(app, window, message, wparam, lparam);
             return not_handled();
         case WM_DISPLAYCHANGE: return on_display_change(app, window);
-        case WM_HOTKEY: return on_hotkey(app, window, wparam, lparam);
+        case WM_HOTKEY: return on_hotkey(app, window, wparam);
         case WM_TIMER: return on_timer(app, window, wparam);
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:

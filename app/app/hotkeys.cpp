@@ -135,10 +135,7 @@ std::vector<TextId> register_resident_shortcuts(App& app) {
     return notices;
 }
 
-Status change_capture_shortcut(App& app, UINT modifiers, UINT key) {
-    Settings changed = app.settings;
-    changed.capture_shortcut = Shortcut{modifiers, key};
-    HotkeyRegistration& registration = app.capture_registration;
+Status change_global_shortcut(App& app, HotkeyRegistration& registration, Settings changed, UINT modifiers, UINT key) {
     auto taken = take_over_if_print_screen(app.keeps_settings, modifiers, key);
     if (!taken) return std::move(taken).failure();
     auto id = acquire_id(registration, modifiers, key, *taken);
@@ -153,6 +150,12 @@ Status change_capture_shortcut(App& app, UINT modifiers, UINT key) {
     app.settings = std::move(changed);
     restore_print_screen_if_unused(app);
     return ok_status();
+}
+
+Status change_capture_shortcut(App& app, UINT modifiers, UINT key) {
+    Settings changed = app.settings;
+    changed.capture_shortcut = Shortcut{modifiers, key};
+    return change_global_shortcut(app, app.capture_registration, std::move(changed), modifiers, key);
 }
 
 void restore_print_screen_if_unused(const App& app) {

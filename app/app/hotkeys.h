@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/base/result.h"
+#include "core/settings/settings.h"
 #include "text/text_table.h"
 
 namespace glimmerly {
@@ -72,8 +73,15 @@ Status register_shortcut_with_takeover(HotkeyRegistration& registration, bool ta
 // is one the system refuses. Answers the notices to show, in order.
 std::vector<TextId> register_resident_shortcuts(App& app);
 
-// Makes (modifiers, key) the capture shortcut: registered, stored in the
-// settings file (when the process keeps one) and only then made current.
+// Makes (modifiers, key) the registration's combination with `changed` as
+// the new settings: registered under the next id (bare Print Screen first
+// taken from the system when the process keeps settings), written to the
+// settings file when it keeps one, and only then made current, the old id
+// withdrawn and `changed` the App's. A failed write withdraws the new id:
+// the old combination stays in force and nothing is changed.
+Status change_global_shortcut(App& app, HotkeyRegistration& registration, Settings changed, UINT modifiers, UINT key);
+
+// The capture shortcut changed so.
 Status change_capture_shortcut(App& app, UINT modifiers, UINT key);
 
 // Gives Print Screen back to the system once neither the capture nor the

@@ -151,15 +151,11 @@ Status paint_switch(RowPaint& r, bool on, double cy) {
 }
 
 Status paint_shortcut_value(RowPaint& r, std::uint32_t word, double cy, bool saved) {
-    const Shortcut shortcut = unpack_shortcut(word);
     const double caps_left = r.width - kContentRight - r.caps_width;
-    if (shortcut.key != 0) {
-        auto caps = measured_caps(r, shortcut_key_caps(shortcut.modifiers, shortcut.key, current_language()));
-        if (!caps) return std::move(caps).failure();
-        GLIM_TRY(draw_picture(r.painter, key_caps_picture(*caps, (r.width - kContentRight) * r.s, cy * r.s,
-                                                               kCapHalfHeight, r.s,
-                                                               (word & kShortcutUnavailableBit) != 0)));
-    }
+    auto caps = measured_caps(r, row_caps_labels(word, current_language()));
+    if (!caps) return std::move(caps).failure();
+    GLIM_TRY(draw_picture(r.painter, key_caps_picture(*caps, (r.width - kContentRight) * r.s, cy * r.s, kCapHalfHeight,
+                                                           r.s, (word & kShortcutUnavailableBit) != 0)));
     if (!saved) return ok_status();
     const Box button = units(r, caps_left - 30.0, cy - 12.0, caps_left - 6.0, cy + 12.0);
     paint_dark_card(r.painter, button, r.s);

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "app/app/app.h"
-#include "app/app/menu_shortcuts.h"
+#include "app/app/row_edit.h"
 #include "app/app/messages.h"
 #include "app/app/popup_paint.h"
 #include "app/app/unbuilt.h"
@@ -478,25 +478,10 @@ Status refresh_tray_popup(TrayPopup& popup, const ShortcutBindings& bindings) {
 }
 
 void close_tray_popup(App& app, HWND window) {
-    if (active_shortcut_recording(app) == 1) (void)cancel_shortcut_recording(app, window);
-    app.menu_saved_shortcut.reset();
+    // A row that records in the popup ends with it; the settings window's goes on.
+    if (active_menu_source(app).source == MenuSource::Popup) (void)choose_menu_row(app, window);
+    if (app.saved_before.source == MenuSource::Popup) app.saved_before.state = 2;
     app.tray_popup.reset();
-}
-
-int active_shortcut_recording(const App& app) {
-    if (setup_is_recording(app)) return 0;
-    if (app.tray_popup) {
-        if (auto popup = app.tray_popup->try_borrow(); popup && popup->row_state.recording) return 1;
-    }
-    return 2;
-}
-
-Status cancel_shortcut_recording(App& app, HWND window) {
-    invalidate_popup_rows(app, RecordingSource::AppWindow, std::nullopt);
-    invalidate_popup_rows(app, RecordingSource::Popup, std::nullopt);
-    if (app.setup_open && setup_is_recording(app)) return close_app_window(app, window);
-    if (app.setup_open) invalidate(window);
-    return ok_status();
 }
 
 LRESULT CALLBACK tray_popup_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {

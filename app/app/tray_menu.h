@@ -69,11 +69,6 @@ Status refresh_tray_popup(TrayPopup& popup, const ShortcutBindings& bindings);
 // forgotten.
 void close_tray_popup(App& app, HWND window);
 
-// 0 while the first-run setup records a shortcut, 1 while the open popup
-// does, else 2.
-int active_shortcut_recording(const App& app);
-// Ends every recording: the application window's, then the popup's.
-Status cancel_shortcut_recording(App& app, HWND window);
 
 // SetWindowPos at HWND_TOPMOST or HWND_TOP; a failure is returned.
 Status place_window(HWND window, bool topmost, int left, int top, int width, int height, UINT flags);

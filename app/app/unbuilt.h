@@ -14,7 +14,8 @@ namespace glimmerly {
 
 struct App;
 
-// E_NOTIMPL with "<what> is not available in this version of Glimmerly."
+// "This part of Glimmerly is not available in this version yet." in the
+// user's language, with "<what> is not available ..." as its detail.
 Failure not_available(std::string_view what);
 
 Status start_board_editor_process();
@@ -22,16 +23,8 @@ Status start_board_bake_process();
 // Whether the baked board has left the desktop: nothing is ever baked yet.
 Result<bool> board_still_on_desktop(bool board_visible, bool display_changed);
 
-// The first-run setup shown in the application window: not built, so
-// nothing is shown; the resident runs without a capture shortcut.
-Status activate_resident(App& app, HWND window);
-void record_setup_key(App& app, UINT modifiers, UINT key);
-Status close_app_window(App& app, HWND window);
 
 // The board folder's own wallpaper given back: the board is not built.
 Status restore_wallpaper(const std::wstring& board_folder);
-
-// The first-run setup's shortcut recorder, which it does not have yet.
-bool setup_is_recording(const App& app);
 
 }  // namespace glimmerly

@@ -9,6 +9,7 @@
 #include "app/app/messages.h"
 #include "app/app/notice.h"
 #include "app/app/print_screen.h"
+#include "app/app/setup.h"
 #include "app/app/unbuilt.h"
 #include "app/app/warm_renderer.h"
 #include "app/image/screen_grab.h"
@@ -22,6 +23,7 @@
 #include "app/session/lens.h"
 #include "app/win/com.h"
 #include "app/win/failure.h"
+#include "app/win/key_names.h"
 #include "app/win/paths.h"
 #include "core/base/utf.h"
 #include "text/app_error.h"
@@ -243,6 +245,7 @@ Status run_message_loop(AppCell& cell, HWND app_window, bool wake_ends_loop) {
 }
 
 Status run_app() {
+    set_layout_key_name_source(&win::layout_key_name);
     auto args = command_line_arguments();
     if (!args) return std::move(args).failure();
     // Started by the image search beside the browser it opened: the page

@@ -141,7 +141,16 @@ std::optional<ShortcutRow> shortcut_row_of(AppCommand command) {
     return std::nullopt;
 }
 
-AppCommand command_of(ShortcutRow row) { return kShortcutRowCommands[static_cast<std::size_t>(row)]; }
+std::optional<RowCommandWord> decode_row_command(std::uint64_t lparam) {
+    const auto action = static_cast<std::uint32_t>(lparam & 0xFFu);
+    if (action > kRowPutPrevious) return std::nullopt;
+    return RowCommandWord{action, static_cast<std::uint32_t>((lparam >> 8) & 0xFFu)};
+}
+
+AppCommand command_of(ShortcutRow row) {
+    const auto index = static_cast<std::size_t>(row);
+    return index < kShortcutRowCommands.size() ? kShortcutRowCommands[index] : 0;
+}
 
 std::optional<std::uint32_t> row_shortcut_word(const ShortcutBindings& bindings, AppCommand command) {
     const auto shortcut_row = shortcut_row_of(command);
@@ -180,11 +189,15 @@ std::optional<std::string> row_value(const ShortcutBindings& bindings, AppComman
     return language_menu_item_label(LANGUAGE_MENU_KIND, LANGUAGE_SUBMENU_ID, entry, language);
 }
 
-Result<double> row_caps_width(std::uint32_t word, Language language, const MeasureText& measure) {
+std::vector<std::string> row_caps_labels(std::uint32_t word, Language language) {
     const Shortcut shortcut = unpack_shortcut(word);
-    if (shortcut.key == 0) return 0.0;
+    if (shortcut.key == 0) return {std::string(text_of(language, TextId::setup_waiting))};
+    return key_display_name(shortcut.modifiers, shortcut.key, language);
+}
+
+Result<double> row_caps_width(std::uint32_t word, Language language, const MeasureText& measure) {
     std::vector<double> widths;
-    for (const std::string& cap : shortcut_key_caps(shortcut.modifiers, shortcut.key, language)) {
+    for (const std::string& cap : row_caps_labels(word, language)) {
         auto width = measure(cap, kKeyCapLabelSize, false);
         if (!width) return std::move(width).failure();
         widths.push_back(*width);

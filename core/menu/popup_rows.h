@@ -19,6 +19,7 @@
 #include "core/base/result.h"
 #include "core/base/shortcut.h"
 #include "core/menu/app_command.h"
+#include "core/shortcuts/shortcut_rules.h"
 
 namespace glimmerly {
 
@@ -56,8 +57,8 @@ constexpr std::uint32_t pack_shortcut(Shortcut shortcut, bool unavailable) {
 }
 constexpr Shortcut unpack_shortcut(std::uint32_t word) { return {word & 0xFFFFu, (word >> 16) & 0xFFu}; }
 
-// The rows that show and record a shortcut, in the order of their recording.
-enum class ShortcutRow : std::uint8_t { Capture, Instant, Board, Arrow, Rectangle, Ellipse };
+// The popup's shortcut rows (capture to ellipse) by their commands; the
+// pointer shortcuts have no popup row and no command (0).
 std::optional<ShortcutRow> shortcut_row_of(AppCommand command);
 AppCommand command_of(ShortcutRow row);
 
@@ -85,14 +86,13 @@ std::string row_label(const PopupRow& row, Language language);
 // The value the language row shows: the current choice's label; none for other rows.
 std::optional<std::string> row_value(const ShortcutBindings& bindings, AppCommand command, Language language);
 
-// A shortcut row recording a new combination: the caps of the keys held so
-// far, a message (shown in red in place of the label when not empty) and
-// the modifiers held.
+// A shortcut row recording a new combination: the caps of the modifiers
+// held so far and a message (shown in red in place of the label when not
+// empty: the last combination's refusal).
 struct ShortcutRecording {
     std::vector<std::string> caps;
     std::string message;
     ShortcutRow row = ShortcutRow::Capture;
-    std::uint32_t modifiers = 0;
 };
 
 // What a shortcut row asks of the App (bits 0-2 of its message, the key from bit 8).
@@ -102,6 +102,13 @@ inline constexpr std::uint32_t kRowKeyUp = 2;
 inline constexpr std::uint32_t kRowPutDefault = 3;
 inline constexpr std::uint32_t kRowCancel = 4;
 inline constexpr std::uint32_t kRowPutPrevious = 5;
+
+// A row message's lParam: the action in bits 0-7 (none above 5), the key from bit 8.
+struct RowCommandWord {
+    std::uint32_t action = 0;
+    std::uint32_t key = 0;
+};
+std::optional<RowCommandWord> decode_row_command(std::uint64_t lparam);
 
 inline constexpr std::uint8_t kHotLabel = 0;
 inline constexpr std::uint8_t kHotCaps = 1;
@@ -137,7 +144,12 @@ Result<PopupLayout> layout_popup_rows(std::span<const PopupRow> rows, const Shor
 // The same padding above the first row and below the last.
 std::int32_t popup_height(const PopupLayout& layout);
 
-// The caps row's width in units for a packed shortcut; 0 without caps.
+// What a shortcut row's caps show: the combination's key names, or one
+// empty cap ("…") for a row without a shortcut, so that there is always a
+// box to click and record one.
+std::vector<std::string> row_caps_labels(std::uint32_t word, Language language);
+
+// The caps row's width in units for a packed shortcut.
 Result<double> row_caps_width(std::uint32_t word, Language language, const MeasureText& measure);
 
 // The row under a client y; none in the padding.

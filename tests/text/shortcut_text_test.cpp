@@ -38,5 +38,49 @@ TEST(ShortcutText, JoinsNamesPairwiseNamesKeysAndShowsCodesAsSignedDecimals) {
     EXPECT_EQ(shortcut_label(1, 0xBA, LANGUAGE_ENGLISH), "Alt + Key 186");
 }
 
+// A layout that names the semicolon key and nothing else.
+std::optional<std::string> fake_layout(std::uint32_t key) {
+    if (key == 0xBA) return std::string("\xC3\x96");  // a layout's "Ö"
+    return std::nullopt;
+}
+
+class LayoutNames : public ::testing::Test {
+protected:
+    void SetUp() override { set_layout_key_name_source(&fake_layout); }
+    void TearDown() override { set_layout_key_name_source(nullptr); }
+};
+
+TEST_F(LayoutNames, KeyNamesComeFromTheTableThenTheLayoutThenTheCode) {
+    const struct {
+        const char* name;
+        std::uint32_t modifiers, key;
+        std::vector<std::string> caps;
+    } rows[] = {
+        {"Ctrl and Shift before the key", 6, 0xBA, {"Ctrl", "Shift", "\xC3\x96"}},
+        {"Alt before Win", 9, 0x2C, {"Alt", "Win", "Print Screen"}},
+        {"all four in order, higher bits ignored", 15 | 0x4000, 0x91, {"Ctrl", "Shift", "Alt", "Win", "Scroll Lock"}},
+        {"F13", 0, 124, {"F13"}},
+        {"a numeric-pad digit", 0, 103, {"Numpad 7"}},
+        {"a numeric-pad operator", 0, 111, {"Numpad /"}},
+        {"numeric-pad separator has no name", 0, 108, {"Key 108"}},
+        {"the layout has none", 0, 'A', {"Key 65"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(key_display_name(row.modifiers, row.key, LANGUAGE_ENGLISH), row.caps);
+    }
+    EXPECT_EQ(shortcut_label(6, 0xBA, LANGUAGE_ENGLISH), "Ctrl + Shift + \xC3\x96");
+}
+
+TEST_F(LayoutNames, PackedAndOptionalShortcutsBecomeCapsWithTheirFlag) {
+    const KeyCaps caps{{"Ctrl", "Shift", "Print Screen"}, 0};
+    EXPECT_EQ(shortcut_key_caps(0x002C0006u, LANGUAGE_ENGLISH), caps);
+    EXPECT_EQ(shortcut_key_caps(0x802C0006u, LANGUAGE_ENGLISH), (KeyCaps{caps.caps, 1}));
+    EXPECT_EQ(shortcut_key_caps(0, LANGUAGE_ENGLISH), KeyCaps{});
+    EXPECT_EQ(optional_shortcut_key_caps(Shortcut{6, 0x2C}, 1, LANGUAGE_ENGLISH), (KeyCaps{caps.caps, 1}));
+    EXPECT_EQ(optional_shortcut_key_caps(Shortcut{6, 0}, 1, LANGUAGE_ENGLISH), KeyCaps{});
+    EXPECT_EQ(optional_shortcut_key_caps(std::nullopt, 1, LANGUAGE_ENGLISH), KeyCaps{});
+}
+
 }  // namespace
 }  // namespace glimmerly

@@ -55,7 +55,7 @@ TEST(AppWindow, AFailedMessageIsShownAndEndsOnlyAnEditorChildWithoutACapture) {
             const Status ended = run_message_loop_bounded(test.cell(), test.window());
             loop_end = ended ? "" : error_to_text(ended.failure(), LANGUAGE_ENGLISH);
         });
-        EXPECT_EQ(box.text, L"The board is not available in this version of Glimmerly.");
+        EXPECT_EQ(box.text, L"This part of Glimmerly is not available in this version yet.");
         EXPECT_EQ(loop_end, editor_child ? "Unexpected internal failure. Glimmerly has stopped." : "");
     }
 }

@@ -46,7 +46,7 @@ void ResidentTest::SetUp() {
     (void)remove_tree(folder_);
     // Without it Wine hides a full-screen window only after two seconds.
     set_registry_string(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", L"N");
-    write_settings(false);
+    write_start_settings();
     wchar_t own[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, own, MAX_PATH);
     std::wstring command = L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") + L"\"";

@@ -40,6 +40,9 @@ protected:
     void TearDown() override;
     // The remembered save folder too, when one is given.
     void write_settings(bool live_capture, const std::wstring& save_folder = {});
+    // What the resident finds at its start: by default, settings whose
+    // shortcuts no other test uses.
+    virtual void write_start_settings() { write_settings(false); }
     // The resident's running child other than `other`, once its loop runs
     // (a prepared child is warm and has reported ready by then).
     Process wait_for_child(DWORD other = 0);

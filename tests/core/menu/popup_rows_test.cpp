@@ -89,6 +89,16 @@ TEST(PopupLayout, RowsAreFoundByTheirTopsAndTheShortcutRowIsSplitIntoZones) {
     }
 }
 
+TEST(PopupLayout, ACaptureRowWithoutAShortcutStillHasACapToClick) {
+    const PopupLayout laid = layout(main_popup_rows().first(1), {}, 1.0);
+    const std::size_t capture = 0;
+    ASSERT_EQ(laid.rows[capture].command, APP_COMMAND_TAKE_SCREENSHOT);
+    EXPECT_EQ(row_caps_labels(0, LANGUAGE_ENGLISH), std::vector<std::string>{"\xE2\x80\xA6"});
+    EXPECT_GT(laid.caps_widths[capture], 20.0);
+    const double caps_middle = laid.width - 14.0 - laid.caps_widths[capture] / 2.0;
+    EXPECT_EQ(shortcut_row_click(laid, capture, caps_middle, 1.0, false), ShortcutRowClick::StartRecording);
+}
+
 TEST(PopupLayout, UpAndDownSkipHeadersAndTheSeparatorAndWrap) {
     const auto main = main_popup_rows();
     const struct {
