@@ -82,7 +82,7 @@ void request_editor_capture(EditorProcess& child) {
 
 Result<EditorProcess> start_editor_process(HWND owner, bool prepared, std::wstring_view extra) {
     auto program = running_program_path();
-    if (!program) return plain_failure(program.failure().message);
+    if (!program) return std::move(program).failure();
     std::wstring command = win::from_u16(editor_command_line(
         win::to_u16(*program), reinterpret_cast<std::uintptr_t>(owner), prepared, win::to_u16(extra)));
 

@@ -5,6 +5,7 @@
 #include "app/app/error_box.h"
 #include "app/app/messages.h"
 #include "app/win/failure.h"
+#include "app/win/fiber_local.h"
 #include "text/text_table.h"
 
 namespace glimmerly {
@@ -12,7 +13,8 @@ namespace {
 
 // One queue per thread: the windows of a thread share it, and nothing that
 // holds it pumps messages, so a borrow of it always succeeds.
-thread_local BorrowCell<std::deque<DeferredMessage>> t_deferred;
+using DeferredQueue = BorrowCell<std::deque<DeferredMessage>>;
+win::FiberLocal<DeferredQueue> g_deferred;
 
 bool is_presentation_message(UINT message, WPARAM wparam) {
     switch (message) {
@@ -84,7 +86,10 @@ bool is_deferred_while_busy(UINT message) {
 
 LRESULT keep_for_later(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (is_deferred_while_busy(message)) {
-        if (auto queue = t_deferred.try_borrow()) {
+        auto cell = g_deferred.get_or_make([]() -> Result<std::unique_ptr<DeferredQueue>> {
+            return std::make_unique<DeferredQueue>();
+        });
+        if (auto queue = cell ? (*cell)->try_borrow() : DeferredQueue::Borrow()) {
             // Only the last display layout matters.
             if (message == WM_DISPLAYCHANGE && !queue->empty() && queue->back().message == WM_DISPLAYCHANGE &&
                 queue->back().window == window) {
@@ -170,7 +175,8 @@ Result<HWND> create_app_window(AppCell* cell, DWORD ex_style) {
 std::vector<DeferredMessage> take_deferred_messages(HWND window) {
     KillTimer(window, TIMER_DEFERRED_REPLAY);
     std::vector<DeferredMessage> taken;
-    if (auto queue = t_deferred.try_borrow()) {
+    DeferredQueue* cell = g_deferred.get();
+    if (auto queue = cell ? cell->try_borrow() : DeferredQueue::Borrow()) {
         std::deque<DeferredMessage> others;
         for (const DeferredMessage& entry : *queue) {
             if (entry.window == window)

@@ -9,6 +9,7 @@
 #include "app/render/object_drawing.h"
 #include "app/render/painting_kit.h"
 #include "app/win/failure.h"
+#include "app/win/fiber_local.h"
 #include "core/render/icons.h"
 #include "core/render/key_caps.h"
 #include "text/shortcut_text.h"
@@ -18,7 +19,7 @@ namespace {
 
 // The menu painter of this thread: one per user-interface thread, so that a
 // popup and a still picture made on another thread never share it.
-thread_local std::unique_ptr<RendererResources> t_menu_resources;
+win::FiberLocal<RendererResources> g_menu_resources;
 
 constexpr Rgb grey(std::uint8_t level) { return {level, level, level}; }
 constexpr Rgb kBackground = grey(43);
@@ -263,15 +264,10 @@ std::optional<std::size_t> row_of_command(std::span<const PopupRow> rows, AppCom
 }  // namespace
 
 Result<RendererResources*> menu_resources() {
-    if (!t_menu_resources) {
-        auto made = create_renderer_resources(true, false);
-        if (!made) return std::move(made).failure();
-        t_menu_resources = std::move(made).value();
-    }
-    return t_menu_resources.get();
+    return g_menu_resources.get_or_make([] { return create_renderer_resources(true, false); });
 }
 
-void release_menu_resources() noexcept { t_menu_resources.reset(); }
+void release_menu_resources() noexcept { g_menu_resources.reset(); }
 
 Result<PopupLayout> layout_popup(std::span<const PopupRow> rows, const ShortcutBindings& bindings, double scale) {
     auto resources = menu_resources();

@@ -18,23 +18,29 @@ namespace {
 // Numbers this process's saves; see temporary_path_for.
 std::atomic<std::uint64_t> g_save_number{0};
 
+// The call that failed on the temporary file, with its error.
+struct WriteFault {
+    const char* call;
+    DWORD error;
+};
+
 // Writes the bytes to `path` (created or truncated) and flushes them to disk.
-Status write_whole_file(const std::wstring& path, std::string_view bytes) {
+std::optional<WriteFault> write_whole_file(const std::wstring& path, std::string_view bytes, FileWriteCall write) {
     win::UniqueFileHandle file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return win::win32_failure("CreateFileW", path);
+    if (!file) return WriteFault{"CreateFileW", GetLastError()};
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
         DWORD written = 0;
-        if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) return win::win32_failure("WriteFile", path);
+        if (!write(file.get(), bytes.data(), chunk, &written, nullptr)) return WriteFault{"WriteFile", GetLastError()};
         // A write that succeeds with nothing written sets no last error.
-        if (written == 0) return win::win32_failure_code(ERROR_WRITE_FAULT, "WriteFile", path);
+        if (written == 0) return WriteFault{"WriteFile", ERROR_WRITE_FAULT};
         bytes.remove_prefix(written);
     }
     // The move that follows is durable only if the bytes reached the disk
     // first; otherwise a power cut could leave the new name with no content.
-    if (!FlushFileBuffers(file.get())) return win::win32_failure("FlushFileBuffers", path);
-    return ok_status();
+    if (!FlushFileBuffers(file.get())) return WriteFault{"FlushFileBuffers", GetLastError()};
+    return std::nullopt;
 }
 
 // The numbered name after `number` in the target's folder, in the target's
@@ -57,13 +63,20 @@ std::wstring temporary_path_for(const std::wstring& target) {
     return win::from_u16(with_extension(base, std::u16string(save.begin(), save.end()) + u".tmp"));
 }
 
-Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing) {
+Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing,
+                                           FileWriteCall write) {
     const std::wstring temporary = temporary_path_for(target);
     const auto give_up = [&](Failure failure) -> Result<std::wstring> {
         DeleteFileW(temporary.c_str());
         return failure;
     };
-    if (auto written = write_whole_file(temporary, bytes); !written) return give_up(std::move(written).failure());
+    if (const auto fault = write_whole_file(temporary, bytes, write)) {
+        // The user chose the target and knows nothing of our temporary name,
+        // which stays only as the detail of the call that failed.
+        Failure failure = win::win32_failure_code(fault->error, "Writing", target);
+        failure.message += " (" + std::string(fault->call) + " " + win::to_utf8(temporary) + ")";
+        return give_up(std::move(failure));
+    }
 
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (keep_existing ? 0 : MOVEFILE_REPLACE_EXISTING);
     std::wstring destination = target;

@@ -2,6 +2,8 @@
 // Replacing a file so that no reader ever sees half of it: the bytes go to a
 // sibling temporary file, which is then moved over the target in one step.
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -21,11 +23,17 @@ inline constexpr int MAX_NUMBERED_ATTEMPTS = 1000;
 // threads included; being a sibling keeps the move on one volume.
 std::wstring temporary_path_for(const std::wstring& target);
 
+// The call that puts the bytes into the temporary file: WriteFile, or a
+// stand-in through which a test fills the disk.
+using FileWriteCall = BOOL(WINAPI*)(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED overlapped);
+
 // Writes the bytes atomically and returns the path written. Replaces an
 // existing target, or with `keep_existing` leaves it alone and takes the
 // next numbered name of its folder in the target's own form (008.jpeg for a
 // .jpeg target, 008 for a target without extension). Failures keep their
-// Win32 codes; the temporary file never survives one.
-Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing);
+// Win32 codes and name the target ("Writing S:\photo.png: ..."), the
+// temporary file only in the detail; the temporary file never survives one.
+Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing,
+                                           FileWriteCall write = WriteFile);
 
 }  // namespace glimmerly

@@ -4,26 +4,8 @@
 
 #include "app/app/messages.h"
 #include "app/render/capture_region.h"
-#include "app/win/threads.h"
 
 namespace glimmerly {
-
-namespace {
-
-struct ThreadStart {
-    RendererSender sender;
-    HWND window;
-    bool premultiplied;
-};
-
-DWORD WINAPI renderer_thread_entry(void* parameter) noexcept {
-    std::unique_ptr<ThreadStart> start(static_cast<ThreadStart*>(parameter));
-    win::name_this_thread(L"Glimmerly renderer");
-    renderer_thread_main(std::move(start->sender), start->window, start->premultiplied);
-    return 0;
-}
-
-}  // namespace
 
 void renderer_thread_main(RendererSender sender, HWND window, bool premultiplied) noexcept {
     try {
@@ -35,13 +17,16 @@ void renderer_thread_main(RendererSender sender, HWND window, bool premultiplied
     }
 }
 
-Status spawn_renderer_thread(RendererSlot& slot, bool premultiplied, HWND window) {
+Status spawn_renderer_thread(RendererSlot& slot, bool premultiplied, HWND window, win::CreateThreadCall create) {
     auto [sender, receiver] = make_channel<RendererMessage>();
-    auto start = std::make_unique<ThreadStart>(ThreadStart{std::move(sender), window, premultiplied});
-    const HANDLE thread = CreateThread(nullptr, 0, renderer_thread_entry, start.get(), 0, nullptr);
-    if (!thread) return plain_failure(win::system_message(static_cast<std::int32_t>(GetLastError())));
-    start.release();  // the thread adopts it
-    CloseHandle(thread);  // it runs detached and ends by itself
+    auto thread = win::start_named_thread(
+        L"Glimmerly renderer",
+        [sender = std::move(sender), window, premultiplied]() mutable {
+            renderer_thread_main(std::move(sender), window, premultiplied);
+        },
+        create);
+    if (!thread) return std::move(thread).failure();
+    // The handle closes here: the thread runs detached and ends by itself.
     slot.receiver.emplace(std::move(receiver));
     return ok_status();
 }

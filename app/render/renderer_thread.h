@@ -11,6 +11,7 @@
 
 #include "app/render/renderer_resources.h"
 #include "app/win/owners.h"
+#include "app/win/threads.h"
 #include "core/base/channel.h"
 #include "core/image/bgra_image.h"
 
@@ -40,8 +41,9 @@ struct RendererSlot {
 // Starts the thread for `window`; the receiving end goes into the slot,
 // replacing any earlier one. The thread builds hardware resources with the
 // premultiplied flag as it is now. When no thread can be started the slot is
-// unchanged and the failure is E_FAIL with the system's text.
-Status spawn_renderer_thread(RendererSlot& slot, bool premultiplied, HWND window);
+// unchanged and the failure is CreateThread's, with its code.
+Status spawn_renderer_thread(RendererSlot& slot, bool premultiplied, HWND window,
+                             win::CreateThreadCall create = CreateThread);
 
 // The thread's body: builds the resources, sends them (or the failure), and
 // posts WM_APP_RENDERER_READY to the window only when the send succeeded.

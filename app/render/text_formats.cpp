@@ -9,6 +9,7 @@
 
 #include "app/render/embedded_font.h"
 #include "app/win/failure.h"
+#include "app/win/fiber_local.h"
 
 namespace glimmerly {
 
@@ -151,29 +152,18 @@ private:
     ComPtr<IDWriteFontCollection> collection_;
 };
 
-// The thread's collection hangs in a fiber-local slot rather than in a
-// thread_local object: this toolchain's emulated thread storage may free a
-// thread_local's memory before its destructor runs at the thread's end, and
-// the destructor then reads freed memory. The slot's callback releases the
-// collection when its thread ends.
-void NTAPI drop_thread_collection(void* collection) noexcept {
-    delete static_cast<AnnotationFontCollection*>(collection);
-}
+// Held in a fiber-local slot, not a thread_local object: the emulated thread
+// storage of this toolchain may free the object before its destructor runs.
+win::FiberLocal<AnnotationFontCollection> g_annotation_font;
 
 Result<ComPtr<IDWriteFontCollection>> annotation_collection(IDWriteFactory* factory) {
-    static const DWORD slot = FlsAlloc(drop_thread_collection);
-    if (slot == FLS_OUT_OF_INDEXES) return win::win32_failure("FlsAlloc");
-    auto* collection = static_cast<AnnotationFontCollection*>(FlsGetValue(slot));
-    if (!collection) {
-        collection = new (std::nothrow) AnnotationFontCollection();
-        if (!collection) return out_of_memory("The annotation font collection");
-        if (!FlsSetValue(slot, collection)) {
-            Failure failure = win::win32_failure("FlsSetValue");
-            delete collection;
-            return failure;
-        }
-    }
-    return collection->get(factory);
+    auto collection = g_annotation_font.get_or_make([]() -> Result<std::unique_ptr<AnnotationFontCollection>> {
+        std::unique_ptr<AnnotationFontCollection> made(new (std::nothrow) AnnotationFontCollection());
+        if (!made) return out_of_memory("The annotation font collection");
+        return made;
+    });
+    if (!collection) return std::move(collection).failure();
+    return (*collection)->get(factory);
 }
 
 }  // namespace

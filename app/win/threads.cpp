@@ -36,10 +36,10 @@ void name_this_thread(const wchar_t* name) noexcept {
     if (set) set(GetCurrentThread(), name);
 }
 
-Result<UniqueHandle> start_thread(const wchar_t* name, std::unique_ptr<ThreadBody> body) {
+Result<UniqueHandle> start_thread(const wchar_t* name, std::unique_ptr<ThreadBody> body, CreateThreadCall create) {
     auto start = std::make_unique<ThreadStart>(ThreadStart{name, std::move(body)});
-    UniqueHandle thread(CreateThread(nullptr, 0, thread_entry, start.get(), 0, nullptr));
-    if (!thread) return plain_failure(system_message(hresult_from_win32(GetLastError())));
+    UniqueHandle thread(create(nullptr, 0, thread_entry, start.get(), 0, nullptr));
+    if (!thread) return win32_failure("CreateThread", name);
     (void)start.release();  // the thread adopts it
     return thread;
 }

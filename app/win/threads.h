@@ -34,15 +34,21 @@ private:
     F f_;
 };
 
+// The call that makes the thread: CreateThread, or a stand-in through which
+// a test refuses it.
+using CreateThreadCall = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES attributes, SIZE_T stack_size,
+                                         LPTHREAD_START_ROUTINE start, LPVOID parameter, DWORD flags, LPDWORD id);
+
 // Runs the body on a new thread called `name` (a string literal: the thread
 // reads it). The body must end every failure itself; anything it throws is
-// swallowed at the thread's edge. A thread that cannot start is E_FAIL with
-// the system's text, and the body is dropped on the caller's thread.
-Result<UniqueHandle> start_thread(const wchar_t* name, std::unique_ptr<ThreadBody> body);
+// swallowed at the thread's edge. A thread that cannot start is CreateThread's
+// failure with its code, and the body is dropped on the caller's thread.
+Result<UniqueHandle> start_thread(const wchar_t* name, std::unique_ptr<ThreadBody> body,
+                                  CreateThreadCall create = CreateThread);
 
 template <class F>
-Result<UniqueHandle> start_named_thread(const wchar_t* name, F body) {
-    return start_thread(name, std::make_unique<ThreadBodyOf<F>>(std::move(body)));
+Result<UniqueHandle> start_named_thread(const wchar_t* name, F body, CreateThreadCall create = CreateThread) {
+    return start_thread(name, std::make_unique<ThreadBodyOf<F>>(std::move(body)), create);
 }
 
 // Waits for the thread to end (nothing to wait for when empty) and closes it.

@@ -23,20 +23,27 @@ TextId hint_of(const Failure& failure) {
     return parsed ? parsed->text : TextId::crop_invalid;
 }
 
-}  // namespace
-
-std::string whole_pixels_text(double value) {
-    if (std::isnan(value)) return "0";
-    double whole = std::round(value);
-    if (std::abs(value - std::trunc(value)) == 0.5) whole = 2.0 * std::round(value / 2.0);
+// A whole number limited to the i32 range, NaN as 0.
+std::string i32_text(double whole) {
+    if (std::isnan(whole)) return "0";
     constexpr double lo = std::numeric_limits<std::int32_t>::min();
     constexpr double hi = std::numeric_limits<std::int32_t>::max();
     return std::to_string(static_cast<std::int32_t>(std::clamp(whole, lo, hi)));
 }
 
+}  // namespace
+
+std::string whole_pixels_text(double value) {
+    double whole = std::round(value);
+    if (std::abs(value - std::trunc(value)) == 0.5) whole = 2.0 * std::round(value / 2.0);
+    return i32_text(whole);
+}
+
 std::string selection_size_label(const Box& selection) {
-    return whole_pixels_text(selection.right - selection.left) + " \u00d7 " +
-           whole_pixels_text(selection.bottom - selection.top);
+    // The label counts only the pixels the selection wholly covers, so a
+    // selection never reads larger than it is.
+    return i32_text(std::trunc(selection.right - selection.left)) + " \u00d7 " +
+           i32_text(std::trunc(selection.bottom - selection.top));
 }
 
 std::optional<DimensionFieldsOpening> open_dimension_fields(EditorState& state) {

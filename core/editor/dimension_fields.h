@@ -45,11 +45,11 @@ struct DimensionFields {
     friend bool operator==(const DimensionFields&, const DimensionFields&) = default;
 };
 
-// A length in whole pixels: rounded to the nearest whole number with ties to
-// even, limited to the i32 range (NaN as 0). The label and the fields both
-// use it, so a field opens with the number the label showed.
+// A field's starting length in whole pixels: rounded to the nearest whole
+// number with ties to even, limited to the i32 range (NaN as 0).
 std::string whole_pixels_text(double value);
-// "1920 × 1080" for the selection's width and height.
+// "1920 × 1080" for the selection's width and height, each truncated toward
+// zero (not rounded like the fields), limited to the i32 range (NaN as 0).
 std::string selection_size_label(const Box& selection);
 
 // What the fields start with: both texts and the letter size at the

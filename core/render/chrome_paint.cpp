@@ -79,10 +79,9 @@ double hint_width(double text_width, double s) {
 
 double button_background_factor(const std::optional<ToolbarAnimationProgress>& mark) {
     // A press bounces the background (shrunk, past its size, back). The
-    // unmarking of a button is timed but given no curve of its own: it takes
-    // the press's eased bounce, so that pressing a toggle off answers like
-    // pressing it on.
-    if (!mark || (mark->kind != Kind::Marked && mark->kind != Kind::Unmarked)) return 1.0;
+    // unmarking is timed too, but the button that loses its mark is not the
+    // one pressed: it stays at its size, so that only the pressed one moves.
+    if (!mark || mark->kind != Kind::Marked) return 1.0;
     return through({{0.0, 0.78}, {0.55, 1.1}, {1.0, 1.0}}, ease_out(mark->progress));
 }
 

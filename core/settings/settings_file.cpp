@@ -14,6 +14,8 @@ namespace m = settings_message;
 constexpr std::size_t kLineCounts[kSettingsVersion] = {5,  6,  9,  10, 13, 15, 17, 18, 20, 22, 22,
                                                        24, 25, 27, 28, 29, 30, 31, 32, 33, 34};
 
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 // Versions up to this one stored Alt+F as the default arrow shortcut.
 constexpr std::uint32_t kLastVersionWithAltFArrow = 10;
 constexpr Shortcut kAltF{kShortcutAlt, 70};
@@ -143,6 +145,9 @@ std::size_t settings_line_count(std::uint32_t version) {
 }
 
 Result<Settings> parse_settings(std::string_view content) {
+    // Notepad and some editors put a byte-order mark in front of a file they
+    // save as UTF-8; the file is still a valid settings file.
+    if (content.starts_with(kUtf8ByteOrderMark)) content.remove_prefix(kUtf8ByteOrderMark.size());
     if (!is_valid_utf8(content)) return settings_refusal(m::kNotUtf8);
     std::vector<std::string_view> split = split_lines(content);
     const std::uint32_t version = split.empty() ? 0 : header_version(split.front());

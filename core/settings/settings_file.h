@@ -20,10 +20,11 @@ inline constexpr std::string_view kEarlierSettingsHeader = "brindlet-settings-";
 std::size_t settings_line_count(std::uint32_t version);
 
 // The file's bytes -> the record, or a failure whose message is the first
-// refusal in the reader's check order. Never repairs or skips a line.
+// refusal in the reader's check order. One leading UTF-8 byte-order mark is
+// skipped; a line is never repaired or skipped.
 Result<Settings> parse_settings(std::string_view content);
 
-// The version-21 text. Writes what it is given; `validate_settings` decides
+// The version-21 text, without a byte-order mark. Writes what it is given; `validate_settings` decides
 // whether it may be written.
 std::string format_settings(const Settings& settings);
 

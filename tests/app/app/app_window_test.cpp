@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "app/app/messages.h"
 #include "tests/app/support/app_window.h"
+#include "tests/app/support/child_process.h"
 #include "tests/app/support/dialogs.h"
 #include "text/app_error.h"
 
@@ -40,6 +43,23 @@ TEST(AppWindow, ReplaysWhatArrivedWhileInUseOnceTheAppIsFree) {
 
     EXPECT_TRUE(run_message_loop_bounded(test.cell(), test.window()).ok());
     EXPECT_TRUE(test.cell().try_borrow()->display_changed);
+}
+
+// A thread whose window still keeps messages when the thread ends.
+GLIM_TEST_CHILD(KeepMessagesOnAThread) {
+    std::thread([] {
+        TestAppWindow test;
+        auto busy = test.cell().try_borrow();
+        SendMessageW(test.window(), WM_DISPLAYCHANGE, 32, 1);
+        SendMessageW(test.window(), WM_APP_EDITOR_READY, 7, 8);
+    }).join();
+    return 0;
+}
+
+TEST(AppWindow, MessagesKeptOnAThreadGoWithIt) {
+    auto child = start_child(L"KeepMessagesOnAThread", {}, {kCheckFreedMemory});
+    ASSERT_TRUE(child.ok());
+    EXPECT_EQ(wait_for_exit(*child, 60000), 0);
 }
 
 TEST(AppWindow, AFailedMessageIsShownAndEndsOnlyAnEditorChildWithoutACapture) {

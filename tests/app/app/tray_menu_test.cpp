@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "app/app/commands.h"
 #include "app/app/events.h"
 #include "app/app/messages.h"
@@ -18,6 +20,7 @@
 #include "text/app_error.h"
 #include "core/settings/settings_file.h"
 #include "tests/app/support/app_window.h"
+#include "tests/app/support/child_process.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/private_prefix.h"
 #include "tests/app/render/render_support.h"
@@ -46,6 +49,25 @@ TEST(TrayPopupPicture, PaddingIsTheMenuGreyAndAnEnabledToggleShowsTheAccentPill)
     EXPECT_EQ(pixel(*picture, 10, static_cast<std::uint32_t>(popup_height(*layout) - 1)), kBackground);
     EXPECT_EQ(pill(11), kAccent);       // temporary shapes: on
     EXPECT_EQ(pill(7), kBackground);    // pointer effects: off
+}
+
+// Threads that lay out the menu with a painter of their own, released by
+// the thread or still held when it ends.
+GLIM_TEST_CHILD(PaintMenuOnThreads) {
+    bool laid_out = true;
+    for (const bool released : {true, false}) {
+        std::thread([&] {
+            laid_out = laid_out && layout_popup(main_popup_rows(), {}, 1.0).ok();
+            if (released) release_menu_resources();
+        }).join();
+    }
+    return laid_out ? 0 : 3;
+}
+
+TEST(MenuPainter, GoesWithItsThread) {
+    auto child = testing_support::start_child(L"PaintMenuOnThreads", {}, {testing_support::kCheckFreedMemory});
+    ASSERT_TRUE(child.ok());
+    EXPECT_EQ(testing_support::wait_for_exit(*child, 60000), 0);
 }
 
 // The popup's posts to the application window, answered as its loop would

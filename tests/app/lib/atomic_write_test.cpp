@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/lib/folder_tree.h"
+#include "app/win/failure.h"
 #include "app/win/owners.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/temp_folder.h"
@@ -52,6 +53,31 @@ TEST(WriteFileAtomically, KeepingExistingTakesTheNextNumberInTheTargetsOwnForm) 
         EXPECT_EQ(read_test_file(*written), "new");
         EXPECT_EQ(read_test_file(folder.path() + L"\\" + row.target), "old");
         EXPECT_EQ(folder_names(folder.path()), names);
+    }
+}
+
+// Stands in for WriteFile on a volume with no space left.
+BOOL WINAPI write_to_full_disk(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
+    *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+TEST(WriteFileAtomically, AFullDiskIsToldOfTheChosenFileWhichStaysAsItWas) {
+    struct Row { const char* name; bool keep_existing; };
+    const Row rows[] = {{"replacing", false}, {"keeping the existing file", true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFolder folder;
+        const std::wstring target = folder.path() + L"\\photo.png";
+        ASSERT_TRUE(write_test_file(target, "old"));
+        auto written = write_file_atomically("new", target, row.keep_existing, write_to_full_disk);
+        ASSERT_FALSE(written.ok());
+        EXPECT_EQ(written.failure().code, hresult_from_win32(ERROR_DISK_FULL));
+        const std::string message = written.failure().message;
+        EXPECT_TRUE(message.starts_with("Writing " + win::to_utf8(target) + ": ")) << message;
+        EXPECT_EQ(read_test_file(target), "old");
+        EXPECT_EQ(folder_names(folder.path()), Names{L"photo.png"});
     }
 }
 

@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <map>
 
 #include "app/lib/start_with_windows.h"
@@ -25,17 +27,42 @@ std::wstring quote(const std::wstring& arg) {
     return out + L"\"";
 }
 
+std::wstring_view variable_name(std::wstring_view entry) { return entry.substr(0, entry.find(L'=', 1)); }
+
+// This process's environment with the entries replaced or added, as a block
+// for CreateProcessW.
+std::wstring environment_block(const std::vector<std::wstring>& entries) {
+    std::wstring block;
+    if (wchar_t* own = GetEnvironmentStringsW()) {
+        for (const wchar_t* entry = own; *entry; entry += std::wcslen(entry) + 1) {
+            const std::wstring_view name = variable_name(entry);
+            const bool replaced = std::any_of(entries.begin(), entries.end(), [&](const std::wstring& e) {
+                return CompareStringOrdinal(e.data(), static_cast<int>(variable_name(e).size()), name.data(),
+                                            static_cast<int>(name.size()), TRUE) == CSTR_EQUAL;
+            });
+            if (!replaced) block.append(entry).push_back(L'\0');
+        }
+        FreeEnvironmentStringsW(own);
+    }
+    for (const std::wstring& entry : entries) block.append(entry).push_back(L'\0');
+    block.push_back(L'\0');
+    return block;
+}
+
 }  // namespace
 
 ChildRegistration::ChildRegistration(const wchar_t* name, ChildMain main) { registry()[name] = main; }
 
-Result<win::UniqueHandle> start_child(const std::wstring& name, const std::vector<std::wstring>& args) {
+Result<win::UniqueHandle> start_child(const std::wstring& name, const std::vector<std::wstring>& args,
+                                      const std::vector<std::wstring>& environment) {
     std::wstring command = quote(running_program_path().value_or(L"")) + L" --child=" + name;
     for (const auto& arg : args) command += L" " + quote(arg);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    std::wstring block = environment.empty() ? std::wstring() : environment_block(environment);
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                        block.empty() ? nullptr : block.data(), nullptr, &startup, &info))
         return win::win32_failure("CreateProcessW", command);
     CloseHandle(info.hThread);
     return win::UniqueHandle(info.hProcess);

@@ -24,7 +24,15 @@ struct ChildRegistration {
     static int name##_child_main([[maybe_unused]] const std::vector<std::wstring>& args)
 
 // Starts this executable as the named child; the handle is the process's.
-Result<win::UniqueHandle> start_child(const std::wstring& name, const std::vector<std::wstring>& args = {});
+// `environment` holds NAME=value entries that replace or join this
+// process's own.
+Result<win::UniqueHandle> start_child(const std::wstring& name, const std::vector<std::wstring>& args = {},
+                                      const std::vector<std::wstring>& environment = {});
+
+// Wine's heap fills each freed block (with 0xFEEE) in a child given this
+// entry: a read of freed memory fails there and then instead of finding what
+// was left in it.
+inline const std::wstring kCheckFreedMemory = L"WINEDEBUG=-all,warn+heap";
 
 // Waits for the child and gives its exit code (or -1 when the wait timed out).
 int wait_for_exit(const win::UniqueHandle& process, unsigned timeout_ms = 30000);

@@ -16,10 +16,24 @@ constexpr Box kSelection{100, 50, 400, 250};
 
 EditorState capture() { return capture_over({{{0, 0, 1920, 1080}, 1.5}}, kSelection); }
 
-TEST(DimensionFieldsText, RoundsTiesToEvenSoTheLabelAndTheFieldsAgree) {
-    EXPECT_EQ(selection_size_label({10, 20, 1290.5, 740.4}), "1280 \u00d7 720");
-    EXPECT_EQ(whole_pixels_text(1281.5), "1282");
-    EXPECT_EQ(selection_size_label({0, 0, 1e12, std::numeric_limits<double>::quiet_NaN()}), "2147483647 \u00d7 0");
+TEST(DimensionFieldsText, TheLabelTruncatesEachSideWhileTheFieldsRoundTiesToEven) {
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+    struct Row { const char* name; Box selection; const char* label; const char* width; const char* height; };
+    const Row rows[] = {
+        {"quarter pixels", {0.25, 0.75, 2, 3.5}, "1 \u00d7 2", "2", "3"},
+        {"a fraction above a whole", {10, 20, 1290.4, 740}, "1280 \u00d7 720", "1280", "720"},
+        {"ties", {0, 0, 1280.5, 1281.5}, "1280 \u00d7 1281", "1280", "1282"},
+        {"a hair under a whole", {0, 0, 1279.999, 2}, "1279 \u00d7 2", "1280", "2"},
+        {"toward zero below zero", {3.5, 0, 2, 2}, "-1 \u00d7 2", "-2", "2"},
+        {"past the 32-bit range, and NaN", {0, 0, 1e12, kNaN}, "2147483647 \u00d7 0", "2147483647", "0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Box& s = row.selection;
+        EXPECT_EQ(selection_size_label(s), row.label);
+        EXPECT_EQ(whole_pixels_text(s.right - s.left), row.width);
+        EXPECT_EQ(whole_pixels_text(s.bottom - s.top), row.height);
+    }
 }
 
 TEST(DimensionFieldsCommit, AppliesWholeSizesFromTheTopLeftCornerAndRefusesTheRest) {

@@ -17,7 +17,7 @@ using Kind = ToolbarAnimationKind;
 std::optional<ToolbarAnimationProgress> running(Kind kind, double t) { return ToolbarAnimationProgress{kind, t}; }
 
 TEST(ToolbarAnimations, CurvesRunFromTheirStartToTheirRest) {
-    enum class Shape { Rising, Falling, Bounce };
+    enum class Shape { Rising, Falling, Bounce, Still };
     struct Row { const char* name; std::function<double(double)> curve; double start, rest; Shape shape; };
     const auto background = [](Kind k) { return [=](double t) { return button_background_factor(running(k, t)); }; };
     const auto mark = [](Kind k, int part) {
@@ -31,7 +31,7 @@ TEST(ToolbarAnimations, CurvesRunFromTheirStartToTheirRest) {
     };
     const Row rows[] = {
         {"press", background(Kind::Marked), 0.78, 1.0, Shape::Bounce},
-        {"unmark bounces like a press", background(Kind::Unmarked), 0.78, 1.0, Shape::Bounce},
+        {"the button losing its mark keeps its size", background(Kind::Unmarked), 1.0, 1.0, Shape::Still},
         {"swatch becomes the colour", mark(Kind::ColourMarkArrives, 0), 1.0, 0.8375, Shape::Bounce},
         {"its ring fades in", mark(Kind::ColourMarkArrives, 1), 0.0, 0.95, Shape::Rising},
         {"its ring settles", mark(Kind::ColourMarkArrives, 2), 0.8, 1.0, Shape::Bounce},
@@ -50,6 +50,7 @@ TEST(ToolbarAnimations, CurvesRunFromTheirStartToTheirRest) {
             turns += (b - a) * (c - b) < 0.0;
             EXPECT_TRUE(row.shape != Shape::Rising || b >= a) << i;
             EXPECT_TRUE(row.shape != Shape::Falling || b <= a) << i;
+            EXPECT_TRUE(row.shape != Shape::Still || b == a) << i;
         }
         EXPECT_EQ(turns > 0, row.shape == Shape::Bounce) << "only a bounce overshoots before it rests";
     }
@@ -104,6 +105,8 @@ TEST(ToolbarButtonLook, MarkedDisabledHoveredAndPressedButtons) {
     const Box pressed = look(pen).background;
     EXPECT_NEAR(pressed.right - pressed.left, 30.0 * 0.78, 1e-9);
     EXPECT_NEAR((pressed.left + pressed.right) / 2, (pen.rect.left + pen.rect.right) / 2, 1e-9);
+    start_toolbar_animation(state.toolbar.animations, Kind::Unmarked, arrow.action, now);
+    EXPECT_EQ(look(arrow).background, arrow.rect) << "the tool just left keeps its size";
     const ToolbarIconStyle red = look(find(colour_action(colour))).style;
     EXPECT_EQ(std::pair(red.swatch, red.swatch_factor), std::pair(SwatchState::Selected, 0.8375));
 }

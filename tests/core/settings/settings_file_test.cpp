@@ -73,6 +73,27 @@ TEST(SettingsFile, LineEndsDoNotChangeTheRecordButExtraOrMissingLinesDo) {
     EXPECT_EQ(message_of(parse_settings("")), "unsupported settings: 0 fields for this version");
 }
 
+// Editors that save UTF-8 with a byte-order mark put one in front of the file.
+TEST(SettingsFile, OneLeadingByteOrderMarkIsSkippedAndNeverWrittenBack) {
+    const std::string file = format_settings(varied_settings());
+    const std::string mark = "\xEF\xBB\xBF";
+    struct Row { const char* name; std::string content; const char* message; };
+    const Row rows[] = {
+        {"one mark", mark + file, "(read)"},
+        {"two marks", mark + mark + file, "unsupported settings: 34 fields for this version"},
+        {"a mark alone", mark, "unsupported settings: 0 fields for this version"},
+        {"a mark inside the header", "glimmerly-" + mark + file.substr(10), "unsupported settings: 34 fields for this version"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto read = parse_settings(row.content);
+        EXPECT_EQ(message_of(read), row.message);
+        if (read.ok()) {
+            EXPECT_EQ(format_settings(*read), file);
+        }
+    }
+}
+
 struct LineRow { std::size_t line; const char* value; const char* message; };
 
 // Bad values and their messages. The first row of each line fails on that
