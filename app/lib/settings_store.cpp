@@ -41,6 +41,25 @@ Result<std::optional<std::string>> read_once_free(const std::wstring& path) {
     }
 }
 
+// The file is missing, which means defaults, unless a folder on its way is a
+// file: nothing could ever be stored then, and running on defaults without
+// a word would hide why.
+Status check_folders_on_the_way(const std::wstring& path) {
+    for (std::wstring folder = win::folder_of(path); !folder.empty();) {
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ok_status();
+            return Failure{hresult_from_win32(ERROR_DIRECTORY), win::to_utf8(folder) + " is a file, not a folder"};
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return ok_status();
+        std::wstring parent = win::folder_of(folder);
+        if (parent.size() >= folder.size()) break;
+        folder = std::move(parent);
+    }
+    return ok_status();
+}
+
 bool is_in_use_error(const Failure& failure) {
     const auto parsed = parse_app_error(failure);
     return parsed && parsed->text == TextId::error_settings_in_use;
@@ -56,7 +75,10 @@ Result<Settings> read_settings_file(const std::wstring& path) {
                                              {{"path", win::to_utf8(path)}});
         return std::move(bytes).failure();
     }
-    if (!bytes->has_value()) return Settings{};
+    if (!bytes->has_value()) {
+        GLIM_TRY(check_folders_on_the_way(path));
+        return Settings{};
+    }
     return parse_settings(**bytes);
 }
 

@@ -19,8 +19,9 @@
 
 namespace glimmerly {
 
-// A missing file (or folder) gives the defaults. A file another program
-// holds without sharing is read once it lets go; held for longer than about 2 s,
+// A missing file (or folder) gives the defaults, but a folder on its way
+// that is a file is a failure naming it. A file another program holds
+// without sharing is read once it lets go; held for longer than about 2 s,
 // it is "error.settings_in_use" with its path, keeping the platform's code.
 Result<Settings> read_settings_file(const std::wstring& path);
 Result<Settings> load_settings();

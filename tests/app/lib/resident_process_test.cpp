@@ -265,13 +265,14 @@ TEST_F(ResidentProcess, TakesPrintScreenOverAndTheRestoreLeavesItAsTheUserLastHa
     set_system(std::nullopt);
 }
 
-// A settings file that another program keeps holding stops the start with
-// one box in the user's own language, and the file stays as it was.
-TEST_F(ResidentProcess, SettingsHeldByAnotherProgramAreToldOnceAtStart) {
+// Settings that cannot be read stop the start with one box in the user's
+// own language, and the file stays as it was.
+TEST_F(ResidentProcess, SettingsHeldByAnotherProgramOrAProgramFolderThatIsAFileAreToldOnceAtStart) {
     apply_ui_language(LANGUAGE_AUTO);
     const Language users = current_language();
     set_current_language(LANGUAGE_ENGLISH);
     const std::wstring settings_file = folder_ + L"\\settings.txt";
+    const std::string folder_is_a_file = win::to_utf8(folder_) + " is a file, not a folder";
 
     write_settings(quiet_settings());
     const auto settings_bytes = read_test_file(settings_file);
@@ -281,10 +282,18 @@ TEST_F(ResidentProcess, SettingsHeldByAnotherProgramAreToldOnceAtStart) {
     EXPECT_EQ(held->let_go(), 0);
     EXPECT_EQ(read_test_file(settings_file), settings_bytes);
 
+    clean();
+    ASSERT_TRUE(write_test_file(folder_, "not a folder"));
+    EXPECT_EQ(wait_for_exit(start({}).process), 1);
+    EXPECT_EQ(read_test_file(folder_), "not a folder");
+
     std::vector<std::wstring> texts;
     for (const AnsweredBox& box : sweeper_.answered()) texts.push_back(box.text);
-    EXPECT_EQ(texts, (std::vector<std::wstring>{win::to_wide(localized_text(
-                         users, TextId::error_settings_in_use, {{"path", win::to_utf8(settings_file)}}))}));
+    EXPECT_EQ(texts, (std::vector<std::wstring>{
+                         win::to_wide(localized_text(users, TextId::error_settings_in_use,
+                                                     {{"path", win::to_utf8(settings_file)}})),
+                         win::to_wide(localized_text(users, TextId::error_settings_unreadable,
+                                                     {{"detail", folder_is_a_file}}))}));
 }
 
 // The image search's clean-up process deletes only a page of the program's

@@ -163,6 +163,17 @@ TEST_F(SettingsStore, AFileHeldForAMomentIsReadOnceFreeAndOneHeldLongerIsInUseAn
     }
 }
 
+TEST_F(SettingsStore, AProgramFolderThatIsAFileIsNamedAndNeverReplaced) {
+    ASSERT_TRUE(write_test_file(folder_, "not a folder"));
+    auto loaded = load_settings_at_start();
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_EQ(error_to_text(loaded.failure(), LANGUAGE_ENGLISH),
+              "Unsupported or damaged settings. The original file was preserved.\n" + win::to_utf8(folder_) +
+                  " is a file, not a folder");
+    EXPECT_FALSE(save_editor_settings(9, 30).ok());
+    EXPECT_EQ(read_test_file(folder_), "not a folder");
+}
+
 TEST_F(SettingsStore, ARefusedRecordWritesNothing) {
     Settings refused;
     refused.shape_shortcuts[kShapeRectangle] = refused.shape_shortcuts[kShapeArrow];
