@@ -1,5 +1,5 @@
 #pragma once
-// The compiled-in text table: 278 texts in 15 languages, addressed by TextId
+// The compiled-in text table: 279 texts in 15 languages, addressed by TextId
 // and by a stable dotted key, and the process-wide current language.
 
 #include <array>

@@ -1,10 +1,13 @@
 #include "app/lib/settings_store.h"
 
+#include <windows.h>
+
 #include "app/lib/atomic_write.h"
 #include "app/lib/folder_tree.h"
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_lock.h"
 #include "app/lib/ui_language.h"
+#include "app/win/failure.h"
 #include "app/win/file_io.h"
 #include "app/win/paths.h"
 #include "core/settings/settings_checks.h"
@@ -18,12 +21,64 @@ namespace {
 // included): a bigger file is not a settings file, and is not read whole.
 constexpr std::uint64_t kMaxSettingsFileBytes = 1 << 20;
 
+// A backup tool, a virus scanner or an editor saving the file may hold it
+// without sharing, or lock a range of it, for a moment. The read is tried
+// again for this long before the file counts as in use.
+constexpr ULONGLONG kInUseWaitMs = 2000;
+constexpr DWORD kInUseRetryMs = 50;
+
+bool held_by_another_program(const Failure& failure) {
+    return failure.code == hresult_from_win32(ERROR_SHARING_VIOLATION) ||
+           failure.code == hresult_from_win32(ERROR_LOCK_VIOLATION);
+}
+
+Result<std::optional<std::string>> read_once_free(const std::wstring& path) {
+    const ULONGLONG deadline = GetTickCount64() + kInUseWaitMs;
+    for (;;) {
+        auto bytes = win::read_file_if_exists(path, kMaxSettingsFileBytes);
+        if (bytes || !held_by_another_program(bytes.failure()) || GetTickCount64() >= deadline) return bytes;
+        Sleep(kInUseRetryMs);
+    }
+}
+
+// The file is missing, which means defaults, unless a folder on its way is a
+// file: nothing could ever be stored then, and running on defaults without
+// a word would hide why.
+Status check_folders_on_the_way(const std::wstring& path) {
+    for (std::wstring folder = win::folder_of(path); !folder.empty();) {
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES) {
+            if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ok_status();
+            return Failure{hresult_from_win32(ERROR_DIRECTORY), win::to_utf8(folder) + " is a file, not a folder"};
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return ok_status();
+        std::wstring parent = win::folder_of(folder);
+        if (parent.size() >= folder.size()) break;
+        folder = std::move(parent);
+    }
+    return ok_status();
+}
+
+bool is_in_use_error(const Failure& failure) {
+    const auto parsed = parse_app_error(failure);
+    return parsed && parsed->text == TextId::error_settings_in_use;
+}
+
 }  // namespace
 
 Result<Settings> read_settings_file(const std::wstring& path) {
-    auto bytes = win::read_file_if_exists(path, kMaxSettingsFileBytes);
-    if (!bytes) return std::move(bytes).failure();
-    if (!bytes->has_value()) return Settings{};
+    auto bytes = read_once_free(path);
+    if (!bytes) {
+        if (held_by_another_program(bytes.failure()))
+            return make_app_error_with_cause(TextId::error_settings_in_use, bytes.failure(),
+                                             {{"path", win::to_utf8(path)}});
+        return std::move(bytes).failure();
+    }
+    if (!bytes->has_value()) {
+        GLIM_TRY(check_folders_on_the_way(path));
+        return Settings{};
+    }
     return parse_settings(**bytes);
 }
 
@@ -34,6 +89,8 @@ Result<Settings> load_settings() {
 }
 
 Failure settings_unreadable_error(const Failure& cause) {
+    // A file held by another program is not damaged, and says so itself.
+    if (is_in_use_error(cause)) return cause;
     return make_app_error_with_cause(TextId::error_settings_unreadable, cause);
 }
 

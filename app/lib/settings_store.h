@@ -19,11 +19,15 @@
 
 namespace glimmerly {
 
-// A missing file (or folder) gives the defaults.
+// A missing file (or folder) gives the defaults, but a folder on its way
+// that is a file is a failure naming it. A file another program holds
+// without sharing is read once it lets go; held for longer than about 2 s,
+// it is "error.settings_in_use" with its path, keeping the platform's code.
 Result<Settings> read_settings_file(const std::wstring& path);
 Result<Settings> load_settings();
 
-// "Unsupported or damaged settings...", reporting why the file was not read.
+// "Unsupported or damaged settings...", reporting why the file was not read;
+// a file in use keeps its own words.
 Failure settings_unreadable_error(const Failure& cause);
 
 // The first load at start-up. When it fails, the interface switches to the

@@ -13,12 +13,14 @@
 #include "app/lib/program_folders.h"
 #include "app/lib/registry_names.h"
 #include "app/lib/settings_store.h"
+#include "app/lib/ui_language.h"
 #include "app/win/failure.h"
 #include "app/win/paths.h"
 #include "core/settings/settings_file.h"
 #include "tests/app/support/app_window.h"
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/dialogs.h"
+#include "tests/app/support/file_holder.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/private_prefix.h"
 #include "tests/app/support/registry.h"
@@ -260,6 +262,37 @@ TEST_F(ResidentProcess, TakesPrintScreenOverAndTheRestoreLeavesItAsTheUserLastHa
     }
     EXPECT_TRUE(sweeper_.answered().empty());
     set_system(std::nullopt);
+}
+
+// Settings that cannot be read stop the start with one box in the user's
+// own language, and the file stays as it was.
+TEST_F(ResidentProcess, SettingsHeldByAnotherProgramOrAProgramFolderThatIsAFileAreToldOnceAtStart) {
+    apply_ui_language(LANGUAGE_AUTO);
+    const Language users = current_language();
+    set_current_language(LANGUAGE_ENGLISH);
+    const std::wstring settings_file = folder_ + L"\\settings.txt";
+    const std::string folder_is_a_file = win::to_utf8(folder_) + " is a file, not a folder";
+
+    write_settings(quiet_settings());
+    const auto settings_bytes = read_test_file(settings_file);
+    auto held = HeldFile::hold(settings_file, 60000);
+    ASSERT_TRUE(held.ok()) << held.failure().message;
+    EXPECT_EQ(wait_for_exit(start({}).process), 1);
+    EXPECT_EQ(held->let_go(), 0);
+    EXPECT_EQ(read_test_file(settings_file), settings_bytes);
+
+    clean();
+    ASSERT_TRUE(write_test_file(folder_, "not a folder"));
+    EXPECT_EQ(wait_for_exit(start({}).process), 1);
+    EXPECT_EQ(read_test_file(folder_), "not a folder");
+
+    std::vector<std::wstring> texts;
+    for (const AnsweredBox& box : sweeper_.answered()) texts.push_back(box.text);
+    EXPECT_EQ(texts, (std::vector<std::wstring>{
+                         win::to_wide(localized_text(users, TextId::error_settings_in_use,
+                                                     {{"path", win::to_utf8(settings_file)}})),
+                         win::to_wide(localized_text(users, TextId::error_settings_unreadable,
+                                                     {{"detail", folder_is_a_file}}))}));
 }
 
 // The image search's clean-up process deletes only a page of the program's

@@ -6,8 +6,10 @@
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_lock.h"
 #include "app/lib/ui_language.h"
+#include "app/win/failure.h"
 #include "app/win/file_io.h"
 #include "tests/app/support/child_process.h"
+#include "tests/app/support/file_holder.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/private_prefix.h"
 #include "tests/core/settings/settings_test_support.h"
@@ -110,8 +112,8 @@ TEST_F(SettingsStore, AFailedEditorSaveIsReadyToShowKeepsItsCausesCodeAndTheFile
     const Row rows[] = {
         {"open without delete sharing: the replace is refused", "", FILE_SHARE_READ, "MoveFileExW",
          hresult_from_win32(ERROR_ACCESS_DENIED)},
-        {"open without any sharing: the read is refused", "", 0, "CreateFileW",
-         hresult_from_win32(ERROR_SHARING_VIOLATION)},
+        {"open without any sharing: the read is refused once it stays so", "", 0,
+         "The settings file is in use by another app", hresult_from_win32(ERROR_SHARING_VIOLATION)},
         {"larger than any settings file", std::string(2 << 20, '\n'), FILE_SHARE_READ | FILE_SHARE_DELETE,
          "File too large", win::FILE_TOO_LARGE_CODE},
         {"damaged", "glimmerly-settings-21\n", FILE_SHARE_READ | FILE_SHARE_DELETE, kDamaged.c_str(), E_FAIL_CODE},
@@ -132,6 +134,44 @@ TEST_F(SettingsStore, AFailedEditorSaveIsReadyToShowKeepsItsCausesCodeAndTheFile
     // A whole record is never written over a file that cannot be read either.
     EXPECT_FALSE(commit_settings_change(Settings{}).ok());
     EXPECT_EQ(read_test_file(path_), "glimmerly-settings-21\n");
+}
+
+TEST_F(SettingsStore, AFileHeldForAMomentIsReadOnceFreeAndOneHeldLongerIsInUseAndUntouched) {
+    struct Row { const char* name; unsigned hold_ms; bool read; };
+    const Row rows[] = {{"held for a second", 1000, true}, {"held for five seconds", 5000, false}};
+    Settings stored = varied_settings();
+    stored.language = 5;
+    ASSERT_TRUE(save_settings_file(stored, path_).ok());
+    const auto before = read_test_file(path_);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto held = HeldFile::hold(path_, row.hold_ms);
+        ASSERT_TRUE(held.ok()) << held.failure().message;
+        auto loaded = load_settings_at_start();
+        EXPECT_EQ(held->let_go(), 0);
+        if (row.read) {
+            EXPECT_EQ(loaded.value_or(Settings{}), stored);
+            continue;
+        }
+        ASSERT_FALSE(loaded.ok());
+        EXPECT_EQ(error_to_text(loaded.failure(), LANGUAGE_ENGLISH),
+                  "The settings file is in use by another app and was left untouched. Close that app, then try "
+                  "again.\n" + win::to_utf8(path_));
+        EXPECT_EQ(cause_code(loaded.failure()), hresult_from_win32(ERROR_SHARING_VIOLATION));
+        EXPECT_EQ(read_test_file(path_), before);
+        EXPECT_EQ(folder_names(folder_), Names{L"settings.txt"});
+    }
+}
+
+TEST_F(SettingsStore, AProgramFolderThatIsAFileIsNamedAndNeverReplaced) {
+    ASSERT_TRUE(write_test_file(folder_, "not a folder"));
+    auto loaded = load_settings_at_start();
+    ASSERT_FALSE(loaded.ok());
+    EXPECT_EQ(error_to_text(loaded.failure(), LANGUAGE_ENGLISH),
+              "Unsupported or damaged settings. The original file was preserved.\n" + win::to_utf8(folder_) +
+                  " is a file, not a folder");
+    EXPECT_FALSE(save_editor_settings(9, 30).ok());
+    EXPECT_EQ(read_test_file(folder_), "not a folder");
 }
 
 TEST_F(SettingsStore, ARefusedRecordWritesNothing) {

@@ -1,0 +1,27 @@
+#pragma once
+// A second process that holds a file open without sharing, as a backup tool
+// or a virus scanner does for a moment.
+
+#include <string>
+
+#include "app/win/owners.h"
+#include "core/base/result.h"
+
+namespace glimmerly::testing_support {
+
+class HeldFile {
+public:
+    // Returns once the other process holds `path`; it lets go after
+    // `hold_ms`, or at `let_go`, whichever comes first.
+    static Result<HeldFile> hold(const std::wstring& path, unsigned hold_ms);
+
+    // Lets go at once if it still holds; the holder's exit code (0 when it
+    // held the file, -1 when it did not end).
+    int let_go();
+
+private:
+    win::UniqueHandle process_;
+    win::UniqueHandle release_;
+};
+
+}  // namespace glimmerly::testing_support
