@@ -1,5 +1,6 @@
 #include "app/app/events.h"
 
+#include <algorithm>
 #include <deque>
 
 #include "app/app/error_box.h"
@@ -82,6 +83,16 @@ bool is_deferred_while_busy(UINT message) {
            message == WM_APP_TYPING_REFUSED;
 }
 
+// A message kept while the App was busy must not be overtaken by one that
+// arrives once it is free: a child's exit handled before the report it sent
+// earlier would judge the child by a state it had already left.
+bool kept_messages_wait(HWND window, UINT message) {
+    if (!is_deferred_while_busy(message)) return false;
+    auto queue = t_deferred.try_borrow();
+    return queue && std::any_of(queue->begin(), queue->end(),
+                                [&](const DeferredMessage& entry) { return entry.window == window; });
+}
+
 LRESULT keep_for_later(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (is_deferred_while_busy(message)) {
         if (auto queue = t_deferred.try_borrow()) {
@@ -109,7 +120,7 @@ LRESULT route_to_app(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     auto* cell = reinterpret_cast<AppCell*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!cell) return DefWindowProcW(window, message, wparam, lparam);
     auto app = cell->try_borrow();
-    if (!app) return keep_for_later(window, message, wparam, lparam);
+    if (!app || kept_messages_wait(window, message)) return keep_for_later(window, message, wparam, lparam);
     AppAnswer answer = handle_app_message(*app, window, message, wparam, lparam);
     if (answer && *answer) return **answer;
     if (!answer) {
