@@ -70,12 +70,12 @@ Status start_exit_watch(const EditorProcess& child, HWND owner) {
 }
 
 // Lets the child take the foreground and posts it the capture; a child that
-// cannot take the message is ended, and its exit asks for the capture again.
+// cannot take the message is ended, and its exit asks for the capture again,
+// as the request stays outstanding until the child acknowledges it.
 void request_editor_capture(EditorProcess& child) {
     AllowSetForegroundWindow(child.process_id);
     if (PostMessageW(child.editor_window, WM_APP_START_CAPTURE, 0, 0)) return;
     TerminateJobObject(child.job.get(), 1);
-    child.link.capture_requested = true;
 }
 
 }  // namespace
@@ -127,15 +127,21 @@ Status ask_editor_for_capture(App& app, HWND window) {
     }
     EditorProcess& child = *app.editor;
     AllowSetForegroundWindow(child.process_id);
-    switch (child.link.state) {
-        case EditorLinkState::Started: child.link.capture_requested = true; break;
-        case EditorLinkState::Ready:
-            child.link.state = EditorLinkState::Capturing;
-            request_editor_capture(child);
-            break;
-        // Brings the open capture to the front.
-        case EditorLinkState::Capturing: PostMessageW(child.editor_window, WM_APP_START_CAPTURE, 0, 0); break;
+    switch (ask_for_capture(child.link)) {
+        case CaptureAsk::WaitForReady: break;
+        case CaptureAsk::Post: request_editor_capture(child); break;
+        case CaptureAsk::BringForward: PostMessageW(child.editor_window, WM_APP_START_CAPTURE, 0, 0); break;
     }
+    return ok_status();
+}
+
+void acknowledge_capture_request(const App& app) {
+    if (app.in_process_editor && app.notification_owner)
+        PostMessageW(app.notification_owner, WM_APP_CAPTURE_TAKEN, GetCurrentProcessId(), 0);
+}
+
+Status handle_capture_taken(App& app, WPARAM process_id) {
+    if (app.editor && process_id == app.editor->process_id) (void)acknowledge_capture(app.editor->link);
     return ok_status();
 }
 

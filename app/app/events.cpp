@@ -77,15 +77,16 @@ std::optional<LRESULT> route_to_presentation(HWND window, UINT message, WPARAM w
 }
 
 bool is_deferred_while_busy(UINT message) {
-    return message == WM_APP_EDITOR_READY || message == WM_APP_EDITOR_EXITED || message == WM_DISPLAYCHANGE ||
-           message == WM_CLOSE || message == taskbar_created_message() ||
+    return message == WM_APP_EDITOR_READY || message == WM_APP_CAPTURE_TAKEN || message == WM_APP_EDITOR_EXITED ||
+           message == WM_DISPLAYCHANGE || message == WM_CLOSE || message == taskbar_created_message() ||
            // A refusal told while the App is busy would otherwise stay unshown.
            message == WM_APP_TYPING_REFUSED;
 }
 
 // A message kept while the App was busy must not be overtaken by one that
 // arrives once it is free: a child's exit handled before the report it sent
-// earlier would judge the child by a state it had already left.
+// earlier would judge the child by a state it had already left (a capture
+// it had acknowledged would be asked for again).
 bool kept_messages_wait(HWND window, UINT message) {
     if (!is_deferred_while_busy(message)) return false;
     auto queue = t_deferred.try_borrow();
