@@ -159,18 +159,24 @@ TEST_F(EditorChild, ACaptureThatFailsOrAChildThatDiedIsFollowedByAColdChildAndAK
 TEST_F(EditorChild, AShortcutPressedAsThePreparedChildDiesOpensTheCaptureInAColdChild) {
     const struct {
         const char* name;
+        bool capture_open;  // the child dies under a capture of its own
         bool key_first;
         int times;
     } rows[] = {
         // What a user meets: the child is gone by the time the key comes.
-        {"killed, then the key at once", false, 10},
+        {"killed, then the key at once", false, false, 10},
         // The request reaches the child's window but never the child.
-        {"the key posted to a child that no longer reads, then killed", true, 3},
+        {"the key posted to a child that no longer reads, then killed", false, true, 3},
+        {"killed under its capture, then the key at once", true, false, 3},
     };
     Process prepared = wait_for_child();
     for (const auto& row : rows) {
         for (int attempt = 1; attempt <= row.times; ++attempt) {
             SCOPED_TRACE(std::string(row.name) + ", attempt " + std::to_string(attempt));
+            if (row.capture_open) {
+                press_capture_shortcut();
+                wait_for_capture(prepared);
+            }
             // Killed by its id, as anything outside the program would.
             win::UniqueHandle killed(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, prepared.id));
             ASSERT_TRUE(killed);
