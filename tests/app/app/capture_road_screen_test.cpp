@@ -306,7 +306,8 @@ TEST_F(CaptureRoad, ARegionAndADrawingMadeWithMouseAndKeysReachTheClipboardOrAFi
             EXPECT_EQ(GetClipboardSequenceNumber(), clipboard_before);
         }
     }
-    EXPECT_TRUE(sweeper_.answered().empty());
+    for (const AnsweredBox& box : sweeper_.answered())
+        ADD_FAILURE() << "a box: " << win::to_utf8(box.title) << ": " << win::to_utf8(box.text);
 }
 
 }  // namespace
