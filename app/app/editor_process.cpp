@@ -70,12 +70,31 @@ Status start_exit_watch(const EditorProcess& child, HWND owner) {
 }
 
 // Lets the child take the foreground and posts it the capture; a child that
-// cannot take the message is ended, and its exit asks for the capture again.
+// cannot take the message is ended, and its exit asks for the capture again,
+// as the request stays outstanding until the child acknowledges it.
 void request_editor_capture(EditorProcess& child) {
     AllowSetForegroundWindow(child.process_id);
     if (PostMessageW(child.editor_window, WM_APP_START_CAPTURE, 0, 0)) return;
     TerminateJobObject(child.job.get(), 1);
-    child.link.capture_requested = true;
+}
+
+bool editor_has_ended(const EditorProcess& child) {
+    return WaitForSingleObject(child.process.get(), 0) == WAIT_OBJECT_0;
+}
+
+// What follows the linked child's exit, once the exit is certain.
+Status settle_editor_exit(App& app, HWND window) {
+    DWORD code = 0;
+    if (!GetExitCodeProcess(app.editor->process.get(), &code)) return win::win32_failure("GetExitCodeProcess");
+    const AfterEditorExit next = after_editor_exit(app.editor->link, code);
+    app.editor.reset();
+    switch (next) {
+        case AfterEditorExit::CaptureAgain: return start_capture_session(app, window);
+        case AfterEditorExit::PrepareNext: prepare_editor_process(app, window); return ok_status();
+        case AfterEditorExit::ReportStartFailure: return make_app_error(TextId::error_editor_start);
+        case AfterEditorExit::Nothing: return ok_status();
+    }
+    return ok_status();
 }
 
 }  // namespace
@@ -120,6 +139,10 @@ void prepare_editor_process(App& app, HWND window) {
 }
 
 Status ask_editor_for_capture(App& app, HWND window) {
+    // A child that has ended may still have a window that takes the post,
+    // and its exit message may still be on its way: what its exit means is
+    // settled first, and the request goes to whichever child follows.
+    if (app.editor && editor_has_ended(*app.editor)) GLIM_TRY(settle_editor_exit(app, window));
     if (!app.editor) {
         auto started = start_editor_process(window, false, {});
         if (!started) return std::move(started).failure();
@@ -127,15 +150,21 @@ Status ask_editor_for_capture(App& app, HWND window) {
     }
     EditorProcess& child = *app.editor;
     AllowSetForegroundWindow(child.process_id);
-    switch (child.link.state) {
-        case EditorLinkState::Started: child.link.capture_requested = true; break;
-        case EditorLinkState::Ready:
-            child.link.state = EditorLinkState::Capturing;
-            request_editor_capture(child);
-            break;
-        // Brings the open capture to the front.
-        case EditorLinkState::Capturing: PostMessageW(child.editor_window, WM_APP_START_CAPTURE, 0, 0); break;
+    switch (ask_for_capture(child.link)) {
+        case CaptureAsk::WaitForReady: break;
+        case CaptureAsk::Post: request_editor_capture(child); break;
+        case CaptureAsk::BringForward: PostMessageW(child.editor_window, WM_APP_START_CAPTURE, 0, 0); break;
     }
+    return ok_status();
+}
+
+void acknowledge_capture_request(const App& app) {
+    if (app.in_process_editor && app.notification_owner)
+        PostMessageW(app.notification_owner, WM_APP_CAPTURE_TAKEN, GetCurrentProcessId(), 0);
+}
+
+Status handle_capture_taken(App& app, WPARAM process_id) {
+    if (app.editor && process_id == app.editor->process_id) (void)acknowledge_capture(app.editor->link);
     return ok_status();
 }
 
@@ -158,19 +187,8 @@ Status handle_editor_exited(App& app, HWND window, WPARAM process_id, LPARAM) {
     if (!app.editor || process_id != app.editor->process_id) return ok_status();
     // The exit code is read here, from the process itself: a stale message
     // about a child that still runs changes nothing.
-    const HANDLE process = app.editor->process.get();
-    if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0) return ok_status();
-    DWORD code = 0;
-    if (!GetExitCodeProcess(process, &code)) return win::win32_failure("GetExitCodeProcess");
-    const AfterEditorExit next = after_editor_exit(app.editor->link, code);
-    app.editor.reset();
-    switch (next) {
-        case AfterEditorExit::CaptureAgain: return start_capture_session(app, window);
-        case AfterEditorExit::PrepareNext: prepare_editor_process(app, window); return ok_status();
-        case AfterEditorExit::ReportStartFailure: return make_app_error(TextId::error_editor_start);
-        case AfterEditorExit::Nothing: return ok_status();
-    }
-    return ok_status();
+    if (!editor_has_ended(*app.editor)) return ok_status();
+    return settle_editor_exit(app, window);
 }
 
 bool editor_capture_busy(const App& app) {

@@ -3,8 +3,8 @@
 // process of the same program, started ahead of time when it can be so that
 // the capture opens at once. The child runs in a job that ends it when the
 // resident goes, reports ready with WM_APP_EDITOR_READY, is asked for the
-// capture with WM_APP_START_CAPTURE, and its exit arrives from a watcher
-// thread as WM_APP_EDITOR_EXITED.
+// capture with WM_APP_START_CAPTURE and answers WM_APP_CAPTURE_TAKEN, and its
+// exit arrives from a watcher thread as WM_APP_EDITOR_EXITED.
 
 #include <windows.h>
 
@@ -41,6 +41,13 @@ void prepare_editor_process(App& app, HWND window);
 // The resident's part of a capture: starts a cold child when none is
 // linked, and asks the child for the capture as soon as it can take it.
 Status ask_editor_for_capture(App& app, HWND window);
+
+// The child's side: it tells its resident that it has read the request,
+// before it opens the capture, so that a capture failing from here on is
+// its own and a child dying before it leaves the request to another.
+void acknowledge_capture_request(const App& app);
+// The resident's side, WM_APP_CAPTURE_TAKEN: only the linked child's process id counts.
+Status handle_capture_taken(App& app, WPARAM process_id);
 
 // WM_APP_EDITOR_READY and WM_APP_EDITOR_EXITED; only the linked child's
 // process id counts.

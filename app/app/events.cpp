@@ -1,5 +1,6 @@
 #include "app/app/events.h"
 
+#include <algorithm>
 #include <deque>
 
 #include "app/app/error_box.h"
@@ -78,10 +79,21 @@ std::optional<LRESULT> route_to_presentation(HWND window, UINT message, WPARAM w
 }
 
 bool is_deferred_while_busy(UINT message) {
-    return message == WM_APP_EDITOR_READY || message == WM_APP_EDITOR_EXITED || message == WM_DISPLAYCHANGE ||
-           message == WM_CLOSE || message == taskbar_created_message() ||
+    return message == WM_APP_EDITOR_READY || message == WM_APP_CAPTURE_TAKEN || message == WM_APP_EDITOR_EXITED ||
+           message == WM_DISPLAYCHANGE || message == WM_CLOSE || message == taskbar_created_message() ||
            // A refusal told while the App is busy would otherwise stay unshown.
            message == WM_APP_TYPING_REFUSED;
+}
+
+// A message kept while the App was busy must not be overtaken by one that
+// arrives once it is free: a child's exit handled before the report it sent
+// earlier would judge the child by a state it had already left (a capture
+// it had acknowledged would be asked for again).
+bool kept_messages_wait(HWND window, UINT message) {
+    if (!is_deferred_while_busy(message)) return false;
+    auto queue = t_deferred.try_borrow();
+    return queue && std::any_of(queue->begin(), queue->end(),
+                                [&](const DeferredMessage& entry) { return entry.window == window; });
 }
 
 LRESULT keep_for_later(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -114,7 +126,7 @@ LRESULT route_to_app(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     auto* cell = reinterpret_cast<AppCell*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!cell) return DefWindowProcW(window, message, wparam, lparam);
     auto app = cell->try_borrow();
-    if (!app) return keep_for_later(window, message, wparam, lparam);
+    if (!app || kept_messages_wait(window, message)) return keep_for_later(window, message, wparam, lparam);
     AppAnswer answer = handle_app_message(*app, window, message, wparam, lparam);
     if (answer && *answer) return **answer;
     if (!answer) {

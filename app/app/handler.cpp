@@ -130,7 +130,10 @@ AppAnswer on_private_message(App& app, HWND window, UINT message, WPARAM wparam,
         case WM_APP_TRAY:
             if (lparam == WM_LBUTTONUP || lparam == WM_RBUTTONUP) return answer(open_tray_popup(app, window));
             return handled();
-        case WM_APP_START_CAPTURE: return answer(start_capture_session(app, window));
+        case WM_APP_START_CAPTURE:
+            acknowledge_capture_request(app);
+            return answer(start_capture_session(app, window));
+        case WM_APP_CAPTURE_TAKEN: return answer(handle_capture_taken(app, wparam));
         case WM_APP_INSTANT_SCREENSHOT_DONE: return answer(finish_instant_screenshot(app, window));
         case WM_APP_EDITOR_READY: return answer(handle_editor_ready(app, window, wparam, lparam));
         case WM_APP_EDITOR_EXITED: return answer(handle_editor_exited(app, window, wparam, lparam));

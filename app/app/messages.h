@@ -46,6 +46,10 @@ inline constexpr UINT WM_APP_MENU_UPDATE = WM_APP + 18;
 // and kept the refusal; the App shows it once the control's handling
 // returned. wParam and lParam are 0.
 inline constexpr UINT WM_APP_TYPING_REFUSED = WM_APP + 19;
+// Editor child to resident: wParam the child's process id, lParam 0. The
+// child has read WM_APP_START_CAPTURE; until this arrives the request is
+// still the resident's, whatever became of the post.
+inline constexpr UINT WM_APP_CAPTURE_TAKEN = WM_APP + 20;
 // A thread message to the user-interface thread, two seconds after start.
 inline constexpr UINT WM_APP_DELAYED_WAKE = WM_APP + 50;
 

@@ -16,17 +16,35 @@ std::u16string editor_command_line(std::u16string_view program, std::uint64_t ow
     return line;
 }
 
+CaptureAsk ask_for_capture(EditorLink& link) {
+    switch (link.state) {
+        case EditorLinkState::Started: link.capture_requested = true; return CaptureAsk::WaitForReady;
+        case EditorLinkState::Ready:
+            link.state = EditorLinkState::Capturing;
+            link.capture_requested = true;
+            return CaptureAsk::Post;
+        case EditorLinkState::Capturing: break;
+    }
+    return CaptureAsk::BringForward;
+}
+
 bool link_ready_child(EditorLink& link) {
     if (link.restart_after_exit || link.state != EditorLinkState::Started) return false;
     link.state = EditorLinkState::Ready;
     if (!link.capture_requested) return false;
-    link.capture_requested = false;
     link.state = EditorLinkState::Capturing;
     return true;
 }
 
+bool acknowledge_capture(EditorLink& link) {
+    if (link.state != EditorLinkState::Capturing || !link.capture_requested) return false;
+    link.capture_requested = false;
+    return true;
+}
+
 AfterEditorExit after_editor_exit(const EditorLink& link, std::uint32_t exit_code) {
-    const bool clean = (link.state == EditorLinkState::Capturing && exit_code == 0) || link.restart_after_exit;
+    const bool clean = (link.state == EditorLinkState::Capturing && !link.capture_requested && exit_code == 0) ||
+                       link.restart_after_exit;
     if (link.capture_requested && link.prepared) return AfterEditorExit::CaptureAgain;
     if (clean) return AfterEditorExit::PrepareNext;
     if (link.capture_requested) return AfterEditorExit::ReportStartFailure;

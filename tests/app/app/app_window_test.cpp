@@ -31,6 +31,18 @@ TEST(AppWindow, KeepsOnlyTheLastOfARunOfDisplayChangesWhileTheAppIsInUse) {
     EXPECT_EQ(kept, (decltype(kept){{WM_DISPLAYCHANGE, 3}, {WM_APP_EDITOR_READY, 8}, {WM_DISPLAYCHANGE, 4}}));
 }
 
+TEST(AppWindow, AMessageArrivingOnceTheAppIsFreeWaitsBehindThoseKeptBeforeIt) {
+    TestAppWindow test;
+    auto busy = test.cell().try_borrow();
+    SendMessageW(test.window(), WM_APP_EDITOR_READY, 7, 8);
+    busy.release();
+    SendMessageW(test.window(), WM_APP_EDITOR_EXITED, 7, 1);
+
+    std::vector<UINT> kept;
+    for (const DeferredMessage& e : take_deferred_messages(test.window())) kept.push_back(e.message);
+    EXPECT_EQ(kept, (std::vector<UINT>{WM_APP_EDITOR_READY, WM_APP_EDITOR_EXITED}));
+}
+
 TEST(AppWindow, ReplaysWhatArrivedWhileInUseOnceTheAppIsFree) {
     TestAppWindow test;
     auto busy = test.cell().try_borrow();

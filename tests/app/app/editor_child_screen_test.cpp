@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "app/app/commands.h"
 #include "app/app/messages.h"
+#include "app/app/notice.h"
 #include "app/lib/settings_store.h"
 #include "app/win/failure.h"
 #include "tests/app/support/child_process.h"
@@ -71,7 +73,23 @@ bool screen_shows(bool pattern, bool shaded = false) {
     return true;
 }
 
-class EditorChild : public ResidentTest {};
+class EditorChild : public ResidentTest {
+protected:
+    // Holds the child's window thread, so that it reads nothing more, and
+    // presses the key; returns once the resident has handled it. The
+    // resident drops its notice as a capture starts, and its loop answers
+    // only after the handler that did so.
+    void press_while_child_held(const Process& child) {
+        PostMessageW(resident_window_, WM_APP_NOTICE, child.id, 1);
+        ASSERT_TRUE(eventually([&] { return window_of(resident_.id, NOTICE_WINDOW_CLASS) != nullptr; }));
+        win::UniqueHandle thread(
+            OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(app_window_of(child.id), nullptr)));
+        ASSERT_TRUE(thread && SuspendThread(thread.get()) != static_cast<DWORD>(-1));
+        press_capture_shortcut();
+        ASSERT_TRUE(eventually([&] { return window_of(resident_.id, NOTICE_WINDOW_CLASS) == nullptr; }));
+        ASSERT_TRUE(loop_runs(resident_window_));
+    }
+};
 
 TEST_F(EditorChild, TheShortcutShowsTheFrozenScreenInThePreparedChildAndEscapeOrALanguageChangePreparesTheNext) {
     const Process first = wait_for_child();
@@ -136,6 +154,43 @@ TEST_F(EditorChild, ACaptureThatFailsOrAChildThatDiedIsFollowedByAColdChildAndAK
     TerminateProcess(resident_.handle.get(), 9);
     EXPECT_NE(wait_for_exit(second_cold.handle), -1) << "the job ends the child with its resident";
     EXPECT_EQ(sweeper_.answered().size(), 1u);
+}
+
+TEST_F(EditorChild, AShortcutPressedAsThePreparedChildDiesOpensTheCaptureInAColdChild) {
+    const struct {
+        const char* name;
+        bool capture_open;  // the child dies under a capture of its own
+        bool key_first;
+        int times;
+    } rows[] = {
+        // What a user meets: the child is gone by the time the key comes.
+        {"killed, then the key at once", false, false, 10},
+        // The request reaches the child's window but never the child.
+        {"the key posted to a child that no longer reads, then killed", false, true, 3},
+        {"killed under its capture, then the key at once", true, false, 3},
+    };
+    Process prepared = wait_for_child();
+    for (const auto& row : rows) {
+        for (int attempt = 1; attempt <= row.times; ++attempt) {
+            SCOPED_TRACE(std::string(row.name) + ", attempt " + std::to_string(attempt));
+            if (row.capture_open) {
+                press_capture_shortcut();
+                wait_for_capture(prepared);
+            }
+            // Killed by its id, as anything outside the program would.
+            win::UniqueHandle killed(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, prepared.id));
+            ASSERT_TRUE(killed);
+            if (row.key_first) press_while_child_held(prepared);
+            ASSERT_TRUE(TerminateProcess(killed.get(), 5));
+            if (!row.key_first) press_capture_shortcut();
+            const Process cold = wait_for_child(prepared.id);
+            ASSERT_TRUE(cold.handle);
+            PostMessageW(wait_for_capture(cold), WM_KEYDOWN, VK_ESCAPE, 0);
+            ASSERT_EQ(wait_for_exit(cold.handle), 0);
+            prepared = wait_for_child(cold.id);
+        }
+    }
+    EXPECT_TRUE(sweeper_.answered().empty());
 }
 
 }  // namespace

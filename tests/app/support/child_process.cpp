@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <map>
+#include <optional>
 
 #include "app/lib/start_with_windows.h"
 #include "app/win/failure.h"
@@ -91,13 +92,33 @@ bool run_child_if_asked(int& exit_code) {
     return is_child;
 }
 
+namespace {
+
+// When the process started, or none when it cannot be asked.
+std::optional<ULONGLONG> start_time(DWORD id) {
+    win::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!process || !GetProcessTimes(process.get(), &created, &exited, &kernel, &user)) return std::nullopt;
+    return static_cast<ULONGLONG>(created.dwHighDateTime) << 32 | created.dwLowDateTime;
+}
+
+}  // namespace
+
 std::vector<DWORD> child_process_ids(DWORD parent) {
+    // Wine hands freed process ids out again: a process that names `parent`
+    // but began before it is the child of an earlier process with that id
+    // (one of Wine's own, say, whose parent ended long ago).
+    const std::optional<ULONGLONG> parent_start = start_time(parent);
     std::vector<DWORD> children;
     win::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{.dwSize = sizeof(PROCESSENTRY32W)};
     for (bool more = snapshot && Process32FirstW(snapshot.get(), &entry); more;
-         more = Process32NextW(snapshot.get(), &entry))
-        if (entry.th32ParentProcessID == parent) children.push_back(entry.th32ProcessID);
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID != parent) continue;
+        const std::optional<ULONGLONG> child_start = start_time(entry.th32ProcessID);
+        if (parent_start && child_start && *child_start < *parent_start) continue;
+        children.push_back(entry.th32ProcessID);
+    }
     return children;
 }
 

@@ -88,12 +88,15 @@ void DialogSweeper::sweep() {
             GetWindowThreadProcessId(dialog, &process);
             std::lock_guard lock(mutex_);
             if (!watched_.count(process) && watched_.count(parent_process_id(process))) watched_.insert(process);
-            // A box already answered may still be on screen for a moment.
-            if (!watched_.count(process) || left_alone_.count(dialogs_detail::window_text(dialog)) ||
-                !seen_.insert(dialog).second)
-                continue;
+            const std::wstring title = dialogs_detail::window_text(dialog);
+            // Remembered, so that it is not taken for an untitled box as it
+            // closes, when its title can no longer be read.
+            if (left_alone_.count(title)) seen_.insert(dialog);
+            // A box already answered may still be on screen for a moment; one
+            // gone since it was found is nobody's to answer.
+            if (!watched_.count(process) || !seen_.insert(dialog).second || !IsWindow(dialog)) continue;
             answered_.push_back(
-                {dialogs_detail::window_text(dialog), dialogs_detail::window_text(GetDlgItem(dialog, 0xFFFF)), message_box_icon(dialog)});
+                {title, dialogs_detail::window_text(GetDlgItem(dialog, 0xFFFF)), message_box_icon(dialog)});
             PostMessageW(dialog, WM_COMMAND, IDOK, 0);
             SetEvent(answered_event_.get());
         }

@@ -13,6 +13,12 @@ namespace {
 
 constexpr UINT kCtrlAltShift = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 
+// The window that has the keyboard focus in the thread of `window`, or null.
+HWND keyboard_focus_of(HWND window) {
+    GUITHREADINFO info{.cbSize = sizeof info};
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 }  // namespace
 
 bool eventually(const std::function<bool()>& condition) {
@@ -102,6 +108,9 @@ HWND ResidentTest::wait_for_capture(const Process& child) {
     EXPECT_TRUE(GetWindowRect(window, &shown) && EqualRect(&shown, &screen));
     EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(loop_runs(window));
+    // The window shows a moment before its thread gives it the keyboard
+    // focus; keys sent in between go to the window that had it.
+    EXPECT_TRUE(eventually([&] { return keyboard_focus_of(window) == window; }));
     return window;
 }
 

@@ -48,7 +48,8 @@ protected:
     Process wait_for_child(DWORD other = 0);
     void press_capture_shortcut();
     // The child's window once it covers the whole virtual screen above every
-    // other window, done with the message that opened it (and painted).
+    // other window, done with the message that opened it (and painted), and
+    // holding the keyboard focus, so that keys sent from then on reach it.
     HWND wait_for_capture(const Process& child);
 
     std::optional<UserDataLock> lock_;
