@@ -91,7 +91,9 @@ bool is_deferred_while_busy(UINT message) {
 // it had acknowledged would be asked for again).
 bool kept_messages_wait(HWND window, UINT message) {
     if (!is_deferred_while_busy(message)) return false;
-    auto queue = t_deferred.try_borrow();
+    DeferredQueue* cell = g_deferred.get();
+    if (!cell) return false;
+    auto queue = cell->try_borrow();
     return queue && std::any_of(queue->begin(), queue->end(),
                                 [&](const DeferredMessage& entry) { return entry.window == window; });
 }
