@@ -25,8 +25,6 @@ std::optional<AppCommand> popup_command_of(ShortcutRow row) {
     return command != 0 ? std::optional<AppCommand>(command) : std::nullopt;
 }
 
-bool differs(const std::optional<Shortcut>& a, const std::optional<Shortcut>& b) { return a != b; }
-
 Status refresh_popup(App& app) {
     if (!app.tray_popup) return ok_status();
     auto bindings = shortcut_bindings_snapshot(app);
@@ -80,7 +78,7 @@ void invalidate_popup_rows(App& app, MenuSource source, std::optional<ShortcutRe
 Status handle_row_command(App& app, HWND window, AppCommand command, std::uint32_t action, std::uint32_t key) {
     const auto row = shortcut_row_of(command);
     if (!row || !app.tray_popup || action > kRowPutPrevious) return ok_status();
-    switch (action & 0x7) {
+    switch (action) {
         case kRowStartRecording: return begin_row_recording(app, window, MenuSource::Popup, *row);
         case kRowKeyDown: return edit_shortcut_row(app, window, key);
         case kRowKeyUp: {
@@ -205,7 +203,7 @@ Status choose_menu_row(App& app, HWND window) {
 
 Status mark_shortcut_row_saved(App& app, MenuSource source, ShortcutRow row, std::optional<Shortcut> previous) {
     const std::optional<Shortcut> now = row_shortcut_in(app.settings, row);
-    const bool changed = differs(previous, now);
+    const bool changed = previous != now;
     app.saved_before = SavedBefore{source, row, changed ? (previous ? 1u : 0u) : 2u,
                                    previous ? previous->modifiers : 0u, previous ? previous->key : 0u};
     invalidate_popup_rows(app, source, std::nullopt);

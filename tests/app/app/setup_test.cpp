@@ -124,6 +124,42 @@ TEST(RowRecording, ACombinationHeldByAnotherProgramIsRefusedWithTheSystemsCode) 
     EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+TEST(RowRecording, ASavedRowOffersItsPreviousCombinationBackAndBackspaceItsDefault) {
+    testing_support::TestAppWindow test(AppOptions{.keeps_settings = false});
+    auto app = test.cell().try_borrow();
+    app->settings.board_shortcut = {kAll, VK_F13};
+    ASSERT_TRUE(register_hotkey(app->board_registration, kAll, VK_F13).ok());
+    app->settings.shape_shortcuts[kShapeArrow] = {MOD_ALT | MOD_SHIFT, 'A'};
+    ASSERT_TRUE(open_tray_popup(*app, test.window()).ok());
+    const auto saved_row = [&] { return app->tray_popup->try_borrow()->row_state.saved_row; };
+    const auto row = [&](AppCommand command, std::uint32_t action) {
+        return handle_row_command(*app, test.window(), command, action, 0);
+    };
+
+    ASSERT_TRUE(row(APP_COMMAND_EDIT_BOARD, kRowStartRecording).ok());
+    ASSERT_TRUE(record_row_key(*app, test.window(), kAll, VK_F14).ok());
+    EXPECT_EQ(app->settings.board_shortcut, (Shortcut{kAll, VK_F14}));
+    EXPECT_EQ(saved_row(), APP_COMMAND_EDIT_BOARD);
+    ASSERT_TRUE(row(APP_COMMAND_DRAW_ARROW, kRowPutPrevious).ok());  // another row's: nothing
+    EXPECT_EQ(app->settings.board_shortcut, (Shortcut{kAll, VK_F14}));
+    ASSERT_TRUE(row(APP_COMMAND_EDIT_BOARD, kRowPutPrevious).ok());
+    EXPECT_EQ(app->settings.board_shortcut, (Shortcut{kAll, VK_F13}));
+    EXPECT_EQ(app->board_registration.key, static_cast<UINT>(VK_F13));
+    EXPECT_EQ(saved_row(), std::nullopt);
+    EXPECT_FALSE(app->setup_open);
+    ASSERT_TRUE(row(APP_COMMAND_EDIT_BOARD, kRowPutPrevious).ok());  // offered once
+    EXPECT_EQ(app->settings.board_shortcut, (Shortcut{kAll, VK_F13}));
+
+    // Backspace on the arrow's row puts Alt+A back, through the same checks.
+    ASSERT_TRUE(row(APP_COMMAND_DRAW_ARROW, kRowStartRecording).ok());
+    ASSERT_TRUE(row(APP_COMMAND_DRAW_ARROW, kRowPutDefault).ok());
+    EXPECT_EQ(app->settings.shape_shortcuts[kShapeArrow], (Shortcut{MOD_ALT, 'A'}));
+    EXPECT_EQ(saved_row(), APP_COMMAND_DRAW_ARROW);
+    // The same combination again changes nothing and leaves no line to put back.
+    ASSERT_TRUE(row(APP_COMMAND_DRAW_ARROW, kRowPutDefault).ok());
+    EXPECT_EQ(saved_row(), std::nullopt);
+}
+
 TEST(RowRecording, TheSettingsLockHeldElsewhereLeavesTheOldShortcutInForceAndSaysSoOnTheRow) {
     GLIM_REQUIRE_PRIVATE_PREFIX();
     testing_support::UserDataLock lock;
