@@ -1,5 +1,6 @@
 #include "app/app/document_editor.h"
 
+#include <climits>
 #include <string>
 #include <vector>
 
