@@ -13,6 +13,7 @@
 #include "app/win/paths.h"
 #include "core/editor/capture_start.h"
 #include "core/editor/document_origin.h"
+#include "core/editor/monitor_views.h"
 #include "core/editor/selection_edits.h"
 #include "core/startup/command_line.h"
 #include "text/app_error.h"
@@ -76,7 +77,10 @@ Status open_document_editor(App& app, HWND window, const std::wstring& path) {
     EditorState state = new_capture_state(std::move(frame), enumerate_monitors(*origin));
     state.objects = std::move(scene.objects);
     state.background = std::move(scene.background);
+    // The region was chosen when the document was saved: the tools draw at once.
     state.capture_selection = scene.region;
+    state.selecting = false;
+    refresh_ui_scale(state);
     state.last_id = scene.last;
     editor_window_part(state).renderer.resources = std::move(*resources);
     GLIM_TRY(install_editor_state(app, window, std::move(state), *origin));

@@ -15,6 +15,7 @@
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_store.h"
 #include "app/win/com.h"
+#include "app/win/failure.h"
 #include "app/win/paths.h"
 #include "core/editor/editor_state.h"
 #include "tests/app/support/child_process.h"
@@ -171,7 +172,7 @@ TEST_F(DocumentEditor, OpensWhereItWasTakenKeepsItsObjectsEditableAndCtrlSSavesI
     EXPECT_TRUE(sweeper_.answered().empty());
 }
 
-TEST_F(DocumentEditor, AFileLargerThan256MiBIsRefusedAsDamagedFromItsSize) {
+TEST_F(DocumentEditor, AFileLargerThan256MiBIsRefusedAsDamagedFromItsSizeAndAMissingOneAsUnread) {
     write_document(document_, 320, 200, {0, 0});
     {
         // Extended, not filled: the refusal must come from the size alone.
@@ -184,6 +185,13 @@ TEST_F(DocumentEditor, AFileLargerThan256MiBIsRefusedAsDamagedFromItsSize) {
     const auto boxes = sweeper_.answered();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, win::to_wide(text_of(0, TextId::document_damaged)));
+
+    document_ += L".gone";
+    start_editor();
+    EXPECT_EQ(wait_for_exit(editor_.handle), 1);
+    const auto unread = sweeper_.answered();
+    ASSERT_EQ(unread.size(), 2u);
+    EXPECT_TRUE(unread[1].text.starts_with(L"Could not open " + document_ + L": ")) << win::to_utf8(unread[1].text);
 }
 
 TEST_F(DocumentEditor, ADocumentOverPartOfAMonitorZoomsThatMonitorsViewAroundThePointer) {

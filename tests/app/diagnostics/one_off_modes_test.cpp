@@ -23,12 +23,12 @@ using namespace testing_support;
 // The fakes are plain functions: what they saw is kept here.
 std::wstring opened_page;
 
-bool open_by_pretending(HWND, const std::wstring& file, const std::wstring&) {
-    opened_page = file;
+bool open_by_pretending(HWND, const std::wstring&, const std::wstring&) { return true; }
+bool refuse_to_open(HWND, const std::wstring&, const std::wstring&) { return false; }
+bool note_page(const std::wstring& page) {
+    opened_page = page;
     return true;
 }
-bool refuse_to_open(HWND, const std::wstring&, const std::wstring&) { return false; }
-bool forget_nothing(const std::wstring&) { return true; }
 
 bool file_exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -38,14 +38,14 @@ TEST(GoogleDiagnostic, AnOpenedPageIsReportedAndARefusedOneFailsWithoutAReport) 
     const std::wstring report = win::join_path(target.path(), L"google-diagnostic.txt");
 
     opened_page.clear();
-    ASSERT_TRUE(run_google_diagnostic_into(target.path(), LensOpeners{open_by_pretending, forget_nothing}).ok());
+    ASSERT_TRUE(run_google_diagnostic_into(target.path(), LensOpeners{open_by_pretending, note_page}).ok());
     EXPECT_EQ(read_test_file(report),
               "OPENED: synthetic search handed to the default browser; check that Google shows results.");
     EXPECT_TRUE(opened_page.ends_with(L".html"));
     DeleteFileW(opened_page.c_str());
     DeleteFileW(report.c_str());
 
-    const Status refused = run_google_diagnostic_into(target.path(), LensOpeners{refuse_to_open, forget_nothing});
+    const Status refused = run_google_diagnostic_into(target.path(), LensOpeners{refuse_to_open, note_page});
     ASSERT_FALSE(refused.ok());
     EXPECT_EQ(refused.failure().message, "The default browser did not open the page.");
     EXPECT_FALSE(file_exists(report));
