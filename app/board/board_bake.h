@@ -1,5 +1,5 @@
 #pragma once
-// "--board-bake" (Part 9.103): bakes the board onto the desktop unless the
+// "--board-bake": bakes the board onto the desktop unless the
 // desktop already shows the bake of the same page, base and monitors.
 
 #include <string>

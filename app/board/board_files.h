@@ -1,5 +1,5 @@
 #pragma once
-// The files of the board folder on disk (Part 9.101): "base.txt",
+// The files of the board folder on disk: "base.txt",
 // "page-1.txt", the baked pictures' paths and "baked.txt", and the
 // platform's rules for comparing wallpaper paths. The formats themselves are
 // in core/board.

@@ -1,5 +1,5 @@
 #pragma once
-// The picture of the user's own desktop wallpaper (Part 5.108) with the
+// The picture of the user's own desktop wallpaper with the
 // platform's decoding and scaling (WIC): the bake draws the notes over it,
 // and the program's own wallpaper layer spans one picture over several
 // monitors with it. The thread has a COM apartment.

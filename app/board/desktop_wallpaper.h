@@ -1,5 +1,5 @@
 #pragma once
-// The desktop wallpaper per monitor (Part 9.102): the shell's DesktopWallpaper
+// The desktop wallpaper per monitor: the shell's DesktopWallpaper
 // object behind WallpaperApi, or, where the shell has no such class (older
 // Windows, Wine), the program's own layer over SystemParametersInfoW.
 

@@ -1,5 +1,5 @@
 #pragma once
-// The bake (Part 9.103): the notes of the board page drawn over each
+// The bake: the notes of the board page drawn over each
 // monitor's own wallpaper, saved as "baked-<stem>.png" in the board folder
 // and set as that monitor's wallpaper, with "base.txt" recording what each
 // screen showed before and "baked.txt" the fingerprint of what was baked.
