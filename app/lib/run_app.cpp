@@ -12,7 +12,6 @@
 #include "app/app/setup.h"
 #include "app/app/unbuilt.h"
 #include "app/app/warm_renderer.h"
-#include "app/board/board_bake.h"
 #include "app/image/screen_grab.h"
 #include "app/lib/installer_language.h"
 #include "app/lib/migration.h"
@@ -62,10 +61,6 @@ std::optional<std::string_view> unbuilt_role(Role role, const StartupFlags& flag
 Status run_one_off(const OneOff& one_off, const Arguments& args) {
     if (one_off.mode == OneOffMode::RenderSitePreviews && *find_option(args, one_off.option) + 2 >= args.size())
         return invalid_input("usage: --render-site-previews <in> <out>");
-    if (one_off.mode == OneOffMode::BoardBake) {
-        if (auto settings = load_settings()) apply_ui_language(settings->language);
-        return run_board_bake_command();
-    }
     const std::u16string option(one_off.option);
     return not_available("The option " + utf16_to_utf8(option));
 }
