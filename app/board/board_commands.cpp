@@ -4,8 +4,8 @@
 
 namespace glimmerly {
 
-// The board itself is not built yet: every mode says so plainly.
-Status run_board_bake_command() { return not_available("The board"); }
+// The bake lives in board_bake.cpp; restoring and clearing are not built yet
+// and say so plainly.
 Status run_restore_wallpaper_command() { return not_available("The board"); }
 Status clear_board() { return not_available("The board"); }
 

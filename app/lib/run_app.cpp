@@ -70,7 +70,7 @@ void load_settings_and_language() {
 
 Status run_one_off(const OneOff& one_off, const Arguments& args) {
     switch (one_off.mode) {
-        case OneOffMode::BoardBake: return run_board_bake_command();
+        case OneOffMode::BoardBake: load_settings_and_language(); return run_board_bake_command();
         case OneOffMode::RestoreWallpaper: return run_restore_wallpaper_command();
         case OneOffMode::BoardClear: load_settings_and_language(); return clear_board();
         case OneOffMode::GoogleDiagnostic: return run_google_diagnostic(platform_lens_openers());
