@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace glimmerly {
 namespace {
@@ -40,6 +41,17 @@ PixelRect united(const PixelRect& a, const PixelRect& b) {
 }
 
 }  // namespace
+
+void apply_raw_mouse_buttons(MouseButtonState& buttons, std::uint32_t flags, std::uint64_t now) {
+    for (auto [down, held] : {std::pair{0x1u, &buttons.left}, {0x4u, &buttons.right}, {0x10u, &buttons.middle}}) {
+        if (flags & down) {
+            *held = true;
+            buttons.last_press = now;
+        } else if (flags & down << 1) {
+            *held = false;
+        }
+    }
+}
 
 std::uint64_t trail_lifetime_ms(std::uint32_t trail_length) {
     switch (trail_length) {

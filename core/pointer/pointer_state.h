@@ -54,6 +54,18 @@ struct PointerState {
     std::uint64_t easing_time = 0;
 };
 
+// The mouse buttons as raw input reported them, for the halo's press look.
+struct MouseButtonState {
+    std::optional<std::uint64_t> last_press;
+    bool left = false;
+    bool right = false;
+    bool middle = false;
+};
+
+// Raw input's button flags, down and up, for left (0x1, 0x2), right (0x4,
+// 0x8) and middle (0x10, 0x20): a press also stamps the time.
+void apply_raw_mouse_buttons(MouseButtonState& buttons, std::uint32_t flags, std::uint64_t now);
+
 constexpr std::uint64_t age_ms(std::uint64_t now, std::uint64_t then) { return now > then ? now - then : 0; }
 
 // 160, 320 or 560 ms for the short, medium and long trail.

@@ -125,6 +125,19 @@ TEST(PointerDirtyRect, UnitesThisFrameWithTheLastAndClampsToTheLayer) {
     EXPECT_FALSE(pointer_frame_rects(std::nullopt, {0, 0}, PixelRect{1100, 0, 1200, 5}, 1000, 1000).redraw);
 }
 
+TEST(RawMouseButtons, PressesStampTheTimeAndReleasesOnlyLetGo) {
+    MouseButtonState buttons;
+    apply_raw_mouse_buttons(buttons, 0x1 | 0x10, 100);
+    EXPECT_TRUE(buttons.left && buttons.middle && !buttons.right);
+    apply_raw_mouse_buttons(buttons, 0x2 | 0x400, 200);  // a release and a wheel turn
+    EXPECT_FALSE(buttons.left);
+    EXPECT_TRUE(buttons.middle);
+    EXPECT_EQ(buttons.last_press, 100u);
+    apply_raw_mouse_buttons(buttons, 0x4, 300);
+    EXPECT_TRUE(buttons.right);
+    EXPECT_EQ(buttons.last_press, 300u);
+}
+
 TEST(FrameInterval, MovesFadesOrStops) {
     PointerState marked;
     add_click_mark(marked, 0.0, 0.0, 1000, 0);
