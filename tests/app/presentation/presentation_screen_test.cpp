@@ -67,7 +67,7 @@ class PresentationScreenTest : public ResidentTest {
 protected:
     void toggle_pointer_effects() {
         ASSERT_EQ(run(beside_tests(L"post_message.exe") + L" Glimmerly.Window " + kMenuCommand + L" " +
-                      kPointerEffects + L" 0"),
+                      kPointerEffects + L" 0 " + std::to_wstring(resident_.id)),
                   0);
     }
     HWND layer() const { return window_of(resident_.id, L"Glimmerly.Presentation"); }
