@@ -25,6 +25,7 @@ Status push_whole(PresentationLayer& layer) {
     if (!UpdateLayeredWindow(layer.window.get(), layer.surface.screen.get(), nullptr, &size,
                              layer.surface.memory.get(), &source, 0, &blend, ULW_ALPHA))
         return win::win32_failure("UpdateLayeredWindow");
+    layer.pushed = true;
     return ok_status();
 }
 
@@ -80,7 +81,7 @@ Status present_layer(PresentationLayer& layer) {
 Status push_dirty_rect(PresentationLayer& layer, const PixelRect& rect) {
     if (rect.right <= rect.left || rect.bottom <= rect.top) return ok_status();
     GLIM_TRY(flush_gdi());
-    if (layer.whole_pushes) return push_whole(layer);
+    if (layer.whole_pushes || !layer.pushed) return push_whole(layer);
     SIZE size{layer.width, layer.height};
     POINT source{0, 0};
     BLENDFUNCTION blend = layer_blend();

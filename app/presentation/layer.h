@@ -41,6 +41,8 @@ struct PresentationLayer {
     // The last position given to SetWindowPos: a move to it is skipped.
     std::optional<PixelPoint> position;
     bool shown = false;
+    // A layered window shows nothing before its first whole picture.
+    bool pushed = false;
     // The system refused a push of only the changed part; whole pictures
     // from then on (the same pixels, more of them).
     bool whole_pushes = false;

@@ -93,6 +93,22 @@ TEST_F(PresentationScreenTest, PointerEffectsFollowThePointerAndGoAway) {
     EXPECT_TRUE(sweeper_.answered().empty());
 }
 
+TEST_F(PresentationScreenTest, ACaptureTakesTheEffectsAwayUntilItEnds) {
+    move_pointer(500, 400);
+    const Process child = wait_for_child();
+    toggle_pointer_effects();
+    ASSERT_TRUE(eventually([&] { return layer_at(square_around(500, 400, 128)); }));
+    press_capture_shortcut();
+    wait_for_capture(child);
+    EXPECT_EQ(layer(), nullptr);  // gone before the frozen screen was grabbed
+    INPUT escape[2] = {{.type = INPUT_KEYBOARD}, {.type = INPUT_KEYBOARD}};
+    escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
+    escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(2, escape, sizeof(INPUT)), 2u);
+    EXPECT_TRUE(eventually([&] { return layer_at(square_around(500, 400, 128)); }));
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
 class TrailScreenTest : public PresentationScreenTest {
 protected:
     void write_start_settings() override {
