@@ -1,7 +1,6 @@
 #include "app/presentation/events.h"
 
-#include <cstddef>
-#include <shellscalingapi.h>
+#include <utility>
 
 #include "app/presentation/pointer_effects.h"
 #include "app/presentation/sound.h"
@@ -16,20 +15,13 @@ constexpr std::uint32_t kPressFlags = RI_MOUSE_LEFT_BUTTON_DOWN | RI_MOUSE_RIGHT
 
 bool wants_mouse(const PresentationFeatures& features) { return cursor_feature(features) || features.mouse; }
 
-double scale_at(POINT at) {
-    UINT dpi_x = 96, dpi_y = 96;
-    const HMONITOR monitor = MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST);
-    if (!monitor || FAILED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpi_x, &dpi_y)) || dpi_x == 0) dpi_x = 96;
-    return dpi_x / 96.0;
-}
-
 // The pointer's part of an event: the trail, the click marks, and a frame
 // or the small layer moved.
 Status follow_pointer(PresentationState& state, std::uint32_t flags, std::uint64_t now) {
     POINT at{};
     if (!GetCursorPos(&at)) return win::win32_failure("GetCursorPos");
     const PointerSettings settings = effective_settings(state);
-    track_pointer_trail(state.pointer, at.x, at.y, now, scale_at(at), settings);
+    track_pointer_trail(state.pointer, at.x, at.y, now, monitor_dpi_at(at) / 96.0, settings);
     if (flags & kPressFlags) {
         for (auto [down, button] : {std::pair{RI_MOUSE_LEFT_BUTTON_DOWN, 0}, {RI_MOUSE_RIGHT_BUTTON_DOWN, 1},
                                     {RI_MOUSE_MIDDLE_BUTTON_DOWN, 2}}) {

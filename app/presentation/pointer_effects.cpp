@@ -78,6 +78,8 @@ FrameNeeds frame_needs(const PresentationState& state) {
 
 }  // namespace
 
+std::uint32_t monitor_dpi_at(POINT at) { return dpi_of(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST)); }
+
 PointerSettings effective_settings(const PresentationState& state) {
     return effective_pointer_settings(state.pointer_settings, state.features.pointer_effects,
                                       state.features.magnifier || state.magnifier_held);
@@ -100,7 +102,7 @@ Status place_pointer_layer(PresentationState& state) {
     if (!cursor_feature(state.features) || pointer_effects_visible(settings)) return ok_status();
     auto cursor = cursor_position();
     if (!cursor) return std::move(cursor).failure();
-    const std::uint32_t dpi = dpi_of(MonitorFromPoint(*cursor, MONITOR_DEFAULTTONEAREST));
+    const std::uint32_t dpi = monitor_dpi_at(*cursor);
     const std::int32_t side = pointer_layer_size(settings, dpi);
     const PixelPoint origin{cursor->x - side / 2, cursor->y - side / 2};
     state.pointer_origin = origin;

@@ -11,6 +11,9 @@
 
 namespace glimmerly {
 
+// The effective dpi of the monitor nearest the point; 96 when it cannot be read.
+std::uint32_t monitor_dpi_at(POINT at);
+
 // The settings the pointer layer draws with now.
 PointerSettings effective_settings(const PresentationState& state);
 

@@ -1,7 +1,5 @@
 #include "app/presentation/presentation.h"
 
-#include <shellscalingapi.h>
-
 #include "app/app/messages.h"
 #include "app/app/unbuilt.h"
 #include "app/presentation/events.h"
@@ -14,13 +12,6 @@ namespace {
 void copy_settings(PresentationState& state, const Settings& settings) {
     state.pointer_settings = settings.pointer;
     state.halo_colour = settings.presentation_color_1;
-}
-
-std::uint32_t dpi_at(POINT at) {
-    UINT dpi_x = 96, dpi_y = 96;
-    const HMONITOR monitor = MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST);
-    if (!monitor || FAILED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpi_x, &dpi_y)) || dpi_x == 0) return 96;
-    return dpi_x;
 }
 
 // The halo starts where the pointer is, before any mouse input arrives.
@@ -98,7 +89,7 @@ Status apply_presentation_features(PresentationState& state, PresentationFeature
         if (!GetCursorPos(&at)) return win::win32_failure("GetCursorPos");
         const PointerSettings settings = effective_pointer_settings(state.pointer_settings, wanted.pointer_effects,
                                                                     wanted.magnifier || state.magnifier_held);
-        const std::uint32_t dpi = dpi_at(at);
+        const std::uint32_t dpi = monitor_dpi_at(at);
         const std::int32_t side = pointer_layer_size(settings, dpi);
         const PixelPoint origin{at.x - side / 2, at.y - side / 2};
         auto made = state.make_layer(origin.x, origin.y, side, side, state.cell);
