@@ -83,11 +83,7 @@ bool editor_has_ended(const EditorProcess& child) {
 }
 
 // What follows the linked child's exit, once the exit is certain.
-Status settle_editor_exit(App& app, HWND window) {
-    DWORD code = 0;
-    if (!GetExitCodeProcess(app.editor->process.get(), &code)) return win::win32_failure("GetExitCodeProcess");
-    const AfterEditorExit next = after_editor_exit(app.editor->link, code);
-    app.editor.reset();
+Status follow_editor_exit(App& app, HWND window, AfterEditorExit next) {
     switch (next) {
         case AfterEditorExit::CaptureAgain: return start_capture_session(app, window);
         case AfterEditorExit::PrepareNext: prepare_editor_process(app, window); return ok_status();
@@ -95,6 +91,19 @@ Status settle_editor_exit(App& app, HWND window) {
         case AfterEditorExit::Nothing: return ok_status();
     }
     return ok_status();
+}
+
+Status settle_editor_exit(App& app, HWND window) {
+    DWORD code = 0;
+    if (!GetExitCodeProcess(app.editor->process.get(), &code)) return win::win32_failure("GetExitCodeProcess");
+    const AfterEditorExit next = after_editor_exit(app.editor->link, code);
+    app.editor.reset();
+    // Presentation comes back before a capture asked for again pauses it anew.
+    Status resumed;
+    if (app.presentation)
+        if (auto presentation = app.presentation->try_borrow()) resumed = resume_presentation(*presentation);
+    Status followed = follow_editor_exit(app, window, next);
+    return resumed ? std::move(followed) : std::move(resumed);
 }
 
 }  // namespace
@@ -143,9 +152,16 @@ Status ask_editor_for_capture(App& app, HWND window) {
     // and its exit message may still be on its way: what its exit means is
     // settled first, and the request goes to whichever child follows.
     if (app.editor && editor_has_ended(*app.editor)) GLIM_TRY(settle_editor_exit(app, window));
+    // The frozen screen must not show the presentation's windows: they go
+    // before the child grabs it, and come back when the capture ends.
+    auto presentation = app.presentation ? app.presentation->try_borrow() : PresentationCell::Borrow();
+    if (presentation) (void)suspend_presentation(*presentation);
     if (!app.editor) {
         auto started = start_editor_process(window, false, {});
-        if (!started) return std::move(started).failure();
+        if (!started) {
+            if (presentation) (void)resume_presentation(*presentation);
+            return std::move(started).failure();
+        }
         app.editor = std::move(*started);
     }
     EditorProcess& child = *app.editor;

@@ -5,6 +5,8 @@
 
 #include "app/app/error_box.h"
 #include "app/app/messages.h"
+#include "app/presentation/events.h"
+#include "app/presentation/pointer_effects.h"
 #include "app/win/failure.h"
 #include "app/win/fiber_local.h"
 #include "text/text_table.h"
@@ -36,8 +38,9 @@ Status read_raw_input(PresentationState& state, LPARAM lparam) {
     const UINT read =
         GetRawInputData(reinterpret_cast<HRAWINPUT>(lparam), RID_INPUT, &input, &size, sizeof(RAWINPUTHEADER));
     if (read == static_cast<UINT>(-1)) return win::win32_failure("GetRawInputData");
-    if (read < sizeof(RAWINPUTHEADER)) return plain_failure("Truncated input event");
-    return handle_raw_input(state, input);
+    auto checked = checked_raw_input(input, read);
+    if (!checked) return std::move(checked).failure();
+    return handle_raw_input(state, **checked);
 }
 
 Status dispatch_to_presentation(PresentationState& state, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -50,7 +53,8 @@ Status dispatch_to_presentation(PresentationState& state, UINT message, WPARAM w
         case WM_APP_LOUPE_FRAME_ARRIVED: return drain_loupe_frames(state);
         case WM_APP_KEY_REPORT: return record_key_report(state, wparam, lparam);
         case WM_INPUT: return read_raw_input(state, lparam);
-        default: return ok_status();  // WM_APP_PRESENTATION_FAILED: told below
+        case WM_APP_PRESENTATION_FAILED: return plain_failure("A presentation window failed");
+        default: return ok_status();
     }
 }
 
@@ -66,7 +70,7 @@ std::optional<LRESULT> route_to_presentation(HWND window, UINT message, WPARAM w
     if (auto state = cell->try_borrow()) {
         if (Status done = dispatch_to_presentation(*state, message, wparam, lparam); !done) {
             // A failing effect must not keep failing on every frame.
-            stop_presentation(*state);
+            (void)stop_presentation(*state);
             stopped = true;
         }
     } else if (message == WM_APP_KEY_REPORT) {

@@ -1,40 +1,154 @@
 #include "app/presentation/presentation.h"
 
+#include "app/app/messages.h"
 #include "app/app/unbuilt.h"
+#include "app/presentation/events.h"
+#include "app/presentation/pointer_effects.h"
 #include "app/win/failure.h"
 
 namespace glimmerly {
+namespace {
 
-Result<std::unique_ptr<PresentationCell>> attach_presentation_state(HWND window, const Settings&) {
+void copy_settings(PresentationState& state, const Settings& settings) {
+    state.pointer_settings = settings.pointer;
+    state.halo_colour = settings.presentation_color_1;
+}
+
+// The halo starts where the pointer is, before any mouse input arrives.
+void start_pointer_at(PresentationState& state, POINT at) {
+    state.pointer.displayed = Point{double(at.x), double(at.y)};
+    state.pointer.cursor = state.pointer.displayed;
+    state.pointer.easing_time = presentation_now(state);
+}
+
+// The first failure of `first` and `then` wins.
+Status first_of(Status first, Status then) { return first ? std::move(then) : std::move(first); }
+
+// The windows, their pictures and the timer brought in line with the
+// features that are already stored.
+Status show_features(PresentationState& state) {
+    GLIM_TRY(place_pointer_layer(state));
+    if (state.pointer_layer) GLIM_TRY(render_presentation_layer(state, state.pointer_layer->window.get()));
+    if (cursor_feature(state.features) && pointer_effects_visible(effective_settings(state)))
+        GLIM_TRY(update_pointer_effects(state));
+    return schedule_presentation_timer(state);
+}
+
+// A failure after input was registered turns everything off.
+Status or_stop(PresentationState& state, Status done) {
+    if (done) return done;
+    (void)stop_presentation(state);
+    return done;
+}
+
+}  // namespace
+
+Result<std::unique_ptr<PresentationCell>> attach_presentation_state(HWND window, const Settings& settings) {
     auto cell = std::make_unique<PresentationCell>();
     {
         auto state = cell->try_borrow();
         state->window = window;
+        state->cell = cell.get();
+        state->base_tick = GetTickCount64();
+        copy_settings(*state, settings);
     }
     if (!SetPropW(window, PRESENTATION_STATE_PROPERTY, cell.get()))
-        return win::win32_failure("SetPropW", L"Glimmerly.PresentationState");
+        return win::win32_failure("SetPropW", PRESENTATION_STATE_PROPERTY);
     return cell;
 }
 
 void destroy_presentation_state(std::unique_ptr<PresentationCell> cell) {
     if (!cell) return;
-    if (auto state = cell->try_borrow(); state && state->window)
-        RemovePropW(state->window, PRESENTATION_STATE_PROPERTY);
+    auto state = cell->try_borrow();
+    if (!state) return;
+    if (state->window) RemovePropW(state->window, PRESENTATION_STATE_PROPERTY);
+    (void)set_presentation_input(*state, {});
+    (void)close_presentation_windows(*state);
 }
 
 PresentationCell* attached_presentation_state(HWND window) {
     return static_cast<PresentationCell*>(GetPropW(window, PRESENTATION_STATE_PROPERTY));
 }
 
-Result<std::vector<TextId>> apply_startup_presentation(PresentationState&) {
-    // No presentation shortcut is registered until its feature exists: a
-    // system-wide key that does nothing would only be taken from other programs.
+std::uint64_t presentation_now(const PresentationState& state) { return age_ms(GetTickCount64(), state.base_tick); }
+
+Result<std::vector<TextId>> apply_startup_presentation(PresentationState& state) {
+    if (Status input = set_presentation_input(state, state.features); !input) {
+        (void)stop_presentation(state);
+        return std::move(input).failure();
+    }
     return std::vector<TextId>{};
 }
 
-void stop_presentation(PresentationState& state) {
+Status apply_presentation_features(PresentationState& state, PresentationFeatures wanted) {
+    if (!any_feature(wanted)) return stop_presentation(state);
+    LayerPointer held;
+    std::optional<POINT> started_at;
+    if (cursor_feature(wanted) && !state.pointer_layer) {
+        POINT at{};
+        if (!GetCursorPos(&at)) return win::win32_failure("GetCursorPos");
+        const PointerSettings settings = effective_pointer_settings(state.pointer_settings, wanted.pointer_effects,
+                                                                    wanted.magnifier || state.magnifier_held);
+        const std::uint32_t dpi = monitor_dpi_at(at);
+        const std::int32_t side = pointer_layer_size(settings, dpi);
+        const PixelPoint origin{at.x - side / 2, at.y - side / 2};
+        auto made = state.make_layer(origin.x, origin.y, side, side, state.cell);
+        if (!made) return std::move(made).failure();
+        held = std::move(*made);
+        held->position = origin;
+        state.pointer_origin = origin;
+        state.scale = dpi / 96.0;
+        started_at = at;
+    }
+    if (Status input = set_presentation_input(state, wanted); !input) return or_stop(state, std::move(input));
+    state.features = wanted;
+    if (held) {
+        state.pointer_layer = std::move(held);
+        state.pointer_monitor.reset();
+        state.previous_dirty.reset();
+        start_pointer_at(state, *started_at);
+    }
+    if (!cursor_feature(wanted)) {
+        state.pointer_layer.reset();
+        state.pointer_monitor.reset();
+        state.previous_dirty.reset();
+        state.buttons = {};
+        state.pointer = {};
+    }
+    return or_stop(state, show_features(state));
+}
+
+Status stop_presentation(PresentationState& state) {
     state.saved_features.reset();
-    state.features = PresentationFeatures{};
+    state.features = {};
+    Status input = set_presentation_input(state, {});
+    return first_of(std::move(input), close_presentation_windows(state));
+}
+
+Status close_presentation_windows(PresentationState& state) {
+    state.pointer_layer.reset();
+    state.pointer_monitor.reset();
+    state.previous_dirty.reset();
+    state.buttons = {};
+    state.pointer = {};
+    state.spotlight_refresh = state.spotlight_key_held = state.magnifier_held = false;
+    if (state.timer.set) KillTimer(state.window, TIMER_PRESENTATION_FRAME);
+    state.timer = {};
+    return ok_status();
+}
+
+Status suspend_presentation(PresentationState& state) {
+    if (state.saved_features) return ok_status();
+    state.saved_features = state.features;
+    state.features = {};
+    Status input = set_presentation_input(state, {});
+    return first_of(std::move(input), close_presentation_windows(state));
+}
+
+Status resume_presentation(PresentationState& state) {
+    if (!state.saved_features) return ok_status();
+    const PresentationFeatures wanted = *std::exchange(state.saved_features, std::nullopt);
+    return apply_presentation_features(state, wanted);
 }
 
 Status handle_presentation_hotkey(PresentationState&, int id) {
@@ -45,27 +159,40 @@ Status handle_presentation_hotkey(PresentationState&, int id) {
 bool temporary_shape_armed(const PresentationState&) { return false; }
 
 Status toggle_presentation_feature(PresentationState& state, std::uint32_t command) {
-    PresentationFeatures& on = state.features;
+    PresentationFeatures wanted = state.features;
     switch (command) {
-        case 101: on.pointer_effects = !on.pointer_effects; break;
-        case 102: on.temporary_shapes = !on.temporary_shapes; break;
-        case 103: on.keyboard = !on.keyboard; break;
-        case 104: on.mouse = !on.mouse; break;
+        case 101: wanted.pointer_effects = !wanted.pointer_effects; break;
+        case 102: wanted.temporary_shapes = !wanted.temporary_shapes; break;
+        case 103: wanted.keyboard = !wanted.keyboard; break;
+        case 104: wanted.mouse = !wanted.mouse; break;
         case 106: return not_available("Moving the keyboard and mouse display");
-        case 107: on.magnifier = !on.magnifier; break;
-        default: break;
+        case 107: wanted.magnifier = !wanted.magnifier; break;
+        default: return ok_status();
     }
-    return ok_status();
+    return apply_presentation_features(state, wanted);
 }
 
-Status apply_presentation_settings(PresentationState&, const Settings&) { return ok_status(); }
-Status tick_presentation(PresentationState&) { return ok_status(); }
+Status apply_presentation_settings(PresentationState& state, const Settings& settings) {
+    copy_settings(state, settings);
+    if (!cursor_feature(state.features)) return ok_status();
+    return or_stop(state, show_features(state));
+}
+
 Status refresh_loupe_sources(PresentationState&) { return ok_status(); }
 Status drain_loupe_frames(PresentationState&) { return ok_status(); }
 
 Status record_key_report(PresentationState&, WPARAM, LPARAM) { return ok_status(); }
 
-Status handle_raw_input(PresentationState&, const RAWINPUT&) { return ok_status(); }
-Status rebuild_presentation_windows(PresentationState&) { return ok_status(); }
+Status rebuild_presentation_windows(PresentationState& state) {
+    if (state.saved_features) return ok_status();
+    GLIM_TRY(close_presentation_windows(state));
+    if (cursor_feature(state.features)) {
+        POINT at{};
+        if (!GetCursorPos(&at)) return or_stop(state, win::win32_failure("GetCursorPos"));
+        start_pointer_at(state, at);
+    }
+    Status placed = place_pointer_layer(state);
+    return or_stop(state, placed ? schedule_presentation_timer(state) : std::move(placed));
+}
 
 }  // namespace glimmerly

@@ -1,19 +1,25 @@
 #pragma once
 // Presentation mode's state as the application window sees it: attached to
-// the window as a property, borrowed for one message at a time, and asked to
-// register its shortcuts at start-up. The effects themselves (pointer,
-// spotlight, loupe, shapes, the keys display) are not built yet: the state
-// keeps its toggles, every feature starts off, and nothing registers a key
-// or turns raw input on, so no presentation message is ever asked for.
+// the window as a property, borrowed for one message at a time. The pointer
+// effects (halo, trail, click marks) follow the real pointer through raw
+// mouse input on a click-through layer window; the spotlight, loupe, temporary
+// shapes, the keys display and the presentation's own shortcuts are not
+// built yet: their switches are kept, and turning them on shows nothing.
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "app/app/borrow_cell.h"
+#include "app/presentation/layer.h"
 #include "core/base/result.h"
+#include "core/pointer/frame_timer.h"
+#include "core/pointer/pointer_paint.h"
+#include "core/pointer/pointer_state.h"
+#include "core/pointer/presentation_features.h"
 #include "core/settings/settings.h"
 #include "text/text_table.h"
 
@@ -21,17 +27,20 @@ namespace glimmerly {
 
 inline constexpr wchar_t PRESENTATION_STATE_PROPERTY[] = L"Glimmerly.PresentationState";
 
-struct PresentationFeatures {
-    bool pointer_effects = false;
-    bool magnifier = false;
-    bool temporary_shapes = false;
-    bool keyboard = false;
-    bool mouse = false;
-};
+struct PresentationState;
+using PresentationCell = BorrowCell<PresentationState>;
+
+// Makes a layer window; tests put in one that fails.
+using LayerMaker = Result<LayerPointer> (*)(std::int32_t x, std::int32_t y, std::int32_t width,
+                                            std::int32_t height, void* state_cell);
 
 struct PresentationState {
     HWND window = nullptr;
+    // The cell this state lives in: the layer windows' creation parameter.
+    PresentationCell* cell = nullptr;
     PresentationFeatures features;
+    // The features whose input (raw mouse) is registered.
+    bool mouse_input = false;
     // The features paused while a capture runs; none outside a capture.
     std::optional<PresentationFeatures> saved_features;
     // Key presses are skipped while this is set (only releases are shown).
@@ -41,44 +50,76 @@ struct PresentationState {
     // The window in the foreground when the tray popup opened, for the
     // effects that give the foreground back.
     HWND previous_foreground = nullptr;
-};
 
-using PresentationCell = BorrowCell<PresentationState>;
+    // The presentation part of the settings.
+    PointerSettings pointer_settings;
+    Rgb halo_colour;
+
+    MouseButtonState buttons;
+    PointerState pointer;
+    LayerPointer pointer_layer;
+    // Where the pointer layer's picture starts on the screen, and the
+    // monitor it covers while it is monitor-wide.
+    PixelPoint pointer_origin;
+    std::optional<PixelRect> pointer_monitor;
+    // The pointer's monitor's dpi / 96.
+    double scale = 1.0;
+    std::optional<std::uint64_t> last_effects_update;
+    // What the last frame-by-frame update drew, in layer pixels.
+    std::optional<PixelRect> previous_dirty;
+    FrameTimer timer;
+    bool spotlight_refresh = false;
+    bool spotlight_key_held = false;
+    bool magnifier_held = false;
+    // GetTickCount64 when the state was built: presentation time starts there.
+    std::uint64_t base_tick = 0;
+    // The pointer layer's picture, kept so that its buffers are reused.
+    PointerPicture picture;
+    LayerMaker make_layer = create_presentation_layer;
+};
 
 // Builds the state and attaches it to the window; on failure nothing is attached.
 Result<std::unique_ptr<PresentationCell>> attach_presentation_state(HWND window, const Settings& settings);
-// Removes the property and releases the state.
+// Everything off, the property removed, the state released.
 void destroy_presentation_state(std::unique_ptr<PresentationCell> cell);
 // The state attached to the window, or null.
 PresentationCell* attached_presentation_state(HWND window);
 
-// Start-up: the pointer shortcuts, then the shortcuts of the stored
-// features; answers the texts of the shortcuts that could not be registered.
-// When that fails, presentation is switched off whole before the failure
-// is returned.
+// Milliseconds since the state was built.
+std::uint64_t presentation_now(const PresentationState& state);
+
+// Start-up: the input of the stored features. Answers the texts of the
+// shortcuts that could not be registered; when that fails, presentation is
+// switched off whole before the failure is returned.
 Result<std::vector<TextId>> apply_startup_presentation(PresentationState& state);
 
-// Everything off, input off, windows closed: presentation after a failure.
-void stop_presentation(PresentationState& state);
+// Makes the mode match `wanted`: windows, input and timer. Never half on: a
+// failure leaves every feature off.
+Status apply_presentation_features(PresentationState& state, PresentationFeatures wanted);
+// Everything off, input off, windows closed: the mode after a failure.
+// Answers the first failure met on the way.
+Status stop_presentation(PresentationState& state);
+// Drops every presentation window, the pointer's record and the timer.
+Status close_presentation_windows(PresentationState& state);
+// A capture pauses the mode: the features are kept aside and switched off.
+Status suspend_presentation(PresentationState& state);
+// The paused features back, once the capture has ended or could not start.
+Status resume_presentation(PresentationState& state);
 
 // 91 to 93 arm a temporary shape: not built, so they say so.
 Status handle_presentation_hotkey(PresentationState& state, int id);
 // Whether a temporary shape waits to be drawn.
 bool temporary_shape_armed(const PresentationState& state);
-// A popup toggle (101 to 107) flipped in the state, which the menu shows.
+// A popup switch (101 to 107) flipped and applied.
 // Moving the keys-and-mouse display (106) is not built and says so.
 Status toggle_presentation_feature(PresentationState& state, std::uint32_t command);
-// The presentation part of new settings: nothing is registered or shown
-// by presentation mode yet, so there is nothing to redo.
+// The presentation part of new settings, shown at once.
 Status apply_presentation_settings(PresentationState& state, const Settings& settings);
-Status tick_presentation(PresentationState& state);
 Status refresh_loupe_sources(PresentationState& state);
 Status drain_loupe_frames(PresentationState& state);
 // A key from the low-level hook: wParam the virtual key, lParam the scan code and flags.
 Status record_key_report(PresentationState& state, WPARAM key, LPARAM flags);
-// One raw-input record (keyboard or mouse).
-Status handle_raw_input(PresentationState& state, const RAWINPUT& input);
-// After a display change.
+// Every window made again (after a display change); off whole on failure.
 Status rebuild_presentation_windows(PresentationState& state);
 
 }  // namespace glimmerly

@@ -17,22 +17,9 @@
 #include "app/render/renderer_resources.h"
 #include "app/render/text_formats.h"
 #include "core/render/interface_colours.h"
+#include "core/render/paint_colour.h"
 
 namespace glimmerly {
-
-// The kit's colour: an opacity in 0..1 and the red, green and blue bytes.
-struct PaintColour {
-    float opacity = 1.0f;
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-
-    static constexpr PaintColour opaque(Rgb c) { return {1.0f, c.r, c.g, c.b}; }
-    static constexpr PaintColour grey(std::uint8_t level) { return {1.0f, level, level, level}; }
-    constexpr Rgb rgb() const { return {r, g, b}; }
-
-    friend bool operator==(const PaintColour&, const PaintColour&) = default;
-};
 
 // What one `paint_path` call filled.
 struct FillRecord {

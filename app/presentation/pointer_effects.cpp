@@ -1,0 +1,205 @@
+#include "app/presentation/pointer_effects.h"
+
+#include <shellscalingapi.h>
+
+#include "app/app/messages.h"
+#include "app/win/failure.h"
+
+namespace glimmerly {
+namespace {
+
+// Mouse input redraws the effects at most this often; the timer does the rest.
+constexpr std::uint64_t kInputFrameMs = 12;
+
+class WindowFrameTimer final : public FrameTimerHost {
+public:
+    explicit WindowFrameTimer(HWND window) : window_(window) {}
+    Status set_frame_timer(std::uint32_t interval_ms) override {
+        if (!SetTimer(window_, TIMER_PRESENTATION_FRAME, interval_ms, nullptr)) return win::win32_failure("SetTimer");
+        return ok_status();
+    }
+    void kill_frame_timer() override { KillTimer(window_, TIMER_PRESENTATION_FRAME); }
+
+private:
+    HWND window_;
+};
+
+std::uint32_t dpi_of(HMONITOR monitor) {
+    UINT dpi_x = 96, dpi_y = 96;
+    if (!monitor || FAILED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpi_x, &dpi_y)) || dpi_x == 0) return 96;
+    return dpi_x;
+}
+
+Result<POINT> cursor_position() {
+    POINT at{};
+    if (!GetCursorPos(&at)) return win::win32_failure("GetCursorPos");
+    return at;
+}
+
+PointerHighlight highlight_of(const PresentationState& state, std::uint64_t now) {
+    PointerHighlight highlight;
+    const MouseButtonState& buttons = state.buttons;
+    if (buttons.last_press && age_ms(now, *buttons.last_press) < kPressFeedbackMs)
+        highlight.pulse = static_cast<double>(age_ms(now, *buttons.last_press)) / kPressFeedbackMs;
+    highlight.pressed = buttons.left || buttons.right || buttons.middle;
+    highlight.colour = state.halo_colour;
+    return highlight;
+}
+
+Status draw_pointer_layer(PresentationState& state, PresentationLayer& layer, std::uint64_t now) {
+    const PointerSettings settings = effective_settings(state);
+    build_pointer_picture(state.picture, Point{double(state.pointer_origin.x), double(state.pointer_origin.y)},
+                          state.pointer, settings, highlight_of(state, now), state.scale, now);
+    auto painter = make_painter(*layer.resources, layer.resources->dc_target.get());
+    if (!painter) return std::move(painter).failure();
+    painter->brush = layer.brush;  // the layer's own brush, held for the pass
+    return draw_pointer_effects(*painter, state.picture);
+}
+
+// Replaces the pointer layer by a new one of that place and size; the new
+// one is made first, so a failure keeps the old.
+Status replace_pointer_layer(PresentationState& state, PixelPoint at, std::int32_t width, std::int32_t height) {
+    auto made = state.make_layer(at.x, at.y, width, height, state.cell);
+    if (!made) return std::move(made).failure();
+    state.pointer_layer = std::move(*made);
+    state.pointer_layer->position = at;
+    return ok_status();
+}
+
+FrameNeeds frame_needs(const PresentationState& state) {
+    FrameNeeds needs;
+    needs.features = state.features;
+    needs.spotlight_refresh = state.spotlight_refresh;
+    needs.spotlight_key_held = state.spotlight_key_held;
+    needs.magnifier_held = state.magnifier_held;
+    needs.last_press = state.buttons.last_press;
+    return needs;
+}
+
+}  // namespace
+
+std::uint32_t monitor_dpi_at(POINT at) { return dpi_of(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST)); }
+
+PointerSettings effective_settings(const PresentationState& state) {
+    return effective_pointer_settings(state.pointer_settings, state.features.pointer_effects,
+                                      state.features.magnifier || state.magnifier_held);
+}
+
+Status draw_pointer_effects(Painter& painter, const PointerPicture& picture) {
+    for (const PointerPrimitive& p : picture.primitives) {
+        switch (p.shape) {
+            case PointerShape::FillCircle: fill_ellipse(painter, p.at, p.radius, p.radius, p.colour); break;
+            case PointerShape::StrokeCircle: stroke_ellipse(painter, p.at, p.radius, p.radius, p.colour, p.width); break;
+            case PointerShape::Line: stroke_line(painter, p.at, p.to, p.colour, p.width); break;
+            case PointerShape::Polygon: GLIM_TRY(fill_polygon(painter, picture.polygon(p), p.colour)); break;
+        }
+    }
+    return ok_status();
+}
+
+Status place_pointer_layer(PresentationState& state) {
+    const PointerSettings settings = effective_settings(state);
+    if (!cursor_feature(state.features) || pointer_effects_visible(settings)) return ok_status();
+    auto cursor = cursor_position();
+    if (!cursor) return std::move(cursor).failure();
+    const std::uint32_t dpi = monitor_dpi_at(*cursor);
+    const std::int32_t side = pointer_layer_size(settings, dpi);
+    const PixelPoint origin{cursor->x - side / 2, cursor->y - side / 2};
+    state.pointer_origin = origin;
+    state.scale = dpi / 96.0;
+    if (!state.pointer_layer || state.pointer_layer->width != side || state.pointer_monitor) {
+        GLIM_TRY(replace_pointer_layer(state, origin, side, side));
+        state.pointer_monitor.reset();
+        state.previous_dirty.reset();
+        GLIM_TRY(render_presentation_layer(state, state.pointer_layer->window.get()));
+    }
+    PresentationLayer& layer = *state.pointer_layer;
+    GLIM_TRY(move_layer(layer, origin));
+    show_layer(layer);
+    return ok_status();
+}
+
+Status update_pointer_effects(PresentationState& state) {
+    if (!cursor_feature(state.features)) return ok_status();
+    const std::uint64_t now = presentation_now(state);
+    auto cursor = cursor_position();
+    if (!cursor) return std::move(cursor).failure();
+    const PointerSettings settings = effective_settings(state);
+    ease_halo(state.pointer, now, settings);
+
+    const HMONITOR monitor = MonitorFromPoint(*cursor, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{sizeof info};
+    if (!GetMonitorInfoW(monitor, &info)) return win::win32_failure("GetMonitorInfoW");
+    const PixelRect area{info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+    if (!state.pointer_layer || state.pointer_monitor != area) {
+        GLIM_TRY(replace_pointer_layer(state, {area.left, area.top}, area.width(), area.height()));
+        state.pointer_monitor = area;
+        state.previous_dirty.reset();
+        // The new window is clear; it shows as each frame fills it.
+        state.pointer_layer->position.reset();
+        GLIM_TRY(move_layer(*state.pointer_layer, {area.left, area.top}));
+        show_layer(*state.pointer_layer);
+    }
+    state.pointer_origin = {area.left, area.top};
+    state.scale = dpi_of(monitor) / 96.0;
+
+    PresentationLayer& layer = *state.pointer_layer;
+    const PointerFrameRects rects =
+        pointer_frame_rects(pointer_effect_area(state.pointer, settings, state.scale, now), state.pointer_origin,
+                            state.previous_dirty, layer.width, layer.height);
+    if (rects.redraw) {
+        const PixelRect& clip = *rects.redraw;
+        GLIM_TRY(begin_layer_draw(layer));
+        ID2D1DCRenderTarget* target = layer.resources->dc_target.get();
+        target->PushAxisAlignedClip(D2D1::RectF(float(clip.left), float(clip.top), float(clip.right), float(clip.bottom)),
+                                    D2D1_ANTIALIAS_MODE_ALIASED);
+        target->Clear(D2D1::ColorF(0, 0, 0, 0));
+        Status drawn = draw_pointer_layer(state, layer, now);
+        target->PopAxisAlignedClip();
+        const HRESULT ended = target->EndDraw();
+        GLIM_TRY(std::move(drawn));
+        if (FAILED(ended)) return win::hr_failure(ended, "EndDraw");
+        GLIM_TRY(push_dirty_rect(layer, clip));
+    }
+    state.previous_dirty = rects.own;
+    state.spotlight_refresh = false;
+    state.last_effects_update = now;
+    return ok_status();
+}
+
+Status render_presentation_layer(PresentationState& state, HWND window) {
+    if (!state.pointer_layer || state.pointer_layer->window.get() != window) return ok_status();
+    PresentationLayer& layer = *state.pointer_layer;
+    GLIM_TRY(begin_layer_draw(layer));
+    const Box whole{0.0, 0.0, double(layer.width), double(layer.height)};
+    layer.dirty = whole;
+    if (Status drawn = draw_pointer_layer(state, layer, presentation_now(state)); !drawn) {
+        (void)layer.resources->dc_target->EndDraw();
+        return drawn;
+    }
+    return present_layer(layer);
+}
+
+Status schedule_presentation_timer(PresentationState& state) {
+    const std::uint64_t now = presentation_now(state);
+    const std::uint32_t interval = choose_frame_interval(frame_needs(state), state.pointer, state.pointer_settings, now);
+    WindowFrameTimer host(state.window);
+    return schedule_frame_timer(state.timer, interval, host);
+}
+
+Status tick_presentation(PresentationState& state) {
+    const std::uint64_t now = presentation_now(state);
+    if (cursor_feature(state.features) && (state.spotlight_refresh || pointer_effects_visible(effective_settings(state)))) {
+        GLIM_TRY(update_pointer_effects(state));
+    } else if (state.pointer_layer && state.buttons.last_press &&
+               age_ms(now, *state.buttons.last_press) < kPressFeedbackMs) {
+        InvalidateRect(state.pointer_layer->window.get(), nullptr, FALSE);
+    }
+    return schedule_presentation_timer(state);
+}
+
+bool input_frame_due(const PresentationState& state, std::uint64_t now) {
+    return !state.last_effects_update || age_ms(now, *state.last_effects_update) >= kInputFrameMs;
+}
+
+}  // namespace glimmerly

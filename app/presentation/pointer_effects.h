@@ -1,0 +1,36 @@
+#pragma once
+// The pointer layer: a small square that follows the cursor while only an
+// instant halo shows, or a window over the cursor's monitor redrawn frame by
+// frame (only where the effects were or are) while a trail, click marks or
+// an easing halo animate; and the frame timer that drives them.
+
+#include <windows.h>
+
+#include "app/presentation/presentation.h"
+#include "app/render/painting_kit.h"
+
+namespace glimmerly {
+
+// The effective dpi of the monitor nearest the point; 96 when it cannot be read.
+std::uint32_t monitor_dpi_at(POINT at);
+
+// The settings the pointer layer draws with now.
+PointerSettings effective_settings(const PresentationState& state);
+
+// Replays the picture on the painter; the first failing polygon ends it.
+Status draw_pointer_effects(Painter& painter, const PointerPicture& picture);
+
+// The small square at the cursor, when the effects need no frames.
+Status place_pointer_layer(PresentationState& state);
+// One frame of the monitor-wide layer.
+Status update_pointer_effects(PresentationState& state);
+// Redraws and pushes the layer that owns `window`; nothing for any other.
+Status render_presentation_layer(PresentationState& state, HWND window);
+// Timer 90 at 16 ms, 33 ms or off, as the animations need.
+Status schedule_presentation_timer(PresentationState& state);
+// Whether mouse input may draw a frame now: at most one per 12 ms.
+bool input_frame_due(const PresentationState& state, std::uint64_t now);
+// One tick of timer 90.
+Status tick_presentation(PresentationState& state);
+
+}  // namespace glimmerly
