@@ -11,16 +11,10 @@
 #include <string_view>
 
 #include "app/render/renderer_resources.h"
+#include "core/render/ui_text_style.h"
 #include "text/text_table.h"
 
 namespace glimmerly {
-
-enum class UiTextStyle : std::uint8_t {
-    Body = 0,     // 400
-    Strong = 1,   // 600
-    Display = 2,  // 600, the display family
-    Small = 3,    // 400, the small family
-};
 
 // An RGB colour with an opacity, for text.
 struct TextColour {

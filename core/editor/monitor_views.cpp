@@ -1,5 +1,6 @@
 #include "core/editor/monitor_views.h"
 
+#include "core/base/wheel_notches.h"
 #include "core/editor/chrome_math.h"
 
 #include <algorithm>
@@ -119,13 +120,7 @@ Point map_point_for_press(const EditorState& state, Point point) {
 }
 
 int take_wheel_notches(EditorState& state, std::int16_t delta) {
-    std::int32_t& rest = state.wheel_remainder;
-    if ((rest > 0 && delta < 0) || (rest < 0 && delta > 0)) rest = 0;
-    // The remainder is always below one notch, so the sum cannot overflow.
-    const std::int32_t total = rest + delta;
-    const int notches = total / kWheelNotch;
-    rest = total - notches * kWheelNotch;
-    return notches;
+    return take_wheel_notches(state.wheel_remainder, delta);
 }
 
 bool zoom_view_by_steps(EditorState& state, std::int16_t delta) {
