@@ -184,6 +184,19 @@ Result<std::vector<double>> parse_numbers(std::string_view text) {
     return values;
 }
 
+Result<double> parse_trimmed_number(std::string_view text) {
+    std::size_t first = text.size(), end = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        if (const std::size_t space = space_length(text.substr(at))) {
+            at += space;
+            continue;
+        }
+        first = std::min(first, at);
+        end = ++at;
+    }
+    return parse_number(first < end ? text.substr(first, end - first) : std::string_view());
+}
+
 double median_of(std::span<const double> samples) {
     std::vector<double> sorted(samples.begin(), samples.end());
     std::sort(sorted.begin(), sorted.end(),

@@ -43,6 +43,8 @@ Failure number_error(std::string_view piece);
 // One decimal literal: optional sign, digits with an optional point,
 // optional exponent, or inf, infinity and nan in any case.
 Result<double> parse_number(std::string_view piece);
+// The text without white space at either end, as one literal.
+Result<double> parse_trimmed_number(std::string_view text);
 // The pieces between runs of Unicode white space, each a literal, in order;
 // blank text gives none.
 Result<std::vector<double>> parse_numbers(std::string_view text);

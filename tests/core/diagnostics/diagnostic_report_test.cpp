@@ -69,6 +69,9 @@ TEST(DiagnosticNumbers, SplitsAtUnicodeWhiteSpaceAndRefusesWords) {
         EXPECT_EQ(refused.failure(), plain_failure("invalid float literal"));
     }
     EXPECT_EQ(parse_number("").failure(), plain_failure("cannot parse float from empty string"));
+    EXPECT_EQ(*parse_trimmed_number(" \t41.5\xC2\xA0\n"), 41.5);
+    EXPECT_EQ(parse_trimmed_number(" \n").failure(), plain_failure("cannot parse float from empty string"));
+    EXPECT_EQ(parse_trimmed_number("1 2").failure(), plain_failure("invalid float literal"));
     EXPECT_TRUE(std::isinf(*parse_number("1e400")));
     EXPECT_EQ(*parse_number("1e-400"), 0.0);
 }
