@@ -31,7 +31,10 @@ Result<double> milliseconds_since_counter(std::int64_t start) {
     LARGE_INTEGER frequency{}, counter{};
     if (!QueryPerformanceFrequency(&frequency)) return win::win32_failure("QueryPerformanceFrequency");
     if (!QueryPerformanceCounter(&counter)) return win::win32_failure("QueryPerformanceCounter");
-    return static_cast<double>(counter.QuadPart - start) * 1000.0 / static_cast<double>(frequency.QuadPart);
+    // The start comes in another process's message: subtracted as doubles,
+    // whatever it holds cannot overflow.
+    return (static_cast<double>(counter.QuadPart) - static_cast<double>(start)) * 1000.0 /
+           static_cast<double>(frequency.QuadPart);
 }
 
 bool drawn_with_hardware(EditorState& state) {
