@@ -247,8 +247,11 @@ std::string startup_report_first_half(const StartupFigures& f) {
     field(out, "idle_seconds", three_decimals(f.idle_seconds));
     field(out, "idle_cpu_ms", three_decimals(f.idle_cpu_ms));
     field(out, "idle_working_set_bytes", std::to_string(f.idle_working_set_bytes));
-    field(out, "capture_dimensions",
-          "[" + std::to_string(f.capture_width) + ", " + std::to_string(f.capture_height) + "]");
+    std::string dimensions = "[";
+    dimensions += std::to_string(f.capture_width);
+    dimensions += ", ";
+    dimensions += std::to_string(f.capture_height);
+    field(out, "capture_dimensions", dimensions + "]");
     field(out, "capture_ms", number_list(f.capture_ms));
     field(out, "capture_and_editor_init_ms", number_list(f.capture_and_editor_init_ms));
     field(out, "gdi_before", measured(f.gdi_before));
