@@ -63,7 +63,8 @@ Status toggle_board(App& app) {
     return followed;
 }
 
-Status clear_board() {
+// The board is cleared by a process of its own, under the board's mutex.
+Status start_board_clear_process() {
     auto program = running_program_path();
     if (!program) return std::move(program).failure();
     std::wstring command = sign_in_command(*program) + L" --board-clear";
@@ -119,7 +120,7 @@ Status run_app_command(App& app, HWND window, AppCommand command) {
         case APP_COMMAND_INSTANT_SCREENSHOT: return start_instant_screenshot(app, window);
         case APP_COMMAND_EDIT_BOARD: return start_board_editor_process();
         case APP_COMMAND_SHOW_BOARD: return toggle_board(app);
-        case APP_COMMAND_CLEAR_BOARD: return clear_board();
+        case APP_COMMAND_CLEAR_BOARD: return start_board_clear_process();
         case APP_COMMAND_SETTINGS: return not_available("The settings window");
         default: break;
     }

@@ -23,8 +23,10 @@ struct ExpectedSize {
     std::uint32_t height;
 };
 
+constexpr std::uint64_t kAnyPixelCount = ~std::uint64_t{0};
+
 Result<BgraImage> read_first_frame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
-                                   std::optional<ExpectedSize> expected) {
+                                   std::optional<ExpectedSize> expected, std::uint64_t max_pixels = kAnyPixelCount) {
     ComPtr<IWICBitmapFrameDecode> frame;
     HRESULT hr = decoder.GetFrame(0, frame.put());
     if (FAILED(hr)) return hr_failure(hr, "IWICBitmapDecoder::GetFrame");
@@ -36,6 +38,7 @@ Result<BgraImage> read_first_frame(IWICImagingFactory& factory, IWICBitmapDecode
     // The size is the file's claim: it is judged before a byte is allocated.
     const std::optional<std::uint32_t> bytes = imaging_buffer_size(picture.width, picture.height);
     if (!bytes) return invalid_input("Invalid BGRA image dimensions or buffer length");
+    if (std::uint64_t{picture.width} * picture.height > max_pixels) return invalid_input("Image too large");
 
     ComPtr<IWICFormatConverter> converter;
     hr = factory.CreateFormatConverter(converter.put());
@@ -73,14 +76,14 @@ Result<BgraImage> decode_png(std::span<const std::uint8_t> png, std::uint32_t wi
     return read_first_frame(*factory->get(), *decoder.get(), ExpectedSize{width, height});
 }
 
-Result<BgraImage> load_file(const std::wstring& path) {
+Result<BgraImage> load_file(const std::wstring& path, std::uint64_t max_pixels) {
     auto factory = win::create_instance<IWICImagingFactory>(CLSID_WICImagingFactory);
     if (!factory) return std::move(factory).failure();
     ComPtr<IWICBitmapDecoder> decoder;
     const HRESULT hr = (*factory)->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                              WICDecodeMetadataCacheOnLoad, decoder.put());
     if (FAILED(hr)) return hr_failure(hr, "IWICImagingFactory::CreateDecoderFromFilename " + win::to_utf8(path));
-    return read_first_frame(*factory->get(), *decoder.get(), std::nullopt);
+    return read_first_frame(*factory->get(), *decoder.get(), std::nullopt, max_pixels);
 }
 
 }  // namespace
@@ -93,9 +96,11 @@ Result<BgraImage> decode_png_bytes(std::span<const std::uint8_t> png, std::uint3
     }
 }
 
-Result<BgraImage> load_image_file(const std::wstring& path) {
+Result<BgraImage> load_image_file(const std::wstring& path) { return load_image_file(path, kAnyPixelCount); }
+
+Result<BgraImage> load_image_file(const std::wstring& path, std::uint64_t max_pixels) {
     try {
-        return load_file(path);
+        return load_file(path, max_pixels);
     } catch (const std::bad_alloc&) {
         return out_of_memory("Decoding an image file");
     }

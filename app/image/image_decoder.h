@@ -25,5 +25,8 @@ Result<BgraImage> decode_png_bytes(std::span<const std::uint8_t> png, std::uint3
 // that is not a valid picture, or whose stride or byte count would not fit
 // in 32 bits, is refused with E_INVALIDARG before anything is allocated.
 Result<BgraImage> load_image_file(const std::wstring& path);
+// As above, refusing with E_INVALIDARG "Image too large", before anything is
+// allocated, a frame of more than `max_pixels` pixels.
+Result<BgraImage> load_image_file(const std::wstring& path, std::uint64_t max_pixels);
 
 }  // namespace glimmerly

@@ -18,3 +18,11 @@ inline constexpr wchar_t FIRST_FRAME_DIAGNOSTIC_MUTEX[] = L"Local\\Glimmerly.Fir
 inline constexpr wchar_t WARM_DIAGNOSTIC_MUTEX[] = L"Local\\Glimmerly.WarmDiagnostic";
 
 }  // namespace glimmerly
+
+namespace glimmerly {
+
+// Serialises every bake, clear, restore and board opening: holding it is the
+// right to read and write the board files and to change the wallpaper.
+inline constexpr wchar_t BOARD_BAKE_MUTEX[] = L"Local\\Glimmerly.BoardBake";
+
+}  // namespace glimmerly

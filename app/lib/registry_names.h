@@ -26,3 +26,13 @@ inline constexpr PrintScreenTakeoverNames PRINT_SCREEN_TAKEOVER = {
     L"Control Panel\\Keyboard", L"PrintScreenKeyForSnippingEnabled", REGISTRY_KEY, L"SnippingPrintScreenBefore"};
 
 }  // namespace glimmerly
+
+namespace glimmerly {
+
+// The one desktop picture's style, read and written by the board's own
+// wallpaper layer where the shell has no DesktopWallpaper object.
+inline constexpr wchar_t DESKTOP_KEY[] = L"Control Panel\\Desktop";
+inline constexpr wchar_t WALLPAPER_STYLE_VALUE[] = L"WallpaperStyle";
+inline constexpr wchar_t TILE_WALLPAPER_VALUE[] = L"TileWallpaper";
+
+}  // namespace glimmerly

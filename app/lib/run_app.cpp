@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "app/app/document_editor.h"
 #include "app/app/editor_process.h"
 #include "app/app/error_box.h"
 #include "app/app/events.h"
@@ -12,7 +13,10 @@
 #include "app/app/setup.h"
 #include "app/app/unbuilt.h"
 #include "app/app/warm_renderer.h"
+#include "app/board/board_commands.h"
+#include "app/diagnostics/document_diagnostic.h"
 #include "app/diagnostics/editor_diagnostic.h"
+#include "app/diagnostics/shortcut_checks.h"
 #include "app/diagnostics/startup_diagnostics.h"
 #include "app/diagnostics/warm_diagnostic.h"
 #include "app/image/screen_grab.h"
@@ -56,26 +60,36 @@ std::optional<std::string_view> unbuilt_role(Role role, const StartupFlags& flag
         case Role::Diagnostics:
         case Role::FirstFrameDiagnostic: return std::nullopt;
         case Role::Board: return "The board";
-        case Role::DocumentEditor: return "Opening a document";
+        case Role::DocumentEditor: return std::nullopt;
         case Role::Editor: return flags.prepared_editor ? std::nullopt : std::optional<std::string_view>("The editor");
         case Role::Resident: return std::nullopt;
     }
     return std::nullopt;
 }
 
-Status run_one_off(const OneOff& one_off, const Arguments& args) {
-    if (one_off.mode == OneOffMode::EditorDiagnostic) return run_editor_diagnostic();
-    if (one_off.mode == OneOffMode::WarmDiagnostic) return run_warm_diagnostic();
-    if (one_off.mode == OneOffMode::RenderSitePreviews && *find_option(args, one_off.option) + 2 >= args.size())
-        return invalid_input("usage: --render-site-previews <in> <out>");
-    const std::u16string option(one_off.option);
-    return not_available("The option " + utf16_to_utf8(option));
-}
-
 // The settings file and its language, for the few words a process shows
 // before its role starts; an unreadable file leaves the language as it is.
 void load_settings_and_language() {
     if (auto settings = load_settings()) apply_ui_language(settings->language);
+}
+
+Status run_one_off(const OneOff& one_off, const Arguments& args) {
+    switch (one_off.mode) {
+        case OneOffMode::BoardBake: load_settings_and_language(); return run_board_bake_command();
+        case OneOffMode::RestoreWallpaper: return run_restore_wallpaper_command();
+        case OneOffMode::BoardClear: load_settings_and_language(); return clear_board();
+        case OneOffMode::GoogleDiagnostic: return run_google_diagnostic(platform_lens_openers());
+        case OneOffMode::EditorDiagnostic: return run_editor_diagnostic();
+        case OneOffMode::WarmDiagnostic: return run_warm_diagnostic();
+        case OneOffMode::HotkeyDiagnostic: return run_hotkey_diagnostic();
+        case OneOffMode::RenderSitePreviews:
+            if (*find_option(args, one_off.option) + 2 >= args.size())
+                return invalid_input("usage: --render-site-previews <in> <out>");
+            break;
+        default: break;
+    }
+    const std::u16string option(one_off.option);
+    return not_available("The option " + utf16_to_utf8(option));
 }
 
 // Held for the rest of the process, so that worker threads always find a
@@ -203,6 +217,8 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
             app->icon_added = true;
             GLIM_TRY(start_resident_features(*app, window.get(), args, resident || diagnostics));
             if (resident) prepare_editor_process(*app, window.get());
+        } else if (flags.document_path && role == Role::DocumentEditor) {
+            GLIM_TRY(open_document_editor(*app, window.get(), win::from_u16(*flags.document_path)));
         } else if (app->notification_owner) {
             // Paid now, while no capture waits. A cold child has a capture
             // waiting: it builds its renderer on a thread once that shows.
@@ -281,7 +297,7 @@ Status run_app() {
         migrate_from_earlier_name();
         return restore_print_screen_key();
     }
-    if (has_option(*args, u"--document-diagnostic")) return not_available("The option --document-diagnostic");
+    if (has_option(*args, u"--document-diagnostic")) return run_document_diagnostic();
 
     const StartupFlags flags = startup_flags(*args);
     keep_multithreaded_apartment();

@@ -19,3 +19,11 @@ struct BgraImage {
 bool is_valid_bgra_image(const BgraImage& image);
 
 }  // namespace glimmerly
+
+namespace glimmerly {
+
+// Copies `source` into `destination` with its top-left corner at (x, y),
+// clipped to the destination; pixels are copied as they are, alpha included.
+void paste_bgra_image(BgraImage& destination, const BgraImage& source, std::int32_t x, std::int32_t y);
+
+}  // namespace glimmerly

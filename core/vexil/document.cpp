@@ -132,6 +132,10 @@ Result<OpenedDocument> open_document(std::span<const std::uint8_t> bytes, const 
     // A scene over a frame of another size would put every annotation in the
     // wrong place, and one without a frame cannot be edited at all.
     const FrameSize expected = document->scene.frame;
+    // Judged from the scene's numbers before a pixel is allocated: a size no
+    // picture can have is refused, not handed to the decoder.
+    if (expected.width == 0 || expected.height == 0 || expected.width >= 0x20000000u || expected.height > 0x7FFFFFFFu)
+        return damaged("The frame's size is not a picture's");
     if (png_header_size(document->frame_png) != PngSize{expected.width, expected.height})
         return damaged("The frame PNG's header is not of the scene's frame size");
     if (!decode_png) return damaged("No PNG decoder");

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/board/board_base.h"
 #include "core/board/board_file.h"
 #include "core/editor/capture_document.h"
 #include "core/editor/editor_state.h"
@@ -37,6 +38,10 @@ bool save_scene(const std::string& folder, const char* name, const Scene& scene)
 bool save_board(const std::string& folder, const char* name, const BoardFile& board) {
     const auto text = write_board_file(board);
     return text && save(folder + "/board_fuzz/" + name, *text);
+}
+
+bool save_base(const std::string& folder, const char* name, const BoardBase& base) {
+    return save(folder + "/board_base_fuzz/" + name, format_board_base(base));
 }
 
 BgraImage gradient(std::uint32_t width, std::uint32_t height) {
@@ -97,6 +102,12 @@ int main(int argc, char** argv) {
     ok = ok && save_board(folder, "empty.txt", {}) &&
          save_board(folder, "two-screens.txt", {{{"\\\\.\\DISPLAY1", labels}, {"\\\\.\\DISPLAY2", fills}}}) &&
          save_board(folder, "every-kind.txt", {{{"Screen-1", scene_with_every_kind()}, {"Screen-2", blurred}}});
+    ok = ok && save_base(folder, "no-screens.txt", BoardBase{{}, WallpaperPosition::Fill, Rgb{0, 0, 0}}) &&
+         save_base(folder, "two-screens.txt",
+                   BoardBase{{{"\\\\?\\DISPLAY#GSM5B09#5&1a2b&0&UID4352#{e6f07b5f}", u"C:\\Pics\\Sea.jpg",
+                               u"C:\\Users\\u\\AppData\\Local\\Glimmerly\\board\\baked-DISPLAYGSM5B0951a2b0UID4-0123456789abcdef.png"},
+                              {"DISPLAY2", std::nullopt, std::nullopt}},
+                             WallpaperPosition::Span, Rgb{0x12, 0xAB, 0xFF}});
 
     SceneObject tied = line(4, {10, 10}, {40, 25});
     std::get<LinePayload>(tied.payload).end = ObjectAttachment{2, {0, 0}};

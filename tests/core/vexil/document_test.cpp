@@ -174,6 +174,31 @@ TEST(OpenVexilDocument, AFrameNotOfTheScenesSizeIsDamagedAndNeverDecodedWhole) {
     }
 }
 
+TEST(OpenVexilDocument, AFrameSizeNoPictureCanHaveIsDamagedBeforeTheDecoderIsAsked) {
+    const FrameSize sizes[] = {{0, 4}, {4, 0}, {0x20000000, 1}};
+    for (const FrameSize size : sizes) {
+        SCOPED_TRACE(::testing::Message() << size.width << " x " << size.height);
+        // A frame PNG whose header agrees with the scene, so that only the size itself is wrong.
+        Bytes claiming = noise_png(4, 4, 1);
+        for (int i = 0; i < 4; ++i) {
+            claiming[16 + i] = static_cast<std::uint8_t>(size.width >> (24 - 8 * i));
+            claiming[20 + i] = static_cast<std::uint8_t>(size.height >> (24 - 8 * i));
+        }
+        const std::uint32_t crc = png_crc32(std::span(claiming).subspan(12, 17));
+        for (int i = 0; i < 4; ++i) claiming[29 + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+        int decoded = 0;
+        const PngDecoder counting = [&](std::span<const std::uint8_t> png, FrameSize expected) {
+            ++decoded;
+            return decode_stored_png_of(png, expected);
+        };
+        const auto opened = open_vexil_document(stored_document(empty_scene(size.width, size.height), "1", claiming),
+                                                counting);
+        ASSERT_FALSE(opened.ok());
+        EXPECT_EQ(kind_of(opened.failure()), Kind::Damaged);
+        EXPECT_EQ(decoded, 0);
+    }
+}
+
 TEST(OpenVexilDocument, RenumbersASceneWhoseIdsWouldRunOut) {
     Scene scene = empty_scene(4, 4);
     scene.objects = {rectangle(std::numeric_limits<ObjectId>::max() - 1, {0, 0, 2, 2})};

@@ -1,0 +1,39 @@
+#pragma once
+// The files of the board folder on disk: "base.txt",
+// "page-1.txt", the baked pictures' paths and "baked.txt", and the
+// platform's rules for comparing wallpaper paths. The formats themselves are
+// in core/board.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/base/result.h"
+#include "core/board/board_base.h"
+#include "core/board/board_names.h"
+
+namespace glimmerly {
+
+// LCMapStringEx (invariant locale) lower-casing, and GetFinalPathNameByHandleW
+// of the opened folder as its canonical path.
+const PathRules& windows_path_rules();
+
+// None when "base.txt" does not exist; E_FAIL with the I/O text when it
+// cannot be read; "error.board_base_damaged" for a damaged file, which is
+// left untouched.
+Result<std::optional<BoardBase>> read_board_base(const std::wstring& folder);
+// Replaces "base.txt" atomically.
+Status write_board_base(const BoardBase& base, const std::wstring& folder);
+// The text of "page-1.txt"; none without the file; E_FAIL with the I/O text
+// when it cannot be read.
+Result<std::optional<std::string>> read_board_page_file(const std::wstring& folder);
+// One plain write of the whole buffer (create or truncate): "baked.txt",
+// which a reader that finds it torn only takes for "bake again".
+Status write_whole_file(const std::wstring& path, std::string_view bytes);
+// The folder joined with "baked-<stem>.png", made absolute (a path with the
+// verbatim prefix stays as it is).
+Result<std::wstring> baked_picture_path(const std::wstring& folder, std::string_view screen_id);
+// GetFullPathNameW, growing its buffer as the call asks.
+Result<std::wstring> absolute_path(const std::wstring& path);
+
+}  // namespace glimmerly

@@ -1,0 +1,112 @@
+// glimmerly.exe --board-bake from outside, through the program's own
+// wallpaper layer in the tests' prefix.
+#include <gtest/gtest.h>
+
+#include "app/board/board_files.h"
+#include "app/board/desktop_wallpaper.h"
+#include "app/image/image_decoder.h"
+#include "app/lib/folder_tree.h"
+#include "app/lib/program_folders.h"
+#include "app/lib/settings_store.h"
+#include "app/win/com.h"
+#include "app/win/paths.h"
+#include "tests/app/board/board_support.h"
+#include "tests/app/support/child_process.h"
+#include "tests/app/support/dialogs.h"
+#include "tests/app/support/files.h"
+#include "tests/app/support/private_prefix.h"
+
+namespace glimmerly {
+namespace {
+
+using testing_support::read_test_file;
+
+// What SPI_GETDESKWALLPAPER answers in a process started now: Wine's
+// user32 keeps the value a process read or set first, so the test's own
+// process may still see what an earlier test of it set.
+GLIM_TEST_CHILD(ShowsDesktopPicture) {
+    wchar_t path[MAX_PATH + 1] = {};
+    if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0)) return 2;
+    return same_wallpaper_path(win::to_u16(path), win::to_u16(args.at(0)), windows_path_rules()) ? 0 : 1;
+}
+
+bool desktop_shows(const std::wstring& picture) {
+    auto child = testing_support::start_child(L"ShowsDesktopPicture", {picture});
+    return child && testing_support::wait_for_exit(*child) == 0;
+}
+
+// The exit code of "glimmerly.exe --board-bake", or -1 when it did not end
+// within a minute and a half (its own wait is one minute).
+int run_bake(testing_support::DialogSweeper& sweeper) {
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    std::wstring command =
+        L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") + L"\" --board-bake";
+    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return -2;
+    CloseHandle(info.hThread);
+    win::UniqueHandle process(info.hProcess);
+    sweeper.watch(info.dwProcessId);
+    if (WaitForSingleObject(process.get(), 90000) != WAIT_OBJECT_0) {
+        TerminateProcess(process.get(), 99);
+        return -1;
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return static_cast<int>(code);
+}
+
+FILETIME last_write(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+    return data.ftLastWriteTime;
+}
+
+TEST(BoardBakeCommand, BakesThePageOntoTheDesktopOnceAndThenFindsItUpToDate) {
+    GLIM_REQUIRE_PRIVATE_PREFIX();
+    testing_support::UserDataLock lock;
+    win::ComApartment apartment(COINIT_APARTMENTTHREADED);
+    const std::wstring program = program_folder_path().value_or(L"");
+    ASSERT_FALSE(program.empty());
+    (void)remove_tree(program);
+    ASSERT_TRUE(CreateDirectoryW(program.c_str(), nullptr));
+    Settings settings;
+    settings.start_with_windows = false;
+    settings.board_visible = true;
+    ASSERT_TRUE(save_settings_file(settings, win::join_path(program, SETTINGS_FILE_NAME)).ok());
+    const auto folder = ensure_board_dir();
+    ASSERT_TRUE(folder.ok());
+
+    auto wallpaper = create_desktop_wallpaper();
+    ASSERT_TRUE(wallpaper.ok());
+    const auto monitors = list_wallpaper_monitors(**wallpaper);
+    ASSERT_TRUE(monitors.ok() && monitors->size() == 1u);
+    const std::string screen = monitors->front().name;
+    ASSERT_TRUE(testing_support::write_test_file(
+        win::join_path(*folder, L"page-1.txt"), testing_support::one_note_page(screen, {100, 100, 400, 300}, 1920, 1080)));
+
+    testing_support::DialogSweeper sweeper;
+    ASSERT_EQ(run_bake(sweeper), 0);
+    EXPECT_TRUE(sweeper.answered().empty());
+    const std::wstring baked = win::join_path(*folder, win::from_u16(baked_picture_name(screen)));
+    const auto picture = load_image_file(baked);
+    ASSERT_TRUE(picture.ok());
+    EXPECT_EQ(picture->width, 1920u);
+    EXPECT_EQ(picture->height, 1080u);
+    EXPECT_TRUE(testing_support::pixel_matches(*picture, 100, 200, testing_support::kNoteColour));
+    EXPECT_TRUE(desktop_shows(baked));
+    const auto fingerprint = read_test_file(win::join_path(*folder, L"baked.txt"));
+    ASSERT_TRUE(fingerprint.has_value());
+    const FILETIME baked_at = last_write(baked);
+
+    ASSERT_EQ(run_bake(sweeper), 0);
+    EXPECT_EQ(read_test_file(win::join_path(*folder, L"baked.txt")), fingerprint);
+    EXPECT_TRUE(desktop_shows(baked));
+    const FILETIME again = last_write(baked);
+    EXPECT_EQ(CompareFileTime(&baked_at, &again), 0);
+    (void)remove_tree(program);
+}
+
+}  // namespace
+}  // namespace glimmerly
