@@ -2,6 +2,7 @@
 
 #include <psapi.h>
 
+#include "app/diagnostics/report_file.h"
 #include "app/lib/start_with_windows.h"
 #include "app/win/failure.h"
 #include "app/win/file_io.h"
@@ -50,13 +51,8 @@ Result<std::uint64_t> process_cpu_ticks(HANDLE process) {
 }
 
 Status write_report(const wchar_t* path, std::string_view text) {
-    win::UniqueFileHandle file(
-        CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return io_failure("CreateFileW", path);
-    DWORD written = 0;
-    if (!WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
-        return io_failure("WriteFile", path);
-    if (written != text.size()) return plain_failure("Writing a report stopped short");
+    Status written = write_report_file(path, std::string(text));
+    if (!written) return plain_failure(written.failure().message);
     return ok_status();
 }
 
