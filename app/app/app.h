@@ -21,6 +21,7 @@
 #include "app/app/output_seams.h"
 #include "app/app/tray_icon.h"
 #include "app/app/tray_menu.h"
+#include "app/diagnostics/frame_diagnostic.h"
 #include "app/presentation/presentation.h"
 #include "core/settings/settings.h"
 #include "core/shortcuts/shortcut_setup.h"
@@ -90,6 +91,8 @@ struct App {
     // The capture's image search: its worker and result, while one runs.
     LensSearch lens;
     OutputSeams outputs;
+    // Armed only in an editor process started to time its first frame.
+    FrameDiagnostic frame_diagnostic;
     // Last, so that it goes first: its worker is waited for while the
     // window and the notice still exist.
     InstantScreenshot instant;

@@ -145,7 +145,7 @@ AppAnswer route(App& app, HWND window, EditorSession& session, UINT message, WPA
         case WM_SYSKEYDOWN: return answer(on_key_down(app, window, session, wparam));
         case WM_KEYUP:
         case WM_SYSKEYUP: on_key_released(window, session, wparam); return handled();
-        case WM_PAINT: return answer(paint_editor_window(app, window));
+        case WM_PAINT: return answer(paint_editor_window_and_report(app, window));
         default: return not_handled();
     }
 }

@@ -131,6 +131,7 @@ AppAnswer on_private_message(App& app, HWND window, UINT message, WPARAM wparam,
             if (lparam == WM_LBUTTONUP || lparam == WM_RBUTTONUP) return answer(open_tray_popup(app, window));
             return handled();
         case WM_APP_START_CAPTURE:
+            store_warm_start(app.frame_diagnostic, wparam);
             acknowledge_capture_request(app);
             return answer(start_capture_session(app, window));
         case WM_APP_CAPTURE_TAKEN: return answer(handle_capture_taken(app, wparam));

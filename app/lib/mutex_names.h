@@ -14,6 +14,8 @@ inline constexpr wchar_t DOCUMENT_MUTEX[] = L"Local\\Glimmerly.Document";
 inline constexpr wchar_t BOARD_MUTEX[] = L"Local\\Glimmerly.Board";
 inline constexpr wchar_t DIAGNOSTICS_MUTEX[] = L"Local\\Glimmerly.Diagnostics";
 inline constexpr wchar_t FIRST_FRAME_DIAGNOSTIC_MUTEX[] = L"Local\\Glimmerly.FirstFrameDiagnostic";
+// Keeps a second "--warm-diagnostic" out.
+inline constexpr wchar_t WARM_DIAGNOSTIC_MUTEX[] = L"Local\\Glimmerly.WarmDiagnostic";
 
 }  // namespace glimmerly
 

@@ -15,8 +15,12 @@
 #include "app/app/warm_renderer.h"
 #include "app/board/board_commands.h"
 #include "app/diagnostics/document_diagnostic.h"
+#include "app/diagnostics/editor_diagnostic.h"
 #include "app/diagnostics/shortcut_checks.h"
+#include "app/diagnostics/startup_diagnostics.h"
+#include "app/diagnostics/warm_diagnostic.h"
 #include "app/image/screen_grab.h"
+#include "app/lib/delayed_wake.h"
 #include "app/lib/installer_language.h"
 #include "app/lib/migration.h"
 #include "app/lib/mutex_names.h"
@@ -30,6 +34,7 @@
 #include "app/win/key_names.h"
 #include "app/win/paths.h"
 #include "core/base/utf.h"
+#include "core/diagnostics/diagnostic_report.h"
 #include "text/app_error.h"
 #include "text/shortcut_text.h"
 
@@ -52,8 +57,8 @@ const wchar_t* role_mutex_name(Role role) {
 // a capture editor to open.
 std::optional<std::string_view> unbuilt_role(Role role, const StartupFlags& flags) {
     switch (role) {
-        case Role::Diagnostics: return "The diagnostic mode";
-        case Role::FirstFrameDiagnostic: return "The first-frame diagnostic";
+        case Role::Diagnostics:
+        case Role::FirstFrameDiagnostic: return std::nullopt;
         case Role::Board: return "The board";
         case Role::DocumentEditor: return std::nullopt;
         case Role::Editor: return flags.prepared_editor ? std::nullopt : std::optional<std::string_view>("The editor");
@@ -74,6 +79,8 @@ Status run_one_off(const OneOff& one_off, const Arguments& args) {
         case OneOffMode::RestoreWallpaper: return run_restore_wallpaper_command();
         case OneOffMode::BoardClear: load_settings_and_language(); return clear_board();
         case OneOffMode::GoogleDiagnostic: return run_google_diagnostic(platform_lens_openers());
+        case OneOffMode::EditorDiagnostic: return run_editor_diagnostic();
+        case OneOffMode::WarmDiagnostic: return run_warm_diagnostic();
         case OneOffMode::HotkeyDiagnostic: return run_hotkey_diagnostic();
         case OneOffMode::RenderSitePreviews:
             if (*find_option(args, one_off.option) + 2 >= args.size())
@@ -156,11 +163,20 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
     if (const auto missing = unbuilt_role(role, flags)) return not_available(*missing);
 
     const bool resident = role == Role::Resident;
+    // The diagnostics measure a resident without the first-run setup and
+    // without a prepared editor of its own beside the ones it times.
+    const bool diagnostics = role == Role::Diagnostics;
     // The settings file may still lie in the earlier name's folder.
     if (resident) migrate_from_earlier_name();
-    auto loaded = load_settings_at_start();
-    if (!loaded) return std::move(loaded).failure();
-    Settings settings = std::move(loaded).value();
+    // The timed roles run on the built-in settings, whatever the user chose.
+    Settings settings;
+    if (diagnostics || role == Role::FirstFrameDiagnostic) {
+        settings.live_capture = role == Role::FirstFrameDiagnostic && has_live_diagnostic_switch(args);
+    } else {
+        auto loaded = load_settings_at_start();
+        if (!loaded) return std::move(loaded).failure();
+        settings = std::move(loaded).value();
+    }
     apply_ui_language(settings.language);
     if (resident) {
         auto path = settings_file_path();
@@ -180,7 +196,7 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
     AppOptions options;
     options.in_process_editor = flags.in_process_editor;
     options.keeps_settings = keeps_settings_file(args);
-    options.setup_open = !flags.in_process_editor && settings.capture_shortcut.key == 0;
+    options.setup_open = !flags.in_process_editor && !diagnostics && settings.capture_shortcut.key == 0;
     if (flags.in_process_editor)
         if (const auto owner = parse_notification_owner(args))
             options.notification_owner = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*owner));
@@ -188,17 +204,18 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
     // The window is declared after the cell: it goes first, while the
     // state its procedure reads still exists.
     auto cell = std::make_unique<AppCell>(std::move(options));
-    auto created = create_app_window(cell.get(), resident ? WS_EX_TOOLWINDOW : WS_EX_APPWINDOW);
+    auto created = create_app_window(cell.get(), resident || diagnostics ? WS_EX_TOOLWINDOW : WS_EX_APPWINDOW);
     if (!created) return std::move(created).failure();
     OwnedWindow window(*created);
 
     {
         auto app = cell->try_borrow();
         attach_app_window(*app, window.get(), *small_icon);
+        if (flags.first_frame) app->frame_diagnostic.state = FrameDiagnosticState::Armed;
         if (!flags.in_process_editor) {
             GLIM_TRY(add_tray_icon(app->icon_data));
             app->icon_added = true;
-            GLIM_TRY(start_resident_features(*app, window.get(), args, resident));
+            GLIM_TRY(start_resident_features(*app, window.get(), args, resident || diagnostics));
             if (resident) prepare_editor_process(*app, window.get());
         } else if (flags.document_path && role == Role::DocumentEditor) {
             GLIM_TRY(open_document_editor(*app, window.get(), win::from_u16(*flags.document_path)));
@@ -214,14 +231,22 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
             }
             GLIM_TRY(post_app_message(app->notification_owner, WM_APP_EDITOR_READY, GetCurrentProcessId(),
                                       reinterpret_cast<LPARAM>(window.get())));
-        } else {
+        } else if (!flags.first_frame) {
             return invalid_input("Missing editor owner");
         }
     }
-    if (!flags.in_process_editor && has_option(args, u"--capture"))
+    // A first-frame editor that nobody prepared times its own capture at once.
+    if ((!flags.in_process_editor && has_option(args, u"--capture")) || (flags.first_frame && !flags.prepared_editor))
         GLIM_TRY(post_app_message(window.get(), WM_APP_START_CAPTURE, 0, 0));
 
-    GLIM_TRY(run_message_loop(*cell, window.get()));
+    std::optional<DiagnosticBaseline> baseline;
+    if (diagnostics) {
+        auto started = start_delayed_wake();
+        if (!started) return std::move(started).failure();
+        baseline = *started;
+    }
+    GLIM_TRY(run_message_loop(*cell, window.get(), baseline.has_value()));
+    Status diagnosed = baseline ? run_diagnostics(*baseline) : ok_status();
 
     {
         auto app = cell->try_borrow();
@@ -232,7 +257,7 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
     }
     window.reset();
     cell.reset();
-    return ok_status();
+    return diagnosed;
 }
 
 }  // namespace

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs the program's timing self-checks once each, as CI runs them, and prints
+# their figures: the capture and first-frame medians of "--diagnostic" with
+# its wall time, and the warm editors' request-to-paint medians.
+#   bench/self_checks.sh
+# Builds the program first; runs on a virtual display of its own, in its own
+# Wine prefix (build/win/bench-prefix), from a scratch folder with "target".
+set -uo pipefail
+source "$(dirname "$0")/../scripts/setup-common.sh"
+
+glimmerly_install_packages || exit 1
+glimmerly_build_windows glimmerly || exit 1
+
+prefix="$GLIMMERLY_ROOT/build/win/bench-prefix"
+mkdir -p "$prefix"
+glimmerly_start_xvfb || exit 1
+work=$(mktemp -d)
+trap 'WINEPREFIX="$prefix" wineserver -k 2>/dev/null; glimmerly_stop_xvfb; rm -rf "$work"' EXIT
+glimmerly_wine_prefix "$prefix"
+"$GLIMMERLY_ROOT/scripts/wine-exec" "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+mkdir -p "$work/target"
+cd "$work" || exit 1
+
+run() {
+    local started
+    started=$(date +%s%N)
+    timeout 300 "$GLIMMERLY_ROOT/scripts/wine-exec" "$prefix" "$GLIMMERLY_ROOT/build/win/glimmerly.exe" "$1" 2>"$work/$1.err"
+    echo "$1: exit $?, $(( ($(date +%s%N) - started) / 1000000 )) ms wall, $(cat "$work/$1.err")"
+}
+run --diagnostic
+run --warm-diagnostic
+python3 - "$work/target" <<'PY'
+import json, statistics, sys
+folder = sys.argv[1]
+startup = json.load(open(f"{folder}/diagnostics.json"))
+for name in ("capture_ms", "capture_and_editor_init_ms", "first_frame_ms", "hardware_frame_ms", "worker_lifetime_ms"):
+    print(f"{name}: median {statistics.median(startup[name]):.1f} of {startup[name]}")
+warm = json.load(open(f"{folder}/warm-editor-diagnostics.json"))
+for mode, figures in warm.items():
+    times = figures["request_to_paint_gdi_flush_ms"]
+    print(f"{mode} request_to_paint_gdi_flush_ms: median {statistics.median(times):.1f} of {times}")
+PY

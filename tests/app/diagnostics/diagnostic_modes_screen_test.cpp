@@ -1,0 +1,185 @@
+// The self-checks of the real program (glimmerly.exe, built beside the
+// tests), each run from a folder that has "target", as CI runs them: what
+// their reports hold, which switch wins, and what a run that cannot measure
+// says. Every box they show is answered and kept, and every run is bounded.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+
+#include "app/diagnostics/diagnostic_files.h"
+#include "app/lib/mutex_names.h"
+#include "app/win/failure.h"
+#include "app/win/paths.h"
+#include "core/diagnostics/diagnostic_report.h"
+#include "tests/app/support/dialogs.h"
+#include "tests/app/support/temp_folder.h"
+
+namespace glimmerly {
+namespace {
+
+using namespace testing_support;
+
+struct ModeRun {
+    int exit_code = -1;  // -1: still running at the deadline, then ended
+    std::string standard_error;
+};
+
+class DiagnosticModes : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(CreateDirectoryW(target_path().c_str(), nullptr)); }
+
+    std::wstring target_path() const { return folder_.path() + L"\\target"; }
+    std::wstring report_path(const wchar_t* report) const { return win::join_path(folder_.path(), report); }
+    std::optional<std::string> report(const wchar_t* name) const {
+        const std::wstring path = report_path(name);
+        auto text = read_report(path.c_str());
+        return text ? std::optional<std::string>(*text) : std::nullopt;
+    }
+
+    ModeRun run(const std::vector<std::wstring>& args, DWORD timeout_ms = 120000) {
+        wchar_t own[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, own, MAX_PATH);
+        const std::wstring program = win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe");
+        std::wstring command = L"\"" + program + L"\"";
+        for (const auto& arg : args) command += L" " + arg;
+        win::UniqueHandle read_end, write_end;
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        EXPECT_TRUE(CreatePipe(read_end.put(), write_end.put(), &inherit, 1 << 16));
+        SetHandleInformation(read_end.get(), HANDLE_FLAG_INHERIT, 0);
+        STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdError = write_end.get();
+        PROCESS_INFORMATION info{};
+        ModeRun result;
+        if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                            folder_.path().c_str(), &startup, &info)) {
+            ADD_FAILURE() << win::win32_failure("CreateProcessW").message;
+            return result;
+        }
+        CloseHandle(info.hThread);
+        win::UniqueHandle process(info.hProcess);
+        sweeper_.watch(info.dwProcessId);
+        write_end.reset();
+        if (WaitForSingleObject(process.get(), timeout_ms) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(process.get(), &code);
+            result.exit_code = static_cast<int>(code);
+        } else {
+            TerminateProcess(process.get(), 99);
+            WaitForSingleObject(process.get(), 5000);
+        }
+        // Its children may still hold the write end: only what is there is read.
+        DWORD available = 0;
+        if (PeekNamedPipe(read_end.get(), nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+            result.standard_error.resize(available);
+            DWORD read = 0;
+            ReadFile(read_end.get(), result.standard_error.data(), available, &read, nullptr);
+            result.standard_error.resize(read);
+        }
+        return result;
+    }
+
+    void expect_no_boxes() {
+        for (const AnsweredBox& box : sweeper_.answered()) ADD_FAILURE() << "a box: " << win::to_utf8(box.text);
+    }
+
+    TempFolder folder_;
+    DialogSweeper sweeper_;
+};
+
+std::vector<double> numbers_in(const std::string& text) {
+    auto numbers = parse_numbers(text);
+    EXPECT_TRUE(numbers.ok()) << text;
+    return numbers ? *numbers : std::vector<double>{};
+}
+
+TEST_F(DiagnosticModes, EditorDiagnosticReportsTheScreenAndTwoOrderedTimes) {
+    const ModeRun run = this->run({L"--editor-diagnostic"});
+    EXPECT_EQ(run.exit_code, 0) << run.standard_error;
+    const auto text = report(EDITOR_REPORT);
+    ASSERT_TRUE(text);
+    EXPECT_FALSE(text->ends_with("\n"));
+    const std::vector<double> numbers = numbers_in(*text);
+    ASSERT_EQ(numbers.size(), 4u) << *text;
+    EXPECT_TRUE(text->starts_with("1920 1080 ")) << *text;
+    EXPECT_GE(numbers[3], numbers[2]);
+    expect_no_boxes();
+}
+
+TEST_F(DiagnosticModes, FirstFrameEditorWritesItsFirstAndHardwareFrameAndEnds) {
+    const ModeRun run = this->run({L"--first-frame-diagnostic"});
+    EXPECT_EQ(run.exit_code, 0) << run.standard_error;
+    const auto text = report(FIRST_FRAME_REPORT);
+    ASSERT_TRUE(text);
+    const std::vector<double> numbers = numbers_in(*text);
+    ASSERT_EQ(numbers.size(), 2u) << *text;
+    EXPECT_GE(numbers[1], numbers[0]);
+    expect_no_boxes();
+}
+
+TEST_F(DiagnosticModes, WarmDiagnosticTimesFrozenThenLivePreparedEditors) {
+    const ModeRun run = this->run({L"--warm-diagnostic"}, 180000);
+    EXPECT_EQ(run.exit_code, 0) << run.standard_error;
+    const auto text = report(WARM_REPORT);
+    ASSERT_TRUE(text);
+    const std::string list = R"(\[(?:[-0-9.e]+, ){4}[-0-9.e]+\])";
+    const std::string mode = R"(\{"request_to_paint_gdi_flush_ms":)" + list +
+                             R"(,"standby_working_set_bytes":([0-9]+),"standby_private_bytes":(?:[0-9]+|null),)"
+                             R"("standby_cpu_ms_over_2s":[0-9.]+\})";
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(*text, match, std::regex(R"(\{"frozen":)" + mode + R"(,"live":)" + mode + "\\}\n")))
+        << *text;
+    EXPECT_GT(std::stoull(match[1].str()), 0u);
+    EXPECT_GT(std::stoull(match[2].str()), 0u);
+    expect_no_boxes();
+}
+
+TEST_F(DiagnosticModes, StartupDiagnosticWritesEveryFieldAndFailsOnlyOnItsLimits) {
+    const ModeRun run = this->run({L"--diagnostic"}, 300000);
+    const auto text = report(STARTUP_REPORT);
+    ASSERT_TRUE(text) << run.standard_error;
+    const char* names[] = {"idle_seconds",       "idle_cpu_ms",        "idle_working_set_bytes",
+                           "capture_dimensions", "capture_ms",         "capture_and_editor_init_ms",
+                           "gdi_before",         "gdi_after",          "working_set_after_captures",
+                           "worker_lifetime_ms", "first_frame_ms",     "hardware_frame_ms",
+                           "idle_private_bytes", "private_bytes_after_captures", "private_bytes_after_menu"};
+    std::string pattern = "\\{\n";
+    for (std::size_t i = 0; i < std::size(names); ++i)
+        pattern += std::string("  \"") + names[i] + R"(": (null|[0-9.]+|\[(?:[-0-9.e]+, )*[-0-9.e]+\]))" +
+                   (i + 1 < std::size(names) ? ",\n" : "\n");
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(*text, match, std::regex(pattern + "\\}\n"))) << *text;
+    EXPECT_EQ(match[4].str(), "[1920, 1080]");
+    for (int list : {5, 6, 10, 11, 12}) {
+        std::string items = match[list].str();
+        std::replace(items.begin(), items.end(), ',', ' ');
+        EXPECT_EQ(numbers_in(items.substr(1, items.size() - 2)).size(), kDiagnosticPasses) << names[list - 1];
+    }
+    if (run.exit_code != 0) {
+        EXPECT_EQ(run.exit_code, 1);
+        EXPECT_TRUE(run.standard_error.starts_with("not measured: ") ||
+                    run.standard_error ==
+                        "The editor's first frame came later than its budget after process creation\n")
+            << run.standard_error;
+    }
+    expect_no_boxes();
+}
+
+TEST_F(DiagnosticModes, TheFirstSwitchOfTheTableWinsAndCaseMatters) {
+    // The board's check comes first; the editor's never runs beside it.
+    (void)run({L"--editor-diagnostic", L"--board-diagnostic"});
+    EXPECT_FALSE(report(EDITOR_REPORT));
+
+    win::UniqueHandle held(CreateMutexW(nullptr, FALSE, WARM_DIAGNOSTIC_MUTEX));
+    ASSERT_TRUE(held);
+    const ModeRun refused = run({L"--EDITOR-DIAGNOSTIC", L"--warm-diagnostic"});
+    EXPECT_EQ(refused.exit_code, 1);
+    EXPECT_EQ(refused.standard_error, "Warm diagnostic already running\n");
+    EXPECT_FALSE(report(EDITOR_REPORT));
+    expect_no_boxes();
+}
+
+}  // namespace
+}  // namespace glimmerly
