@@ -17,6 +17,7 @@
 #include "core/base/rgb.h"
 #include "core/document/scene_object.h"
 #include "core/pointer/pointer_settings.h"
+#include "core/pointer/pointer_state.h"
 #include "core/render/ui_text_style.h"
 #include "text/shortcut_text.h"
 #include "text/text_table.h"
@@ -291,6 +292,12 @@ struct SettingsPanel {
     // The part of a wheel notch the last messages left over: precise wheels
     // and touchpads send deltas below a notch, which must add up to steps.
     std::int32_t wheel_remainder = 0;
+
+    // The preview's simulated pointer, and its click cadence: the time of the
+    // last simulated click and how many there have been.
+    PointerState preview;
+    std::uint64_t last_preview_click = 0;
+    std::uint64_t preview_clicks = 0;
 };
 
 // The presentation colour comes packed as R | G << 8 | B << 16.
