@@ -375,8 +375,8 @@ BlurWorkers system_blur_workers() {
 
 namespace {
 
-Result<std::vector<std::uint8_t>> blur_rect(std::span<const std::uint8_t> pixels, std::uint32_t image_width,
-                                            const BlurRect& rect, const BlurWorkers& workers) {
+Result<BlurPixels> blur_rect(std::span<const std::uint8_t> pixels, std::uint32_t image_width, const BlurRect& rect,
+                             const BlurWorkers& workers) {
     if (rect.radius < kMinBlurRadius || rect.radius > kMaxBlurRadius)
         return invalid_input("Blur radius outside 3..32");
     // Checked in 64 bits so that no sum or product wraps; once the rows are
@@ -392,7 +392,7 @@ Result<std::vector<std::uint8_t>> blur_rect(std::span<const std::uint8_t> pixels
     const std::uint32_t threads =
         count >= kBlurParallelPixels ? std::clamp<std::uint32_t>(workers.processors, 1, kMaxBlurWorkers) : 1;
 
-    std::vector<std::uint8_t> a(static_cast<std::size_t>(count) * 4);
+    BlurPixels a(static_cast<std::size_t>(count) * 4);
     // Every byte of b is written before it is read.
     const auto b = std::make_unique_for_overwrite<std::uint8_t[]>(a.size());
 
@@ -416,8 +416,8 @@ Result<std::vector<std::uint8_t>> blur_rect(std::span<const std::uint8_t> pixels
 
 }  // namespace
 
-Result<std::vector<std::uint8_t>> blur_image_rects(std::span<const std::uint8_t> pixels, std::uint32_t image_width,
-                                                   const BlurRect& rect, const BlurWorkers& workers) {
+Result<BlurPixels> blur_image_rects(std::span<const std::uint8_t> pixels, std::uint32_t image_width,
+                                    const BlurRect& rect, const BlurWorkers& workers) {
     try {
         return blur_rect(pixels, image_width, rect, workers);
     } catch (const std::bad_alloc&) {
@@ -468,7 +468,7 @@ void fill_opaque_black(BgraImage& image, const BlurRect& rect) {
     }
 }
 
-void paste_rows(BgraImage& image, const BlurRect& rect, const std::vector<std::uint8_t>& blurred) {
+void paste_rows(BgraImage& image, const BlurRect& rect, const BlurPixels& blurred) {
     const std::size_t row_bytes = std::size_t{rect.width} * 4;
     for (std::uint32_t row = 0; row < rect.height; ++row)
         std::memcpy(image.pixels.data() + (std::size_t{rect.y + row} * image.width + rect.x) * 4,

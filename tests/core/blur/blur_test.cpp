@@ -22,7 +22,7 @@ using testing::rectangle;
 std::vector<std::uint8_t> blurred(const BgraImage& image, const BlurRect& rect, BlurWorkers workers = {}) {
     auto result = blur_image_rects(image.pixels, image.width, rect, workers);
     EXPECT_TRUE(result.ok()) << (result.ok() ? "" : result.failure().message);
-    return result.ok() ? std::move(result).value() : std::vector<std::uint8_t>{};
+    return result.ok() ? std::vector<std::uint8_t>(result->begin(), result->end()) : std::vector<std::uint8_t>{};
 }
 
 std::uint64_t splitmix(std::uint64_t z) {
