@@ -72,6 +72,10 @@ public:
     TextWriter& operator=(const TextWriter&) = delete;
     ~TextWriter() { out_.resize(used_); }  // a shrink, which cannot fail
 
+    // Room for about this many more characters at once, so that a long
+    // text is not copied again each time it outgrows its room.
+    void expect(std::size_t characters) { room(characters); }
+
     template <std::size_t N>
     void literal(const char (&text)[N]) {
         std::memcpy(room(N - 1), text, N - 1);
@@ -141,6 +145,21 @@ private:
     std::string& out_;
     std::size_t used_;  // the text; the string runs on past it with room
 };
+
+// About the length of the scene's text: numbers of shortest form mostly take
+// up to 18 characters with their separator. An estimate only; the writer
+// makes more room should it fall short.
+std::size_t expected_length(const Scene& scene) {
+    std::size_t length = 128 + 12 * scene.background.size();
+    for (const SceneObject& object : scene.objects) {
+        length += 160 + 24 * object.fill.size();
+        if (const StrokePayload* stroke = as_stroke(object))
+            length += 36 * stroke->points.size() + 18 * stroke->widths.size();
+        else if (const TextPayload* text = as_text(object))
+            length += 2 * text->text.size();
+    }
+    return length;
+}
 
 void write_pair(TextWriter& out, Point p) {
     out.number(p.x);
@@ -747,6 +766,7 @@ std::string write_scene_text(const Scene& scene) {
     std::string text;
     {
         TextWriter out(text);
+        out.expect(expected_length(scene));
         out.literal("frame ");
         out.decimal(scene.frame.width);
         out.put(' ');
