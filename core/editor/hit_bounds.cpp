@@ -30,7 +30,10 @@ public:
     }
     template <class Points>
     void add_all(const Points& points, double grow = 0.0) {
-        for (const Point& p : points) add(Point{p.x - grow, p.y - grow}), add(Point{p.x + grow, p.y + grow});
+        for (const Point& p : points) {
+            add(Point{p.x - grow, p.y - grow});
+            add(Point{p.x + grow, p.y + grow});
+        }
     }
 
     // The box with room for the rounding of the exact tests: a pixel and a
