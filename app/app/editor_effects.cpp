@@ -28,7 +28,7 @@ Status transfer_objects(App& app, HWND window, EditorSession& session, ObjectTra
 Status remeasure_dragged_labels(EditorSession& session) {
     EditorState& state = session.state();
     const IdSet selected(state.selection);
-    for (SceneObject& object : state.objects) {
+    for (SceneObject& object : state.objects.edit()) {
         TextPayload* text = as_text(object);
         if (!text || !selected.contains(object.id) || text->label.kind != LabelKind::Wrap) continue;
         auto extent = session.typing().measure_text(object, text->size);

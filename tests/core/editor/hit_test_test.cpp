@@ -142,7 +142,7 @@ TEST(HitTextWidthHandle, TheSingleSelectedLabelAnswersAnywhereElseTheTopmostLabe
     // reaches, the one below answers.
     state.tool = Tool::Select;
     state.interface_scale = 1.0;
-    state.objects[1].rotation = kPi / 2;  // now upright about (125, 110)
+    state.objects.edit()[1].rotation = kPi / 2;  // now upright about (125, 110)
     EXPECT_EQ(hit_text_width_handle(state, {125, 160}), ObjectId{2});
     EXPECT_EQ(hit_text_width_handle(state, {175, 110}), ObjectId{1});
 }
