@@ -8,6 +8,7 @@
 // Prints medians, the 95th percentile and the worst.
 
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <chrono>

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "app/app/hotkeys.h"
+#include "app/app/messages.h"
 #include "app/presentation/events.h"
 #include "app/presentation/pointer_effects.h"
 #include "app/presentation/sound.h"
