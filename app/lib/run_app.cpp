@@ -7,6 +7,7 @@
 #include "app/app/error_box.h"
 #include "app/app/events.h"
 #include "app/app/input.h"
+#include "app/app/keyboard_hook.h"
 #include "app/app/messages.h"
 #include "app/app/notice.h"
 #include "app/app/print_screen.h"
@@ -261,6 +262,7 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
     }
     window.reset();
     cell.reset();
+    (void)wait_for_stray_listeners();
     return diagnosed;
 }
 

@@ -4,7 +4,9 @@
 #include "app/app/unbuilt.h"
 #include "app/presentation/events.h"
 #include "app/presentation/pointer_effects.h"
+#include "app/presentation/presentation_shortcuts.h"
 #include "app/win/failure.h"
+#include "core/presentation/keystrokes.h"
 
 namespace glimmerly {
 namespace {
@@ -12,6 +14,7 @@ namespace {
 void copy_settings(PresentationState& state, const Settings& settings) {
     state.pointer_settings = settings.pointer;
     state.halo_colour = settings.presentation_color_1;
+    state.shortcuts.drawing = settings.shape_shortcuts;
 }
 
 // The halo starts where the pointer is, before any mouse input arrives.
@@ -19,6 +22,11 @@ void start_pointer_at(PresentationState& state, POINT at) {
     state.pointer.displayed = Point{double(at.x), double(at.y)};
     state.pointer.cursor = state.pointer.displayed;
     state.pointer.easing_time = presentation_now(state);
+}
+
+bool foreground_layout_is_us() {
+    const HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), nullptr));
+    return is_us_layout(reinterpret_cast<LayoutHandle>(layout));
 }
 
 // The first failure of `first` and `then` wins.
@@ -62,7 +70,9 @@ void destroy_presentation_state(std::unique_ptr<PresentationCell> cell) {
     auto state = cell->try_borrow();
     if (!state) return;
     if (state->window) RemovePropW(state->window, PRESENTATION_STATE_PROPERTY);
+    unregister_pointer_shortcuts(*state);
     (void)set_presentation_input(*state, {});
+    stop_shortcut_listener(state->listener);
     (void)close_presentation_windows(*state);
 }
 
@@ -73,11 +83,10 @@ PresentationCell* attached_presentation_state(HWND window) {
 std::uint64_t presentation_now(const PresentationState& state) { return age_ms(GetTickCount64(), state.base_tick); }
 
 Result<std::vector<TextId>> apply_startup_presentation(PresentationState& state) {
-    if (Status input = set_presentation_input(state, state.features); !input) {
-        (void)stop_presentation(state);
-        return std::move(input).failure();
-    }
-    return std::vector<TextId>{};
+    (void)register_pointer_shortcuts(state);
+    auto unavailable = apply_presentation_shortcuts(state, state.features);
+    if (!unavailable) (void)stop_presentation(state);
+    return unavailable;
 }
 
 Status apply_presentation_features(PresentationState& state, PresentationFeatures wanted) {
@@ -100,7 +109,12 @@ Status apply_presentation_features(PresentationState& state, PresentationFeature
         state.scale = dpi / 96.0;
         started_at = at;
     }
-    if (Status input = set_presentation_input(state, wanted); !input) return or_stop(state, std::move(input));
+    // A shortcut another program holds is no failure here: the callers that
+    // tell the user about it apply the shortcuts themselves.
+    if (auto input = apply_presentation_shortcuts(state, wanted); !input)
+        return or_stop(state, std::move(input).failure());
+    if (wanted.keyboard != state.features.keyboard || wanted.mouse != state.features.mouse) state.keys = {};
+    if (wanted.keyboard && !state.features.keyboard) state.us_layout = foreground_layout_is_us();
     state.features = wanted;
     if (held) {
         state.pointer_layer = std::move(held);
@@ -115,6 +129,8 @@ Status apply_presentation_features(PresentationState& state, PresentationFeature
         state.buttons = {};
         state.pointer = {};
     }
+    (void)register_pointer_shortcuts(state);
+    if (!device_feature(wanted)) state.move_armed = false;
     return or_stop(state, show_features(state));
 }
 
@@ -126,6 +142,8 @@ Status stop_presentation(PresentationState& state) {
 }
 
 Status close_presentation_windows(PresentationState& state) {
+    unregister_pointer_shortcuts(state);
+    state.move_armed = false;
     state.pointer_layer.reset();
     state.pointer_monitor.reset();
     state.previous_dirty.reset();
@@ -149,11 +167,6 @@ Status resume_presentation(PresentationState& state) {
     if (!state.saved_features) return ok_status();
     const PresentationFeatures wanted = *std::exchange(state.saved_features, std::nullopt);
     return apply_presentation_features(state, wanted);
-}
-
-Status handle_presentation_hotkey(PresentationState&, int id) {
-    if (id >= 91 && id <= 93) return not_available("Drawing temporary shapes");
-    return ok_status();
 }
 
 bool temporary_shape_armed(const PresentationState&) { return false; }
@@ -180,8 +193,6 @@ Status apply_presentation_settings(PresentationState& state, const Settings& set
 
 Status refresh_loupe_sources(PresentationState&) { return ok_status(); }
 Status drain_loupe_frames(PresentationState&) { return ok_status(); }
-
-Status record_key_report(PresentationState&, WPARAM, LPARAM) { return ok_status(); }
 
 Status rebuild_presentation_windows(PresentationState& state) {
     if (state.saved_features) return ok_status();

@@ -2,9 +2,11 @@
 // Presentation mode's state as the application window sees it: attached to
 // the window as a property, borrowed for one message at a time. The pointer
 // effects (halo, trail, click marks) follow the real pointer through raw
-// mouse input on a click-through layer window; the spotlight, loupe, temporary
-// shapes, the keys display and the presentation's own shortcuts are not
-// built yet: their switches are kept, and turning them on shows nothing.
+// mouse input on a click-through layer window; its shortcuts (90 to 96) and
+// the keyboard hook come and go with the features, and typed keys are
+// recorded for the keys display. The spotlight, loupe, temporary shapes and
+// the drawing of the keys display are not built yet: their switches are
+// kept, and turning them on shows nothing.
 
 #include <windows.h>
 
@@ -14,12 +16,15 @@
 #include <vector>
 
 #include "app/app/borrow_cell.h"
+#include "app/app/keyboard_hook.h"
 #include "app/presentation/layer.h"
 #include "core/base/result.h"
 #include "core/pointer/frame_timer.h"
 #include "core/pointer/pointer_paint.h"
 #include "core/pointer/pointer_state.h"
 #include "core/pointer/presentation_features.h"
+#include "core/presentation/key_display.h"
+#include "core/presentation/presentation_shortcuts.h"
 #include "core/settings/settings.h"
 #include "text/text_table.h"
 
@@ -39,12 +44,23 @@ struct PresentationState {
     // The cell this state lives in: the layer windows' creation parameter.
     PresentationCell* cell = nullptr;
     PresentationFeatures features;
-    // The features whose input (raw mouse) is registered.
-    bool mouse_input = false;
+    // Hotkeys 90 to 93 as last applied, and 94 to 96.
+    PresentationShortcuts shortcuts;
+    PointerShortcuts pointer_shortcuts;
+    // The "Glimmerly shortcuts" thread, while the keys display is on or a
+    // drawing shortcut is handed to its hook.
+    ShortcutListener listener;
+    // The raw input registered on the window.
+    bool raw_mouse = false;
+    bool raw_keyboard = false;
     // The features paused while a capture runs; none outside a capture.
     std::optional<PresentationFeatures> saved_features;
-    // Key presses are skipped while this is set (only releases are shown).
-    bool skip_key_presses = false;
+    // The keys display's record, and whether the foreground layout was US
+    // when a shown key was last pressed.
+    KeyDisplay keys;
+    bool us_layout = false;
+    // The keys-and-mouse display is being placed: Esc or Enter ends it.
+    bool move_armed = false;
     // The temporary-shapes layer, once it exists.
     HWND shapes_window = nullptr;
     // The window in the foreground when the tray popup opened, for the
@@ -106,7 +122,8 @@ Status suspend_presentation(PresentationState& state);
 // The paused features back, once the capture has ended or could not start.
 Status resume_presentation(PresentationState& state);
 
-// 91 to 93 arm a temporary shape: not built, so they say so.
+// WM_HOTKEY 90 to 96. 91 to 93 arm a temporary shape while shapes are on:
+// not built, so they say so.
 Status handle_presentation_hotkey(PresentationState& state, int id);
 // Whether a temporary shape waits to be drawn.
 bool temporary_shape_armed(const PresentationState& state);
