@@ -10,6 +10,7 @@
 #include "app/app/editor_session.h"
 #include "app/win/owners.h"
 #include "core/editor/capture_start.h"
+#include "core/editor/toolbar.h"
 #include "tests/app/render/render_support.h"
 #include "tests/app/support/app_window.h"
 #include "tests/core/support/objects.h"
@@ -77,6 +78,16 @@ protected:
 };
 
 TEST_F(EditorPaint, APartialRepaintShowsWhatAWholeRepaintShows) {
+    // An area over the toolbar's first corner: the toolbar is drawn or left
+    // out by whether the area meets it.
+    const std::vector<ToolbarButton> buttons = layout_toolbar(state());
+    ASSERT_FALSE(buttons.empty());
+    const Box panel = toolbar_panel_rects(buttons, 1.0).front();
+    const auto near_panel = [&](double dx, double dy) {
+        return Box{panel.left + dx, panel.top + dy, panel.left + dx + 6, panel.top + dy + 6};
+    };
+    const RECT panel_corner{static_cast<LONG>(panel.left) - 12, static_cast<LONG>(panel.top) - 12,
+                            static_cast<LONG>(panel.left) + 3, static_cast<LONG>(panel.top) + 3};
     struct Row {
         const char* name;
         std::function<void(EditorState&)> before;  // then a whole repaint
@@ -95,6 +106,8 @@ TEST_F(EditorPaint, APartialRepaintShowsWhatAWholeRepaintShows) {
         {"the area across the shade's edge", [](EditorState&) {},
          [](EditorState& s) { s.objects.push_back(testing::rectangle(5, {20, 100, 90, 160})); },
          {10, 90, 100, 170}},
+        {"the area on the toolbar's corner", [](EditorState&) {},
+         [&](EditorState& s) { s.objects.push_back(testing::rectangle(7, near_panel(-10, -10))); }, panel_corner},
         {"a zoomed monitor's view",
          [](EditorState& s) { s.monitor_views.front().zoom = 2.0; },
          [](EditorState& s) { s.objects.push_back(testing::rectangle(6, {90, 70, 120, 95})); },
