@@ -154,9 +154,14 @@ def measure(display, cold):
     return times
 
 
-def resident_host_process(name=b"glimmerly.exe"):
-    # Wine's own process for the program (Wine rewrites its command line), not
-    # a script that started it, nor an editor child.
+def dos_path(path):
+    return ("Z:" + os.path.abspath(path).replace("/", "\\")).encode()
+
+
+def resident_host_process(name=dos_path(PROGRAM)):
+    # Wine's own process for the program (Wine rewrites its command line to
+    # the program's DOS path), not a script that started it, an editor child,
+    # nor another tree's program running meanwhile.
     for entry in os.listdir("/proc"):
         try:
             with open(f"/proc/{entry}/cmdline", "rb") as f:
@@ -198,7 +203,7 @@ def measure_stand_in(display):
     and shows it in a full-screen window."""
     stand_in = subprocess.Popen(WINE_EXEC + [STAND_IN])
     time.sleep(3)  # settled: its icon added and its hotkey registered
-    pid = resident_host_process(b"resident_standin.exe")
+    pid = resident_host_process(dos_path(STAND_IN))
     idle = anonymous_mib(pid)
     times = []
     for _ in range(RUNS):
