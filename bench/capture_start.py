@@ -154,14 +154,20 @@ def measure(display, cold):
     return times
 
 
-def dos_path(path):
-    return ("Z:" + os.path.abspath(path).replace("/", "\\")).encode()
+def own_names(path):
+    """The command lines Wine gives a program of this tree: its DOS path (Wine
+    rewrites it so for the program) or its host path (as for the stand-in)."""
+    path = os.path.abspath(path)
+    return (("Z:" + path.replace("/", "\\")).encode(), path.encode())
 
 
-def resident_host_process(name=dos_path(PROGRAM)):
-    # Wine's own process for the program (Wine rewrites its command line to
-    # the program's DOS path), not a script that started it, an editor child,
-    # nor another tree's program running meanwhile.
+def resident_host_process(names=own_names(PROGRAM)):
+    return host_process(names) or sys.exit(f"{names[1].decode()} is not running")
+
+
+def host_process(names):
+    # Wine's own process for the program, not a script that started it, an
+    # editor child, nor another tree's program running meanwhile.
     for entry in os.listdir("/proc"):
         try:
             with open(f"/proc/{entry}/cmdline", "rb") as f:
@@ -169,9 +175,9 @@ def resident_host_process(name=dos_path(PROGRAM)):
             binary = os.path.basename(os.readlink(f"/proc/{entry}/exe"))
         except (OSError, ValueError):
             continue
-        if "wine" in binary and line.endswith(name) and b"--prepared-editor" not in line:
+        if "wine" in binary and line.endswith(names) and b"--prepared-editor" not in line:
             return entry
-    sys.exit(f"{name.decode()} is not running")
+    return None
 
 
 def anonymous_mib(pid):
@@ -202,8 +208,13 @@ def measure_stand_in(display):
     a tray icon and a hotkey whose press starts a child that grabs the screen
     and shows it in a full-screen window."""
     stand_in = subprocess.Popen(WINE_EXEC + [STAND_IN])
-    time.sleep(3)  # settled: its icon added and its hotkey registered
-    pid = resident_host_process(dos_path(STAND_IN))
+    deadline = time.monotonic() + 60
+    while not host_process(own_names(STAND_IN)):
+        if stand_in.poll() is not None or time.monotonic() > deadline:
+            sys.exit(f"the stand-in did not start ({stand_in.poll()})")
+        time.sleep(0.1)
+    time.sleep(2)  # settled: its icon added and its hotkey registered
+    pid = resident_host_process(own_names(STAND_IN))
     idle = anonymous_mib(pid)
     times = []
     for _ in range(RUNS):
