@@ -19,6 +19,7 @@ LEAK_CAPTURES = 100
 WINE_EXEC = [os.path.join(ROOT, "scripts/wine-exec"), PREFIX]
 PROGRAM = os.path.join(ROOT, "build/win/glimmerly.exe")
 HELPER = os.path.join(ROOT, "build/win/bench/windows/capture_bench_helper.exe")
+STAND_IN = os.path.join(ROOT, "build/win/bench/windows/resident_standin.exe")
 
 MAP_NOTIFY, GENERIC_EVENT, SUBSTRUCTURE_NOTIFY = 19, 35, 1 << 19
 XI_ALL_MASTER_DEVICES, XI_RAW_KEY_PRESS = 1, 13
@@ -153,9 +154,20 @@ def measure(display, cold):
     return times
 
 
-def resident_host_process():
-    # Wine's own process for the program (Wine rewrites its command line), not
-    # a script that started it, nor an editor child.
+def own_names(path):
+    """The command lines Wine gives a program of this tree: its DOS path (Wine
+    rewrites it so for the program) or its host path (as for the stand-in)."""
+    path = os.path.abspath(path)
+    return (("Z:" + path.replace("/", "\\")).encode(), path.encode())
+
+
+def resident_host_process(names=own_names(PROGRAM)):
+    return host_process(names) or sys.exit(f"{names[1].decode()} is not running")
+
+
+def host_process(names):
+    # Wine's own process for the program, not a script that started it, an
+    # editor child, nor another tree's program running meanwhile.
     for entry in os.listdir("/proc"):
         try:
             with open(f"/proc/{entry}/cmdline", "rb") as f:
@@ -163,9 +175,19 @@ def resident_host_process():
             binary = os.path.basename(os.readlink(f"/proc/{entry}/exe"))
         except (OSError, ValueError):
             continue
-        if "wine" in binary and line.endswith(b"glimmerly.exe") and b"--prepared-editor" not in line:
+        if "wine" in binary and line.endswith(names) and b"--prepared-editor" not in line:
             return entry
-    sys.exit("the resident is not running")
+    return None
+
+
+def anonymous_mib(pid):
+    """The process's anonymous memory as the host counts it: what Wine keeps
+    private for it (its heap, and every image it mapped as private pages)."""
+    with open(f"/proc/{pid}/smaps_rollup") as f:
+        for line in f:
+            if line.startswith("Anonymous:"):
+                return int(line.split()[1]) / 1024
+    return float("nan")
 
 
 def usage():
@@ -176,27 +198,66 @@ def usage():
     pid = resident_host_process()
     with open(f"/proc/{pid}/status") as f:
         status = dict(line.split(":", 1) for line in f if ":" in line)
-    host = (f"host: anonymous resident {int(status['RssAnon'].split()[0]) / 1024:.1f} MiB, "
+    host = (f"host: anonymous {anonymous_mib(pid):.1f} MiB, "
             f"threads {status['Threads'].strip()}, descriptors {len(os.listdir(f'/proc/{pid}/fd'))}")
     return f"{counters}; {host}"
 
 
+def measure_stand_in(display):
+    """The stand-in's idle memory and its cold start, timed like the program's:
+    a tray icon and a hotkey whose press starts a child that grabs the screen
+    and shows it in a full-screen window."""
+    stand_in = subprocess.Popen(WINE_EXEC + [STAND_IN])
+    deadline = time.monotonic() + 60
+    while not host_process(own_names(STAND_IN)):
+        if stand_in.poll() is not None or time.monotonic() > deadline:
+            sys.exit(f"the stand-in did not start ({stand_in.poll()})")
+        time.sleep(0.1)
+    time.sleep(2)  # settled: its icon added and its hotkey registered
+    pid = resident_host_process(own_names(STAND_IN))
+    idle = anonymous_mib(pid)
+    times = []
+    for _ in range(RUNS):
+        display.drain()
+        key_press = subprocess.Popen(["xdotool", "key", "Print"])
+        elapsed, window = display.time_key_to_map(30)
+        key_press.wait()
+        if elapsed is None:
+            sys.exit("the stand-in's window never mapped")
+        times.append(elapsed * 1000)
+        escape_into(display, window)
+        time.sleep(0.5)  # its child ends on the Escape (or after two seconds)
+    stand_in.terminate()
+    stand_in.wait()
+    return idle, times
+
+
 def main():
     display = Display()
-    helper("settings")
-    subprocess.Popen(WINE_EXEC + [PROGRAM])
     target = subprocess.Popen(WINE_EXEC + [HELPER, "target"], stdout=subprocess.PIPE, text=True)
     if target.stdout.readline().strip() != "ready":
         sys.exit("the target window did not show")
     subprocess.run(["xdotool", "mousemove", str(display.size[0] // 2), str(display.size[1] // 2)], check=True)
+    # The stand-in first, alone with the target: it takes Print Screen too.
+    stand_in_idle, stand_in_cold = measure_stand_in(display)
+    helper("settings")
+    subprocess.Popen(WINE_EXEC + [PROGRAM])
 
     helper("child", 0)
     idle = usage()
+    idle_anonymous = anonymous_mib(resident_host_process())
     prepared = measure(display, cold=False)
     cold = measure(display, cold=True)
     print(f"display {display.size[0]} x {display.size[1]}, {RUNS} runs each, milliseconds")
     print(f"prepared child: median {statistics.median(prepared):.1f}  min {min(prepared):.1f}  max {max(prepared):.1f}")
     print(f"cold child:     median {statistics.median(cold):.1f}  min {min(cold):.1f}  max {max(cold):.1f}")
+    print(f"stand-in (tray icon and hotkey, a child started on the key):")
+    print(f"  cold child:   median {statistics.median(stand_in_cold):.1f}  min {min(stand_in_cold):.1f}  "
+          f"max {max(stand_in_cold):.1f}")
+    print(f"  idle: host: anonymous {stand_in_idle:.1f} MiB")
+    print(f"program / stand-in: cold capture {statistics.median(cold) / statistics.median(stand_in_cold):.2f} x, "
+          f"idle memory {idle_anonymous:.1f} / {stand_in_idle:.1f} MiB = {idle_anonymous / stand_in_idle:.2f} x",
+          flush=True)
     # The resident's own use, idle and after many captures: growth would be a
     # leak in the resident's side of the capture road.
     for _ in range(max(0, LEAK_CAPTURES - 2 * RUNS)):

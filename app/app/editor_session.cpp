@@ -108,7 +108,8 @@ Status paint_editor_window(App& app, HWND window) {
         if (!session || !paint.get()) return ok_status();
         // A layered window shows what UpdateLayeredWindow gave it, not its paint.
         painted = session->state().live_capture ? present_live_frame(session->state(), window, now)
-                                                : present_editor_frame(session->state(), paint.get(), now);
+                                                : present_editor_frame(session->state(), paint.get(), now,
+                                                                       paint.paint().rcPaint);
     }
     arm_frame_timer(window, session->state(), now);
     return session->first_paint_failure(std::move(painted));

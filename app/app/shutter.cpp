@@ -23,7 +23,15 @@ std::optional<ShutterFileFacts> read_shutter_file_facts(const std::wstring& path
 }
 
 ShutterPlayer::~ShutterPlayer() {
-    if (played_builtin_) PlaySoundW(nullptr, nullptr, 0);
+    if (played_builtin_) play_sound_(nullptr, nullptr, 0);
+}
+
+bool ShutterPlayer::load_player() {
+    if (play_sound_) return true;
+    winmm_.reset(LoadLibraryW(L"winmm.dll"));
+    if (!winmm_) return false;
+    play_sound_ = reinterpret_cast<PlaySoundCall>(reinterpret_cast<void*>(GetProcAddress(winmm_.get(), "PlaySoundW")));
+    return play_sound_ != nullptr;
 }
 
 void ShutterPlayer::play() {
@@ -33,10 +41,12 @@ void ShutterPlayer::play() {
 
 void ShutterPlayer::play_from(const std::optional<std::wstring>& custom_path) {
     const auto facts = custom_path ? read_shutter_file_facts(*custom_path) : std::nullopt;
-    switch (choose_shutter_sound(facts)) {
+    const ShutterSound sound = choose_shutter_sound(facts);
+    if (sound == ShutterSound::Silent || !load_player()) return;
+    switch (sound) {
         case ShutterSound::Silent: return;
         case ShutterSound::CustomFile:
-            if (PlaySoundW(custom_path->c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT)) return;
+            if (play_sound_(custom_path->c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT)) return;
             break;  // not a sound the system plays
         case ShutterSound::BuiltIn: break;
     }
@@ -50,7 +60,7 @@ void ShutterPlayer::play_builtin() {
         return;  // no memory for a click: no click
     }
     played_builtin_ = true;
-    PlaySoundW(reinterpret_cast<LPCWSTR>(builtin_.data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+    play_sound_(reinterpret_cast<LPCWSTR>(builtin_.data()), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
 }
 
 }  // namespace glimmerly

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/win/owners.h"
 #include "core/base/result.h"
 #include "core/instant/shutter_sound.h"
 
@@ -39,8 +40,16 @@ public:
     void play_from(const std::optional<std::wstring>& custom_path);
 
 private:
+    using PlaySoundCall = BOOL(WINAPI*)(LPCWSTR sound, HMODULE module, DWORD flags);
+
+    bool load_player();
     void play_builtin();
 
+    // The multimedia library comes with the first sound, not at start: under
+    // Wine it loads the audio codec drivers, 0.8 MiB the resident would
+    // otherwise hold from the start for a sound it may never play.
+    win::UniqueModule winmm_;
+    PlaySoundCall play_sound_ = nullptr;  // PlaySoundW
     std::vector<std::uint8_t> builtin_;
     bool played_builtin_ = false;
 };

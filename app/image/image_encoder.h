@@ -16,7 +16,8 @@
 namespace glimmerly {
 
 // Writes one complete image file onto the stream. PNG keeps the alpha
-// channel; JPEG ignores it (each pixel's colour channels are written as they
+// channel of a picture that has any transparency and is written 24-bit when
+// every alpha is 255 (it decodes to the same pixels); JPEG ignores alpha (each pixel's colour channels are written as they
 // are, never blended) and is written at quality 1.0 without chroma
 // subsampling, so that thin coloured strokes keep their colour. An invalid
 // picture fails with E_INVALIDARG "Invalid BGRA image dimensions or buffer

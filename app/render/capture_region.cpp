@@ -110,13 +110,28 @@ Status draw_overlay_image(RendererResources& resources, ID2D1RenderTarget* targe
 }
 
 Status begin_dc_frame(RendererResources& resources, HDC dc, std::uint32_t width, std::uint32_t height) {
-    const RECT rect{0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
-    const HRESULT bound = resources.dc_target->BindDC(dc, &rect);
+    return begin_dc_frame_area(resources, dc, RECT{0, 0, static_cast<LONG>(width), static_cast<LONG>(height)});
+}
+
+D2D1::Matrix3x2F frame_area_transform(const RECT& area) {
+    return D2D1::Matrix3x2F::Translation(-static_cast<float>(area.left), -static_cast<float>(area.top));
+}
+
+Status begin_dc_frame_area(RendererResources& resources, HDC dc, const RECT& area) {
+    const HRESULT bound = resources.dc_target->BindDC(dc, &area);
     if (FAILED(bound)) return win::hr_failure(bound, "BindDC");
     ID2D1DCRenderTarget* target = resources.dc_target.get();
     target->BeginDraw();
-    target->SetTransform(D2D1::Matrix3x2F::Identity());
-    target->Clear(D2D1::ColorF(0.0f, 0.0f, 0.0f, 1.0f / 255.0f));
+    target->SetTransform(frame_area_transform(area));
+    // The background is opaque and drawn one to one without blending into
+    // what lies below: where it covers the area, clearing first would only
+    // cost a pass over every pixel.
+    bool covered = false;
+    if (resources.background && area.left >= 0 && area.top >= 0 && area.right > area.left && area.bottom > area.top) {
+        const D2D1_SIZE_U size = resources.background->GetPixelSize();
+        covered = size.width >= static_cast<UINT32>(area.right) && size.height >= static_cast<UINT32>(area.bottom);
+    }
+    if (!covered) target->Clear(D2D1::ColorF(0.0f, 0.0f, 0.0f, 1.0f / 255.0f));
     if (resources.background) draw_at_origin(target, resources.background.get());
     return ok_status();
 }

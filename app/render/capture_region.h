@@ -41,4 +41,11 @@ Status draw_overlay_image(RendererResources& resources, ID2D1RenderTarget* targe
 // at alpha 1/255 and draws the background. The caller ends the drawing.
 Status begin_dc_frame(RendererResources& resources, HDC dc, std::uint32_t width, std::uint32_t height);
 
+// The same for one rectangle of the frame (in the DC's pixels): the target is
+// bound to that rectangle alone and its transform moves frame coordinates
+// into it, so that a frame drawn through `frame_area_transform` puts the same
+// pixels in that rectangle as a whole frame would, and nothing outside it.
+Status begin_dc_frame_area(RendererResources& resources, HDC dc, const RECT& area);
+D2D1::Matrix3x2F frame_area_transform(const RECT& area);
+
 }  // namespace glimmerly

@@ -23,8 +23,8 @@ Status draw_text_object(RendererResources& resources, ID2D1RenderTarget* target,
                         const SceneObject& object, const TextPayload& text) {
     SavedTransform transform(target);
     const Point centre = box_centre(object_bounds(object));
-    const D2D1::Matrix3x2F turn = D2D1::Matrix3x2F::Rotation(
-        static_cast<float>(object.rotation * (180.0 / std::numbers::pi)), d2d_point(centre));
+    const D2D1::Matrix3x2F turn = rotation_matrix(
+        resources, static_cast<float>(object.rotation * (180.0 / std::numbers::pi)), d2d_point(centre));
     target->SetTransform(turn * transform.matrix());
 
     auto format = annotation_text_format(resources.dwrite_factory.get(), static_cast<float>(text.size));

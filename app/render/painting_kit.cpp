@@ -158,8 +158,9 @@ void set_rotation(Painter& painter, std::optional<PaintRotation> rotation) {
         painter.target->SetTransform(D2D1::Matrix3x2F::Identity());
         return;
     }
-    painter.target->SetTransform(D2D1::Matrix3x2F::Rotation(
-        static_cast<float>(rotation->angle * (180.0 / std::numbers::pi)), d2d_point(rotation->centre)));
+    painter.target->SetTransform(rotation_matrix(
+        painter.resources, static_cast<float>(rotation->angle * (180.0 / std::numbers::pi)),
+        d2d_point(rotation->centre)));
 }
 
 Result<std::optional<ComPtr<ID2D1PathGeometry>>> path_geometry_from_points(RendererResources& resources,

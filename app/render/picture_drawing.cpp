@@ -14,15 +14,17 @@ namespace {
 // The target's transform at the start of a picture, put back at its end.
 class TransformScope {
 public:
-    explicit TransformScope(ID2D1RenderTarget* target) : target_(target), saved_(target) {}
+    explicit TransformScope(const Painter& painter)
+        : resources_(painter.resources), target_(painter.target), saved_(painter.target) {}
 
     void turn(const RotationShape& rotation) {
         if (!rotation.on) return saved_.restore();
         const auto degrees = static_cast<float>(rotation.angle * (180.0 / std::numbers::pi));
-        target_->SetTransform(D2D1::Matrix3x2F::Rotation(degrees, d2d_point(rotation.centre)) * saved_.matrix());
+        target_->SetTransform(rotation_matrix(resources_, degrees, d2d_point(rotation.centre)) * saved_.matrix());
     }
 
 private:
+    const RendererResources& resources_;
     ID2D1RenderTarget* target_;
     SavedTransform saved_;
 };
@@ -92,7 +94,7 @@ Result<std::vector<MeasuredText>> measured(Painter& painter, std::span<const std
 }  // namespace
 
 Status draw_picture(Painter& painter, const Picture& picture) {
-    TransformScope transform(painter.target);
+    TransformScope transform(painter);
     for (const PictureShape& shape : picture) GLIM_TRY(draw_shape(painter, transform, shape));
     return ok_status();
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/win/com.h"
+#include "app/win/owners.h"
 #include "core/base/result.h"
 #include "core/document/geometry.h"
 #include "core/image/bgra_image.h"
@@ -136,7 +137,18 @@ struct SceneLayerCache {
 
 // Members in creation order, so that they are released in reverse: caches
 // and bitmaps first, the factories last.
+// Direct2D and DirectWrite are loaded by the first renderer, not at process
+// start: imported, they brought Wine's Direct3D, OpenGL and font stacks into
+// every process (the resident idles with them, a cold editor child loads
+// them before its window shows). Each record holds its own reference to the
+// libraries, released after every object made from them; once loaded they
+// stay for the life of the process.
+using MakeRotateMatrix = void(WINAPI*)(FLOAT angle, D2D1_POINT_2F centre, D2D1_MATRIX_3X2_F* matrix);
+
 struct RendererResources {
+    win::UniqueModule d2d1_library;
+    win::UniqueModule dwrite_library;
+    MakeRotateMatrix make_rotate_matrix = nullptr;  // D2D1MakeRotateMatrix
     win::ComPtr<ID2D1Factory> d2d_factory;        // single-threaded
     win::ComPtr<IDWriteFactory> dwrite_factory;   // shared
     win::ComPtr<ID2D1DCRenderTarget> dc_target;
@@ -157,6 +169,10 @@ struct RendererResources {
     RendererResources(const RendererResources&) = delete;
     RendererResources& operator=(const RendererResources&) = delete;
 };
+
+// D2D1::Matrix3x2F::Rotation through the loaded library: a turn of
+// `degrees` clockwise about `centre`.
+D2D1::Matrix3x2F rotation_matrix(const RendererResources& resources, float degrees, D2D1_POINT_2F centre);
 
 // Factories, the DC render target (B8G8R8A8, alpha ignored or premultiplied,
 // 96 dpi so that one unit is one pixel of the capture) and the two shared

@@ -17,20 +17,28 @@ Status present_grabbed_frame(EditorState& state, HDC window_dc) {
     return ok_status();
 }
 
-Status present_editor_frame(EditorState& state, HDC window_dc, ChromeClock::time_point now) {
+Status present_editor_frame(EditorState& state, HDC window_dc, ChromeClock::time_point now,
+                            std::optional<RECT> area) {
     EditorWindowPart& part = editor_window_part(state);
-    const int width = static_cast<int>(state.frame_width), height = static_cast<int>(state.frame_height);
+    const RECT frame{0, 0, static_cast<LONG>(state.frame_width), static_cast<LONG>(state.frame_height)};
     if (!part.renderer.resources) return present_grabbed_frame(state, window_dc);
     if (!part.back_buffer) {
         auto made = create_dib_surface(state.frame_width, state.frame_height);
         if (!made) return std::move(made).failure();
         part.back_buffer = std::move(*made);
-        // Every frame comes from the renderer from now on.
+        // Every frame comes from the renderer from now on, and the window
+        // still shows the grab: the first one is drawn whole.
         part.renderer.gdi_surface.reset();
+        area.reset();
     }
+    RECT shown = frame;
+    if (area && !IntersectRect(&shown, &frame, &*area)) return ok_status();
     const HDC back = part.back_buffer->memory.get();
-    GLIM_TRY(render_frame(state, back, {now, {}}));
-    if (!BitBlt(window_dc, 0, 0, width, height, back, 0, 0, SRCCOPY)) return win::win32_failure("BitBlt");
+    GLIM_TRY(render_frame(state, back, FrameOptions{.now = now, .area = shown}));
+    // Only the drawn part of the back buffer is current.
+    if (!BitBlt(window_dc, shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top, back, shown.left,
+                shown.top, SRCCOPY))
+        return win::win32_failure("BitBlt");
     return ok_status();
 }
 

@@ -14,7 +14,10 @@
 
 namespace glimmerly {
 
-Status present_editor_frame(EditorState& state, HDC window_dc, ChromeClock::time_point now);
+// With an area (a WM_PAINT's invalid rectangle), only that part is drawn
+// and shown: the rest of the window keeps what the last frames put there.
+Status present_editor_frame(EditorState& state, HDC window_dc, ChromeClock::time_point now,
+                            std::optional<RECT> area = std::nullopt);
 
 // The frozen frame alone from the grab's surface, while the capture still
 // has it: one blit, far cheaper than a drawn frame. Nothing without it.

@@ -336,7 +336,7 @@ Status draw_text_object(Painter& painter, TextBoxView& view, CaretState& caret, 
     const auto degrees = static_cast<float>(box.rotation * (180.0 / std::numbers::pi));
     const D2D1_POINT_2F centre = d2d_point({at.x + frame.w / 2.0, at.y + frame.h / 2.0});
     painter.target->SetTransform(D2D1::Matrix3x2F::Translation(-box.scroll.scroll, 0.0f) *
-                                 D2D1::Matrix3x2F::Rotation(degrees, centre) * saved.matrix());
+                                 rotation_matrix(painter.resources, degrees, centre) * saved.matrix());
 
     Rgb letters = box.color;
     if (box.makes_label()) {

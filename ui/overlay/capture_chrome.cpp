@@ -57,6 +57,22 @@ private:
     ID2D1RenderTarget* target_;
 };
 
+// The frame area the target holds: a partial repaint binds its invalid
+// rectangle alone and moves frame coordinates into it.
+Box bound_area(ID2D1RenderTarget* target) {
+    D2D1_MATRIX_3X2_F moved{};
+    target->GetTransform(&moved);
+    const D2D1_SIZE_F size = target->GetSize();
+    return {-moved._31, -moved._32, -moved._31 + size.width, -moved._32 + size.height};
+}
+
+// Whether anything drawn inside `box`, grown by `margin` for outlines and
+// antialiasing, can land in the area.
+bool reaches(const Box& box, double margin, const Box& area) {
+    return box.left - margin < area.right && area.left < box.right + margin && box.top - margin < area.bottom &&
+           area.top < box.bottom + margin;
+}
+
 Status draw_hint_box(Painter& painter, const HintBox& hint, std::string_view text, float opacity) {
     fill_rounded_rect(painter, hint.box, hint.radius, {opacity, kHintBoxFill.r, kHintBoxFill.g, kHintBoxFill.b});
     return draw_ui_text(painter, text, hint.text, hint.text_size, {opacity, kHintText.r, kHintText.g, kHintText.b});
@@ -67,7 +83,17 @@ Status draw_toolbar(EditorState& state, Painter& painter, ChromeClock::time_poin
     const std::vector<ToolbarButton> buttons = layout_toolbar(state);
     if (buttons.empty()) return ok_status();
     const double s = anchor_monitor_scale(state);
-    for (const Box& panel : toolbar_panel_rects(buttons, s)) {
+    const std::vector<Box> panels = toolbar_panel_rects(buttons, s);
+    // The toolbar costs as much as the rest of a frame under Wine (its
+    // buttons are many small drawings): a partial repaint whose area misses
+    // it skips it, as none of its pixels would fall inside.
+    const Box area = bound_area(painter.target);
+    const double margin = 2.0 * s + 2.0;
+    const auto shown = [&](const Box& box) { return reaches(box, margin, area); };
+    if (std::none_of(panels.begin(), panels.end(), shown) &&
+        std::none_of(buttons.begin(), buttons.end(), [&](const ToolbarButton& b) { return shown(b.rect); }))
+        return ok_status();
+    for (const Box& panel : panels) {
         fill_rounded_rect(painter, panel, kToolbarPanelRadius * s, PaintColour::opaque(kToolbarPanelFill));
         stroke_rounded_rect(painter, panel, kToolbarPanelRadius * s, PaintColour::opaque(kToolbarPanelOutline), s);
     }
@@ -85,6 +111,14 @@ Status draw_size_panel(EditorState& state, Painter& painter, ChromeClock::time_p
     const auto panel = place_size_panel(state);
     if (!panel) return ok_status();
     const double s = anchor_monitor_scale(state);
+    const EditorWindowPart* part = state.window.get();
+    const DimensionFieldsPart* fields = part && part->dimension_fields ? &*part->dimension_fields : nullptr;
+    // Like the toolbar, skipped by a partial repaint that misses it; not
+    // while its fields are open, whose drawing follows the caret.
+    const Box area = bound_area(painter.target);
+    if (!panel->fields && !fields && !reaches(panel->panel, 2.0 * s + 2.0, area) &&
+        !reaches(panel->button, 2.0 * s + 2.0, area))
+        return ok_status();
     const PaintColour fill = PaintColour::opaque(kHintBoxFill);
     fill_rounded_rect(painter, panel->panel, kSizePanelRadius * s, fill);
     fill_rounded_rect(painter, panel->button, kSizePanelRadius * s, fill);
@@ -92,8 +126,6 @@ Status draw_size_panel(EditorState& state, Painter& painter, ChromeClock::time_p
     const double k = kPanelIconScale * s;
     GLIM_TRY(draw_icon(painter, IconKind::RegionCorners, {centre.x - 10.0 * k, centre.y - 10.0 * k}, k, kPanelIcon));
 
-    const EditorWindowPart* part = state.window.get();
-    const DimensionFieldsPart* fields = part && part->dimension_fields ? &*part->dimension_fields : nullptr;
     {
         ClipScope clip(painter.target, panel->panel);
         const Box& p = panel->panel;

@@ -22,15 +22,23 @@ D2D1::Matrix3x2F pass_transform(const ScenePass& pass) {
 
 // Binds the DC and begins drawing for the per-view path, which draws the
 // background in each pass instead.
-Status begin_views_frame(RendererResources& resources, HDC dc, std::uint32_t width, std::uint32_t height) {
-    const RECT rect{0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
-    if (const HRESULT bound = resources.dc_target->BindDC(dc, &rect); FAILED(bound))
+Status begin_views_frame(RendererResources& resources, HDC dc, const RECT& area) {
+    if (const HRESULT bound = resources.dc_target->BindDC(dc, &area); FAILED(bound))
         return win::hr_failure(bound, "BindDC");
     ID2D1DCRenderTarget* target = resources.dc_target.get();
     target->BeginDraw();
-    target->SetTransform(D2D1::Matrix3x2F::Identity());
+    target->SetTransform(frame_area_transform(area));
     target->Clear(D2D1::ColorF(0.0f, 0.0f, 0.0f, 1.0f / 255.0f));
     return ok_status();
+}
+
+// The area to draw: the asked one inside the frame, else the whole frame.
+RECT frame_area(const EditorState& state, const std::optional<RECT>& asked) {
+    const RECT frame{0, 0, static_cast<LONG>(state.frame_width), static_cast<LONG>(state.frame_height)};
+    if (!asked) return frame;
+    RECT area{};
+    if (!IntersectRect(&area, &frame, &*asked)) return RECT{};
+    return area;
 }
 
 Status draw_pass(EditorState& state, RendererResources& resources, const ScenePass& pass,
@@ -47,22 +55,27 @@ Status draw_pass(EditorState& state, RendererResources& resources, const ScenePa
     return draw_scene(state, *painter, pass.scale, pass.zoomed, now);
 }
 
-// One attempt: every scene pass, then the chrome, then EndDraw.
-Status draw_frame(EditorState& state, HDC dc, const FrameOptions& options) {
+// One attempt: every scene pass, then the chrome, then EndDraw. Only the
+// area's pixels are bound and drawn: everything goes through the area's
+// transform, under which frame coordinates land where they would in a whole
+// frame, so the work (and under Wine the read-back and copy of the target)
+// shrinks with the area.
+Status draw_frame(EditorState& state, HDC dc, const RECT& area, const FrameOptions& options) {
     RendererResources& resources = *editor_window_part(state).renderer.resources;
     ID2D1RenderTarget* target = resources.dc_target.get();
     const FramePlan plan = plan_frame(state);
+    const D2D1::Matrix3x2F to_area = frame_area_transform(area);
     if (plan.single_path)
-        GLIM_TRY(begin_dc_frame(resources, dc, state.frame_width, state.frame_height));
+        GLIM_TRY(begin_dc_frame_area(resources, dc, area));
     else
-        GLIM_TRY(begin_views_frame(resources, dc, state.frame_width, state.frame_height));
+        GLIM_TRY(begin_views_frame(resources, dc, area));
 
     Status drawn = ok_status();
     for (const ScenePass& pass : plan.passes) {
         if (pass.clip) target->PushAxisAlignedClip(d2d_rect(*pass.clip), D2D1_ANTIALIAS_MODE_ALIASED);
-        target->SetTransform(pass_transform(pass));
+        target->SetTransform(pass_transform(pass) * to_area);
         drawn = draw_pass(state, resources, pass, options.now);
-        target->SetTransform(D2D1::Matrix3x2F::Identity());
+        target->SetTransform(to_area);
         if (pass.clip) target->PopAxisAlignedClip();
         if (!drawn) break;
     }
@@ -111,12 +124,14 @@ Status render_frame(EditorState& state, HDC dc, const FrameOptions& options) {
     EditorWindowPart& part = editor_window_part(state);
     if (!part.renderer.resources) return invalid_input("The editor has no renderer resources yet");
     GLIM_TRY(layout_dimension_fields(state));
-    Status first = draw_frame(state, dc, options);
+    const RECT area = frame_area(state, options.area);
+    if (IsRectEmpty(&area)) return ok_status();
+    Status first = draw_frame(state, dc, area, options);
     if (first || first.failure().code != static_cast<std::int32_t>(D2DERR_RECREATE_TARGET)) return first;
     auto rebuilt = rebuild_resources(state, *part.renderer.resources);
     if (!rebuilt) return std::move(rebuilt).failure();
     part.renderer.resources = std::move(*rebuilt);
-    return draw_frame(state, dc, options);
+    return draw_frame(state, dc, area, options);
 }
 
 }  // namespace glimmerly

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 
 #include "core/base/result.h"
 #include "core/editor/editor_state.h"
@@ -19,10 +20,16 @@ struct FrameOptions {
     // Sees each EndDraw's result and may stand in another: tests play a lost
     // device through it. None in the program.
     std::function<HRESULT(HRESULT)> end_draw;
+    // The part of the frame to draw (a window's invalid rectangle); the whole
+    // frame without one. Its pixels come out as in a whole frame, and the
+    // DC's pixels outside it are left as they are.
+    std::optional<RECT> area;
 };
 
 // Draws the frame through the DC render target of the state's renderer
-// resources, into `dc` (a memory surface the caller then presents). When
+// resources, into `dc` (a memory surface the caller then presents), or only
+// the options' area of it, clipped to the frame (an empty one draws nothing).
+// When
 // drawing reports D2DERR_RECREATE_TARGET the resources are built again (with
 // the same background and overlay image), put in the state in place of the
 // old ones, and the frame is drawn once more; a second loss is returned.
