@@ -111,7 +111,9 @@ TEST(LoupeStrips, PaintedPiecesFillTheCircleWithinThreePixels) {
             }
         EXPECT_EQ(uncovered, 0);
         EXPECT_EQ(beyond, 0);
-        if (zoom <= 4) EXPECT_EQ(beyond_single_row, 0);
+        if (zoom <= 4) {
+            EXPECT_EQ(beyond_single_row, 0);
+        }
     }
 }
 
