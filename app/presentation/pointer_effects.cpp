@@ -99,7 +99,8 @@ Status draw_pointer_effects(Painter& painter, const PointerPicture& picture) {
 
 Status place_pointer_layer(PresentationState& state) {
     const PointerSettings settings = effective_settings(state);
-    if (!cursor_feature(state.features) || pointer_effects_visible(settings)) return ok_status();
+    // The loupe follows the pointer wherever the layer goes.
+    if (!cursor_feature(state.features) || pointer_effects_visible(settings)) return show_loupe_at_cursor(state);
     auto cursor = cursor_position();
     if (!cursor) return std::move(cursor).failure();
     const std::uint32_t dpi = monitor_dpi_at(*cursor);
@@ -116,11 +117,11 @@ Status place_pointer_layer(PresentationState& state) {
     PresentationLayer& layer = *state.pointer_layer;
     GLIM_TRY(move_layer(layer, origin));
     show_layer(layer);
-    return ok_status();
+    return show_loupe_at_cursor(state);
 }
 
 Status update_pointer_effects(PresentationState& state) {
-    if (!cursor_feature(state.features)) return ok_status();
+    if (!cursor_feature(state.features)) return show_loupe_at_cursor(state);
     const std::uint64_t now = presentation_now(state);
     auto cursor = cursor_position();
     if (!cursor) return std::move(cursor).failure();
@@ -164,7 +165,7 @@ Status update_pointer_effects(PresentationState& state) {
     state.previous_dirty = rects.own;
     state.spotlight_refresh = false;
     state.last_effects_update = now;
-    return ok_status();
+    return show_loupe_at_cursor(state);
 }
 
 Status render_presentation_layer(PresentationState& state, HWND window) {

@@ -150,6 +150,7 @@ Status close_presentation_windows(PresentationState& state) {
     state.buttons = {};
     state.pointer = {};
     state.spotlight_refresh = state.spotlight_key_held = state.magnifier_held = false;
+    state.loupe.reset();
     if (state.timer.set) KillTimer(state.window, TIMER_PRESENTATION_FRAME);
     state.timer = {};
     return ok_status();
@@ -191,8 +192,10 @@ Status apply_presentation_settings(PresentationState& state, const Settings& set
     return or_stop(state, show_features(state));
 }
 
-Status refresh_loupe_sources(PresentationState&) { return ok_status(); }
-Status drain_loupe_frames(PresentationState&) { return ok_status(); }
+Status drain_loupe_frames(PresentationState& state) {
+    if (state.loupe) drain_loupe_frames(*state.loupe);
+    return ok_status();
+}
 
 Status rebuild_presentation_windows(PresentationState& state) {
     if (state.saved_features) return ok_status();

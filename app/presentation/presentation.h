@@ -4,9 +4,9 @@
 // effects (halo, trail, click marks) follow the real pointer through raw
 // mouse input on a click-through layer window; its shortcuts (90 to 96) and
 // the keyboard hook come and go with the features, and typed keys are
-// recorded for the keys display. The spotlight, loupe, temporary shapes and
-// the drawing of the keys display are not built yet: their switches are
-// kept, and turning them on shows nothing.
+// recorded for the keys display. The magnifier's loupe follows the pointer.
+// The spotlight, temporary shapes and the drawing of the keys display are
+// not built yet: their switches are kept, and turning them on shows nothing.
 
 #include <windows.h>
 
@@ -18,6 +18,7 @@
 #include "app/app/borrow_cell.h"
 #include "app/app/keyboard_hook.h"
 #include "app/presentation/layer.h"
+#include "app/presentation/loupe.h"
 #include "core/base/result.h"
 #include "core/pointer/frame_timer.h"
 #include "core/pointer/pointer_paint.h"
@@ -92,6 +93,8 @@ struct PresentationState {
     // The pointer layer's picture, kept so that its buffers are reused.
     PointerPicture picture;
     LayerMaker make_layer = create_presentation_layer;
+    // While the magnifier is on or its key is held.
+    LoupePointer loupe;
 };
 
 // Builds the state and attaches it to the window; on failure nothing is attached.
@@ -132,7 +135,9 @@ bool temporary_shape_armed(const PresentationState& state);
 Status toggle_presentation_feature(PresentationState& state, std::uint32_t command);
 // The presentation part of new settings, shown at once.
 Status apply_presentation_settings(PresentationState& state, const Settings& settings);
+// WM_APP_LOUPE_WINDOW_EVENT: the windows beneath are listed again.
 Status refresh_loupe_sources(PresentationState& state);
+// WM_APP_LOUPE_FRAME_ARRIVED.
 Status drain_loupe_frames(PresentationState& state);
 // A key from the low-level hook: wParam the virtual key, lParam the scan code and flags.
 Status record_key_report(PresentationState& state, WPARAM key, LPARAM flags);

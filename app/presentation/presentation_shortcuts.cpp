@@ -141,7 +141,6 @@ Status refresh_pointer_overlays(PresentationState& state) {
         GLIM_TRY(update_pointer_effects(state));
     else if (state.pointer_layer)
         GLIM_TRY(render_presentation_layer(state, state.pointer_layer->window.get()));
-    // The loupe that follows the pointer comes with the magnifier's window.
     return schedule_presentation_timer(state);
 }
 

@@ -1,0 +1,76 @@
+// The magnifier's loupe under Wine, which has no thumbnails and an old build
+// number: it is drawn in bands (its dark background only), centred on the
+// point, placed once for an unchanged view, and gone when dropped.
+
+#include "app/presentation/loupe.h"
+
+#include <gtest/gtest.h>
+
+#include "app/presentation/capture_interfaces.h"
+
+namespace glimmerly {
+namespace {
+
+RECT window_rect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+TEST(Loupe, BandedUnderWineCentredOnThePointAndPlacedOnceWhenNothingChanged) {
+    auto loupe = create_loupe(nullptr);
+    ASSERT_TRUE(loupe) << loupe.failure().message;
+    const HWND window = (*loupe)->window;
+    wchar_t name[64]{};
+    GetClassNameW(window, name, 64);
+    EXPECT_STREQ(name, L"Glimmerly.Loupe");
+    GetWindowTextW(window, name, 64);
+    EXPECT_STREQ(name, L"Glimmerly loupe");
+    EXPECT_FALSE(IsWindowVisible(window));
+    const auto reason = band_fallback_reason();
+    ASSERT_TRUE(reason);
+    EXPECT_EQ(reason->rfind("Windows build ", 0), 0u) << *reason;
+    EXPECT_NE(reason->find(", before 22000"), std::string::npos) << *reason;
+
+    ASSERT_TRUE(update_loupe_view(**loupe, 500, 400, 240, 2, std::nullopt, {}));
+    EXPECT_TRUE(IsWindowVisible(window));
+    const RECT placed = window_rect(window);
+    EXPECT_EQ(placed.left, 380);
+    EXPECT_EQ(placed.top, 280);
+    EXPECT_EQ(placed.right - placed.left, 240);
+    EXPECT_EQ(placed.bottom - placed.top, 240);
+    EXPECT_EQ((*loupe)->placements_drawn, 1u);
+    EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & 0x080800A8, 0x080800A8);
+
+    ASSERT_TRUE(update_loupe_view(**loupe, 500, 400, 240, 2, std::nullopt, {}));
+    EXPECT_EQ((*loupe)->placements_drawn, 1u);
+
+    // Zoom 7 loses a pixel each side.
+    ASSERT_TRUE(update_loupe_view(**loupe, 500, 400, 240, 7, std::nullopt, {}));
+    EXPECT_EQ((*loupe)->placements_drawn, 2u);
+    const RECT zoomed = window_rect(window);
+    EXPECT_EQ(zoomed.left, 381);
+    EXPECT_EQ(zoomed.right - zoomed.left, 238);
+
+    destroy_loupe(std::move(*loupe));
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST(Loupe, WindowsLeftOutAndThoseAwayFromTheSquareAreNotBeneath) {
+    const std::vector<LoupeCandidate> candidates = {
+        {reinterpret_cast<LoupeWindowId>(GetDesktopWindow()), {0, 0, 4000, 4000}},
+        {1234, {5000, 5000, 5100, 5100}},
+    };
+    const PixelRect square{100, 100, 220, 220};
+    EXPECT_TRUE(next_window_beneath(candidates, square, {GetDesktopWindow()}).empty());
+}
+
+TEST(CaptureInterfaces, IdentitiesComeFromTheCheckedTable) {
+    const GUID& handler = __uuidof(wgc::IFrameArrivedHandler);
+    EXPECT_EQ(handler.Data1, 0x51A947F7u);
+    EXPECT_EQ(__uuidof(wgc::IDCompositionVisual3).Data1, 0x2775F462u);
+    EXPECT_EQ(__uuidof(wgc::IGraphicsCaptureSession3).Data4[7], 0xBE);
+}
+
+}  // namespace
+}  // namespace glimmerly
