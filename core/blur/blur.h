@@ -5,7 +5,6 @@
 // by three rounds of horizontal and vertical box filters.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <new>
 #include <optional>
