@@ -139,7 +139,11 @@ Status begin_dc_frame_area(RendererResources& resources, HDC dc, const RECT& are
 Result<BgraImage> render_capture_region(RendererResources& resources, const BgraImage& picture,
                                         std::span<const FillRegion> background,
                                         std::span<const SceneObject> objects, const Box& region) {
-    auto blurred = blur_regions(picture, objects);
+    auto blurred = [&] {
+        // A workspace busy further up the stack leaves this blur one of its own.
+        auto workspace = resources.blur_workspace.borrow();
+        return workspace ? blur_regions(picture, objects, *workspace) : blur_regions(picture, objects);
+    }();
     if (!blurred) return std::move(blurred).failure();
     const BgraImage& source = blurred->image();
     const auto pixels = capture_pixel_rect(region, source.width, source.height);

@@ -20,6 +20,7 @@
 #include "app/win/com.h"
 #include "app/win/owners.h"
 #include "core/base/result.h"
+#include "core/blur/blur.h"
 #include "core/document/geometry.h"
 #include "core/image/bgra_image.h"
 
@@ -160,6 +161,7 @@ struct RendererResources {
     Guarded<ObjectRenderCache> object_cache;
     SceneLayerCache scene_layer;
     Guarded<std::vector<BlurBitmap>> blur_bitmaps;
+    Guarded<BlurWorkspace> blur_workspace;  // buffers and threads kept for the next blur
     Guarded<std::vector<FillGeometryEntry>> fill_geometries;  // most recent first
     Guarded<TextFormatCache> text_formats;
     bool software = false;       // the target was asked for as a software target

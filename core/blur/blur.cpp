@@ -4,14 +4,11 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
-#include <condition_variable>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
-#include <mutex>
 #include <new>
 #include <optional>
-#include <system_error>
 #include <utility>
 #include <variant>
 
@@ -270,106 +267,33 @@ void box_rows_vertical(const std::uint8_t* in, std::uint8_t* out, std::uint32_t 
     }
 }
 
-// Holds each thread of a blur at the end of a pass until every thread has
-// ended it. Workers first wait at the start gate, until the calling thread
-// knows how many of them the system gave it.
-class PassBarrier {
-public:
-    void open(std::size_t threads) noexcept {
-        {
-            const std::lock_guard lock(mutex_);
-            threads_ = threads;
-        }
-        changed_.notify_all();
-    }
-    void wait_open() noexcept {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return threads_ != 0; });
-    }
-    void arrive_and_wait() noexcept {
-        std::unique_lock lock(mutex_);
-        const std::uint64_t round = round_;
-        if (++arrived_ == threads_) {
-            arrived_ = 0;
-            ++round_;
-            lock.unlock();
-            changed_.notify_all();
-            return;
-        }
-        changed_.wait(lock, [&] { return round_ != round; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::size_t threads_ = 0;
-    std::size_t arrived_ = 0;
-    std::uint64_t round_ = 0;
-};
-
 // Runs the passes over all rows, cut into bands of whole rows, one per
 // worker: passes(bands, barrier) runs every pass over the bands it is given,
-// meeting the other threads at the barrier between passes. The workers start
-// once for all the passes: a start and a join per pass were 49 per blur. The
-// calling thread takes the first band itself; a band whose thread the system
-// refused runs on the calling thread too, since a band left undone would show
-// the very pixels the user hid.
+// meeting the other threads at the barrier between passes. One worker, or a
+// single row, stays on the calling thread without touching the pool.
 template <class Passes>
-void run_in_bands(std::uint32_t rows, std::uint32_t workers, const ThreadStarter& start, const Passes& passes) {
-    struct Band {
-        std::uint32_t first, end;
-    };
+void run_in_bands(std::uint32_t rows, std::uint32_t workers, std::unique_ptr<BandPool>& pool,
+                  const ThreadStarter& start, const Passes& passes) {
     struct NoBarrier {
         void arrive_and_wait() noexcept {}
     };
     if (workers <= 1 || rows < 2) {
         NoBarrier alone;
-        const Band all{0, rows};
+        const RowBand all{0, rows};
         passes(std::span(&all, 1), alone);
         return;
     }
     const std::uint64_t chunk = (std::uint64_t{rows} + workers - 1) / workers;
-    std::array<Band, kMaxBlurWorkers> bands;
+    std::array<RowBand, kMaxBlurWorkers> bands;
     std::size_t band_count = 0;
     for (std::uint64_t first = 0; first < rows; first += chunk)
-        bands[band_count++] = Band{static_cast<std::uint32_t>(first),
-                                   static_cast<std::uint32_t>(std::min(first + chunk, std::uint64_t{rows}))};
-    // Declared before the threads, so that the threads are joined first.
-    PassBarrier barrier;
-    std::array<Band, kMaxBlurWorkers> own;
-    own[0] = bands[0];
-    std::size_t own_count = 1;
-    std::size_t started = 0;
-    std::array<std::jthread, kMaxBlurWorkers> threads;
-    for (std::size_t i = 1; i < band_count; ++i) {
-        const Band* band = &bands[i];
-        try {
-            if (start)
-                threads[i] = start([&passes, &barrier, band]() noexcept {
-                    barrier.wait_open();
-                    passes(std::span(band, 1), barrier);
-                });
-        } catch (...) {
-            threads[i] = {};  // as refused: the work stays here
-        }
-        if (threads[i].joinable())
-            ++started;
-        else
-            own[own_count++] = bands[i];
-    }
-    barrier.open(started + 1);
-    passes(std::span(own.data(), own_count), barrier);
+        bands[band_count++] = RowBand{static_cast<std::uint32_t>(first),
+                                      static_cast<std::uint32_t>(std::min(first + chunk, std::uint64_t{rows}))};
+    if (!pool) pool = std::make_unique<BandPool>(start);
+    pool->run(std::span(bands.data(), band_count), passes);
 }
 
 }  // namespace
-
-std::jthread start_worker_thread(std::function<void()> work) {
-    try {
-        return std::jthread(std::move(work));
-    } catch (const std::system_error&) {
-        return {};  // no thread to be had; the caller does the work itself
-    }
-}
 
 BlurWorkers system_blur_workers() {
     return BlurWorkers{std::thread::hardware_concurrency(), start_worker_thread};
@@ -377,8 +301,15 @@ BlurWorkers system_blur_workers() {
 
 namespace {
 
-Result<BlurPixels> blur_rect(std::span<const std::uint8_t> pixels, std::uint32_t image_width, const BlurRect& rect,
-                             const BlurWorkers& workers) {
+// Makes `buffer` hold `size` bytes without keeping or zeroing what it held:
+// within its capacity that costs nothing, and beyond it nothing is copied.
+void reuse_for(BlurPixels& buffer, std::size_t size) {
+    buffer.clear();
+    buffer.resize(size);
+}
+
+Status blur_rect(std::span<const std::uint8_t> pixels, std::uint32_t image_width, const BlurRect& rect,
+                 const BlurWorkers& workers, BlurPixels& a, BlurPixels& b, std::unique_ptr<BandPool>& pool) {
     if (rect.radius < kMinBlurRadius || rect.radius > kMaxBlurRadius)
         return invalid_input("Blur radius outside 3..32");
     // Checked in 64 bits so that no sum or product wraps; once the rows are
@@ -394,9 +325,9 @@ Result<BlurPixels> blur_rect(std::span<const std::uint8_t> pixels, std::uint32_t
     const std::uint32_t threads =
         count >= kBlurParallelPixels ? std::clamp<std::uint32_t>(workers.processors, 1, kMaxBlurWorkers) : 1;
 
-    BlurPixels a(static_cast<std::size_t>(count) * 4);
-    // Every byte of b is written before it is read.
-    const auto b = std::make_unique_for_overwrite<std::uint8_t[]>(a.size());
+    // Every byte of both is written before it is read.
+    reuse_for(a, static_cast<std::size_t>(count) * 4);
+    reuse_for(b, a.size());
 
     const ScatterSource source{pixels.data(), std::size_t{image_width} * 4, rect.x, rect.y, w, h,
                                rect.radius, mix(rect.seed + kGolden)};
@@ -404,28 +335,40 @@ Result<BlurPixels> blur_rect(std::span<const std::uint8_t> pixels, std::uint32_t
     // A band's scatter and horizontal passes read only its own rows of `a`,
     // which it wrote itself; a vertical pass reads all of `b`, so every band
     // waits for the others before it and before `b` is written again.
-    run_in_bands(h, threads, workers.start, [&](const auto& bands, auto& barrier) noexcept {
+    run_in_bands(h, threads, pool, workers.start, [&](const auto& bands, auto& barrier) noexcept {
         for (const auto& band : bands) scatter_rows(source, a.data(), band.first, band.end);
         for (int round = 0; round < 3; ++round) {
             if (round > 0) barrier.arrive_and_wait();
-            for (const auto& band : bands) box_rows_horizontal(a.data(), b.get(), w, box, band.first, band.end);
+            for (const auto& band : bands) box_rows_horizontal(a.data(), b.data(), w, box, band.first, band.end);
             barrier.arrive_and_wait();
-            for (const auto& band : bands) box_rows_vertical(b.get(), a.data(), w, h, box, band.first, band.end);
+            for (const auto& band : bands) box_rows_vertical(b.data(), a.data(), w, h, box, band.first, band.end);
         }
     });
-    return a;
+    return ok_status();
 }
 
 }  // namespace
 
-Result<BlurPixels> blur_image_rects(std::span<const std::uint8_t> pixels, std::uint32_t image_width,
-                                    const BlurRect& rect, const BlurWorkers& workers) {
+Result<std::span<const std::uint8_t>> blur_image_rects(BlurWorkspace& workspace, std::span<const std::uint8_t> pixels,
+                                                       std::uint32_t image_width, const BlurRect& rect) {
     try {
-        return blur_rect(pixels, image_width, rect, workers);
+        const Status blurred = blur_rect(pixels, image_width, rect, workspace.workers_, workspace.result_,
+                                         workspace.between_, workspace.pool_);
+        if (!blurred) return blurred.failure();
+        return std::span<const std::uint8_t>(workspace.result_);
     } catch (const std::bad_alloc&) {
-        // Started workers are joined by then: their threads are owned inside.
+        // The pool's threads are idle by then: a run returns only when its
+        // bands have ended.
         return out_of_memory("Blurring a rectangle");
     }
+}
+
+Result<BlurPixels> blur_image_rects(std::span<const std::uint8_t> pixels, std::uint32_t image_width,
+                                    const BlurRect& rect, const BlurWorkers& workers) {
+    BlurWorkspace workspace(workers);
+    auto blurred = blur_image_rects(workspace, pixels, image_width, rect);
+    if (!blurred) return std::move(blurred).failure();
+    return std::move(workspace.result_);
 }
 
 }  // namespace glimmerly
@@ -470,7 +413,7 @@ void fill_opaque_black(BgraImage& image, const BlurRect& rect) {
     }
 }
 
-void paste_rows(BgraImage& image, const BlurRect& rect, const BlurPixels& blurred) {
+void paste_rows(BgraImage& image, const BlurRect& rect, std::span<const std::uint8_t> blurred) {
     const std::size_t row_bytes = std::size_t{rect.width} * 4;
     for (std::uint32_t row = 0; row < rect.height; ++row)
         std::memcpy(image.pixels.data() + (std::size_t{rect.y + row} * image.width + rect.x) * 4,
@@ -508,13 +451,13 @@ std::vector<BlurRect> collect_blur_rects(std::span<const SceneObject> objects, s
 }
 
 Result<BgraImage> bake_blur_rects(const BgraImage& image, std::span<const BlurRect> rects,
-                                  const BlurWorkers& workers) {
+                                  BlurWorkspace& workspace) {
     try {
         // Every rectangle reads the pixels as they were before any was pasted, so
         // overlapping blur objects never blur each other's result.
         BgraImage out = image;
         for (const BlurRect& rect : rects) {
-            auto blurred = blur_image_rects(image.pixels, image.width, rect, workers);
+            auto blurred = blur_image_rects(workspace, image.pixels, image.width, rect);
             if (blurred.ok())
                 paste_rows(out, rect, *blurred);
             else if (blurred.failure().code == E_OUTOFMEMORY_CODE)
@@ -528,19 +471,31 @@ Result<BgraImage> bake_blur_rects(const BgraImage& image, std::span<const BlurRe
     }
 }
 
-Result<BlurredImage> blur_regions(const BgraImage& image, std::span<const SceneObject> objects,
+Result<BgraImage> bake_blur_rects(const BgraImage& image, std::span<const BlurRect> rects,
                                   const BlurWorkers& workers) {
+    BlurWorkspace workspace(workers);
+    return bake_blur_rects(image, rects, workspace);
+}
+
+Result<BlurredImage> blur_regions(const BgraImage& image, std::span<const SceneObject> objects,
+                                  BlurWorkspace& workspace) {
     const bool any_blur = std::any_of(objects.begin(), objects.end(),
                                       [](const SceneObject& o) { return o.kind() == ObjectKind::Blur; });
     if (!any_blur || !is_valid_bgra_image(image)) return BlurredImage::unchanged(image);
     try {
         const auto rects = collect_blur_rects(objects, image.width, image.height);
-        auto baked = bake_blur_rects(image, rects, workers);
+        auto baked = bake_blur_rects(image, rects, workspace);
         if (!baked) return std::move(baked).failure();
         return BlurredImage::with_blur(std::move(*baked));
     } catch (const std::bad_alloc&) {
         return out_of_memory("Baking blur objects");
     }
+}
+
+Result<BlurredImage> blur_regions(const BgraImage& image, std::span<const SceneObject> objects,
+                                  const BlurWorkers& workers) {
+    BlurWorkspace workspace(workers);
+    return blur_regions(image, objects, workspace);
 }
 
 }  // namespace glimmerly

@@ -5,16 +5,15 @@
 // by three rounds of horizontal and vertical box filters.
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <new>
 #include <optional>
 #include <span>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "core/base/result.h"
+#include "core/blur/band_pool.h"
 #include "core/document/scene_object.h"
 #include "core/image/bgra_image.h"
 
@@ -37,12 +36,6 @@ inline constexpr std::uint32_t kMaxBlurRadius = 32;
 // Below this many pixels a rectangle stays on the calling thread: starting
 // workers would cost more than they save.
 inline constexpr std::uint64_t kBlurParallelPixels = 262'144;
-inline constexpr std::uint32_t kMaxBlurWorkers = 8;
-
-// Starts `work` on a thread of its own. An unjoinable thread means the system
-// refused one; the blur then runs that work on the calling thread.
-using ThreadStarter = std::function<std::jthread(std::function<void()> work)>;
-std::jthread start_worker_thread(std::function<void()> work);
 
 // Where the blur of a large rectangle runs.
 struct BlurWorkers {
@@ -77,6 +70,8 @@ struct UninitialisedAllocator : std::allocator<T> {
 };
 using BlurPixels = std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>>;
 
+class BlurWorkspace;
+
 // The blurred pixels of one rectangle of an image (`pixels`: rows of
 // `image_width` BGRA pixels), as rect.width x rect.height x 4 bytes, rows top
 // to bottom, alpha 255. Only the rectangle's own pixels are read. The result
@@ -86,6 +81,36 @@ using BlurPixels = std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t
 // buffers cannot be had.
 Result<BlurPixels> blur_image_rects(std::span<const std::uint8_t> pixels, std::uint32_t image_width,
                                     const BlurRect& rect, const BlurWorkers& workers = system_blur_workers());
+// The same through a workspace kept by a caller that blurs again and again:
+// the pixels stay in the workspace, valid until its next blur.
+Result<std::span<const std::uint8_t>> blur_image_rects(BlurWorkspace& workspace, std::span<const std::uint8_t> pixels,
+                                                       std::uint32_t image_width, const BlurRect& rect);
+
+// What a blur keeps for the next one: its two buffers and its worker
+// threads. Fresh buffers cost a page fault per 4 KiB on first touch and an
+// unmapping on release, about a sixth of a 4K blur on 8 threads, and threads
+// started and joined per blur cost their start-up on every pointer move over
+// a blur object. The buffers grow to the largest blur so far; the threads
+// start at the first blur large enough to split and are joined when the
+// workspace goes. One thread at a time may blur through a workspace.
+class BlurWorkspace {
+public:
+    BlurWorkspace() : BlurWorkspace(system_blur_workers()) {}
+    explicit BlurWorkspace(BlurWorkers workers) : workers_(std::move(workers)) {}
+    BlurWorkspace(BlurWorkspace&&) noexcept = default;
+    BlurWorkspace& operator=(BlurWorkspace&&) noexcept = default;
+
+private:
+    friend Result<BlurPixels> blur_image_rects(std::span<const std::uint8_t>, std::uint32_t, const BlurRect&,
+                                               const BlurWorkers&);
+    friend Result<std::span<const std::uint8_t>> blur_image_rects(BlurWorkspace&, std::span<const std::uint8_t>,
+                                                                  std::uint32_t, const BlurRect&);
+
+    BlurWorkers workers_;
+    BlurPixels result_;
+    BlurPixels between_;              // the horizontal passes' output
+    std::unique_ptr<BandPool> pool_;  // on the heap: its threads hold its address
+};
 
 // The pixel rectangles of the blur objects among `objects`, in list order:
 // each object's rect rounded half away from zero and cut at the image's
@@ -109,6 +134,8 @@ std::uint64_t blur_rect_key(const BlurRect& rect);
 // cannot be had fails the whole bake with E_OUTOFMEMORY.
 Result<BgraImage> bake_blur_rects(const BgraImage& image, std::span<const BlurRect> rects,
                                   const BlurWorkers& workers = system_blur_workers());
+Result<BgraImage> bake_blur_rects(const BgraImage& image, std::span<const BlurRect> rects,
+                                  BlurWorkspace& workspace);
 
 // An image with a scene's blur objects baked in. When there was nothing to
 // blur it is the given image itself, borrowed rather than copied, so the
@@ -135,5 +162,7 @@ private:
 // valid (there are no pixels to hide then). E_OUTOFMEMORY as bake_blur_rects.
 Result<BlurredImage> blur_regions(const BgraImage& image, std::span<const SceneObject> objects,
                                   const BlurWorkers& workers = system_blur_workers());
+Result<BlurredImage> blur_regions(const BgraImage& image, std::span<const SceneObject> objects,
+                                  BlurWorkspace& workspace);
 
 }  // namespace glimmerly

@@ -66,8 +66,9 @@ bool erase_running(const EditorState& state) {
 
 // ---- 1. Blurred regions ------------------------------------------------------------
 
-Result<ComPtr<ID2D1Bitmap>> blurred_bitmap(ID2D1RenderTarget* target, const BgraImage& frame, const BlurRect& rect) {
-    auto pixels = blur_image_rects(frame.pixels, frame.width, rect);
+Result<ComPtr<ID2D1Bitmap>> blurred_bitmap(ID2D1RenderTarget* target, BlurWorkspace& workspace, const BgraImage& frame,
+                                           const BlurRect& rect) {
+    auto pixels = blur_image_rects(workspace, frame.pixels, frame.width, rect);
     if (!pixels) return std::move(pixels).failure();
     if (pixels->size() != std::size_t{rect.width} * rect.height * 4) return invalid_input("Blur buffer length");
     ComPtr<ID2D1Bitmap> bitmap;
@@ -85,6 +86,8 @@ Status draw_blur_regions(const EditorState& state, Painter& painter) {
     const std::vector<BlurRect> rects = collect_blur_rects(state.objects, frame.width, frame.height);
     auto cache = painter.resources.blur_bitmaps.borrow();
     if (!cache) return busy_failure("The blur bitmap cache");
+    auto workspace = painter.resources.blur_workspace.borrow();
+    if (!workspace) return busy_failure("The blur workspace");
     std::erase_if(*cache, [&](const BlurBitmap& entry) {
         return std::none_of(rects.begin(), rects.end(), [&](const BlurRect& r) { return r.seed == entry.id; });
     });
@@ -93,7 +96,7 @@ Status draw_blur_regions(const EditorState& state, Painter& painter) {
         auto entry = std::find_if(cache->begin(), cache->end(), [&](const BlurBitmap& e) { return e.id == rect.seed; });
         if (entry == cache->end() || entry->key != key) {
             // Only a moved, resized or new blur pays for blurring again.
-            auto bitmap = blurred_bitmap(painter.target, frame, rect);
+            auto bitmap = blurred_bitmap(painter.target, *workspace, frame, rect);
             if (!bitmap) return std::move(bitmap).failure();
             if (entry == cache->end()) {
                 cache->push_back({rect.seed, key, std::move(*bitmap)});

@@ -161,6 +161,82 @@ TEST(BlurImageRects, BandsWhoseThreadIsRefusedStillGetBlurred) {
     EXPECT_EQ(blurred(image, rect, {8, nullptr}), alone);
 }
 
+// A workspace kept between blurs, as the editor's view keeps one, gives each
+// blur the pixels a fresh one would, whatever size and place came before:
+// nothing left in its buffers or threads from the last blur shows through.
+TEST(BlurWorkspace, ReusedForBlursOfDifferentSizesGivesThePixelsOfFreshOnes) {
+    const BgraImage image = noise_image(700, 600, 21);
+    struct Row { const char* name; BlurRect rect; };
+    const Row rows[] = {
+        {"large enough to split over the threads", {0, 0, 700, 600, 1, 32}},
+        {"small, on the calling thread alone", {13, 17, 40, 30, 2, 5}},
+        {"refused in between", {690, 0, 20, 4, 3, 7}},
+        {"large again, another radius", {5, 7, 690, 500, 4, 9}},
+        {"larger than any before", {0, 0, 700, 600, 5, 3}},
+        {"wide and short: fewer bands than threads", {0, 590, 700, 9, 6, 12}},
+        {"the first one again", {0, 0, 700, 600, 1, 32}},
+    };
+    for (const std::uint32_t processors : {1u, 3u, 8u}) {
+        BlurWorkspace workspace(BlurWorkers{processors});
+        for (const Row& row : rows) {
+            SCOPED_TRACE(::testing::Message() << row.name << ", " << processors << " processors");
+            const auto fresh = blur_image_rects(image.pixels, image.width, row.rect, {processors});
+            const auto kept = blur_image_rects(workspace, image.pixels, image.width, row.rect);
+            ASSERT_EQ(kept.ok(), fresh.ok());
+            if (fresh.ok())
+                EXPECT_TRUE(std::equal(kept->begin(), kept->end(), fresh->begin(), fresh->end()));
+            else
+                EXPECT_EQ(kept.failure(), fresh.failure());
+        }
+    }
+}
+
+TEST(BlurWorkspace, StartsItsThreadsOnceForManyBlursAndBakes) {
+    const BgraImage image = noise_image(512, 512, 22);
+    int starts = 0;
+    const auto counting = [&starts](std::function<void()> work) {
+        ++starts;  // called on the blurring thread only
+        return start_worker_thread(std::move(work));
+    };
+    BlurWorkspace workspace(BlurWorkers{4, counting});
+    const BlurRect rect{0, 0, 512, 512, 3, 11};
+    ASSERT_TRUE(blur_image_rects(workspace, image.pixels, image.width, rect).ok());
+    EXPECT_EQ(starts, 3) << "the calling thread takes the first band";
+
+    const std::vector<SceneObject> objects = {testing::blur(8, {0, 0, 512, 512}), testing::blur(9, {20, 30, 90, 80})};
+    const auto kept = blur_regions(image, objects, workspace);
+    ASSERT_TRUE(kept.ok());
+    EXPECT_EQ(kept->image().pixels, blur_regions(image, objects, {1})->image().pixels);
+    const BlurRect rects[] = {rect, rect};
+    const auto baked = bake_blur_rects(image, rects, workspace);
+    ASSERT_TRUE(baked.ok());
+    EXPECT_EQ(baked->pixels, bake_blur_rects(image, rects, {2})->pixels);
+    EXPECT_EQ(starts, 3);
+}
+
+// A thread the system refused is asked for again at the next blur; until
+// then its band runs on the calling thread.
+TEST(BlurWorkspace, AsksAgainForARefusedThreadAndBlursTheSameMeanwhile) {
+    const BgraImage image = noise_image(512, 512, 23);
+    const BlurRect rect{0, 0, 512, 512, 4, 15};
+    const auto alone = blurred(image, rect, {1});
+    int attempts = 0;
+    bool refuse = true;
+    const auto flaky = [&](std::function<void()> work) {
+        ++attempts;
+        return refuse ? std::jthread{} : start_worker_thread(std::move(work));
+    };
+    BlurWorkspace workspace(BlurWorkers{2, flaky});
+    for (const bool refused : {true, false, false}) {
+        SCOPED_TRACE(refused);
+        refuse = refused;
+        const auto pixels = blur_image_rects(workspace, image.pixels, image.width, rect);
+        ASSERT_TRUE(pixels.ok());
+        EXPECT_TRUE(std::equal(pixels->begin(), pixels->end(), alone.begin(), alone.end()));
+    }
+    EXPECT_EQ(attempts, 2) << "refused once, then started and kept";
+}
+
 TEST(BlurImageRects, RefusesRectanglesOutsideTheImageAndRadiiOutOfRange) {
     const BgraImage image = noise_image(64, 48, 9);
     struct Row { const char* name; BlurRect rect; std::uint32_t image_width; const char* message; };
