@@ -19,6 +19,7 @@
 #include "app/board/board_processes.h"
 #include "app/diagnostics/document_diagnostic.h"
 #include "app/diagnostics/editor_diagnostic.h"
+#include "app/diagnostics/presentation_diagnostic.h"
 #include "app/diagnostics/shortcut_checks.h"
 #include "app/diagnostics/startup_diagnostics.h"
 #include "app/diagnostics/warm_diagnostic.h"
@@ -85,6 +86,7 @@ Status run_one_off(const OneOff& one_off, const Arguments& args) {
         case OneOffMode::EditorDiagnostic: return run_editor_diagnostic();
         case OneOffMode::WarmDiagnostic: return run_warm_diagnostic();
         case OneOffMode::HotkeyDiagnostic: return run_hotkey_diagnostic();
+        case OneOffMode::PresentationDiagnostic: return run_presentation_diagnostic();
         case OneOffMode::RenderSitePreviews:
             if (*find_option(args, one_off.option) + 2 >= args.size())
                 return invalid_input("usage: --render-site-previews <in> <out>");
