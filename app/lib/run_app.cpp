@@ -17,6 +17,7 @@
 #include "app/board/board_commands.h"
 #include "app/board/board_editor.h"
 #include "app/board/board_processes.h"
+#include "app/diagnostics/board_diagnostic.h"
 #include "app/diagnostics/document_diagnostic.h"
 #include "app/diagnostics/editor_diagnostic.h"
 #include "app/diagnostics/presentation_diagnostic.h"
@@ -82,6 +83,8 @@ Status run_one_off(const OneOff& one_off, const Arguments& args) {
         case OneOffMode::BoardBake: load_settings_and_language(); return run_board_bake_command();
         case OneOffMode::RestoreWallpaper: return run_restore_wallpaper_command();
         case OneOffMode::BoardClear: load_settings_and_language(); return clear_board();
+        case OneOffMode::BoardDiagnostic: return run_board_diagnostic();
+        case OneOffMode::BoardDiagnosticSet: return run_board_diagnostic_set();
         case OneOffMode::GoogleDiagnostic: return run_google_diagnostic(platform_lens_openers());
         case OneOffMode::EditorDiagnostic: return run_editor_diagnostic();
         case OneOffMode::WarmDiagnostic: return run_warm_diagnostic();
