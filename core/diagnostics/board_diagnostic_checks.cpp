@@ -58,9 +58,13 @@ std::string_view base_word(const BoardBase& base) {
 
 std::string board_dry_run_report(std::size_t screens, const BoardBase& base, std::size_t pictures,
                                  std::string_view folder, bool desktop_rendered) {
-    std::string text = "PASS: " + std::to_string(screens) + " screen(s), base ";
+    std::string text = "PASS: ";
+    text += std::to_string(screens);
+    text += " screen(s), base ";
     text += base_word(base);
-    text += ", " + std::to_string(pictures) + " picture(s) baked in ";
+    text += ", ";
+    text += std::to_string(pictures);
+    text += " picture(s) baked in ";
     text += folder;
     text += ", desktop rendering ";
     text += desktop_rendered ? "available" : "unavailable (base only)";
@@ -70,13 +74,19 @@ std::string board_dry_run_report(std::size_t screens, const BoardBase& base, std
 
 void StepFailures::record(std::string_view step, const Status& status) {
     if (status) return;
-    lines.push_back(std::string(step) + ": " + status.failure().message);
+    std::string line(step);
+    line += ": ";
+    line += status.failure().message;
+    lines.push_back(std::move(line));
 }
 
 Status StepFailures::result() const {
     if (lines.empty()) return ok_status();
     std::string joined;
-    for (const std::string& line : lines) joined += (joined.empty() ? "" : "; ") + line;
+    for (const std::string& line : lines) {
+        if (!joined.empty()) joined += "; ";
+        joined += line;
+    }
     return plain_failure(std::move(joined));
 }
 

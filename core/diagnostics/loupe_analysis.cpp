@@ -5,7 +5,9 @@
 #include <compare>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <limits>
+#include <string_view>
 
 #include "core/diagnostics/diagnostic_report.h"
 
@@ -44,8 +46,16 @@ std::string fixed(double value, int digits) {
     return buffer;
 }
 
+// Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on a literal
+// added to a temporary string.
+std::string concat(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (const std::string_view part : parts) text += part;
+    return text;
+}
+
 std::string point_text(std::int32_t x, std::int32_t y) {
-    return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+    return concat({"(", std::to_string(x), ", ", std::to_string(y), ")"});
 }
 
 // The list-item form: shortest text that reads back, ".0" on whole values.
@@ -192,11 +202,13 @@ Feather measure_feather(const GrabView& reference, const GrabView& shown, std::i
 
 std::string feather_text(const Feather& f) {
     std::string profile;
-    for (const auto& [weight, deviation] : f.profile)
-        profile += (profile.empty() ? "" : ", ") + ("(" + item(weight) + ", " + item(deviation) + ")");
-    return "Feather { samples: " + std::to_string(f.samples) + ", unblended: " + std::to_string(f.unblended) +
-           ", inside: " + item(f.inside) + ", outside: " + item(f.outside) + ", rises: " + std::to_string(f.rises) +
-           ", steepest: " + item(f.steepest) + ", profile: [" + profile + "] }";
+    for (const auto& [weight, deviation] : f.profile) {
+        if (!profile.empty()) profile += ", ";
+        profile += concat({"(", item(weight), ", ", item(deviation), ")"});
+    }
+    return concat({"Feather { samples: ", std::to_string(f.samples), ", unblended: ", std::to_string(f.unblended),
+                   ", inside: ", item(f.inside), ", outside: ", item(f.outside), ", rises: ", std::to_string(f.rises),
+                   ", steepest: ", item(f.steepest), ", profile: [", profile, "] }"});
 }
 
 BgraImage render_edge_zoom(const GrabView& grab, std::int32_t x0, std::int32_t y0) {
@@ -265,46 +277,50 @@ std::vector<std::string> loupe_failures(const LoupeFindings& f) {
     const bool composed = f.band_mode == LoupeBandMode::Composed;
     const double margin = composed ? 6.0 : 4.0;
     for (const ViewCheck& view : f.views) {
-        const double needed = double(view.compared) < (120.0 - margin) * (120.0 - margin) * 2.827433388230814 ? 0.98 : 0.99;
+        const double few = (120.0 - margin) * (120.0 - margin) * 2.827433388230814;
+        const double needed = double(view.compared) < few ? 0.98 : 0.99;
         const double ratio = share(view.exact, view.compared);
         if (ratio < needed || view.stray != 0 || view.corners != 0)
-            failures.push_back("loupe at " + point_text(view.x, view.y) + ", zoom " + std::to_string(view.zoom) + ": " +
-                               fixed(ratio * 100.0, 2) + " % exact of " + std::to_string(view.compared) +
-                               " pixels (needs " + fixed(needed * 100.0, 0) + " %), " + std::to_string(view.stray) +
-                               " stray, " + std::to_string(view.corners) + " in the corners");
+            failures.push_back(concat({"loupe at ", point_text(view.x, view.y), ", zoom ", std::to_string(view.zoom),
+                                       ": ", fixed(ratio * 100.0, 2), " % exact of ", std::to_string(view.compared),
+                                       " pixels (needs ", fixed(needed * 100.0, 0), " %), ",
+                                       std::to_string(view.stray), " stray, ", std::to_string(view.corners),
+                                       " in the corners"}));
     }
     const Feather& e = f.feather;
     if (composed && (e.samples < 1000 || e.unblended * 40 > e.samples * 3 || e.inside < 0.95 || e.outside > 0.05 ||
                      e.rises != 0 || e.steepest > 0.6))
-        failures.push_back("the fading edge: " + feather_text(e));
-    if (f.magenta != 0) failures.push_back(std::to_string(f.magenta) + " pixels of a left-out window shown");
-    if (f.green != 0) failures.push_back(std::to_string(f.green) + " pixels of a window kept from captures shown");
+        failures.push_back(concat({"the fading edge: ", feather_text(e)}));
+    if (f.magenta != 0) failures.push_back(concat({std::to_string(f.magenta), " pixels of a left-out window shown"}));
+    if (f.green != 0)
+        failures.push_back(concat({std::to_string(f.green), " pixels of a window kept from captures shown"}));
     if (f.capture_exclusion_untested) failures.push_back("window kept from captures: untested");
     if (f.outlived) failures.push_back("the loupe window outlived its loupe");
     const Percentiles loupe = latency_percentiles(f.latencies);
     const Percentiles plain = latency_percentiles(f.plain_latencies);
     if (latency_fails(loupe, plain))
-        failures.push_back("latency p50 " + fixed(loupe.p50, 1) + " ms, p95 " + fixed(loupe.p95, 1) + " ms over " +
-                           std::to_string(loupe.count) + " moves, floor " + fixed(plain.p50, 1) + " and " +
-                           fixed(plain.p95, 1) + " ms (needs at most " + plain_number(17.0) +
-                           " ms more, and p95 under " + plain_number(100.0) + " ms)");
-    if (f.idle_cpu >= 1.0) failures.push_back(fixed(f.idle_cpu, 2) + " % of a core with the loupe still");
+        failures.push_back(concat({"latency p50 ", fixed(loupe.p50, 1), " ms, p95 ", fixed(loupe.p95, 1), " ms over ",
+                                   std::to_string(loupe.count), " moves, floor ", fixed(plain.p50, 1), " and ",
+                                   fixed(plain.p95, 1), " ms (needs at most ", plain_number(17.0),
+                                   " ms more, and p95 under ", plain_number(100.0), " ms)"}));
+    if (f.idle_cpu >= 1.0) failures.push_back(concat({fixed(f.idle_cpu, 2), " % of a core with the loupe still"}));
     if (!f.taskbar) {
         failures.push_back("no taskbar at the bottom of the probe's screen: untested");
     } else {
         const TaskbarFindings& t = *f.taskbar;
         const double ratio = share(t.exact, t.compared);
         if (t.compared < 1000 || ratio < 0.98)
-            failures.push_back("over the taskbar: " + fixed(ratio * 100.0, 2) + " % exact of " +
-                               std::to_string(t.compared) + " pixels (needs " + fixed(98.0, 0) + " %), at worst " +
-                               std::to_string(t.worst) + " levels off");
+            failures.push_back(concat({"over the taskbar: ", fixed(ratio * 100.0, 2), " % exact of ",
+                                       std::to_string(t.compared), " pixels (needs ", fixed(98.0, 0),
+                                       " %), at worst ", std::to_string(t.worst), " levels off"}));
         const Percentiles moves = latency_percentiles(t.latencies);
         if (latency_fails(moves, plain))
-            failures.push_back("over the taskbar, latency p50 " + fixed(moves.p50, 1) + " ms, p95 " +
-                               fixed(moves.p95, 1) + " ms over " + std::to_string(moves.count) + " moves, floor " +
-                               fixed(plain.p50, 1) + " and " + fixed(plain.p95, 1) + " ms");
+            failures.push_back(concat({"over the taskbar, latency p50 ", fixed(moves.p50, 1), " ms, p95 ",
+                                       fixed(moves.p95, 1), " ms over ", std::to_string(moves.count),
+                                       " moves, floor ", fixed(plain.p50, 1), " and ", fixed(plain.p95, 1), " ms"}));
     }
-    if (!composed) failures.push_back("the loupe fell back to round bands: " + f.band_reason.value_or("no reason given"));
+    if (!composed)
+        failures.push_back(concat({"the loupe fell back to round bands: ", f.band_reason.value_or("no reason given")}));
     return failures;
 }
 
@@ -312,29 +328,33 @@ std::string loupe_report_text(const LoupeFindings& f, std::span<const std::strin
     const Percentiles loupe = latency_percentiles(f.latencies);
     const Percentiles plain = latency_percentiles(f.plain_latencies);
     const Percentiles updates = latency_percentiles(f.updates);
-    std::string text = "renderer " + band_mode_text(f.band_mode) + (f.band_reason ? " (" + *f.band_reason + ")" : "") +
-                       "\nlatency p50 " + fixed(loupe.p50, 1) + " ms, p95 " + fixed(loupe.p95, 1) + " ms over " +
-                       std::to_string(loupe.count) + " moves; plain window moved the same way " + fixed(plain.p50, 1) +
-                       " and " + fixed(plain.p95, 1) + " ms\nupdate p50 " + fixed(updates.p50, 2) + " ms, max " +
-                       fixed(updates.p95, 2) + " ms (5 discs)\nidle CPU " + fixed(f.idle_cpu, 3) +
-                       " %\nfading edge: " + feather_text(f.feather) + "\n";
+    std::string text = concat(
+        {"renderer ", band_mode_text(f.band_mode), f.band_reason ? concat({" (", *f.band_reason, ")"}) : std::string(),
+         "\nlatency p50 ", fixed(loupe.p50, 1), " ms, p95 ", fixed(loupe.p95, 1), " ms over ",
+         std::to_string(loupe.count), " moves; plain window moved the same way ", fixed(plain.p50, 1), " and ",
+         fixed(plain.p95, 1), " ms\nupdate p50 ", fixed(updates.p50, 2), " ms, max ", fixed(updates.p95, 2),
+         " ms (5 discs)\nidle CPU ", fixed(f.idle_cpu, 3), " %\nfading edge: ", feather_text(f.feather), "\n"});
     for (const ViewCheck& view : f.views)
-        text += "at " + point_text(view.x, view.y) + " zoom " + std::to_string(view.zoom) + ": " +
-                fixed(share(view.exact, view.compared) * 100.0, 2) + " % of " + std::to_string(view.compared) +
-                " exact (at worst " + std::to_string(view.worst) + " levels off), " + std::to_string(view.stray) +
-                " stray, " + std::to_string(view.corners) + " in the corners\n";
+        text += concat({"at ", point_text(view.x, view.y), " zoom ", std::to_string(view.zoom), ": ",
+                        fixed(share(view.exact, view.compared) * 100.0, 2), " % of ", std::to_string(view.compared),
+                        " exact (at worst ", std::to_string(view.worst), " levels off), ", std::to_string(view.stray),
+                        " stray, ", std::to_string(view.corners), " in the corners\n"});
     if (f.taskbar) {
         const TaskbarFindings& t = *f.taskbar;
         const Percentiles moves = latency_percentiles(t.latencies);
         const Percentiles taskbar_updates = latency_percentiles(t.updates);
-        text += "over the taskbar at " + point_text(t.point.x, t.point.y) + ": " +
-                fixed(share(t.exact, t.compared) * 100.0, 2) + " % of " + std::to_string(t.compared) +
-                " exact (at worst " + std::to_string(t.worst) + " levels off), " +
-                std::to_string(t.windows_by_capture) + " window(s) by capture; latency p50 " + fixed(moves.p50, 1) +
-                " ms, p95 " + fixed(moves.p95, 1) + " ms over " + std::to_string(moves.count) + " moves; update p50 " +
-                fixed(taskbar_updates.p50, 2) + " ms, max " + fixed(taskbar_updates.p95, 2) + " ms\n";
+        text += concat({"over the taskbar at ", point_text(t.point.x, t.point.y), ": ",
+                        fixed(share(t.exact, t.compared) * 100.0, 2), " % of ", std::to_string(t.compared),
+                        " exact (at worst ", std::to_string(t.worst), " levels off), ",
+                        std::to_string(t.windows_by_capture), " window(s) by capture; latency p50 ",
+                        fixed(moves.p50, 1), " ms, p95 ", fixed(moves.p95, 1), " ms over ",
+                        std::to_string(moves.count), " moves; update p50 ", fixed(taskbar_updates.p50, 2),
+                        " ms, max ", fixed(taskbar_updates.p95, 2), " ms\n"});
     }
-    for (std::size_t i = 0; i < failures.size(); ++i) text += (i ? "\n" : "") + failures[i];
+    for (std::size_t i = 0; i < failures.size(); ++i) {
+        if (i) text += '\n';
+        text += failures[i];
+    }
     return text;
 }
 
