@@ -29,6 +29,7 @@ inline constexpr int HOTKEY_ID_SHOW_CLICK = 94;
 inline constexpr int HOTKEY_ID_SPOTLIGHT = 95;
 inline constexpr int HOTKEY_ID_MAGNIFIER = 96;
 inline constexpr int HOTKEY_ID_PROBE = 99;
+inline constexpr int HOTKEY_ID_COMBINATION_SEARCH = 198;
 inline constexpr int HOTKEY_ID_SHORTCUT_PROBE = 199;
 inline constexpr int HOTKEY_ID_RELEASE_PROBE = 200;
 

@@ -17,8 +17,10 @@
 #include "app/board/board_commands.h"
 #include "app/board/board_editor.h"
 #include "app/board/board_processes.h"
+#include "app/diagnostics/board_diagnostic.h"
 #include "app/diagnostics/document_diagnostic.h"
 #include "app/diagnostics/editor_diagnostic.h"
+#include "app/diagnostics/presentation_diagnostic.h"
 #include "app/diagnostics/shortcut_checks.h"
 #include "app/diagnostics/startup_diagnostics.h"
 #include "app/diagnostics/warm_diagnostic.h"
@@ -81,10 +83,13 @@ Status run_one_off(const OneOff& one_off, const Arguments& args) {
         case OneOffMode::BoardBake: load_settings_and_language(); return run_board_bake_command();
         case OneOffMode::RestoreWallpaper: return run_restore_wallpaper_command();
         case OneOffMode::BoardClear: load_settings_and_language(); return clear_board();
+        case OneOffMode::BoardDiagnostic: return run_board_diagnostic();
+        case OneOffMode::BoardDiagnosticSet: return run_board_diagnostic_set();
         case OneOffMode::GoogleDiagnostic: return run_google_diagnostic(platform_lens_openers());
         case OneOffMode::EditorDiagnostic: return run_editor_diagnostic();
         case OneOffMode::WarmDiagnostic: return run_warm_diagnostic();
         case OneOffMode::HotkeyDiagnostic: return run_hotkey_diagnostic();
+        case OneOffMode::PresentationDiagnostic: return run_presentation_diagnostic();
         case OneOffMode::RenderSitePreviews:
             if (*find_option(args, one_off.option) + 2 >= args.size())
                 return invalid_input("usage: --render-site-previews <in> <out>");

@@ -167,6 +167,53 @@ TEST_F(DiagnosticModes, StartupDiagnosticWritesEveryFieldAndFailsOnlyOnItsLimits
     expect_no_boxes();
 }
 
+TEST_F(DiagnosticModes, PresentationDiagnosticPassesAndLeavesEveryCombinationForTheNextRun) {
+    // A run that let anything go would leave the second short of free keys
+    // or with raw input already registered.
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass);
+        const ModeRun run = this->run({L"--presentation-diagnostic"}, 60000);
+        EXPECT_EQ(run.exit_code, 0) << run.standard_error;
+        EXPECT_EQ(report(L"target\\presentation-diagnostics.txt"),
+                  "PASS: independent raw input, native shortcut rollback, priority hook fallback on collision, "
+                  "hook and registrations released\n");
+    }
+    expect_no_boxes();
+}
+
+TEST_F(DiagnosticModes, BoardDryRunBakesEveryScreenWithoutADesktopRendering) {
+    const ModeRun run = this->run({L"--board-diagnostic"}, 60000);
+    EXPECT_EQ(run.exit_code, 0) << run.standard_error;
+    // Wine draws no desktop window, so the base alone is checked here. The
+    // prefix's wallpaper is whatever earlier tests left.
+    const auto text = report(L"target\\board-diagnostics.txt");
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(std::regex_match(*text, std::regex(R"(PASS: 1 screen\(s\), base (solid colour|pictures), 1 picture\(s\) )"
+                                                   R"(baked in target\\board-diagnostic, desktop rendering )"
+                                                   R"(unavailable \(base only\)\.\n)")))
+        << *text;
+    const std::wstring page = win::join_path(target_path(), L"board-diagnostic\\page-1.txt");
+    EXPECT_NE(GetFileAttributesW(page.c_str()), INVALID_FILE_ATTRIBUTES);
+    expect_no_boxes();
+}
+
+TEST_F(DiagnosticModes, BoardSetRunBakesOntoTheDesktopAndGivesTheBaseBack) {
+    // It changes the prefix's wallpaper: only in a throw-away prefix.
+    if (!GetEnvironmentVariableW(L"GLIMMERLY_PRIVATE_WINE_PREFIX", nullptr, 0)) GTEST_SKIP();
+    // A solid desktop to begin with: a picture another test left may be gone
+    // from disk, and could then never be given back.
+    std::wstring none;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, none.data(), SPIF_UPDATEINIFILE));
+    const ModeRun run = this->run({L"--board-diagnostic-set"}, 60000);
+    EXPECT_EQ(run.exit_code, 0) << run.standard_error;
+    EXPECT_EQ(report(L"target\\board-diagnostics.txt"),
+              "PASS: baked pictures set on every screen and the base given back.\n");
+    wchar_t shown[MAX_PATH] = {};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, shown, 0));
+    EXPECT_EQ(std::wstring(shown).find(L"baked-"), std::wstring::npos) << win::to_utf8(shown);
+    expect_no_boxes();
+}
+
 TEST_F(DiagnosticModes, TheFirstSwitchOfTheTableWinsAndCaseMatters) {
     // The board's check comes first; the editor's never runs beside it.
     (void)run({L"--editor-diagnostic", L"--board-diagnostic"});
