@@ -76,6 +76,24 @@ FrameNeeds frame_needs(const PresentationState& state) {
     return needs;
 }
 
+// The spotlight follows the same frames as the pointer layer.
+Status update_spotlight(PresentationState& state, const PointerSettings& settings, POINT cursor, std::uint64_t now) {
+    if (settings.spotlight_shape == 0) {
+        state.spotlight.reset();
+        return ok_status();
+    }
+    if (!state.spotlight) {
+        auto made = create_spotlight_window();
+        if (!made) return std::move(made).failure();
+        state.spotlight = std::move(*made);
+    }
+    bool visible = !state.spotlight_shortcut_in_use || state.spotlight_key_held;
+    if (visible && settings.spotlight_hide_moving && state.pointer.last_move &&
+        age_ms(now, *state.pointer.last_move) < kPointerMovingMs)
+        visible = false;
+    return draw_spotlight(*state.spotlight, visible, cursor.x, cursor.y, settings, monitor_dpi_at(cursor) / 96.0);
+}
+
 }  // namespace
 
 std::uint32_t monitor_dpi_at(POINT at) { return dpi_of(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST)); }
@@ -162,6 +180,7 @@ Status update_pointer_effects(PresentationState& state) {
         GLIM_TRY(push_dirty_rect(layer, clip));
     }
     state.previous_dirty = rects.own;
+    GLIM_TRY(update_spotlight(state, settings, *cursor, now));
     state.spotlight_refresh = false;
     state.last_effects_update = now;
     return ok_status();

@@ -108,6 +108,7 @@ Status apply_presentation_features(PresentationState& state, PresentationFeature
         state.previous_dirty.reset();
         start_pointer_at(state, *started_at);
     }
+    if (!wanted.pointer_effects) state.spotlight.reset();
     if (!cursor_feature(wanted)) {
         state.pointer_layer.reset();
         state.pointer_monitor.reset();
@@ -126,6 +127,7 @@ Status stop_presentation(PresentationState& state) {
 }
 
 Status close_presentation_windows(PresentationState& state) {
+    state.spotlight.reset();
     state.pointer_layer.reset();
     state.pointer_monitor.reset();
     state.previous_dirty.reset();

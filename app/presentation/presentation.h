@@ -15,6 +15,7 @@
 
 #include "app/app/borrow_cell.h"
 #include "app/presentation/layer.h"
+#include "app/presentation/spotlight.h"
 #include "core/base/result.h"
 #include "core/pointer/frame_timer.h"
 #include "core/pointer/pointer_paint.h"
@@ -70,6 +71,10 @@ struct PresentationState {
     FrameTimer timer;
     bool spotlight_refresh = false;
     bool spotlight_key_held = false;
+    // Whether the spotlight's shortcut is registered: the spotlight then
+    // shows only while its key is held.
+    bool spotlight_shortcut_in_use = false;
+    std::unique_ptr<SpotlightWindow> spotlight;
     bool magnifier_held = false;
     // GetTickCount64 when the state was built: presentation time starts there.
     std::uint64_t base_tick = 0;
