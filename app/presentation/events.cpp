@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/presentation/devices.h"
 #include "app/presentation/pointer_effects.h"
 #include "app/presentation/sound.h"
 #include "app/win/failure.h"
@@ -70,6 +71,10 @@ Status handle_raw_mouse(PresentationState& state, std::uint32_t button_flags) {
     const bool cursor = cursor_feature(state.features);
     if (cursor) GLIM_TRY(follow_pointer(state, button_flags, now));
     if (button_flags == 0) return ok_status();
+    if (state.features.mouse) {
+        record_mouse_flags(state.shown_input, button_flags, now);
+        GLIM_TRY(render_device_layer(state, now));
+    }
     if (cursor) apply_raw_mouse_buttons(state.buttons, button_flags, now);
     // A press shows on the small layer at once, not at the next frame.
     if (state.pointer_layer && !pointer_effects_visible(effective_settings(state)))

@@ -3,6 +3,8 @@
 #include <shellscalingapi.h>
 
 #include "app/app/messages.h"
+#include "app/presentation/devices.h"
+#include "app/presentation/shapes.h"
 #include "app/win/failure.h"
 
 namespace glimmerly {
@@ -73,6 +75,10 @@ FrameNeeds frame_needs(const PresentationState& state) {
     needs.spotlight_key_held = state.spotlight_key_held;
     needs.magnifier_held = state.magnifier_held;
     needs.last_press = state.buttons.last_press;
+    needs.shapes_exist = !state.shapes.shapes.empty();
+    const std::uint64_t now = presentation_now(state);
+    needs.key_cap_fading = needs.mouse_diagram_fading =
+        device_feature(state.features) && any_shown_input_fading(state.shown_input, now);
     return needs;
 }
 
@@ -187,6 +193,10 @@ Status update_pointer_effects(PresentationState& state) {
 }
 
 Status render_presentation_layer(PresentationState& state, HWND window) {
+    if (state.device_layer && state.device_layer->window.get() == window)
+        return render_device_layer(state, presentation_now(state));
+    if (state.shapes_layer && state.shapes_layer->window.get() == window)
+        return render_shapes_layer(state, presentation_now(state));
     if (!state.pointer_layer || state.pointer_layer->window.get() != window) return ok_status();
     PresentationLayer& layer = *state.pointer_layer;
     GLIM_TRY(begin_layer_draw(layer));
@@ -208,6 +218,9 @@ Status schedule_presentation_timer(PresentationState& state) {
 
 Status tick_presentation(PresentationState& state) {
     const std::uint64_t now = presentation_now(state);
+    tick_temporary_shapes(state, now);
+    if (state.device_layer && any_shown_input_fading(state.shown_input, now))
+        InvalidateRect(state.device_layer->window.get(), nullptr, FALSE);
     if (cursor_feature(state.features) && (state.spotlight_refresh || pointer_effects_visible(effective_settings(state)))) {
         GLIM_TRY(update_pointer_effects(state));
     } else if (state.pointer_layer && state.buttons.last_press &&

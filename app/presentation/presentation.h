@@ -1,10 +1,10 @@
 #pragma once
 // Presentation mode's state as the application window sees it: attached to
 // the window as a property, borrowed for one message at a time. The pointer
-// effects (halo, trail, click marks) follow the real pointer through raw
-// mouse input on a click-through layer window; the spotlight, loupe, temporary
-// shapes, the keys display and the presentation's own shortcuts are not
-// built yet: their switches are kept, and turning them on shows nothing.
+// effects (halo, trail, click marks, spotlight) follow the real pointer
+// through raw mouse input on click-through windows; temporary shapes and the
+// keys-and-mouse display have layers of their own. The loupe is not built
+// yet: its switch is kept, and turning it on shows nothing.
 
 #include <windows.h>
 
@@ -21,6 +21,8 @@
 #include "core/pointer/pointer_paint.h"
 #include "core/pointer/pointer_state.h"
 #include "core/pointer/presentation_features.h"
+#include "core/presentation/shown_input.h"
+#include "core/presentation/temporary_shapes.h"
 #include "core/settings/settings.h"
 #include "text/text_table.h"
 
@@ -46,15 +48,42 @@ struct PresentationState {
     std::optional<PresentationFeatures> saved_features;
     // Key presses are skipped while this is set (only releases are shown).
     bool skip_key_presses = false;
-    // The temporary-shapes layer, once it exists.
-    HWND shapes_window = nullptr;
-    // The window in the foreground when the tray popup opened, for the
-    // effects that give the foreground back.
+    // The window in the foreground when the tray popup opened or a shape
+    // was armed, for the effects that give the foreground back.
     HWND previous_foreground = nullptr;
 
     // The presentation part of the settings.
     PointerSettings pointer_settings;
     Rgb halo_colour;
+    Rgb shape_colour{0xED, 0x4F, 0x5C};
+    std::uint32_t shape_width = 5;
+    std::uint32_t arrow_size = 28;
+    std::uint32_t shape_duration_ms = 3000;
+    std::uint32_t input_display_size = 100;
+    std::uint8_t input_display_position = 4;
+    std::optional<InputDisplayOffset> input_display_offset;
+
+    // Temporary shapes, and the layer over the whole virtual screen that
+    // shows them (and takes the mouse while one is armed).
+    TemporaryShapes shapes;
+    LayerPointer shapes_layer;
+    PixelPoint shapes_origin;
+    // Wheel delta not yet a whole notch.
+    std::int32_t wheel_remainder = 0;
+
+    // The keys-and-mouse display: its layer on the monitor that holds the
+    // anchor, and its move by dragging.
+    LayerPointer device_layer;
+    PixelPoint device_anchor;
+    // The anchor while a capture has the features paused.
+    PixelPoint saved_anchor;
+    bool move_armed = false;
+    bool moving = false;
+    PixelPoint grab_cursor;
+    PixelPoint grab_window;
+    // Whether the foreground's keyboard layout is US English: the ANSI keyboard.
+    bool us_layout = false;
+    ShownInput shown_input;
 
     MouseButtonState buttons;
     PointerState pointer;
@@ -111,12 +140,14 @@ Status suspend_presentation(PresentationState& state);
 // The paused features back, once the capture has ended or could not start.
 Status resume_presentation(PresentationState& state);
 
-// 91 to 93 arm a temporary shape: not built, so they say so.
+// 91 to 93 arm a temporary arrow, rectangle or ellipse.
 Status handle_presentation_hotkey(PresentationState& state, int id);
 // Whether a temporary shape waits to be drawn.
 bool temporary_shape_armed(const PresentationState& state);
+// The shapes layer's window, or null.
+HWND shapes_layer_window(const PresentationState& state);
 // A popup switch (101 to 107) flipped and applied.
-// Moving the keys-and-mouse display (106) is not built and says so.
+// 106 arms moving the keys-and-mouse display, or ends the move.
 Status toggle_presentation_feature(PresentationState& state, std::uint32_t command);
 // The presentation part of new settings, shown at once.
 Status apply_presentation_settings(PresentationState& state, const Settings& settings);
