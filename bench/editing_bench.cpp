@@ -54,6 +54,18 @@ void BM_ObjectAtPointMissingEverything(benchmark::State& state) {
 }
 BENCHMARK(BM_ObjectAtPointMissingEverything)->Arg(10'000)->Unit(benchmark::kMicrosecond);
 
+// The first pick after the objects changed, which builds their bounds again:
+// what the pick cost on every move before the bounds were kept.
+void BM_ObjectAtPointAfterAChange(benchmark::State& state) {
+    EditorState editor;
+    editor.objects = mixed_scene(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        editor.objects.edit();
+        benchmark::DoNotOptimize(object_at_point(editor, {-500.0, -500.0}));
+    }
+}
+BENCHMARK(BM_ObjectAtPointAfterAChange)->Arg(10'000)->Unit(benchmark::kMicrosecond);
+
 // A marquee's release over a quarter of the capture.
 void BM_MarqueeIdsInRect(benchmark::State& state) {
     EditorState editor;

@@ -122,7 +122,7 @@ void BM_FillTargetInsideNestedRectangles(benchmark::State& state) {
         editor.objects.push_back(base(i + 1, RectanglePayload{{inset, inset, 3000 - inset, 3000 - inset}}));
         if (i > 0) inner.push_back(i + 1);
     }
-    editor.objects[0].fill = {FillRegion{inner, Rgb{20, 90, 200}}};
+    editor.objects.edit()[0].fill = {FillRegion{inner, Rgb{20, 90, 200}}};
     editor.last_id = count;
     for (auto _ : state) benchmark::DoNotOptimize(fill_target_at(editor, {1500, 1500}, false));
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));

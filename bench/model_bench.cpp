@@ -69,7 +69,7 @@ void BM_UndoRedoThousandSteps(benchmark::State& state) {
     std::mt19937 random(7);
     for (int step = 0; step < 1000; ++step) {
         std::vector<SceneObject> earlier = editor.objects;
-        auto& objects = editor.objects;
+        auto& objects = editor.objects.edit();
         const std::size_t at = random() % objects.size();
         switch (step % 5) {
         case 0: objects[at].color = {static_cast<std::uint8_t>(step), 10, 10}; break;

@@ -7,6 +7,8 @@
 #include "app/app/settings_timers.h"
 #include "app/app/editor_process.h"
 #include "app/app/unbuilt.h"
+#include "app/board/bake/restore.h"
+#include "app/board/board_processes.h"
 #include "app/lib/program_folders.h"
 #include "app/lib/registry_names.h"
 #include "app/lib/settings_store.h"
@@ -61,21 +63,6 @@ Status toggle_board(App& app) {
     if (followed) return ok_status();
     GLIM_TRY(set_board_visibility(app, visible));
     return followed;
-}
-
-// The board is cleared by a process of its own, under the board's mutex.
-Status start_board_clear_process() {
-    auto program = running_program_path();
-    if (!program) return std::move(program).failure();
-    std::wstring command = sign_in_command(*program) + L" --board-clear";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(program->c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &started))
-        return win::win32_failure("CreateProcessW", *program);
-    win::UniqueHandle process(started.hProcess), thread(started.hThread);
-    return ok_status();
 }
 
 Status set_presentation_value(App& app, AppCommand command) {

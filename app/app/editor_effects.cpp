@@ -2,6 +2,7 @@
 
 #include "app/app/editor_session.h"
 #include "app/app/session_output.h"
+#include "app/board/board_leave.h"
 #include "app/session/clipboard.h"
 #include "core/editor/id_set.h"
 
@@ -28,7 +29,7 @@ Status transfer_objects(App& app, HWND window, EditorSession& session, ObjectTra
 Status remeasure_dragged_labels(EditorSession& session) {
     EditorState& state = session.state();
     const IdSet selected(state.selection);
-    for (SceneObject& object : state.objects) {
+    for (SceneObject& object : state.objects.edit()) {
         TextPayload* text = as_text(object);
         if (!text || !selected.contains(object.id) || text->label.kind != LabelKind::Wrap) continue;
         auto extent = session.typing().measure_text(object, text->size);
@@ -65,7 +66,7 @@ Status carry_out_input_effects(App& app, HWND window, const InputEffects& effect
     // The process that ends with the capture always exits with the code of
     // a capture the user ended.
     if (effects.end_capture) {
-        end_capture_session(app, window, std::nullopt);
+        save_and_bake_board(app, window, std::nullopt);
         return ok_status();
     }
     if (effects.text_entry) GLIM_TRY(session->typing().open_text_entry(*effects.text_entry));

@@ -7,6 +7,7 @@
 #include "app/app/live_capture.h"
 #include "app/app/messages.h"
 #include "app/win/failure.h"
+#include "core/editor/board_start.h"
 #include "core/editor/capture_start.h"
 #include "ui/capture/editor_window_part.h"
 #include "ui/capture/frame_presenter.h"
@@ -75,18 +76,27 @@ Status install_editor_state(App& app, HWND window, EditorState state, PixelPoint
     return ok_status();
 }
 
-void end_capture_session(App& app, HWND window, std::optional<TextId> text) {
+void leave_editor_session(App& app, HWND window, std::optional<TextId> text) {
     ShowWindow(window, SW_HIDE);
     if (GetCapture() == window) ReleaseCapture();
     KillTimer(window, TIMER_SESSION_FRAME);
     KillTimer(window, TIMER_TOOLBAR_ANIMATION);
     Status saved = save_tool_sizes_now(app, window, app.capture_session ? app.capture_session->tool_sizes() : std::nullopt);
-    if (EditorSession* session = open_editor_session(app))
+    if (EditorSession* session = open_editor_session(app)) {
         if (Status stored = store_custom_colour(app, session->state()); saved && !stored) saved = std::move(stored);
+        // The region a capture ended with, for the owner's next capture.
+        if (app.notification_owner && !session->board() && !session->document_path())
+            PostMessageW(app.notification_owner, WM_APP_EDITOR_CLOSED, GetCurrentProcessId(),
+                         static_cast<LPARAM>(pack_closed_rectangle(session->state().capture_selection, session->origin())));
+    }
     app.capture_session.reset();
     if (!saved) show_error_box(window, saved.failure());
     if (text) show_message_box(window, text_of(current_language(), *text));
-    if (app.in_process_editor) PostQuitMessage(0);
+    if (!app.in_process_editor) return;
+    // The notice would go with the process: it fades first.
+    if (app.notice && IsWindowVisible(app.notice.get()) && SetTimer(window, BOARD_CLOSE_TIMER, kBoardCloseDelayMs, nullptr))
+        return;
+    PostQuitMessage(0);
 }
 
 Status paint_editor_window(App& app, HWND window) {

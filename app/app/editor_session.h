@@ -13,6 +13,7 @@
 #include "app/app/app.h"
 #include "app/app/capture_session.h"
 #include "core/base/pixel_rect.h"
+#include "core/board/board_page.h"
 #include "core/editor/editor_routing.h"
 #include "core/editor/editor_state.h"
 #include "text/text_table.h"
@@ -20,6 +21,17 @@
 #include "ui/capture/window_typing.h"
 
 namespace glimmerly {
+
+// What makes a session a board session: the monitors as listed when the
+// board opened, which its page is cut back into, and the board folder.
+struct BoardSession {
+    std::vector<BoardScreen> monitors;
+    std::wstring folder;
+    // The page could not be saved once: the notes went to the side file,
+    // and the next close leaves without saving, so that a page damaged on
+    // disk cannot hold the user in the editor.
+    bool save_failed = false;
+};
 
 class EditorSession final : public CaptureSession {
 public:
@@ -37,6 +49,7 @@ public:
     // The editable document the capture was opened from: saving writes it in place.
     const std::optional<std::wstring>& document_path() const { return document_path_; }
     void set_document_path(std::wstring path) { document_path_ = std::move(path); }
+    std::optional<BoardSession>& board() { return board_; }
     CursorCache& cursors() { return cursors_; }
     // The first failure of a paint passes, to be shown; later ones are
     // dropped: every paint would fail the same way, and each box would
@@ -56,6 +69,7 @@ private:
     std::unique_ptr<WindowTyping> typing_ = std::make_unique<WindowTyping>();
     HeldObjects held_;
     std::optional<std::wstring> document_path_;
+    std::optional<BoardSession> board_;
     CursorCache cursors_;
     bool paint_failure_told_ = false;
 };
@@ -71,9 +85,12 @@ std::vector<MonitorArea> enumerate_monitors(PixelPoint origin);
 // session, so that the failure ends the editor process.
 Status install_editor_state(App& app, HWND window, EditorState state, PixelPoint origin);
 
-// Ends the capture: the window hides, the state goes, the text (if any) is
-// shown, and a process that was started for one capture quits with 0.
-void end_capture_session(App& app, HWND window, std::optional<TextId> text);
+// The closing steps of every session (save_and_bake_board runs the board's
+// own first): the window hides, the tool sizes and colour are stored, an
+// editor child tells its owner the region, the state goes, the text (if
+// any) is shown, and a process that was started for one session quits with
+// 0, after its notice has faded when it shows one.
+void leave_editor_session(App& app, HWND window, std::optional<TextId> text);
 
 // WM_PAINT of the capture's window; the caret's next blink is asked for
 // with TIMER_SESSION_FRAME.

@@ -16,8 +16,10 @@
 #include "app/app/settings_timers.h"
 #include "app/app/setup.h"
 #include "app/app/tray_menu.h"
-#include "app/app/unbuilt.h"
 #include "app/app/warm_renderer.h"
+#include "app/board/bake/restore.h"
+#include "app/board/board_leave.h"
+#include "app/board/board_processes.h"
 #include "app/lib/settings_store.h"
 
 namespace glimmerly {
@@ -25,7 +27,7 @@ namespace {
 
 AppAnswer on_close(App& app, HWND window) {
     if (app.capture_session) {
-        end_capture_session(app, window, std::nullopt);
+        save_and_bake_board(app, window, std::nullopt);
         return handled();
     }
     PostQuitMessage(0);
@@ -37,7 +39,11 @@ AppAnswer on_display_change(App& app, HWND window) {
     app.warm_renderer.reset();
     if (app.presentation)
         if (auto state = app.presentation->try_borrow()) GLIM_TRY(rebuild_presentation_windows(*state));
-    if (app.capture_session) end_capture_session(app, window, TextId::error_display_changed);
+    if (app.capture_session) {
+        EditorSession* session = open_editor_session(app);
+        save_and_bake_board(app, window, session && session->board() ? TextId::error_display_changed_board
+                                                                      : TextId::error_display_changed);
+    }
     if (!app.in_process_editor) {
         app.display_changed = true;
         SetTimer(window, TIMER_BOARD_CHECK, kBoardCheckDelayMs, nullptr);
@@ -56,13 +62,14 @@ AppAnswer on_hotkey(App& app, HWND window, WPARAM id) {
     return not_handled();
 }
 
+// A display change asks for a bake: the monitors the pictures were made for are gone.
 AppAnswer on_board_check(App& app, HWND window) {
     KillTimer(window, TIMER_BOARD_CHECK);
-    const bool display_changed = std::exchange(app.display_changed, false);
+    const bool bake_requested = std::exchange(app.display_changed, false);
     if (app.keeps_settings) GLIM_TRY(reload_settings(app.settings));
-    auto gone = board_still_on_desktop(app.settings.board_visible, display_changed);
-    if (!gone) return std::move(gone).failure();
-    if (*gone) (void)start_board_bake_process();
+    auto needed = board_needs_bake(app.settings.board_visible, bake_requested);
+    if (!needed) return std::move(needed).failure();
+    if (*needed) (void)start_board_bake_process();
     return handled();
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/app/messages.h"
 #include "app/win/failure.h"
@@ -89,6 +90,13 @@ void run_keyboard_hook(StartReply& reply, HWND window, const HookSlots& slots, b
     UnhookWindowsHookEx(hook);
 }
 
+constexpr int kStopPostAttempts = 5;
+constexpr DWORD kStopPostRetryMs = 20;
+
+// Hook threads that did not stop in time, waited for once as the resident
+// ends. Only the interface thread stops listeners.
+std::vector<win::UniqueHandle> g_stray_listeners;
+
 }  // namespace
 
 ShortcutListener& ShortcutListener::operator=(ShortcutListener&& other) noexcept {
@@ -102,11 +110,32 @@ ShortcutListener& ShortcutListener::operator=(ShortcutListener&& other) noexcept
 
 ShortcutListener::~ShortcutListener() { stop(); }
 
-void ShortcutListener::stop() noexcept {
+void ShortcutListener::stop(PostThreadCall post) noexcept {
     if (!thread_) return;
-    PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
-    win::join_thread(thread_);
+    // A full queue refuses a post for a moment; the thread is never left
+    // running for want of a second try.
+    for (int attempt = 0; attempt < kStopPostAttempts; ++attempt) {
+        if (post(thread_id_, WM_QUIT, 0, 0)) break;
+        Sleep(kStopPostRetryMs);
+    }
+    if (WaitForSingleObject(thread_.get(), kListenerStopWaitMs) != WAIT_OBJECT_0) {
+        OutputDebugStringW(L"Glimmerly: the shortcuts thread did not stop within a second; the exit waits for it\n");
+        try {
+            g_stray_listeners.push_back(std::move(thread_));
+        } catch (...) {
+            thread_.reset();  // no room to keep it: the handle goes, the thread ends with the process
+        }
+    }
+    thread_.reset();
     thread_id_ = 0;
+}
+
+std::size_t wait_for_stray_listeners(DWORD wait_ms) noexcept {
+    std::size_t running = 0;
+    for (win::UniqueHandle& thread : g_stray_listeners)
+        if (WaitForSingleObject(thread.get(), wait_ms) != WAIT_OBJECT_0) ++running;
+    g_stray_listeners.clear();
+    return running;
 }
 
 Result<ShortcutListener> start_shortcut_listener(HWND window, const HookSlots& slots, bool report_keys) {

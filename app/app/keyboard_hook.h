@@ -17,6 +17,12 @@
 
 namespace glimmerly {
 
+// PostThreadMessageW, or a stand-in through which a test refuses the post.
+using PostThreadCall = BOOL(WINAPI*)(DWORD thread_id, UINT message, WPARAM wparam, LPARAM lparam);
+
+// How long a stop waits for the thread before leaving it to the exit.
+inline constexpr DWORD kListenerStopWaitMs = 1000;
+
 // A running hook thread; dropping it stops the thread and waits for it.
 class ShortcutListener {
 public:
@@ -30,8 +36,11 @@ public:
 
     bool running() const { return thread_.valid(); }
     DWORD thread_id() const { return thread_id_; }
-    // Ends the thread's message loop (the hook goes with it) and waits.
-    void stop() noexcept;
+    // Ends the thread's message loop (the hook goes with it) and waits for
+    // it, at most about a second: a thread that has not ended by then is
+    // kept for the exit to wait on (one line in the debug log says so), so
+    // that the interface thread never hangs on it.
+    void stop(PostThreadCall post = PostThreadMessageW) noexcept;
 
 private:
     win::UniqueHandle thread_;
@@ -43,5 +52,9 @@ private:
 Result<ShortcutListener> start_shortcut_listener(HWND window, const HookSlots& slots, bool report_keys);
 
 inline void stop_shortcut_listener(ShortcutListener& listener) noexcept { listener.stop(); }
+
+// Waits, boundedly, for the hook threads that a stop left behind; called as
+// the resident ends. Answers how many had still not ended.
+std::size_t wait_for_stray_listeners(DWORD wait_ms = kListenerStopWaitMs) noexcept;
 
 }  // namespace glimmerly

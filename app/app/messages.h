@@ -38,6 +38,10 @@ inline constexpr UINT WM_APP_MENU_COMMAND = WM_APP + 13;
 inline constexpr UINT WM_APP_MENU_CLOSED = WM_APP + 14;
 // Board editor to its owner: wParam its process id, lParam a packed rectangle or 0.
 inline constexpr UINT WM_APP_BOARD_CLOSED = WM_APP + 15;
+// Editor child to resident as its capture closes, under the same number:
+// wParam its process id, lParam the capture's region packed by
+// pack_closed_rectangle, or 0.
+inline constexpr UINT WM_APP_EDITOR_CLOSED = WM_APP_BOARD_CLOSED;
 inline constexpr UINT WM_APP_LOUPE_WINDOW_EVENT = WM_APP + 16;
 inline constexpr UINT WM_APP_LOUPE_FRAME_ARRIVED = WM_APP + 17;
 // Tray popup rows: wParam the row's command, lParam the action (bits 0-2) and key (from bit 8).

@@ -7,6 +7,7 @@
 #include "app/app/document.h"
 #include "app/app/error_box.h"
 #include "app/app/live_capture.h"
+#include "app/board/board_leave.h"
 #include "app/lib/atomic_write.h"
 #include "app/lib/settings_store.h"
 #include "app/render/capture_region.h"
@@ -54,7 +55,7 @@ Status finish_save(App& app, HWND window, NoticeKind notice, bool remember) {
         if (Status stored = save_session_choices(app.settings.save_folder, app.settings.save_format); !stored)
             show_error_box(window, stored.failure());  // the picture is saved all the same
     show_notice(app, notice);
-    end_capture_session(app, window, std::nullopt);
+    save_and_bake_board(app, window, std::nullopt);
     return ok_status();
 }
 
@@ -95,7 +96,7 @@ Status copy_image(App& app, HWND window, EditorSession& session) {
     if (!made) return std::move(made).failure();
     GLIM_TRY(put_image_on_clipboard(window, made->picture));
     show_notice(app, NOTICE_COPIED);
-    end_capture_session(app, window, std::nullopt);
+    save_and_bake_board(app, window, std::nullopt);
     return ok_status();
 }
 
@@ -126,7 +127,7 @@ Status run_output(App& app, HWND window, EditorSession& session, const ActionOut
         case SessionOutput::CopyImage: return copy_image(app, window, session);
         case SessionOutput::Save: return save_capture(app, window, session, false);
         case SessionOutput::SaveAs: return save_capture(app, window, session, true);
-        case SessionOutput::Close: end_capture_session(app, window, std::nullopt); return ok_status();
+        case SessionOutput::Close: save_and_bake_board(app, window, std::nullopt); return ok_status();
     }
     return ok_status();
 }

@@ -12,10 +12,4 @@ Failure not_available(std::string_view what) {
                           {{"detail", std::string(what) + " is not available in this version of Glimmerly."}});
 }
 
-Status start_board_editor_process() { return not_available("The board"); }
-Status start_board_bake_process() { return not_available("The board"); }
-Result<bool> board_still_on_desktop(bool, bool) { return false; }
-
-Status restore_wallpaper(const std::wstring&) { return not_available("The board"); }
-
 }  // namespace glimmerly

@@ -2,6 +2,7 @@
 
 #include "app/app/app.h"
 #include "app/app/editor_session.h"
+#include "app/board/board_leave.h"
 #include "app/diagnostics/diagnostic_files.h"
 #include "app/win/failure.h"
 #include "core/diagnostics/diagnostic_report.h"
@@ -76,7 +77,7 @@ Status paint_editor_window_and_report(App& app, HWND window) {
     auto written = write_frame_diagnostic(app.frame_diagnostic, drawn_with_hardware(session->state()));
     if (!written) return std::move(written).failure();
     // As Escape ends it: the editor process then exits with 0.
-    if (*written) end_capture_session(app, window, std::nullopt);
+    if (*written) save_and_bake_board(app, window, std::nullopt);
     return ok_status();
 }
 

@@ -7,6 +7,7 @@
 #include "app/app/error_box.h"
 #include "app/app/events.h"
 #include "app/app/input.h"
+#include "app/app/keyboard_hook.h"
 #include "app/app/messages.h"
 #include "app/app/notice.h"
 #include "app/app/print_screen.h"
@@ -14,6 +15,8 @@
 #include "app/app/unbuilt.h"
 #include "app/app/warm_renderer.h"
 #include "app/board/board_commands.h"
+#include "app/board/board_editor.h"
+#include "app/board/board_processes.h"
 #include "app/diagnostics/document_diagnostic.h"
 #include "app/diagnostics/editor_diagnostic.h"
 #include "app/diagnostics/shortcut_checks.h"
@@ -58,8 +61,8 @@ const wchar_t* role_mutex_name(Role role) {
 std::optional<std::string_view> unbuilt_role(Role role, const StartupFlags& flags) {
     switch (role) {
         case Role::Diagnostics:
-        case Role::FirstFrameDiagnostic: return std::nullopt;
-        case Role::Board: return "The board";
+        case Role::FirstFrameDiagnostic:
+        case Role::Board:
         case Role::DocumentEditor: return std::nullopt;
         case Role::Editor: return flags.prepared_editor ? std::nullopt : std::optional<std::string_view>("The editor");
         case Role::Resident: return std::nullopt;
@@ -219,6 +222,8 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
             if (resident) prepare_editor_process(*app, window.get());
         } else if (flags.document_path && role == Role::DocumentEditor) {
             GLIM_TRY(open_document_editor(*app, window.get(), win::from_u16(*flags.document_path)));
+        } else if (role == Role::Board) {
+            GLIM_TRY(run_board_editor(*app, window.get()));
         } else if (app->notification_owner) {
             // Paid now, while no capture waits. A cold child has a capture
             // waiting: it builds its renderer on a thread once that shows.
@@ -257,6 +262,7 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
     }
     window.reset();
     cell.reset();
+    (void)wait_for_stray_listeners();
     return diagnosed;
 }
 

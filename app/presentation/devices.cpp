@@ -49,6 +49,18 @@ void fill_and_outline(PresentationLayer& layer, ID2D1Geometry* geometry, const C
     target->DrawGeometry(geometry, layer.brush.get(), layer.drawing.design_scale);
 }
 
+struct KeyLook {
+    std::u16string_view label;
+    double fade = 0.0;  // 1 while down, falling to 0 over the fade
+    bool pressed = false;
+};
+
+KeyLook look_of_key(const KeyDisplay& keys, std::uint16_t scan, bool extended, std::uint64_t now) {
+    if (scan >= kKeyScanLimit) return {};
+    const KeySlot& slot = keys.slots[key_slot_index(scan, extended)];
+    return {slot.text(), key_fade(slot, now), slot.pressed};
+}
+
 // Which colours a cap takes now; none when it is not drawn at all.
 std::optional<CapColours> cap_colours(const KeyLook& look, bool placement) {
     if (look.pressed) return pressed_colours();
@@ -57,18 +69,18 @@ std::optional<CapColours> cap_colours(const KeyLook& look, bool placement) {
     return std::nullopt;
 }
 
-void draw_keyboard(PresentationLayer& layer, const ShownInput& input, bool us_layout, std::uint64_t now,
+void draw_keyboard(PresentationLayer& layer, const KeyDisplay& keys, bool us_layout, std::uint64_t now,
                    bool placement) {
     if (placement) rounded(layer, 1, 1, 431, 133, 7, {rgba(32, 32, 35, 0.22), rgba(110, 110, 118, 0.38)});
     for (const KeyCapPlace& cap : keyboard_caps(us_layout)) {
-        const KeyLook look = look_of_key(input, cap.scan, cap.extended, now);
+        const KeyLook look = look_of_key(keys, cap.scan, cap.extended, now);
         const std::optional<CapColours> colours = cap_colours(look, placement);
         if (!colours) continue;
         if (cap.iso_enter)
             fill_and_outline(layer, layer.drawing.enter_outline.get(), *colours);
         else
             rounded(layer, cap.x, cap.y, cap_right(cap), cap_bottom(cap), 2, *colours);
-        draw_key_label(layer, input, now, cap.scan, cap.extended, cap.x, cap.y, cap.width, cap.height);
+        draw_key_label(layer, keys, now, cap.scan, cap.extended, cap.x, cap.y, cap.width, cap.height);
     }
 }
 
@@ -178,9 +190,9 @@ Status end_device_layer_drag(PresentationState& state) {
     return post_save_settings(state.window);
 }
 
-void draw_key_label(PresentationLayer& layer, const ShownInput& input, std::uint64_t now, std::uint16_t scan,
+void draw_key_label(PresentationLayer& layer, const KeyDisplay& keys, std::uint64_t now, std::uint16_t scan,
                     bool extended, double x, double y, double width, double height) {
-    const KeyLook look = look_of_key(input, scan, extended, now);
+    const KeyLook look = look_of_key(keys, scan, extended, now);
     if (scan > 127 || look.fade <= 0 || look.label.empty()) return;
     IDWriteTextFormat* format =
         look.label.size() <= 2 ? layer.drawing.large_text.get() : layer.drawing.small_text.get();
@@ -192,18 +204,22 @@ void draw_key_label(PresentationLayer& layer, const ShownInput& input, std::uint
                                          D2D1_DRAW_TEXT_OPTIONS_CLIP, DWRITE_MEASURING_MODE_NATURAL);
 }
 
-void draw_input_devices(PresentationLayer& layer, const ShownInput& input, bool us_layout, std::uint64_t now,
-                        bool placement) {
+void draw_input_devices(PresentationLayer& layer, const KeyDisplay& keys, const ShownInput& mouse, bool us_layout,
+                        std::uint64_t now, bool placement) {
     layer.dirty = Box{0.0, 0.0, double(layer.width), double(layer.height)};
-    if (layer.drawing.keyboard) draw_keyboard(layer, input, us_layout, now, placement);
-    if (layer.drawing.mouse) draw_mouse(layer, input, now, placement);
+    if (layer.drawing.keyboard) draw_keyboard(layer, keys, us_layout, now, placement);
+    if (layer.drawing.mouse) draw_mouse(layer, mouse, now, placement);
+}
+
+bool device_display_fading(const PresentationState& state, std::uint64_t now) {
+    return any_key_fading(state.keys, now) || any_mouse_part_fading(state.shown_input, now);
 }
 
 Status render_device_layer(PresentationState& state, std::uint64_t now) {
     if (!state.device_layer) return ok_status();
     PresentationLayer& layer = *state.device_layer;
     GLIM_TRY(begin_layer_draw(layer, state.move_armed ? D2D1::ColorF(0, 0, 0, 1.0f / 255) : D2D1::ColorF(0, 0, 0, 0)));
-    draw_input_devices(layer, state.shown_input, state.us_layout, now, state.move_armed);
+    draw_input_devices(layer, state.keys, state.shown_input, state.us_layout, now, state.move_armed);
     return present_layer(layer);
 }
 

@@ -22,11 +22,13 @@ Status post_save_settings(HWND app_window);
 
 // The keyboard and the mouse into the layer's target, whose draw has begun;
 // marks the whole layer dirty. `placement` draws every part as a ghost.
-void draw_input_devices(PresentationLayer& layer, const ShownInput& input, bool us_layout, std::uint64_t now,
-                        bool placement);
+void draw_input_devices(PresentationLayer& layer, const KeyDisplay& keys, const ShownInput& mouse, bool us_layout,
+                        std::uint64_t now, bool placement);
 // One key's label into its cap (x, y in design units, width and height in key units).
-void draw_key_label(PresentationLayer& layer, const ShownInput& input, std::uint64_t now, std::uint16_t scan,
+void draw_key_label(PresentationLayer& layer, const KeyDisplay& keys, std::uint64_t now, std::uint16_t scan,
                     bool extended, double x, double y, double width, double height);
+// Whether a released key or mouse part is still fading.
+bool device_display_fading(const PresentationState& state, std::uint64_t now);
 // The whole device-layer pass.
 Status render_device_layer(PresentationState& state, std::uint64_t now);
 

@@ -10,11 +10,7 @@
 namespace glimmerly {
 namespace {
 
-constexpr USHORT kGenericDesktop = 1;
-constexpr USHORT kMouseUsage = 2;
 constexpr std::uint32_t kPressFlags = RI_MOUSE_LEFT_BUTTON_DOWN | RI_MOUSE_RIGHT_BUTTON_DOWN | RI_MOUSE_MIDDLE_BUTTON_DOWN;
-
-bool wants_mouse(const PresentationFeatures& features) { return cursor_feature(features) || features.mouse; }
 
 // The pointer's part of an event: the trail, the click marks, and a frame
 // or the small layer moved.
@@ -38,17 +34,30 @@ Status follow_pointer(PresentationState& state, std::uint32_t flags, std::uint64
     return schedule_presentation_timer(state);
 }
 
-}  // namespace
+class SystemKeys final : public KeystrokeHost {
+public:
+    std::uint16_t scan_of_key(std::uint16_t key) override {
+        return static_cast<std::uint16_t>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC_EX));
+    }
+    bool keyboard_state(KeyboardState& state) override { return GetKeyboardState(state.data()) != FALSE; }
+    LayoutHandle foreground_layout() override {
+        return reinterpret_cast<LayoutHandle>(GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), nullptr)));
+    }
+    std::uint32_t key_of_scan(std::uint32_t code, LayoutHandle layout) override {
+        return MapVirtualKeyExW(code, MAPVK_VSC_TO_VK_EX, reinterpret_cast<HKL>(layout));
+    }
+    int to_unicode(std::uint32_t key, std::uint32_t code, const KeyboardState& state, std::span<char16_t, 4> out,
+                   LayoutHandle layout) override {
+        // Flag 4: the layout's dead-key state is left as the user's typing has it.
+        return ToUnicodeEx(key, code, state.data(), reinterpret_cast<LPWSTR>(out.data()), 4, 4,
+                           reinterpret_cast<HKL>(layout));
+    }
+};
 
-Status set_presentation_input(PresentationState& state, PresentationFeatures features) {
-    const bool mouse = wants_mouse(features);
-    if (mouse == state.mouse_input) return ok_status();
-    RAWINPUTDEVICE device{kGenericDesktop, kMouseUsage, mouse ? DWORD{RIDEV_INPUTSINK} : DWORD{RIDEV_REMOVE},
-                          mouse ? state.window : nullptr};
-    if (!RegisterRawInputDevices(&device, 1, sizeof device)) return win::win32_failure("RegisterRawInputDevices");
-    state.mouse_input = mouse;
-    return ok_status();
-}
+// Stateless: one for the process.
+SystemKeys g_system_keys;
+
+}  // namespace
 
 Result<const RAWINPUT*> checked_raw_input(const RAWINPUT& buffer, UINT read) {
     constexpr UINT header = sizeof(RAWINPUTHEADER);
@@ -61,9 +70,34 @@ Result<const RAWINPUT*> checked_raw_input(const RAWINPUT& buffer, UINT read) {
 }
 
 Status handle_raw_input(PresentationState& state, const RAWINPUT& input) {
-    // Keyboard records belong to the keys display, which is not built.
-    if (input.header.dwType != RIM_TYPEMOUSE) return ok_status();
-    return handle_raw_mouse(state, input.data.mouse.usButtonFlags);
+    if (input.header.dwType == RIM_TYPEMOUSE) return handle_raw_mouse(state, input.data.mouse.usButtonFlags);
+    if (input.header.dwType != RIM_TYPEKEYBOARD || !state.features.keyboard) return ok_status();
+    const RAWKEYBOARD& key = input.data.keyboard;
+    // The hook reports presses itself; releases come from here either way.
+    if (state.listener.running() && !(key.Flags & RI_KEY_BREAK)) return ok_status();
+    return record_raw_keystroke(state, RawKeyEvent{key.MakeCode, key.Flags, key.VKey});
+}
+
+Status record_key_report(PresentationState& state, WPARAM key, LPARAM flags) {
+    if (!state.features.keyboard) return ok_status();
+    return record_raw_keystroke(state, key_report_event(key, static_cast<std::uint64_t>(flags)));
+}
+
+KeystrokeHost& system_keystroke_host() {
+    return g_system_keys;
+}
+
+Status record_raw_keystroke(PresentationState& state, const RawKeyEvent& event) {
+    const KeystrokeOutcome outcome = record_keystroke(state.keys, state.us_layout, event, presentation_now(state),
+                                                      state.move_armed, system_keystroke_host());
+    if (outcome.ends_move) {
+        GLIM_TRY(end_device_layer_drag(state));
+        state.move_armed = false;
+        if (device_feature(state.features)) GLIM_TRY(show_device_layer(state));
+    } else if (state.device_layer) {
+        GLIM_TRY(render_device_layer(state, presentation_now(state)));
+    }
+    return schedule_presentation_timer(state);
 }
 
 Status handle_raw_mouse(PresentationState& state, std::uint32_t button_flags) {

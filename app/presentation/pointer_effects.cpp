@@ -78,7 +78,7 @@ FrameNeeds frame_needs(const PresentationState& state) {
     needs.shapes_exist = !state.shapes.shapes.empty();
     const std::uint64_t now = presentation_now(state);
     needs.key_cap_fading = needs.mouse_diagram_fading =
-        device_feature(state.features) && any_shown_input_fading(state.shown_input, now);
+        device_feature(state.features) && device_display_fading(state, now);
     return needs;
 }
 
@@ -93,7 +93,8 @@ Status update_spotlight(PresentationState& state, const PointerSettings& setting
         if (!made) return std::move(made).failure();
         state.spotlight = std::move(*made);
     }
-    bool visible = !state.spotlight_shortcut_in_use || state.spotlight_key_held;
+    // With its shortcut registered, the spotlight shows only while the key is held.
+    bool visible = !state.pointer_shortcuts.registered[1] || state.spotlight_key_held;
     if (visible && settings.spotlight_hide_moving && state.pointer.last_move &&
         age_ms(now, *state.pointer.last_move) < kPointerMovingMs)
         visible = false;
@@ -219,7 +220,7 @@ Status schedule_presentation_timer(PresentationState& state) {
 Status tick_presentation(PresentationState& state) {
     const std::uint64_t now = presentation_now(state);
     tick_temporary_shapes(state, now);
-    if (state.device_layer && any_shown_input_fading(state.shown_input, now))
+    if (state.device_layer && device_display_fading(state, now))
         InvalidateRect(state.device_layer->window.get(), nullptr, FALSE);
     if (cursor_feature(state.features) && (state.spotlight_refresh || pointer_effects_visible(effective_settings(state)))) {
         GLIM_TRY(update_pointer_effects(state));

@@ -4,8 +4,10 @@
 #include "app/presentation/devices.h"
 #include "app/presentation/events.h"
 #include "app/presentation/pointer_effects.h"
+#include "app/presentation/presentation_shortcuts.h"
 #include "app/presentation/shapes.h"
 #include "app/win/failure.h"
+#include "core/presentation/keystrokes.h"
 
 namespace glimmerly {
 namespace {
@@ -20,17 +22,21 @@ void copy_settings(PresentationState& state, const Settings& settings) {
     state.input_display_size = settings.input_display_size;
     state.input_display_position = settings.input_display_position;
     state.input_display_offset = settings.input_display_offset;
+    state.shortcuts.drawing = settings.shape_shortcuts;
 }
 
-bool us_keyboard_layout() {
+bool foreground_layout_is_us() {
     const HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), nullptr));
-    return (reinterpret_cast<std::uintptr_t>(layout) & 0xFFFF) == 0x409;
+    return is_us_layout(reinterpret_cast<LayoutHandle>(layout));
 }
 
 // The device features' share of a change of the feature word.
 Status apply_device_features(PresentationState& state, PresentationFeatures before, PresentationFeatures wanted) {
-    if (before.keyboard != wanted.keyboard || before.mouse != wanted.mouse) state.shown_input = {};
-    if (wanted.keyboard && !before.keyboard) state.us_layout = us_keyboard_layout();
+    if (before.keyboard != wanted.keyboard || before.mouse != wanted.mouse) {
+        state.keys = {};
+        state.shown_input = {};
+    }
+    if (wanted.keyboard && !before.keyboard) state.us_layout = foreground_layout_is_us();
     if (device_feature(wanted) && !device_feature(before)) {
         POINT at{};
         if (!GetCursorPos(&at)) return win::win32_failure("GetCursorPos");
@@ -98,7 +104,9 @@ void destroy_presentation_state(std::unique_ptr<PresentationCell> cell) {
     auto state = cell->try_borrow();
     if (!state) return;
     if (state->window) RemovePropW(state->window, PRESENTATION_STATE_PROPERTY);
+    unregister_pointer_shortcuts(*state);
     (void)set_presentation_input(*state, {});
+    stop_shortcut_listener(state->listener);
     (void)close_presentation_windows(*state);
 }
 
@@ -109,11 +117,10 @@ PresentationCell* attached_presentation_state(HWND window) {
 std::uint64_t presentation_now(const PresentationState& state) { return age_ms(GetTickCount64(), state.base_tick); }
 
 Result<std::vector<TextId>> apply_startup_presentation(PresentationState& state) {
-    if (Status input = set_presentation_input(state, state.features); !input) {
-        (void)stop_presentation(state);
-        return std::move(input).failure();
-    }
-    return std::vector<TextId>{};
+    (void)register_pointer_shortcuts(state);
+    auto unavailable = apply_presentation_shortcuts(state, state.features);
+    if (!unavailable) (void)stop_presentation(state);
+    return unavailable;
 }
 
 Status apply_presentation_features(PresentationState& state, PresentationFeatures wanted) {
@@ -136,7 +143,10 @@ Status apply_presentation_features(PresentationState& state, PresentationFeature
         state.scale = dpi / 96.0;
         started_at = at;
     }
-    if (Status input = set_presentation_input(state, wanted); !input) return or_stop(state, std::move(input));
+    // A shortcut another program holds is no failure here: the callers that
+    // tell the user about it apply the shortcuts themselves.
+    if (auto input = apply_presentation_shortcuts(state, wanted); !input)
+        return or_stop(state, std::move(input).failure());
     const PresentationFeatures before = state.features;
     state.features = wanted;
     if (Status devices = apply_device_features(state, before, wanted); !devices) return or_stop(state, std::move(devices));
@@ -154,6 +164,8 @@ Status apply_presentation_features(PresentationState& state, PresentationFeature
         state.buttons = {};
         state.pointer = {};
     }
+    (void)register_pointer_shortcuts(state);
+    if (!device_feature(wanted)) state.move_armed = false;
     return or_stop(state, show_features(state));
 }
 
@@ -165,6 +177,7 @@ Status stop_presentation(PresentationState& state) {
 }
 
 Status close_presentation_windows(PresentationState& state) {
+    unregister_pointer_shortcuts(state);
     if (state.device_layer && state.moving && GetCapture() == state.device_layer->window.get()) ReleaseCapture();
     state.moving = false;
     Status disarmed = disarm_temporary_shape(state);
@@ -202,11 +215,6 @@ Status resume_presentation(PresentationState& state) {
     // The display goes back to the monitor it was on, not the pointer's.
     state.device_anchor = state.saved_anchor;
     return or_stop(state, show_device_layer(state));
-}
-
-Status handle_presentation_hotkey(PresentationState& state, int id) {
-    if (id >= 91 && id <= 93) return arm_temporary_shape(state, static_cast<TemporaryShapeKind>(id - 91));
-    return ok_status();
 }
 
 bool temporary_shape_armed(const PresentationState& state) { return state.shapes.armed != TemporaryShapeKind::None; }
@@ -258,8 +266,6 @@ Status apply_presentation_settings(PresentationState& state, const Settings& set
 
 Status refresh_loupe_sources(PresentationState&) { return ok_status(); }
 Status drain_loupe_frames(PresentationState&) { return ok_status(); }
-
-Status record_key_report(PresentationState&, WPARAM, LPARAM) { return ok_status(); }
 
 Status rebuild_presentation_windows(PresentationState& state) {
     if (state.saved_features) return ok_status();

@@ -2,9 +2,11 @@
 // Presentation mode's state as the application window sees it: attached to
 // the window as a property, borrowed for one message at a time. The pointer
 // effects (halo, trail, click marks, spotlight) follow the real pointer
-// through raw mouse input on click-through windows; temporary shapes and the
-// keys-and-mouse display have layers of their own. The loupe is not built
-// yet: its switch is kept, and turning it on shows nothing.
+// through raw mouse input on click-through windows; its shortcuts (90 to 96)
+// and the keyboard hook come and go with the features, and typed keys are
+// recorded for the keys-and-mouse display, which has a layer of its own, as
+// the temporary shapes have. The loupe is not built yet: its switch is kept,
+// and turning it on shows nothing.
 
 #include <windows.h>
 
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "app/app/borrow_cell.h"
+#include "app/app/keyboard_hook.h"
 #include "app/presentation/layer.h"
 #include "app/presentation/spotlight.h"
 #include "core/base/result.h"
@@ -21,6 +24,8 @@
 #include "core/pointer/pointer_paint.h"
 #include "core/pointer/pointer_state.h"
 #include "core/pointer/presentation_features.h"
+#include "core/presentation/key_display.h"
+#include "core/presentation/presentation_shortcuts.h"
 #include "core/presentation/shown_input.h"
 #include "core/presentation/temporary_shapes.h"
 #include "core/settings/settings.h"
@@ -42,12 +47,23 @@ struct PresentationState {
     // The cell this state lives in: the layer windows' creation parameter.
     PresentationCell* cell = nullptr;
     PresentationFeatures features;
-    // The features whose input (raw mouse) is registered.
-    bool mouse_input = false;
+    // Hotkeys 90 to 93 as last applied, and 94 to 96.
+    PresentationShortcuts shortcuts;
+    PointerShortcuts pointer_shortcuts;
+    // The "Glimmerly shortcuts" thread, while the keys display is on or a
+    // drawing shortcut is handed to its hook.
+    ShortcutListener listener;
+    // The raw input registered on the window.
+    bool raw_mouse = false;
+    bool raw_keyboard = false;
     // The features paused while a capture runs; none outside a capture.
     std::optional<PresentationFeatures> saved_features;
-    // Key presses are skipped while this is set (only releases are shown).
-    bool skip_key_presses = false;
+    // The keys display's record, and whether the foreground layout was US
+    // when a shown key was last pressed.
+    KeyDisplay keys;
+    bool us_layout = false;
+    // The keys-and-mouse display is being placed: Esc or Enter ends it.
+    bool move_armed = false;
     // The window in the foreground when the tray popup opened or a shape
     // was armed, for the effects that give the foreground back.
     HWND previous_foreground = nullptr;
@@ -77,12 +93,10 @@ struct PresentationState {
     PixelPoint device_anchor;
     // The anchor while a capture has the features paused.
     PixelPoint saved_anchor;
-    bool move_armed = false;
     bool moving = false;
     PixelPoint grab_cursor;
     PixelPoint grab_window;
-    // Whether the foreground's keyboard layout is US English: the ANSI keyboard.
-    bool us_layout = false;
+    // The mouse buttons and wheel as the display shows them.
     ShownInput shown_input;
 
     MouseButtonState buttons;
@@ -100,9 +114,6 @@ struct PresentationState {
     FrameTimer timer;
     bool spotlight_refresh = false;
     bool spotlight_key_held = false;
-    // Whether the spotlight's shortcut is registered: the spotlight then
-    // shows only while its key is held.
-    bool spotlight_shortcut_in_use = false;
     std::unique_ptr<SpotlightWindow> spotlight;
     bool magnifier_held = false;
     // GetTickCount64 when the state was built: presentation time starts there.
@@ -140,7 +151,8 @@ Status suspend_presentation(PresentationState& state);
 // The paused features back, once the capture has ended or could not start.
 Status resume_presentation(PresentationState& state);
 
-// 91 to 93 arm a temporary arrow, rectangle or ellipse.
+// WM_HOTKEY 90 to 96. 91 to 93 arm a temporary arrow, rectangle or ellipse
+// while shapes are on.
 Status handle_presentation_hotkey(PresentationState& state, int id);
 // Whether a temporary shape waits to be drawn.
 bool temporary_shape_armed(const PresentationState& state);

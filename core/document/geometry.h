@@ -13,8 +13,10 @@
 #include "core/document/scene_object.h"
 
 #include <array>
+#include <concepts>
 #include <cstddef>
 #include <optional>
+#include <ranges>
 #include <span>
 #include <unordered_map>
 #include <utility>
@@ -80,8 +82,11 @@ private:
 class SceneObjects {
 public:
     SceneObjects() = default;
-    SceneObjects(std::span<const SceneObject> objects) : objects_(objects) {}
-    SceneObjects(const std::vector<SceneObject>& objects) : objects_(objects) {}
+    // Any contiguous list: a vector, a span, the editor's own list.
+    template <class List>
+        requires std::ranges::contiguous_range<const List> &&
+                 std::same_as<std::ranges::range_value_t<const List>, SceneObject>
+    SceneObjects(const List& objects) : objects_(std::ranges::data(objects), std::ranges::size(objects)) {}
     SceneObjects(std::span<const SceneObject> objects, const ObjectIndex& index)
         : objects_(objects), index_(&index) {}
 

@@ -1,8 +1,11 @@
 #include "core/document/scene_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <concepts>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <utility>
@@ -16,111 +19,275 @@ namespace {
 
 // ---- Writing -----------------------------------------------------------------
 
-void append_pair(std::string& out, Point p) {
-    append_number(out, p.x);
-    out.push_back(',');
-    append_number(out, p.y);
+// The shortest digits of the scientific form laid out without an exponent.
+// (Fixed notation from to_chars would spell out every exact digit of a large
+// value rather than the shortest ones.) At most 330 characters: 309 digits
+// of the largest value, or 324 after "0." for the smallest.
+char* layout_from_scientific(char* out, double value) {
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    if (error != std::errc{}) return out;
+    std::string_view form(buffer, static_cast<std::size_t>(end - buffer));
+    if (!std::isfinite(value)) return std::copy(form.begin(), form.end(), out);  // never read back: validation refuses such scenes
+    if (form.front() == '-') {
+        *out++ = '-';
+        form.remove_prefix(1);
+    }
+    const std::size_t e = form.find('e');
+    char digits[24];
+    std::size_t count = 0;
+    for (const char c : form.substr(0, e))
+        if (c != '.') digits[count++] = c;
+    int exponent = 0;
+    std::from_chars(form.data() + e + 1 + (form[e + 1] == '+'), form.data() + form.size(), exponent);
+    // Digits before the decimal point.
+    const long point = long{exponent} + 1;
+    if (count == 1 && digits[0] == '0') {
+        *out++ = '0';
+    } else if (point <= 0) {
+        *out++ = '0';
+        *out++ = '.';
+        out = std::fill_n(out, -point, '0');
+        out = std::copy_n(digits, count, out);
+    } else if (static_cast<std::size_t>(point) >= count) {
+        out = std::copy_n(digits, count, out);
+        out = std::fill_n(out, static_cast<std::size_t>(point) - count, '0');
+    } else {
+        out = std::copy_n(digits, point, out);
+        *out++ = '.';
+        out = std::copy_n(digits + point, count - static_cast<std::size_t>(point), out);
+    }
+    return out;
 }
 
-void append_box(std::string& out, const Box& box) {
-    append_number(out, box.left);
-    out.push_back(',');
-    append_number(out, box.top);
-    out.push_back(',');
-    append_number(out, box.right);
-    out.push_back(',');
-    append_number(out, box.bottom);
+constexpr std::size_t kMaxNumberChars = 336;
+
+// Builds the text in a string sized ahead of it, so that each piece is a
+// copy of a known length into room already there. Appending piece by piece
+// cost a library call and a copy per piece: a third of the writing time.
+class TextWriter {
+public:
+    explicit TextWriter(std::string& out) : out_(out), used_(out.size()) {}
+    TextWriter(const TextWriter&) = delete;
+    TextWriter& operator=(const TextWriter&) = delete;
+    ~TextWriter() { out_.resize(used_); }  // a shrink, which cannot fail
+
+    // Room for about this many more characters at once, so that a long
+    // text is not copied again each time it outgrows its room.
+    void expect(std::size_t characters) { room(characters); }
+
+    template <std::size_t N>
+    void literal(const char (&text)[N]) {
+        std::memcpy(room(N - 1), text, N - 1);
+        used_ += N - 1;
+    }
+    void put(char c) {
+        *room(1) = c;
+        ++used_;
+    }
+    void put(std::string_view text) {
+        std::memcpy(room(text.size()), text.data(), text.size());
+        used_ += text.size();
+    }
+    template <std::integral Integer>
+    void decimal(Integer value) {
+        char* at = room(24);
+        advance(std::to_chars(at, at + 24, value).ptr);
+    }
+    void number(double value) {
+        char* at = room(kMaxNumberChars);
+        // Below 2^53 the shortest form of to_chars, when it is not the
+        // exponent form, is exactly the shortest digits laid out without an
+        // exponent, and that is nearly every coordinate a scene holds. Above,
+        // its plain form spells out every exact digit of the value instead.
+        if (std::abs(value) < 0x1p53) {
+            const auto [end, error] = std::to_chars(at, at + kMaxNumberChars, value);
+            // An exponent has two or three digits after "e" and its sign.
+            const auto length = end - at;
+            const bool exponent = (length >= 4 && end[-4] == 'e') || (length >= 5 && end[-5] == 'e');
+            if (error == std::errc{} && !exponent) {
+                advance(end);
+                return;
+            }
+        }
+        advance(layout_from_scientific(at, value));
+    }
+    void hex_byte(std::uint8_t byte) {
+        char* at = room(2);
+        at[0] = kHex[byte >> 4];
+        at[1] = kHex[byte & 15];
+        used_ += 2;
+    }
+    void rgb(Rgb colour) {
+        hex_byte(colour.r);
+        hex_byte(colour.g);
+        hex_byte(colour.b);
+    }
+    void hex_text(std::string_view text) {
+        char* at = room(2 * text.size());
+        for (const char ch : text) {
+            const auto byte = static_cast<std::uint8_t>(ch);
+            *at++ = kHex[byte >> 4];
+            *at++ = kHex[byte & 15];
+        }
+        advance(at);
+    }
+
+private:
+    static constexpr char kHex[] = "0123456789abcdef";
+
+    char* room(std::size_t n) {
+        if (out_.size() - used_ < n) out_.resize(std::max(2 * out_.size(), used_ + n + 4096));
+        return out_.data() + used_;
+    }
+    void advance(const char* end) { used_ = static_cast<std::size_t>(end - out_.data()); }
+
+    std::string& out_;
+    std::size_t used_;  // the text; the string runs on past it with room
+};
+
+// About the length of the scene's text: numbers of shortest form mostly take
+// up to 18 characters with their separator. An estimate only; the writer
+// makes more room should it fall short.
+std::size_t expected_length(const Scene& scene) {
+    std::size_t length = 128 + 12 * scene.background.size();
+    for (const SceneObject& object : scene.objects) {
+        length += 160 + 24 * object.fill.size();
+        if (const StrokePayload* stroke = as_stroke(object))
+            length += 36 * stroke->points.size() + 18 * stroke->widths.size();
+        else if (const TextPayload* text = as_text(object))
+            length += 2 * text->text.size();
+    }
+    return length;
 }
 
-void append_attachment(std::string& out, std::string_view key, const ObjectAttachment& attachment) {
-    out.append(key);
-    append_decimal(out, attachment.id);
-    out.push_back(',');
-    append_pair(out, attachment.point);
+void write_pair(TextWriter& out, Point p) {
+    out.number(p.x);
+    out.put(',');
+    out.number(p.y);
+}
+
+void write_box(TextWriter& out, const Box& box) {
+    out.number(box.left);
+    out.put(',');
+    out.number(box.top);
+    out.put(',');
+    out.number(box.right);
+    out.put(',');
+    out.number(box.bottom);
+}
+
+void write_attachment(TextWriter& out, const ObjectAttachment& attachment) {
+    out.decimal(attachment.id);
+    out.put(',');
+    write_pair(out, attachment.point);
+}
+
+void write_fill_list(TextWriter& out, std::span<const FillRegion> regions) {
+    for (std::size_t i = 0; i < regions.size(); ++i) {
+        if (i) out.put(';');
+        out.rgb(regions[i].color);
+        for (std::size_t k = 0; k < regions[i].ids.size(); ++k) {
+            out.put(k == 0 ? '/' : ',');
+            out.decimal(regions[i].ids[k]);
+        }
+    }
 }
 
 bool bend_is_zero(Point bend) { return bend.x == 0.0 && bend.y == 0.0; }  // NaN is not zero
 
-void write_object(std::string& out, const SceneObject& object) {
-    out.append("object id=");
-    append_decimal(out, object.id);
-    out.append(" kind=");
-    out.append(object_kind_word(object.kind()));
-    out.append(" color=");
-    append_rgb_hex(out, object.color);
-    out.append(" width=");
-    append_number(out, object.width);
-    out.append(" rotation=");
-    append_number(out, object.rotation);
+void write_object(TextWriter& out, const SceneObject& object) {
+    out.literal("object id=");
+    out.decimal(object.id);
+    out.literal(" kind=");
+    out.put(object_kind_word(object.kind()));
+    out.literal(" color=");
+    out.rgb(object.color);
+    out.literal(" width=");
+    out.number(object.width);
+    out.literal(" rotation=");
+    out.number(object.rotation);
     if (!object.fill.empty()) {
-        out.append(" fill=");
-        write_fill_regions(out, object.fill);
+        out.literal(" fill=");
+        write_fill_list(out, object.fill);
     }
     switch (object.kind()) {
     case ObjectKind::Rectangle:
     case ObjectKind::Ellipse:
     case ObjectKind::Blur:
-        out.append(" rect=");
-        append_box(out, *object_rect(object));
+        out.literal(" rect=");
+        write_box(out, *object_rect(object));
         break;
     case ObjectKind::Arrow: {
         const LinePayload& line = std::get<LinePayload>(object.payload);
-        out.append(" from=");
-        append_pair(out, line.from);
-        out.append(" to=");
-        append_pair(out, line.to);
-        out.append(line.head ? " head=1" : " head=0");
+        out.literal(" from=");
+        write_pair(out, line.from);
+        out.literal(" to=");
+        write_pair(out, line.to);
+        if (line.head)
+            out.literal(" head=1");
+        else
+            out.literal(" head=0");
         if (line.elbow) {
-            out.append(" elbow=1");
+            out.literal(" elbow=1");
         } else if (!bend_is_zero(line.bend)) {
-            out.append(" bend=");
-            append_pair(out, line.bend);
+            out.literal(" bend=");
+            write_pair(out, line.bend);
         }
-        if (line.start) append_attachment(out, " start=", *line.start);
-        if (line.end) append_attachment(out, " end=", *line.end);
+        if (line.start) {
+            out.literal(" start=");
+            write_attachment(out, *line.start);
+        }
+        if (line.end) {
+            out.literal(" end=");
+            write_attachment(out, *line.end);
+        }
         break;
     }
     case ObjectKind::Stroke: {
         const StrokePayload& stroke = std::get<StrokePayload>(object.payload);
-        out.append(stroke.highlight ? " highlight=1" : " highlight=0");
-        out.append(" points=");
+        if (stroke.highlight)
+            out.literal(" highlight=1");
+        else
+            out.literal(" highlight=0");
+        out.literal(" points=");
         for (std::size_t i = 0; i < stroke.points.size(); ++i) {
-            if (i) out.push_back(';');
-            append_pair(out, stroke.points[i]);
+            if (i) out.put(';');
+            write_pair(out, stroke.points[i]);
         }
         if (!stroke.widths.empty()) {
-            out.append(" widths=");
+            out.literal(" widths=");
             for (std::size_t i = 0; i < stroke.widths.size(); ++i) {
-                if (i) out.push_back(';');
-                append_number(out, stroke.widths[i]);
+                if (i) out.put(';');
+                out.number(stroke.widths[i]);
             }
         }
         break;
     }
     case ObjectKind::Text: {
         const TextPayload& text = std::get<TextPayload>(object.payload);
-        out.append(" at=");
-        append_pair(out, text.at);
-        out.append(" size=");
-        append_number(out, text.size);
-        out.append(" extent=");
-        append_pair(out, {text.extent.w, text.extent.h});
+        out.literal(" at=");
+        write_pair(out, text.at);
+        out.literal(" size=");
+        out.number(text.size);
+        out.literal(" extent=");
+        write_pair(out, {text.extent.w, text.extent.h});
         if (text.label.kind == LabelKind::Fit) {
-            out.append(" label=fit");
+            out.literal(" label=fit");
         } else if (text.label.kind == LabelKind::Wrap) {
-            out.append(" label=wrap:");
-            append_number(out, text.label.wrap_width);
+            out.literal(" label=wrap:");
+            out.number(text.label.wrap_width);
         }
         if (text.ink) {
-            out.append(" ink=");
-            append_rgb_hex(out, *text.ink);
+            out.literal(" ink=");
+            out.rgb(*text.ink);
         }
-        out.append(" text=");
-        for (const char ch : text.text) append_hex_byte(out, static_cast<std::uint8_t>(ch));
+        out.literal(" text=");
+        out.hex_text(text.text);
         break;
     }
     }
-    out.push_back('\n');
+    out.put('\n');
 }
 
 // ---- Reading: values ---------------------------------------------------------
@@ -144,8 +311,6 @@ std::size_t piece_count(std::string_view list, char separator) {
     return count;
 }
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
 std::optional<std::int32_t> parse_i32(std::string_view s) {
     const bool negative = !s.empty() && s.front() == '-';
     if (negative) {
@@ -160,50 +325,64 @@ std::optional<std::int32_t> parse_i32(std::string_view s) {
                     : static_cast<std::int32_t>(*magnitude);
 }
 
-// A decimal literal: optional sign, digits with an optional fraction (at
-// least one digit in all), an optional exponent. No words ("inf", "nan"), no
-// hexadecimal; a value out of the f64 range is refused.
+// A decimal literal at `first`: optional sign, digits with an optional
+// fraction (at least one digit in all), an optional exponent. No words
+// ("inf", "nan"), no hexadecimal; a value out of the f64 range is refused.
+// from_chars reads just that grammar once the words are refused as
+// non-finite, except that it takes no leading "+", so one is stripped here
+// and a second sign refused. Where the literal ends, or null when there is
+// none.
+const char* scan_f64(const char* first, const char* last, double& value) {
+    if (first != last && *first == '+' && (++first == last || *first == '-')) return nullptr;
+    const auto [end, error] = std::from_chars(first, last, value);
+    if (error != std::errc{} || !std::isfinite(value)) return nullptr;
+    return end;
+}
+
 std::optional<double> parse_f64(std::string_view s) {
-    std::size_t i = 0;
-    const bool plus = !s.empty() && s[0] == '+';
-    if (!s.empty() && (s[0] == '+' || s[0] == '-')) ++i;
-    std::size_t digits = 0;
-    while (i < s.size() && is_digit(s[i])) ++i, ++digits;
-    if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && is_digit(s[i])) ++i, ++digits;
-    }
-    if (digits == 0) return std::nullopt;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-        std::size_t exponent_digits = 0;
-        while (i < s.size() && is_digit(s[i])) ++i, ++exponent_digits;
-        if (exponent_digits == 0) return std::nullopt;
-    }
-    if (i != s.size()) return std::nullopt;
-    // from_chars takes no leading "+".
-    const char* first = s.data() + (plus ? 1 : 0);
     double value = 0.0;
-    const auto [end, error] = std::from_chars(first, s.data() + s.size(), value);
-    if (error != std::errc{} || end != s.data() + s.size() || !std::isfinite(value)) return std::nullopt;
+    if (scan_f64(s.data(), s.data() + s.size(), value) != s.data() + s.size()) return std::nullopt;
     return value;
+}
+
+// `N` numbers separated by ",", read straight through rather than split
+// first (a number never holds a comma); where they end, or null.
+template <std::size_t N>
+const char* scan_numbers(const char* first, const char* last, std::array<double, N>& values) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (i > 0) {
+            if (first == last || *first != ',') return nullptr;
+            ++first;
+        }
+        first = scan_f64(first, last, values[i]);
+        if (!first) return nullptr;
+    }
+    return first;
 }
 
 // Exactly `N` comma-separated numbers.
 template <std::size_t N>
 std::optional<std::array<double, N>> parse_numbers(std::string_view s) {
     std::array<double, N> values{};
-    std::size_t count = 0;
-    const bool ok = for_each_piece(s, ',', [&](std::string_view piece) {
-        if (count == N) return false;
-        const auto value = parse_f64(piece);
-        if (!value) return false;
-        values[count++] = *value;
-        return true;
-    });
-    if (!ok || count != N) return std::nullopt;
+    if (scan_numbers(s.data(), s.data() + s.size(), values) != s.data() + s.size()) return std::nullopt;
     return values;
+}
+
+// Calls `each` with every item of a ";"-separated list, each item `N` numbers
+// separated by ","; false when an item is not exactly that.
+template <std::size_t N, class Each>
+bool for_each_number_item(std::string_view list, Each&& each) {
+    const char* at = list.data();
+    const char* const last = at + list.size();
+    std::array<double, N> values{};
+    while (true) {
+        at = scan_numbers(at, last, values);
+        if (!at) return false;
+        each(values);
+        if (at == last) return true;
+        if (*at != ';') return false;
+        ++at;
+    }
 }
 
 std::optional<Point> parse_point(std::string_view s) {
@@ -377,24 +556,16 @@ bool SceneTextReader::read_stroke_payload(StrokePayload& stroke) {
     const std::size_t point_count = piece_count(*points, ';');
     if (!count_elements(point_count)) return false;
     stroke.points.reserve(point_count);
-    const bool points_ok = for_each_piece(*points, ';', [&](std::string_view piece) {
-        const auto p = parse_point(piece);
-        if (!p) return false;
-        stroke.points.push_back(*p);
-        return true;
-    });
+    const bool points_ok = for_each_number_item<2>(
+        *points, [&](const std::array<double, 2>& p) { stroke.points.push_back(Point{p[0], p[1]}); });
     if (!points_ok) return false;
 
     if (const auto widths = take("widths")) {
         const std::size_t width_count = piece_count(*widths, ';');
         if (!count_elements(width_count)) return false;
         stroke.widths.reserve(width_count);
-        const bool widths_ok = for_each_piece(*widths, ';', [&](std::string_view piece) {
-            const auto w = parse_f64(piece);
-            if (!w) return false;
-            stroke.widths.push_back(*w);
-            return true;
-        });
+        const bool widths_ok =
+            for_each_number_item<1>(*widths, [&](const std::array<double, 1>& w) { stroke.widths.push_back(w[0]); });
         if (!widths_ok) return false;
     }
     return true;
@@ -584,86 +755,45 @@ bool fill_needs_version_2(std::span<const FillRegion> regions) {
 
 }  // namespace
 
-void append_number(std::string& out, double value) {
-    // The shortest digits come from the scientific form; they are then laid
-    // out without an exponent. (Fixed notation from to_chars would spell out
-    // every exact digit of a large value rather than the shortest ones.)
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
-    if (error != std::errc{}) return;
-    std::string_view form(buffer, static_cast<std::size_t>(end - buffer));
-    if (!std::isfinite(value)) {
-        out.append(form);  // never read back: validation refuses such scenes
-        return;
-    }
-    if (form.front() == '-') {
-        out.push_back('-');
-        form.remove_prefix(1);
-    }
-    const std::size_t e = form.find('e');
-    char digits[24];
-    std::size_t count = 0;
-    for (const char c : form.substr(0, e))
-        if (c != '.') digits[count++] = c;
-    int exponent = 0;
-    std::from_chars(form.data() + e + 1 + (form[e + 1] == '+'), form.data() + form.size(), exponent);
-    // Digits before the decimal point.
-    const long point = long{exponent} + 1;
-    if (count == 1 && digits[0] == '0') {
-        out.push_back('0');
-    } else if (point <= 0) {
-        out.append("0.");
-        out.append(static_cast<std::size_t>(-point), '0');
-        out.append(digits, count);
-    } else if (static_cast<std::size_t>(point) >= count) {
-        out.append(digits, count);
-        out.append(static_cast<std::size_t>(point) - count, '0');
-    } else {
-        out.append(digits, static_cast<std::size_t>(point));
-        out.push_back('.');
-        out.append(digits + point, count - static_cast<std::size_t>(point));
-    }
-}
+void append_number(std::string& out, double value) { TextWriter(out).number(value); }
 
 void write_fill_regions(std::string& out, std::span<const FillRegion> regions) {
-    for (std::size_t i = 0; i < regions.size(); ++i) {
-        if (i) out.push_back(';');
-        append_rgb_hex(out, regions[i].color);
-        for (std::size_t k = 0; k < regions[i].ids.size(); ++k) {
-            out.push_back(k == 0 ? '/' : ',');
-            append_decimal(out, regions[i].ids[k]);
-        }
-    }
+    TextWriter writer(out);
+    write_fill_list(writer, regions);
 }
 
 std::string write_scene_text(const Scene& scene) {
-    std::string out;
-    out.append("frame ");
-    append_decimal(out, scene.frame.width);
-    out.push_back(' ');
-    append_decimal(out, scene.frame.height);
-    out.append("\norigin ");
-    append_decimal(out, scene.origin.x);
-    out.push_back(' ');
-    append_decimal(out, scene.origin.y);
-    out.append("\nregion ");
-    append_number(out, scene.region.left);
-    out.push_back(' ');
-    append_number(out, scene.region.top);
-    out.push_back(' ');
-    append_number(out, scene.region.right);
-    out.push_back(' ');
-    append_number(out, scene.region.bottom);
-    out.append("\nlast ");
-    append_decimal(out, scene.last);
-    out.push_back('\n');
-    if (!scene.background.empty()) {
-        out.append("background ");
-        write_fill_regions(out, scene.background);
-        out.push_back('\n');
+    std::string text;
+    {
+        TextWriter out(text);
+        out.expect(expected_length(scene));
+        out.literal("frame ");
+        out.decimal(scene.frame.width);
+        out.put(' ');
+        out.decimal(scene.frame.height);
+        out.literal("\norigin ");
+        out.decimal(scene.origin.x);
+        out.put(' ');
+        out.decimal(scene.origin.y);
+        out.literal("\nregion ");
+        out.number(scene.region.left);
+        out.put(' ');
+        out.number(scene.region.top);
+        out.put(' ');
+        out.number(scene.region.right);
+        out.put(' ');
+        out.number(scene.region.bottom);
+        out.literal("\nlast ");
+        out.decimal(scene.last);
+        out.put('\n');
+        if (!scene.background.empty()) {
+            out.literal("background ");
+            write_fill_list(out, scene.background);
+            out.put('\n');
+        }
+        for (const SceneObject& object : scene.objects) write_object(out, object);
     }
-    for (const SceneObject& object : scene.objects) write_object(out, object);
-    return out;
+    return text;
 }
 
 std::uint32_t scene_format_version(const Scene& scene) {

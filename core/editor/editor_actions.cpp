@@ -77,8 +77,8 @@ void step_size(EditorState& state, int step) {
     if (state.saved_objects && state.gesture.kind() == GestureKind::DrawNew) {
         state.stroke_width = step_stroke_width(state.stroke_width, step);
         if (!state.objects.empty() && state.objects.back().kind() != ObjectKind::Blur) {
-            state.objects.back().width = state.stroke_width;
-            state.objects.back().color = state.color;
+            state.objects.edit().back().width = state.stroke_width;
+            state.objects.edit().back().color = state.color;
         }
         return;
     }
@@ -89,7 +89,7 @@ void step_size(EditorState& state, int step) {
     cancel_gesture(state);
     std::vector<SceneObject> earlier = state.objects;
     std::optional<double> first_changed;
-    for (SceneObject& o : state.objects) {
+    for (SceneObject& o : state.objects.edit()) {
         if (!selected.contains(o.id) || o.kind() == ObjectKind::Blur) continue;
         const double width = step_stroke_width(o.width, step);
         if (StrokePayload* stroke = as_stroke(o)) std::fill(stroke->widths.begin(), stroke->widths.end(), width);

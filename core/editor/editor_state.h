@@ -11,6 +11,7 @@
 #include "core/document/geometry.h"
 #include "core/document/scene_object.h"
 #include "core/editor/chrome_state.h"
+#include "core/editor/editor_objects.h"
 #include "core/editor/history.h"
 #include "core/image/bgra_image.h"
 
@@ -208,7 +209,7 @@ struct EditorState {
     // Ids in the order they were selected; may name objects that are gone.
     std::vector<ObjectId> selection;
     // Drawing order, first drawn first.
-    std::vector<SceneObject> objects;
+    EditorObjects objects;
     std::vector<FillRegion> background;
     // Latest step last; no depth limit.
     std::vector<HistoryEntry> undo_stack;

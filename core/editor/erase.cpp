@@ -307,8 +307,8 @@ void cut_strokes(EditorState& state, Point a, Point b, double radius) {
             if (k > 0) copy.id = *next + (k - 1);
             replacements.push_back(std::move(copy));
         }
-        objects.erase(objects.begin() + static_cast<std::ptrdiff_t>(at));
-        objects.insert(objects.begin() + static_cast<std::ptrdiff_t>(at),
+        objects.edit().erase(objects.edit().begin() + static_cast<std::ptrdiff_t>(at));
+        objects.edit().insert(objects.edit().begin() + static_cast<std::ptrdiff_t>(at),
                        std::make_move_iterator(replacements.begin()), std::make_move_iterator(replacements.end()));
         *values = *values - old_values + new_values;
         // The pieces are already cut: go on after them.

@@ -100,11 +100,11 @@ void apply_fill_at(EditorState& state, Point point, bool clear) {
 
     std::vector<SceneObject> earlier = state.objects;
     if (const auto* outline = std::get_if<Outline>(&*target)) {
-        state.objects[outline->index].color = outline->color;
+        state.objects.edit()[outline->index].color = outline->color;
     } else if (auto* inside = std::get_if<NewObjectRegion>(&*target)) {
-        add_fill_region(state.objects[inside->index].fill, FillRegion{std::move(inside->ids), inside->color});
+        add_fill_region(state.objects.edit()[inside->index].fill, FillRegion{std::move(inside->ids), inside->color});
     } else if (const auto* existing = std::get_if<ExistingRegion>(&*target)) {
-        std::vector<FillRegion>& fills = state.objects[*existing->owner].fill;
+        std::vector<FillRegion>& fills = state.objects.edit()[*existing->owner].fill;
         fills.erase(fills.begin() + static_cast<std::ptrdiff_t>(existing->region));
     }
     commit_objects(state, std::move(earlier));

@@ -169,7 +169,7 @@ void start_select(EditorState& state, Point p, PointerModifiers modifiers) {
 
 void continue_drawing(EditorState& state, Point s, Point p) {
     if (state.objects.empty()) return;
-    SceneObject& object = state.objects.back();
+    SceneObject& object = state.objects.edit().back();
     const PointerModifiers keys = state.gesture.modifiers;
 
     if (auto* line = as_line(object); line && line->elbow) {
@@ -254,7 +254,7 @@ void redo_selected(EditorState& state, Change change) {
     const SceneObjects scene = index ? SceneObjects(saved, *index) : SceneObjects(saved);
     for (std::size_t i = 0; i < saved.size(); ++i) {
         if (!selected.contains(saved[i].id)) continue;
-        SceneObject& object = state.objects[i];
+        SceneObject& object = state.objects.edit()[i];
         object = saved[i];
         settle_arrow_ends(object, scene, std::span<const ObjectId>(state.selection));
         change(object);
@@ -291,7 +291,7 @@ void continue_resize(EditorState& state, const ResizeGesture& resize, Point p) {
 
 void continue_arrow_end(EditorState& state, const ArrowEndGesture& drag, Point p) {
     if (drag.index >= state.objects.size()) return;
-    SceneObject& arrow = state.objects[drag.index];
+    SceneObject& arrow = state.objects.edit()[drag.index];
     auto* line = as_line(arrow);
     if (!line) return;
     const PointerModifiers keys = state.gesture.modifiers;
@@ -316,7 +316,7 @@ void continue_arrow_end(EditorState& state, const ArrowEndGesture& drag, Point p
 
 void continue_arrow_bend(EditorState& state, const ArrowBendGesture& drag, Point p) {
     if (drag.index >= state.objects.size()) return;
-    SceneObject& arrow = state.objects[drag.index];
+    SceneObject& arrow = state.objects.edit()[drag.index];
     auto* line = as_line(arrow);
     if (!line || line->elbow) return;
     const auto ends = resolve_arrow_ends(arrow, state.objects);

@@ -1,6 +1,7 @@
 #include "core/editor/handles.h"
 
 #include "core/document/point_math.h"
+#include "core/editor/hit_bounds.h"
 #include "core/editor/hit_test.h"
 #include "core/editor/id_set.h"
 
@@ -136,15 +137,15 @@ std::optional<ObjectId> hover_target_at(const EditorState& state, Point p) {
 std::optional<ObjectId> object_at_point(const EditorState& state, Point p) {
     if (!is_finite(p)) return std::nullopt;
     const double tolerance = kPickTolerance * state.interface_scale;
-    const auto& objects = state.objects;
-    // A fastened line looks its targets up; the id index that spares each a
-    // walk of the whole scene is only built once the walk meets one, since
-    // most presses hit something near the top.
-    std::optional<ObjectIndex> index;
+    // Boxes first: only the few objects whose box holds the point build their
+    // outline. A tolerance that is negative or not a number widens nothing.
+    const double reach = tolerance > 0.0 ? tolerance : 0.0;
+    const HitBounds& bounds = state.objects.hit_bounds();
+    const std::vector<SceneObject>& objects = state.objects.list();
+    const SceneObjects scene = bounds.scene(objects);
     for (std::size_t i = objects.size(); i-- > 0;) {
+        if (!bounds.may_hit(i, p, reach)) continue;
         const SceneObject& o = objects[i];
-        if (const auto* line = as_line(o); line && !index && (line->start || line->end)) index.emplace(objects);
-        const SceneObjects scene = index ? SceneObjects(objects, *index) : SceneObjects(objects);
         if (!o.fill.empty() && hit_object_interior(o, p) && fill_region_at(o.fill, p, objects, i + 1)) return o.id;
         if (hit_object_outline(o, p, tolerance, scene)) return o.id;
     }

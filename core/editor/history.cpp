@@ -164,10 +164,10 @@ void apply_history_entry(EditorState& state, std::span<const SceneObject> remove
     removed.reserve(remove.size());
     for (const SceneObject& object : remove) removed.insert(object.id);
     if (!removed.empty())
-        std::erase_if(state.objects, [&](const SceneObject& object) { return removed.contains(object.id); });
-    if (order && merge_into_order(state.objects, add, *order)) return;
-    state.objects.insert(state.objects.end(), add.begin(), add.end());
-    if (order) sort_into_order(state.objects, *order);
+        std::erase_if(state.objects.edit(), [&](const SceneObject& object) { return removed.contains(object.id); });
+    if (order && merge_into_order(state.objects.edit(), add, *order)) return;
+    state.objects.edit().insert(state.objects.edit().end(), add.begin(), add.end());
+    if (order) sort_into_order(state.objects.edit(), *order);
 }
 
 void undo(EditorState& state) {

@@ -33,6 +33,9 @@ bool near_polyline(std::span<const Point> points, Point p, double tolerance) {
 // Edges count as inside: the three turns from each edge to the point agree
 // in sign or vanish.
 bool in_triangle(Point a, Point b, Point c, Point p) {
+    // A head collapsed to a point or a segment (a line of width 0) has no
+    // inside; without this every sign test is 0 and every point "inside".
+    if (!(std::abs(cross(b - a, c - a)) > 0.0)) return false;
     const double d1 = cross(b - a, p - a), d2 = cross(c - b, p - b), d3 = cross(a - c, p - c);
     return (d1 >= 0.0 && d2 >= 0.0 && d3 >= 0.0) || (d1 <= 0.0 && d2 <= 0.0 && d3 <= 0.0);
 }

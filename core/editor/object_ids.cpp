@@ -53,7 +53,7 @@ void visit_state_ids(EditorState& state, Visit visit) {
     if (state.last_drawn_arrow) visit(*state.last_drawn_arrow);
     if (state.automatic_selection) visit(*state.automatic_selection);
     visit_ids(state.selection, visit);
-    visit_ids(state.objects, visit);
+    visit_ids(state.objects.edit(), visit);
     visit_ids(state.background, visit);
     for (HistoryEntry& entry : state.undo_stack) visit_ids(entry, visit);
     for (HistoryEntry& entry : state.redo_stack) visit_ids(entry, visit);

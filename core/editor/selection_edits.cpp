@@ -130,7 +130,7 @@ void nudge_selection(EditorState& state, Point offset) {
     const auto selected = id_set(state.selection);
     const ObjectIndex index(earlier);
     const SceneObjects scene(earlier, index);
-    for (SceneObject& object : state.objects) {
+    for (SceneObject& object : state.objects.edit()) {
         if (!selected.contains(object.id)) continue;
         settle_arrow_ends(object, scene, selected);
         move_object_by(object, offset);
@@ -144,7 +144,7 @@ void delete_objects_by_ids(EditorState& state, std::span<const ObjectId> ids) {
         const std::vector<SceneObject> before = state.objects;
         const ObjectIndex index(before);
         const SceneObjects scene(before, index);
-        for (SceneObject& object : state.objects) {
+        for (SceneObject& object : state.objects.edit()) {
             LinePayload* line = as_line(object);
             if (!line || doomed.contains(object.id)) continue;
             const bool loose_start = line->start && doomed.contains(line->start->id);
@@ -169,7 +169,7 @@ void delete_objects_by_ids(EditorState& state, std::span<const ObjectId> ids) {
             }
         }
     }
-    std::erase_if(state.objects, [&](const SceneObject& o) { return doomed.contains(o.id); });
+    std::erase_if(state.objects.edit(), [&](const SceneObject& o) { return doomed.contains(o.id); });
     std::erase_if(state.selection, [&](ObjectId id) { return doomed.contains(id); });
 }
 
@@ -186,7 +186,7 @@ void apply_color_to_selection(EditorState& state) {
     if (state.saved_objects && state.gesture.kind() == GestureKind::DrawNew) {
         // The object being drawn; its gesture records it when released.
         if (!state.objects.empty() && state.objects.back().kind() != ObjectKind::Blur)
-            state.objects.back().color = state.color;
+            state.objects.edit().back().color = state.color;
         return;
     }
     // Nothing to recolour must not cost the user a drag in progress.
@@ -194,7 +194,7 @@ void apply_color_to_selection(EditorState& state) {
     cancel_gesture(state);
     std::vector<SceneObject> earlier = state.objects;
     const auto selected = id_set(state.selection);
-    for (SceneObject& object : state.objects)
+    for (SceneObject& object : state.objects.edit())
         if (selected.contains(object.id) && object.kind() != ObjectKind::Blur) object.color = state.color;
     commit_objects(state, std::move(earlier));
 }
@@ -217,7 +217,7 @@ bool paste_objects(EditorState& state, std::span<const SceneObject> objects, Poi
     if (objects.empty() || !is_finite(offset)) return false;
     // Copies that a stored scene could not hold would make the capture fail
     // only when it is saved, long after the paste.
-    const std::vector<SceneObject>& held = state.saved_objects ? *state.saved_objects : state.objects;
+    const std::vector<SceneObject>& held = state.saved_objects ? *state.saved_objects : state.objects.list();
     if (held.size() > kMaxSceneObjects || objects.size() > kMaxSceneObjects - held.size()) return false;
     const std::size_t pasted_values = stroke_values(objects);
     const std::size_t held_values = stroke_values(held);
@@ -253,7 +253,7 @@ bool paste_objects(EditorState& state, std::span<const SceneObject> objects, Poi
     const ObjectIndex index(objects);
     const SceneObjects scene(objects, index);
     state.selection.clear();
-    state.objects.reserve(state.objects.size() + objects.size());
+    state.objects.edit().reserve(state.objects.size() + objects.size());
     for (std::size_t i = 0; i < objects.size(); ++i) {
         SceneObject copy = objects[i];
         settle_arrow_ends(copy, scene, pasted);

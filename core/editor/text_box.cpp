@@ -39,7 +39,7 @@ bool is_dropped_control(char32_t c) {
 }
 
 const std::vector<SceneObject>& objects_after_abandoning(const EditorState& state) {
-    return state.saved_objects ? *state.saved_objects : state.objects;
+    return state.saved_objects ? *state.saved_objects : state.objects.list();
 }
 
 const SceneObject* find_object(const std::vector<SceneObject>& objects, ObjectId id) {
@@ -61,7 +61,7 @@ Result<TextCommit> update_edited_object(EditorState& state, const TextBox& box, 
         commit_objects(state, std::move(earlier));
         return TextCommit{TextCommitKind::Removed, {}};
     }
-    SceneObject& object = *std::find_if(state.objects.begin(), state.objects.end(),
+    SceneObject& object = *std::find_if(state.objects.edit().begin(), state.objects.edit().end(),
                                         [id](const SceneObject& o) { return o.id == id; });
     TextPayload& payload = *as_text(object);
     payload.text = std::move(text);

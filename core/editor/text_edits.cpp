@@ -32,7 +32,7 @@ std::size_t scalar_count(std::string_view text) {
 }
 
 const std::vector<SceneObject>& objects_after_abandoning(const EditorState& state) {
-    return state.saved_objects ? *state.saved_objects : state.objects;
+    return state.saved_objects ? *state.saved_objects : state.objects.list();
 }
 
 }  // namespace
@@ -96,7 +96,7 @@ void apply_text_edits(EditorState& state, std::span<const TextSizeEdit> edits) {
     std::vector<SceneObject> earlier = state.objects;
     for (const TextSizeEdit& edit : edits) {
         const auto position = index.position(edit.id);
-        TextPayload& text = *as_text(state.objects[*position]);
+        TextPayload& text = *as_text(state.objects.edit()[*position]);
         double w = edit.extent.w, h = edit.extent.h;
         if (text.label.is_label() && trimmed_len(text.text) == 0) {
             // A blank label has nothing to measure: it keeps a box that grows
@@ -117,7 +117,7 @@ void set_selected_text_ink(EditorState& state, std::optional<Rgb> ink) {
     cancel_gesture(state);
     std::vector<SceneObject> earlier = state.objects;
     const std::unordered_set<ObjectId> selected(state.selection.begin(), state.selection.end());
-    for (SceneObject& object : state.objects)
+    for (SceneObject& object : state.objects.edit())
         if (selected.contains(object.id) && is_label(object)) as_text(object)->ink = ink;
     commit_objects(state, std::move(earlier));
 }

@@ -3,20 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <string_view>
+
+#include "core/base/wav_file.h"
 
 namespace glimmerly {
 namespace {
-
-void put_u16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-void put_u32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    put_u16(out, value & 0xFFFF);
-    put_u16(out, value >> 16);
-}
-void put_tag(std::vector<std::uint8_t>& out, std::string_view tag) { out.insert(out.end(), tag.begin(), tag.end()); }
 
 // One blade's snap at `start` seconds: a burst of noise and a short metallic
 // ring that both die within a few milliseconds, over a soft body thump.
@@ -39,22 +30,9 @@ ShutterSound choose_shutter_sound(const std::optional<ShutterFileFacts>& facts) 
 }
 
 std::vector<std::uint8_t> builtin_shutter_wav() {
-    constexpr std::uint32_t data_bytes = SHUTTER_SAMPLES * 2;
     std::vector<std::uint8_t> wav;
-    wav.reserve(44 + data_bytes);
-    put_tag(wav, "RIFF");
-    put_u32(wav, 36 + data_bytes);
-    put_tag(wav, "WAVE");
-    put_tag(wav, "fmt ");
-    put_u32(wav, 16);
-    put_u16(wav, 1);  // PCM
-    put_u16(wav, 1);  // mono
-    put_u32(wav, SHUTTER_SAMPLE_RATE);
-    put_u32(wav, SHUTTER_SAMPLE_RATE * 2);  // bytes per second
-    put_u16(wav, 2);                        // bytes per frame
-    put_u16(wav, 16);
-    put_tag(wav, "data");
-    put_u32(wav, data_bytes);
+    wav.reserve(kWavHeaderBytes + SHUTTER_SAMPLES * 2);
+    append_wav_header(wav, SHUTTER_SAMPLES, SHUTTER_SAMPLE_RATE);
 
     std::uint32_t open_noise = 0x2545F491u, close_noise = 0x9E3779B9u;
     for (std::uint32_t i = 0; i < SHUTTER_SAMPLES; ++i) {
@@ -64,7 +42,7 @@ std::vector<std::uint8_t> builtin_shutter_wav() {
         const double left = static_cast<double>(SHUTTER_SAMPLES - 1 - i) / SHUTTER_SAMPLE_RATE;
         value *= std::min(1.0, left / 0.010);
         const long sample = std::lround(std::clamp(value, -1.0, 1.0) * 32767.0);
-        put_u16(wav, static_cast<std::uint16_t>(static_cast<std::int16_t>(sample)));
+        append_wav_sample(wav, static_cast<std::int16_t>(sample));
     }
     return wav;
 }

@@ -1,24 +1,14 @@
 #pragma once
-// The picture's view of the keys and mouse buttons in play: for each key
-// cap its label and how lit it is, for the mouse which parts are lit. The
-// keyboard and mouse records fill it; the drawing reads only this.
+// The mouse as the keys-and-mouse display shows it: which buttons are down,
+// and how long a released button or a turned wheel stays lit.
 
 #include <array>
 #include <cstdint>
-#include <string_view>
 
 namespace glimmerly {
 
-// A released key fades over this long; a released mouse part stays lit this long.
-inline constexpr std::uint64_t kShownKeyFadeMs = 600;
+// A released mouse part stays lit this long.
 inline constexpr std::uint64_t kShownMouseHoldMs = 180;
-
-struct ShownKey {
-    std::array<char16_t, 4> label{};
-    std::uint8_t label_length = 0;
-    std::uint64_t fade_deadline = 0;
-    bool pressed = false;
-};
 
 struct ShownMousePart {
     bool pressed = false;
@@ -26,39 +16,14 @@ struct ShownMousePart {
 };
 
 struct ShownInput {
-    // Slot = extended << 7 | scan code, for scan codes below 128.
-    std::array<ShownKey, 256> keys{};
     // Left, right, middle, fourth, fifth.
     std::array<ShownMousePart, 5> buttons{};
     std::uint64_t wheel_lit_until = 0;
 };
 
-struct KeyLook {
-    std::u16string_view label;
-    double fade = 0.0;  // 1 while down, falling to 0 over the fade
-    bool pressed = false;
-};
-
-inline const ShownKey* shown_key(const ShownInput& input, std::uint16_t scan, bool extended) {
-    return scan < 128 ? &input.keys[(extended ? 0x80u : 0u) | scan] : nullptr;
-}
-
-inline KeyLook look_of_key(const ShownInput& input, std::uint16_t scan, bool extended, std::uint64_t now) {
-    const ShownKey* key = shown_key(input, scan, extended);
-    if (!key) return {};
-    KeyLook look{{key->label.data(), key->label_length}, 1.0, key->pressed};
-    if (!key->pressed) {
-        const std::uint64_t left = key->fade_deadline > now ? key->fade_deadline - now : 0;
-        look.fade = double(left < kShownKeyFadeMs ? left : kShownKeyFadeMs) / kShownKeyFadeMs;
-    }
-    return look;
-}
-
 inline bool mouse_part_lit(const ShownMousePart& part, std::uint64_t now) { return part.pressed || now < part.lit_until; }
 
-inline bool any_shown_input_fading(const ShownInput& input, std::uint64_t now) {
-    for (const ShownKey& key : input.keys)
-        if (!key.pressed && key.fade_deadline > now) return true;
+inline bool any_mouse_part_fading(const ShownInput& input, std::uint64_t now) {
     for (const ShownMousePart& part : input.buttons)
         if (!part.pressed && part.lit_until > now) return true;
     return input.wheel_lit_until > now;

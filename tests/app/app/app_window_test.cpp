@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "app/app/messages.h"
+#include "core/menu/app_command.h"
 #include "tests/app/support/app_window.h"
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/dialogs.h"
@@ -80,8 +81,8 @@ TEST(AppWindow, AFailedMessageIsShownAndEndsOnlyAnEditorChildWithoutACapture) {
         std::string loop_end = "not run";
         const AnsweredBox box = answer_message_box([&] {
             TestAppWindow test(AppOptions{.in_process_editor = editor_child});
-            test.cell().try_borrow()->board_registration = {true, HOTKEY_ID_BOARD_BASE, test.window()};
-            PostMessageW(test.window(), WM_HOTKEY, HOTKEY_ID_BOARD_BASE, 0);
+            // The settings window is not built: its command fails.
+            PostMessageW(test.window(), WM_APP_MENU_COMMAND, APP_COMMAND_SETTINGS, 0);
             // The resident ends by a close, which waits for the box.
             if (!editor_child) PostMessageW(test.window(), WM_CLOSE, 0, 0);
             const Status ended = run_message_loop_bounded(test.cell(), test.window());

@@ -198,9 +198,26 @@ TEST_F(ResidentProcess, ASecondResidentSaysSoInTheStoredLanguageAndEnds) {
     EXPECT_TRUE(FindWindowW(L"Glimmerly.Confirmation", notice.c_str()));
     EXPECT_EQ(wait_for_exit(start({}).process), 0);
     EXPECT_TRUE(sweeper_.wait_for_text(win::to_wide(text_of(5, TextId::error_already_running))));
-    // The first still runs, and its board shortcut reaches the board, not built yet: said in German too.
+    // The first still runs, and its board shortcut opens the board in a process of its own.
     PostMessageW(window, WM_HOTKEY, HOTKEY_ID_BOARD_BASE, MAKELPARAM(kCtrlAltShift, VK_F17));
-    EXPECT_TRUE(sweeper_.wait_for_text(win::to_wide(text_of(5, TextId::error_not_available))));
+    DWORD resident = 0;
+    GetWindowThreadProcessId(window, &resident);
+    HWND board = nullptr;
+    EXPECT_TRUE(eventually([&] {
+        for (HWND found = nullptr; (found = FindWindowExW(nullptr, found, L"Glimmerly.Window", nullptr));) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(found, &process);
+            if (process != resident && IsWindowVisible(found)) board = found;
+        }
+        return board != nullptr;
+    }));
+    if (board) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(board, &id);
+        win::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+        PostMessageW(board, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
+    }
     EXPECT_EQ(quit(window), 0);
 }
 

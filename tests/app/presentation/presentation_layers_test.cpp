@@ -225,9 +225,7 @@ TEST_F(PresentationLayersTest, ThePlacementViewDrawsEveryCapAndAPressedKeyLights
     EXPECT_TRUE(state->move_armed);
     EXPECT_TRUE(takes_the_mouse(state->device_layer->window.get()));
     ASSERT_TRUE(toggle_presentation_feature(*state, 104));  // and the mouse beside it
-    state->shown_input.keys[0x1E].pressed = true;  // A
-    state->shown_input.keys[0x1E].label = {u'a'};
-    state->shown_input.keys[0x1E].label_length = 1;
+    record_key_event(state->keys, 0x1E, false, true, presentation_now(*state));  // A
     ASSERT_TRUE(render_presentation_layer(*state, state->device_layer->window.get()));
     const PresentationLayer& layer = *state->device_layer;
     testing_support::keep_test_picture(picture_of(layer), "presentation-keyboard-placement");

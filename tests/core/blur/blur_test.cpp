@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <random>
 #include <utility>
 
 #include "tests/core/support/objects.h"
@@ -20,7 +22,7 @@ using testing::rectangle;
 std::vector<std::uint8_t> blurred(const BgraImage& image, const BlurRect& rect, BlurWorkers workers = {}) {
     auto result = blur_image_rects(image.pixels, image.width, rect, workers);
     EXPECT_TRUE(result.ok()) << (result.ok() ? "" : result.failure().message);
-    return result.ok() ? std::move(result).value() : std::vector<std::uint8_t>{};
+    return result.ok() ? std::vector<std::uint8_t>(result->begin(), result->end()) : std::vector<std::uint8_t>{};
 }
 
 std::uint64_t splitmix(std::uint64_t z) {
@@ -87,6 +89,28 @@ TEST(BlurImageRects, MatchesDirectWindowAveragesAtEveryRadiusAndEdge) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(blurred(image, row.rect), reference_blur(image, row.rect, row.box));
+    }
+}
+
+// Random places and sizes at every radius, over noise, over pixels that are
+// only 0 or 255, and over white, whose window sums are the largest there are.
+TEST(BlurImageRects, RandomRegionsAtEveryRadiusMatchDirectWindowAverages) {
+    BgraImage extremes = noise_image(260, 180, 12);
+    for (auto& byte : extremes.pixels) byte = byte < 128 ? 0 : 255;
+    BgraImage white = extremes;
+    std::fill(white.pixels.begin(), white.pixels.end(), std::uint8_t{255});
+    const BgraImage* images[] = {&extremes, &white};
+    const BgraImage noise = noise_image(260, 180, 13);
+    std::mt19937 random(14);
+    for (std::uint32_t radius = kMinBlurRadius; radius <= kMaxBlurRadius; ++radius) {
+        const BgraImage& image = radius % 3 == 0 ? noise : *images[radius % 2];
+        const std::uint32_t w = 1 + random() % 120, h = 1 + random() % 100;
+        const BlurRect rect{static_cast<std::uint32_t>(random() % (image.width - w + 1)),
+                            static_cast<std::uint32_t>(random() % (image.height - h + 1)), w, h, random(), radius};
+        const double sigma = 0.43 * radius;
+        const int box = std::max(static_cast<int>(std::round((std::sqrt(4 * sigma * sigma + 1) - 1) / 2)), 1);
+        SCOPED_TRACE(radius);
+        EXPECT_EQ(blurred(image, rect, {3}), reference_blur(image, rect, box));
     }
 }
 

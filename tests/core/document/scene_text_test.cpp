@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <limits>
+#include <random>
 
+#include "tests/core/support/reference_scene_text.h"
 #include "tests/core/support/scenes.h"
 
 namespace glimmerly {
@@ -55,6 +58,49 @@ TEST(SceneTextWriter, NumbersAreShortestWithoutExponentAndReadBackExactly) {
         ASSERT_TRUE(back.ok());
         EXPECT_EQ(std::bit_cast<std::uint64_t>(as_stroke(back->objects[0])->points[0].x),
                   std::bit_cast<std::uint64_t>(row.value));
+    }
+}
+
+// Numbers of every magnitude, with the digit counts of mouse positions,
+// scaled ones and plain bit patterns, both sides of 2^53 where the plain form
+// of to_chars stops being the shortest.
+TEST(SceneTextWriter, NumbersAreTheBytesOfTheReferenceWriter) {
+    std::mt19937_64 random(25);
+    std::uniform_int_distribution<int> exponent(-40, 40);
+    for (int i = 0; i < 100'000; ++i) {
+        double value = 0.0;
+        switch (i % 4) {
+        case 0: value = std::bit_cast<double>(random()); break;
+        case 1: value = std::ldexp(static_cast<double>(random() >> 11), exponent(random) - 53); break;
+        case 2: value = std::round(std::ldexp(static_cast<double>(random() >> 11), exponent(random))) / 4.0; break;
+        default: value = std::nextafter(0x1p53, 0.0) + static_cast<double>(static_cast<int>(random() % 64) - 32); break;
+        }
+        if (random() & 1) value = -value;
+        if (!std::isfinite(value)) continue;
+        std::string written, reference;
+        append_number(written, value);
+        reference_number(reference, value);
+        ASSERT_EQ(written, reference) << std::hexfloat << value;
+    }
+}
+
+// Scenes of every kind with random coordinates: the same bytes as the
+// reference writer, and the reader gives back the scene itself.
+TEST(SceneText, RandomScenesWriteTheReferenceBytesAndReadBack) {
+    std::mt19937_64 random(7);
+    Scene extreme = scene_with_every_kind();
+    for (SceneObject& object : extreme.objects)
+        if (StrokePayload* pen = as_stroke(object))
+            for (Point& p : pen->points)
+                p = {std::ldexp(static_cast<double>(random() % 1000 + 1) / 7.0, static_cast<int>(random() % 140) - 70),
+                     -p.y / 3.0};
+    std::vector<Scene> scenes{scene_with_every_kind(), extreme};
+    for (std::uint32_t seed = 1; seed <= 8; ++seed) scenes.push_back(scene_of_many_objects(200, seed));
+    for (std::size_t i = 0; i < scenes.size(); ++i) {
+        SCOPED_TRACE(i);
+        const std::string text = write_scene_text(scenes[i]);
+        EXPECT_EQ(text, reference_scene_text(scenes[i]));
+        EXPECT_EQ(read_scene_text(text, scene_format_version(scenes[i])).value_or({}), scenes[i]);
     }
 }
 
@@ -149,6 +195,20 @@ TEST(SceneTextReader, AcceptsLooseFormsAndRefusesMalformedOnes) {
         {"number beyond f64", replaced(good, "width=3", "width=1e400")},
         {"hex number", replaced(good, "width=3", "width=0x3")},
         {"exponent without digits", replaced(good, "width=3", "width=3e")},
+        {"plus before a minus", replaced(good, "width=3", "width=+-3")},
+        {"two plus signs", replaced(good, "width=3", "width=++3")},
+        {"a lone plus", replaced(good, "width=3", "width=+")},
+        {"a lone point", replaced(good, "width=3", "width=.")},
+        {"rect of five numbers", replaced(good, "rect=0,0,1,1", "rect=0,0,1,1,1")},
+        {"rect with an empty number", replaced(good, "rect=0,0,1,1", "rect=0,,1,1")},
+        {"points with loose forms", pen + "+1,-2;.5,5.;1E2,-0\n", true},
+        {"point of three numbers", pen + "0,0;1,1,1\n"},
+        {"point of one number", pen + "0,0;1\n"},
+        {"points ending in a separator", pen + "0,0;1,1;\n"},
+        {"points starting with a separator", pen + ";0,0\n"},
+        {"point with a word", pen + "0,0;nan,1\n"},
+        {"widths split by commas", pen + "0,0;1,1 widths=1,2\n"},
+        {"widths ending in a separator", pen + "0,0;1,1 widths=1;\n"},
         {"frame of three fields", replaced(good, "frame 640 480", "frame 640 480 1")},
         {"origin beyond i32", replaced(good, "origin 0", "origin 2147483648")},
         {"origin with two signs", replaced(good, "origin 0", "origin -+1")},

@@ -40,7 +40,7 @@ EditorState sample() {
 // The sample with one step to redo, which a real edit drops.
 EditorState with_a_step_to_redo() {
     EditorState state = sample();
-    state.objects[4].color = {9, 9, 9};
+    state.objects.edit()[4].color = {9, 9, 9};
     commit_objects(state, sample().objects);
     undo(state);
     return state;

@@ -104,7 +104,7 @@ TEST(FillTool, AFilledShapeHidesTheOutlinesBelowIt) {
     // The small rectangle's outline lies under the big one's inside.
     EditorState state = state_with({rectangle(1, {40, 40, 60, 60}), rectangle(2, {0, 0, 100, 100})});
     EXPECT_EQ(fill_target_at(state, {40, 50}, false), (FillTarget{Outline{0, kBlue}}));
-    state.objects[1].fill = {FillRegion{{}, kGreen}};
+    state.objects.edit()[1].fill = {FillRegion{{}, kGreen}};
     EXPECT_EQ(fill_target_at(state, {40, 50}, false), (FillTarget{NewObjectRegion{1, {}, kBlue}}));
 }
 
@@ -123,7 +123,7 @@ TEST(FillTool, AnEllipseAboveARectangleLeavesAHoleThatMovesWithIt) {
 
 TEST(FillTool, ClearingRemovesTheTopmostRegion) {
     EditorState state = two_overlapping_rectangles();
-    state.objects[0].fill = {FillRegion{{2}, kGreen}, FillRegion{{}, kGreen}};
+    state.objects.edit()[0].fill = {FillRegion{{2}, kGreen}, FillRegion{{}, kGreen}};
     EXPECT_EQ(fill_target_at(state, {25, 25}, true), (FillTarget{ExistingRegion{0, 1}}));
     EXPECT_EQ(fill_target_at(state, {125, 125}, true), std::nullopt);
 }

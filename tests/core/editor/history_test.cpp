@@ -24,7 +24,7 @@ std::vector<SceneObject> ten_rectangles() {
 template <class Change>
 void edit(EditorState& state, Change change) {
     std::vector<SceneObject> earlier = state.objects;
-    change(state.objects);
+    change(state.objects.edit());
     commit_objects(state, std::move(earlier));
 }
 

@@ -46,6 +46,10 @@ TEST(HitObjectOutline, AnArrowHeadIsHitAllOverItsInside) {
     // the reach of the shaft and of the head's edges, is hit with no tolerance.
     EXPECT_TRUE(hit_object_outline(line(1, {0, 0}, {100, 0}, true, 4.0), {89, 2.2}, 0.0, {}));
     EXPECT_FALSE(hit_object_outline(line(1, {0, 0}, {100, 0}, false, 4.0), {89, 2.2}, 0.0, {}));
+    // A line of width 0 has a head of no area, which is no inside at all:
+    // it is hit on the line, not anywhere near it.
+    EXPECT_TRUE(hit_object_outline(line(1, {0, 0}, {100, 100}, true, 0.0), {50, 51}, 2.0, {}));
+    EXPECT_FALSE(hit_object_outline(line(1, {0, 0}, {100, 100}, true, 0.0), {90, 10}, 2.0, {}));
 }
 
 TEST(HitObjectOutline, AttachedLineIsHitWhereItIsDrawnNotWhereItWasStored) {
@@ -142,7 +146,7 @@ TEST(HitTextWidthHandle, TheSingleSelectedLabelAnswersAnywhereElseTheTopmostLabe
     // reaches, the one below answers.
     state.tool = Tool::Select;
     state.interface_scale = 1.0;
-    state.objects[1].rotation = kPi / 2;  // now upright about (125, 110)
+    state.objects.edit()[1].rotation = kPi / 2;  // now upright about (125, 110)
     EXPECT_EQ(hit_text_width_handle(state, {125, 160}), ObjectId{2});
     EXPECT_EQ(hit_text_width_handle(state, {175, 110}), ObjectId{1});
 }

@@ -29,7 +29,7 @@ EditorState state_at_the_top() {
     state.last_id = kTop;
 
     const std::vector<SceneObject> earlier = state.objects;
-    state.objects.erase(state.objects.begin() + 1);
+    state.objects.edit().erase(state.objects.begin() + 1);
     commit_objects(state, earlier);
 
     state.background = {FillRegion{{3, kTop - 1}, {1, 2, 3}}};

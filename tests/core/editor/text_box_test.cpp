@@ -143,7 +143,7 @@ TEST(TextBoxCommit, ABlankLabelKeepsTheBoxTheUserDrewAndAFullSceneRefusesNewText
     EXPECT_EQ(committed_text_extent(box, " ", {0, 24}), (Size{120, 60}));
 
     EditorState state;
-    state.objects.resize(kMaxSceneObjects);
+    state.objects.edit().resize(kMaxSceneObjects);
     const auto commit = commit_text_box(state, TextBox{}, "Hi", Size{40, 20});
     ASSERT_FALSE(commit.ok());
     EXPECT_EQ(commit.failure().code, E_INVALIDARG_CODE);

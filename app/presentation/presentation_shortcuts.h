@@ -1,0 +1,27 @@
+#pragma once
+// Presentation mode's hotkeys (90 to 96), raw input and keyboard-hook thread
+// on the application window, and what each hotkey does.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "app/presentation/presentation.h"
+
+namespace glimmerly {
+
+// Strict: fails with "error.shortcut_in_use" and undoes its own registrations.
+Status set_presentation_input(PresentationState& state, PresentationFeatures features);
+// Best effort: the texts of the shortcuts that could not be registered.
+Result<std::vector<TextId>> apply_presentation_shortcuts(PresentationState& state, PresentationFeatures features);
+// Hotkeys 94 to 96 while a cursor feature is on; the outcome is only told.
+Status register_pointer_shortcuts(PresentationState& state);
+void unregister_pointer_shortcuts(PresentationState& state);
+
+// 0 show a click at the pointer, 1 the spotlight while held, 2 the
+// magnifier toggled (or shown while held).
+Status handle_pointer_shortcut(PresentationState& state, int which);
+// The pointer layer, its frame and the timer after a held magnifier key.
+Status refresh_pointer_overlays(PresentationState& state);
+
+}  // namespace glimmerly

@@ -1,0 +1,51 @@
+#pragma once
+// Giving each monitor back the wallpaper it showed before the board was
+// baked into it, as "base.txt" records it, and checking that the desktop
+// took it: the shell applies a wallpaper late, and sometimes not at all
+// when several are set in a row, so what it shows is read back and set
+// again until it holds or two seconds have passed.
+
+#include <chrono>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "core/base/result.h"
+#include "core/board/board_base.h"
+#include "core/board/wallpaper.h"
+
+namespace glimmerly {
+
+// What the restore needs of the platform besides the wallpaper object.
+class RestoreHost {
+public:
+    using Clock = std::chrono::steady_clock;
+    virtual ~RestoreHost() = default;
+    // SPI_SETDESKWALLPAPER with the empty string: no picture on any monitor.
+    virtual Status remove_all_wallpapers() = 0;
+    // The path names a file (not a folder) whose metadata can be read.
+    virtual bool image_exists(const std::u16string& path) = 0;
+    virtual Clock::time_point now() = 0;
+    virtual void sleep(Clock::duration wait) = 0;
+};
+
+inline constexpr std::chrono::milliseconds kRestoreDeadline{2000};
+inline constexpr std::chrono::milliseconds kRestorePause{250};
+
+// Each monitor gets the recorded image of its screen when the file is
+// there, and no picture otherwise; the base's position is set, its colour
+// is not. Succeeds once every monitor reads back what it should show (a
+// failure met on the way is then forgotten); after the deadline fails with
+// the first failure met, else "The desktop did not take the base back".
+Status apply_wallpaper_base(const BoardBase& base, std::span<const BoardScreen> monitors, WallpaperApi& api,
+                            const PathRules& rules, RestoreHost& host);
+
+// The base brought in line with the desktop (update_base_from_desktop), for
+// a restore, when some monitor still shows the board (its own baked picture
+// or any baked picture); none when no monitor does, or there is none: the
+// user's wallpaper is on the desktop already and nothing is given back.
+std::optional<BoardBase> match_screens_to_wallpaper_base(BoardBase base, std::span<const MonitorWallpaper> wallpapers,
+                                                         WallpaperPosition position, Rgb colour,
+                                                         const PathRules& rules);
+
+}  // namespace glimmerly
