@@ -8,7 +8,10 @@
 
 #include <string>
 
+#include "app/app/messages.h"
 #include "app/lib/settings_store.h"
+#include "app/presentation/events.h"
+#include "core/presentation/keyboard_caps.h"
 #include "app/presentation/presentation.h"
 #include "app/presentation/shapes.h"
 #include "app/win/com.h"
@@ -174,6 +177,80 @@ TEST(ShapeDrawnWithTheMouse, AHotkeyAndADragLeaveAnArrowInTheShapesLayer) {
     EXPECT_GT(p[3], 200);  // the shaft, in the shape colour
     EXPECT_GT(p[2], 200);
     state.release();
+    destroy_presentation_state(std::move(cell));
+}
+
+}  // namespace
+}  // namespace glimmerly
+
+namespace glimmerly {
+namespace {
+
+// The application window's share of the keys display: raw input and the
+// hook's key reports handed to the state, as the resident's procedure does.
+PresentationCell* g_keys_cell = nullptr;  // the window procedure has no context of its own
+
+LRESULT CALLBACK keys_owner_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if ((message == WM_INPUT || message == WM_APP_KEY_REPORT) && g_keys_cell) {
+        if (auto state = g_keys_cell->try_borrow()) {
+            if (message == WM_APP_KEY_REPORT) {
+                (void)record_key_report(*state, wparam, lparam);
+            } else {
+                RAWINPUT input{};
+                UINT size = sizeof input;
+                const UINT read = GetRawInputData(reinterpret_cast<HRAWINPUT>(lparam), RID_INPUT, &input, &size,
+                                                  sizeof(RAWINPUTHEADER));
+                if (read != UINT(-1))
+                    if (auto checked = checked_raw_input(input, read)) (void)handle_raw_input(*state, **checked);
+            }
+        }
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+TEST(KeysTypedWithXdotool, LightTheirCapsInTheDeviceLayer) {
+    win::ComApartment com;
+    CoverWindow cover;  // the keys reach Wine only while the pointer is over one of its windows
+    WNDCLASSW window_class{.lpfnWndProc = keys_owner_proc, .lpszClassName = L"Glimmerly.Tests.KeysOwner"};
+    RegisterClassW(&window_class);
+    win::UniqueWindow owner(CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10,
+                                            nullptr, nullptr, nullptr, nullptr));
+    auto attached = attach_presentation_state(owner.get(), Settings{});
+    ASSERT_TRUE(attached);
+    std::unique_ptr<PresentationCell> cell = std::move(*attached);
+    g_keys_cell = cell.get();
+    {
+        auto state = cell->try_borrow();
+        ASSERT_TRUE(apply_presentation_features(*state, {.keyboard = true}));
+        ASSERT_TRUE(state->device_layer);
+    }
+    ASSERT_EQ(run(L"Z:\\usr\\bin\\xdotool mousemove 700 500 keydown j"), 0) << "xdotool is missing";
+    const bool lit = eventually([&] {
+        auto state = cell->try_borrow();
+        return state && state->keys.slots[key_slot_index(0x24, false)].pressed;
+    });
+    std::uint8_t b = 0, g = 0, r = 0;
+    if (lit) {
+        auto state = cell->try_borrow();
+        const PresentationLayer& layer = *state->device_layer;
+        const double s = layer.drawing.design_scale;
+        for (const KeyCapPlace& cap : keyboard_caps(state->us_layout)) {
+            if (cap.scan != 0x24 || cap.extended) continue;
+            const std::uint8_t* p =
+                layer.surface.bits + (std::size_t((cap.y + 2.5) * s) * layer.width + std::size_t((cap.x + 2.5) * s)) * 4;
+            b = p[0], g = p[1], r = p[2];
+        }
+    }
+    ASSERT_EQ(run(L"Z:\\usr\\bin\\xdotool keyup j"), 0);
+    ASSERT_TRUE(lit);
+    EXPECT_NEAR(r, 113 * 0.96, 6);
+    EXPECT_NEAR(g, 195 * 0.96, 6);
+    EXPECT_NEAR(b, 255 * 0.96, 6);
+    EXPECT_TRUE(eventually([&] {
+        auto state = cell->try_borrow();
+        return state && !state->keys.slots[key_slot_index(0x24, false)].pressed;
+    }));
+    g_keys_cell = nullptr;
     destroy_presentation_state(std::move(cell));
 }
 
