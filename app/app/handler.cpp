@@ -9,6 +9,7 @@
 #include "app/app/editor_session.h"
 #include "app/app/editor_typing.h"
 #include "app/app/events.h"
+#include "app/app/presentation_store.h"
 #include "app/app/row_edit.h"
 #include "app/app/messages.h"
 #include "app/app/session_output.h"
@@ -158,8 +159,8 @@ AppAnswer on_private_message(App& app, HWND window, UINT message, WPARAM wparam,
         case WM_APP_TYPING_REFUSED: return answer(show_typing_refusal(app));
         // Without an editor child, a capture session or the tray popup
         // these find nothing to act on.
-        case WM_APP_BOARD_CLOSED:
-        case WM_APP_SAVE_SETTINGS: return handled();
+        case WM_APP_BOARD_CLOSED: return handled();
+        case WM_APP_SAVE_SETTINGS: return answer(store_presentation_changes(app));
         default: return not_handled();
     }
 }

@@ -439,7 +439,7 @@ Status open_tray_popup(App& app, HWND window) {
     if (!GetCursorPos(&at)) return win::win32_failure("GetCursorPos");
     if (auto state = app.presentation->try_borrow()) {
         const HWND foreground = GetForegroundWindow();
-        if (foreground != window && foreground != state->shapes_window) state->previous_foreground = foreground;
+        if (foreground != window && foreground != shapes_layer_window(*state)) state->previous_foreground = foreground;
     }
 
     auto made = make_popup(app, window, at, *bindings);

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/presentation/devices.h"
 #include "app/presentation/pointer_effects.h"
 #include "app/presentation/sound.h"
 #include "app/win/failure.h"
@@ -89,9 +90,13 @@ KeystrokeHost& system_keystroke_host() {
 Status record_raw_keystroke(PresentationState& state, const RawKeyEvent& event) {
     const KeystrokeOutcome outcome = record_keystroke(state.keys, state.us_layout, event, presentation_now(state),
                                                       state.move_armed, system_keystroke_host());
-    // Dragging and showing the display come with its layer; the move ends
-    // here all the same.
-    if (outcome.ends_move) state.move_armed = false;
+    if (outcome.ends_move) {
+        GLIM_TRY(end_device_layer_drag(state));
+        state.move_armed = false;
+        if (device_feature(state.features)) GLIM_TRY(show_device_layer(state));
+    } else if (state.device_layer) {
+        GLIM_TRY(render_device_layer(state, presentation_now(state)));
+    }
     return schedule_presentation_timer(state);
 }
 
@@ -100,6 +105,10 @@ Status handle_raw_mouse(PresentationState& state, std::uint32_t button_flags) {
     const bool cursor = cursor_feature(state.features);
     if (cursor) GLIM_TRY(follow_pointer(state, button_flags, now));
     if (button_flags == 0) return ok_status();
+    if (state.features.mouse) {
+        record_mouse_flags(state.shown_input, button_flags, now);
+        GLIM_TRY(render_device_layer(state, now));
+    }
     if (cursor) apply_raw_mouse_buttons(state.buttons, button_flags, now);
     // A press shows on the small layer at once, not at the next frame.
     if (state.pointer_layer && !pointer_effects_visible(effective_settings(state)))

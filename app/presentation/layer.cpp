@@ -1,6 +1,11 @@
 #include "app/presentation/layer.h"
 
+#include <cmath>
+#include <iterator>
+
 #include "app/win/failure.h"
+#include "core/presentation/device_placement.h"
+#include "text/text_table.h"
 
 namespace glimmerly {
 namespace {
@@ -37,10 +42,115 @@ Status flush_gdi() {
     return ok_status();
 }
 
+constexpr const wchar_t* kLocales[] = {L"en-US", L"zh-CN", L"ru-RU", L"es-ES", L"pt-BR", L"de-DE", L"ja-JP", L"fr-FR",
+                                       L"pl-PL", L"ko-KR", L"zh-TW", L"tr-TR", L"uk-UA", L"it-IT", L"cs-CZ"};
+
+Result<win::ComPtr<IDWriteTextFormat>> create_layer_text_format(IDWriteFactory* factory, float size) {
+    const std::size_t language = static_cast<std::size_t>(current_language());
+    const wchar_t* locale = language < std::size(kLocales) ? kLocales[language] : kLocales[0];
+    win::ComPtr<IDWriteTextFormat> format;
+    GLIM_TRY(made(factory->CreateTextFormat(L"Segoe UI", nullptr, DWRITE_FONT_WEIGHT_SEMI_BOLD, DWRITE_FONT_STYLE_NORMAL,
+                                            DWRITE_FONT_STRETCH_NORMAL, size, locale, format.put()),
+                  format, "CreateTextFormat"));
+    format->SetTextAlignment(DWRITE_TEXT_ALIGNMENT_CENTER);
+    format->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
+    format->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
+    return format;
+}
+
+// Draws a figure into a new path geometry; `figure` gets the open sink.
+template <class Draw>
+Result<win::ComPtr<ID2D1PathGeometry>> build_path(ID2D1Factory* factory, Draw figure) {
+    win::ComPtr<ID2D1PathGeometry> path;
+    GLIM_TRY(made(factory->CreatePathGeometry(path.put()), path, "CreatePathGeometry"));
+    win::ComPtr<ID2D1GeometrySink> sink;
+    GLIM_TRY(made(path->Open(sink.put()), sink, "ID2D1PathGeometry::Open"));
+    figure(sink.get());
+    if (HRESULT hr = sink->Close(); FAILED(hr)) return win::hr_failure(hr, "ID2D1GeometrySink::Close");
+    return path;
+}
+
+D2D1_POINT_2F scaled(double x, double y, float s) { return D2D1::Point2F(float(x) * s, float(y) * s); }
+
+// The L-shaped ISO Enter, every corner rounded by 1.5 units.
+void enter_figure(ID2D1GeometrySink* sink, float s) {
+    const D2D1_POINT_2F corners[] = {{251, 53}, {275, 53}, {275, 86}, {255.5f, 86}, {255.5f, 68}, {251, 68}};
+    constexpr int n = 6;
+    const auto toward = [](D2D1_POINT_2F from, D2D1_POINT_2F to, float by) {
+        const float dx = to.x - from.x, dy = to.y - from.y;
+        const float length = std::sqrt(dx * dx + dy * dy);
+        return D2D1::Point2F(from.x + dx / length * by, from.y + dy / length * by);
+    };
+    const auto at = [&](D2D1_POINT_2F p) { return scaled(p.x, p.y, s); };
+    sink->BeginFigure(at(toward(corners[0], corners[n - 1], 1.5f)), D2D1_FIGURE_BEGIN_FILLED);
+    for (int i = 0; i < n; ++i) {
+        const D2D1_POINT_2F corner = corners[i];
+        const D2D1_POINT_2F before = toward(corner, corners[(i + n - 1) % n], 1.5f);
+        const D2D1_POINT_2F after = toward(corner, corners[(i + 1) % n], 1.5f);
+        sink->AddLine(at(before));
+        sink->AddQuadraticBezier(D2D1::QuadraticBezierSegment(at(corner), at(after)));
+    }
+    sink->EndFigure(D2D1_FIGURE_END_CLOSED);
+}
+
+// A mouse button; the right one is the left mirrored about x = 479.
+void button_figure(ID2D1GeometrySink* sink, float s, float offset, bool right) {
+    const auto at = [&](double x, double y) { return scaled((right ? 958 - x : x) + offset, y, s); };
+    sink->BeginFigure(at(478, 25), D2D1_FIGURE_BEGIN_FILLED);
+    sink->AddBezier(D2D1::BezierSegment(at(465, 25), at(456, 35), at(456, 48)));
+    sink->AddLine(at(456, 63));
+    sink->AddQuadraticBezier(D2D1::QuadraticBezierSegment(at(456, 66), at(459, 66)));
+    sink->AddLine(at(473, 66));
+    sink->AddQuadraticBezier(D2D1::QuadraticBezierSegment(at(476, 66), at(476, 63)));
+    sink->AddLine(at(476, 38));
+    sink->AddBezier(D2D1::BezierSegment(at(476, 33), at(478, 33), at(478, 29)));
+    sink->EndFigure(D2D1_FIGURE_END_CLOSED);
+}
+
+Status build_layer_drawing(PresentationLayer& layer, bool keyboard, bool mouse) {
+    LayerDrawing& drawing = layer.drawing;
+    RendererResources& resources = *layer.resources;
+    ID2D1Factory* factory = resources.d2d_factory.get();
+    const float s = static_cast<float>(layer.width / device_base_width(keyboard, mouse));
+    drawing.design_scale = s;
+    drawing.keyboard = keyboard;
+    drawing.mouse = mouse;
+    auto large = create_layer_text_format(resources.dwrite_factory.get(), 11 * s);
+    if (!large) return std::move(large).failure();
+    drawing.large_text = std::move(*large);
+    auto small = create_layer_text_format(resources.dwrite_factory.get(), 7.5f * s);
+    if (!small) return std::move(small).failure();
+    drawing.small_text = std::move(*small);
+    const float offset = keyboard ? 0.0f : -443.0f;
+    auto enter = build_path(factory, [&](ID2D1GeometrySink* sink) { enter_figure(sink, s); });
+    if (!enter) return std::move(enter).failure();
+    drawing.enter_outline = std::move(*enter);
+    auto left = build_path(factory, [&](ID2D1GeometrySink* sink) { button_figure(sink, s, offset, false); });
+    if (!left) return std::move(left).failure();
+    drawing.left_button = std::move(*left);
+    auto right = build_path(factory, [&](ID2D1GeometrySink* sink) { button_figure(sink, s, offset, true); });
+    if (!right) return std::move(right).failure();
+    drawing.right_button = std::move(*right);
+    auto head = build_path(factory, [](ID2D1GeometrySink* sink) {
+        sink->BeginFigure(D2D1::Point2F(0, 0), D2D1_FIGURE_BEGIN_FILLED);
+        sink->AddLine(D2D1::Point2F(-1, -0.45f));
+        sink->AddLine(D2D1::Point2F(-1, 0.45f));
+        sink->EndFigure(D2D1_FIGURE_END_CLOSED);
+    });
+    if (!head) return std::move(head).failure();
+    drawing.arrowhead = std::move(*head);
+    return made(resources.dc_target->CreateLayer(nullptr, drawing.fade_layer.put()), drawing.fade_layer, "CreateLayer");
+}
+
 }  // namespace
 
 Result<LayerPointer> create_presentation_layer(std::int32_t x, std::int32_t y, std::int32_t width,
                                                std::int32_t height, void* state_cell) {
+    return create_device_layer(x, y, width, height, true, true, state_cell);
+}
+
+Result<LayerPointer> create_device_layer(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                                         bool keyboard, bool mouse, void* state_cell) {
     GLIM_TRY(register_presentation_class());
     auto layer = std::make_unique<PresentationLayer>();
     layer->window.reset(CreateWindowExW(kPresentationLayerStyle, PRESENTATION_WINDOW_CLASS, PRESENTATION_WINDOW_TITLE,
@@ -57,6 +167,7 @@ Result<LayerPointer> create_presentation_layer(std::int32_t x, std::int32_t y, s
     layer->surface = std::move(*surface);
     layer->width = width;
     layer->height = height;
+    GLIM_TRY(build_layer_drawing(*layer, keyboard, mouse));
     return layer;
 }
 

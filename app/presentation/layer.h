@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <d2d1.h>
+#include <dwrite.h>
 
 #include <cstdint>
 #include <memory>
@@ -25,12 +26,31 @@ inline constexpr wchar_t PRESENTATION_WINDOW_TITLE[] = L"Glimmerly presentation"
 inline constexpr DWORD kPresentationLayerStyle =
     WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
+// What the shapes and the keys-and-mouse display draw with, made once per
+// layer so that a pass creates nothing. Coordinates of the device outlines
+// are design units times the design scale.
+struct LayerDrawing {
+    win::ComPtr<ID2D1PathGeometry> enter_outline;
+    win::ComPtr<ID2D1PathGeometry> left_button;
+    win::ComPtr<ID2D1PathGeometry> right_button;
+    float design_scale = 1.0f;
+    bool keyboard = true;
+    bool mouse = true;
+    win::ComPtr<IDWriteTextFormat> large_text;
+    win::ComPtr<IDWriteTextFormat> small_text;
+    // The unit triangle (0, 0), (-1, -0.45), (-1, 0.45): tip at the origin, pointing along +x.
+    win::ComPtr<ID2D1PathGeometry> arrowhead;
+    // Draws a translucent arrow in one piece, so that shaft and head never overlap darker.
+    win::ComPtr<ID2D1Layer> fade_layer;
+};
+
 // The window goes first and the Direct2D objects last, against the order
 // they are made in: the window must stop reaching its state before the
 // picture it shows is taken apart.
 struct PresentationLayer {
     std::unique_ptr<RendererResources> resources;
     win::ComPtr<ID2D1SolidColorBrush> brush;
+    LayerDrawing drawing;
     DibSurface surface;
     OwnedWindow window;
     // What the current pass changed, and the previous pass, in layer pixels.
@@ -58,6 +78,10 @@ LRESULT CALLBACK presentation_window_proc(HWND window, UINT message, WPARAM wpar
 // any failure nothing is kept.
 Result<LayerPointer> create_presentation_layer(std::int32_t x, std::int32_t y, std::int32_t width,
                                                std::int32_t height, void* state_cell);
+// The same for the keys-and-mouse display, whose outlines and texts follow
+// what it shows.
+Result<LayerPointer> create_device_layer(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                                         bool keyboard, bool mouse, void* state_cell);
 
 // The target bound to the whole picture, drawing begun and cleared.
 Status begin_layer_draw(PresentationLayer& layer, D2D1_COLOR_F clear = D2D1::ColorF(0, 0, 0, 0));

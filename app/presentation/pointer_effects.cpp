@@ -3,6 +3,8 @@
 #include <shellscalingapi.h>
 
 #include "app/app/messages.h"
+#include "app/presentation/devices.h"
+#include "app/presentation/shapes.h"
 #include "app/win/failure.h"
 
 namespace glimmerly {
@@ -73,7 +75,30 @@ FrameNeeds frame_needs(const PresentationState& state) {
     needs.spotlight_key_held = state.spotlight_key_held;
     needs.magnifier_held = state.magnifier_held;
     needs.last_press = state.buttons.last_press;
+    needs.shapes_exist = !state.shapes.shapes.empty();
+    const std::uint64_t now = presentation_now(state);
+    needs.key_cap_fading = needs.mouse_diagram_fading =
+        device_feature(state.features) && device_display_fading(state, now);
     return needs;
+}
+
+// The spotlight follows the same frames as the pointer layer.
+Status update_spotlight(PresentationState& state, const PointerSettings& settings, POINT cursor, std::uint64_t now) {
+    if (settings.spotlight_shape == 0) {
+        state.spotlight.reset();
+        return ok_status();
+    }
+    if (!state.spotlight) {
+        auto made = create_spotlight_window();
+        if (!made) return std::move(made).failure();
+        state.spotlight = std::move(*made);
+    }
+    // With its shortcut registered, the spotlight shows only while the key is held.
+    bool visible = !state.pointer_shortcuts.registered[1] || state.spotlight_key_held;
+    if (visible && settings.spotlight_hide_moving && state.pointer.last_move &&
+        age_ms(now, *state.pointer.last_move) < kPointerMovingMs)
+        visible = false;
+    return draw_spotlight(*state.spotlight, visible, cursor.x, cursor.y, settings, monitor_dpi_at(cursor) / 96.0);
 }
 
 }  // namespace
@@ -163,12 +188,17 @@ Status update_pointer_effects(PresentationState& state) {
         GLIM_TRY(push_dirty_rect(layer, clip));
     }
     state.previous_dirty = rects.own;
+    GLIM_TRY(update_spotlight(state, settings, *cursor, now));
     state.spotlight_refresh = false;
     state.last_effects_update = now;
     return show_loupe_at_cursor(state);
 }
 
 Status render_presentation_layer(PresentationState& state, HWND window) {
+    if (state.device_layer && state.device_layer->window.get() == window)
+        return render_device_layer(state, presentation_now(state));
+    if (state.shapes_layer && state.shapes_layer->window.get() == window)
+        return render_shapes_layer(state, presentation_now(state));
     if (!state.pointer_layer || state.pointer_layer->window.get() != window) return ok_status();
     PresentationLayer& layer = *state.pointer_layer;
     GLIM_TRY(begin_layer_draw(layer));
@@ -190,6 +220,9 @@ Status schedule_presentation_timer(PresentationState& state) {
 
 Status tick_presentation(PresentationState& state) {
     const std::uint64_t now = presentation_now(state);
+    tick_temporary_shapes(state, now);
+    if (state.device_layer && device_display_fading(state, now))
+        InvalidateRect(state.device_layer->window.get(), nullptr, FALSE);
     if (cursor_feature(state.features) && (state.spotlight_refresh || pointer_effects_visible(effective_settings(state)))) {
         GLIM_TRY(update_pointer_effects(state));
     } else if (state.pointer_layer && state.buttons.last_press &&

@@ -1,10 +1,11 @@
 #include "app/presentation/presentation.h"
 
 #include "app/app/messages.h"
-#include "app/app/unbuilt.h"
+#include "app/presentation/devices.h"
 #include "app/presentation/events.h"
 #include "app/presentation/pointer_effects.h"
 #include "app/presentation/presentation_shortcuts.h"
+#include "app/presentation/shapes.h"
 #include "app/win/failure.h"
 #include "core/presentation/keystrokes.h"
 
@@ -14,7 +15,44 @@ namespace {
 void copy_settings(PresentationState& state, const Settings& settings) {
     state.pointer_settings = settings.pointer;
     state.halo_colour = settings.presentation_color_1;
+    state.shape_colour = settings.presentation_color_2;
+    state.shape_width = settings.presentation_stroke_width;
+    state.arrow_size = settings.presentation_arrow_size;
+    state.shape_duration_ms = settings.presentation_duration_ms;
+    state.input_display_size = settings.input_display_size;
+    state.input_display_position = settings.input_display_position;
+    state.input_display_offset = settings.input_display_offset;
     state.shortcuts.drawing = settings.shape_shortcuts;
+}
+
+bool foreground_layout_is_us() {
+    const HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), nullptr));
+    return is_us_layout(reinterpret_cast<LayoutHandle>(layout));
+}
+
+// The device features' share of a change of the feature word.
+Status apply_device_features(PresentationState& state, PresentationFeatures before, PresentationFeatures wanted) {
+    if (before.keyboard != wanted.keyboard || before.mouse != wanted.mouse) {
+        state.keys = {};
+        state.shown_input = {};
+    }
+    if (wanted.keyboard && !before.keyboard) state.us_layout = foreground_layout_is_us();
+    if (device_feature(wanted) && !device_feature(before)) {
+        POINT at{};
+        if (!GetCursorPos(&at)) return win::win32_failure("GetCursorPos");
+        state.device_anchor = {at.x, at.y};
+    }
+    if (!device_feature(wanted)) {
+        if (state.device_layer && state.moving && GetCapture() == state.device_layer->window.get()) ReleaseCapture();
+        state.moving = state.move_armed = false;
+        state.device_layer.reset();
+    }
+    if (!wanted.temporary_shapes) {
+        GLIM_TRY(disarm_temporary_shape(state));
+        state.shapes = {};
+        state.shapes_layer.reset();
+    }
+    return ok_status();
 }
 
 // The halo starts where the pointer is, before any mouse input arrives.
@@ -24,17 +62,13 @@ void start_pointer_at(PresentationState& state, POINT at) {
     state.pointer.easing_time = presentation_now(state);
 }
 
-bool foreground_layout_is_us() {
-    const HKL layout = GetKeyboardLayout(GetWindowThreadProcessId(GetForegroundWindow(), nullptr));
-    return is_us_layout(reinterpret_cast<LayoutHandle>(layout));
-}
-
 // The first failure of `first` and `then` wins.
 Status first_of(Status first, Status then) { return first ? std::move(then) : std::move(first); }
 
 // The windows, their pictures and the timer brought in line with the
 // features that are already stored.
 Status show_features(PresentationState& state) {
+    if (device_feature(state.features)) GLIM_TRY(show_device_layer(state));
     GLIM_TRY(place_pointer_layer(state));
     if (state.pointer_layer) GLIM_TRY(render_presentation_layer(state, state.pointer_layer->window.get()));
     if (cursor_feature(state.features) && pointer_effects_visible(effective_settings(state)))
@@ -113,15 +147,16 @@ Status apply_presentation_features(PresentationState& state, PresentationFeature
     // tell the user about it apply the shortcuts themselves.
     if (auto input = apply_presentation_shortcuts(state, wanted); !input)
         return or_stop(state, std::move(input).failure());
-    if (wanted.keyboard != state.features.keyboard || wanted.mouse != state.features.mouse) state.keys = {};
-    if (wanted.keyboard && !state.features.keyboard) state.us_layout = foreground_layout_is_us();
+    const PresentationFeatures before = state.features;
     state.features = wanted;
+    if (Status devices = apply_device_features(state, before, wanted); !devices) return or_stop(state, std::move(devices));
     if (held) {
         state.pointer_layer = std::move(held);
         state.pointer_monitor.reset();
         state.previous_dirty.reset();
         start_pointer_at(state, *started_at);
     }
+    if (!wanted.pointer_effects) state.spotlight.reset();
     if (!cursor_feature(wanted)) {
         state.pointer_layer.reset();
         state.pointer_monitor.reset();
@@ -143,7 +178,15 @@ Status stop_presentation(PresentationState& state) {
 
 Status close_presentation_windows(PresentationState& state) {
     unregister_pointer_shortcuts(state);
+    if (state.device_layer && state.moving && GetCapture() == state.device_layer->window.get()) ReleaseCapture();
+    state.moving = false;
+    Status disarmed = disarm_temporary_shape(state);
+    state.shapes = {};
+    state.shapes_layer.reset();
+    state.device_layer.reset();
     state.move_armed = false;
+    state.shown_input = {};
+    state.spotlight.reset();
     state.pointer_layer.reset();
     state.pointer_monitor.reset();
     state.previous_dirty.reset();
@@ -153,12 +196,13 @@ Status close_presentation_windows(PresentationState& state) {
     state.loupe.reset();
     if (state.timer.set) KillTimer(state.window, TIMER_PRESENTATION_FRAME);
     state.timer = {};
-    return ok_status();
+    return disarmed;
 }
 
 Status suspend_presentation(PresentationState& state) {
     if (state.saved_features) return ok_status();
     state.saved_features = state.features;
+    state.saved_anchor = state.device_anchor;
     state.features = {};
     Status input = set_presentation_input(state, {});
     return first_of(std::move(input), close_presentation_windows(state));
@@ -167,10 +211,39 @@ Status suspend_presentation(PresentationState& state) {
 Status resume_presentation(PresentationState& state) {
     if (!state.saved_features) return ok_status();
     const PresentationFeatures wanted = *std::exchange(state.saved_features, std::nullopt);
-    return apply_presentation_features(state, wanted);
+    GLIM_TRY(apply_presentation_features(state, wanted));
+    if (!device_feature(wanted)) return ok_status();
+    // The display goes back to the monitor it was on, not the pointer's.
+    state.device_anchor = state.saved_anchor;
+    return or_stop(state, show_device_layer(state));
 }
 
-bool temporary_shape_armed(const PresentationState&) { return false; }
+bool temporary_shape_armed(const PresentationState& state) { return state.shapes.armed != TemporaryShapeKind::None; }
+
+HWND shapes_layer_window(const PresentationState& state) {
+    return state.shapes_layer ? state.shapes_layer->window.get() : nullptr;
+}
+
+namespace {
+
+// "Move keyboard and mouse": arms the move (switching the keyboard display
+// on when neither display is), or ends it.
+Status toggle_device_move(PresentationState& state) {
+    if (state.move_armed) {
+        GLIM_TRY(end_device_layer_drag(state));
+        state.move_armed = false;
+        return or_stop(state, show_device_layer(state));
+    }
+    if (!device_feature(state.features)) {
+        PresentationFeatures wanted = state.features;
+        wanted.keyboard = true;
+        GLIM_TRY(apply_presentation_features(state, wanted));
+    }
+    state.move_armed = true;
+    return or_stop(state, show_device_layer(state));
+}
+
+}  // namespace
 
 Status toggle_presentation_feature(PresentationState& state, std::uint32_t command) {
     PresentationFeatures wanted = state.features;
@@ -179,7 +252,7 @@ Status toggle_presentation_feature(PresentationState& state, std::uint32_t comma
         case 102: wanted.temporary_shapes = !wanted.temporary_shapes; break;
         case 103: wanted.keyboard = !wanted.keyboard; break;
         case 104: wanted.mouse = !wanted.mouse; break;
-        case 106: return not_available("Moving the keyboard and mouse display");
+        case 106: return toggle_device_move(state);
         case 107: wanted.magnifier = !wanted.magnifier; break;
         default: return ok_status();
     }
@@ -188,7 +261,7 @@ Status toggle_presentation_feature(PresentationState& state, std::uint32_t comma
 
 Status apply_presentation_settings(PresentationState& state, const Settings& settings) {
     copy_settings(state, settings);
-    if (!cursor_feature(state.features)) return ok_status();
+    if (!cursor_feature(state.features) && !device_feature(state.features)) return ok_status();
     return or_stop(state, show_features(state));
 }
 
@@ -206,6 +279,7 @@ Status rebuild_presentation_windows(PresentationState& state) {
         start_pointer_at(state, at);
     }
     Status placed = place_pointer_layer(state);
+    if (placed && device_feature(state.features)) placed = show_device_layer(state);
     return or_stop(state, placed ? schedule_presentation_timer(state) : std::move(placed));
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 // Presentation mode's state as the application window sees it: attached to
 // the window as a property, borrowed for one message at a time. The pointer
-// effects (halo, trail, click marks) follow the real pointer through raw
-// mouse input on a click-through layer window; its shortcuts (90 to 96) and
-// the keyboard hook come and go with the features, and typed keys are
-// recorded for the keys display. The magnifier's loupe follows the pointer.
-// The spotlight, temporary shapes and the drawing of the keys display are
-// not built yet: their switches are kept, and turning them on shows nothing.
+// effects (halo, trail, click marks, spotlight) follow the real pointer
+// through raw mouse input on click-through windows; its shortcuts (90 to 96)
+// and the keyboard hook come and go with the features, and typed keys are
+// recorded for the keys-and-mouse display, which has a layer of its own, as
+// the temporary shapes have. The magnifier's loupe follows the pointer.
 
 #include <windows.h>
 
@@ -19,6 +18,7 @@
 #include "app/app/keyboard_hook.h"
 #include "app/presentation/layer.h"
 #include "app/presentation/loupe.h"
+#include "app/presentation/spotlight.h"
 #include "core/base/result.h"
 #include "core/pointer/frame_timer.h"
 #include "core/pointer/pointer_paint.h"
@@ -26,6 +26,8 @@
 #include "core/pointer/presentation_features.h"
 #include "core/presentation/key_display.h"
 #include "core/presentation/presentation_shortcuts.h"
+#include "core/presentation/shown_input.h"
+#include "core/presentation/temporary_shapes.h"
 #include "core/settings/settings.h"
 #include "text/text_table.h"
 
@@ -62,15 +64,40 @@ struct PresentationState {
     bool us_layout = false;
     // The keys-and-mouse display is being placed: Esc or Enter ends it.
     bool move_armed = false;
-    // The temporary-shapes layer, once it exists.
-    HWND shapes_window = nullptr;
-    // The window in the foreground when the tray popup opened, for the
-    // effects that give the foreground back.
+    // The window in the foreground when the tray popup opened or a shape
+    // was armed, for the effects that give the foreground back.
     HWND previous_foreground = nullptr;
 
     // The presentation part of the settings.
     PointerSettings pointer_settings;
     Rgb halo_colour;
+    Rgb shape_colour{0xED, 0x4F, 0x5C};
+    std::uint32_t shape_width = 5;
+    std::uint32_t arrow_size = 28;
+    std::uint32_t shape_duration_ms = 3000;
+    std::uint32_t input_display_size = 100;
+    std::uint8_t input_display_position = 4;
+    std::optional<InputDisplayOffset> input_display_offset;
+
+    // Temporary shapes, and the layer over the whole virtual screen that
+    // shows them (and takes the mouse while one is armed).
+    TemporaryShapes shapes;
+    LayerPointer shapes_layer;
+    PixelPoint shapes_origin;
+    // Wheel delta not yet a whole notch.
+    std::int32_t wheel_remainder = 0;
+
+    // The keys-and-mouse display: its layer on the monitor that holds the
+    // anchor, and its move by dragging.
+    LayerPointer device_layer;
+    PixelPoint device_anchor;
+    // The anchor while a capture has the features paused.
+    PixelPoint saved_anchor;
+    bool moving = false;
+    PixelPoint grab_cursor;
+    PixelPoint grab_window;
+    // The mouse buttons and wheel as the display shows them.
+    ShownInput shown_input;
 
     MouseButtonState buttons;
     PointerState pointer;
@@ -87,6 +114,7 @@ struct PresentationState {
     FrameTimer timer;
     bool spotlight_refresh = false;
     bool spotlight_key_held = false;
+    std::unique_ptr<SpotlightWindow> spotlight;
     bool magnifier_held = false;
     // GetTickCount64 when the state was built: presentation time starts there.
     std::uint64_t base_tick = 0;
@@ -125,13 +153,15 @@ Status suspend_presentation(PresentationState& state);
 // The paused features back, once the capture has ended or could not start.
 Status resume_presentation(PresentationState& state);
 
-// WM_HOTKEY 90 to 96. 91 to 93 arm a temporary shape while shapes are on:
-// not built, so they say so.
+// WM_HOTKEY 90 to 96. 91 to 93 arm a temporary arrow, rectangle or ellipse
+// while shapes are on.
 Status handle_presentation_hotkey(PresentationState& state, int id);
 // Whether a temporary shape waits to be drawn.
 bool temporary_shape_armed(const PresentationState& state);
+// The shapes layer's window, or null.
+HWND shapes_layer_window(const PresentationState& state);
 // A popup switch (101 to 107) flipped and applied.
-// Moving the keys-and-mouse display (106) is not built and says so.
+// 106 arms moving the keys-and-mouse display, or ends the move.
 Status toggle_presentation_feature(PresentationState& state, std::uint32_t command);
 // The presentation part of new settings, shown at once.
 Status apply_presentation_settings(PresentationState& state, const Settings& settings);

@@ -1,7 +1,7 @@
 #include "app/presentation/presentation_shortcuts.h"
 
 #include "app/app/hotkeys.h"
-#include "app/app/unbuilt.h"
+#include "app/presentation/shapes.h"
 #include "app/presentation/pointer_effects.h"
 #include "app/win/failure.h"
 
@@ -96,8 +96,7 @@ Status handle_presentation_hotkey(PresentationState& state, int id) {
         case HOTKEY_ID_DRAW_ARROW:
         case HOTKEY_ID_DRAW_RECTANGLE:
         case HOTKEY_ID_DRAW_ELLIPSE:
-            if (!state.features.temporary_shapes) return ok_status();
-            return not_available("Drawing temporary shapes");
+            return arm_temporary_shape(state, static_cast<TemporaryShapeKind>(id - HOTKEY_ID_DRAW_ARROW));
         case HOTKEY_ID_SHOW_CLICK: return handle_pointer_shortcut(state, 0);
         case HOTKEY_ID_SPOTLIGHT: return handle_pointer_shortcut(state, 1);
         case HOTKEY_ID_MAGNIFIER: return handle_pointer_shortcut(state, 2);

@@ -11,6 +11,8 @@ void apply_settings_patch(Settings& s, const SettingsPatch& patch) {
         s.save_folder = patch.save_choice->folder;
         s.save_format = patch.save_choice->format;
     }
+    if (patch.presentation_stroke_width) s.presentation_stroke_width = *patch.presentation_stroke_width;
+    if (patch.input_display_offset) s.input_display_offset = *patch.input_display_offset;
 }
 
 Settings settings_to_commit(const Settings& changed, const Settings& on_disk) {

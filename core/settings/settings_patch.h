@@ -25,6 +25,8 @@ struct SettingsPatch {
     std::optional<Rgb> custom_color;                    // board
     std::optional<bool> board_visible;                  // board
     std::optional<SaveChoice> save_choice;              // save dialog
+    std::optional<std::uint32_t> presentation_stroke_width;               // presentation overlays
+    std::optional<std::optional<InputDisplayOffset>> input_display_offset;  // presentation overlays
 };
 
 void apply_settings_patch(Settings& settings, const SettingsPatch& patch);

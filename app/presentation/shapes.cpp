@@ -1,0 +1,275 @@
+#include "app/presentation/shapes.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "app/app/messages.h"
+#include "app/image/screen_grab.h"
+#include "app/presentation/devices.h"
+#include "app/presentation/pointer_effects.h"
+#include "app/win/failure.h"
+#include "core/document/geometry.h"
+#include "core/editor/size_ladders.h"
+#include "core/presentation/device_placement.h"
+
+namespace glimmerly {
+namespace {
+
+// Style flags changed with the frame kept: no size, no move, no z-order, no activation.
+constexpr UINT kRestyle = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+
+Status restyle(HWND window, LONG_PTR add, LONG_PTR remove) {
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    SetWindowLongPtrW(window, GWL_EXSTYLE, (style | add) & ~remove);
+    if (!SetWindowPos(window, nullptr, 0, 0, 0, 0, kRestyle)) return win::win32_failure("SetWindowPos", L"shapes layer");
+    return ok_status();
+}
+
+Status make_shapes_layer(PresentationState& state) {
+    const PixelRect screen = virtual_screen_rect();
+    auto made = state.make_layer(screen.left, screen.top, screen.width(), screen.height(), state.cell);
+    if (!made) return std::move(made).failure();
+    (*made)->position = PixelPoint{screen.left, screen.top};
+    state.shapes_origin = {screen.left, screen.top};
+    state.shapes_layer = std::move(*made);
+    return ok_status();
+}
+
+bool own_window(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process == GetCurrentProcessId();
+}
+
+Status arm_steps(PresentationState& state, TemporaryShapeKind kind) {
+    if (!state.shapes_layer) GLIM_TRY(make_shapes_layer(state));
+    if (!state.shapes_layer) return plain_failure("Missing drawing surface");
+    const HWND layer = state.shapes_layer->window.get();
+    // The tray popup and the layer are ours: the window to go back to is the user's.
+    if (const HWND foreground = GetForegroundWindow();
+        foreground && foreground != layer && foreground != state.window && !own_window(foreground))
+        state.previous_foreground = foreground;
+    state.shapes.pending.reset();
+    state.shapes.armed = kind;
+    GLIM_TRY(restyle(layer, 0, WS_EX_TRANSPARENT | WS_EX_NOACTIVATE));
+    GLIM_TRY(render_shapes_layer(state, presentation_now(state)));
+    show_layer(*state.shapes_layer);
+    return ok_status();
+}
+
+// The point's colour, width and head size as the settings give them at that place.
+void dress_pending_shape(PresentationState& state, POINT screen_point) {
+    if (!state.shapes.pending) return;
+    const double scale = dpi_scale_at(screen_point);
+    state.shapes.pending->color = state.shape_colour;
+    state.shapes.pending->width = scale * state.shape_width;
+    state.shapes.pending_head_size = state.arrow_size * state.shapes.pending->width / 5;
+}
+
+Result<POINT> layer_cursor(const PresentationState& state) {
+    POINT at{};
+    if (!GetCursorPos(&at)) return win::win32_failure("GetCursorPos");
+    return POINT{at.x - state.shapes_origin.x, at.y - state.shapes_origin.y};
+}
+
+void drag_step(PresentationState& state, double x, double y) {
+    const ModifierKeys keys = modifier_keys_down();
+    drag_temporary_shape(state.shapes, x, y, keys.shift, keys.alt);
+    if (state.shapes.pending) state.shapes.pending->color = state.shape_colour;
+}
+
+Status on_wheel(PresentationState& state, WPARAM wparam) {
+    const WheelNotches turn = take_wheel_notches(state.wheel_remainder, GET_WHEEL_DELTA_WPARAM(wparam));
+    state.wheel_remainder = turn.remainder;
+    const double stepped = step_stroke_width(state.shape_width, turn.notches);
+    state.shape_width = static_cast<std::uint32_t>(std::clamp(stepped, 0.0, 4294967295.0));
+    POINT at{};
+    if (!GetCursorPos(&at)) return win::win32_failure("GetCursorPos");
+    dress_pending_shape(state, at);
+    return post_save_settings(state.window);
+}
+
+bool is_shift(WPARAM key) { return key == VK_SHIFT || key == VK_LSHIFT || key == VK_RSHIFT; }
+
+std::optional<Status> handle_shape_message(PresentationState& state, UINT message, WPARAM wparam, LPARAM lparam) {
+    const bool armed = state.shapes.armed != TemporaryShapeKind::None;
+    const double x = GET_X_LPARAM(lparam), y = GET_Y_LPARAM(lparam);
+    switch (message) {
+        case WM_KILLFOCUS:
+        case WM_CLOSE:
+        case WM_CANCELMODE:
+        case WM_RBUTTONDOWN:
+        case WM_CAPTURECHANGED: return disarm_temporary_shape(state);
+        case WM_KEYDOWN:
+        case WM_KEYUP:
+            if (armed && is_shift(wparam)) {
+                auto at = layer_cursor(state);
+                if (!at) return std::move(at).failure();
+                drag_step(state, at->x, at->y);
+                return ok_status();
+            }
+            if (message == WM_KEYDOWN && wparam == VK_ESCAPE) return disarm_temporary_shape(state);
+            return std::nullopt;
+        case WM_LBUTTONDOWN: {
+            if (!armed) return std::nullopt;
+            begin_temporary_shape(state.shapes, x, y);
+            drag_step(state, x, y);
+            dress_pending_shape(state, POINT{LONG(x) + state.shapes_origin.x, LONG(y) + state.shapes_origin.y});
+            if (state.shapes_layer) SetCapture(state.shapes_layer->window.get());
+            return ok_status();
+        }
+        case WM_MOUSEMOVE:
+            if (!armed) return std::nullopt;
+            drag_step(state, x, y);
+            return ok_status();
+        case WM_LBUTTONUP:
+            if (!armed) return std::nullopt;
+            drag_step(state, x, y);
+            (void)commit_temporary_shape(state.shapes, presentation_now(state), state.shape_duration_ms);
+            GLIM_TRY(disarm_temporary_shape(state));
+            return schedule_presentation_timer(state);
+        case WM_MOUSEWHEEL:
+            if (!armed) return std::nullopt;
+            return on_wheel(state, wparam);
+        default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
+ModifierKeys modifier_keys_down() {
+    const auto down = [](int key) { return (GetAsyncKeyState(key) & 0x8000) != 0; };
+    return {down(VK_CONTROL), down(VK_MENU), down(VK_SHIFT), down(VK_LWIN) || down(VK_RWIN)};
+}
+
+double dpi_scale_at(POINT at) { return monitor_dpi_at(at) / 96.0; }
+
+Status arm_temporary_shape(PresentationState& state, TemporaryShapeKind kind) {
+    if (!state.features.temporary_shapes) return ok_status();
+    Status armed = arm_steps(state, kind);
+    if (!armed) {
+        (void)stop_presentation(state);
+        return armed;
+    }
+    const HWND layer = state.shapes_layer->window.get();
+    if (SetForegroundWindow(layer)) SetFocus(layer);
+    return ok_status();
+}
+
+Status disarm_temporary_shape(PresentationState& state) {
+    drop_armed_shape(state.shapes);
+    Status restyled;
+    if (state.shapes_layer) {
+        const HWND layer = state.shapes_layer->window.get();
+        restyled = restyle(layer, WS_EX_NOACTIVATE | WS_EX_TRANSPARENT, 0);
+        if (GetCapture() == layer) ReleaseCapture();
+        if (GetForegroundWindow() == layer && state.previous_foreground && IsWindow(state.previous_foreground))
+            SetForegroundWindow(state.previous_foreground);
+        // The calls above may have run messages that dropped the layer.
+        if (state.shapes_layer) InvalidateRect(state.shapes_layer->window.get(), nullptr, FALSE);
+    }
+    if (state.shapes.shapes.empty() && state.shapes_layer) {
+        if (state.shapes_layer->shown) ShowWindow(state.shapes_layer->window.get(), SW_HIDE);
+        state.shapes_layer.reset();
+    }
+    return restyled;
+}
+
+void draw_temporary_shape(PresentationLayer& layer, const SceneObject& object, float opacity, double head_size) {
+    const Box bounds = rotated_object_bounds(object);
+    const double grow = head_size + object.width + 2;
+    const Box grown{bounds.left - grow, bounds.top - grow, bounds.right + grow, bounds.bottom + grow};
+    layer.dirty = layer.dirty ? Box{std::min(layer.dirty->left, grown.left), std::min(layer.dirty->top, grown.top),
+                                    std::max(layer.dirty->right, grown.right), std::max(layer.dirty->bottom, grown.bottom)}
+                              : grown;
+    ID2D1DCRenderTarget* target = layer.resources->dc_target.get();
+    ID2D1SolidColorBrush* brush = layer.brush.get();
+    brush->SetColor(d2d_colour(object.color, opacity));
+    const float width = static_cast<float>(object.width);
+    if (const LinePayload* line = as_line(object)) {
+        const double dx = line->to.x - line->from.x, dy = line->to.y - line->from.y;
+        const double length = std::hypot(dx, dy);
+        if (length < 0.001) return;
+        const bool faded = opacity < 1.0f;
+        if (faded) {
+            brush->SetColor(d2d_colour(object.color, 1.0f));
+            const D2D1_LAYER_PARAMETERS parameters{d2d_rect(grown), nullptr, D2D1_ANTIALIAS_MODE_PER_PRIMITIVE,
+                                                   D2D1::IdentityMatrix(), opacity, nullptr, D2D1_LAYER_OPTIONS_NONE};
+            target->PushLayer(parameters, layer.drawing.fade_layer.get());
+        }
+        const double ux = dx / length, uy = dy / length;
+        const double h = 0.68 * head_size;
+        if (0.5 * object.width + h < length) {
+            const double inset = std::clamp(h - object.width / 0.9, 0.0, 2.0);
+            const Point shaft_end{line->to.x - ux * (h - inset), line->to.y - uy * (h - inset)};
+            target->DrawLine(d2d_point(line->from), d2d_point(shaft_end), brush, width,
+                             layer.resources->round_start_stroke.get());
+        }
+        target->SetTransform(D2D1::Matrix3x2F(float(h * ux), float(h * uy), float(-h * uy), float(h * ux),
+                                              float(line->to.x), float(line->to.y)));
+        target->FillGeometry(layer.drawing.arrowhead.get(), brush);
+        target->SetTransform(D2D1::Matrix3x2F::Identity());
+        if (faded) target->PopLayer();
+        return;
+    }
+    const Box* rect = object_rect(object);
+    if (!rect) return;
+    if (object.kind() == ObjectKind::Rectangle) {
+        const double r = std::min(1.6 * object.width, std::min(rect->right - rect->left, rect->bottom - rect->top) / 2);
+        target->DrawRoundedRectangle(D2D1::RoundedRect(d2d_rect(*rect), float(r), float(r)), brush, width,
+                                     layer.resources->round_stroke.get());
+        return;
+    }
+    const D2D1_POINT_2F centre = D2D1::Point2F(float((rect->left + rect->right) / 2), float((rect->top + rect->bottom) / 2));
+    target->DrawEllipse(D2D1::Ellipse(centre, float((rect->right - rect->left) / 2), float((rect->bottom - rect->top) / 2)),
+                        brush, width);
+}
+
+Status render_shapes_layer(PresentationState& state, std::uint64_t now) {
+    if (!state.shapes_layer) return ok_status();
+    PresentationLayer& layer = *state.shapes_layer;
+    const bool armed = state.shapes.armed != TemporaryShapeKind::None;
+    GLIM_TRY(begin_layer_draw(layer, armed ? D2D1::ColorF(0, 0, 0, 1.0f / 255) : D2D1::ColorF(0, 0, 0, 0)));
+    for (const TemporaryShape& shape : state.shapes.shapes)
+        draw_temporary_shape(layer, shape.object, static_cast<float>(temporary_shape_opacity(shape, now)),
+                             shape.head_size);
+    if (state.shapes.pending) draw_temporary_shape(layer, *state.shapes.pending, 1.0f, state.shapes.pending_head_size);
+    return present_layer(layer);
+}
+
+std::optional<LRESULT> on_shapes_message(PresentationState& state, HWND window, UINT message, WPARAM wparam,
+                                         LPARAM lparam, Status& failure) {
+    if (!state.shapes_layer || state.shapes_layer->window.get() != window) return std::nullopt;
+    if (message == WM_SETCURSOR) {
+        SetCursor(LoadCursorW(nullptr, IDC_CROSS));
+        return TRUE;
+    }
+    std::optional<Status> done = handle_shape_message(state, message, wparam, lparam);
+    if (!done) return std::nullopt;
+    if (!*done) {
+        failure = std::move(*done);
+        return 0;
+    }
+    // The step may have dropped the layer (a disarm with no shape left).
+    if (state.shapes_layer) InvalidateRect(state.shapes_layer->window.get(), nullptr, FALSE);
+    return 0;
+}
+
+void tick_temporary_shapes(PresentationState& state, std::uint64_t now) {
+    const bool removed = remove_expired_shapes(state.shapes, now);
+    if (!state.shapes_layer) return;
+    const bool armed = state.shapes.armed != TemporaryShapeKind::None;
+    if (state.shapes.shapes.empty() && !armed) {
+        if (state.shapes_layer->shown) ShowWindow(state.shapes_layer->window.get(), SW_HIDE);
+        state.shapes_layer.reset();
+        return;
+    }
+    const bool fading = std::any_of(state.shapes.shapes.begin(), state.shapes.shapes.end(),
+                                    [&](const TemporaryShape& shape) { return temporary_shape_fading(shape, now); });
+    if (removed || fading) InvalidateRect(state.shapes_layer->window.get(), nullptr, FALSE);
+}
+
+}  // namespace glimmerly

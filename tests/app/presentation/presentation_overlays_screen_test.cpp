@@ -1,0 +1,258 @@
+// Temporary shapes and the keys-and-mouse display from outside, as a user
+// would reach them: the tray's commands posted to the running resident, the
+// pointer dragged with xdotool, and what the resident stores in its settings
+// file. Then a shape drawn with SendInput on a layer of the test's own, read
+// from the layer's own picture.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/app/messages.h"
+#include "app/lib/settings_store.h"
+#include "app/presentation/events.h"
+#include "core/presentation/keyboard_caps.h"
+#include "app/presentation/presentation.h"
+#include "app/presentation/shapes.h"
+#include "app/win/com.h"
+#include "app/win/owners.h"
+#include "app/win/paths.h"
+#include "tests/app/support/resident.h"
+
+namespace glimmerly {
+namespace {
+
+using namespace testing_support;
+
+constexpr wchar_t kMenuCommand[] = L"0x800D";  // WM_APP + 13
+
+int run(std::wstring command) {
+    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return -1;
+    CloseHandle(info.hThread);
+    const win::UniqueHandle process(info.hProcess);
+    WaitForSingleObject(process.get(), 30000);
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return static_cast<int>(code);
+}
+
+std::wstring beside_tests(const wchar_t* name) {
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    return L"\"" + win::join_path(win::folder_of(own), name) + L"\"";
+}
+
+INPUT mouse_input(LONG x, LONG y, DWORD flags) {
+    INPUT event{.type = INPUT_MOUSE};
+    event.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    event.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    event.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    return event;
+}
+
+// X reports the pointer's motion to Wine only while it is over a Wine window.
+class CoverWindow {
+public:
+    CoverWindow() {
+        WNDCLASSW window_class{.lpfnWndProc = DefWindowProcW, .lpszClassName = L"Glimmerly.Tests.OverlaysCover"};
+        window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+        RegisterClassW(&window_class);
+        window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, window_class.lpszClassName, L"", WS_POPUP,
+                                      0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                                      nullptr, nullptr, nullptr));
+        ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
+        UpdateWindow(window_.get());
+    }
+
+private:
+    win::UniqueWindow window_;
+};
+
+class OverlaysScreenTest : public ResidentTest {
+protected:
+    // A command that arrives while the resident is busy starting its prepared
+    // editor is dropped, as a click on the busy menu would be: each test
+    // starts once the editor has reported ready.
+    void SetUp() override {
+        ResidentTest::SetUp();
+        (void)wait_for_child();
+    }
+    void command(int id) {
+        ASSERT_EQ(run(beside_tests(L"post_message.exe") + L" Glimmerly.Window " + kMenuCommand + L" " +
+                      std::to_wstring(id) + L" 0 " + std::to_wstring(resident_.id)),
+                  0);
+    }
+    HWND layer() const { return window_of(resident_.id, L"Glimmerly.Presentation"); }
+    std::optional<Settings> stored() const {
+        auto settings = read_settings_file(folder_ + L"\\settings.txt");
+        if (!settings) return std::nullopt;
+        return *settings;
+    }
+
+    CoverWindow cover_;
+};
+
+TEST_F(OverlaysScreenTest, AWheelTurnWhileAShapeIsArmedChangesTheStoredWidth) {
+    command(171);  // arm an arrow: temporary shapes are on from the start
+    // Armed: the layer takes the mouse (focus is not asked for: without a
+    // window manager it comes and goes with the pointer).
+    HWND armed = nullptr;
+    ASSERT_TRUE(eventually([&] {
+        armed = layer();
+        return armed && IsWindowVisible(armed) && !(GetWindowLongPtrW(armed, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+    }));
+    ASSERT_TRUE(PostMessageW(armed, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(500, 500)));
+    EXPECT_TRUE(eventually([&] {
+        auto settings = stored();
+        return settings && settings->presentation_stroke_width == 6;  // one rung up from 5
+    }));
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
+TEST_F(OverlaysScreenTest, ADraggedDisplayKeepsItsPlaceInTheSettingsFile) {
+    command(106);  // move the display: the keyboard comes on with it
+    ASSERT_TRUE(eventually([&] { return layer() && IsWindowVisible(layer()); }));
+    ASSERT_TRUE(loop_runs(resident_window_));
+    RECT at{};
+    ASSERT_TRUE(GetWindowRect(layer(), &at));
+    const int x = (at.left + at.right) / 2, y = (at.top + at.bottom) / 2;
+    // One run of xdotool: the button is never left down between two programs.
+    ASSERT_EQ(run(L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y) +
+                  L" mousedown 1 sleep 0.2 mousemove " + std::to_wstring(x - 200) + L" " + std::to_wstring(y - 150) +
+                  L" sleep 0.2 mouseup 1"),
+              0)
+        << "xdotool is missing";
+    ASSERT_TRUE(eventually([&] {
+        auto settings = stored();
+        return settings && settings->input_display_offset;
+    }));
+    RECT moved{};
+    ASSERT_TRUE(GetWindowRect(layer(), &moved));
+    MONITORINFO monitor{sizeof monitor};
+    GetMonitorInfoW(MonitorFromWindow(layer(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const LONG free_w = (monitor.rcWork.right - monitor.rcWork.left) - (moved.right - moved.left);
+    const LONG free_h = (monitor.rcWork.bottom - monitor.rcWork.top) - (moved.bottom - moved.top);
+    const InputDisplayOffset offset = *stored()->input_display_offset;
+    // Stored where the drag left it, then placed again from the stored
+    // fractions (each rounded down).
+    EXPECT_EQ(offset.x, (at.left - 200 - monitor.rcWork.left) * 10000 / free_w);
+    EXPECT_EQ(offset.y, (at.top - 150 - monitor.rcWork.top) * 10000 / free_h);
+    EXPECT_EQ(moved.left, monitor.rcWork.left + free_w * offset.x / 10000);
+    EXPECT_EQ(moved.top, monitor.rcWork.top + free_h * offset.y / 10000);
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
+TEST(ShapeDrawnWithTheMouse, AHotkeyAndADragLeaveAnArrowInTheShapesLayer) {
+    win::ComApartment com;
+    WNDCLASSW window_class{.lpfnWndProc = DefWindowProcW, .lpszClassName = L"Glimmerly.Tests.ShapesOwner"};
+    RegisterClassW(&window_class);
+    win::UniqueWindow owner(CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10,
+                                            nullptr, nullptr, nullptr, nullptr));
+    Settings settings;
+    settings.presentation_color_2 = {255, 0, 0};
+    auto attached = attach_presentation_state(owner.get(), settings);
+    ASSERT_TRUE(attached);
+    std::unique_ptr<PresentationCell> cell = std::move(*attached);
+    {
+        auto state = cell->try_borrow();
+        ASSERT_TRUE(apply_presentation_features(*state, {.temporary_shapes = true}));
+        ASSERT_TRUE(handle_presentation_hotkey(*state, 91));
+    }
+    const auto input = mouse_input;
+    INPUT drag[] = {input(300, 300, 0), input(300, 300, MOUSEEVENTF_LEFTDOWN), input(450, 300, 0),
+                    input(600, 300, 0), input(600, 300, MOUSEEVENTF_LEFTUP)};
+    ASSERT_EQ(SendInput(5, drag, sizeof(INPUT)), 5u);
+    ASSERT_TRUE(eventually([&] {
+        auto state = cell->try_borrow();
+        return state && !state->shapes.shapes.empty();
+    }));
+    auto state = cell->try_borrow();
+    ASSERT_TRUE(state->shapes_layer);
+    const PresentationLayer& layer = *state->shapes_layer;
+    const std::uint8_t* p = layer.surface.bits +
+                            (std::size_t(300 - state->shapes_origin.y) * layer.width + (450 - state->shapes_origin.x)) * 4;
+    EXPECT_GT(p[3], 200);  // the shaft, in the shape colour
+    EXPECT_GT(p[2], 200);
+    state.release();
+    destroy_presentation_state(std::move(cell));
+}
+
+}  // namespace
+}  // namespace glimmerly
+
+namespace glimmerly {
+namespace {
+
+// The application window's share of the keys display: raw input and the
+// hook's key reports handed to the state, as the resident's procedure does.
+PresentationCell* g_keys_cell = nullptr;  // the window procedure has no context of its own
+
+LRESULT CALLBACK keys_owner_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if ((message == WM_INPUT || message == WM_APP_KEY_REPORT) && g_keys_cell) {
+        if (auto state = g_keys_cell->try_borrow()) {
+            if (message == WM_APP_KEY_REPORT) {
+                (void)record_key_report(*state, wparam, lparam);
+            } else {
+                RAWINPUT input{};
+                UINT size = sizeof input;
+                const UINT read = GetRawInputData(reinterpret_cast<HRAWINPUT>(lparam), RID_INPUT, &input, &size,
+                                                  sizeof(RAWINPUTHEADER));
+                if (read != UINT(-1))
+                    if (auto checked = checked_raw_input(input, read)) (void)handle_raw_input(*state, **checked);
+            }
+        }
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+TEST(KeysTypedWithXdotool, LightTheirCapsInTheDeviceLayer) {
+    win::ComApartment com;
+    CoverWindow cover;  // the keys reach Wine only while the pointer is over one of its windows
+    WNDCLASSW window_class{.lpfnWndProc = keys_owner_proc, .lpszClassName = L"Glimmerly.Tests.KeysOwner"};
+    RegisterClassW(&window_class);
+    win::UniqueWindow owner(CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10,
+                                            nullptr, nullptr, nullptr, nullptr));
+    auto attached = attach_presentation_state(owner.get(), Settings{});
+    ASSERT_TRUE(attached);
+    std::unique_ptr<PresentationCell> cell = std::move(*attached);
+    g_keys_cell = cell.get();
+    {
+        auto state = cell->try_borrow();
+        ASSERT_TRUE(apply_presentation_features(*state, {.keyboard = true}));
+        ASSERT_TRUE(state->device_layer);
+    }
+    ASSERT_EQ(run(L"Z:\\usr\\bin\\xdotool mousemove 700 500 keydown j"), 0) << "xdotool is missing";
+    const bool lit = eventually([&] {
+        auto state = cell->try_borrow();
+        return state && state->keys.slots[key_slot_index(0x24, false)].pressed;
+    });
+    std::uint8_t b = 0, g = 0, r = 0;
+    if (lit) {
+        auto state = cell->try_borrow();
+        const PresentationLayer& layer = *state->device_layer;
+        const double s = layer.drawing.design_scale;
+        for (const KeyCapPlace& cap : keyboard_caps(state->us_layout)) {
+            if (cap.scan != 0x24 || cap.extended) continue;
+            const std::uint8_t* p =
+                layer.surface.bits + (std::size_t((cap.y + 2.5) * s) * layer.width + std::size_t((cap.x + 2.5) * s)) * 4;
+            b = p[0], g = p[1], r = p[2];
+        }
+    }
+    ASSERT_EQ(run(L"Z:\\usr\\bin\\xdotool keyup j"), 0);
+    ASSERT_TRUE(lit);
+    EXPECT_NEAR(r, 113 * 0.96, 6);
+    EXPECT_NEAR(g, 195 * 0.96, 6);
+    EXPECT_NEAR(b, 255 * 0.96, 6);
+    EXPECT_TRUE(eventually([&] {
+        auto state = cell->try_borrow();
+        return state && !state->keys.slots[key_slot_index(0x24, false)].pressed;
+    }));
+    g_keys_cell = nullptr;
+    destroy_presentation_state(std::move(cell));
+}
+
+}  // namespace
+}  // namespace glimmerly
