@@ -207,5 +207,18 @@ TEST_F(RenderDemo, WithoutTargetTheFirstSaveFailsAndNothingIsWritten) {
     EXPECT_TRUE(folder_names(folder_.path()).empty());
 }
 
+TEST_F(RenderDemo, AFailedSaveEndsTheRunAndKeepsThePicturesBeforeIt) {
+    ASSERT_TRUE(CreateDirectoryW(target().c_str(), nullptr));
+    // A folder where the third picture goes: the move into place is refused.
+    ASSERT_TRUE(CreateDirectoryW(picture_path(L"glimmerly-color-wheel.png").c_str(), nullptr));
+    const DemoRun run = this->run(60000);
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_NE(run.standard_error.find("glimmerly-color-wheel.png"), std::string::npos) << run.standard_error;
+    const std::set<std::wstring> written = folder_names(target());
+    const std::set<std::wstring> expected = {L"glimmerly-demo.png", L"glimmerly-interface.png",
+                                             L"glimmerly-color-wheel.png"};
+    EXPECT_EQ(written, expected);  // no later picture, none of the second stage, no temporary file
+}
+
 }  // namespace
 }  // namespace glimmerly
