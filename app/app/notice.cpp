@@ -51,6 +51,8 @@ void paint_rounded_box(HDC dc, int width, int height, int corner) {
     RoundRect(dc, 0, 0, width, height, corner, corner);
 }
 
+}  // namespace
+
 // An anchored notice, in pixels.
 void paint_notice_bubble(HDC dc, int width, int height, std::wstring_view text, UINT dpi) {
     paint_rounded_box(dc, width, height, notice_pixels(NOTICE_ANCHORED_PAINTED_CORNER, dpi));
@@ -68,6 +70,8 @@ void paint_notice_bubble_scaled(HDC dc, int design_width, int width, int height,
     draw_notice_text(dc, text, RECT{16, 0, design_width - 16, NOTICE_DESIGN_HEIGHT}, NOTICE_TEXT_HEIGHT);
     if (saved) RestoreDC(dc, saved);
 }
+
+namespace {
 
 std::wstring title_of(HWND window) {
     wchar_t text[256] = {};

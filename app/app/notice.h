@@ -56,6 +56,12 @@ Result<SIZE> measure_notice_text(std::wstring_view text, int pixel_height);
 // The design width of a free notice of that text (360..640).
 Result<std::int32_t> notice_window_width(std::wstring_view text, UINT dpi);
 
+// The two bubbles as the notice window paints them, filling the DC's box:
+// an anchored notice in pixels at the dpi, and a free notice drawn in a
+// design box (`design_width` x 56) stretched to the DC's size.
+void paint_notice_bubble(HDC dc, int width, int height, std::wstring_view text, UINT dpi);
+void paint_notice_bubble_scaled(HDC dc, int design_width, int width, int height, std::wstring_view text);
+
 LRESULT CALLBACK notice_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
 
 }  // namespace glimmerly

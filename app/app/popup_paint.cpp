@@ -310,7 +310,8 @@ Status paint_popup_rows(const PopupLayout& layout, HDC dc, int x, int y, const S
     return ok_status();
 }
 
-Result<BgraImage> paint_tray_popup(AppCommand command, const ShortcutBindings& bindings) {
+Result<BgraImage> paint_tray_popup(AppCommand command, const ShortcutBindings& bindings,
+                                   const PopupRowState& row_state) {
     struct Release {
         ~Release() { release_menu_resources(); }
     } release;
@@ -323,14 +324,14 @@ Result<BgraImage> paint_tray_popup(AppCommand command, const ShortcutBindings& b
     std::optional<std::size_t> hover;
     if (command == 0)
         hover = 15;  // the separator, for a picture of the plain menu
-    else if (command < APP_COMMAND_SETTINGS)
+    else
         hover = row_of_command(main_rows, command);
     const int sub_top = with_submenu ? main->tops[kLanguageRow] - sub->tops.front() : 0;
     const int width = main->width + (with_submenu ? sub->width : 0);
     const int height = std::max(popup_height(*main), with_submenu ? sub_top + popup_height(*sub) : 0);
     auto canvas = DibCanvas::make(width, height);
     if (!canvas) return std::move(canvas).failure();
-    GLIM_TRY(paint_popup_rows(*main, canvas->dc(), 0, 0, bindings, hover, {}, 1.0));
+    GLIM_TRY(paint_popup_rows(*main, canvas->dc(), 0, 0, bindings, hover, row_state, 1.0));
     if (with_submenu) GLIM_TRY(paint_popup_rows(*sub, canvas->dc(), main->width, sub_top, bindings, {}, {}, 1.0));
     return canvas->pixels();
 }

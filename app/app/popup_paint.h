@@ -30,7 +30,9 @@ Status paint_popup_rows(const PopupLayout& layout, HDC dc, int x, int y, const S
 
 // A still picture of the menu at scale 1 with the row of `command` hovered
 // (the separator for 0); for the language row, with its submenu beside it.
-Result<BgraImage> paint_tray_popup(AppCommand command, const ShortcutBindings& bindings);
+// The row state shows a row recording, a row just saved or hovered key caps.
+Result<BgraImage> paint_tray_popup(AppCommand command, const ShortcutBindings& bindings,
+                                   const PopupRowState& row_state = {});
 
 // A memory DC with a top-down 32-bit DIB section selected into it.
 class DibCanvas {

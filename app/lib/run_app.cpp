@@ -18,6 +18,7 @@
 #include "app/board/board_editor.h"
 #include "app/board/board_processes.h"
 #include "app/diagnostics/board_diagnostic.h"
+#include "app/demo/render_demo.h"
 #include "app/diagnostics/document_diagnostic.h"
 #include "app/diagnostics/editor_diagnostic.h"
 #include "app/diagnostics/presentation_diagnostic.h"
@@ -90,6 +91,7 @@ Status run_one_off(const OneOff& one_off, const Arguments& args) {
         case OneOffMode::WarmDiagnostic: return run_warm_diagnostic();
         case OneOffMode::HotkeyDiagnostic: return run_hotkey_diagnostic();
         case OneOffMode::PresentationDiagnostic: return run_presentation_diagnostic();
+        case OneOffMode::RenderDemo: return run_render_demo();
         case OneOffMode::RenderSitePreviews:
             if (*find_option(args, one_off.option) + 2 >= args.size())
                 return invalid_input("usage: --render-site-previews <in> <out>");

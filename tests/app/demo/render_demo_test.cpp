@@ -1,0 +1,224 @@
+// "--render-demo" run whole by the real program (glimmerly.exe, built beside
+// the tests) from a folder that has "target", as CI runs it. Text widths
+// differ under Wine ("Segoe UI" is absent), so the checks look at sizes and
+// at pixels that no text reaches; the editor views' chrome belongs to the
+// capture editor and is not pinned here.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "app/image/image_decoder.h"
+#include "app/win/com.h"
+#include "app/win/failure.h"
+#include "app/win/paths.h"
+#include "core/base/rgb.h"
+#include "tests/app/support/dialogs.h"
+#include "tests/app/support/files.h"
+#include "tests/app/support/temp_folder.h"
+
+namespace glimmerly {
+namespace {
+
+using namespace testing_support;
+
+struct DemoRun {
+    int exit_code = -1;  // -1: still running at the deadline, then ended
+    std::string standard_error;
+};
+
+struct Picture {
+    const wchar_t* name;
+    std::uint32_t width;
+    std::uint32_t height;
+};
+
+// The pictures the first stage writes, in order. The presentation and
+// keyboard pictures come last once the keys display draws.
+constexpr Picture kStageOne[] = {
+    {L"glimmerly-demo.png", 1100, 680},         {L"glimmerly-interface.png", 1100, 680},
+    {L"glimmerly-color-wheel.png", 1100, 680},  {L"glimmerly-stroke-preview.png", 1100, 680},
+    {L"glimmerly-wheel-hint.png", 1100, 680},   {L"glimmerly-slate.png", 1100, 680},
+    {L"glimmerly-hover.png", 1100, 680},        {L"glimmerly-bucket-preview.png", 1100, 680},
+    {L"glimmerly-selection-hint.png", 640, 360}, {L"glimmerly-label-colors.png", 1100, 680},
+    {L"glimmerly-interface-200.png", 2200, 1360}, {L"glimmerly-mini-toolbar.png", 1820, 560},
+    {L"glimmerly-shape-scales.png", 1360, 840}, {L"glimmerly-thick-strokes.png", 800, 460},
+    {L"glimmerly-bent-arrows.png", 900, 520},   {L"glimmerly-labels.png", 900, 520},
+    {L"glimmerly-elbow-arrows.png", 1100, 680}, {L"glimmerly-blur.png", 1100, 680},
+};
+
+// The second stage's pictures that are built so far: the notices, the
+// setup pages and the tray states (the settings pages wait for the settings
+// window). 0 for a side that comes from measured text.
+constexpr Picture kStageTwo[] = {
+    {L"glimmerly-instant-confirmation.png", 0, 0}, {L"glimmerly-confirmation.png", 0, 56},
+    {L"glimmerly-welcome.png", 420, 248},          {L"glimmerly-print-screen.png", 420, 248},
+    {L"glimmerly-shortcut.png", 420, 248},
+};
+constexpr const wchar_t* kTrayStates[] = {L"glimmerly-menu.png", L"glimmerly-menu-editing.png",
+                                          L"glimmerly-menu-hover-keys.png", L"glimmerly-menu-saved.png"};
+
+std::size_t transparent_pixels(const BgraImage& picture) {
+    std::size_t transparent = 0;
+    for (std::size_t i = 3; i < picture.pixels.size(); i += 4) transparent += picture.pixels[i] != 255;
+    return transparent;
+}
+
+class RenderDemo : public ::testing::Test {
+protected:
+    std::wstring target() const { return folder_.path() + L"\\target"; }
+    std::wstring picture_path(const wchar_t* name) const { return win::join_path(target(), name); }
+
+    DemoRun run(DWORD timeout_ms = 180000) {
+        wchar_t own[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, own, MAX_PATH);
+        const std::wstring program = win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe");
+        std::wstring command = L"\"" + program + L"\" --render-demo";
+        win::UniqueHandle read_end, write_end;
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        EXPECT_TRUE(CreatePipe(read_end.put(), write_end.put(), &inherit, 1 << 16));
+        SetHandleInformation(read_end.get(), HANDLE_FLAG_INHERIT, 0);
+        STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdError = write_end.get();
+        PROCESS_INFORMATION info{};
+        DemoRun result;
+        if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                            folder_.path().c_str(), &startup, &info)) {
+            ADD_FAILURE() << win::win32_failure("CreateProcessW").message;
+            return result;
+        }
+        CloseHandle(info.hThread);
+        win::UniqueHandle process(info.hProcess);
+        sweeper_.watch(info.dwProcessId);
+        write_end.reset();
+        if (WaitForSingleObject(process.get(), timeout_ms) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(process.get(), &code);
+            result.exit_code = static_cast<int>(code);
+        } else {
+            TerminateProcess(process.get(), 99);
+            WaitForSingleObject(process.get(), 5000);
+        }
+        DWORD available = 0;
+        if (PeekNamedPipe(read_end.get(), nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+            result.standard_error.resize(available);
+            DWORD read = 0;
+            ReadFile(read_end.get(), result.standard_error.data(), available, &read, nullptr);
+            result.standard_error.resize(read);
+        }
+        for (const AnsweredBox& box : sweeper_.answered()) ADD_FAILURE() << "a box: " << win::to_utf8(box.text);
+        return result;
+    }
+
+    win::ComApartment com_;  // the pictures are read back through WIC
+    TempFolder folder_;
+    DialogSweeper sweeper_;
+};
+
+Rgb pixel(const BgraImage& image, std::uint32_t x, std::uint32_t y) {
+    const std::uint8_t* p = &image.pixels[(std::size_t{y} * image.width + x) * 4];
+    return {p[2], p[1], p[0]};
+}
+
+bool close_to(Rgb a, Rgb b, int tolerance) {
+    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
+
+struct PixelCheck {
+    const wchar_t* picture;
+    std::uint32_t x, y;
+    Rgb colour;
+    int tolerance;
+};
+
+TEST_F(RenderDemo, WritesEveryFirstStagePictureOpaqueAtItsSizeReplacingEarlierFiles) {
+    ASSERT_TRUE(CreateDirectoryW(target().c_str(), nullptr));
+    ASSERT_TRUE(write_test_file(picture_path(L"glimmerly-demo.png"), "an earlier run's picture"));
+    const DemoRun run = this->run();
+    ASSERT_EQ(run.exit_code, 0) << run.standard_error;
+
+    std::vector<BgraImage> pictures;
+    for (const Picture& expected : kStageOne) {
+        SCOPED_TRACE(win::to_utf8(expected.name));
+        auto picture = load_image_file(picture_path(expected.name));
+        ASSERT_TRUE(picture) << picture.failure().message;
+        EXPECT_EQ(picture->width, expected.width);
+        EXPECT_EQ(picture->height, expected.height);
+        EXPECT_EQ(transparent_pixels(*picture), 0u);
+        pictures.push_back(std::move(*picture));
+    }
+    const auto picture_named = [&](const wchar_t* name) -> const BgraImage& {
+        for (std::size_t i = 0; i < std::size(kStageOne); ++i)
+            if (std::wstring_view(kStageOne[i].name) == name) return pictures[i];
+        return pictures.front();
+    };
+
+    constexpr Rgb kLight{242, 245, 248};
+    constexpr Rgb kGround{246, 246, 246};
+    const PixelCheck checks[] = {
+        {L"glimmerly-demo.png", 20, 20, {24, 29, 36}, 0},
+        {L"glimmerly-demo.png", 1000, 580, kLight, 0},
+        {L"glimmerly-labels.png", 449, 510, kLight, 0},
+        {L"glimmerly-labels.png", 450, 510, {52, 44, 40}, 0},
+        {L"glimmerly-shape-scales.png", 1350, 830, kGround, 0},
+        {L"glimmerly-thick-strokes.png", 790, 450, {25, 25, 25}, 0},
+        {L"glimmerly-thick-strokes.png", 255, 250, {237, 79, 92}, 8},
+    };
+    for (const PixelCheck& check : checks) {
+        SCOPED_TRACE(win::to_utf8(check.picture) + " at " + std::to_string(check.x) + "," + std::to_string(check.y));
+        const Rgb seen = pixel(picture_named(check.picture), check.x, check.y);
+        EXPECT_TRUE(close_to(seen, check.colour, check.tolerance))
+            << int(seen.r) << "," << int(seen.g) << "," << int(seen.b);
+    }
+    const BgraImage& toolbars = picture_named(L"glimmerly-mini-toolbar.png");
+    std::size_t off_gap = 0;
+    for (std::uint32_t y = 0; y < toolbars.height; ++y)
+        for (std::uint32_t x = 900; x < 920; ++x) off_gap += pixel(toolbars, x, y) != Rgb{20, 20, 20};
+    EXPECT_EQ(off_gap, 0u);
+
+    for (const Picture& expected : kStageTwo) {
+        SCOPED_TRACE(win::to_utf8(expected.name));
+        auto picture = load_image_file(picture_path(expected.name));
+        ASSERT_TRUE(picture) << picture.failure().message;
+        if (expected.width) {
+            EXPECT_EQ(picture->width, expected.width);
+        }
+        if (expected.height) {
+            EXPECT_EQ(picture->height, expected.height);
+        }
+        EXPECT_EQ(transparent_pixels(*picture), 0u);
+    }
+    for (const wchar_t* name : kTrayStates) {
+        SCOPED_TRACE(win::to_utf8(name));
+        auto picture = load_image_file(picture_path(name));
+        ASSERT_TRUE(picture) << picture.failure().message;
+        EXPECT_GT(picture->width, 0u);
+    }
+}
+
+TEST_F(RenderDemo, WithoutTargetTheFirstSaveFailsAndNothingIsWritten) {
+    const DemoRun run = this->run(60000);
+    EXPECT_EQ(run.exit_code, 1);
+    // The save's own I/O text, naming the picture it could not write.
+    EXPECT_NE(run.standard_error.find("glimmerly-demo.png"), std::string::npos) << run.standard_error;
+    EXPECT_EQ(GetFileAttributesW(target().c_str()), INVALID_FILE_ATTRIBUTES);
+    // Nothing landed beside the missing folder either.
+    EXPECT_TRUE(folder_names(folder_.path()).empty());
+}
+
+TEST_F(RenderDemo, AFailedSaveEndsTheRunAndKeepsThePicturesBeforeIt) {
+    ASSERT_TRUE(CreateDirectoryW(target().c_str(), nullptr));
+    // A folder where the third picture goes: the move into place is refused.
+    ASSERT_TRUE(CreateDirectoryW(picture_path(L"glimmerly-color-wheel.png").c_str(), nullptr));
+    const DemoRun run = this->run(60000);
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_NE(run.standard_error.find("glimmerly-color-wheel.png"), std::string::npos) << run.standard_error;
+    const std::set<std::wstring> written = folder_names(target());
+    const std::set<std::wstring> expected = {L"glimmerly-demo.png", L"glimmerly-interface.png",
+                                             L"glimmerly-color-wheel.png"};
+    EXPECT_EQ(written, expected);  // no later picture, none of the second stage, no temporary file
+}
+
+}  // namespace
+}  // namespace glimmerly
