@@ -27,10 +27,6 @@ std::optional<std::string> g_fallback_reason;
 std::once_flag g_export_once;
 FARPROC g_thumbnail_visual_export = nullptr;
 
-LRESULT CALLBACK plain_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    return DefWindowProcW(window, message, wparam, lparam);
-}
-
 void destroy_loupe_window(HWND window) noexcept {
     if (!window) return;
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -190,7 +186,7 @@ Status show_loupe_at_cursor(PresentationState& state) {
         leave_out.push_back(state.pointer_layer->window.get());
         stay_below = state.pointer_layer->window.get();
     }
-    if (state.shapes_window) leave_out.push_back(state.shapes_window);
+    if (HWND shapes = shapes_layer_window(state)) leave_out.push_back(shapes);
     return update_loupe_view(*state.loupe, at.x, at.y, diameter, state.pointer_settings.magnifier_zoom, stay_below,
                              leave_out);
 }
