@@ -210,7 +210,7 @@ TEST(SettingsPagePicture, TheSelectedTabAloneCarriesTheFillAndTheBarAndMovesWith
             const double mid = (tab.rect.top + tab.rect.bottom) / 2.0;
             EXPECT_EQ(at(*picture, tab.rect.right - 6, tab.rect.top + 4), selected ? kSelectedTab : kBackground);
             EXPECT_EQ(at(*picture, tab.rect.left + 1, mid), selected ? kAccent : kBackground);
-            EXPECT_EQ(at(*picture, tab.rect.left + 1, tab.rect.top + 2), selected ? kSelectedTab : kBackground);
+            EXPECT_EQ(at(*picture, tab.rect.left + 3, tab.rect.top + 3), selected ? kSelectedTab : kBackground);
         }
     }
 }
@@ -229,11 +229,13 @@ TEST(SettingsPagePicture, SwitchesShowTheirStateAndAStripWithoutAChoiceRaisesNoS
         ASSERT_TRUE(picture.ok()) << picture.failure().message;
         const auto row = find_panel_item(panel.layout.items, PanelItemKind::MiniToolbar, 0);
         ASSERT_TRUE(row);
-        // The track's end away from the knob: filled when on, bare card when off.
+        // The track's end away from the knob: filled when on, the surface under it when off.
         const ToggleSwitchGeometry toggle = toggle_switch_geometry(row->control, on, 1.0);
-        const Point probe = on ? Point{toggle.track.left + 4, (toggle.track.top + toggle.track.bottom) / 2}
-                               : Point{toggle.track.right - 4, (toggle.track.top + toggle.track.bottom) / 2};
-        EXPECT_EQ(at(*picture, probe.x, probe.y), on ? kAccent : kCard);
+        const double mid = (toggle.track.top + toggle.track.bottom) / 2;
+        const Rgb surface = at(*picture, toggle.track.left - 3, mid);
+        EXPECT_TRUE(surface == kCard || surface == kBackground);
+        const Point probe = on ? Point{toggle.track.left + 4, mid} : Point{toggle.track.right - 5, mid};
+        EXPECT_EQ(at(*picture, probe.x, probe.y), on ? kAccent : surface);
     }
     for (const std::uint32_t size : {150u, 120u}) {
         SCOPED_TRACE(size);
