@@ -11,6 +11,7 @@
 #include "app/app/app.h"
 #include "app/app/commands.h"
 #include "app/app/popup_paint.h"
+#include "app/app/row_edit.h"
 #include "app/lib/registry_names.h"
 #include "app/lib/settings_store.h"
 #include "app/settings/settings_apply.h"
@@ -136,6 +137,52 @@ TEST(SettingsWindowInput, AMoveWithoutTheMouseCapturedIsNotTheDragOfASlider) {
     auto app = resident.test.cell().try_borrow();
     EXPECT_EQ(app->settings_window->panel.pointer.halo_size, before);
     EXPECT_FALSE(app->settings_window->apply_pending);
+}
+
+TEST(SettingsWindowInput, HalfNotchesOfAPreciseWheelAddUpToOneStep) {
+    Resident resident;
+    {
+        auto app = resident.test.cell().try_borrow();
+        app->last_settings_page = SettingsPage::PointerEffects;
+    }
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    const HWND window = resident.settings_window();
+    POINT over{};
+    std::uint32_t before = 0;
+    {
+        auto app = resident.test.cell().try_borrow();
+        const SettingsPanel& panel = app->settings_window->panel;
+        const auto slider = find_panel_item(panel.layout.items, PanelItemKind::PointerItem, kHaloSizeItem);
+        ASSERT_TRUE(slider);
+        over = {static_cast<LONG>(slider->control.left + 20), static_cast<LONG>(slider->control.top + 13)};
+        before = panel.pointer.halo_size;
+    }
+    ASSERT_TRUE(ClientToScreen(window, &over));
+    for (int half = 0; half < 2; ++half)
+        SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 2), MAKELPARAM(over.x, over.y));
+    auto app = resident.test.cell().try_borrow();
+    EXPECT_EQ(app->settings_window->panel.pointer.halo_size, before + 4);
+}
+
+TEST(SettingsWindowInput, AShortcutRowRecordsThroughTheSharedRowsAndEscEndsOnlyTheRecording) {
+    Resident resident;
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    const HWND window = resident.settings_window();
+    {
+        auto app = resident.test.cell().try_borrow();
+        ASSERT_TRUE(apply_settings_change(*app, resident.test.window(),
+                                          PanelResponse::with_id(PanelTag::EditShortcutRow, 1))
+                        .ok());
+        EXPECT_EQ(active_menu_source(*app).source, MenuSource::SettingsWindow);
+        EXPECT_EQ(active_menu_source(*app).row, ShortcutRow::Instant);
+        EXPECT_EQ(app->settings_window->panel.editing_row, std::optional<std::uint8_t>(1));
+    }
+    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(IsWindow(window));
+    auto app = resident.test.cell().try_borrow();
+    EXPECT_EQ(active_menu_source(*app).source, MenuSource::None);
+    ASSERT_TRUE(app->settings_window);
+    EXPECT_FALSE(app->settings_window->panel.editing_row);
 }
 
 TEST(SettingsWindowInput, ATrayToggleFlipsTheOpenSwitchAtTheNextFrame) {
