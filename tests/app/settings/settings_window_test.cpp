@@ -13,6 +13,8 @@
 #include "app/app/popup_paint.h"
 #include "app/app/row_edit.h"
 #include "app/lib/registry_names.h"
+#include "app/lib/ui_language.h"
+#include "app/win/failure.h"
 #include "app/lib/settings_store.h"
 #include "app/settings/settings_apply.h"
 #include "core/render/control_geometry.h"
@@ -73,6 +75,25 @@ TEST(SettingsWindowOpening, ASecondSettingsCommandRestoresTheOneWindowInsteadOfO
     wchar_t title[64] = {};
     GetWindowTextW(first, title, 64);
     EXPECT_STREQ(title, L"Settings - Glimmerly");
+}
+
+TEST(SettingsWindowOpening, ALanguageChangeRetitlesTheOpenWindowAndMeasuresItsTextsAgain) {
+    Resident resident;
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    const HWND window = resident.settings_window();
+    const Status changed = resident.command(command_of_language(5));
+    const std::wstring german = win::to_wide(std::string(text_of(5, TextId::settings_title)) + " - Glimmerly");
+    wchar_t title[128] = {};
+    GetWindowTextW(window, title, 128);
+    Language panel_language = LANGUAGE_ENGLISH;
+    {
+        auto app = resident.test.cell().try_borrow();
+        panel_language = app->settings_window->panel.language;
+    }
+    apply_ui_language(LANGUAGE_AUTO);  // the next tests read the user's language again
+    ASSERT_TRUE(changed.ok());
+    EXPECT_EQ(std::wstring(title), german);
+    EXPECT_EQ(panel_language, 5);
 }
 
 TEST(SettingsWindowOpening, EscClosesItAndTheNextOpeningShowsTheSamePage) {
