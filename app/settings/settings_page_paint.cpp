@@ -335,8 +335,10 @@ Status paint_settings_page(const SettingsPanel& panel, Painter& painter, double 
         GLIM_TRY(paint_text_middle_left(painter, text_of(panel.language, heading.text), scaled(lower, s), 14.0 * s,
                                         UiTextStyle::Strong, kText));
     }
-    for (const Box& card : layout.cards) fill_rounded_rect(painter, scaled(card, s), 6.0 * s, PaintColour::opaque(kCard));
-    for (const Box& body : layout.rows) {
+    // Every row, and every pointer section with its body, is a card; an
+    // expanded section's body sits on it without a rounded top.
+    for (const Box& card : layout.rows) fill_rounded_rect(painter, scaled(card, s), 6.0 * s, PaintColour::opaque(kCard));
+    for (const Box& body : layout.cards) {
         const Box b = scaled(body, s);
         fill_rounded_rect(painter, b, 6.0 * s, PaintColour::opaque(kSectionBody));
         fill_rounded_rect(painter, {b.left, b.top, b.right, b.top + 6.0 * s}, 0.0, PaintColour::opaque(kSectionBody));
