@@ -34,7 +34,6 @@ using testing_support::TestAppWindow;
 constexpr Rgb kBackground{0x20, 0x20, 0x20};
 constexpr Rgb kSelectedTab{0x2D, 0x2D, 0x2D};
 constexpr Rgb kAccent{0x60, 0xCD, 0xFF};
-constexpr Rgb kCard{0x2B, 0x2B, 0x2B};
 
 const AppOptions kNoSettingsFile{.keeps_settings = false};
 
@@ -297,14 +296,14 @@ TEST(SettingsPagePicture, SwitchesShowTheirStateAndAStripWithoutAChoiceRaisesNoS
         ASSERT_TRUE(picture.ok()) << picture.failure().message;
         const auto row = find_panel_item(panel.layout.items, PanelItemKind::MiniToolbar, 0);
         ASSERT_TRUE(row);
-        // The track's end away from the knob: filled when on, the surface under it when off.
+        // The track's end away from the knob: filled when on, the row's own
+        // surface (as it shows right of the control) when off.
         const ToggleSwitchGeometry toggle = toggle_switch_geometry(row->control, on, 1.0);
         const double mid = (toggle.track.top + toggle.track.bottom) / 2;
+        const Rgb surface = at(*picture, row->item.right - 4, mid);
+        EXPECT_NE(surface, kAccent);
         const Rgb probe = on ? at(*picture, toggle.track.left + 4, mid) : at(*picture, toggle.track.right - 5, mid);
-        if (on)
-            EXPECT_EQ(probe, kAccent);
-        else
-            EXPECT_TRUE(probe == kCard || probe == kBackground) << int(probe.r) << "," << int(probe.g) << "," << int(probe.b);
+        EXPECT_EQ(probe, on ? kAccent : surface);
     }
     for (const std::uint32_t size : {150u, 120u}) {
         SCOPED_TRACE(size);
