@@ -27,6 +27,11 @@ x11.XConnectionNumber.argtypes = [ctypes.c_void_p]
 x11.XPending.argtypes = [ctypes.c_void_p]
 x11.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
 x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+x11.XGetGeometry.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_void_p] * 7
+
+# A window of Wine's may be gone before its geometry is read: not fatal.
+ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(lambda d, e: 0)
+x11.XSetErrorHandler(ERROR_HANDLER)
 
 dpy = x11.XOpenDisplay(None)
 if not dpy:
@@ -43,13 +48,23 @@ def drain():
         x11.XNextEvent(dpy, EVENT)
 
 
+def settings_sized(window):
+    """The settings window is a few hundred pixels each way; the resident's
+    other windows (notices, its hidden window) are not."""
+    values = [ctypes.c_uint(0) for _ in range(7)]
+    if not x11.XGetGeometry(dpy, window, *[ctypes.byref(v) for v in values]):
+        return False
+    return values[3].value >= 400 and values[4].value >= 300
+
+
 def wait_for_map(timeout=60):
     deadline = time.monotonic() + timeout
     while True:
         while x11.XPending(dpy):
             x11.XNextEvent(dpy, EVENT)
             if int.from_bytes(EVENT.raw[0:4], "little") == MAP_NOTIFY:
-                return time.monotonic()
+                if settings_sized(int.from_bytes(EVENT.raw[40:48], "little")):
+                    return time.monotonic()
         left = deadline - time.monotonic()
         if left <= 0:
             sys.exit("the settings window never mapped")
