@@ -1,6 +1,7 @@
 #include "app/app/app.h"
 
 #include "app/app/warm_renderer.h"
+#include "app/settings/settings_window.h"
 #include "text/text_table.h"
 
 namespace glimmerly {
@@ -15,6 +16,7 @@ App::App(AppOptions options)
 }
 
 App::~App() {
+    settings_window.reset();
     tray_popup.reset();
     capture_session.reset();
     unregister_hotkey(capture_registration);

@@ -26,10 +26,12 @@
 #include "core/settings/settings.h"
 #include "core/shortcuts/shortcut_setup.h"
 #include "core/settings/tool_size_save.h"
+#include "ui/settings_panel/settings_panel.h"
 
 namespace glimmerly {
 
 struct WarmRenderer;
+struct SettingsWindow;
 
 struct AppOptions {
     Settings settings;
@@ -81,6 +83,10 @@ struct App {
     bool display_changed = false;
     // The open tray popup, at most one.
     TrayPopupBox tray_popup;
+    // The open settings window, at most one, and the page it showed when it
+    // last closed: it reopens there for the rest of the process's life.
+    std::unique_ptr<SettingsWindow> settings_window;
+    SettingsPage last_settings_page = SettingsPage::General;
     // When a popup closed because the icon was pressed (GetTickCount64): the
     // release that follows must not open it again.
     std::optional<ULONGLONG> popup_closed_at;

@@ -6,13 +6,13 @@
 #include "app/app/messages.h"
 #include "app/app/settings_timers.h"
 #include "app/app/editor_process.h"
-#include "app/app/unbuilt.h"
 #include "app/board/bake/restore.h"
 #include "app/board/board_processes.h"
 #include "app/lib/program_folders.h"
 #include "app/lib/registry_names.h"
 #include "app/lib/settings_store.h"
 #include "app/lib/start_with_windows.h"
+#include "app/settings/settings_window.h"
 #include "app/win/failure.h"
 #include "app/win/owners.h"
 #include "text/app_error.h"
@@ -30,9 +30,10 @@ Status commit_or_keep(App& app, Settings changed) {
 }
 
 // The sign-in value decides, not the settings: a value the user removed
-// elsewhere turns autostart on again here.
+// elsewhere turns autostart on again here. A value of any type counts, as
+// another program may have written it as REG_EXPAND_SZ.
 Status toggle_start_with_windows(App& app) {
-    const LSTATUS read = RegGetValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE, RRF_RT_REG_SZ, nullptr, nullptr, nullptr);
+    const LSTATUS read = RegGetValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE, RRF_RT_ANY, nullptr, nullptr, nullptr);
     if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND)
         return win::win32_failure_code(static_cast<DWORD>(read), "RegGetValueW", RUN_VALUE);
     const bool on = read == ERROR_FILE_NOT_FOUND;
@@ -108,7 +109,7 @@ Status run_app_command(App& app, HWND window, AppCommand command) {
         case APP_COMMAND_EDIT_BOARD: return start_board_editor_process();
         case APP_COMMAND_SHOW_BOARD: return toggle_board(app);
         case APP_COMMAND_CLEAR_BOARD: return start_board_clear_process();
-        case APP_COMMAND_SETTINGS: return not_available("The settings window");
+        case APP_COMMAND_SETTINGS: return open_settings_window(app, window);
         default: break;
     }
     const bool presentation = (command >= 101 && command <= 143) ||

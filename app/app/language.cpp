@@ -7,6 +7,7 @@
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_store.h"
 #include "app/lib/ui_language.h"
+#include "app/settings/settings_window.h"
 #include "app/win/paths.h"
 #include "text/app_error.h"
 
@@ -32,7 +33,8 @@ Status change_language(App& app, HWND window, Language language) {
         std::copy(buffer.begin(), buffer.end(), app.icon_data.szTip);
     }
     restart_prepared_editor(app, window);
-    return ok_status();
+    // An open settings window takes the new texts, title and widths.
+    return refresh_settings_window(app);
 }
 
 }  // namespace glimmerly

@@ -6,6 +6,7 @@
 #include "app/app/tray_menu.h"
 #include "app/lib/settings_store.h"
 #include "app/lib/ui_language.h"
+#include "app/settings/settings_rows.h"
 
 namespace glimmerly {
 namespace {
@@ -37,8 +38,8 @@ Status refresh_popup(App& app) {
 }  // namespace
 
 ActiveRow active_menu_source(const App& app) {
-    // The settings window keeps no recording row of its own yet: the popup is the one source.
     if (const auto recording = popup_recording(app)) return {MenuSource::Popup, recording->row};
+    if (const auto recording = settings_row_recording(app)) return {MenuSource::SettingsWindow, recording->row};
     return {MenuSource::None, ShortcutRow::Capture};
 }
 
@@ -68,6 +69,7 @@ Result<ShortcutBindings> shortcut_bindings_snapshot(const App& app) {
 }
 
 void invalidate_popup_rows(App& app, MenuSource source, std::optional<ShortcutRecording> recording) {
+    if (source == MenuSource::SettingsWindow) return show_settings_row_recording(app, std::move(recording));
     if (source != MenuSource::Popup || !app.tray_popup) return;
     if (auto popup = app.tray_popup->try_borrow()) {
         popup->row_state.recording = std::move(recording);
@@ -144,7 +146,8 @@ Status edit_shortcut_row(App& app, HWND window, std::uint32_t key) {
 void show_held_modifiers(App& app, std::uint32_t modifiers) {
     const ActiveRow live = active_menu_source(app);
     if (live.source == MenuSource::None) return;
-    std::optional<ShortcutRecording> shown = popup_recording(app);
+    std::optional<ShortcutRecording> shown =
+        live.source == MenuSource::Popup ? popup_recording(app) : settings_row_recording(app);
     if (!shown) return;
     shown->caps = modifier_names(modifiers, app.setup.language);
     invalidate_popup_rows(app, live.source, std::move(shown));
@@ -214,6 +217,7 @@ Status mark_shortcut_row_saved(App& app, MenuSource source, ShortcutRow row, std
 }
 
 Status set_saved_before(App& app, std::optional<SavedBeforeLine> line) {
+    show_settings_saved_before(app, line);
     if (!app.tray_popup) return ok_status();
     if (auto popup = app.tray_popup->try_borrow()) {
         popup->row_state.saved_row = line && line->source == MenuSource::Popup ? popup_command_of(line->row)

@@ -251,7 +251,7 @@ using TextWidthCache = std::unordered_map<TextWidthKey, double, TextWidthHash, T
 std::uint32_t text_size_key(double size);
 
 // The previous combination of a row whose new one was just saved.
-struct SavedBefore {
+struct PanelSavedBefore {
     KeyCaps caps;
     std::uint8_t row = 0;
 };
@@ -267,7 +267,7 @@ struct SettingsPanel {
 
     // Set by the window's row editing.
     std::optional<std::uint8_t> editing_row;
-    std::optional<SavedBefore> saved_before;
+    std::optional<PanelSavedBefore> saved_before;
 
     std::uint8_t dragged_slider = kNoSlider;
     double drag_fraction = 0.0;

@@ -81,8 +81,9 @@ TEST(AppWindow, AFailedMessageIsShownAndEndsOnlyAnEditorChildWithoutACapture) {
         std::string loop_end = "not run";
         const AnsweredBox box = answer_message_box([&] {
             TestAppWindow test(AppOptions{.in_process_editor = editor_child});
-            // The settings window is not built: its command fails.
-            PostMessageW(test.window(), WM_APP_MENU_COMMAND, APP_COMMAND_SETTINGS, 0);
+            // Moving the keys display is not built: its command fails.
+            test.cell().try_borrow()->presentation = attach_presentation_state(test.window(), Settings{}).value();
+            PostMessageW(test.window(), WM_APP_MENU_COMMAND, CMD_PRESENTATION_MOVE_INPUT, 0);
             // The resident ends by a close, which waits for the box.
             if (!editor_child) PostMessageW(test.window(), WM_CLOSE, 0, 0);
             const Status ended = run_message_loop_bounded(test.cell(), test.window());

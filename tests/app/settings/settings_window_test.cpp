@@ -1,0 +1,377 @@
+// The settings window with the program's own App and application window on
+// the test's thread: one window however often it is asked for, the
+// messages it answers, the pages it paints, and what its answers change.
+
+#include "app/settings/settings_window.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/app/app.h"
+#include "app/app/commands.h"
+#include "app/app/popup_paint.h"
+#include "app/app/row_edit.h"
+#include "app/lib/registry_names.h"
+#include "app/lib/ui_language.h"
+#include "app/win/failure.h"
+#include "app/lib/settings_store.h"
+#include "app/settings/settings_apply.h"
+#include "core/render/control_geometry.h"
+#include "tests/app/render/render_support.h"
+#include "tests/app/support/app_window.h"
+#include "tests/app/support/private_prefix.h"
+#include "ui/settings_panel/pointer_preview.h"
+#include "ui/settings_panel/settings_input.h"
+#include "ui/settings_panel/settings_layout.h"
+
+namespace glimmerly {
+namespace {
+
+using testing::pixel;
+using testing_support::TestAppWindow;
+
+constexpr Rgb kBackground{0x20, 0x20, 0x20};
+constexpr Rgb kSelectedTab{0x2D, 0x2D, 0x2D};
+constexpr Rgb kAccent{0x60, 0xCD, 0xFF};
+
+const AppOptions kNoSettingsFile{.keeps_settings = false};
+
+// The App with its presentation state, as the resident has it.
+struct Resident {
+    explicit Resident(AppOptions options = kNoSettingsFile) : test(std::move(options)) {
+        auto app = test.cell().try_borrow();
+        if (auto made = attach_presentation_state(test.window(), app->settings)) app->presentation = std::move(*made);
+    }
+    Status command(AppCommand command) {
+        auto app = test.cell().try_borrow();
+        return run_app_command(*app, test.window(), command);
+    }
+    HWND settings_window() {
+        auto app = test.cell().try_borrow();
+        return app && app->settings_window ? app->settings_window->window.get() : nullptr;
+    }
+    TestAppWindow test;
+};
+
+int windows_of_class(const wchar_t* name) {
+    int count = 0;
+    for (HWND w = FindWindowExW(nullptr, nullptr, name, nullptr); w; w = FindWindowExW(nullptr, w, name, nullptr))
+        if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId()) ++count;
+    return count;
+}
+
+TEST(SettingsWindowOpening, ASecondSettingsCommandRestoresTheOneWindowInsteadOfOpeningAnother) {
+    Resident resident;
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    const HWND first = resident.settings_window();
+    ASSERT_TRUE(first && IsWindowVisible(first));
+    ShowWindow(first, SW_MINIMIZE);
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    EXPECT_EQ(resident.settings_window(), first);
+    EXPECT_FALSE(IsIconic(first));
+    EXPECT_EQ(windows_of_class(SETTINGS_WINDOW_CLASS), 1);
+    wchar_t title[64] = {};
+    GetWindowTextW(first, title, 64);
+    EXPECT_STREQ(title, L"Settings - Glimmerly");
+}
+
+TEST(SettingsWindowOpening, ALanguageChangeRetitlesTheOpenWindowAndMeasuresItsTextsAgain) {
+    Resident resident;
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    const HWND window = resident.settings_window();
+    const Status changed = resident.command(command_of_language(5));
+    const std::wstring german = win::to_wide(std::string(text_of(5, TextId::settings_title)) + " - Glimmerly");
+    wchar_t title[128] = {};
+    GetWindowTextW(window, title, 128);
+    Language panel_language = LANGUAGE_ENGLISH;
+    {
+        auto app = resident.test.cell().try_borrow();
+        panel_language = app->settings_window->panel.language;
+    }
+    apply_ui_language(LANGUAGE_AUTO);  // the next tests read the user's language again
+    ASSERT_TRUE(changed.ok());
+    EXPECT_EQ(std::wstring(title), german);
+    EXPECT_EQ(panel_language, 5);
+}
+
+TEST(SettingsWindowOpening, EscClosesItAndTheNextOpeningShowsTheSamePage) {
+    Resident resident;
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    HWND window = resident.settings_window();
+    SendMessageW(window, WM_KEYDOWN, VK_RIGHT, 0);  // the General tab has the focus: the next page
+    SendMessageW(window, WM_KEYDOWN, VK_RIGHT, 0);
+    {
+        auto app = resident.test.cell().try_borrow();
+        ASSERT_EQ(app->settings_window->panel.page, SettingsPage::Presentation);
+    }
+    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(resident.settings_window(), nullptr);
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    auto app = resident.test.cell().try_borrow();
+    ASSERT_TRUE(app->settings_window);
+    EXPECT_EQ(app->settings_window->panel.page, SettingsPage::Presentation);
+    EXPECT_EQ(app->settings_window->panel.focus, (PanelFocus{PanelItemKind::Tab, 2}));
+}
+
+TEST(SettingsWindowOpening, TheCloseBoxWaitsWhileTheAppIsBusyAndADestroyedWindowLeavesNoRecord) {
+    Resident resident;
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    HWND window = resident.settings_window();
+    {
+        auto busy = resident.test.cell().try_borrow();  // as inside a message box of the resident
+        EXPECT_EQ(SendMessageW(window, WM_CLOSE, 0, 0), 0);
+        EXPECT_TRUE(IsWindow(window));
+        SendMessageW(window, WM_KEYDOWN, VK_RIGHT, 0);  // not handled: the App is held
+        EXPECT_EQ(busy->settings_window->panel.page, SettingsPage::General);
+    }
+    SendMessageW(window, WM_KEYDOWN, VK_RIGHT, 0);
+    ASSERT_TRUE(DestroyWindow(window));
+    auto app = resident.test.cell().try_borrow();
+    EXPECT_FALSE(app->settings_window);
+    EXPECT_EQ(app->last_settings_page, SettingsPage::Shortcuts);
+}
+
+TEST(SettingsWindowInput, AMoveWithoutTheMouseCapturedIsNotTheDragOfASlider) {
+    Resident resident;
+    {
+        auto app = resident.test.cell().try_borrow();
+        app->last_settings_page = SettingsPage::PointerEffects;
+    }
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    const HWND window = resident.settings_window();
+    std::uint32_t before = 0;
+    LPARAM far_right = 0;
+    {
+        auto app = resident.test.cell().try_borrow();
+        SettingsPanel& panel = app->settings_window->panel;
+        const auto slider = find_panel_item(panel.layout.items, PanelItemKind::PointerItem, kHaloSizeItem);
+        ASSERT_TRUE(slider);
+        panel.dragged_slider = kHaloSizeItem;  // as if a press had started a drag
+        before = panel.pointer.halo_size;
+        far_right = MAKELPARAM(static_cast<int>(slider->control.right), static_cast<int>(slider->control.top + 13));
+    }
+    ReleaseCapture();
+    SendMessageW(window, WM_MOUSEMOVE, 0, far_right);
+    auto app = resident.test.cell().try_borrow();
+    EXPECT_EQ(app->settings_window->panel.pointer.halo_size, before);
+    EXPECT_FALSE(app->settings_window->apply_pending);
+}
+
+TEST(SettingsWindowInput, HalfNotchesOfAPreciseWheelAddUpToOneStep) {
+    Resident resident;
+    {
+        auto app = resident.test.cell().try_borrow();
+        app->last_settings_page = SettingsPage::PointerEffects;
+    }
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    const HWND window = resident.settings_window();
+    POINT over{};
+    std::uint32_t before = 0;
+    {
+        auto app = resident.test.cell().try_borrow();
+        const SettingsPanel& panel = app->settings_window->panel;
+        const auto slider = find_panel_item(panel.layout.items, PanelItemKind::PointerItem, kHaloSizeItem);
+        ASSERT_TRUE(slider);
+        over = {static_cast<LONG>(slider->control.left + 20), static_cast<LONG>(slider->control.top + 13)};
+        before = panel.pointer.halo_size;
+    }
+    ASSERT_TRUE(ClientToScreen(window, &over));
+    for (int half = 0; half < 2; ++half)
+        SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 2), MAKELPARAM(over.x, over.y));
+    auto app = resident.test.cell().try_borrow();
+    EXPECT_EQ(app->settings_window->panel.pointer.halo_size, before + 4);
+}
+
+TEST(SettingsWindowInput, AShortcutRowRecordsThroughTheSharedRowsAndEscEndsOnlyTheRecording) {
+    Resident resident;
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    const HWND window = resident.settings_window();
+    {
+        auto app = resident.test.cell().try_borrow();
+        ASSERT_TRUE(apply_settings_change(*app, resident.test.window(),
+                                          PanelResponse::with_id(PanelTag::EditShortcutRow, 1))
+                        .ok());
+        EXPECT_EQ(active_menu_source(*app).source, MenuSource::SettingsWindow);
+        EXPECT_EQ(active_menu_source(*app).row, ShortcutRow::Instant);
+        EXPECT_EQ(app->settings_window->panel.editing_row, std::optional<std::uint8_t>(1));
+    }
+    SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(IsWindow(window));
+    auto app = resident.test.cell().try_borrow();
+    EXPECT_EQ(active_menu_source(*app).source, MenuSource::None);
+    ASSERT_TRUE(app->settings_window);
+    EXPECT_FALSE(app->settings_window->panel.editing_row);
+}
+
+TEST(SettingsWindowInput, ATrayToggleFlipsTheOpenSwitchAtTheNextFrame) {
+    Resident resident;
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    const HWND window = resident.settings_window();
+    for (const AppCommand command : {CMD_PRESENTATION_POINTER_EFFECTS, CMD_PRESENTATION_KEYBOARD}) {
+        ASSERT_TRUE(resident.command(command).ok());
+        ASSERT_TRUE(resident.command(command).ok());
+        ASSERT_TRUE(resident.command(command).ok());  // on, off, on
+    }
+    {
+        auto app = resident.test.cell().try_borrow();
+        EXPECT_FALSE(app->settings_window->panel.pointer_effects);
+        EXPECT_FALSE(app->settings_window->panel.view.keyboard);
+    }
+    SendMessageW(window, WM_TIMER, SETTINGS_FRAME_TIMER, 0);
+    auto app = resident.test.cell().try_borrow();
+    EXPECT_TRUE(app->settings_window->panel.pointer_effects);
+    EXPECT_TRUE(app->settings_window->panel.view.keyboard);
+}
+
+TEST(SettingsWindowInput, ADpiChangeResizesTheWindowForTheSameContent) {
+    Resident resident;
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    const HWND window = resident.settings_window();
+    RECT before{};
+    GetWindowRect(window, &before);
+    RECT suggested{before.left, before.top, before.left + (before.right - before.left) * 3 / 2,
+                   before.top + (before.bottom - before.top) * 3 / 2};
+    EXPECT_EQ(SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested)), 0);
+    RECT after{};
+    GetWindowRect(window, &after);
+    // Wine's dpi stays 96, so the content keeps its size in pixels.
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    EXPECT_GE(after.left, monitor.rcWork.left);
+    EXPECT_GE(after.top, monitor.rcWork.top);
+}
+
+// ---- Pixels, through the window's own paint path into a DIB ----
+
+Result<BgraImage> paint_page(SettingsWindow& settings) {
+    const int width = static_cast<int>(std::ceil(settings.panel.client_width));
+    const int height = static_cast<int>(std::ceil(settings.panel.client_height));
+    auto canvas = DibCanvas::make(width, height);
+    if (!canvas) return std::move(canvas).failure();
+    GLIM_TRY(paint_settings_window(settings, canvas->dc(), RECT{0, 0, width, height}));
+    return canvas->pixels();
+}
+
+Rgb at(const BgraImage& image, double x, double y) {
+    return pixel(image, static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
+}
+
+TEST(SettingsPagePicture, TheSelectedTabAloneCarriesTheFillAndTheBarAndMovesWithThePage) {
+    Resident resident;
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    auto app = resident.test.cell().try_borrow();
+    SettingsWindow& settings = *app->settings_window;
+    for (const SettingsPage page : {SettingsPage::General, SettingsPage::PointerEffects}) {
+        SCOPED_TRACE(static_cast<int>(page));
+        show_settings_page(settings.panel, page);
+        auto picture = paint_page(settings);
+        ASSERT_TRUE(picture.ok()) << picture.failure().message;
+        EXPECT_EQ(at(*picture, 2, 2), kBackground);
+        for (const PanelTab& tab : settings.panel.layout.tabs) {
+            const bool selected = tab.page == page;
+            const double mid = (tab.rect.top + tab.rect.bottom) / 2.0;
+            EXPECT_EQ(at(*picture, tab.rect.right - 6, tab.rect.top + 4), selected ? kSelectedTab : kBackground);
+            EXPECT_EQ(at(*picture, tab.rect.left + 1, mid), selected ? kAccent : kBackground);
+            EXPECT_EQ(at(*picture, tab.rect.left + 3, tab.rect.top + 3), selected ? kSelectedTab : kBackground);
+        }
+    }
+}
+
+TEST(SettingsPagePicture, SwitchesShowTheirStateAndAStripWithoutAChoiceRaisesNoSegment) {
+    Resident resident;
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    auto app = resident.test.cell().try_borrow();
+    SettingsWindow& settings = *app->settings_window;
+    SettingsPanel& panel = settings.panel;
+    for (const bool on : {true, false}) {
+        SCOPED_TRACE(on ? "on" : "off");
+        show_settings_page(panel, SettingsPage::General);
+        panel.view.mini_toolbar = on;
+        auto picture = paint_page(settings);
+        ASSERT_TRUE(picture.ok()) << picture.failure().message;
+        const auto row = find_panel_item(panel.layout.items, PanelItemKind::MiniToolbar, 0);
+        ASSERT_TRUE(row);
+        // The track's end away from the knob: filled when on, the row's own
+        // surface (as it shows right of the control) when off.
+        const ToggleSwitchGeometry toggle = toggle_switch_geometry(row->control, on, 1.0);
+        const double mid = (toggle.track.top + toggle.track.bottom) / 2;
+        const Rgb surface = at(*picture, row->item.right - 4, mid);
+        EXPECT_NE(surface, kAccent);
+        const Rgb probe = on ? at(*picture, toggle.track.left + 4, mid) : at(*picture, toggle.track.right - 5, mid);
+        EXPECT_EQ(probe, on ? kAccent : surface);
+    }
+    for (const std::uint32_t size : {150u, 120u}) {
+        SCOPED_TRACE(size);
+        show_settings_page(panel, SettingsPage::Presentation);
+        panel.view.input_size = size;  // 120 is none of the strip's values
+        auto picture = paint_page(settings);
+        ASSERT_TRUE(picture.ok()) << picture.failure().message;
+        const auto strip = find_panel_item(panel.layout.items, PanelItemKind::InputSize, 0);
+        ASSERT_TRUE(strip);
+        const std::vector<double> widths = segment_widths(panel, PanelItemKind::InputSize, 0);
+        const std::vector<OptionSegment> segments = option_segments(strip->control, widths, 1.0);
+        ASSERT_EQ(segments.size(), 3u);
+        for (std::size_t i = 0; i < segments.size(); ++i) {
+            const bool raised = size == 150 && i == 1;
+            EXPECT_EQ(at(*picture, segments[i].box.left + 3, segments[i].box.top + 3),
+                      raised ? (Rgb{61, 61, 61}) : (Rgb{29, 29, 29}))
+                << "segment " << i;
+        }
+    }
+}
+
+// Pixels of the preview box that are none of the sample page's colours.
+int foreign_preview_pixels(const BgraImage& image, const Box& preview) {
+    const std::array<Rgb, 2> pages = {Rgb{243, 244, 246}, Rgb{27, 30, 36}};
+    int foreign = 0;
+    const double mid = (preview.left + preview.right) / 2.0;
+    for (double y = preview.top + 8; y < preview.bottom - 8; y += 1.0)
+        for (double x = preview.left + 8; x < preview.right - 8; x += 1.0) {
+            if (std::abs(x - mid) < 2) continue;
+            const Rgb got = at(image, x, y);
+            bool known = false;
+            for (const Rgb page : pages) known = known || testing::close_to(got, page, 2);
+            // The placeholder lines: the page's colour blended toward its line colour.
+            const bool grey_line = std::abs(int(got.r) - int(got.g)) < 14 && std::abs(int(got.g) - int(got.b)) < 24;
+            if (!known && !grey_line) ++foreign;
+        }
+    return foreign;
+}
+
+TEST(SettingsPagePicture, ThePreviewWithEffectsOffShowsOnlyTheSamplePage) {
+    Resident resident;
+    {
+        auto app = resident.test.cell().try_borrow();
+        app->last_settings_page = SettingsPage::PointerEffects;
+        app->settings.pointer.halo_shape = 1;
+        app->settings.presentation_color_1 = Rgb{0xFF, 0x8C, 0x00};  // an orange halo: no grey
+    }
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    auto app = resident.test.cell().try_borrow();
+    SettingsWindow& settings = *app->settings_window;
+    SettingsPanel& panel = settings.panel;
+    ASSERT_GT(panel.layout.preview.right, panel.layout.preview.left);
+    ASSERT_TRUE(animate_pointer_preview(panel, 5000));
+    for (const bool effects : {false, true}) {
+        SCOPED_TRACE(effects ? "effects on" : "effects off");
+        panel.pointer_effects = effects;
+        auto picture = paint_page(settings);
+        ASSERT_TRUE(picture.ok()) << picture.failure().message;
+        const Box& p = panel.layout.preview;
+        EXPECT_EQ(at(*picture, p.left + 4, p.bottom - 4), (Rgb{27, 30, 36}));
+        EXPECT_EQ(at(*picture, p.right - 4, p.bottom - 4), (Rgb{243, 244, 246}));
+        const int foreign = foreign_preview_pixels(*picture, p);
+        if (effects)
+            EXPECT_GT(foreign, 20);  // the halo
+        else
+            EXPECT_EQ(foreign, 0);
+    }
+}
+
+}  // namespace
+}  // namespace glimmerly
