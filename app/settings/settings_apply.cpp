@@ -9,6 +9,8 @@
 #include "app/app/row_edit.h"
 #include "app/app/tray_menu.h"
 #include "app/lib/settings_store.h"
+#include "app/presentation/devices.h"
+#include "app/presentation/presentation.h"
 #include "app/presentation/presentation_shortcuts.h"
 #include "app/presentation/sound.h"
 #include "app/settings/settings_window.h"
@@ -129,13 +131,16 @@ Status apply_pointer_change(App& app, PanelResponse response) {
     return ok_status();
 }
 
-// Moving the keys-and-mouse display ends where it is. The device layer that
-// places it again is the presentation's; until it exists, ending the move
-// is only clearing the mark.
+// Moving the keys-and-mouse display ends where it is: the place is stored
+// and the display shown again from it, as Esc or Enter would.
 void end_input_display_move(App& app) {
     if (!app.presentation) return;
     auto state = app.presentation->try_borrow();
-    if (state && state->move_armed) state->move_armed = false;
+    if (!state || !state->move_armed) return;
+    Status ended = end_device_layer_drag(*state);
+    state->move_armed = false;
+    if (ended.ok() && device_feature(state->features)) ended = show_device_layer(*state);
+    if (!ended.ok()) (void)stop_presentation(*state);
 }
 
 // Two unassigned shortcuts are equal, and two assigned ones with the same keys.
