@@ -51,16 +51,9 @@ Result<OpenedDesktop> open_desktop(const std::wstring& folder, WallpaperApi& wal
 
     auto monitors = list_wallpaper_monitors(wallpaper);
     if (!monitors) return std::move(monitors).failure();
-    auto stored = read_board_base(folder);
-    if (!stored) return std::move(stored).failure();
-    BoardBase base;
-    if (*stored) {
-        base = std::move(**stored);
-    } else {
-        auto captured = capture_wallpaper_state(wallpaper, *monitors);
-        if (!captured) return std::move(captured).failure();
-        base = std::move(captured).value();
-    }
+    auto stored_base = stored_or_captured_base(folder, wallpaper, *monitors);
+    if (!stored_base) return std::move(stored_base).failure();
+    BoardBase base = std::move(stored_base).value();
     auto refreshed = refresh_board_base(base, wallpaper, *monitors, windows_path_rules());
     if (!refreshed) return std::move(refreshed).failure();
     GLIM_TRY(write_board_base(base, folder));

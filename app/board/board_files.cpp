@@ -73,6 +73,14 @@ Result<std::optional<BoardBase>> read_board_base(const std::wstring& folder) {
     return std::optional<BoardBase>(std::move(base).value());
 }
 
+Result<BoardBase> stored_or_captured_base(const std::wstring& folder, WallpaperApi& wallpaper,
+                                          std::span<const BoardScreen> monitors) {
+    auto stored = read_board_base(folder);
+    if (!stored) return std::move(stored).failure();
+    if (*stored) return std::move(**stored);
+    return capture_wallpaper_state(wallpaper, monitors);
+}
+
 Status write_board_base(const BoardBase& base, const std::wstring& folder) {
     auto written = write_file_atomically(format_board_base(base), win::join_path(folder, win::from_u16(kBaseFileName)),
                                          false);

@@ -5,12 +5,14 @@
 // in core/board.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "core/base/result.h"
 #include "core/board/board_base.h"
 #include "core/board/board_names.h"
+#include "core/board/wallpaper.h"
 
 namespace glimmerly {
 
@@ -22,6 +24,10 @@ const PathRules& windows_path_rules();
 // cannot be read; "error.board_base_damaged" for a damaged file, which is
 // left untouched.
 Result<std::optional<BoardBase>> read_board_base(const std::wstring& folder);
+// The stored base, or, when the folder has none yet, what the desktop shows
+// now on `monitors`.
+Result<BoardBase> stored_or_captured_base(const std::wstring& folder, WallpaperApi& wallpaper,
+                                          std::span<const BoardScreen> monitors);
 // Replaces "base.txt" atomically.
 Status write_board_base(const BoardBase& base, const std::wstring& folder);
 // The text of "page-1.txt"; none without the file; E_FAIL with the I/O text

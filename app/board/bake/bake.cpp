@@ -72,16 +72,9 @@ Result<BakeResult> bake_board(const std::wstring& folder, WallpaperApi& wallpape
         board = std::move(read).value();
     }
 
-    auto stored = read_board_base(folder);
-    if (!stored) return std::move(stored).failure();
-    BoardBase base;
-    if (*stored) {
-        base = std::move(**stored);
-    } else {
-        auto captured = capture_wallpaper_state(wallpaper, *monitors);
-        if (!captured) return std::move(captured).failure();
-        base = std::move(captured).value();
-    }
+    auto stored_base = stored_or_captured_base(folder, wallpaper, *monitors);
+    if (!stored_base) return std::move(stored_base).failure();
+    BoardBase base = std::move(stored_base).value();
     // Written below whether or not it changed.
     auto refreshed = refresh_board_base(base, wallpaper, *monitors, rules);
     if (!refreshed) return std::move(refreshed).failure();

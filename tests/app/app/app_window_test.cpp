@@ -75,21 +75,26 @@ TEST(AppWindow, MessagesKeptOnAThreadGoWithIt) {
     EXPECT_EQ(wait_for_exit(*child, 60000), 0);
 }
 
+Result<LayerPointer> refusing_layer_maker(std::int32_t, std::int32_t, std::int32_t, std::int32_t, void*) {
+    return plain_failure("Layer refused by the test");
+}
+
 TEST(AppWindow, AFailedMessageIsShownAndEndsOnlyAnEditorChildWithoutACapture) {
     for (const bool editor_child : {false, true}) {
         SCOPED_TRACE(editor_child ? "editor child" : "resident");
         std::string loop_end = "not run";
         const AnsweredBox box = answer_message_box([&] {
             TestAppWindow test(AppOptions{.in_process_editor = editor_child});
-            // Moving the keys display is not built: its command fails.
+            // Pointer effects whose layer cannot be made: the command fails.
             test.cell().try_borrow()->presentation = attach_presentation_state(test.window(), Settings{}).value();
-            PostMessageW(test.window(), WM_APP_MENU_COMMAND, CMD_PRESENTATION_MOVE_INPUT, 0);
+            test.cell().try_borrow()->presentation->try_borrow()->make_layer = refusing_layer_maker;
+            PostMessageW(test.window(), WM_APP_MENU_COMMAND, CMD_PRESENTATION_POINTER_EFFECTS, 0);
             // The resident ends by a close, which waits for the box.
             if (!editor_child) PostMessageW(test.window(), WM_CLOSE, 0, 0);
             const Status ended = run_message_loop_bounded(test.cell(), test.window());
             loop_end = ended ? "" : error_to_text(ended.failure(), LANGUAGE_ENGLISH);
         });
-        EXPECT_EQ(box.text, L"This part of Glimmerly is not available in this version yet.");
+        EXPECT_FALSE(box.text.empty());
         EXPECT_EQ(loop_end, editor_child ? "Unexpected internal failure. Glimmerly has stopped." : "");
     }
 }

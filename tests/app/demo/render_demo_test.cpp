@@ -14,6 +14,7 @@
 #include "app/win/paths.h"
 #include "core/base/rgb.h"
 #include "tests/app/support/dialogs.h"
+#include "tests/app/support/resident.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/temp_folder.h"
 
@@ -21,11 +22,6 @@ namespace glimmerly {
 namespace {
 
 using namespace testing_support;
-
-struct DemoRun {
-    int exit_code = -1;  // -1: still running at the deadline, then ended
-    std::string standard_error;
-};
 
 struct Picture {
     const wchar_t* name;
@@ -69,44 +65,8 @@ protected:
     std::wstring target() const { return folder_.path() + L"\\target"; }
     std::wstring picture_path(const wchar_t* name) const { return win::join_path(target(), name); }
 
-    DemoRun run(DWORD timeout_ms = 180000) {
-        wchar_t own[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, own, MAX_PATH);
-        const std::wstring program = win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe");
-        std::wstring command = L"\"" + program + L"\" --render-demo";
-        win::UniqueHandle read_end, write_end;
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        EXPECT_TRUE(CreatePipe(read_end.put(), write_end.put(), &inherit, 1 << 16));
-        SetHandleInformation(read_end.get(), HANDLE_FLAG_INHERIT, 0);
-        STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdError = write_end.get();
-        PROCESS_INFORMATION info{};
-        DemoRun result;
-        if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                            folder_.path().c_str(), &startup, &info)) {
-            ADD_FAILURE() << win::win32_failure("CreateProcessW").message;
-            return result;
-        }
-        CloseHandle(info.hThread);
-        win::UniqueHandle process(info.hProcess);
-        sweeper_.watch(info.dwProcessId);
-        write_end.reset();
-        if (WaitForSingleObject(process.get(), timeout_ms) == WAIT_OBJECT_0) {
-            DWORD code = 0;
-            GetExitCodeProcess(process.get(), &code);
-            result.exit_code = static_cast<int>(code);
-        } else {
-            TerminateProcess(process.get(), 99);
-            WaitForSingleObject(process.get(), 5000);
-        }
-        DWORD available = 0;
-        if (PeekNamedPipe(read_end.get(), nullptr, 0, nullptr, &available, nullptr) && available > 0) {
-            result.standard_error.resize(available);
-            DWORD read = 0;
-            ReadFile(read_end.get(), result.standard_error.data(), available, &read, nullptr);
-            result.standard_error.resize(read);
-        }
+    ProgramRun run(DWORD timeout_ms = 180000) {
+        ProgramRun result = run_program({L"--render-demo"}, folder_.path(), sweeper_, timeout_ms);
         for (const AnsweredBox& box : sweeper_.answered()) ADD_FAILURE() << "a box: " << win::to_utf8(box.text);
         return result;
     }
@@ -135,7 +95,7 @@ struct PixelCheck {
 TEST_F(RenderDemo, WritesEveryFirstStagePictureOpaqueAtItsSizeReplacingEarlierFiles) {
     ASSERT_TRUE(CreateDirectoryW(target().c_str(), nullptr));
     ASSERT_TRUE(write_test_file(picture_path(L"glimmerly-demo.png"), "an earlier run's picture"));
-    const DemoRun run = this->run();
+    const ProgramRun run = this->run();
     ASSERT_EQ(run.exit_code, 0) << run.standard_error;
 
     std::vector<BgraImage> pictures;
@@ -198,7 +158,7 @@ TEST_F(RenderDemo, WritesEveryFirstStagePictureOpaqueAtItsSizeReplacingEarlierFi
 }
 
 TEST_F(RenderDemo, WithoutTargetTheFirstSaveFailsAndNothingIsWritten) {
-    const DemoRun run = this->run(60000);
+    const ProgramRun run = this->run(60000);
     EXPECT_EQ(run.exit_code, 1);
     // The save's own I/O text, naming the picture it could not write.
     EXPECT_NE(run.standard_error.find("glimmerly-demo.png"), std::string::npos) << run.standard_error;
@@ -211,7 +171,7 @@ TEST_F(RenderDemo, AFailedSaveEndsTheRunAndKeepsThePicturesBeforeIt) {
     ASSERT_TRUE(CreateDirectoryW(target().c_str(), nullptr));
     // A folder where the third picture goes: the move into place is refused.
     ASSERT_TRUE(CreateDirectoryW(picture_path(L"glimmerly-color-wheel.png").c_str(), nullptr));
-    const DemoRun run = this->run(60000);
+    const ProgramRun run = this->run(60000);
     EXPECT_EQ(run.exit_code, 1);
     EXPECT_NE(run.standard_error.find("glimmerly-color-wheel.png"), std::string::npos) << run.standard_error;
     const std::set<std::wstring> written = folder_names(target());

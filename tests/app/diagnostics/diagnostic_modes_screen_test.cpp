@@ -14,17 +14,13 @@
 #include "app/win/paths.h"
 #include "core/diagnostics/diagnostic_report.h"
 #include "tests/app/support/dialogs.h"
+#include "tests/app/support/resident.h"
 #include "tests/app/support/temp_folder.h"
 
 namespace glimmerly {
 namespace {
 
 using namespace testing_support;
-
-struct ModeRun {
-    int exit_code = -1;  // -1: still running at the deadline, then ended
-    std::string standard_error;
-};
 
 class DiagnosticModes : public ::testing::Test {
 protected:
@@ -38,47 +34,8 @@ protected:
         return text ? std::optional<std::string>(*text) : std::nullopt;
     }
 
-    ModeRun run(const std::vector<std::wstring>& args, DWORD timeout_ms = 120000) {
-        wchar_t own[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, own, MAX_PATH);
-        const std::wstring program = win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe");
-        std::wstring command = L"\"" + program + L"\"";
-        for (const auto& arg : args) command += L" " + arg;
-        win::UniqueHandle read_end, write_end;
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        EXPECT_TRUE(CreatePipe(read_end.put(), write_end.put(), &inherit, 1 << 16));
-        SetHandleInformation(read_end.get(), HANDLE_FLAG_INHERIT, 0);
-        STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdError = write_end.get();
-        PROCESS_INFORMATION info{};
-        ModeRun result;
-        if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                            folder_.path().c_str(), &startup, &info)) {
-            ADD_FAILURE() << win::win32_failure("CreateProcessW").message;
-            return result;
-        }
-        CloseHandle(info.hThread);
-        win::UniqueHandle process(info.hProcess);
-        sweeper_.watch(info.dwProcessId);
-        write_end.reset();
-        if (WaitForSingleObject(process.get(), timeout_ms) == WAIT_OBJECT_0) {
-            DWORD code = 0;
-            GetExitCodeProcess(process.get(), &code);
-            result.exit_code = static_cast<int>(code);
-        } else {
-            TerminateProcess(process.get(), 99);
-            WaitForSingleObject(process.get(), 5000);
-        }
-        // Its children may still hold the write end: only what is there is read.
-        DWORD available = 0;
-        if (PeekNamedPipe(read_end.get(), nullptr, 0, nullptr, &available, nullptr) && available > 0) {
-            result.standard_error.resize(available);
-            DWORD read = 0;
-            ReadFile(read_end.get(), result.standard_error.data(), available, &read, nullptr);
-            result.standard_error.resize(read);
-        }
-        return result;
+    ProgramRun run(const std::vector<std::wstring>& args, DWORD timeout_ms = 120000) {
+        return run_program(args, folder_.path(), sweeper_, timeout_ms);
     }
 
     void expect_no_boxes() {
@@ -96,7 +53,7 @@ std::vector<double> numbers_in(const std::string& text) {
 }
 
 TEST_F(DiagnosticModes, EditorDiagnosticReportsTheScreenAndTwoOrderedTimes) {
-    const ModeRun run = this->run({L"--editor-diagnostic"});
+    const ProgramRun run = this->run({L"--editor-diagnostic"});
     EXPECT_EQ(run.exit_code, 0) << run.standard_error;
     const auto text = report(EDITOR_REPORT);
     ASSERT_TRUE(text);
@@ -109,7 +66,7 @@ TEST_F(DiagnosticModes, EditorDiagnosticReportsTheScreenAndTwoOrderedTimes) {
 }
 
 TEST_F(DiagnosticModes, FirstFrameEditorWritesItsFirstAndHardwareFrameAndEnds) {
-    const ModeRun run = this->run({L"--first-frame-diagnostic"});
+    const ProgramRun run = this->run({L"--first-frame-diagnostic"});
     EXPECT_EQ(run.exit_code, 0) << run.standard_error;
     const auto text = report(FIRST_FRAME_REPORT);
     ASSERT_TRUE(text);
@@ -120,7 +77,7 @@ TEST_F(DiagnosticModes, FirstFrameEditorWritesItsFirstAndHardwareFrameAndEnds) {
 }
 
 TEST_F(DiagnosticModes, WarmDiagnosticTimesFrozenThenLivePreparedEditors) {
-    const ModeRun run = this->run({L"--warm-diagnostic"}, 180000);
+    const ProgramRun run = this->run({L"--warm-diagnostic"}, 180000);
     EXPECT_EQ(run.exit_code, 0) << run.standard_error;
     const auto text = report(WARM_REPORT);
     ASSERT_TRUE(text);
@@ -137,7 +94,7 @@ TEST_F(DiagnosticModes, WarmDiagnosticTimesFrozenThenLivePreparedEditors) {
 }
 
 TEST_F(DiagnosticModes, StartupDiagnosticWritesEveryFieldAndFailsOnlyOnItsLimits) {
-    const ModeRun run = this->run({L"--diagnostic"}, 300000);
+    const ProgramRun run = this->run({L"--diagnostic"}, 300000);
     const auto text = report(STARTUP_REPORT);
     ASSERT_TRUE(text) << run.standard_error;
     const char* names[] = {"idle_seconds",       "idle_cpu_ms",        "idle_working_set_bytes",
@@ -172,7 +129,7 @@ TEST_F(DiagnosticModes, PresentationDiagnosticPassesAndLeavesEveryCombinationFor
     // or with raw input already registered.
     for (int pass = 0; pass < 2; ++pass) {
         SCOPED_TRACE(pass);
-        const ModeRun run = this->run({L"--presentation-diagnostic"}, 60000);
+        const ProgramRun run = this->run({L"--presentation-diagnostic"}, 60000);
         EXPECT_EQ(run.exit_code, 0) << run.standard_error;
         EXPECT_EQ(report(L"target\\presentation-diagnostics.txt"),
                   "PASS: independent raw input, native shortcut rollback, priority hook fallback on collision, "
@@ -182,7 +139,7 @@ TEST_F(DiagnosticModes, PresentationDiagnosticPassesAndLeavesEveryCombinationFor
 }
 
 TEST_F(DiagnosticModes, BoardDryRunBakesEveryScreenWithoutADesktopRendering) {
-    const ModeRun run = this->run({L"--board-diagnostic"}, 60000);
+    const ProgramRun run = this->run({L"--board-diagnostic"}, 60000);
     EXPECT_EQ(run.exit_code, 0) << run.standard_error;
     // Wine draws no desktop window, so the base alone is checked here. The
     // prefix's wallpaper is whatever earlier tests left.
@@ -204,7 +161,7 @@ TEST_F(DiagnosticModes, BoardSetRunBakesOntoTheDesktopAndGivesTheBaseBack) {
     // from disk, and could then never be given back.
     std::wstring none;
     ASSERT_TRUE(SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, none.data(), SPIF_UPDATEINIFILE));
-    const ModeRun run = this->run({L"--board-diagnostic-set"}, 60000);
+    const ProgramRun run = this->run({L"--board-diagnostic-set"}, 60000);
     EXPECT_EQ(run.exit_code, 0) << run.standard_error;
     EXPECT_EQ(report(L"target\\board-diagnostics.txt"),
               "PASS: baked pictures set on every screen and the base given back.\n");
@@ -221,7 +178,7 @@ TEST_F(DiagnosticModes, TheFirstSwitchOfTheTableWinsAndCaseMatters) {
 
     win::UniqueHandle held(CreateMutexW(nullptr, FALSE, WARM_DIAGNOSTIC_MUTEX));
     ASSERT_TRUE(held);
-    const ModeRun refused = run({L"--EDITOR-DIAGNOSTIC", L"--warm-diagnostic"});
+    const ProgramRun refused = run({L"--EDITOR-DIAGNOSTIC", L"--warm-diagnostic"});
     EXPECT_EQ(refused.exit_code, 1);
     EXPECT_EQ(refused.standard_error, "Warm diagnostic already running\n");
     EXPECT_FALSE(report(EDITOR_REPORT));

@@ -105,6 +105,16 @@ protected:
     }
     void toggle_pointer_effects() { post_command(kPointerEffects); }
     HWND layer() const { return window_of(resident_.id, L"Glimmerly.Presentation"); }
+    // How many layer windows the resident has.
+    std::size_t presentation_windows() const {
+        std::size_t count = 0;
+        for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"Glimmerly.Presentation", nullptr));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == resident_.id) ++count;
+        }
+        return count;
+    }
     bool layer_at(RECT wanted) const {
         RECT shown{};
         return IsWindowVisible(layer()) && GetWindowRect(layer(), &shown) && EqualRect(&shown, &wanted);
@@ -186,7 +196,7 @@ TEST_F(PresentationScreenTest, CtrlAltEscTurnsEverythingOffAndGivesItselfBack) {
 }
 
 // The resident switches temporary shapes on as it starts; Alt+A, their
-// arrow's shortcut, is this process's before then.
+// arrow's shortcut, is this process's before then, so only the hook sees it.
 class HeldArrowScreenTest : public PresentationScreenTest {
 protected:
     HeldHotkey arrow_{kProbeHotkey + 1, MOD_ALT, 'A'};
@@ -198,16 +208,16 @@ TEST_F(HeldArrowScreenTest, TheArrowShortcutReachesTheResidentThroughItsHook) {
     toggle_pointer_effects();
     ASSERT_TRUE(eventually([&] { return IsWindowVisible(layer()); }));
     ASSERT_TRUE(sweeper_.answered().empty());  // a shortcut handed to the hook is no failure
+    const std::size_t layers_before = presentation_windows();
     type_keys(L"alt+a");
-    // Shapes are not built: the arrow's shortcut says so. The wait pumps
-    // this thread, whose cover window is where X delivers the keys.
-    ASSERT_TRUE(eventually([&] { return !sweeper_.answered().empty(); }));
-    EXPECT_EQ(sweeper_.answered().front().text, L"This part of Glimmerly is not available in this version yet.");
-    EXPECT_TRUE(eventually([&] { return window_of(resident_.id, L"#32770") == nullptr; }));
-    // The box leaves the mode as it was.
+    // The arrow is armed: a layer of its own over the screen takes the
+    // mouse. The wait pumps this thread, whose cover window is where X
+    // delivers the keys.
+    EXPECT_TRUE(eventually([&] { return presentation_windows() > layers_before; }));
+    // Arming leaves the mode as it was.
     EXPECT_TRUE(IsWindowVisible(layer()));
     EXPECT_TRUE(stop_shortcut_held());
-    EXPECT_EQ(sweeper_.answered().size(), 1u);
+    EXPECT_TRUE(sweeper_.answered().empty());
 }
 
 // No pointer shortcut has a default: the magnifier gets one.

@@ -4,6 +4,7 @@
 #include "app/lib/folder_tree.h"
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_store.h"
+#include "app/win/failure.h"
 #include "app/win/paths.h"
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/registry.h"
@@ -112,6 +113,50 @@ HWND ResidentTest::wait_for_capture(const Process& child) {
     // focus; keys sent in between go to the window that had it.
     EXPECT_TRUE(eventually([&] { return keyboard_focus_of(window) == window; }));
     return window;
+}
+
+ProgramRun run_program(const std::vector<std::wstring>& args, const std::wstring& folder, DialogSweeper& sweeper,
+                       DWORD timeout_ms) {
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    const std::wstring program = win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe");
+    std::wstring command = L"\"" + program + L"\"";
+    for (const auto& arg : args) command += L" " + arg;
+    win::UniqueHandle read_end, write_end;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    EXPECT_TRUE(CreatePipe(read_end.put(), write_end.put(), &inherit, 1 << 16));
+    SetHandleInformation(read_end.get(), HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdError = write_end.get();
+    PROCESS_INFORMATION info{};
+    ProgramRun result;
+    if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        folder.c_str(), &startup, &info)) {
+        ADD_FAILURE() << win::win32_failure("CreateProcessW").message;
+        return result;
+    }
+    CloseHandle(info.hThread);
+    win::UniqueHandle process(info.hProcess);
+    sweeper.watch(info.dwProcessId);
+    write_end.reset();
+    if (WaitForSingleObject(process.get(), timeout_ms) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        GetExitCodeProcess(process.get(), &code);
+        result.exit_code = static_cast<int>(code);
+    } else {
+        TerminateProcess(process.get(), 99);
+        WaitForSingleObject(process.get(), 5000);
+    }
+    // Its children may still hold the write end: only what is there is read.
+    DWORD available = 0;
+    if (PeekNamedPipe(read_end.get(), nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+        result.standard_error.resize(available);
+        DWORD read = 0;
+        ReadFile(read_end.get(), result.standard_error.data(), available, &read, nullptr);
+        result.standard_error.resize(read);
+    }
+    return result;
 }
 
 }  // namespace glimmerly::testing_support

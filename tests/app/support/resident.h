@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/win/owners.h"
 #include "tests/app/support/dialogs.h"
@@ -33,6 +34,15 @@ struct Process {
     win::UniqueHandle handle;
     DWORD id = 0;
 };
+
+// One run of glimmerly.exe with `args` from `folder`, its boxes answered by
+// `sweeper`, ended when it has not finished within `timeout_ms`.
+struct ProgramRun {
+    int exit_code = -1;  // -1: still running at the deadline, then ended
+    std::string standard_error;
+};
+ProgramRun run_program(const std::vector<std::wstring>& args, const std::wstring& folder, DialogSweeper& sweeper,
+                       DWORD timeout_ms);
 
 class ResidentTest : public ::testing::Test {
 protected:
