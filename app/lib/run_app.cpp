@@ -200,6 +200,7 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
     options.in_process_editor = flags.in_process_editor;
     options.keeps_settings = keeps_settings_file(args);
     options.setup_open = !flags.in_process_editor && !diagnostics && settings.capture_shortcut.key == 0;
+    options.settings_fresh = role == Role::Editor && has_option(args, u"--cold-editor");
     if (flags.in_process_editor)
         if (const auto owner = parse_notification_owner(args))
             options.notification_owner = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*owner));
