@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -223,6 +224,17 @@ TEST_F(EditorChild, APreparedChildThatEndsWhileTheResidentIdlesLeavesTheNextCapt
         // The cold capture's own end prepares the next, once the resident has seen it.
         prepared = wait_for_child(cold.id);
         EXPECT_FALSE(IsWindowVisible(app_window_of(prepared.id)));
+    }
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
+TEST_F(EditorChild, TheWaitingResidentAndItsPreparedChildLoadNoCommonControlsUntilAControlNeedsThem) {
+    const Process prepared = wait_for_child();
+    for (const DWORD process : {resident_.id, prepared.id}) {
+        const std::vector<std::wstring> modules = module_names(process);
+        ASSERT_NE(std::find(modules.begin(), modules.end(), L"user32.dll"), modules.end()) << "modules were read";
+        EXPECT_EQ(std::find(modules.begin(), modules.end(), L"comctl32.dll"), modules.end())
+            << (process == resident_.id ? "resident" : "prepared child");
     }
     EXPECT_TRUE(sweeper_.answered().empty());
 }

@@ -99,7 +99,7 @@ TEST_F(EditorPaint, APartialRepaintShowsWhatAWholeRepaintShows) {
          [](EditorState& s) { s.objects.push_back(testing::rectangle(3, {150, 160, 230, 220})); },
          {140, 150, 240, 230}},
         {"an object moved within the area", [](EditorState&) {},
-         [](EditorState& s) { s.objects[0] = testing::rectangle(1, {70, 60, 150, 120}); }, {50, 40, 160, 130}},
+         [](EditorState& s) { s.objects.edit()[0] = testing::rectangle(1, {70, 60, 150, 120}); }, {50, 40, 160, 130}},
         {"the area running past the window's corner", [](EditorState&) {},
          [](EditorState& s) { s.objects.push_back(testing::ellipse(4, {300, 220, 350, 262})); },
          {290, 210, kWidth + 50, kHeight + 40}},
