@@ -11,7 +11,8 @@ App::App(AppOptions options)
       settings(std::move(options.settings)),
       setup_open(options.setup_open),
       in_process_editor(options.in_process_editor),
-      keeps_settings(options.keeps_settings) {
+      keeps_settings(options.keeps_settings),
+      settings_fresh(options.settings_fresh) {
     tool_sizes.remembered = ToolSizes{settings.capture_stroke_width, settings.capture_eraser_size};
 }
 

@@ -38,6 +38,7 @@ struct AppOptions {
     bool in_process_editor = false;
     bool keeps_settings = true;
     bool setup_open = false;
+    bool settings_fresh = false;
     HWND notification_owner = nullptr;
 };
 
@@ -79,6 +80,10 @@ struct App {
     bool in_process_editor = false;
     // The process reads and writes the settings file and may take Print Screen over.
     bool keeps_settings = true;
+    // A cold editor child read the settings at its start, after the key that
+    // asked for its one capture: reading them again there cost 1-12 ms
+    // before the frozen screen showed, for the same file.
+    bool settings_fresh = false;
     // Set by a display change for the next board check.
     bool display_changed = false;
     // The open tray popup, at most one.

@@ -1,5 +1,7 @@
 #include "app/app/capture_start.h"
 
+#include <utility>
+
 #include "app/app/editor_process.h"
 #include "app/app/editor_session.h"
 #include "app/app/warm_renderer.h"
@@ -49,7 +51,7 @@ Status open_capture_here(App& app, HWND window) {
     auto grab = capture_virtual_screen_into(*surface, std::move(pixels));
     if (!grab) return std::move(grab).failure();
     if (!is_valid_bgra_image(grab->image)) return invalid_input("Invalid BGRA image dimensions or buffer length");
-    if (app.keeps_settings) {
+    if (app.keeps_settings && !std::exchange(app.settings_fresh, false)) {
         GLIM_TRY(reload_settings(app.settings));
         // Another capture may have stored other sizes since this process read them.
         app.tool_sizes.remembered = ToolSizes{app.settings.capture_stroke_width, app.settings.capture_eraser_size};

@@ -1,6 +1,5 @@
 #include "app/app/editor_process.h"
 
-#include <memory>
 #include <vector>
 
 #include "app/app/app.h"
@@ -9,28 +8,10 @@
 #include "app/lib/start_with_windows.h"
 #include "app/win/failure.h"
 #include "app/win/paths.h"
-#include "app/win/threads.h"
 #include "text/app_error.h"
 
 namespace glimmerly {
 namespace {
-
-struct ExitWatch {
-    win::UniqueHandle process;  // a duplicate of the link's, the thread's own
-    HWND owner;
-    DWORD process_id;
-};
-
-// Only waits and posts: the link itself lives on the interface thread.
-DWORD WINAPI watch_editor_exit(void* parameter) noexcept {
-    const std::unique_ptr<ExitWatch> watch(static_cast<ExitWatch*>(parameter));
-    win::name_this_thread(L"Glimmerly editor exit");
-    if (WaitForSingleObject(watch->process.get(), INFINITE) != WAIT_OBJECT_0) return 0;
-    DWORD code = 1;
-    if (!GetExitCodeProcess(watch->process.get(), &code)) code = 1;
-    PostMessageW(watch->owner, WM_APP_EDITOR_EXITED, watch->process_id, static_cast<LPARAM>(code));
-    return 0;
-}
 
 struct AttributeList {
     std::vector<std::byte> storage;
@@ -53,19 +34,6 @@ Status make_job_attribute(AttributeList& list, HANDLE* job) {
     if (!UpdateProcThreadAttribute(list.get(), 0, PROC_THREAD_ATTRIBUTE_JOB_LIST, job, sizeof(HANDLE), nullptr,
                                    nullptr))
         return win::win32_failure("UpdateProcThreadAttribute");
-    return ok_status();
-}
-
-Status start_exit_watch(const EditorProcess& child, HWND owner) {
-    auto watch = std::make_unique<ExitWatch>(ExitWatch{{}, owner, child.process_id});
-    if (!DuplicateHandle(GetCurrentProcess(), child.process.get(), GetCurrentProcess(), watch->process.put(), 0,
-                         FALSE, DUPLICATE_SAME_ACCESS))
-        return win::win32_failure("DuplicateHandle");
-    // Detached: it ends by itself once the child has, and holds nothing of the link.
-    const HANDLE thread = CreateThread(nullptr, 0, watch_editor_exit, watch.get(), 0, nullptr);
-    if (!thread) return win::win32_failure("CreateThread");
-    watch.release();  // the thread adopts it
-    CloseHandle(thread);
     return ok_status();
 }
 
@@ -137,8 +105,6 @@ Result<EditorProcess> start_editor_process(HWND owner, bool prepared, std::wstri
     CloseHandle(info.hThread);
     child.process.reset(info.hProcess);
     child.process_id = info.dwProcessId;
-    // A failure from here on drops the job, and the child with it.
-    GLIM_TRY(start_exit_watch(child, owner));
     return child;
 }
 
@@ -207,6 +173,21 @@ Status handle_editor_exited(App& app, HWND window, WPARAM process_id, LPARAM) {
     return settle_editor_exit(app, window);
 }
 
+// Waited on by the loop rather than by a thread of its own: under Wine every
+// thread keeps about 1 MiB of touched pages whatever its stack, as much again
+// as the rest of the idle resident's growth.
+HANDLE editor_exit_to_watch(const App& app) {
+    return app.editor && !app.editor->exit_posted ? app.editor->process.get() : nullptr;
+}
+
+void post_editor_exit(App& app, HWND window) {
+    if (!app.editor || app.editor->exit_posted) return;
+    DWORD code = 1;
+    if (!GetExitCodeProcess(app.editor->process.get(), &code)) code = 1;
+    app.editor->exit_posted = PostMessageW(window, WM_APP_EDITOR_EXITED, app.editor->process_id,
+                                           static_cast<LPARAM>(code)) != FALSE;
+}
+
 bool editor_capture_busy(const App& app) {
     return app.editor && (app.editor->link.state == EditorLinkState::Capturing || app.editor->link.capture_requested);
 }
@@ -217,7 +198,7 @@ void restart_prepared_editor(App& app, HWND window) {
     EditorProcess& child = *app.editor;
     child.link.restart_after_exit = true;
     // A child still warming up has no window to close; its job ends it, and
-    // the exit watcher reports the exit either way.
+    // the resident's loop reports the exit either way.
     if (child.link.state == EditorLinkState::Ready && PostMessageW(child.editor_window, WM_CLOSE, 0, 0)) return;
     TerminateJobObject(child.job.get(), 0);
 }

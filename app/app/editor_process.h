@@ -4,7 +4,8 @@
 // the capture opens at once. The child runs in a job that ends it when the
 // resident goes, reports ready with WM_APP_EDITOR_READY, is asked for the
 // capture with WM_APP_START_CAPTURE and answers WM_APP_CAPTURE_TAKEN, and its
-// exit arrives from a watcher thread as WM_APP_EDITOR_EXITED.
+// exit is posted as WM_APP_EDITOR_EXITED by the resident's own message loop,
+// which waits on the child's process beside its messages.
 
 #include <windows.h>
 
@@ -26,10 +27,11 @@ struct EditorProcess {
     win::UniqueHandle job;
     win::UniqueHandle process;
     DWORD process_id = 0;
+    bool exit_posted = false;  // the loop has posted its WM_APP_EDITOR_EXITED
 };
 
 // Starts the program as an editor child reporting to `owner`, inside a new
-// kill-on-close job, with a thread that watches for its exit. Prepared: it
+// kill-on-close job. Prepared: it
 // warms its renderer first; otherwise "--cold-editor". `extra` is appended
 // to its options.
 Result<EditorProcess> start_editor_process(HWND owner, bool prepared, std::wstring_view extra);
@@ -53,6 +55,13 @@ Status handle_capture_taken(App& app, WPARAM process_id);
 // process id counts.
 Status handle_editor_ready(App& app, HWND window, WPARAM process_id, LPARAM editor_window);
 Status handle_editor_exited(App& app, HWND window, WPARAM process_id, LPARAM exit_code);
+
+// What the resident's loop waits on beside its messages: the linked child's
+// process until its exit has been posted; null when there is nothing to wait on.
+HANDLE editor_exit_to_watch(const App& app);
+// Called by the loop once that process has ended: posts WM_APP_EDITOR_EXITED
+// with the child's id and exit code; a failed post is tried again at the next wake.
+void post_editor_exit(App& app, HWND window);
 
 // Whether the linked child is capturing or has a capture asked of it.
 bool editor_capture_busy(const App& app);

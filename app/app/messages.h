@@ -26,7 +26,7 @@ inline constexpr UINT WM_APP_INSTANT_SCREENSHOT_DONE = WM_APP + 6;
 inline constexpr UINT WM_APP_RENDERER_READY = WM_APP + 7;
 // Editor child to resident: wParam the child's process id, lParam its window.
 inline constexpr UINT WM_APP_EDITOR_READY = WM_APP + 8;
-// Exit watcher to resident: wParam the child's process id, lParam its exit code.
+// The resident's loop to its window, once the child has ended: wParam the child's process id, lParam its exit code.
 inline constexpr UINT WM_APP_EDITOR_EXITED = WM_APP + 9;
 inline constexpr UINT WM_APP_PRESENTATION_FAILED = WM_APP + 10;
 inline constexpr UINT WM_APP_SAVE_SETTINGS = WM_APP + 11;

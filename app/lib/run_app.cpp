@@ -207,6 +207,7 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
     options.in_process_editor = flags.in_process_editor;
     options.keeps_settings = keeps_settings_file(args);
     options.setup_open = !flags.in_process_editor && !diagnostics && settings.capture_shortcut.key == 0;
+    options.settings_fresh = role == Role::Editor && has_option(args, u"--cold-editor");
     if (flags.in_process_editor)
         if (const auto owner = parse_notification_owner(args))
             options.notification_owner = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*owner));
@@ -285,16 +286,36 @@ Result<Arguments> command_line_arguments() {
     return args;
 }
 
+namespace {
+
+// The linked editor child's process, read between messages: no handler runs
+// then, so the state is free unless a nested loop of one of them is the caller.
+HANDLE editor_exit_handle(AppCell& cell) {
+    const auto app = cell.try_borrow();
+    return app ? editor_exit_to_watch(*app) : nullptr;
+}
+
+}  // namespace
+
 Status run_message_loop(AppCell& cell, HWND app_window, bool wake_ends_loop) {
     MSG message{};
     for (;;) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == -1) return win::win32_failure("GetMessageW");
-        if (got == 0) return message.wParam == 0 ? ok_status() : make_app_error(TextId::error_stopped);
-        if (wake_ends_loop && message.message == WM_APP_DELAYED_WAKE && !message.hwnd) return ok_status();
-        if (offer_to_capture(cell, app_window, message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                return message.wParam == 0 ? ok_status() : make_app_error(TextId::error_stopped);
+            if (wake_ends_loop && message.message == WM_APP_DELAYED_WAKE && !message.hwnd) return ok_status();
+            if (offer_to_capture(cell, app_window, message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        // The editor child's exit is waited for here, beside the messages,
+        // and told to the window as a message like any other.
+        HANDLE child = editor_exit_handle(cell);
+        const DWORD woke = MsgWaitForMultipleObjectsEx(child ? 1 : 0, child ? &child : nullptr, INFINITE,
+                                                       QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_FAILED) return win::win32_failure("MsgWaitForMultipleObjectsEx");
+        if (child && woke == WAIT_OBJECT_0)
+            if (auto app = cell.try_borrow()) post_editor_exit(*app, app_window);
     }
 }
 

@@ -1,12 +1,11 @@
 #include "ui/capture/typing_edit.h"
 
-#include <commctrl.h>
-
 #include <mutex>
 #include <string_view>
 
 #include "app/render/embedded_font.h"
 #include "app/win/failure.h"
+#include "app/win/subclassing.h"
 #include "ui/caret/text_box_painting.h"
 
 namespace glimmerly {
@@ -93,13 +92,16 @@ Result<win::UniqueFont> create_typing_font(EditFont font, double size) {
 
 Result<std::unique_ptr<TypingEdit>> TypingEdit::create(HWND parent, const EditSetup& setup, EditHooks hooks) {
     std::unique_ptr<TypingEdit> self(new TypingEdit(std::move(hooks), setup.unit_limit));
+    auto calls = win::load_subclass_calls();
+    if (!calls) return std::move(calls).failure();
+    self->calls_ = *calls;
     const HWND edit = CreateWindowExW(WS_EX_TRANSPARENT, L"EDIT", setup.text.c_str(), setup.style, setup.place.x,
                                       setup.place.y, setup.place.width, setup.place.height, parent, nullptr,
                                       nullptr, nullptr);
     if (!edit) return win::win32_failure("CreateWindowExW", L"EDIT");
     self->edit_.reset(edit);
     SendMessageW(edit, WM_SETREDRAW, FALSE, 0);
-    if (!SetWindowSubclass(edit, subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(self.get())))
+    if (!self->calls_.set(edit, subclass, kSubclassId, reinterpret_cast<DWORD_PTR>(self.get())))
         return win::win32_failure("SetWindowSubclass", L"EDIT");
     GLIM_TRY(self->set_font(setup.font, setup.size));
     SendMessageW(edit, EM_LIMITTEXT, setup.unit_limit, 0);
@@ -112,7 +114,7 @@ Result<std::unique_ptr<TypingEdit>> TypingEdit::create(HWND parent, const EditSe
 TypingEdit::~TypingEdit() {
     // Taken off first: the control's last messages must not reach a half
     // destroyed owner.
-    if (edit_) RemoveWindowSubclass(edit_.get(), subclass, kSubclassId);
+    if (edit_) calls_.remove(edit_.get(), subclass, kSubclassId);
 }
 
 std::u16string TypingEdit::text() const { return read_edit_text(edit_.get()); }
@@ -189,9 +191,9 @@ LRESULT CALLBACK TypingEdit::subclass(HWND edit, UINT message, WPARAM wparam, LP
             case WM_NCHITTEST: return HTTRANSPARENT;
             case WM_NCDESTROY:
                 // The editor window went first and took its children along.
-                RemoveWindowSubclass(edit, subclass, kSubclassId);
+                self->calls_.remove(edit, subclass, kSubclassId);
                 (void)self->edit_.release();
-                return DefSubclassProc(edit, message, wparam, lparam);
+                return self->calls_.call_next(edit, message, wparam, lparam);
             case WM_CHAR:
                 if (self->refuse_char(wparam)) return 0;
                 break;
@@ -200,12 +202,12 @@ LRESULT CALLBACK TypingEdit::subclass(HWND edit, UINT message, WPARAM wparam, LP
                 break;
             default: break;
         }
-        const LRESULT result = DefSubclassProc(edit, message, wparam, lparam);
+        const LRESULT result = self->calls_.call_next(edit, message, wparam, lparam);
         if (message == WM_SETFOCUS) HideCaret(edit);
         if (may_change_text(message) && self->hooks_.changed) self->hooks_.changed();
         return result;
     } catch (...) {
-        return DefSubclassProc(edit, message, wparam, lparam);  // nothing crosses a window procedure
+        return self->calls_.call_next(edit, message, wparam, lparam);  // nothing crosses a window procedure
     }
 }
 

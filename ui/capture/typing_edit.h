@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "app/win/owners.h"
+#include "app/win/subclassing.h"
 #include "core/base/result.h"
 #include "core/editor/text_box.h"
 
@@ -72,6 +73,7 @@ private:
     bool refuse_char(WPARAM character);
     bool refuse_paste();
 
+    win::SubclassCalls calls_;
     // Declared before the control, which uses it: released after it.
     win::UniqueFont font_;
     win::UniqueWindow edit_;

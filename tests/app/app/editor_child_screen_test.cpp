@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -190,6 +191,48 @@ TEST_F(EditorChild, AShortcutPressedAsThePreparedChildDiesOpensTheCaptureInACold
             prepared = wait_for_child(cold.id);
         }
     }
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
+TEST_F(EditorChild, APreparedChildThatEndsWhileTheResidentIdlesLeavesTheNextCaptureToAColdChildWithNoBox) {
+    const struct {
+        const char* name;
+        bool killed;  // else closed through its window
+    } rows[] = {
+        {"killed from outside", true},
+        {"closed through its window", false},
+    };
+    Process prepared = wait_for_child();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        // No key and no message to the resident: only the child's end itself reaches it.
+        if (row.killed) {
+            win::UniqueHandle killed(OpenProcess(PROCESS_TERMINATE, FALSE, prepared.id));
+            ASSERT_TRUE(killed && TerminateProcess(killed.get(), 5));
+            ASSERT_EQ(wait_for_exit(prepared.handle), 5);
+        } else {
+            PostMessageW(app_window_of(prepared.id), WM_CLOSE, 0, 0);
+            ASSERT_EQ(wait_for_exit(prepared.handle), 0);
+        }
+        ASSERT_TRUE(loop_runs(resident_window_));
+        for (const DWORD id : child_process_ids(resident_.id))
+            EXPECT_EQ(id, prepared.id) << "no child is started before a capture asks";
+        press_capture_shortcut();
+        const Process cold = wait_for_child(prepared.id);
+        PostMessageW(wait_for_capture(cold), WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_EQ(wait_for_exit(cold.handle), 0);
+        // The cold capture's own end prepares the next, once the resident has seen it.
+        prepared = wait_for_child(cold.id);
+        EXPECT_FALSE(IsWindowVisible(app_window_of(prepared.id)));
+    }
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
+TEST_F(EditorChild, TheWaitingResidentHasNotLoadedTheCommonControlsWhichOnlyATypingControlNeeds) {
+    wait_for_child();
+    const std::vector<std::wstring> modules = module_names(resident_.id);
+    ASSERT_NE(std::find(modules.begin(), modules.end(), L"user32.dll"), modules.end()) << "modules were read";
+    EXPECT_EQ(std::find(modules.begin(), modules.end(), L"comctl32.dll"), modules.end());
     EXPECT_TRUE(sweeper_.answered().empty());
 }
 

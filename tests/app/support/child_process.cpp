@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <cwctype>
 #include <map>
 #include <optional>
 
@@ -127,6 +128,19 @@ std::vector<DWORD> child_process_ids(DWORD parent) {
         children.push_back(entry.th32ProcessID);
     }
     return children;
+}
+
+std::vector<std::wstring> module_names(DWORD process) {
+    std::vector<std::wstring> names;
+    win::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process));
+    MODULEENTRY32W entry{.dwSize = sizeof(MODULEENTRY32W)};
+    for (bool more = snapshot && Module32FirstW(snapshot.get(), &entry); more;
+         more = Module32NextW(snapshot.get(), &entry)) {
+        std::wstring name = entry.szModule;
+        for (wchar_t& c : name) c = static_cast<wchar_t>(towlower(c));
+        names.push_back(std::move(name));
+    }
+    return names;
 }
 
 std::wstring unique_name(const std::wstring& stem) {

@@ -44,6 +44,10 @@ bool run_child_if_asked(int& exit_code);
 // The running processes that `parent` started, in no order.
 std::vector<DWORD> child_process_ids(DWORD parent);
 
+// The file names (lower case) of the modules loaded in the process; empty
+// when it cannot be read.
+std::vector<std::wstring> module_names(DWORD process);
+
 // A name unique to this test process, for mutexes and events.
 std::wstring unique_name(const std::wstring& stem);
 
