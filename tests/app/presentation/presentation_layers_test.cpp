@@ -183,7 +183,8 @@ TEST_F(PresentationLayersTest, FadingRectanglesAndEllipsesLoseTheirAlphaInTheirO
     ASSERT_TRUE(handle_presentation_hotkey(*state, 92));
     ASSERT_TRUE(disarm_temporary_shape(*state));  // keeps nothing: the layer goes
     ASSERT_TRUE(handle_presentation_hotkey(*state, 92));
-    const std::uint64_t now = presentation_now(*state);
+    // Far enough on the clock that 750 ms before it is no time before it began.
+    const std::uint64_t now = presentation_now(*state) + 1000;
     SceneObject rectangle{.payload = RectanglePayload{{100, 100, 300, 200}}, .color = {0, 0, 255}, .width = 6};
     SceneObject ellipse{.payload = EllipsePayload{{400, 100, 600, 300}}, .color = {0, 0, 255}, .width = 6};
     // Both 250 ms into the last 500 ms of a 1000 ms life: half faded.
