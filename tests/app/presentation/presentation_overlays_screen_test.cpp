@@ -26,24 +26,6 @@ using namespace testing_support;
 
 constexpr wchar_t kMenuCommand[] = L"0x800D";  // WM_APP + 13
 
-int run(std::wstring command) {
-    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return -1;
-    CloseHandle(info.hThread);
-    const win::UniqueHandle process(info.hProcess);
-    WaitForSingleObject(process.get(), 30000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
-    return static_cast<int>(code);
-}
-
-std::wstring beside_tests(const wchar_t* name) {
-    wchar_t own[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, own, MAX_PATH);
-    return L"\"" + win::join_path(win::folder_of(own), name) + L"\"";
-}
 
 INPUT mouse_input(LONG x, LONG y, DWORD flags) {
     INPUT event{.type = INPUT_MOUSE};
@@ -81,7 +63,7 @@ protected:
         (void)wait_for_child();
     }
     void command(int id) {
-        ASSERT_EQ(run(beside_tests(L"post_message.exe") + L" Glimmerly.Window " + kMenuCommand + L" " +
+        ASSERT_EQ(run_to_end(beside_tests(L"post_message.exe") + L" Glimmerly.Window " + kMenuCommand + L" " +
                       std::to_wstring(id) + L" 0 " + std::to_wstring(resident_.id)),
                   0);
     }
@@ -120,7 +102,7 @@ TEST_F(OverlaysScreenTest, ADraggedDisplayKeepsItsPlaceInTheSettingsFile) {
     ASSERT_TRUE(GetWindowRect(layer(), &at));
     const int x = (at.left + at.right) / 2, y = (at.top + at.bottom) / 2;
     // One run of xdotool: the button is never left down between two programs.
-    ASSERT_EQ(run(L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y) +
+    ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y) +
                   L" mousedown 1 sleep 0.2 mousemove " + std::to_wstring(x - 200) + L" " + std::to_wstring(y - 150) +
                   L" sleep 0.2 mouseup 1"),
               0)
@@ -224,7 +206,7 @@ TEST(KeysTypedWithXdotool, LightTheirCapsInTheDeviceLayer) {
         ASSERT_TRUE(apply_presentation_features(*state, {.keyboard = true}));
         ASSERT_TRUE(state->device_layer);
     }
-    ASSERT_EQ(run(L"Z:\\usr\\bin\\xdotool mousemove 700 500 keydown j"), 0) << "xdotool is missing";
+    ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool mousemove 700 500 keydown j"), 0) << "xdotool is missing";
     const bool lit = eventually([&] {
         auto state = cell->try_borrow();
         return state && state->keys.slots[key_slot_index(0x24, false)].pressed;
@@ -241,7 +223,7 @@ TEST(KeysTypedWithXdotool, LightTheirCapsInTheDeviceLayer) {
             b = p[0], g = p[1], r = p[2];
         }
     }
-    ASSERT_EQ(run(L"Z:\\usr\\bin\\xdotool keyup j"), 0);
+    ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool keyup j"), 0);
     ASSERT_TRUE(lit);
     EXPECT_NEAR(r, 113 * 0.96, 6);
     EXPECT_NEAR(g, 195 * 0.96, 6);

@@ -21,29 +21,10 @@ constexpr wchar_t kMagnifier[] = L"107";
 constexpr int kProbeHotkey = 0x7F00;
 constexpr wchar_t kMenuCommand[] = L"0x800D";  // WM_APP + 13
 
-// A program run to its end; its exit code, or -1 when it could not start.
-int run(std::wstring command) {
-    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return -1;
-    CloseHandle(info.hThread);
-    const win::UniqueHandle process(info.hProcess);
-    WaitForSingleObject(process.get(), 30000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
-    return static_cast<int>(code);
-}
-
-std::wstring beside_tests(const wchar_t* name) {
-    wchar_t own[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, own, MAX_PATH);
-    return L"\"" + win::join_path(win::folder_of(own), name) + L"\"";
-}
 
 void move_pointer(int x, int y) {
     // xdotool is a host program; Wine runs it as it is.
-    ASSERT_EQ(run(L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y)), 0)
+    ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y)), 0)
         << "xdotool is missing";
 }
 
@@ -51,7 +32,7 @@ void move_pointer(int x, int y) {
 // hands them to Wine): keys sent by SendInput are marked injected, and the
 // presentation's keyboard hook passes those by.
 void type_keys(const std::wstring& keys) {
-    ASSERT_EQ(run(L"Z:\\usr\\bin\\xdotool mousemove 500 400 key " + keys), 0) << "xdotool is missing";
+    ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool mousemove 500 400 key " + keys), 0) << "xdotool is missing";
 }
 
 // Whether another process holds the combination: this one is refused it.
@@ -99,7 +80,7 @@ private:
 class PresentationScreenTest : public ResidentTest {
 protected:
     void post_command(const wchar_t* command) {
-        ASSERT_EQ(run(beside_tests(L"post_message.exe") + L" Glimmerly.Window " + kMenuCommand + L" " + command +
+        ASSERT_EQ(run_to_end(beside_tests(L"post_message.exe") + L" Glimmerly.Window " + kMenuCommand + L" " + command +
                       L" 0 " + std::to_wstring(resident_.id)),
                   0);
     }

@@ -159,4 +159,23 @@ ProgramRun run_program(const std::vector<std::wstring>& args, const std::wstring
     return result;
 }
 
+int run_to_end(std::wstring command) {
+    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return -1;
+    CloseHandle(info.hThread);
+    const win::UniqueHandle process(info.hProcess);
+    WaitForSingleObject(process.get(), 30000);
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return static_cast<int>(code);
+}
+
+std::wstring beside_tests(const wchar_t* name) {
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    return L"\"" + win::join_path(win::folder_of(own), name) + L"\"";
+}
+
 }  // namespace glimmerly::testing_support

@@ -35,6 +35,13 @@ struct Process {
     DWORD id = 0;
 };
 
+// A command line run to its end (at most 30 s); its exit code, or -1 when it
+// could not start.
+int run_to_end(std::wstring command);
+
+// The quoted path of a program built beside the tests.
+std::wstring beside_tests(const wchar_t* name);
+
 // One run of glimmerly.exe with `args` from `folder`, its boxes answered by
 // `sweeper`, ended when it has not finished within `timeout_ms`.
 struct ProgramRun {
