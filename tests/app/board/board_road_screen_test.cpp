@@ -174,19 +174,7 @@ TEST_F(BoardRoad, APageDamagedWhileEditingKeepsTheEditorOnceAndTheNotesInTheSide
 }
 
 // "glimmerly.exe --board-clear" and its exit code.
-int run_clear(DialogSweeper& sweeper) {
-    wchar_t own[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, own, MAX_PATH);
-    std::wstring command =
-        L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") + L"\" --board-clear";
-    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return -2;
-    CloseHandle(info.hThread);
-    win::UniqueHandle process(info.hProcess);
-    sweeper.watch(info.dwProcessId);
-    return wait_for_exit(process, 60000);
-}
+int run_clear(DialogSweeper& sweeper) { return run_program({L"--board-clear"}, {}, sweeper, 60000).exit_code; }
 
 TEST_F(BoardRoad, TheClearWaitsForAnOpenEditorAndWithTheBoardHiddenLeavesAnEmptyPage) {
     const std::wstring page = win::join_path(board_folder(), L"page-1.txt");
