@@ -22,6 +22,7 @@
 #include "tests/app/board/board_support.h"
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/files.h"
+#include "tests/app/support/injected_input.h"
 #include "tests/app/support/resident.h"
 
 namespace glimmerly {
@@ -42,24 +43,6 @@ GLIM_TEST_CHILD(BoardDesktopShows) {
 bool desktop_shows(const std::wstring& picture) {
     auto child = start_child(L"BoardDesktopShows", {picture});
     return child && wait_for_exit(*child) == 0;
-}
-
-INPUT mouse_input(POINT at, DWORD flags) {
-    INPUT input{.type = INPUT_MOUSE};
-    const auto normal = [](LONG v, int extent) { return static_cast<LONG>((v * 65536 + extent - 1) / extent); };
-    input.mi = {.dx = normal(at.x, GetSystemMetrics(SM_CXSCREEN)), .dy = normal(at.y, GetSystemMetrics(SM_CYSCREEN)),
-                .dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE};
-    return input;
-}
-
-INPUT key_input(WORD key, bool up) {
-    INPUT input{.type = INPUT_KEYBOARD};
-    input.ki = {.wVk = key, .dwFlags = DWORD(up ? KEYEVENTF_KEYUP : 0)};
-    return input;
-}
-
-void send(std::vector<INPUT> inputs) {
-    EXPECT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
 }
 
 void tap(WORD key) { send({key_input(key, false), key_input(key, true)}); }
