@@ -39,6 +39,21 @@ Status push_whole(PresentationLayer& layer) {
     return ok_status();
 }
 
+// Only `rect` to the window, unless it has no whole picture yet or the
+// system refused a partial push before.
+Status push_changed_part(PresentationLayer& layer, const PixelRect& rect) {
+    if (layer.whole_pushes || !layer.pushed) return push_whole(layer);
+    SIZE size{layer.width, layer.height};
+    POINT source{0, 0};
+    BLENDFUNCTION blend = layer_blend();
+    const RECT dirty{rect.left, rect.top, rect.right, rect.bottom};
+    UPDATELAYEREDWINDOWINFO info{sizeof info, layer.surface.screen.get(), nullptr, &size, layer.surface.memory.get(),
+                                 &source, 0, &blend, ULW_ALPHA, &dirty};
+    if (UpdateLayeredWindowIndirect(layer.window.get(), &info)) return ok_status();
+    layer.whole_pushes = true;
+    return push_whole(layer);
+}
+
 Status flush_gdi() {
     // GdiFlush answers FALSE also when nothing was batched; only a set last
     // error tells a failure.
@@ -199,22 +214,9 @@ Status present_layer(PresentationLayer& layer) {
 Status push_dirty_rect(PresentationLayer& layer, const PixelRect& rect) {
     if (rect.right <= rect.left || rect.bottom <= rect.top) return ok_status();
     GLIM_TRY(flush_gdi());
-    if (layer.whole_pushes || !layer.pushed) {
-        GLIM_TRY(push_whole(layer));
-        const PixelRect whole{0, 0, layer.width, layer.height};
-        mirror_layer_to_broadcast(layer, MirrorPixels{layer.surface.bits, picture_length(layer), whole});
-        return ok_status();
-    }
-    SIZE size{layer.width, layer.height};
-    POINT source{0, 0};
-    BLENDFUNCTION blend = layer_blend();
-    const RECT dirty{rect.left, rect.top, rect.right, rect.bottom};
-    UPDATELAYEREDWINDOWINFO info{sizeof info, layer.surface.screen.get(), nullptr, &size, layer.surface.memory.get(),
-                                 &source, 0, &blend, ULW_ALPHA, &dirty};
-    if (!UpdateLayeredWindowIndirect(layer.window.get(), &info)) {
-        layer.whole_pushes = true;
-        GLIM_TRY(push_whole(layer));
-    }
+    GLIM_TRY(push_changed_part(layer, rect));
+    // The mirror's surface keeps the rest: only the changed part goes up,
+    // whatever the window itself was given.
     const PixelRect inside{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, layer.width),
                            std::min(rect.bottom, layer.height)};
     mirror_layer_to_broadcast(layer, MirrorPixels{layer.surface.bits, picture_length(layer), inside});
