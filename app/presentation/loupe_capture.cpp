@@ -30,10 +30,13 @@ using GetActivationFactory = HRESULT(WINAPI*)(HSTRING, REFIID, void**);
 using CreateString = HRESULT(WINAPI*)(LPCWSTR, UINT32, HSTRING*);
 using DeleteString = HRESULT(WINAPI*)(HSTRING);
 
-GUID guid_of(const InterfaceId& id) {
+constexpr GUID guid_of(const InterfaceId& id) {
     return {id.data1, id.data2, id.data3,
             {id.data4[0], id.data4[1], id.data4[2], id.data4[3], id.data4[4], id.data4[5], id.data4[6], id.data4[7]}};
 }
+// Answered by the handler so that the free-threaded pool calls it directly
+// instead of marshalling each call to the thread that registered it.
+constexpr GUID kAgileObject = guid_of(iid::agile_object);
 
 Status checked(HRESULT hr, const char* what) {
     if (FAILED(hr)) return win::hr_failure(hr, what);
@@ -72,8 +75,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override {
         if (!object) return E_POINTER;
-        static const GUID agile = guid_of(iid::agile_object);
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(wgc::IFrameArrivedHandler) || iid == agile) {
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(wgc::IFrameArrivedHandler) || iid == kAgileObject) {
             *object = static_cast<wgc::IFrameArrivedHandler*>(this);
             AddRef();
             return S_OK;
