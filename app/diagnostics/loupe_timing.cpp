@@ -100,11 +100,7 @@ Result<std::vector<double>> measure_plain_window_latency(const PixelRect& rect) 
     auto window = create_probe_window({rect.left, rect.top, rect.left + kSide, rect.top + kSide}, kTopmostProbeStyle,
                                       [](std::int32_t, std::int32_t) { return kPlainLatencyWindow; });
     if (!window) return std::move(window).failure();
-    // The window goes on every path, the screen DC before it.
-    struct Destroy {
-        ProbeWindow& probe;
-        ~Destroy() { destroy_probe_window(std::move(probe)); }
-    } destroy{*window};
+    // Both go on every path, the screen DC before the window.
     const win::WindowDc screen = win::WindowDc::of(nullptr);
     if (!screen) return win::win32_failure("GetDC");
     std::vector<double> latencies;
