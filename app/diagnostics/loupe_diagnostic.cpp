@@ -17,20 +17,6 @@
 namespace glimmerly {
 namespace {
 
-constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE, Windows 10 2004 and later
-
-using SetWindowDisplayAffinityCall = BOOL(WINAPI*)(HWND, DWORD);
-
-// Resolved at run time: a system whose user32 lacks it must still load the
-// program, and then the check is untested rather than the run ended.
-bool exclude_from_capture(HWND window) {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (!user32) return false;
-    const auto call = reinterpret_cast<SetWindowDisplayAffinityCall>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "SetWindowDisplayAffinity")));
-    return call && call(window, kExcludeFromCapture);
-}
-
 Result<ScreenGrab> flushed_grab() {
     flush_dwm_twice();
     return capture_virtual_screen();

@@ -31,6 +31,10 @@ Status register_class(const wchar_t* name, WNDPROC procedure) {
     return win::win32_failure_code(error, "RegisterClassW", name);
 }
 
+constexpr DWORD kExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE, Windows 10 2004 and later
+
+using SetWindowDisplayAffinityCall = BOOL(WINAPI*)(HWND, DWORD);
+
 void put_pixel(std::uint8_t* p, Rgb colour) {
     p[0] = colour.b;
     p[1] = colour.g;
@@ -139,6 +143,14 @@ LRESULT CALLBACK framed_probe_proc(HWND window, UINT message, WPARAM wparam, LPA
         // the comparison then reports.
     }
     return 0;
+}
+
+bool exclude_from_capture(HWND window) {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (!user32) return false;
+    const auto call = reinterpret_cast<SetWindowDisplayAffinityCall>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "SetWindowDisplayAffinity")));
+    return call && call(window, kExcludeFromCapture);
 }
 
 void flush_dwm_twice() {

@@ -59,6 +59,11 @@ void destroy_probe_window(ProbeWindow probe);
 Result<OwnedWindow> create_framed_probe(const PixelRect& rect);
 LRESULT CALLBACK framed_probe_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
 
+// Keeps the window out of screen captures; false where the system cannot:
+// resolved at run time, so that a user32 without the call still loads the
+// program, and a refusal leaves the check untested rather than ending it.
+bool exclude_from_capture(HWND window);
+
 // Waits for the compositor twice: once for the frame being composed, once
 // for the one that shows the last change. Failures are ignored.
 void flush_dwm_twice();

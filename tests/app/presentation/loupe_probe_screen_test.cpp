@@ -47,6 +47,23 @@ TEST(LoupeProbe, APatternWindowShowsEachPositionsOwnColourAndGoesWhenDestroyed) 
     EXPECT_FALSE(IsWindow(window));
 }
 
+TEST(LoupeProbe, AnEmptyRectangleMakesNoWindow) {
+    auto probe = create_magenta_probe({50, 50, 50, 90});
+    ASSERT_FALSE(probe);
+    EXPECT_EQ(probe.failure().message, "Invalid surface dimensions");
+    EXPECT_FALSE(FindWindowW(LOUPE_PROBE_CLASS, nullptr));
+}
+
+TEST(LoupeProbe, AWindowKeptFromCapturesSaysSoOrIsLeftAsItWas) {
+    // Wine refuses the affinity (error 8); Windows 10 2004 and later take it.
+    auto green = create_green_probe({600, 150, 640, 190});
+    ASSERT_TRUE(green);
+    const bool kept = exclude_from_capture(green->window.get());
+    DWORD affinity = 0xFFFF;
+    ASSERT_TRUE(GetWindowDisplayAffinity(green->window.get(), &affinity));
+    EXPECT_EQ(affinity, kept ? 0x11u : static_cast<DWORD>(WDA_NONE));
+}
+
 TEST(LoupeProbe, TheFramedWindowShowsThePatternOfItsOwnClientArea) {
     auto framed = create_framed_probe({300, 200, 700, 500});
     ASSERT_TRUE(framed) << framed.failure().message;
