@@ -382,4 +382,6 @@ void drain_loupe_frames(Loupe& loupe) {
 
 bool loupe_window_event_pending() { return g_window_event_pending.load(); }
 
+void clear_loupe_window_event() { g_window_event_pending.store(false); }
+
 }  // namespace glimmerly

@@ -99,5 +99,7 @@ void drain_loupe_frames(Loupe& loupe);
 
 // The pending flags, for the tests of the one-message-at-a-time rule.
 bool loupe_window_event_pending();
+// The window-event message was taken: the hook may post the next one.
+void clear_loupe_window_event();
 
 }  // namespace glimmerly
