@@ -4,14 +4,15 @@
 
 #include "app/board/board_files.h"
 #include "app/demo/demo_surface.h"
-#include "app/lib/folder_tree.h"
 #include "app/presentation/cursor_halo.h"
 #include "app/presentation/devices.h"
 #include "app/presentation/layer.h"
 #include "app/presentation/shapes.h"
 #include "app/session/image_save.h"
+#include "app/site_previews/film.h"
 #include "app/win/failure.h"
 #include "app/win/paths.h"
+#include "core/site_previews/film_track.h"
 #include "core/site_previews/presentation_film.h"
 
 namespace glimmerly {
@@ -93,7 +94,7 @@ public:
 
         auto picture = composite_presentation_frame(desktop_, layers_, at);
         if (!picture) return std::move(picture).failure();
-        return save_image_atomically(*picture, win::join_path(folder_, win::to_wide(film_frame_name(demo.track.size()))),
+        return save_image_atomically(*picture, win::join_path(folder_, win::to_wide(frame_file_name(demo.track.size()))),
                                      ImageFormat::Png);
     }
 
@@ -118,7 +119,7 @@ private:
 
 Status render_presentation_demo(const BgraImage& desktop, const std::wstring& frames_folder) {
     GLIM_TRY(check_presentation_axis(desktop));
-    if (Status made = create_directories(frames_folder); !made) return plain_failure(made.failure().message);
+    GLIM_TRY(create_frames_folder(frames_folder));
     auto layers = create_demo_layers(desktop.width, desktop.height);
     if (!layers) return std::move(layers).failure();
 
@@ -130,7 +131,7 @@ Status render_presentation_demo(const BgraImage& desktop, const std::wstring& fr
     demo->write = true;
     GLIM_TRY(script_presentation_pass(*demo, frames));
 
-    const std::wstring track = win::join_path(frames_folder, L"pointer.txt");
+    const std::wstring track = win::join_path(frames_folder, win::to_wide(kPointerTrackName));
     if (Status written = write_whole_file(track, format_pointer_track(demo->track)); !written)
         return plain_failure(written.failure().message);
     return ok_status();

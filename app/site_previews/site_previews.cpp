@@ -3,12 +3,16 @@
 #include "app/demo/demo_surface.h"
 #include "app/image/image_decoder.h"
 #include "app/session/image_save.h"
+#include "app/presentation/presentation_demo.h"
+#include "app/site_previews/board_film.h"
 #include "app/site_previews/capture_film.h"
 #include "app/site_previews/capture_films.h"
 #include "app/site_previews/scripted_input.h"
+#include "app/site_previews/support_heart_film.h"
 #include "app/site_previews/unbuilt_films.h"
 #include "app/win/paths.h"
 #include "core/editor/editor_state.h"
+#include "core/site_previews/board_film_checks.h"
 #include "core/site_previews/site_preview_script.h"
 
 namespace glimmerly {

@@ -62,14 +62,4 @@ Result<HeartCrossing> plan_heart_arrow(std::span<const Point> outline, const Box
     return crossing;
 }
 
-bool arrow_turned_past_right_angle(const ArrowGeometry& before, const ArrowGeometry& after) {
-    if (before.start.x != after.start.x || before.start.y != after.start.y) return false;
-    if (before.width != after.width) return false;
-    const double ax = before.end.x - before.start.x, ay = before.end.y - before.start.y;
-    const double bx = after.end.x - after.start.x, by = after.end.y - after.start.y;
-    const double a = std::hypot(ax, ay), b = std::hypot(bx, by);
-    if (!(b > a)) return false;
-    return (ax * bx + ay * by) / (a * b) < 0.0;
-}
-
 }  // namespace glimmerly

@@ -1,8 +1,7 @@
 #pragma once
-// The support-heart film's geometry: the heart the pen draws, where an
-// arrow planned along one axis enters and leaves the enlarged heart, and the
-// comparison of two arrows that the capture film shares. All of it decides
-// before the editor moves, so a heart drawn differently stops the film with
+// The support-heart film's geometry: the heart the pen draws, and where an
+// arrow planned along one axis enters and leaves the enlarged heart. All of
+// it is decided before the editor moves, so a heart drawn differently stops the film with
 // a message instead of leaving an arrow through nothing.
 
 #include <cstdint>
@@ -48,17 +47,5 @@ struct HeartCrossing {
 // outline. Fails with the film's message when the axis misses the outline,
 // crosses it other than twice or hides less than kHeartMinimumHiddenStretch.
 Result<HeartCrossing> plan_heart_arrow(std::span<const Point> outline, const Box& bounds);
-
-// The first arrow of a scene as the films compare it.
-struct ArrowGeometry {
-    Point start;
-    Point end;
-    double width = 0.0;
-    Rgb colour;
-};
-
-// The tip swung alone: the same start and width, longer than before, and
-// pointing more than a right angle away from where it pointed.
-bool arrow_turned_past_right_angle(const ArrowGeometry& before, const ArrowGeometry& after);
 
 }  // namespace glimmerly

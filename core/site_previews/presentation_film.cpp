@@ -1,6 +1,5 @@
 #include "core/site_previews/presentation_film.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -70,12 +69,6 @@ bool near_colour(const std::uint8_t* a, const std::uint8_t* b) {
     for (int c = 0; c < 3; ++c)
         if (std::abs(int(a[c]) - int(b[c])) > 8) return false;
     return true;
-}
-
-void append_decimal(std::string& out, double value) {
-    char buffer[64];
-    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
-    out.append(buffer, written.ec == std::errc{} ? written.ptr : buffer);
 }
 
 }  // namespace
@@ -155,24 +148,6 @@ Status check_presentation_axis(const BgraImage& picture) {
         ++right;
     if (std::abs(double(right - left) * 0.5) > 0.5) return off_axis;
     return ok_status();
-}
-
-std::string film_frame_name(std::size_t index) {
-    std::string digits = std::to_string(index);
-    if (digits.size() < 3) digits.insert(0, 3 - digits.size(), '0');
-    return digits + ".png";
-}
-
-std::string format_pointer_track(std::span<const Point> track) {
-    std::string text;
-    text.reserve(track.size() * 14);
-    for (const Point& point : track) {
-        append_decimal(text, point.x);
-        text += ' ';
-        append_decimal(text, point.y);
-        text += '\n';
-    }
-    return text;
 }
 
 }  // namespace glimmerly

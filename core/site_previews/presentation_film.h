@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 #include "core/base/result.h"
@@ -106,10 +105,5 @@ std::array<std::int32_t, 2> presentation_halo_origin(Point pointer);
 // April bar's colour run there must be centred on it within one pixel.
 // "the circle is off the axis of the April bar" otherwise.
 Status check_presentation_axis(const BgraImage& picture);
-
-// "007.png", "1000.png": at least three digits.
-std::string film_frame_name(std::size_t index);
-// One "x y\n" line per point, each with one decimal.
-std::string format_pointer_track(std::span<const Point> track);
 
 }  // namespace glimmerly

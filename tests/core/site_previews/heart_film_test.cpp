@@ -64,26 +64,5 @@ TEST(PlanHeartArrow, EntersAndLeavesTheDrawnHeartFarApart) {
               "the arrow must enter and leave the heart once");
 }
 
-TEST(ArrowTurnedPastRightAngle, NeedsTheSameStartAndWidthALongerArrowAndAnObtuseTurn) {
-    const ArrowGeometry before{{100, 100}, {200, 100}, 4.0, {237, 79, 92}};
-    struct Row {
-        const char* name;
-        ArrowGeometry after;
-        bool expected;
-    };
-    const Row rows[] = {
-        {"swung back and longer", {{100, 100}, {-20, 60}, 4.0, {}}, true},
-        {"only longer, same direction", {{100, 100}, {300, 100}, 4.0, {}}, false},
-        {"a right angle exactly", {{100, 100}, {100, 300}, 4.0, {}}, false},
-        {"swung back but shorter", {{100, 100}, {50, 100}, 4.0, {}}, false},
-        {"the width changed", {{100, 100}, {-20, 60}, 8.0, {}}, false},
-        {"the start moved", {{101, 100}, {-20, 60}, 4.0, {}}, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(arrow_turned_past_right_angle(before, row.after), row.expected);
-    }
-}
-
 }  // namespace
 }  // namespace glimmerly

@@ -1,4 +1,5 @@
 #include "core/site_previews/presentation_film.h"
+#include "core/site_previews/film_track.h"
 
 #include <gtest/gtest.h>
 
@@ -124,14 +125,6 @@ TEST(PresentationHalo, StandsCentredOnThePointerAndSaturates) {
     EXPECT_EQ(presentation_halo_origin({447.9, 250.2}), (std::array<std::int32_t, 2>{411, 214}));
     EXPECT_EQ(presentation_halo_origin({std::nan(""), -1e300}), (std::array<std::int32_t, 2>{-36, INT32_MIN}));
     EXPECT_EQ(presentation_halo_origin({1e300, -0.9}), (std::array<std::int32_t, 2>{INT32_MAX - 36, -36}));
-}
-
-TEST(FilmFiles, FrameNamesHaveThreeDigitsAndTrackLinesOneDecimal) {
-    EXPECT_EQ(film_frame_name(7), "007.png");
-    EXPECT_EQ(film_frame_name(1000), "1000.png");
-    const Point track[] = {{12.34, -3.0}, {406, 317}};
-    EXPECT_EQ(format_pointer_track(track), "12.3 -3.0\n406.0 317.0\n");
-    EXPECT_EQ(format_pointer_track({}), "");
 }
 
 }  // namespace
