@@ -31,10 +31,10 @@ void paint_icon(BgraImage& icons, std::uint32_t left, std::uint32_t top) {
         }
 }
 
-BoardFilmPictures desktop() {
+BoardFilmPictures desktop(std::uint32_t width = kWidth, std::uint32_t height = kHeight) {
     BoardFilmPictures pictures;
-    pictures.wallpaper = solid_picture(kWidth, kHeight, 90, 60, 30, 255);
-    pictures.icons = solid_picture(kWidth, kHeight, 0, 0, 0, 0);
+    pictures.wallpaper = solid_picture(width, height, 90, 60, 30, 255);
+    pictures.icons = solid_picture(width, height, 0, 0, 0, 0);
     for (std::uint32_t left : {130u, 200u, 330u, 400u}) {
         paint_icon(pictures.icons, left, 60);
         paint_icon(pictures.icons, left, 140);
@@ -85,6 +85,17 @@ TEST_F(BoardFilm, PicturesThatDoNotFitTheScriptStopItBeforeAnyFrame) {
     mixed.screen = solid_picture(kWidth, kHeight - 1, 0, 0, 0, 255);
     EXPECT_EQ(film_board(mixed, frames()).failure().message, "the desktop's three pictures differ in size");
     EXPECT_FALSE(path_exists(frames()));
+}
+
+// A desktop too small for the toolbar beside the notes: the toolbar lies
+// where a note is to be written, and the film stops there, keeping its
+// frames but writing neither the baked picture nor the pointer track.
+TEST_F(BoardFilm, AStoppedFilmKeepsItsFramesWithoutTrackOrBakedPicture) {
+    const Status made = film_board(desktop(640, 240), frames());
+    ASSERT_FALSE(made.ok());
+    EXPECT_TRUE(path_exists(frame(L"000.png")));
+    EXPECT_FALSE(path_exists(frame(L"pointer.txt")));
+    EXPECT_FALSE(path_exists(frame(L"baked.png")));
 }
 
 }  // namespace
