@@ -133,8 +133,12 @@ TEST_F(SitePreviewMode, WritesTheCapturePictureAndTheFilmsOverTheCapture) {
     for (std::size_t i = 0; i < 11; ++i) EXPECT_EQ(film[i], "330.0 300.0") << i;
     for (std::size_t i = film.size() - 46; i < film.size(); ++i) EXPECT_EQ(film[i], "760.0 505.0") << i;
 
-    // The support-heart, presentation and board films are not built yet: the
-    // mode ends at the first of them, with everything before it written.
+    const auto heart = expect_film(L"support-heart-frames", 407);
+    ASSERT_EQ(heart.size(), 407u);
+    EXPECT_EQ(heart[0], "280.0 180.0");
+
+    // The presentation sample is not built yet: the mode ends at the
+    // presentation picture, with everything before it written.
     EXPECT_EQ(run.exit_code, 1) << run.standard_error;
     EXPECT_NE(run.standard_error.find("not available"), std::string::npos) << run.standard_error;
     EXPECT_FALSE(exists(output(L"presentation.png")));
