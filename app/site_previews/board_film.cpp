@@ -9,7 +9,6 @@
 #include "app/session/image_save.h"
 #include "app/site_previews/film.h"
 #include "app/site_previews/scripted_input.h"
-#include "app/win/failure.h"
 #include "app/win/paths.h"
 #include "core/editor/board_start.h"
 #include "core/editor/editor_input.h"
