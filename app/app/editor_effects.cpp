@@ -24,22 +24,21 @@ Status transfer_objects(App& app, HWND window, EditorSession& session, ObjectTra
     return ok_status();
 }
 
+}  // namespace
+
 // Dragging a wrapped label's width re-wraps its letters: its box must follow
 // the height the text takes at the new width while the drag runs.
-Status remeasure_dragged_labels(EditorSession& session) {
-    EditorState& state = session.state();
+Status remeasure_dragged_labels(EditorState& state, TypingControls& typing) {
     const IdSet selected(state.selection);
     for (SceneObject& object : state.objects.edit()) {
         TextPayload* text = as_text(object);
         if (!text || !selected.contains(object.id) || text->label.kind != LabelKind::Wrap) continue;
-        auto extent = session.typing().measure_text(object, text->size);
+        auto extent = typing.measure_text(object, text->size);
         if (!extent) return std::move(extent).failure();
         text->extent = *extent;
     }
     return ok_status();
 }
-
-}  // namespace
 
 void move_keyboard_focus(EditorSession& session, HWND window, FocusTarget target) {
     if (target == FocusTarget::Keep) return;
@@ -71,7 +70,7 @@ Status carry_out_input_effects(App& app, HWND window, const InputEffects& effect
     }
     if (effects.text_entry) GLIM_TRY(session->typing().open_text_entry(*effects.text_entry));
     if (effects.open_dimension_fields) GLIM_TRY(session->typing().open_dimension_fields());
-    if (effects.remeasure_dragged_labels) GLIM_TRY(remeasure_dragged_labels(*session));
+    if (effects.remeasure_dragged_labels) GLIM_TRY(remeasure_dragged_labels(session->state(), session->typing()));
     if (effects.mouse == MouseCapture::Take) SetCapture(window);
     // Losing the capture sends WM_CAPTURECHANGED at once, while this message
     // still holds the App: the window's procedure leaves it to the default.

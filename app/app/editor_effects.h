@@ -22,6 +22,10 @@ Status run_editor_action(App& app, HWND window, EditorAction action);
 // The first failure stops the steps after it.
 Status carry_out_input_effects(App& app, HWND window, const InputEffects& effects);
 
+// The selected wrapped labels measured again at their current wrap widths,
+// while a resize drags them.
+Status remeasure_dragged_labels(EditorState& state, TypingControls& typing);
+
 // The keyboard to the open typing control (else the capture's window) or to
 // the capture's window itself.
 void move_keyboard_focus(EditorSession& session, HWND window, FocusTarget target);

@@ -36,12 +36,14 @@
 #include "app/lib/start_with_windows.h"
 #include "app/lib/ui_language.h"
 #include "app/session/lens.h"
+#include "app/site_previews/site_previews.h"
 #include "app/win/com.h"
 #include "app/win/failure.h"
 #include "app/win/key_names.h"
 #include "app/win/paths.h"
 #include "core/base/utf.h"
 #include "core/diagnostics/diagnostic_report.h"
+#include "core/site_previews/site_preview_script.h"
 #include "text/app_error.h"
 #include "text/shortcut_text.h"
 
@@ -94,10 +96,11 @@ Status run_one_off(const OneOff& one_off, const Arguments& args) {
         case OneOffMode::PresentationDiagnostic: return run_presentation_diagnostic();
         case OneOffMode::LoupeDiagnostic: return run_loupe_diagnostic();
         case OneOffMode::RenderDemo: return run_render_demo();
-        case OneOffMode::RenderSitePreviews:
-            if (*find_option(args, one_off.option) + 2 >= args.size())
-                return invalid_input("usage: --render-site-previews <in> <out>");
-            break;
+        case OneOffMode::RenderSitePreviews: {
+            auto folders = site_preview_folders(args);
+            if (!folders) return std::move(folders).failure();
+            return render_site_previews(win::from_u16(folders->in), win::from_u16(folders->out));
+        }
         default: break;
     }
     const std::u16string option(one_off.option);

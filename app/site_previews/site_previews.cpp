@@ -1,0 +1,107 @@
+#include "app/site_previews/site_previews.h"
+
+#include "app/demo/demo_surface.h"
+#include "app/image/image_decoder.h"
+#include "app/session/image_save.h"
+#include "app/presentation/presentation_demo.h"
+#include "app/site_previews/board_film.h"
+#include "app/site_previews/capture_film.h"
+#include "app/site_previews/capture_films.h"
+#include "app/site_previews/scripted_input.h"
+#include "app/site_previews/support_heart_film.h"
+#include "app/site_previews/unbuilt_films.h"
+#include "app/win/paths.h"
+#include "core/editor/editor_state.h"
+#include "core/site_previews/board_film_checks.h"
+#include "core/site_previews/site_preview_script.h"
+
+namespace glimmerly {
+namespace {
+
+Status write_capture_picture(const BgraImage& capture, const std::wstring& path) {
+    auto scene = build_capture_scene(capture);
+    if (!scene) return std::move(scene).failure();
+    auto picture = render_state_picture(capture.width, capture.height, *scene);
+    if (!picture) return std::move(picture).failure();
+    return save_image_atomically(*picture, path, ImageFormat::Png);
+}
+
+Status record_editing_film_over(const BgraImage& capture, const std::wstring& frames_folder) {
+    auto scene = build_capture_scene(capture);
+    if (!scene) return std::move(scene).failure();
+    scene->tool = Tool::Select;
+    return record_editing_film(std::move(*scene), frames_folder);
+}
+
+// The board film's three pictures, read in this order; the icons'
+// colours premultiplied by their alpha as they are read.
+Result<BoardFilmPictures> read_board_film_pictures(const std::wstring& in) {
+    BoardFilmPictures pictures;
+    auto wallpaper = read_desktop_board_picture(in, L"wallpaper");
+    if (!wallpaper) return std::move(wallpaper).failure();
+    pictures.wallpaper = std::move(*wallpaper);
+    auto icons = read_desktop_board_picture(in, L"icons");
+    if (!icons) return std::move(icons).failure();
+    pictures.icons = premultiply_alpha(std::move(*icons));
+    auto screen = read_desktop_board_picture(in, L"screen");
+    if (!screen) return std::move(screen).failure();
+    pictures.screen = std::move(*screen);
+    return pictures;
+}
+
+}  // namespace
+
+Status render_site_previews(const std::wstring& in, const std::wstring& out) {
+    const auto in_path = [&](const wchar_t* name) { return win::join_path(in, name); };
+    const auto out_path = [&](const wchar_t* name) { return win::join_path(out, name); };
+
+    auto capture = load_image_file(in_path(L"desktop-capture.png"));
+    if (!capture) return std::move(capture).failure();
+    GLIM_TRY(check_site_capture_size(capture->width, capture->height));
+    GLIM_TRY(write_capture_picture(*capture, out_path(L"capture.png")));
+    GLIM_TRY(record_eyedropper_film(*capture, out_path(L"eyedropper-frames")));
+    GLIM_TRY(record_editing_film_over(*capture, out_path(L"editing-frames")));
+    GLIM_TRY(film_capture(*capture, out_path(L"capture-frames")));
+    capture = BgraImage{};
+    GLIM_TRY(film_support_heart(out_path(L"support-heart-frames")));
+
+    {
+        auto presentation = load_image_file(in_path(L"desktop-presentation.png"));
+        if (!presentation) return std::move(presentation).failure();
+        GLIM_TRY(render_presentation_picture(*presentation, out_path(L"presentation.png")));
+        GLIM_TRY(render_presentation_demo(*presentation, out_path(L"presentation-frames")));
+    }
+
+    auto board = read_board_film_pictures(in);
+    if (!board) return std::move(board).failure();
+    return film_board(*board, out_path(L"board-frames"));
+}
+
+Status render_presentation_picture(const BgraImage& picture, const std::wstring& path) {
+    // The layers are destroyed with their owners on every path.
+    auto sample = site_presentation_sample(picture.width, picture.height);
+    if (!sample) return std::move(sample).failure();
+    auto surface = make_demo_surface(picture.width, picture.height);
+    if (!surface) return std::move(surface).failure();
+    const auto w = static_cast<LONG>(picture.width), h = static_cast<LONG>(picture.height);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    SetLastError(0);
+    if (SetDIBitsToDevice(surface->memory.get(), 0, 0, picture.width, picture.height, 0, 0, 0, picture.height,
+                          picture.pixels.data(), &info, DIB_RGB_COLORS) == 0)
+        return demo_gdi_failure("SetDIBitsToDevice");
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    const struct {
+        const PresentationLayer& layer;
+        int x, y;
+    } placed[] = {{*sample->shapes, 0, 0}, {*sample->halo, 668, 184}, {*sample->devices, 410, 352}};
+    for (const auto& [layer, x, y] : placed) {
+        SetLastError(0);
+        if (!GdiAlphaBlend(surface->memory.get(), x, y, layer.width, layer.height, layer.surface.memory.get(), 0, 0,
+                           layer.width, layer.height, blend))
+            return demo_gdi_failure("GdiAlphaBlend");
+    }
+    return save_image_atomically(opaque_copy(*surface), path, ImageFormat::Png);
+}
+
+}  // namespace glimmerly

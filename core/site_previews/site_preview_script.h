@@ -1,0 +1,50 @@
+#pragma once
+// The fixed parts of "--render-site-previews <in> <out>" that need no
+// window: finding the option and its two operands, the input size the
+// capture films are made for, the eyedropper film's pointer path and the
+// editing film's closing check.
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/base/result.h"
+#include "core/document/scene_object.h"
+#include "core/startup/command_line.h"
+
+namespace glimmerly {
+
+inline constexpr std::u16string_view kRenderSitePreviewsOption = u"--render-site-previews";
+// The desktop capture the capture films are drawn over.
+inline constexpr std::uint32_t kSiteCaptureWidth = 1100;
+inline constexpr std::uint32_t kSiteCaptureHeight = 680;
+// The region the films over the capture work in.
+inline constexpr Box kSiteCaptureRegion{100, 86, 1040, 612};
+
+// The position of the first argument that is exactly the option.
+std::optional<std::size_t> find_render_site_previews_option(const Arguments& args);
+
+struct SitePreviewFolders {
+    std::u16string in;
+    std::u16string out;
+
+    friend bool operator==(const SitePreviewFolders&, const SitePreviewFolders&) = default;
+};
+// The two arguments after the option; arguments after them are ignored.
+// Fewer than two: E_INVALIDARG "usage: --render-site-previews <in> <out>".
+Result<SitePreviewFolders> site_preview_folders(const Arguments& args);
+
+// "desktop-capture.png must be 1100x680" unless it is.
+Status check_site_capture_size(std::uint32_t width, std::uint32_t height);
+
+// The eyedropper film's 150 pointer positions: a figure eight 12 pixels
+// wide and 8 high around (406, 317), once, starting at its centre.
+std::vector<Point> eyedropper_film_points();
+
+// The editing film's closing check: the turned note's bounds must stay
+// clear of the card frame's bottom edge and its stroke (touching passes).
+bool note_runs_into_frame(const Box& note, const Box& frame, double frame_stroke_width);
+
+}  // namespace glimmerly

@@ -1,0 +1,69 @@
+#include "core/site_previews/site_preview_script.h"
+
+#include <gtest/gtest.h>
+
+#include "core/site_previews/film_track.h"
+
+namespace glimmerly {
+namespace {
+
+TEST(SitePreviewOption, TwoOperandsAfterTheWholeOptionLaterOnesIgnored) {
+    struct Row {
+        const char* name;
+        Arguments args;
+        std::optional<SitePreviewFolders> folders;
+    } rows[] = {
+        {"both", {u"g.exe", u"--render-site-previews", u"in", u"out"}, SitePreviewFolders{u"in", u"out"}},
+        {"extra ignored", {u"g.exe", u"--render-site-previews", u"a", u"b", u"c"}, SitePreviewFolders{u"a", u"b"}},
+        {"after other arguments", {u"g.exe", u"--x", u"--render-site-previews", u"a", u"b"},
+         SitePreviewFolders{u"a", u"b"}},
+        {"one operand", {u"g.exe", u"--render-site-previews", u"in"}, std::nullopt},
+        {"none", {u"g.exe", u"--render-site-previews"}, std::nullopt},
+        {"other case", {u"g.exe", u"--Render-Site-Previews", u"a", u"b"}, std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto folders = site_preview_folders(row.args);
+        ASSERT_EQ(folders.ok(), row.folders.has_value());
+        if (folders) {
+            EXPECT_EQ(*folders, *row.folders);
+        } else {
+            EXPECT_EQ(folders.failure().code, E_INVALIDARG_CODE);
+            EXPECT_EQ(folders.failure().message, "usage: --render-site-previews <in> <out>");
+        }
+    }
+    EXPECT_EQ(find_render_site_previews_option({u"g.exe", u"a", u"--render-site-previews"}), 2u);
+    EXPECT_FALSE(find_render_site_previews_option({u"g.exe", u"--render-site-previews=1"}));
+}
+
+TEST(SitePreviewCapture, OnlyTheCapturesOwnSizeIsTaken) {
+    EXPECT_TRUE(check_site_capture_size(1100, 680));
+    for (const auto& [w, h] : {std::pair{1100u, 681u}, {1099u, 680u}, {0u, 0u}}) {
+        const Status checked = check_site_capture_size(w, h);
+        ASSERT_FALSE(checked);
+        EXPECT_EQ(checked.failure().code, E_INVALIDARG_CODE);
+        EXPECT_EQ(checked.failure().message, "desktop-capture.png must be 1100x680");
+    }
+}
+
+TEST(EyedropperFilm, AFigureEightOnceAroundItsCentre) {
+    const std::vector<Point> points = eyedropper_film_points();
+    ASSERT_EQ(points.size(), 150u);
+    EXPECT_EQ(pointer_track_line(points[0]), "406.0 317.0\n");
+    EXPECT_EQ(pointer_track_line(points[1]), "406.3 317.3\n");
+    EXPECT_EQ(pointer_track_line(points.back()), "405.7 316.7\n");
+    for (const Point& p : points) {
+        EXPECT_LE(std::abs(p.x - 406.0), 6.0);
+        EXPECT_LE(std::abs(p.y - 317.0), 4.0);
+    }
+}
+
+TEST(EditingFilmCheck, TheNoteMayTouchTheFrameButNotReachIntoItsStroke) {
+    const Box frame{172, 232, 474, 454};
+    EXPECT_FALSE(note_runs_into_frame({178, 458, 400, 500}, frame, 4.0));
+    EXPECT_TRUE(note_runs_into_frame({178, 457.9, 400, 500}, frame, 4.0));
+    EXPECT_FALSE(note_runs_into_frame({178, 480, 400, 520}, frame, 4.0));
+}
+
+}  // namespace
+}  // namespace glimmerly
