@@ -6,13 +6,13 @@ notification, through Xlib and XInput 2 by ctypes), so that neither
 xdotool's own start nor its pause between press and release is counted.
 Run by the script, which sets up the display and the prefix."""
 
-import ctypes
 import os
-import select
 import statistics
 import subprocess
 import sys
 import time
+
+from x_display import Display
 
 ROOT, PREFIX, RUNS = sys.argv[1], sys.argv[2], int(sys.argv[3])
 LEAK_CAPTURES = 100
@@ -20,96 +20,6 @@ WINE_EXEC = [os.path.join(ROOT, "scripts/wine-exec"), PREFIX]
 PROGRAM = os.path.join(ROOT, "build/win/glimmerly.exe")
 HELPER = os.path.join(ROOT, "build/win/bench/windows/capture_bench_helper.exe")
 STAND_IN = os.path.join(ROOT, "build/win/bench/windows/resident_standin.exe")
-
-MAP_NOTIFY, GENERIC_EVENT, SUBSTRUCTURE_NOTIFY = 19, 35, 1 << 19
-XI_ALL_MASTER_DEVICES, XI_RAW_KEY_PRESS = 1, 13
-
-x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
-x11.XOpenDisplay.restype = ctypes.c_void_p
-x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x11.XDefaultRootWindow.restype = ctypes.c_ulong
-x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-x11.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
-x11.XGetGeometry.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_void_p] * 7
-x11.XConnectionNumber.argtypes = [ctypes.c_void_p]
-x11.XPending.argtypes = [ctypes.c_void_p]
-x11.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
-x11.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-x11.XDisplayWidth.argtypes = x11.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
-x11.XGetInputFocus.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_int)]
-xi = ctypes.cdll.LoadLibrary("libXi.so.6")
-xi.XIQueryVersion.argtypes = [ctypes.c_void_p, ctypes.c_void_p, ctypes.c_void_p]
-xi.XISelectEvents.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_void_p, ctypes.c_int]
-
-
-class XIEventMask(ctypes.Structure):
-    _fields_ = [("deviceid", ctypes.c_int), ("mask_len", ctypes.c_int), ("mask", ctypes.POINTER(ctypes.c_ubyte))]
-
-
-class Display:
-    def __init__(self):
-        self.dpy = x11.XOpenDisplay(None)
-        if not self.dpy:
-            sys.exit("no X display")
-        self.size = (x11.XDisplayWidth(self.dpy, 0), x11.XDisplayHeight(self.dpy, 0))
-        root = x11.XDefaultRootWindow(self.dpy)
-        x11.XSelectInput(self.dpy, root, SUBSTRUCTURE_NOTIFY)
-        major, minor = ctypes.c_int(2), ctypes.c_int(0)
-        if xi.XIQueryVersion(self.dpy, ctypes.byref(major), ctypes.byref(minor)) != 0:
-            sys.exit("the display has no XInput 2")
-        bits = (ctypes.c_ubyte * 4)()
-        bits[XI_RAW_KEY_PRESS >> 3] |= 1 << (XI_RAW_KEY_PRESS & 7)
-        mask = XIEventMask(XI_ALL_MASTER_DEVICES, 4, bits)
-        xi.XISelectEvents(self.dpy, root, ctypes.byref(mask), 1)
-        x11.XSync(self.dpy, 0)
-        self.fd = x11.XConnectionNumber(self.dpy)
-        self.event = ctypes.create_string_buffer(192)
-
-    def drain(self):
-        x11.XSync(self.dpy, 0)
-        while x11.XPending(self.dpy):
-            x11.XNextEvent(self.dpy, self.event)
-
-    def full_screen(self, window):
-        values = [ctypes.c_uint(0) for _ in range(7)]
-        x11.XGetGeometry(self.dpy, window, *[ctypes.byref(v) for v in values])
-        return (values[3].value, values[4].value) == self.size
-
-    def time_key_to_map(self, timeout):
-        """From the next key press to the next full-screen window's map, and
-        that window; (None, None) when none maps in time."""
-        deadline = time.monotonic() + timeout
-        pressed = None
-        while True:
-            while x11.XPending(self.dpy):
-                x11.XNextEvent(self.dpy, self.event)
-                now = time.monotonic()
-                kind = int.from_bytes(self.event.raw[0:4], "little")
-                window = int.from_bytes(self.event.raw[40:48], "little")
-                if kind == GENERIC_EVENT and int.from_bytes(self.event.raw[36:40], "little") == XI_RAW_KEY_PRESS:
-                    pressed = pressed or now
-                elif kind == MAP_NOTIFY and pressed and self.full_screen(window):
-                    return now - pressed, window
-            left = deadline - time.monotonic()
-            if left <= 0:
-                return None, None
-            select.select([self.fd], [], [], left)
-
-    def wait_for_focus(self, window, timeout):
-        """Whether the display's input focus comes to the window in time. Wine
-        gives a window just shown the focus only after its first paint, and a
-        key typed before lands on the window that had it."""
-        deadline = time.monotonic() + timeout
-        focused, revert = ctypes.c_ulong(0), ctypes.c_int(0)
-        while True:
-            x11.XGetInputFocus(self.dpy, ctypes.byref(focused), ctypes.byref(revert))
-            if focused.value == window:
-                return True
-            if time.monotonic() >= deadline:
-                return False
-            # Focus events go only to clients that asked for them on the
-            # window itself: asked again every millisecond instead.
-            time.sleep(0.001)
 
 
 def helper(*args):
@@ -121,7 +31,6 @@ def helper(*args):
 
 def key(name):
     subprocess.run(["xdotool", "key", name], check=True)
-
 
 
 def escape_into(display, window):
@@ -233,7 +142,7 @@ def measure_stand_in(display):
 
 
 def main():
-    display = Display()
+    display = Display(raw_keys=True)
     target = subprocess.Popen(WINE_EXEC + [HELPER, "target"], stdout=subprocess.PIPE, text=True)
     if target.stdout.readline().strip() != "ready":
         sys.exit("the target window did not show")

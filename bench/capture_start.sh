@@ -9,17 +9,7 @@
 # Builds the program, bench/windows/capture_bench_helper and the stand-in first; runs on a
 # virtual display of its own, in its own Wine prefix (build/win/bench-prefix).
 set -uo pipefail
-source "$(dirname "$0")/../scripts/setup-common.sh"
+source "$(dirname "$0")/bench-setup.sh"
 
-glimmerly_install_packages || exit 1
-glimmerly_build_windows glimmerly capture_bench_helper resident_standin || exit 1
-
-prefix="$GLIMMERLY_ROOT/build/win/bench-prefix"
-mkdir -p "$prefix"
-glimmerly_start_xvfb || exit 1
-trap 'WINEPREFIX="$prefix" wineserver -k 2>/dev/null; glimmerly_stop_xvfb' EXIT
-glimmerly_wine_prefix "$prefix"
-# Without it Wine hides a full-screen window only after two seconds, as it
-# waits for a window manager that is not there.
-"$GLIMMERLY_ROOT/scripts/wine-exec" "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+glimmerly_bench_setup glimmerly capture_bench_helper resident_standin
 python3 "$GLIMMERLY_ROOT/bench/capture_start.py" "$GLIMMERLY_ROOT" "$prefix" "${1:-20}"

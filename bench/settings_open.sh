@@ -7,16 +7,8 @@
 # Runs on a virtual display of its own, in its own Wine prefix
 # (build/win/bench-prefix).
 set -uo pipefail
-source "$(dirname "$0")/../scripts/setup-common.sh"
+source "$(dirname "$0")/bench-setup.sh"
 
-glimmerly_install_packages || exit 1
-glimmerly_build_windows glimmerly settings_bench || exit 1
-
-prefix="$GLIMMERLY_ROOT/build/win/bench-prefix"
-mkdir -p "$prefix"
-glimmerly_start_xvfb || exit 1
-trap 'WINEPREFIX="$prefix" wineserver -k 2>/dev/null; glimmerly_stop_xvfb' EXIT
-glimmerly_wine_prefix "$prefix"
-"$GLIMMERLY_ROOT/scripts/wine-exec" "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+glimmerly_bench_setup glimmerly settings_bench
 python3 "$GLIMMERLY_ROOT/bench/settings_open.py" "$GLIMMERLY_ROOT" "$prefix" "${1:-10}"
 "$GLIMMERLY_ROOT/scripts/wine-exec" "$prefix" "$GLIMMERLY_ROOT/build/win/bench/windows/settings_bench.exe"

@@ -26,15 +26,6 @@ std::optional<AppCommand> popup_command_of(ShortcutRow row) {
     return command != 0 ? std::optional<AppCommand>(command) : std::nullopt;
 }
 
-Status refresh_popup(App& app) {
-    if (!app.tray_popup) return ok_status();
-    auto bindings = shortcut_bindings_snapshot(app);
-    if (!bindings) return std::move(bindings).failure();
-    auto popup = app.tray_popup->try_borrow();
-    if (!popup) return ok_status();
-    return refresh_tray_popup(*popup, *bindings);
-}
-
 }  // namespace
 
 ActiveRow active_menu_source(const App& app) {
@@ -66,6 +57,15 @@ Result<ShortcutBindings> shortcut_bindings_snapshot(const App& app) {
         }
     bindings.flags[static_cast<std::size_t>(BindingFlag::BoardShown)] = settings.board_visible;
     return bindings;
+}
+
+Status refresh_open_tray_popup(App& app) {
+    if (!app.tray_popup) return ok_status();
+    auto bindings = shortcut_bindings_snapshot(app);
+    if (!bindings) return std::move(bindings).failure();
+    auto popup = app.tray_popup->try_borrow();
+    if (!popup) return ok_status();
+    return refresh_tray_popup(*popup, *bindings);
 }
 
 void invalidate_popup_rows(App& app, MenuSource source, std::optional<ShortcutRecording> recording) {
@@ -213,7 +213,7 @@ Status mark_shortcut_row_saved(App& app, MenuSource source, ShortcutRow row, std
     std::optional<SavedBeforeLine> line;
     if (changed) line = SavedBeforeLine{source, row, optional_shortcut_key_caps(previous, 0, current_language())};
     GLIM_TRY(set_saved_before(app, std::move(line)));
-    return refresh_popup(app);
+    return refresh_open_tray_popup(app);
 }
 
 Status set_saved_before(App& app, std::optional<SavedBeforeLine> line) {

@@ -53,6 +53,9 @@ ActiveRow active_menu_source(const App& app);
 // setting, the presentation toggles and the board's visibility.
 Result<ShortcutBindings> shortcut_bindings_snapshot(const App& app);
 
+// The tray popup, when open, shows the bindings and toggles as they are now.
+Status refresh_open_tray_popup(App& app);
+
 // Replaces a source's recording row (none: it records nothing) and repaints it.
 void invalidate_popup_rows(App& app, MenuSource source, std::optional<ShortcutRecording> recording);
 

@@ -21,6 +21,7 @@
 #include "app/demo/render_demo.h"
 #include "app/diagnostics/document_diagnostic.h"
 #include "app/diagnostics/editor_diagnostic.h"
+#include "app/diagnostics/loupe_diagnostic.h"
 #include "app/diagnostics/presentation_diagnostic.h"
 #include "app/diagnostics/shortcut_checks.h"
 #include "app/diagnostics/startup_diagnostics.h"
@@ -91,6 +92,7 @@ Status run_one_off(const OneOff& one_off, const Arguments& args) {
         case OneOffMode::WarmDiagnostic: return run_warm_diagnostic();
         case OneOffMode::HotkeyDiagnostic: return run_hotkey_diagnostic();
         case OneOffMode::PresentationDiagnostic: return run_presentation_diagnostic();
+        case OneOffMode::LoupeDiagnostic: return run_loupe_diagnostic();
         case OneOffMode::RenderDemo: return run_render_demo();
         case OneOffMode::RenderSitePreviews:
             if (*find_option(args, one_off.option) + 2 >= args.size())

@@ -149,6 +149,7 @@ Status show_device_layer(PresentationState& state) {
         state.device_layer->drawing.mouse != mouse) {
         auto made = create_device_layer(0, 0, size.x, size.y, keyboard, mouse, state.cell);
         if (!made) return std::move(made).failure();
+        attach_broadcast_mirror(state, **made, kMirrorDeviceSlot);
         state.device_layer = std::move(*made);
     }
     auto work = work_area_at(state.device_anchor);

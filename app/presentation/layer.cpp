@@ -1,5 +1,6 @@
 #include "app/presentation/layer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -23,6 +24,10 @@ Status register_presentation_class() {
 
 BLENDFUNCTION layer_blend() { return {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA}; }
 
+std::size_t picture_length(const PresentationLayer& layer) {
+    return std::size_t(layer.surface.width) * std::size_t(layer.surface.height) * 4;
+}
+
 Status push_whole(PresentationLayer& layer) {
     SIZE size{layer.width, layer.height};
     POINT source{0, 0};
@@ -32,6 +37,21 @@ Status push_whole(PresentationLayer& layer) {
         return win::win32_failure("UpdateLayeredWindow");
     layer.pushed = true;
     return ok_status();
+}
+
+// Only `rect` to the window, unless it has no whole picture yet or the
+// system refused a partial push before.
+Status push_changed_part(PresentationLayer& layer, const PixelRect& rect) {
+    if (layer.whole_pushes || !layer.pushed) return push_whole(layer);
+    SIZE size{layer.width, layer.height};
+    POINT source{0, 0};
+    BLENDFUNCTION blend = layer_blend();
+    const RECT dirty{rect.left, rect.top, rect.right, rect.bottom};
+    UPDATELAYEREDWINDOWINFO info{sizeof info, layer.surface.screen.get(), nullptr, &size, layer.surface.memory.get(),
+                                 &source, 0, &blend, ULW_ALPHA, &dirty};
+    if (UpdateLayeredWindowIndirect(layer.window.get(), &info)) return ok_status();
+    layer.whole_pushes = true;
+    return push_whole(layer);
 }
 
 Status flush_gdi() {
@@ -185,23 +205,22 @@ Status present_layer(PresentationLayer& layer) {
     if (HRESULT hr = layer.resources->dc_target->EndDraw(); FAILED(hr)) return win::hr_failure(hr, "EndDraw");
     GLIM_TRY(flush_gdi());
     GLIM_TRY(push_whole(layer));
+    const PixelRect region = mirror_region(layer.dirty, layer.previous_dirty, layer.width, layer.height);
     layer.previous_dirty = std::exchange(layer.dirty, std::nullopt);
+    mirror_layer_to_broadcast(layer, MirrorPixels{layer.surface.bits, picture_length(layer), region});
     return ok_status();
 }
 
 Status push_dirty_rect(PresentationLayer& layer, const PixelRect& rect) {
     if (rect.right <= rect.left || rect.bottom <= rect.top) return ok_status();
     GLIM_TRY(flush_gdi());
-    if (layer.whole_pushes || !layer.pushed) return push_whole(layer);
-    SIZE size{layer.width, layer.height};
-    POINT source{0, 0};
-    BLENDFUNCTION blend = layer_blend();
-    const RECT dirty{rect.left, rect.top, rect.right, rect.bottom};
-    UPDATELAYEREDWINDOWINFO info{sizeof info, layer.surface.screen.get(), nullptr, &size, layer.surface.memory.get(),
-                                 &source, 0, &blend, ULW_ALPHA, &dirty};
-    if (UpdateLayeredWindowIndirect(layer.window.get(), &info)) return ok_status();
-    layer.whole_pushes = true;
-    return push_whole(layer);
+    GLIM_TRY(push_changed_part(layer, rect));
+    // The mirror's surface keeps the rest: only the changed part goes up,
+    // whatever the window itself was given.
+    const PixelRect inside{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, layer.width),
+                           std::min(rect.bottom, layer.height)};
+    mirror_layer_to_broadcast(layer, MirrorPixels{layer.surface.bits, picture_length(layer), inside});
+    return ok_status();
 }
 
 Status move_layer(PresentationLayer& layer, PixelPoint position) {
@@ -209,6 +228,7 @@ Status move_layer(PresentationLayer& layer, PixelPoint position) {
     if (!SetWindowPos(layer.window.get(), HWND_TOPMOST, position.x, position.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE))
         return win::win32_failure("SetWindowPos", PRESENTATION_WINDOW_CLASS);
     layer.position = position;
+    mirror_layer_to_broadcast(layer, std::nullopt);
     return ok_status();
 }
 
@@ -216,6 +236,7 @@ void show_layer(PresentationLayer& layer) {
     if (layer.shown) return;
     layer.shown = true;
     ShowWindow(layer.window.get(), SW_SHOWNOACTIVATE);
+    mirror_layer_to_broadcast(layer, std::nullopt);
 }
 
 }  // namespace glimmerly

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "app/app/tray_icon.h"
+#include "app/presentation/broadcast_mirror.h"
 #include "app/image/screen_grab.h"
 #include "app/render/renderer_resources.h"
 #include "core/base/pixel_rect.h"
@@ -66,6 +67,9 @@ struct PresentationLayer {
     // The system refused a push of only the changed part; whole pictures
     // from then on (the same pixels, more of them).
     bool whole_pushes = false;
+    // Last, so that it goes first: the slot is given back while the window
+    // it names still exists.
+    MirrorLink mirror;
 };
 
 using LayerPointer = std::unique_ptr<PresentationLayer>;

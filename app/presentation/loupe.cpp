@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "app/app/messages.h"
+#include "app/presentation/composed_loupe.h"
 #include "app/presentation/presentation.h"
 #include "app/win/failure.h"
 
@@ -88,6 +89,58 @@ void look_up_thumbnail_visual_export() {
     g_thumbnail_visual_export = found;
 }
 
+// The composed drawing on a window without a redirection bitmap; a failure
+// is recorded as the reason for drawing in bands, and nothing is kept.
+struct ComposedStart {
+    std::unique_ptr<ComposedLoupe, ComposedLoupeDeleter> composed;
+    HWND window = nullptr;
+};
+
+ComposedStart try_composed_drawing(HWND owner, FARPROC export_147) {
+    auto window = create_loupe_window(true);
+    if (!window) {
+        note_loupe_fallback("DirectComposition: " + window.failure().message);
+        return {};
+    }
+    auto built = build_composed_loupe(*window, owner, export_147);
+    if (!built) {
+        note_loupe_fallback("DirectComposition: " + built.failure().message);
+        destroy_loupe_window(*window);
+        return {};
+    }
+    ComposedStart start;
+    start.composed.reset(built->release());
+    start.window = *window;
+    return start;
+}
+
+// The first composed drawing that fails turns the loupe to bands for good,
+// on a new window with a redirection bitmap.
+Status fall_back_to_bands(Loupe& loupe, const Failure& failure) {
+    note_loupe_fallback("DirectComposition: " + failure.message);
+    loupe.composed.reset();
+    auto window = create_loupe_window(false);
+    if (!window) return std::move(window).failure();
+    destroy_loupe_window(std::exchange(loupe.window, *window));
+    loupe.drawn_diameter = 0;
+    loupe.shown = false;
+    return ok_status();
+}
+
+// Draws with the composed tree when the loupe has one, else in bands.
+Status draw_loupe(Loupe& loupe, const LoupeSquares& squares, const std::vector<LoupeCandidate>& beneath) {
+    if (loupe.composed) {
+        Status drawn = update_composed_loupe(*loupe.composed, squares.destination, squares.source, squares.zoom, beneath);
+        if (drawn) {
+            loupe.drawn_diameter = std::uint32_t(squares.destination.width());
+            return ok_status();
+        }
+        GLIM_TRY(fall_back_to_bands(loupe, drawn.failure()));
+    }
+    update_banded_loupe(loupe, squares.destination, squares.source, squares.zoom, beneath);
+    return ok_status();
+}
+
 std::int32_t saturated_diameter(double value) {
     if (std::isnan(value)) return 0;
     if (value >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
@@ -104,10 +157,12 @@ Loupe::~Loupe() {
     for (const LoupeThumbnail& thumbnail : thumbnails)
         if (thumbnail.handle) DwmUnregisterThumbnail(thumbnail.handle);
     thumbnails.clear();
+    composed.reset();
     destroy_loupe_window(std::exchange(window, nullptr));
 }
 
 void LoupeDeleter::operator()(Loupe* loupe) const noexcept { delete loupe; }
+void ComposedLoupeDeleter::operator()(ComposedLoupe* composed) const noexcept { delete composed; }
 
 Result<HWND> create_loupe_window(bool without_redirection) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -136,16 +191,17 @@ Result<HWND> create_loupe_window(bool without_redirection) {
 }
 
 Result<LoupePointer> create_loupe(HWND owner) {
-    bool composed = false;
-    if (!band_fallback_reason() && find_thumbnail_visual_export()) {
-        // The composed drawing is not part of this version: on a system that
-        // offers it, the loupe says so once and draws in bands.
-        note_loupe_fallback("DirectComposition: the composed drawing is not available in this version");
+    ComposedStart start;
+    if (!band_fallback_reason())
+        if (const FARPROC export_147 = find_thumbnail_visual_export()) start = try_composed_drawing(owner, export_147);
+    if (!start.composed) {
+        auto window = create_loupe_window(false);
+        if (!window) return std::move(window).failure();
+        start.window = *window;
     }
-    auto window = create_loupe_window(composed);
-    if (!window) return std::move(window).failure();
     LoupePointer loupe(new Loupe);
-    loupe->window = *window;
+    loupe->composed = std::move(start.composed);
+    loupe->window = start.window;
     g_event_window.store(owner);
     g_window_event_pending.store(false);
     struct Range {
@@ -203,7 +259,7 @@ Status update_loupe_view(Loupe& loupe, std::int32_t x, std::int32_t y, std::int3
         loupe.last_source == squares.source && loupe.last_zoom == std::uint32_t(squares.zoom) &&
         *loupe.last_stay_below == *below && loupe.last_beneath == beneath)
         return ok_status();
-    update_banded_loupe(loupe, squares.destination, squares.source, squares.zoom, beneath);
+    GLIM_TRY(draw_loupe(loupe, squares, beneath));
     loupe.last_stay_below = below;
     loupe.last_destination = squares.destination;
     loupe.last_source = squares.source;
@@ -319,8 +375,13 @@ void update_banded_loupe(Loupe& loupe, const PixelRect& destination, const Pixel
     loupe.drawn_diameter = std::uint32_t(d);
 }
 
-void drain_loupe_frames(Loupe&) {}
+void drain_loupe_frames(Loupe& loupe) {
+    clear_loupe_frame_pending();
+    if (loupe.composed) drain_composed_loupe_frames(*loupe.composed);
+}
 
 bool loupe_window_event_pending() { return g_window_event_pending.load(); }
+
+void clear_loupe_window_event() { g_window_event_pending.store(false); }
 
 }  // namespace glimmerly

@@ -20,6 +20,12 @@
 namespace glimmerly {
 
 struct PresentationState;
+struct ComposedLoupe;
+
+// The composed drawing is released where its type is known.
+struct ComposedLoupeDeleter {
+    void operator()(ComposedLoupe* composed) const noexcept;
+};
 
 inline constexpr wchar_t LOUPE_WINDOW_CLASS[] = L"Glimmerly.Loupe";
 inline constexpr wchar_t LOUPE_WINDOW_TITLE[] = L"Glimmerly loupe";
@@ -39,6 +45,8 @@ struct Loupe {
     std::vector<HWINEVENTHOOK> hooks;
     // The banded drawing's thumbnails, in registration order.
     std::vector<LoupeThumbnail> thumbnails;
+    // The composed drawing; none while the loupe draws in bands.
+    std::unique_ptr<ComposedLoupe, ComposedLoupeDeleter> composed;
     // Absent: rebuilt before the next placement.
     std::optional<std::vector<LoupeCandidate>> candidates;
     HWND window = nullptr;
@@ -85,10 +93,13 @@ void note_loupe_fallback(const std::string& reason);
 std::optional<std::string> band_fallback_reason();
 void update_banded_loupe(Loupe& loupe, const PixelRect& destination, const PixelRect& source, std::int32_t zoom,
                          const std::vector<LoupeCandidate>& beneath);
-// The frames captured for the composed drawing; the banded one has none.
+// The frames captured for the composed drawing copied to its surfaces; the
+// banded drawing has none.
 void drain_loupe_frames(Loupe& loupe);
 
 // The pending flags, for the tests of the one-message-at-a-time rule.
 bool loupe_window_event_pending();
+// The window-event message was taken: the hook may post the next one.
+void clear_loupe_window_event();
 
 }  // namespace glimmerly

@@ -63,6 +63,7 @@ Status draw_pointer_layer(PresentationState& state, PresentationLayer& layer, st
 Status replace_pointer_layer(PresentationState& state, PixelPoint at, std::int32_t width, std::int32_t height) {
     auto made = state.make_layer(at.x, at.y, width, height, state.cell);
     if (!made) return std::move(made).failure();
+    attach_broadcast_mirror(state, **made, kMirrorPointerSlot);
     state.pointer_layer = std::move(*made);
     state.pointer_layer->position = at;
     return ok_status();

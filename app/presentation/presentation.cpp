@@ -3,6 +3,7 @@
 #include "app/app/messages.h"
 #include "app/presentation/devices.h"
 #include "app/presentation/events.h"
+#include "app/presentation/loupe_capture.h"
 #include "app/presentation/pointer_effects.h"
 #include "app/presentation/presentation_shortcuts.h"
 #include "app/presentation/shapes.h"
@@ -23,6 +24,7 @@ void copy_settings(PresentationState& state, const Settings& settings) {
     state.input_display_position = settings.input_display_position;
     state.input_display_offset = settings.input_display_offset;
     state.shortcuts.drawing = settings.shape_shortcuts;
+    state.obs_mirror = settings.obs_mirror;
 }
 
 bool foreground_layout_is_us() {
@@ -138,6 +140,7 @@ Status apply_presentation_features(PresentationState& state, PresentationFeature
         auto made = state.make_layer(origin.x, origin.y, side, side, state.cell);
         if (!made) return std::move(made).failure();
         held = std::move(*made);
+        attach_broadcast_mirror(state, *held, kMirrorPointerSlot);
         held->position = origin;
         state.pointer_origin = origin;
         state.scale = dpi / 96.0;
@@ -194,6 +197,7 @@ Status close_presentation_windows(PresentationState& state) {
     state.pointer = {};
     state.spotlight_refresh = state.spotlight_key_held = state.magnifier_held = false;
     state.loupe.reset();
+    state.mirror.reset();
     if (state.timer.set) KillTimer(state.window, TIMER_PRESENTATION_FRAME);
     state.timer = {};
     return disarmed;
@@ -260,13 +264,19 @@ Status toggle_presentation_feature(PresentationState& state, std::uint32_t comma
 }
 
 Status apply_presentation_settings(PresentationState& state, const Settings& settings) {
+    const bool mirrored = state.obs_mirror;
     copy_settings(state, settings);
+    // Turned on while presenting: the layers that exist are mirrored at once.
+    if (state.obs_mirror && !mirrored) attach_presentation_layers(state);
     if (!cursor_feature(state.features) && !device_feature(state.features)) return ok_status();
     return or_stop(state, show_features(state));
 }
 
 Status drain_loupe_frames(PresentationState& state) {
-    if (state.loupe) drain_loupe_frames(*state.loupe);
+    if (state.loupe)
+        drain_loupe_frames(*state.loupe);
+    else
+        clear_loupe_frame_pending();  // a frame announced as the loupe went must not silence the next loupe's
     return ok_status();
 }
 

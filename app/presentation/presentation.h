@@ -123,6 +123,10 @@ struct PresentationState {
     LayerMaker make_layer = create_presentation_layer;
     // While the magnifier is on or its key is held.
     LoupePointer loupe;
+    // The OBS mirror setting, and the mirror the layers share once one is
+    // made; it stays while a layer holds it, even after the setting is off.
+    bool obs_mirror = false;
+    std::shared_ptr<BroadcastMirror> mirror;
 };
 
 // Builds the state and attaches it to the window; on failure nothing is attached.

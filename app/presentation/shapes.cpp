@@ -32,6 +32,7 @@ Status make_shapes_layer(PresentationState& state) {
     const PixelRect screen = virtual_screen_rect();
     auto made = state.make_layer(screen.left, screen.top, screen.width(), screen.height(), state.cell);
     if (!made) return std::move(made).failure();
+    attach_broadcast_mirror(state, **made, kMirrorShapesSlot);
     (*made)->position = PixelPoint{screen.left, screen.top};
     state.shapes_origin = {screen.left, screen.top};
     state.shapes_layer = std::move(*made);
@@ -174,6 +175,8 @@ Status disarm_temporary_shape(PresentationState& state) {
     if (state.shapes.shapes.empty() && state.shapes_layer) {
         if (state.shapes_layer->shown) ShowWindow(state.shapes_layer->window.get(), SW_HIDE);
         state.shapes_layer.reset();
+        // The state alone still holding the mirror: nothing is left to repeat.
+        if (state.mirror.use_count() == 1) state.mirror.reset();
     }
     return restyled;
 }

@@ -19,15 +19,6 @@
 namespace glimmerly {
 namespace {
 
-Status refresh_popup(App& app) {
-    if (!app.tray_popup) return ok_status();
-    auto bindings = shortcut_bindings_snapshot(app);
-    if (!bindings) return std::move(bindings).failure();
-    auto popup = app.tray_popup->try_borrow();
-    if (!popup) return ok_status();
-    return refresh_tray_popup(*popup, *bindings);
-}
-
 // A flag of the settings flipped and written; the App's copy changes only
 // once the file has it.
 Status flip_and_write(App& app, bool Settings::*flag) {
@@ -186,7 +177,7 @@ Status sync_feature_switches(App& app) {
         }
     }
     state.release();
-    return refresh_popup(app);
+    return refresh_open_tray_popup(app);
 }
 
 Status commit_pointer_page(App& app, bool save) {
@@ -230,7 +221,7 @@ Status apply_settings_change(App& app, HWND app_window, PanelResponse response) 
         GLIM_TRY(apply_pointer_change(app, response));
     } else if (static_cast<std::uint8_t>(tag) <= static_cast<std::uint8_t>(PanelTag::ToggleFeature)) {
         GLIM_TRY(run_resident_step(app, app_window, response));
-        GLIM_TRY(refresh_popup(app));
+        GLIM_TRY(refresh_open_tray_popup(app));
         GLIM_TRY(refresh_settings_window(app));
     }
     if (SettingsWindow* settings = live_settings_window(app)) InvalidateRect(settings->window.get(), nullptr, FALSE);

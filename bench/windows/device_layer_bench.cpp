@@ -22,26 +22,13 @@
 #include "app/presentation/spotlight.h"
 #include "app/win/com.h"
 #include "app/win/owners.h"
+#include "bench/windows/timing.h"
 
 namespace glimmerly {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double ms_since(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void report(const char* what, std::vector<double> samples) {
-    if (samples.empty()) {
-        std::printf("%-44s no samples\n", what);
-        return;
-    }
-    std::sort(samples.begin(), samples.end());
-    const auto at = [&](double q) { return samples[std::min(samples.size() - 1, std::size_t(q * samples.size()))]; };
-    std::printf("%-44s median %.4f ms  p95 %.4f ms  worst %.4f ms  (%zu)\n", what, at(0.5), at(0.95), samples.back(),
-                samples.size());
-}
+using bench::Clock;
+using bench::ms_since;
 
 struct Bench {
     PresentationCell* cell = nullptr;
@@ -110,8 +97,8 @@ void time_spotlight() {
         (void)draw_spotlight(**made, true, 900, 540, settings, 1.0);
         refilled.push_back(ms_since(start));
     }
-    report("spotlight frame, pointer moved", moved);
-    report("spotlight frame, darkness changed", refilled);
+    bench::report("spotlight frame, pointer moved", moved, 0.95);
+    bench::report("spotlight frame, darkness changed", refilled, 0.95);
 }
 
 int run() {
@@ -140,7 +127,7 @@ int run() {
     for (int i = 0; i < 200; ++i) keys += std::wstring(L" ") + letters[i % 8];
     if (run_xdotool(keys) != 0) std::printf("xdotool could not be started\n");
     g_bench = nullptr;
-    report("key press, handler to device-layer push", bench.presses);
+    bench::report("key press, handler to device-layer push", bench.presses, 0.95);
     {
         auto state = (*cell)->try_borrow();
         std::vector<double> passes;
@@ -149,7 +136,7 @@ int run() {
             (void)render_device_layer(*state, presentation_now(*state));
             passes.push_back(ms_since(start));
         }
-        report("device-layer pass alone (draw and push)", passes);
+        bench::report("device-layer pass alone (draw and push)", passes, 0.95);
         // Its parts: an empty draw (bind, clear, end) and the push by itself.
         PresentationLayer& layer = *state->device_layer;
         std::vector<double> empty, pushes;
@@ -166,8 +153,8 @@ int run() {
                                 layer.surface.memory.get(), &source, 0, &blend, ULW_ALPHA);
             pushes.push_back(ms_since(start));
         }
-        report("  of which an empty draw", empty);
-        report("  of which the push", pushes);
+        bench::report("  of which an empty draw", empty, 0.95);
+        bench::report("  of which the push", pushes, 0.95);
     }
     destroy_presentation_state(std::move(*cell));
     time_spotlight();

@@ -20,23 +20,14 @@
 #include "app/presentation/sound.h"
 #include "app/win/com.h"
 #include "app/win/owners.h"
+#include "bench/windows/timing.h"
 #include "core/presentation/click_sounds.h"
 
 namespace glimmerly {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double ms_since(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void report(const char* what, std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    const auto at = [&](double q) { return samples[std::min(samples.size() - 1, std::size_t(q * samples.size()))]; };
-    std::printf("%-44s median %.4f ms  p95 %.4f ms  worst %.4f ms  (%zu)\n", what, at(0.5), at(0.95), samples.back(),
-                samples.size());
-}
+using bench::Clock;
+using bench::ms_since;
 
 struct Bench {
     PresentationState* state = nullptr;
@@ -81,7 +72,7 @@ int run() {
             }
         }
         g_bench = nullptr;
-        report("key report, post to slot", bench.samples);
+        bench::report("key report, post to slot", bench.samples, 0.95);
         state->features = {};
     }
     destroy_presentation_state(std::move(*cell));
@@ -92,7 +83,7 @@ int run() {
         const auto sounds = make_click_sounds();
         made.push_back(ms_since(start));
     }
-    report("click sounds, synthesis of the six", made);
+    bench::report("click sounds, synthesis of the six", made, 0.95);
     const auto first = Clock::now();
     (void)play_click_sound_from(2, 1, std::nullopt, PlaySoundW);
     std::printf("%-44s %.4f ms\n", "first click-sound call (synthesis)", ms_since(first));
@@ -103,7 +94,7 @@ int run() {
             (void)play_click_sound_from(1 + i % 2, i % 3, std::nullopt, silent_player);
             calls.push_back(ms_since(start));
         }
-        report("click-sound call, player left out", calls);
+        bench::report("click-sound call, player left out", calls, 0.95);
     }
     for (const bool lookup : {false, true}) {
         std::vector<double> calls;
@@ -115,7 +106,8 @@ int run() {
                 (void)play_click_sound_from(1 + i % 2, i % 3, std::nullopt, PlaySoundW);
             calls.push_back(ms_since(start));
         }
-        report(lookup ? "click-sound call with the custom-file lookup" : "click-sound call, built-in", calls);
+        bench::report(lookup ? "click-sound call with the custom-file lookup" : "click-sound call, built-in", calls,
+                      0.95);
     }
     return 0;
 }

@@ -23,24 +23,14 @@
 #include "app/presentation/pointer_effects.h"
 #include "app/win/com.h"
 #include "app/win/owners.h"
+#include "bench/windows/timing.h"
 #include "bench/support/pointer_scene.h"
 
 namespace glimmerly {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double ms_since(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void report(const char* what, std::vector<double> times) {
-    if (times.empty()) return std::printf("%-44s no samples\n", what), void();
-    std::sort(times.begin(), times.end());
-    const auto at = [&](double q) { return times[static_cast<std::size_t>(q * double(times.size() - 1))]; };
-    std::printf("%-44s median %7.3f ms  p99 %7.3f ms  worst %7.3f ms  (%zu)\n", what, at(0.5), at(0.99), times.back(),
-                times.size());
-}
+using bench::Clock;
+using bench::ms_since;
 
 int bench_frame() {
     auto made = create_presentation_layer(0, 0, 1920, 1080, nullptr);
@@ -84,11 +74,11 @@ int bench_frame() {
         if (!push_dirty_rect(layer, {800, 400, 1100, 700})) return 1;
         clipped_push.push_back(ms_since(start));
     }
-    report("program's own work (the picture)", own);
-    report("Direct2D drawing and EndDraw (Wine)", direct2d);
-    report("push of the whole layer", push);
-    report("Direct2D clipped to 300 x 300 (Wine)", clipped);
-    report("push of 300 x 300", clipped_push);
+    bench::report("program's own work (the picture)", own);
+    bench::report("Direct2D drawing and EndDraw (Wine)", direct2d);
+    bench::report("push of the whole layer", push);
+    bench::report("Direct2D clipped to 300 x 300 (Wine)", clipped);
+    bench::report("push of 300 x 300", clipped_push);
     return 0;
 }
 
@@ -165,10 +155,10 @@ int bench_ticks(int seconds) {
     }
     g_log = nullptr;
     std::printf("raw mouse events: %llu\n", static_cast<unsigned long long>(log.raw_events));
-    report("interval between timer ticks", log.tick_intervals);
-    report("interval between frames (tick or input)", log.frame_intervals);
-    report("whole tick or raw event (Direct2D included)", log.work);
-    report("program's own picture per frame", log.own);
+    bench::report("interval between timer ticks", log.tick_intervals);
+    bench::report("interval between frames (tick or input)", log.frame_intervals);
+    bench::report("whole tick or raw event (Direct2D included)", log.work);
+    bench::report("program's own picture per frame", log.own);
     const auto late = std::count_if(log.own.begin(), log.own.end(), [](double ms) { return ms > 16.0; });
     std::printf("frames whose own picture took over 16 ms: %ld of %zu\n", static_cast<long>(late), log.own.size());
     destroy_presentation_state(std::move(*attached));

@@ -32,6 +32,7 @@
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_store.h"
 #include "app/settings/settings_window.h"
+#include "bench/windows/timing.h"
 #include "core/pointer/pointer_paint.h"
 #include "ui/settings_panel/pointer_preview.h"
 #include "ui/settings_panel/settings_layout.h"
@@ -39,18 +40,8 @@
 namespace glimmerly {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double ms_since(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void report(const char* what, std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    const auto at = [&](double q) { return times[static_cast<std::size_t>(q * double(times.size() - 1))]; };
-    std::printf("%-44s median %7.3f ms  p99 %7.3f ms  worst %7.3f ms  (%zu)\n", what, at(0.5), at(0.99), times.back(),
-                times.size());
-}
+using bench::Clock;
+using bench::ms_since;
 
 int bench_in_process() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -108,10 +99,10 @@ int bench_in_process() {
         measures.push_back(ms_since(start));
     }
     std::printf("settings window %d x %d DIPs, Pointer effects page, trail, waves and spotlight\n", width, height);
-    report("frame tick (preview step and whole paint)", ticks);
-    report("frame tick, own part (step and effects)", own);
-    report("layout pass of the page", layouts);
-    report("measuring, natural size and placing", measures);
+    bench::report("frame tick (preview step and whole paint)", ticks);
+    bench::report("frame tick, own part (step and effects)", own);
+    bench::report("layout pass of the page", layouts);
+    bench::report("measuring, natural size and placing", measures);
     app.release();
     return 0;
 }

@@ -249,6 +249,50 @@ std::vector<ColourSample> taskbar_loupe_samples(const GrabView& reference, std::
     return samples;
 }
 
+TaskbarComparison compare_taskbar_view(const GrabView& reference, const GrabView& shown, std::int32_t f,
+                                       std::int32_t g, const PixelRect& monitor, const PixelRect& band,
+                                       bool composed) {
+    const double reach = composed ? 114.0 * 114.0 : 116.0 * 116.0;
+    TaskbarComparison result;
+    for (std::int32_t y = g - 120; y < g + 120; ++y) {
+        for (std::int32_t x = f - 120; x < f + 120; ++x) {
+            const double dx = x + 0.5 - f;
+            const double dy = y + 0.5 - g;
+            if (dx * dx + dy * dy > reach || !holds(monitor, x, y)) continue;
+            const PixelPoint from = zoom_two_source(f, g, x, y);
+            if (!holds(band, from.x, from.y)) continue;
+            const auto seen = grab_pixel(shown, x, y);
+            const auto source = grab_pixel(reference, from.x, from.y);
+            if (!seen || !source) continue;
+            ++result.compared;
+            const std::uint8_t difference = largest_difference(*seen, *source);
+            if (difference == 0) ++result.exact;
+            result.worst = std::max(result.worst, difference);
+        }
+    }
+    return result;
+}
+
+std::uint64_t count_colour(const GrabView& grab, std::int32_t left, std::int32_t top, std::int32_t side, Rgb colour) {
+    std::uint64_t count = 0;
+    for (std::int32_t y = top; y < top + side; ++y)
+        for (std::int32_t x = left; x < left + side; ++x)
+            if (grab_pixel(grab, x, y) == colour) ++count;
+    return count;
+}
+
+PixelPoint latency_move_point(const PixelRect& rect, int move) {
+    const std::int32_t width = rect.right - rect.left;
+    return {rect.left + (move % 2 == 0 ? width / 3 : 2 * width / 3), (rect.top + rect.bottom) / 2};
+}
+
+std::string never_reached_text(PixelPoint point) { return concat({"never reached ", point_text(point.x, point.y)}); }
+
+std::string pattern_covered_text(PixelPoint point) {
+    return concat({"the pattern is covered at ", point_text(point.x, point.y),
+                   ": close what lies over it and run again"});
+}
+
 Percentiles latency_percentiles(std::span<const double> values) {
     if (values.empty())
         return {std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity(), 0};

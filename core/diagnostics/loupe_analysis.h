@@ -93,6 +93,32 @@ std::vector<ColourSample> loupe_samples(const GrabView& reference, std::int32_t 
 std::vector<ColourSample> taskbar_loupe_samples(const GrabView& reference, std::int32_t x, std::int32_t y,
                                                 const PixelRect& monitor, const PixelRect& band);
 
+// The loupe over the taskbar band at (f, g), zoom 2: each pixel inside its
+// circle (radius 114 composed, 116 banded) and on the monitor whose source
+// lies in the band, against the reference grab's source pixel.
+struct TaskbarComparison {
+    std::uint64_t exact = 0;
+    std::uint64_t compared = 0;
+    std::uint8_t worst = 0;
+};
+TaskbarComparison compare_taskbar_view(const GrabView& reference, const GrabView& shown, std::int32_t f,
+                                       std::int32_t g, const PixelRect& monitor, const PixelRect& band,
+                                       bool composed);
+
+// Pixels of exactly `colour` in the square of side `side` from (left, top);
+// those off the grab are skipped.
+std::uint64_t count_colour(const GrabView& grab, std::int32_t left, std::int32_t top, std::int32_t side, Rgb colour);
+
+// A latency series goes back and forth between two points a third of the
+// way in from each side, at mid-height: the even moves to the left one.
+inline constexpr int kLatencyMoves = 26;
+PixelPoint latency_move_point(const PixelRect& rect, int move);
+
+// "never reached (x, y)": a move that did not reach the screen in time.
+std::string never_reached_text(PixelPoint point);
+// The pattern probe does not show at `point`: something lies over it.
+std::string pattern_covered_text(PixelPoint point);
+
 struct Percentiles {
     double p50 = 0;
     double p95 = 0;

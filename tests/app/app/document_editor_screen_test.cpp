@@ -20,6 +20,7 @@
 #include "core/editor/editor_state.h"
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/dialogs.h"
+#include "tests/app/support/injected_input.h"
 #include "tests/app/support/private_prefix.h"
 #include "tests/app/support/registry.h"
 #include "tests/app/support/resident.h"
@@ -61,26 +62,6 @@ void write_document(const std::wstring& path, std::uint32_t width, std::uint32_t
     win::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(file.get(), bytes->data(), static_cast<DWORD>(bytes->size()), &written, nullptr));
-}
-
-INPUT key_input(WORD key, bool up) {
-    INPUT input{.type = INPUT_KEYBOARD};
-    input.ki = {.wVk = key, .dwFlags = DWORD(up ? KEYEVENTF_KEYUP : 0)};
-    return input;
-}
-
-INPUT mouse_input(POINT at, DWORD flags, DWORD wheel = 0) {
-    INPUT input{.type = INPUT_MOUSE};
-    const auto normal = [](LONG v, int extent) { return static_cast<LONG>((v * 65536 + extent - 1) / extent); };
-    input.mi = {.dx = normal(at.x, GetSystemMetrics(SM_CXSCREEN)),
-                .dy = normal(at.y, GetSystemMetrics(SM_CYSCREEN)),
-                .mouseData = wheel,
-                .dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE};
-    return input;
-}
-
-void send(std::vector<INPUT> inputs) {
-    EXPECT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
 }
 
 // Blue and green of the screen pixel: the frame place it shows, mod 256.

@@ -9,18 +9,16 @@
 #include "app/lib/settings_store.h"
 #include "tests/app/render/render_support.h"
 #include "tests/app/support/child_process.h"
+#include "tests/app/support/injected_input.h"
 #include "tests/app/support/resident.h"
 
 namespace glimmerly {
 namespace {
 
 using testing_support::eventually;
+using testing_support::key_input;
 
 constexpr Rgb kError{248, 81, 73};
-
-INPUT key_input(WORD key, bool up) {
-    return INPUT{.type = INPUT_KEYBOARD, .ki = {.wVk = key, .dwFlags = DWORD(up ? KEYEVENTF_KEYUP : 0)}};
-}
 
 // A click at a point of the dialog given in its design units (420 x 248 at 96 dpi).
 void click_dialog(HWND window, double x, double y) {

@@ -15,6 +15,7 @@
 #include "tests/app/support/dialogs.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/private_prefix.h"
+#include "tests/app/support/resident.h"
 
 namespace glimmerly {
 namespace {
@@ -38,23 +39,7 @@ bool desktop_shows(const std::wstring& picture) {
 // The exit code of "glimmerly.exe --board-bake", or -1 when it did not end
 // within a minute and a half (its own wait is one minute).
 int run_bake(testing_support::DialogSweeper& sweeper) {
-    wchar_t own[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, own, MAX_PATH);
-    std::wstring command =
-        L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") + L"\" --board-bake";
-    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return -2;
-    CloseHandle(info.hThread);
-    win::UniqueHandle process(info.hProcess);
-    sweeper.watch(info.dwProcessId);
-    if (WaitForSingleObject(process.get(), 90000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.get(), 99);
-        return -1;
-    }
-    DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
-    return static_cast<int>(code);
+    return testing_support::run_program({L"--board-bake"}, {}, sweeper, 90000).exit_code;
 }
 
 FILETIME last_write(const std::wstring& path) {

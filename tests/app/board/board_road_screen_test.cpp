@@ -22,6 +22,7 @@
 #include "tests/app/board/board_support.h"
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/files.h"
+#include "tests/app/support/injected_input.h"
 #include "tests/app/support/resident.h"
 
 namespace glimmerly {
@@ -42,24 +43,6 @@ GLIM_TEST_CHILD(BoardDesktopShows) {
 bool desktop_shows(const std::wstring& picture) {
     auto child = start_child(L"BoardDesktopShows", {picture});
     return child && wait_for_exit(*child) == 0;
-}
-
-INPUT mouse_input(POINT at, DWORD flags) {
-    INPUT input{.type = INPUT_MOUSE};
-    const auto normal = [](LONG v, int extent) { return static_cast<LONG>((v * 65536 + extent - 1) / extent); };
-    input.mi = {.dx = normal(at.x, GetSystemMetrics(SM_CXSCREEN)), .dy = normal(at.y, GetSystemMetrics(SM_CYSCREEN)),
-                .dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE};
-    return input;
-}
-
-INPUT key_input(WORD key, bool up) {
-    INPUT input{.type = INPUT_KEYBOARD};
-    input.ki = {.wVk = key, .dwFlags = DWORD(up ? KEYEVENTF_KEYUP : 0)};
-    return input;
-}
-
-void send(std::vector<INPUT> inputs) {
-    EXPECT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)), inputs.size());
 }
 
 void tap(WORD key) { send({key_input(key, false), key_input(key, true)}); }
@@ -174,19 +157,7 @@ TEST_F(BoardRoad, APageDamagedWhileEditingKeepsTheEditorOnceAndTheNotesInTheSide
 }
 
 // "glimmerly.exe --board-clear" and its exit code.
-int run_clear(DialogSweeper& sweeper) {
-    wchar_t own[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, own, MAX_PATH);
-    std::wstring command =
-        L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") + L"\" --board-clear";
-    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return -2;
-    CloseHandle(info.hThread);
-    win::UniqueHandle process(info.hProcess);
-    sweeper.watch(info.dwProcessId);
-    return wait_for_exit(process, 60000);
-}
+int run_clear(DialogSweeper& sweeper) { return run_program({L"--board-clear"}, {}, sweeper, 60000).exit_code; }
 
 TEST_F(BoardRoad, TheClearWaitsForAnOpenEditorAndWithTheBoardHiddenLeavesAnEmptyPage) {
     const std::wstring page = win::join_path(board_folder(), L"page-1.txt");

@@ -171,6 +171,25 @@ TEST_F(DiagnosticModes, BoardSetRunBakesOntoTheDesktopAndGivesTheBaseBack) {
     expect_no_boxes();
 }
 
+TEST_F(DiagnosticModes, LoupeDiagnosticEndsWithAClearFailureUnderWine) {
+    // Wine gives the loupe no thumbnails and no capture, so it draws in
+    // bands, and a window's new place reaches the screen only when its
+    // thread takes its messages: the first latency move never shows, which
+    // ends the run before it reports. What counts here is that it ends, in
+    // time, and says where.
+    const ProgramRun run = this->run({L"--loupe-diagnostic"}, 60000);
+    EXPECT_EQ(run.exit_code, 1) << run.standard_error;
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    const std::string moved =
+        "never reached (" + std::to_string(width / 3) + ", " + std::to_string(height / 2) + ")\n";
+    EXPECT_TRUE(run.standard_error.ends_with(moved)) << run.standard_error;
+    EXPECT_NE(run.standard_error.find("drawn in round bands instead"), std::string::npos) << run.standard_error;
+    // A run that ends at a failed step leaves neither report nor picture.
+    EXPECT_FALSE(report(L"target\\loupe-diagnostics.txt"));
+    EXPECT_EQ(GetFileAttributesW(report_path(L"target\\loupe-edge-zoom.png").c_str()), INVALID_FILE_ATTRIBUTES);
+    expect_no_boxes();
+}
+
 TEST_F(DiagnosticModes, TheFirstSwitchOfTheTableWinsAndCaseMatters) {
     // The board's check comes first; the editor's never runs beside it.
     (void)run({L"--editor-diagnostic", L"--board-diagnostic"});

@@ -132,7 +132,7 @@ ProgramRun run_program(const std::vector<std::wstring>& args, const std::wstring
     PROCESS_INFORMATION info{};
     ProgramRun result;
     if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        folder.c_str(), &startup, &info)) {
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
         ADD_FAILURE() << win::win32_failure("CreateProcessW").message;
         return result;
     }

@@ -42,7 +42,8 @@ int run_to_end(std::wstring command);
 // The quoted path of a program built beside the tests.
 std::wstring beside_tests(const wchar_t* name);
 
-// One run of glimmerly.exe with `args` from `folder`, its boxes answered by
+// One run of glimmerly.exe with `args` from `folder` (the tests' own when
+// empty), its boxes answered by
 // `sweeper`, ended when it has not finished within `timeout_ms`.
 struct ProgramRun {
     int exit_code = -1;  // -1: still running at the deadline, then ended

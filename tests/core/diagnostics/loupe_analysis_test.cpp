@@ -236,6 +236,51 @@ TEST(LoupeSamples, WatchTheMagnifiedSourcesThatLieOnTheGrabAndTheBand) {
                                                  {223, 299, pattern_colour(211, 284)}}));
 }
 
+TEST(CompareTaskbarView, ComparesOnlyTheCircleOnTheMonitorWhoseSourceLiesInTheBand) {
+    // A 400 x 300 monitor with a 40-pixel band at its bottom; the loupe at
+    // the band's middle reaches below the monitor.
+    const PixelRect monitor{0, 0, 400, 300};
+    const PixelRect band{0, 260, 400, 300};
+    const Grab reference = pattern_grab(0, 0, 400, 300);
+    const Grab shown = perfect_loupe(reference, 200, 280, 2);
+    const TaskbarComparison banded = compare_taskbar_view(reference.view(), shown.view(), 200, 280, monitor, band,
+                                                          false);
+    EXPECT_GT(banded.compared, 1000u);
+    EXPECT_EQ(banded.exact, banded.compared);
+    EXPECT_EQ(banded.worst, 0);
+    // The composed loupe's circle is smaller: fewer pixels, none of them new.
+    const TaskbarComparison composed = compare_taskbar_view(reference.view(), shown.view(), 200, 280, monitor, band,
+                                                            true);
+    EXPECT_LT(composed.compared, banded.compared);
+    // Nothing magnified: the loupe shows what lies beneath it.
+    const TaskbarComparison unmagnified = compare_taskbar_view(reference.view(), reference.view(), 200, 280,
+                                                               monitor, band, false);
+    EXPECT_EQ(unmagnified.compared, banded.compared);
+    EXPECT_LT(unmagnified.exact * 10, unmagnified.compared);
+    EXPECT_GT(unmagnified.worst, 100);
+}
+
+TEST(CountColour, CountsExactMatchesWithinTheSquareOnTheGrab) {
+    Grab grab = grab_of(-10, -10, 50, 50, [](std::int32_t, std::int32_t) { return Rgb{255, 0, 255}; });
+    grab.set(0, 0, {254, 0, 255});
+    EXPECT_EQ(count_colour(grab.view(), -20, -20, 30, {255, 0, 255}), 20u * 20u - 1u);
+    EXPECT_EQ(count_colour(grab.view(), -20, -20, 30, {0, 255, 0}), 0u);
+}
+
+TEST(LatencyMovePoint, EvenMovesGoAThirdInAndOddOnesTwoThirds) {
+    const PixelRect rect{-1280, 0, 0, 1025};
+    EXPECT_EQ(latency_move_point(rect, 0), (PixelPoint{-854, 512}));
+    EXPECT_EQ(latency_move_point(rect, 1), (PixelPoint{-427, 512}));
+    EXPECT_EQ(latency_move_point(rect, 24), latency_move_point(rect, 0));
+    EXPECT_EQ(latency_move_point({0, 0, 100, 10}, 1), (PixelPoint{66, 5}));
+}
+
+TEST(LoupeFailureTexts, NameThePointWithSignedCoordinates) {
+    EXPECT_EQ(never_reached_text({-854, 512}), "never reached (-854, 512)");
+    EXPECT_EQ(pattern_covered_text({3839, 1079}),
+              "the pattern is covered at (3839, 1079): close what lies over it and run again");
+}
+
 TEST(LatencyPercentiles, NearestRankOnTheSortedValues) {
     std::vector<double> values;
     for (int i = 25; i >= 1; --i) values.push_back(i);

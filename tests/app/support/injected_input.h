@@ -1,0 +1,17 @@
+#pragma once
+// Keyboard and mouse input for SendInput, as the tests inject it.
+
+#include <windows.h>
+
+#include <vector>
+
+namespace glimmerly::testing_support {
+
+// A key going down or up; with `unicode` set, that character instead of the key.
+INPUT key_input(WORD key, bool up, wchar_t unicode = 0);
+// The pointer moved to a screen point, with the flags' buttons or wheel.
+INPUT mouse_input(POINT at, DWORD flags, DWORD wheel = 0);
+// All of them injected at once; a failure to inject every one fails the test.
+void send(std::vector<INPUT> inputs);
+
+}  // namespace glimmerly::testing_support
