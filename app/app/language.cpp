@@ -2,7 +2,6 @@
 
 #include "app/app/app.h"
 #include "app/app/editor_process.h"
-#include "app/app/unbuilt.h"
 #include "app/lib/installer_language.h"
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_store.h"

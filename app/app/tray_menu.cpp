@@ -9,7 +9,6 @@
 #include "app/app/row_edit.h"
 #include "app/app/messages.h"
 #include "app/app/popup_paint.h"
-#include "app/app/unbuilt.h"
 #include "app/lib/settings_store.h"
 #include "app/win/failure.h"
 #include "core/menu/popup_placement.h"

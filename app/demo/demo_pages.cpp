@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <string>
@@ -10,6 +12,9 @@
 #include "app/app/popup_paint.h"
 #include "app/app/setup.h"
 #include "app/demo/demo_surface.h"
+#include "app/render/renderer_resources.h"
+#include "app/settings/settings_page_paint.h"
+#include "app/settings/settings_window.h"
 #include "app/win/failure.h"
 #include "app/win/paths.h"
 #include "core/base/shortcut.h"
@@ -17,7 +22,9 @@
 #include "core/menu/popup_rows.h"
 #include "core/notice/notice_layout.h"
 #include "core/shortcuts/shortcut_setup.h"
+#include "text/shortcut_text.h"
 #include "text/text_table.h"
+#include "ui/settings_panel/pointer_preview.h"
 
 namespace glimmerly {
 namespace {
@@ -100,6 +107,107 @@ Status render_setup_pages() {
     return ok_status();
 }
 
+// The shortcut rows' caps: the defaults of capture to ellipse (the
+// rectangle's Alt+R held by another program) and Alt+K to show a click.
+SettingsView demo_settings_view() {
+    constexpr std::uint32_t alt = kShortcutAlt;
+    const struct {
+        Shortcut shortcut;
+        bool unavailable;
+    } rows[] = {
+        {{0, VK_SNAPSHOT}, false}, {{0, VK_SCROLL}, false}, {{alt, 'B'}, false}, {{alt, 'A'}, false},
+        {{alt, 'R'}, true},        {{alt, 'C'}, false},     {{alt, 'K'}, false},
+    };
+    SettingsView view;
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        view.rows[i] = optional_shortcut_key_caps(rows[i].shortcut, rows[i].unavailable ? 1 : 0, LANGUAGE_ENGLISH);
+    return view;
+}
+
+SettingsPanel demo_settings_panel() {
+    PointerSettings pointer;
+    pointer.halo_size = 64;
+    pointer.halo_opacity = 100;
+    pointer.halo_thickness = 2;
+    pointer.halo_softness = 60;
+    pointer.spotlight_size = 240;
+    pointer.spotlight_darkness = 60;
+    pointer.magnifier_size = 240;
+    pointer.magnifier_zoom = 2;
+    constexpr std::uint32_t halo_colour = 255u | 211u << 8 | 64u << 16;
+    return new_settings_panel(pointer, halo_colour, false, demo_settings_view(), LANGUAGE_ENGLISH);
+}
+
+struct SettingsPicture {
+    const wchar_t* name;
+    SettingsPage page;
+    std::optional<ShortcutRecording> recording;
+    std::optional<PanelSavedBefore> saved;
+};
+
+// The preview after 2.1 s of 16 ms frames: the trail and a click are in view.
+constexpr std::uint64_t kPreviewFrameMs = 16;
+constexpr std::uint64_t kPreviewFrames = 132;
+constexpr std::uint64_t kSettingsPaintMs = 2100;
+
+Status paint_settings_picture(SettingsPanel& panel, RendererResources& resources, const SettingsPicture& picture,
+                              std::uint32_t width, std::uint32_t height) {
+    show_settings_page(panel, picture.page);
+    panel.editing_row.reset();
+    if (picture.recording) panel.editing_row = static_cast<std::uint8_t>(picture.recording->row);
+    panel.saved_before = picture.saved;
+    for (std::uint64_t frame = 0; frame < kPreviewFrames; ++frame)
+        (void)animate_pointer_preview(panel, frame * kPreviewFrameMs);
+    return paint_and_save(
+        width, height,
+        [&](HDC dc) -> Status {
+            ID2D1DCRenderTarget* target = resources.dc_target.get();
+            const RECT whole{0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
+            if (HRESULT hr = target->BindDC(dc, &whole); FAILED(hr)) return win::hr_failure(hr, "BindDC");
+            target->BeginDraw();
+            target->SetTransform(D2D1::Matrix3x2F::Identity());
+            auto painter = make_painter(resources, target);
+            const Status painted =
+                painter ? paint_settings_page(panel, *painter, 1.0, kSettingsPaintMs,
+                                              picture.recording ? &*picture.recording : nullptr)
+                        : Status(painter.failure());
+            const HRESULT ended = target->EndDraw();
+            GLIM_TRY(painted);
+            if (FAILED(ended)) return win::hr_failure(ended, "EndDraw");
+            return ok_status();
+        },
+        win::join_path(kTarget, std::wstring(L"glimmerly-settings-") + picture.name + L".png"));
+}
+
+// Every page at the size of the largest page and pointer section, as the
+// settings window sizes itself.
+Status render_settings_pages() {
+    SettingsPanel panel = demo_settings_panel();
+    auto made = create_renderer_resources(true, false);
+    if (!made) return std::move(made).failure();
+    RendererResources& resources = **made;
+    GLIM_TRY(measure_settings_panel(panel, resources));
+    const auto side = [](double length) {
+        return static_cast<std::uint32_t>(std::clamp(std::ceil(length), 1.0, double(std::numeric_limits<std::int32_t>::max())));
+    };
+    const std::uint32_t width = side(panel.client_width), height = side(panel.client_height);
+
+    const auto rectangle = static_cast<std::uint8_t>(ShortcutRow::Rectangle);
+    const SettingsPicture pictures[] = {
+        {L"general", SettingsPage::General, std::nullopt, std::nullopt},
+        {L"shortcuts", SettingsPage::Shortcuts, std::nullopt, std::nullopt},
+        {L"presentation", SettingsPage::Presentation, std::nullopt, std::nullopt},
+        {L"pointer", SettingsPage::PointerEffects, std::nullopt, std::nullopt},
+        {L"shortcuts-editing", SettingsPage::Shortcuts, ShortcutRecording{{"Alt"}, {}, ShortcutRow::Rectangle},
+         std::nullopt},
+        {L"shortcuts-saved", SettingsPage::Shortcuts, std::nullopt,
+         PanelSavedBefore{optional_shortcut_key_caps(Shortcut{kShortcutAlt, 'R'}, 0, LANGUAGE_ENGLISH), rectangle}},
+    };
+    for (const SettingsPicture& picture : pictures)
+        GLIM_TRY(paint_settings_picture(panel, resources, picture, width, height));
+    return ok_status();
+}
+
 // The tray's shortcuts as a fresh install has them, every one registered;
 // pointer effects and temporary shapes on.
 ShortcutBindings demo_bindings() {
@@ -143,8 +251,7 @@ Status render_tray_states() {
 Status render_demo_pages() {
     GLIM_TRY(render_notices());
     GLIM_TRY(render_setup_pages());
-    // The six settings pages come here, between the setup pages and the
-    // tray, once the settings window paints its pages.
+    GLIM_TRY(render_settings_pages());
     return render_tray_states();
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/render/capture_region.h"
 #include "app/render/renderer_resources.h"
+#include "app/render/text_formats.h"
 #include "app/session/image_save.h"
 #include "app/win/failure.h"
 #include "app/win/paths.h"
@@ -67,6 +68,16 @@ Result<BgraImage> render_view_at(EditorState& state, std::uint32_t width, std::u
 Result<BgraImage> render_view_image(EditorState& state) { return render_view_at(state, 1100, 680); }
 Result<BgraImage> render_small_view_image(EditorState& state) { return render_view_at(state, 640, 360); }
 Result<BgraImage> render_large_view_image(EditorState& state) { return render_view_at(state, 2200, 1360); }
+
+Status draw_demo_captions(RendererResources& resources, std::span<const DemoCaption> captions) {
+    for (const DemoCaption& caption : captions) {
+        auto format = ui_text_format(resources, caption.size, current_language());
+        if (!format) return std::move(format).failure();
+        GLIM_TRY(draw_text_in_rect(resources.dc_target.get(), caption.text, caption.rect, format->get(),
+                                   TextColour{caption.colour, 1.0f}));
+    }
+    return ok_status();
+}
 
 std::wstring sibling_path(const std::wstring& path, std::wstring_view name) {
     return win::join_path(win::folder_of(path), name);

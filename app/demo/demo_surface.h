@@ -7,9 +7,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "app/render/renderer_resources.h"
 #include "app/win/owners.h"
 #include "core/base/result.h"
 #include "core/editor/editor_state.h"
@@ -51,6 +53,17 @@ Result<BgraImage> render_view_at(EditorState& state, std::uint32_t width, std::u
 Result<BgraImage> render_view_image(EditorState& state);        // 1100 x 680
 Result<BgraImage> render_small_view_image(EditorState& state);  // 640 x 360
 Result<BgraImage> render_large_view_image(EditorState& state);  // 2200 x 1360
+
+// A caption of a picture, in the interface font (not the annotation font):
+// it labels the picture, it is not an annotation.
+struct DemoCaption {
+    std::string_view text;
+    float size;
+    Rgb colour;
+    Box rect;
+};
+// Into the resources' target, whose draw has begun, fully opaque.
+Status draw_demo_captions(RendererResources& resources, std::span<const DemoCaption> captions);
 
 // Another file of the folder that `path` names a file in.
 std::wstring sibling_path(const std::wstring& path, std::wstring_view name);

@@ -8,6 +8,7 @@
 #include "app/demo/demo_surface.h"
 #include "app/demo/demo_views.h"
 #include "app/demo/label_pictures.h"
+#include "app/demo/presentation_pictures.h"
 #include "app/demo/shape_scales.h"
 #include "app/render/capture_region.h"
 #include "app/render/renderer_resources.h"
@@ -59,7 +60,8 @@ Status render_demo_images() {
     GLIM_TRY(render_shape_scales(sibling_path(title_path, L"glimmerly-shape-scales.png")));
     GLIM_TRY(render_label_samples(resources, sibling_path(title_path, L"glimmerly-labels.png")));
     GLIM_TRY(render_hover_steps(resources, sibling_path(title_path, L"glimmerly-elbow-arrows.png")));
-    return render_blur_sample(resources, sibling_path(title_path, L"glimmerly-blur.png"));
+    GLIM_TRY(render_blur_sample(resources, sibling_path(title_path, L"glimmerly-blur.png")));
+    return render_interface_with_tools();
 }
 
 Status run_render_demo() {

@@ -17,30 +17,11 @@
 namespace glimmerly {
 namespace {
 
-struct Caption {
-    std::string_view text;
-    float size;
-    Rgb colour;
-    Box rect;
-};
-
-// Captions in the interface font (not the annotation font): they label the
-// picture, they are not annotations.
-Status draw_captions(RendererResources& resources, std::span<const Caption> captions) {
-    for (const Caption& caption : captions) {
-        auto format = ui_text_format(resources, caption.size, current_language());
-        if (!format) return std::move(format).failure();
-        GLIM_TRY(draw_text_in_rect(resources.dc_target.get(), caption.text, caption.rect, format->get(),
-                                   TextColour{caption.colour, 1.0f}));
-    }
-    return ok_status();
-}
-
 // One picture of objects on a plain ground, with its own renderer resources;
 // the captions come before or after the objects.
 Status render_object_picture(std::uint32_t width, std::uint32_t height, Rgb ground,
-                             std::span<const SceneObject> objects, std::span<const Caption> before,
-                             std::span<const Caption> after, const std::wstring& path) {
+                             std::span<const SceneObject> objects, std::span<const DemoCaption> before,
+                             std::span<const DemoCaption> after, const std::wstring& path) {
     auto made = create_renderer_resources(false, false);
     if (!made) return std::move(made).failure();
     RendererResources& resources = **made;
@@ -48,9 +29,9 @@ Status render_object_picture(std::uint32_t width, std::uint32_t height, Rgb grou
     auto surface = make_demo_surface(width, height);
     if (!surface) return std::move(surface).failure();
     GLIM_TRY(begin_dc_frame(resources, surface->memory.get(), width, height));
-    Status drawn = draw_captions(resources, before);
+    Status drawn = draw_demo_captions(resources, before);
     if (drawn) drawn = draw_objects_with_cache(resources, resources.dc_target.get(), objects);
-    if (drawn) drawn = draw_captions(resources, after);
+    if (drawn) drawn = draw_demo_captions(resources, after);
     const HRESULT ended = resources.dc_target->EndDraw();
     if (!drawn) return drawn;
     if (FAILED(ended)) return win::hr_failure(ended, "EndDraw");
@@ -63,14 +44,14 @@ constexpr Rgb kCaptionLight{240, 240, 240};
 }  // namespace
 
 Status render_shape_scales(const std::wstring& path) {
-    const Caption scale_captions[] = {
+    const DemoCaption scale_captions[] = {
         {"Shape scales \u00B7 2 / 8 px", 24, {30, 30, 30}, {30, 20, 1300, 60}},
         {"2 PX", 14, {60, 60, 60}, {30, 80, 1300, 105}},
         {"8 PX", 14, {60, 60, 60}, {30, 460, 1300, 485}},
     };
     GLIM_TRY(render_object_picture(1360, 840, {246, 246, 246}, shape_scale_objects(), scale_captions, {}, path));
 
-    const Caption thick_caption[] = {
+    const DemoCaption thick_caption[] = {
         {"40 px \u00B7 straight arrow / round pen", 22, kCaptionLight, {30, 25, 760, 65}},
     };
     GLIM_TRY(render_object_picture(800, 460, kDarkGround, thick_stroke_objects(), {}, thick_caption,
@@ -79,7 +60,7 @@ Status render_shape_scales(const std::wstring& path) {
 }
 
 Status render_bent_arrows(const std::wstring& path) {
-    const Caption caption[] = {
+    const DemoCaption caption[] = {
         {"Bent arrows 2 / 4 / 8 / 16 / 6 px \u00B7 bent line", 22, kCaptionLight, {30, 25, 860, 65}},
     };
     return render_object_picture(900, 520, kDarkGround, bent_arrow_objects(), {}, caption, path);

@@ -12,7 +12,6 @@
 #include "app/app/notice.h"
 #include "app/app/print_screen.h"
 #include "app/app/setup.h"
-#include "app/app/unbuilt.h"
 #include "app/app/warm_renderer.h"
 #include "app/board/board_commands.h"
 #include "app/board/board_editor.h"
@@ -62,20 +61,6 @@ const wchar_t* role_mutex_name(Role role) {
     return RESIDENT_MUTEX;
 }
 
-// The roles whose parts are not built yet; the editor child runs, without
-// a capture editor to open.
-std::optional<std::string_view> unbuilt_role(Role role, const StartupFlags& flags) {
-    switch (role) {
-        case Role::Diagnostics:
-        case Role::FirstFrameDiagnostic:
-        case Role::Board:
-        case Role::DocumentEditor: return std::nullopt;
-        case Role::Editor: return flags.prepared_editor ? std::nullopt : std::optional<std::string_view>("The editor");
-        case Role::Resident: return std::nullopt;
-    }
-    return std::nullopt;
-}
-
 // The settings file and its language, for the few words a process shows
 // before its role starts; an unreadable file leaves the language as it is.
 void load_settings_and_language() {
@@ -101,10 +86,8 @@ Status run_one_off(const OneOff& one_off, const Arguments& args) {
             if (!folders) return std::move(folders).failure();
             return render_site_previews(win::from_u16(folders->in), win::from_u16(folders->out));
         }
-        default: break;
     }
-    const std::u16string option(one_off.option);
-    return not_available("The option " + utf16_to_utf8(option));
+    return invalid_input("Unknown option " + utf16_to_utf8(std::u16string(one_off.option)));
 }
 
 // Held for the rest of the process, so that worker threads always find a
@@ -175,8 +158,6 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
             case SecondInstance::Allowed: break;
         }
     }
-    if (const auto missing = unbuilt_role(role, flags)) return not_available(*missing);
-
     const bool resident = role == Role::Resident;
     // The diagnostics measure a resident without the first-run setup and
     // without a prepared editor of its own beside the ones it times.
@@ -237,7 +218,7 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
             GLIM_TRY(open_document_editor(*app, window.get(), win::from_u16(*flags.document_path)));
         } else if (role == Role::Board) {
             GLIM_TRY(run_board_editor(*app, window.get()));
-        } else if (app->notification_owner) {
+        } else if (flags.prepared_editor) {
             // Paid now, while no capture waits. A cold child has a capture
             // waiting: it builds its renderer on a thread once that shows.
             if (!has_option(args, u"--cold-editor")) {
@@ -247,15 +228,18 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
                 if (!warm) return std::move(warm).failure();
                 app->warm_renderer = std::move(*warm);
             }
+            if (!app->notification_owner) return invalid_input("Missing editor owner");
             GLIM_TRY(post_app_message(app->notification_owner, WM_APP_EDITOR_READY, GetCurrentProcessId(),
                                       reinterpret_cast<LPARAM>(window.get())));
-        } else if (!flags.first_frame) {
-            return invalid_input("Missing editor owner");
         }
     }
-    // A first-frame editor that nobody prepared times its own capture at once.
-    if ((!flags.in_process_editor && has_option(args, u"--capture")) || (flags.first_frame && !flags.prepared_editor))
-        GLIM_TRY(post_app_message(window.get(), WM_APP_START_CAPTURE, 0, 0));
+    // An in-process editor nobody prepared ("--editor", or a first-frame
+    // check on its own) captures at once; the prepared child waits for the
+    // resident instead.
+    const bool own_capture = flags.in_process_editor ? !flags.prepared_editor && role != Role::DocumentEditor &&
+                                                           role != Role::Board
+                                                     : has_option(args, u"--capture");
+    if (own_capture) GLIM_TRY(post_app_message(window.get(), WM_APP_START_CAPTURE, 0, 0));
 
     std::optional<DiagnosticBaseline> baseline;
     if (diagnostics) {

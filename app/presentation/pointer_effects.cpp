@@ -123,6 +123,25 @@ Status draw_pointer_effects(Painter& painter, const PointerPicture& picture) {
     return ok_status();
 }
 
+void draw_cursor_halo(PresentationLayer& layer, std::uint32_t colour, bool pressed, bool pulse, float progress) {
+    layer.dirty = Box{0.0, 0.0, double(layer.width), double(layer.height)};
+    const Rgb own{static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(colour >> 8),
+                  static_cast<std::uint8_t>(colour >> 16)};
+    const Rgb shown = pressed ? kPressedHaloColour : own;
+    ID2D1RenderTarget* target = layer.resources->dc_target.get();
+    ID2D1SolidColorBrush* brush = layer.brush.get();
+    const D2D1_POINT_2F centre = D2D1::Point2F(layer.width / 2.0f, layer.height / 2.0f);
+    const float radius = layer.width / 3.0f;
+    brush->SetColor(d2d_colour(shown, pressed ? 0.24f : 0.14f));
+    target->FillEllipse(D2D1::Ellipse(centre, radius, radius), brush);
+    brush->SetColor(d2d_colour(shown, 0.55f));
+    target->DrawEllipse(D2D1::Ellipse(centre, radius, radius), brush, 2.0f);
+    if (!pulse) return;
+    const float grown = (1.0f + 0.4f * progress) * radius;
+    brush->SetColor(d2d_colour(shown, (1.0f - progress) * 0.5f));
+    target->DrawEllipse(D2D1::Ellipse(centre, grown, grown), brush, 2.0f);
+}
+
 Status place_pointer_layer(PresentationState& state) {
     const PointerSettings settings = effective_settings(state);
     // The loupe follows the pointer wherever the layer goes.

@@ -20,6 +20,13 @@ PointerSettings effective_settings(const PresentationState& state);
 // Replays the picture on the painter; the first failing polygon ends it.
 Status draw_pointer_effects(Painter& painter, const PointerPicture& picture);
 
+// The halo disc of the sample pictures, centred in the layer with a radius of
+// a third of its width, into a layer whose draw has begun; the whole layer is
+// marked dirty. `colour` is R | G << 8 | B << 16. A pressed halo is red. The
+// pulse adds a ring growing to 1.4 times the radius and fading as
+// `progress` runs from 0 to 1.
+void draw_cursor_halo(PresentationLayer& layer, std::uint32_t colour, bool pressed, bool pulse, float progress);
+
 // The small square at the cursor, when the effects need no frames.
 Status place_pointer_layer(PresentationState& state);
 // One frame of the monitor-wide layer.

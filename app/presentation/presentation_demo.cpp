@@ -4,9 +4,9 @@
 
 #include "app/board/board_files.h"
 #include "app/demo/demo_surface.h"
-#include "app/presentation/cursor_halo.h"
 #include "app/presentation/devices.h"
 #include "app/presentation/layer.h"
+#include "app/presentation/pointer_effects.h"
 #include "app/presentation/shapes.h"
 #include "app/session/image_save.h"
 #include "app/site_previews/film.h"
@@ -84,8 +84,10 @@ public:
         GLIM_TRY(draw_shapes(demo));
         PresentationLayer& halo = *layers_.halo;
         GLIM_TRY(begin_layer_draw(halo));
-        draw_cursor_halo(halo, kPresentationHaloColour, presentation_halo_pressed(demo),
-                         presentation_pulse_progress(demo));
+        const std::optional<double> pulse = presentation_pulse_progress(demo);
+        const Rgb colour = kPresentationHaloColour;
+        draw_cursor_halo(halo, colour.r | colour.g << 8 | colour.b << 16, presentation_halo_pressed(demo),
+                         pulse.has_value(), static_cast<float>(pulse.value_or(0.0)));
         GLIM_TRY(present_layer(halo));
         PresentationLayer& keys = *layers_.keys;
         GLIM_TRY(begin_layer_draw(keys));

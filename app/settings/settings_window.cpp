@@ -432,11 +432,7 @@ Status paint_settings_window(SettingsWindow& settings, HDC dc, const RECT& clien
     return drawn;
 }
 
-Status layout_settings_window(SettingsWindow& settings) {
-    auto made = settings_resources(settings);
-    if (!made) return std::move(made).failure();
-    RendererResources& resources = **made;
-    SettingsPanel& panel = settings.panel;
+Status measure_settings_panel(SettingsPanel& panel, RendererResources& resources) {
     panel.text_widths.clear();
     for (const TextToMeasure& text : collect_settings_texts(panel))
         GLIM_TRY(measure_into_cache(panel, resources, text.text, text.size, text.style));
@@ -444,6 +440,14 @@ Status layout_settings_window(SettingsWindow& settings) {
     const Size natural = natural_content_size(panel);
     panel.client_width = natural.w;
     panel.client_height = natural.h;
+    return ok_status();
+}
+
+Status layout_settings_window(SettingsWindow& settings) {
+    auto made = settings_resources(settings);
+    if (!made) return std::move(made).failure();
+    SettingsPanel& panel = settings.panel;
+    GLIM_TRY(measure_settings_panel(panel, **made));
     (void)layout_settings_page(panel, false);
     return place_settings_window(settings, false);
 }

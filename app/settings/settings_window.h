@@ -53,6 +53,10 @@ LRESULT CALLBACK settings_window_proc(HWND window, UINT message, WPARAM wparam, 
 
 // One paint pass of the current page into the DC (a window's or a DIB's).
 Status paint_settings_window(SettingsWindow& settings, HDC dc, const RECT& client);
+// Measures every text the panel can show into its width cache and gives it
+// the natural size of its largest page and pointer section; the page and
+// section it shows stay as they were.
+Status measure_settings_panel(SettingsPanel& panel, RendererResources& resources);
 // Measures every text, fixes the natural size over all pages and sections,
 // lays the current page out and sizes the window.
 Status layout_settings_window(SettingsWindow& settings);

@@ -3,13 +3,13 @@
 #include "app/demo/demo_surface.h"
 #include "app/image/image_decoder.h"
 #include "app/session/image_save.h"
+#include "app/presentation/demo.h"
 #include "app/presentation/presentation_demo.h"
 #include "app/site_previews/board_film.h"
 #include "app/site_previews/capture_film.h"
 #include "app/site_previews/capture_films.h"
 #include "app/site_previews/scripted_input.h"
 #include "app/site_previews/support_heart_film.h"
-#include "app/site_previews/unbuilt_films.h"
 #include "app/win/paths.h"
 #include "core/editor/editor_state.h"
 #include "core/site_previews/board_film_checks.h"
@@ -79,7 +79,12 @@ Status render_site_previews(const std::wstring& in, const std::wstring& out) {
 
 Status render_presentation_picture(const BgraImage& picture, const std::wstring& path) {
     // The layers are destroyed with their owners on every path.
-    auto sample = site_presentation_sample(picture.width, picture.height);
+    const std::array<SampleShape, 3> shapes{{
+        {ObjectKind::Rectangle, {572, 136}, {834, 300}, 1.0f},
+        {ObjectKind::Arrow, {350, 130}, {556, 176}, 1.0f},
+        {ObjectKind::Ellipse, {138, 226}, {562, 314}, 0.4f},
+    }};
+    auto sample = render_presentation_sample(picture.width, picture.height, shapes);
     if (!sample) return std::move(sample).failure();
     auto surface = make_demo_surface(picture.width, picture.height);
     if (!surface) return std::move(surface).failure();

@@ -93,11 +93,12 @@ protected:
         if (lock_) (void)remove_tree(folder_);
     }
 
-    void start_editor() {
+    // With the document by default; "--editor" captures the screen instead.
+    void start_editor(const std::wstring& argument = {}) {
         wchar_t own[MAX_PATH] = {};
         GetModuleFileNameW(nullptr, own, MAX_PATH);
         std::wstring command = L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") +
-                               L"\" \"" + document_ + L"\"";
+                               L"\" " + (argument.empty() ? L"\"" + document_ + L"\"" : argument);
         STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
         PROCESS_INFORMATION info{};
         ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
@@ -195,6 +196,19 @@ TEST_F(DocumentEditor, ADocumentOverPartOfAMonitorZoomsThatMonitorsViewAroundThe
     EXPECT_LE(std::abs(shown_place(pointer).second - 300 % 256), 1);
 
     PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(wait_for_exit(editor_.handle), 0);
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
+// An editor started on its own freezes the screen in its own process, and
+// leaving it ends the process.
+TEST_F(DocumentEditor, TheEditorOptionCapturesTheScreenInItsOwnProcessAndEscapeEndsIt) {
+    start_editor(L"--editor");
+    const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                      GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    wait_for_editor(screen);
+    send({key_input(VK_ESCAPE, false), key_input(VK_ESCAPE, true)});
     EXPECT_EQ(wait_for_exit(editor_.handle), 0);
     EXPECT_TRUE(sweeper_.answered().empty());
 }

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
+#include <set>
+#include <utility>
 
 #include "app/image/image_decoder.h"
 #include "app/win/com.h"
@@ -29,8 +32,7 @@ struct Picture {
     std::uint32_t height;
 };
 
-// The pictures the first stage writes, in order. The presentation and
-// keyboard pictures come last once the keys display draws.
+// The pictures the first stage writes, in order.
 constexpr Picture kStageOne[] = {
     {L"glimmerly-demo.png", 1100, 680},         {L"glimmerly-interface.png", 1100, 680},
     {L"glimmerly-color-wheel.png", 1100, 680},  {L"glimmerly-stroke-preview.png", 1100, 680},
@@ -41,16 +43,24 @@ constexpr Picture kStageOne[] = {
     {L"glimmerly-shape-scales.png", 1360, 840}, {L"glimmerly-thick-strokes.png", 800, 460},
     {L"glimmerly-bent-arrows.png", 900, 520},   {L"glimmerly-labels.png", 900, 520},
     {L"glimmerly-elbow-arrows.png", 1100, 680}, {L"glimmerly-blur.png", 1100, 680},
+    {L"glimmerly-presentation.png", 960, 540},  {L"glimmerly-keyboard-ansi.png", 520, 140},
+    {L"glimmerly-keyboard-layouts.png", 640, 570},
 };
 
-// The second stage's pictures that are built so far: the notices, the
-// setup pages and the tray states (the settings pages wait for the settings
-// window). 0 for a side that comes from measured text.
+// The second stage's opaque pictures: the notices, the setup pages and the
+// settings pages. 0 for a side that comes from measured text.
 constexpr Picture kStageTwo[] = {
     {L"glimmerly-instant-confirmation.png", 0, 0}, {L"glimmerly-confirmation.png", 0, 56},
     {L"glimmerly-welcome.png", 420, 248},          {L"glimmerly-print-screen.png", 420, 248},
     {L"glimmerly-shortcut.png", 420, 248},
 };
+// One size for all, that of the largest page: compared with each other.
+constexpr const wchar_t* kSettingsPages[] = {
+    L"glimmerly-settings-general.png",           L"glimmerly-settings-shortcuts.png",
+    L"glimmerly-settings-presentation.png",      L"glimmerly-settings-pointer.png",
+    L"glimmerly-settings-shortcuts-editing.png", L"glimmerly-settings-shortcuts-saved.png",
+};
+// The tray popup's pictures keep the alpha the popup painted.
 constexpr const wchar_t* kTrayStates[] = {L"glimmerly-menu.png", L"glimmerly-menu-editing.png",
                                           L"glimmerly-menu-hover-keys.png", L"glimmerly-menu-saved.png"};
 
@@ -92,7 +102,7 @@ struct PixelCheck {
     int tolerance;
 };
 
-TEST_F(RenderDemo, WritesEveryFirstStagePictureOpaqueAtItsSizeReplacingEarlierFiles) {
+TEST_F(RenderDemo, WritesEveryPictureAtItsSizeOpaqueButTheMenusReplacingEarlierFiles) {
     ASSERT_TRUE(CreateDirectoryW(target().c_str(), nullptr));
     ASSERT_TRUE(write_test_file(picture_path(L"glimmerly-demo.png"), "an earlier run's picture"));
     const ProgramRun run = this->run();
@@ -116,6 +126,7 @@ TEST_F(RenderDemo, WritesEveryFirstStagePictureOpaqueAtItsSizeReplacingEarlierFi
 
     constexpr Rgb kLight{242, 245, 248};
     constexpr Rgb kGround{246, 246, 246};
+    constexpr Rgb kPage{245, 247, 250};
     const PixelCheck checks[] = {
         {L"glimmerly-demo.png", 20, 20, {24, 29, 36}, 0},
         {L"glimmerly-demo.png", 1000, 580, kLight, 0},
@@ -124,6 +135,13 @@ TEST_F(RenderDemo, WritesEveryFirstStagePictureOpaqueAtItsSizeReplacingEarlierFi
         {L"glimmerly-shape-scales.png", 1350, 830, kGround, 0},
         {L"glimmerly-thick-strokes.png", 790, 450, {25, 25, 25}, 0},
         {L"glimmerly-thick-strokes.png", 255, 250, {237, 79, 92}, 8},
+        {L"glimmerly-presentation.png", 950, 530, kPage, 0},
+        // The rectangle's left side at full opacity, the faded ellipse's at
+        // 40 % over the page, and the middle of the halo disc at 14 %.
+        {L"glimmerly-presentation.png", 85, 240, {237, 79, 92}, 8},
+        {L"glimmerly-presentation.png", 610, 226, {242, 180, 187}, 12},
+        {L"glimmerly-presentation.png", 312, 377, {246, 242, 224}, 4},
+        {L"glimmerly-keyboard-layouts.png", 630, 560, kPage, 0},
     };
     for (const PixelCheck& check : checks) {
         SCOPED_TRACE(win::to_utf8(check.picture) + " at " + std::to_string(check.x) + "," + std::to_string(check.y));
@@ -149,12 +167,32 @@ TEST_F(RenderDemo, WritesEveryFirstStagePictureOpaqueAtItsSizeReplacingEarlierFi
         }
         EXPECT_EQ(transparent_pixels(*picture), 0u);
     }
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> settings_size;
+    for (const wchar_t* name : kSettingsPages) {
+        SCOPED_TRACE(win::to_utf8(name));
+        auto picture = load_image_file(picture_path(name));
+        ASSERT_TRUE(picture) << picture.failure().message;
+        EXPECT_EQ(transparent_pixels(*picture), 0u);
+        if (!settings_size) settings_size.emplace(picture->width, picture->height);
+        EXPECT_EQ(std::make_pair(picture->width, picture->height), *settings_size);
+    }
+    EXPECT_GT(settings_size->first, 400u);
+    EXPECT_GT(settings_size->second, 300u);
     for (const wchar_t* name : kTrayStates) {
         SCOPED_TRACE(win::to_utf8(name));
         auto picture = load_image_file(picture_path(name));
         ASSERT_TRUE(picture) << picture.failure().message;
         EXPECT_GT(picture->width, 0u);
     }
+
+    // The 36 pictures and nothing else: no temporary file left behind.
+    std::set<std::wstring> expected;
+    for (const Picture& p : kStageOne) expected.insert(p.name);
+    for (const Picture& p : kStageTwo) expected.insert(p.name);
+    expected.insert(std::begin(kSettingsPages), std::end(kSettingsPages));
+    expected.insert(std::begin(kTrayStates), std::end(kTrayStates));
+    EXPECT_EQ(expected.size(), 36u);
+    EXPECT_EQ(folder_names(target()), expected);
 }
 
 TEST_F(RenderDemo, WithoutTargetTheFirstSaveFailsAndNothingIsWritten) {

@@ -137,11 +137,14 @@ TEST_F(SitePreviewMode, WritesTheCapturePictureAndTheFilmsOverTheCapture) {
     ASSERT_EQ(heart.size(), 407u);
     EXPECT_EQ(heart[0], "280.0 180.0");
 
-    // The presentation sample is not built yet: the mode ends at the
-    // presentation picture, with everything before it written.
-    EXPECT_EQ(run.exit_code, 1) << run.standard_error;
-    EXPECT_NE(run.standard_error.find("not available"), std::string::npos) << run.standard_error;
-    EXPECT_FALSE(exists(output(L"presentation.png")));
+    auto presentation = load_image_file(output(L"presentation.png"));
+    ASSERT_TRUE(presentation) << presentation.failure().message;
+    EXPECT_EQ(presentation->width, 960u);
+    EXPECT_EQ(presentation->height, 540u);
+    expect_film(L"presentation-frames", 177);
+    expect_film(L"board-frames", 426);
+    EXPECT_TRUE(exists(output(L"board-frames\\baked.png")));
+    EXPECT_EQ(run.exit_code, 0) << run.standard_error;
 }
 
 TEST_F(SitePreviewMode, OneOperandGivesTheUsageAndWritesNothing) {

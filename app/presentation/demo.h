@@ -1,0 +1,42 @@
+#pragma once
+// The presentation as a still picture: the real layers of presentation mode
+// (shapes, halo, keys and mouse) created hidden far off every screen and
+// drawn once, for renderers that composite them into pictures of their own.
+
+#include <array>
+#include <cstdint>
+
+#include "app/presentation/layer.h"
+#include "core/base/result.h"
+#include "core/demo/presentation_scenes.h"
+
+namespace glimmerly {
+
+// The three drawn layers and what the device layer was drawn from, so that
+// a caller can draw it again (on another layout, say). Each layer's DIB
+// holds its premultiplied picture; the windows are never shown. Dropping a
+// layer destroys it.
+struct PresentationSample {
+    LayerPointer shapes;   // width x height
+    LayerPointer halo;     // 72 x 72
+    LayerPointer devices;  // 520 x 140, keyboard and mouse
+    KeyDisplay keys;
+    ShownInput mouse;
+    bool us_layout = false;
+};
+
+inline constexpr std::int32_t kSampleHaloSide = 72;
+inline constexpr std::int32_t kSampleDeviceWidth = 520;
+// The halo of the sample pictures, R | G << 8 | B << 16.
+inline constexpr std::uint32_t kSampleHaloColour = 255u | 211u << 8 | 64u << 16;
+
+// Draws the shapes (in order; a shape without a kind is skipped) into a
+// shapes layer of that size, the halo, and the sample's held keys and left
+// button. On a failure the layers made so far are destroyed.
+Result<PresentationSample> render_presentation_sample(std::uint32_t width, std::uint32_t height,
+                                                      const std::array<SampleShape, 3>& shapes);
+
+// The device layer drawn again from the sample's keys, mouse and layout.
+Status redraw_sample_devices(PresentationSample& sample, bool move_mode);
+
+}  // namespace glimmerly
