@@ -9,18 +9,11 @@
 # Builds the program first; runs on a virtual display of its own, in its own
 # Wine prefix (build/win/bench-prefix), from a scratch folder with "target".
 set -uo pipefail
-source "$(dirname "$0")/../scripts/setup-common.sh"
+source "$(dirname "$0")/bench-setup.sh"
 
-glimmerly_install_packages || exit 1
-glimmerly_build_windows glimmerly || exit 1
-
-prefix="$GLIMMERLY_ROOT/build/win/bench-prefix"
-mkdir -p "$prefix"
-glimmerly_start_xvfb || exit 1
+glimmerly_bench_setup glimmerly
 work=$(mktemp -d)
-trap 'WINEPREFIX="$prefix" wineserver -k 2>/dev/null; glimmerly_stop_xvfb; rm -rf "$work"' EXIT
-glimmerly_wine_prefix "$prefix"
-"$GLIMMERLY_ROOT/scripts/wine-exec" "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+bench_cleanup='rm -rf "$work"'
 mkdir -p "$work/target"
 cd "$work" || exit 1
 

@@ -9,18 +9,12 @@
 # Builds the program first; runs on a virtual display of its own, in its own
 # Wine prefix (build/win/bench-prefix), on synthetic desktop pictures.
 set -uo pipefail
-source "$(dirname "$0")/../scripts/setup-common.sh"
+source "$(dirname "$0")/bench-setup.sh"
 
 runs="${1:-1}"
-glimmerly_install_packages || exit 1
-glimmerly_build_windows glimmerly || exit 1
-
-prefix="$GLIMMERLY_ROOT/build/win/bench-prefix"
-mkdir -p "$prefix"
-glimmerly_start_xvfb || exit 1
+glimmerly_bench_setup glimmerly
 work=$(mktemp -d)
-trap 'WINEPREFIX="$prefix" wineserver -k 2>/dev/null; glimmerly_stop_xvfb; rm -rf "$work"' EXIT
-glimmerly_wine_prefix "$prefix"
+bench_cleanup='rm -rf "$work"'
 cd "$work" || exit 1
 mkdir in
 python3 "$GLIMMERLY_ROOT/bench/site_preview_inputs.py" in || exit 1
