@@ -40,15 +40,43 @@ inline BOOL CALLBACK find_icon(HWND child, LPARAM out) noexcept {
     return *reinterpret_cast<HICON*>(out) == nullptr;
 }
 
+// Boxes already read and answered: each is read once, by whichever of the
+// two ways below comes first.
+inline std::set<HWND>* answered_boxes = nullptr;
+
+inline void answer_box(HWND box) {
+    if (!waiting || !answered_boxes || !IsWindow(box) || !answered_boxes->insert(box).second) return;
+    AnsweredBox& shown = waiting->emplace_back(window_text(box), window_text(GetDlgItem(box, 0xFFFF)));
+    EnumChildWindows(box, find_icon, reinterpret_cast<LPARAM>(&shown.icon));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+// A box that a busy display never activates is answered all the same, from
+// a timer of its own thread that its modal loop dispatches.
+inline void CALLBACK answer_unactivated_boxes(HWND, UINT, UINT_PTR timer, DWORD) noexcept {
+    KillTimer(nullptr, timer);
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) noexcept -> BOOL {
+            wchar_t name[16] = {};
+            if (GetClassNameW(window, name, 16) && std::wstring_view(name) == L"#32770" && IsWindowVisible(window))
+                answer_box(window);
+            return TRUE;
+        },
+        0);
+}
+
 // A box is complete when it is first activated: its dialog has filled it.
 // Other windows of the thread activated meanwhile are no boxes.
 inline LRESULT CALLBACK on_window_event(int code, WPARAM w, LPARAM l) noexcept {
     const HWND box = reinterpret_cast<HWND>(w);
     wchar_t name[16] = {};
-    if (code == HCBT_ACTIVATE && waiting && GetClassNameW(box, name, 16) && std::wstring_view(name) == L"#32770") {
-        AnsweredBox& shown = waiting->emplace_back(window_text(box), window_text(GetDlgItem(box, 0xFFFF)));
-        EnumChildWindows(box, find_icon, reinterpret_cast<LPARAM>(&shown.icon));
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    if (waiting && (code == HCBT_ACTIVATE || code == HCBT_CREATEWND) && GetClassNameW(box, name, 16) &&
+        std::wstring_view(name) == L"#32770") {
+        if (code == HCBT_ACTIVATE)
+            answer_box(box);
+        else
+            SetTimer(nullptr, 0, 3000, answer_unactivated_boxes);
     }
     return CallNextHookEx(nullptr, code, w, l);
 }
@@ -59,11 +87,14 @@ inline LRESULT CALLBACK on_window_event(int code, WPARAM w, LPARAM l) noexcept {
 // answers each with OK, oldest first.
 inline std::vector<AnsweredBox> answer_message_boxes(const std::function<void()>& action) {
     std::vector<AnsweredBox> shown;
+    std::set<HWND> answered;
     dialogs_detail::waiting = &shown;
+    dialogs_detail::answered_boxes = &answered;
     const HHOOK hook = SetWindowsHookExW(WH_CBT, dialogs_detail::on_window_event, nullptr, GetCurrentThreadId());
     action();
     UnhookWindowsHookEx(hook);
     dialogs_detail::waiting = nullptr;
+    dialogs_detail::answered_boxes = nullptr;
     return shown;
 }
 
