@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/app/messages.h"
 #include "app/presentation/capture_interfaces.h"
+#include "app/win/owners.h"
 
 namespace glimmerly {
 namespace {
@@ -63,6 +65,40 @@ TEST(Loupe, WindowsLeftOutAndThoseAwayFromTheSquareAreNotBeneath) {
     };
     const PixelRect square{100, 100, 220, 220};
     EXPECT_TRUE(next_window_beneath(candidates, square, {GetDesktopWindow()}).empty());
+}
+
+// However many window events come before the first is handled, one message
+// waits; a post that fails leaves none waiting, so the next event is posted.
+TEST(LoupeWindowEvents, OneMessageWaitsAtATimeAndAFailedPostLeavesNoneWaiting) {
+    WNDCLASSW window_class{.lpfnWndProc = DefWindowProcW, .lpszClassName = L"Glimmerly.Tests.LoupeEvents"};
+    RegisterClassW(&window_class);
+    const auto make_owner = [&] {
+        return win::UniqueWindow(CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0,
+                                                 10, 10, nullptr, nullptr, nullptr, nullptr));
+    };
+    const HWND moved = GetDesktopWindow();
+    const auto announce = [&] {
+        loupe_window_event(nullptr, EVENT_OBJECT_LOCATIONCHANGE, moved, OBJID_WINDOW, CHILDID_SELF, 0, 0);
+    };
+    {
+        win::UniqueWindow owner = make_owner();
+        auto loupe = create_loupe(owner.get());
+        ASSERT_TRUE(loupe);
+        for (int i = 0; i < 3; ++i) announce();
+        EXPECT_TRUE(loupe_window_event_pending());
+        int posted = 0;
+        for (MSG message; PeekMessageW(&message, owner.get(), WM_APP_LOUPE_WINDOW_EVENT, WM_APP_LOUPE_WINDOW_EVENT,
+                                       PM_REMOVE);)
+            ++posted;
+        EXPECT_EQ(posted, 1);
+    }
+    win::UniqueWindow owner = make_owner();
+    auto loupe = create_loupe(owner.get());
+    ASSERT_TRUE(loupe);
+    EXPECT_FALSE(loupe_window_event_pending());  // a new loupe starts with none
+    owner.reset();
+    announce();
+    EXPECT_FALSE(loupe_window_event_pending());
 }
 
 TEST(CaptureInterfaces, IdentitiesComeFromTheCheckedTable) {
