@@ -33,6 +33,11 @@ constexpr wchar_t kSolidClass[] = L"Glimmerly.Tests.LoupeSolid";
 void move_pointer(int x, int y) {
     ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y)), 0)
         << "xdotool is missing";
+    // This process learns of the move as it reads its messages.
+    ASSERT_TRUE(eventually([&] {
+        POINT at{};
+        return GetCursorPos(&at) && at.x == x && at.y == y;
+    }));
 }
 
 // A solid window over the whole screen beneath everything the loupe shows;
@@ -217,6 +222,35 @@ LRESULT CALLBACK loupe_owner_proc(HWND window, UINT message, WPARAM wparam, LPAR
 bool beneath_holds(const Loupe& loupe, HWND window) {
     return std::any_of(loupe.last_beneath.begin(), loupe.last_beneath.end(),
                        [&](const LoupeCandidate& c) { return c.window == reinterpret_cast<LoupeWindowId>(window); });
+}
+
+// Over the keys-and-mouse display the loupe shows what lies beneath it, not
+// the display, and it lies just below the pointer's layer, whose effects
+// are drawn over the enlarged picture.
+TEST(LoupePlacements, LeaveOutThePresentationLayersAndLieBelowThePointerLayer) {
+    win::ComApartment com;
+    Backdrop backdrop;
+    WNDCLASSW window_class{.lpfnWndProc = DefWindowProcW, .lpszClassName = L"Glimmerly.Tests.LoupeLayersOwner"};
+    RegisterClassW(&window_class);
+    win::UniqueWindow owner(CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10,
+                                            nullptr, nullptr, nullptr, nullptr));
+    auto attached = attach_presentation_state(owner.get(), Settings{});
+    ASSERT_TRUE(attached);
+    std::unique_ptr<PresentationCell> cell = std::move(*attached);
+    {
+        auto state = cell->try_borrow();
+        ASSERT_TRUE(apply_presentation_features(*state, {.magnifier = true, .keyboard = true}));
+        ASSERT_TRUE(state->device_layer && state->pointer_layer && state->loupe);
+        const HWND keys = state->device_layer->window.get();
+        RECT display{};
+        ASSERT_TRUE(GetWindowRect(keys, &display));
+        move_pointer((display.left + display.right) / 2, (display.top + display.bottom) / 2);
+        ASSERT_TRUE(show_loupe_at_cursor(*state));
+        EXPECT_FALSE(beneath_holds(*state->loupe, keys));
+        EXPECT_FALSE(beneath_holds(*state->loupe, state->pointer_layer->window.get()));
+        EXPECT_EQ(GetWindow(state->pointer_layer->window.get(), GW_HWNDNEXT), state->loupe->window);
+    }
+    destroy_presentation_state(std::move(cell));
 }
 
 // Wine 8 raises no show, hide or location events for windows, and hands no

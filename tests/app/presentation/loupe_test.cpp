@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/app/messages.h"
 #include "app/presentation/capture_interfaces.h"
 #include "app/win/owners.h"
@@ -65,6 +67,41 @@ TEST(Loupe, WindowsLeftOutAndThoseAwayFromTheSquareAreNotBeneath) {
     };
     const PixelRect square{100, 100, 220, 220};
     EXPECT_TRUE(next_window_beneath(candidates, square, {GetDesktopWindow()}).empty());
+}
+
+// What the loupe shows at each zoom: every piece of its bands, cut by the
+// window's round region, covers the disc within r - 3 and nothing beyond
+// r + 3 (the region trims the one-row strips that reach further at zoom 5
+// and above).
+TEST(Loupe, BandsCutByTheWindowRegionFillTheCircleWithinThreePixels) {
+    auto loupe = create_loupe(nullptr);
+    ASSERT_TRUE(loupe);
+    const std::vector<LoupeCandidate> beneath = {{1, {-5000, -5000, 5000, 5000}}};
+    for (std::uint32_t zoom = 2; zoom <= 8; ++zoom) {
+        SCOPED_TRACE(zoom);
+        ASSERT_TRUE(update_loupe_view(**loupe, 600, 500, 240, zoom, std::nullopt, {}));
+        win::UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+        ASSERT_NE(GetWindowRgn((*loupe)->window, region.get()), ERROR);
+        const LoupeSquares sq = loupe_squares(600, 500, 240, zoom);
+        const auto pieces = loupe_placements(sq.source, sq.zoom, loupe_strips(sq.source, sq.destination, sq.zoom),
+                                             beneath);
+        const std::int32_t side = sq.destination.width();
+        std::vector<bool> painted(std::size_t(side) * side, false);
+        for (const LoupePlacement& p : pieces)
+            for (std::int32_t y = std::max(p.destination.top, 0); y < std::min(p.destination.bottom, side); ++y)
+                for (std::int32_t x = std::max(p.destination.left, 0); x < std::min(p.destination.right, side); ++x)
+                    painted[std::size_t(y) * side + x] = PtInRegion(region.get(), x, y);
+        const double r = side * 0.5;
+        int uncovered = 0, beyond = 0;
+        for (std::int32_t y = 0; y < side; ++y)
+            for (std::int32_t x = 0; x < side; ++x) {
+                const double d = std::hypot(x + 0.5 - r, y + 0.5 - r);
+                if (d <= r - 3 && !painted[std::size_t(y) * side + x]) ++uncovered;
+                if (d > r + 3 && painted[std::size_t(y) * side + x]) ++beyond;
+            }
+        EXPECT_EQ(uncovered, 0);
+        EXPECT_EQ(beyond, 0);
+    }
 }
 
 // However many window events come before the first is handled, one message
