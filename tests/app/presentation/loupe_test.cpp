@@ -10,7 +10,9 @@
 
 #include "app/app/messages.h"
 #include "app/presentation/capture_interfaces.h"
+#include "app/presentation/presentation.h"
 #include "app/win/owners.h"
+#include "tests/app/support/app_window.h"
 
 namespace glimmerly {
 namespace {
@@ -136,6 +138,35 @@ TEST(LoupeWindowEvents, OneMessageWaitsAtATimeAndAFailedPostLeavesNoneWaiting) {
     owner.reset();
     announce();
     EXPECT_FALSE(loupe_window_event_pending());
+}
+
+// While the presentation is in use (a box shown under one of its handlers),
+// the application window cannot hand it the message: the next event posts.
+TEST(LoupeWindowEvents, AnEventThatFindsThePresentationBusyLeavesNoneWaiting) {
+    testing_support::TestAppWindow app;
+    auto attached = attach_presentation_state(app.window(), Settings{});
+    ASSERT_TRUE(attached);
+    std::unique_ptr<PresentationCell> cell = std::move(*attached);
+    auto loupe = create_loupe(app.window());
+    ASSERT_TRUE(loupe);
+    const auto announce = [] {
+        loupe_window_event(nullptr, EVENT_OBJECT_REORDER, GetDesktopWindow(), OBJID_WINDOW, CHILDID_SELF, 0, 0);
+    };
+    announce();
+    {
+        auto busy = cell->try_borrow();
+        ASSERT_TRUE(busy);
+        MSG message;
+        ASSERT_TRUE(PeekMessageW(&message, app.window(), WM_APP_LOUPE_WINDOW_EVENT, WM_APP_LOUPE_WINDOW_EVENT,
+                                 PM_REMOVE));
+        DispatchMessageW(&message);
+    }
+    EXPECT_FALSE(loupe_window_event_pending());
+    announce();
+    MSG message;
+    EXPECT_TRUE(PeekMessageW(&message, app.window(), WM_APP_LOUPE_WINDOW_EVENT, WM_APP_LOUPE_WINDOW_EVENT, PM_REMOVE));
+    destroy_loupe(std::move(*loupe));
+    destroy_presentation_state(std::move(cell));
 }
 
 TEST(CaptureInterfaces, IdentitiesComeFromTheCheckedTable) {
