@@ -14,34 +14,24 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
 #include "app/presentation/loupe.h"
 #include "app/win/owners.h"
+#include "bench/windows/timing.h"
 
 namespace glimmerly {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::ms_since;
+using bench::report;
 
 constexpr int kWindows = 10;
 constexpr int kRounds = 2000;
 // Keeps the comparison that the unchanged test makes from being left out.
 volatile int g_sink = 0;
-
-double ms_since(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-void report(const char* what, std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    const auto at = [&](double q) { return samples[std::min(samples.size() - 1, std::size_t(q * samples.size()))]; };
-    std::printf("%-52s median %.4f ms  p95 %.4f ms  worst %.4f ms  (%zu)\n", what, at(0.5), at(0.95), samples.back(),
-                samples.size());
-}
 
 int run() {
     WNDCLASSW window_class{.lpfnWndProc = DefWindowProcW, .lpszClassName = L"Glimmerly.LoupeBench"};
@@ -90,9 +80,9 @@ int run() {
             g_sink = g_sink + (same ? 1 : 0);
         }
         std::printf("zoom %u: %zu pieces per placement\n", zoom, pieces);
-        report("placement, changed, whole", whole);
-        report("placement, changed, the program's own part", own);
-        report("placement, unchanged", unchanged);
+        report("placement, changed, whole", whole, 0.95);
+        report("placement, changed, the program's own part", own, 0.95);
+        report("placement, unchanged", unchanged, 0.95);
     }
     std::vector<double> listed;
     for (int i = 0; i < 500; ++i) {
@@ -100,7 +90,7 @@ int run() {
         const auto candidates = list_loupe_candidates();
         listed.push_back(ms_since(start));
     }
-    report("windows listed again (one window event)", listed);
+    report("windows listed again (one window event)", listed, 0.95);
     destroy_loupe(std::move(*made));
     return 0;
 }
