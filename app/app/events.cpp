@@ -83,6 +83,10 @@ std::optional<LRESULT> route_to_presentation(HWND window, UINT message, WPARAM w
         }
     } else if (message == WM_APP_KEY_REPORT) {
         PostMessageW(window, message, wparam, lparam);  // a key report is never lost
+    } else if (message == WM_APP_LOUPE_WINDOW_EVENT) {
+        // Dropped with its mark still set, it would silence every later
+        // window event (a box shown under a presentation handler does this).
+        clear_loupe_window_event();
     }
     if (stopped) show_presentation_stopped(window);
     // The system frees raw input only through the default procedure.

@@ -76,11 +76,7 @@ void look_up_thumbnail_visual_export() {
         note_loupe_fallback("Windows build " + std::to_string(build) + ", before " + std::to_string(kComposedLoupeBuild));
         return;
     }
-    if (running_under_wine()) {
-        note_loupe_fallback("dwmapi has no export 147 under Wine");
-        return;
-    }
-    const HMODULE dwmapi = LoadLibraryW(L"dwmapi.dll");
+    const HMODULE dwmapi = running_under_wine() ? nullptr : LoadLibraryW(L"dwmapi.dll");
     FARPROC found = dwmapi ? GetProcAddress(dwmapi, MAKEINTRESOURCEA(147)) : nullptr;
     if (!found) {
         note_loupe_fallback("dwmapi has no export 147");
@@ -235,14 +231,15 @@ Status show_loupe_at_cursor(PresentationState& state) {
     const HMONITOR monitor = MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST);
     UINT dpi_x = 96, dpi_y = 96;
     if (FAILED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpi_x, &dpi_y))) dpi_x = 96;
-    const std::int32_t diameter = saturated_diameter(std::round(state.pointer_settings.magnifier_size * dpi_x / 96.0));
+    const std::int32_t diameter =
+        saturated_diameter(std::round(double(state.pointer_settings.magnifier_size) * double(dpi_x) / 96.0));
     std::vector<HWND> leave_out;
     std::optional<HWND> stay_below;
     if (state.pointer_layer) {
         leave_out.push_back(state.pointer_layer->window.get());
         stay_below = state.pointer_layer->window.get();
     }
-    if (HWND shapes = shapes_layer_window(state)) leave_out.push_back(shapes);
+    if (state.device_layer) leave_out.push_back(state.device_layer->window.get());
     return update_loupe_view(*state.loupe, at.x, at.y, diameter, state.pointer_settings.magnifier_zoom, stay_below,
                              leave_out);
 }
@@ -254,13 +251,12 @@ Status update_loupe_view(Loupe& loupe, std::int32_t x, std::int32_t y, std::int3
     leave_out.push_back(loupe.window);
     if (!loupe.candidates) loupe.candidates = list_loupe_candidates();
     std::vector<LoupeCandidate> beneath = next_window_beneath(*loupe.candidates, squares.source, leave_out);
-    const std::optional<HWND> below = stay_below ? std::optional<HWND>(*stay_below) : std::optional<HWND>(HWND{});
     if (loupe.last_stay_below && loupe.shown && loupe.last_destination == squares.destination &&
         loupe.last_source == squares.source && loupe.last_zoom == std::uint32_t(squares.zoom) &&
-        *loupe.last_stay_below == *below && loupe.last_beneath == beneath)
+        *loupe.last_stay_below == stay_below && loupe.last_beneath == beneath)
         return ok_status();
     GLIM_TRY(draw_loupe(loupe, squares, beneath));
-    loupe.last_stay_below = below;
+    loupe.last_stay_below = stay_below;
     loupe.last_destination = squares.destination;
     loupe.last_source = squares.source;
     loupe.last_zoom = std::uint32_t(squares.zoom);

@@ -36,8 +36,9 @@ struct LoupeThumbnail {
 };
 
 struct Loupe {
-    // Never placed: empty; placed with no window to stay below: a null HWND.
-    std::optional<HWND> last_stay_below;
+    // Never placed: empty; then the stay-below window of the last placement,
+    // itself empty when it was placed with no window to stay below.
+    std::optional<std::optional<HWND>> last_stay_below;
     PixelRect last_destination;
     PixelRect last_source;
     std::uint32_t last_zoom = 0;

@@ -58,8 +58,14 @@ void ResidentTest::SetUp() {
     GetModuleFileNameW(nullptr, own, MAX_PATH);
     std::wstring command = L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") + L"\"";
     STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+    const HANDLE standard_error = resident_standard_error();
+    if (standard_error) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdError = standard_error;
+    }
     PROCESS_INFORMATION info{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, standard_error != nullptr, 0, nullptr,
+                               nullptr, &startup, &info));
     CloseHandle(info.hThread);
     resident_ = {win::UniqueHandle(info.hProcess), info.dwProcessId};
     sweeper_.watch(resident_.id);  // and the children it starts

@@ -61,6 +61,9 @@ protected:
     // What the resident finds at its start: by default, settings whose
     // shortcuts no other test uses.
     virtual void write_start_settings() { write_settings(false); }
+    // Where the resident's standard error goes: an inheritable handle, or
+    // null for none.
+    virtual HANDLE resident_standard_error() { return nullptr; }
     // The resident's running child other than `other`, once its loop runs
     // (a prepared child is warm and has reported ready by then).
     Process wait_for_child(DWORD other = 0);
