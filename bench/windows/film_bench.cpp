@@ -8,7 +8,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "app/site_previews/film.h"
 #include "app/site_previews/scripted_input.h"
 #include "app/win/com.h"
+#include "bench/windows/timing.h"
 #include "core/demo/demo_scenes.h"
 
 namespace glimmerly {
@@ -34,9 +34,9 @@ double median(std::vector<double> values) {
 // Milliseconds of each call; false as soon as one fails.
 bool time_each(std::vector<double>& times, const std::function<bool()>& step) {
     for (int i = 0; i < kFrames; ++i) {
-        const auto start = std::chrono::steady_clock::now();
+        const auto start = bench::Clock::now();
         if (!step()) return false;
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        times.push_back(bench::ms_since(start));
     }
     return true;
 }
