@@ -11,6 +11,7 @@
 #include "app/presentation/presentation.h"
 #include "app/win/com.h"
 #include "app/win/owners.h"
+#include "tests/app/presentation/presentation_fixture.h"
 
 namespace glimmerly {
 namespace {
@@ -26,31 +27,7 @@ int mirror_windows() {
     return count + (FindWindowW(nullptr, L"Glimmerly overlay") ? 1 : 0);
 }
 
-class BroadcastMirrorTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(com_.initialized());
-        WNDCLASSW window_class{.lpfnWndProc = DefWindowProcW, .lpszClassName = L"Glimmerly.Tests.MirrorOwner"};
-        RegisterClassW(&window_class);
-        owner_.reset(CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                     nullptr, nullptr, nullptr));
-        ASSERT_TRUE(owner_);
-        SetCursorPos(600, 400);
-    }
-    void TearDown() override { destroy_presentation_state(std::move(cell_)); }
-
-    PresentationCell::Borrow attach() {
-        auto attached = attach_presentation_state(owner_.get(), settings_);
-        EXPECT_TRUE(attached);
-        cell_ = std::move(*attached);
-        return cell_->try_borrow();
-    }
-
-    win::ComApartment com_;
-    win::UniqueWindow owner_;
-    Settings settings_;
-    std::unique_ptr<PresentationCell> cell_;
-};
+class BroadcastMirrorTest : public testing_support::PresentationFixture {};
 
 TEST_F(BroadcastMirrorTest, WithoutCompositionEveryLayerStaysUnmirroredAndNoMirrorWindowIsLeft) {
     settings_.obs_mirror = true;

@@ -19,6 +19,7 @@
 #include "app/win/owners.h"
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/resident.h"
+#include "tests/app/presentation/presentation_fixture.h"
 
 namespace glimmerly {
 namespace {
@@ -44,17 +45,9 @@ void move_pointer(int x, int y) {
 // X also reports the pointer's motion to Wine only over a Wine window.
 class Backdrop {
 public:
-    Backdrop() {
-        WNDCLASSW window_class{.lpfnWndProc = DefWindowProcW, .lpszClassName = L"Glimmerly.Tests.LoupeBackdrop"};
-        brush_.reset(CreateSolidBrush(kBackdrop));
-        window_class.hbrBackground = brush_.get();
-        RegisterClassW(&window_class);
-        window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, window_class.lpszClassName, L"", WS_POPUP,
-                                      0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
-                                      nullptr, nullptr, nullptr));
-        ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
-        UpdateWindow(window_.get());
-    }
+    Backdrop()
+        : brush_(CreateSolidBrush(kBackdrop)),
+          window_(testing_support::screen_cover_window(L"Glimmerly.Tests.LoupeBackdrop", brush_.get())) {}
     Backdrop(const Backdrop&) = delete;
     Backdrop& operator=(const Backdrop&) = delete;
     // The class goes with its brush: the next backdrop registers it afresh.
@@ -230,10 +223,7 @@ bool beneath_holds(const Loupe& loupe, HWND window) {
 TEST(LoupePlacements, LeaveOutThePresentationLayersAndLieBelowThePointerLayer) {
     win::ComApartment com;
     Backdrop backdrop;
-    WNDCLASSW window_class{.lpfnWndProc = DefWindowProcW, .lpszClassName = L"Glimmerly.Tests.LoupeLayersOwner"};
-    RegisterClassW(&window_class);
-    win::UniqueWindow owner(CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10,
-                                            nullptr, nullptr, nullptr, nullptr));
+    win::UniqueWindow owner = testing_support::hidden_owner_window(L"Glimmerly.Tests.LoupeLayersOwner");
     auto attached = attach_presentation_state(owner.get(), Settings{});
     ASSERT_TRUE(attached);
     std::unique_ptr<PresentationCell> cell = std::move(*attached);
@@ -267,10 +257,7 @@ TEST(LoupePlacements, AnUnchangedOneMovesNothingAndAWindowMovedBeneathIsShownAtO
     HWND solid = nullptr;
     ASSERT_TRUE(eventually([&] { return IsWindowVisible(solid = window_of(child_id, kSolidClass)); }));
 
-    WNDCLASSW window_class{.lpfnWndProc = loupe_owner_proc, .lpszClassName = L"Glimmerly.Tests.LoupeOwner"};
-    RegisterClassW(&window_class);
-    win::UniqueWindow owner(CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10,
-                                            nullptr, nullptr, nullptr, nullptr));
+    win::UniqueWindow owner = testing_support::hidden_owner_window(L"Glimmerly.Tests.LoupeOwner", loupe_owner_proc);
     auto attached = attach_presentation_state(owner.get(), Settings{});
     ASSERT_TRUE(attached);
     std::unique_ptr<PresentationCell> cell = std::move(*attached);

@@ -17,6 +17,7 @@
 #include "app/win/owners.h"
 #include "core/presentation/keyboard_caps.h"
 #include "tests/app/support/test_pictures.h"
+#include "tests/app/presentation/presentation_fixture.h"
 
 namespace glimmerly {
 namespace {
@@ -40,27 +41,14 @@ BgraImage picture_of(const PresentationLayer& layer) {
 
 bool takes_the_mouse(HWND window) { return !(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT); }
 
-class PresentationLayersTest : public ::testing::Test {
+class PresentationLayersTest : public testing_support::PresentationFixture {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(com_.initialized());
-        WNDCLASSW window_class{.lpfnWndProc = DefWindowProcW, .lpszClassName = L"Glimmerly.Tests.LayersOwner"};
-        RegisterClassW(&window_class);
-        owner_.reset(CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                     nullptr, nullptr, nullptr));
-        ASSERT_TRUE(owner_);
-        SetCursorPos(600, 400);
+        PresentationFixture::SetUp();
         settings_.presentation_color_2 = {255, 0, 0};
         settings_.presentation_stroke_width = 5;
     }
-    void TearDown() override { destroy_presentation_state(std::move(cell_)); }
 
-    PresentationCell::Borrow attach() {
-        auto attached = attach_presentation_state(owner_.get(), settings_);
-        EXPECT_TRUE(attached);
-        cell_ = std::move(*attached);
-        return cell_->try_borrow();
-    }
     // Whether the application window was asked to store the settings (and forgets the asks).
     bool save_asked() {
         MSG message{};
@@ -68,11 +56,6 @@ protected:
         while (PeekMessageW(&message, owner_.get(), WM_APP_SAVE_SETTINGS, WM_APP_SAVE_SETTINGS, PM_REMOVE)) asked = true;
         return asked;
     }
-
-    win::ComApartment com_;
-    win::UniqueWindow owner_;
-    Settings settings_;
-    std::unique_ptr<PresentationCell> cell_;
 };
 
 TEST(SpotlightWindowTest, DarkensAroundTheCursorInItsOwnPictureAndHidesAgain) {

@@ -18,6 +18,7 @@
 #include "app/win/owners.h"
 #include "app/win/paths.h"
 #include "tests/app/support/resident.h"
+#include "tests/app/presentation/presentation_fixture.h"
 
 namespace glimmerly {
 namespace {
@@ -37,20 +38,9 @@ INPUT mouse_input(LONG x, LONG y, DWORD flags) {
 
 // X reports the pointer's motion to Wine only while it is over a Wine window.
 class CoverWindow {
-public:
-    CoverWindow() {
-        WNDCLASSW window_class{.lpfnWndProc = DefWindowProcW, .lpszClassName = L"Glimmerly.Tests.OverlaysCover"};
-        window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-        RegisterClassW(&window_class);
-        window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, window_class.lpszClassName, L"", WS_POPUP,
-                                      0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
-                                      nullptr, nullptr, nullptr));
-        ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
-        UpdateWindow(window_.get());
-    }
-
 private:
-    win::UniqueWindow window_;
+    win::UniqueWindow window_ =
+        testing_support::screen_cover_window(L"Glimmerly.Tests.OverlaysCover", static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
 };
 
 class OverlaysScreenTest : public ResidentTest {
@@ -129,10 +119,7 @@ TEST_F(OverlaysScreenTest, ADraggedDisplayKeepsItsPlaceInTheSettingsFile) {
 
 TEST(ShapeDrawnWithTheMouse, AHotkeyAndADragLeaveAnArrowInTheShapesLayer) {
     win::ComApartment com;
-    WNDCLASSW window_class{.lpfnWndProc = DefWindowProcW, .lpszClassName = L"Glimmerly.Tests.ShapesOwner"};
-    RegisterClassW(&window_class);
-    win::UniqueWindow owner(CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10,
-                                            nullptr, nullptr, nullptr, nullptr));
+    win::UniqueWindow owner = testing_support::hidden_owner_window(L"Glimmerly.Tests.ShapesOwner");
     Settings settings;
     settings.presentation_color_2 = {255, 0, 0};
     auto attached = attach_presentation_state(owner.get(), settings);
@@ -193,10 +180,7 @@ LRESULT CALLBACK keys_owner_proc(HWND window, UINT message, WPARAM wparam, LPARA
 TEST(KeysTypedWithXdotool, LightTheirCapsInTheDeviceLayer) {
     win::ComApartment com;
     CoverWindow cover;  // the keys reach Wine only while the pointer is over one of its windows
-    WNDCLASSW window_class{.lpfnWndProc = keys_owner_proc, .lpszClassName = L"Glimmerly.Tests.KeysOwner"};
-    RegisterClassW(&window_class);
-    win::UniqueWindow owner(CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10,
-                                            nullptr, nullptr, nullptr, nullptr));
+    win::UniqueWindow owner = testing_support::hidden_owner_window(L"Glimmerly.Tests.KeysOwner", keys_owner_proc);
     auto attached = attach_presentation_state(owner.get(), Settings{});
     ASSERT_TRUE(attached);
     std::unique_ptr<PresentationCell> cell = std::move(*attached);

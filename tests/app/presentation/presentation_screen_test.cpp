@@ -10,6 +10,7 @@
 #include "app/win/owners.h"
 #include "app/win/paths.h"
 #include "tests/app/support/resident.h"
+#include "tests/app/presentation/presentation_fixture.h"
 
 namespace glimmerly {
 namespace {
@@ -61,20 +62,9 @@ bool stop_shortcut_held() { return held_elsewhere(MOD_CONTROL | MOD_ALT, VK_ESCA
 
 // X reports the pointer's motion to Wine only while it is over a Wine window.
 class CoverWindow {
-public:
-    CoverWindow() {
-        WNDCLASSW window_class{.lpfnWndProc = DefWindowProcW, .lpszClassName = L"Glimmerly.Tests.PresentationCover"};
-        window_class.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-        RegisterClassW(&window_class);
-        window_.reset(CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, window_class.lpszClassName, L"", WS_POPUP,
-                                      0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
-                                      nullptr, nullptr, nullptr));
-        ShowWindow(window_.get(), SW_SHOWNOACTIVATE);
-        UpdateWindow(window_.get());
-    }
-
 private:
-    win::UniqueWindow window_;
+    win::UniqueWindow window_ =
+        testing_support::screen_cover_window(L"Glimmerly.Tests.PresentationCover", static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
 };
 
 class PresentationScreenTest : public ResidentTest {

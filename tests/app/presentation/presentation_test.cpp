@@ -14,6 +14,7 @@
 #include "app/win/com.h"
 #include "app/win/owners.h"
 #include "tests/app/support/test_pictures.h"
+#include "tests/app/presentation/presentation_fixture.h"
 
 namespace glimmerly {
 namespace {
@@ -64,32 +65,15 @@ Result<LayerPointer> counting_layer_maker(std::int32_t x, std::int32_t y, std::i
     return create_presentation_layer(x, y, width, height, cell);
 }
 
-class PresentationTest : public ::testing::Test {
+class PresentationTest : public testing_support::PresentationFixture {
 protected:
+    PresentationTest() : PresentationFixture(kPointer) {}
+
     void SetUp() override {
-        ASSERT_TRUE(com_.initialized());
-        WNDCLASSW window_class{.lpfnWndProc = DefWindowProcW, .lpszClassName = L"Glimmerly.Tests.PresentationOwner"};
-        RegisterClassW(&window_class);
-        owner_.reset(CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                     nullptr, nullptr, nullptr));
-        ASSERT_TRUE(owner_);
-        SetCursorPos(kPointer.x, kPointer.y);
+        PresentationFixture::SetUp();
         settings_.presentation_color_1 = kHalo;
         g_layers_made = g_fail_at = 0;
     }
-    void TearDown() override { destroy_presentation_state(std::move(cell_)); }
-
-    PresentationCell::Borrow attach() {
-        auto attached = attach_presentation_state(owner_.get(), settings_);
-        EXPECT_TRUE(attached);
-        cell_ = std::move(*attached);
-        return cell_->try_borrow();
-    }
-
-    win::ComApartment com_;
-    win::UniqueWindow owner_;
-    Settings settings_;
-    std::unique_ptr<PresentationCell> cell_;
 };
 
 TEST_F(PresentationTest, PointerEffectsCommandShowsASquareLayerOnThePointerAndTakesItAllBack) {
