@@ -5,6 +5,7 @@
 #include "app/render/text_formats.h"
 #include "app/site_previews/film.h"
 #include "app/site_previews/scripted_input.h"
+#include "core/demo/demo_scenes.h"
 #include "core/editor/capture_start.h"
 #include "core/editor/handles.h"
 #include "core/editor/toolbar.h"
@@ -25,17 +26,7 @@ Point along_axis(Point from, double distance) {
     return {from.x + distance * kHeartArrowDirection.x, from.y + distance * kHeartArrowDirection.y};
 }
 
-BgraImage heart_canvas() {
-    BgraImage canvas{{}, kHeartCanvasWidth, kHeartCanvasHeight};
-    canvas.pixels.resize(std::size_t(kHeartCanvasWidth) * kHeartCanvasHeight * 4);
-    for (std::size_t i = 0; i < canvas.pixels.size(); i += 4) {
-        canvas.pixels[i] = kHeartCanvasColour.b;
-        canvas.pixels[i + 1] = kHeartCanvasColour.g;
-        canvas.pixels[i + 2] = kHeartCanvasColour.r;
-        canvas.pixels[i + 3] = 255;
-    }
-    return canvas;
-}
+BgraImage heart_canvas() { return plain_frame(kHeartCanvasWidth, kHeartCanvasHeight, kHeartCanvasColour); }
 
 // The editor as a capture opens over the canvas, with its region already
 // chosen and the film's pen width and letter size.
