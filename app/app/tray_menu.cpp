@@ -11,6 +11,7 @@
 #include "app/app/popup_paint.h"
 #include "app/lib/settings_store.h"
 #include "app/win/failure.h"
+#include "app/win/system_function.h"
 #include "core/menu/popup_placement.h"
 
 namespace glimmerly {
@@ -324,10 +325,8 @@ using CalculatePopupWindowPositionFn = BOOL(WINAPI*)(const POINT*, const SIZE*, 
 // The system's placement where user32 has it. Wine's user32 does not
 // export it, and a program that imports it does not even load there.
 Result<PixelRect> popup_rect(POINT at, int width, int height) {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const auto calculate = user32 ? reinterpret_cast<CalculatePopupWindowPositionFn>(
-                                        reinterpret_cast<void*>(GetProcAddress(user32, "CalculatePopupWindowPosition")))
-                                  : nullptr;
+    const auto calculate =
+        win::system_function_as<CalculatePopupWindowPositionFn>(L"user32.dll", "CalculatePopupWindowPosition");
     if (calculate) {
         const SIZE size{width, height};
         RECT placed{};

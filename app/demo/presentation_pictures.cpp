@@ -17,16 +17,6 @@ constexpr Rgb kPage{245, 247, 250};
 constexpr Rgb kTitleInk{28, 35, 48};
 constexpr Rgb kCaptionInk{85, 96, 112};
 
-// The layer's premultiplied picture over the surface, at its full size.
-Status blend_layer(const DemoSurface& into, const PresentationLayer& layer, int x, int y) {
-    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    SetLastError(0);
-    if (!GdiAlphaBlend(into.memory.get(), x, y, layer.width, layer.height, layer.surface.memory.get(), 0, 0,
-                       layer.width, layer.height, blend))
-        return demo_gdi_failure("GdiAlphaBlend");
-    return ok_status();
-}
-
 // The surface cleared to the page colour; `draw` adds to it before the
 // drawing ends.
 template <class Draw>
@@ -58,9 +48,9 @@ Status render_presentation_picture(const PresentationSample& sample) {
         {"Halo", 18, kCaptionInk, {366, 365, 935, 535}},
     };
     GLIM_TRY(paint_page(**made, *surface, [&] { return draw_demo_captions(**made, captions); }));
-    GLIM_TRY(blend_layer(*surface, *sample.shapes, 0, 0));
-    GLIM_TRY(blend_layer(*surface, *sample.halo, 276, 341));
-    GLIM_TRY(blend_layer(*surface, *sample.devices, 220, 396));
+    GLIM_TRY(blend_presentation_layer(surface->memory.get(), *sample.shapes, 0, 0));
+    GLIM_TRY(blend_presentation_layer(surface->memory.get(), *sample.halo, 276, 341));
+    GLIM_TRY(blend_presentation_layer(surface->memory.get(), *sample.devices, 220, 396));
     return save_demo_picture(opaque_copy(*surface), L"target/glimmerly-presentation.png");
 }
 
@@ -71,7 +61,7 @@ Status render_keyboard_ansi(PresentationSample& sample) {
     const PresentationLayer& layer = *sample.devices;
     auto surface = make_demo_surface(static_cast<std::uint32_t>(layer.width), static_cast<std::uint32_t>(layer.height));
     if (!surface) return std::move(surface).failure();
-    GLIM_TRY(blend_layer(*surface, layer, 0, 0));
+    GLIM_TRY(blend_presentation_layer(surface->memory.get(), layer, 0, 0));
     return save_demo_picture(opaque_copy(*surface), L"target/glimmerly-keyboard-ansi.png");
 }
 
@@ -111,7 +101,8 @@ Status render_keyboard_layouts() {
         auto surface = make_demo_surface(kKeyboardLayoutsWidth, kKeyboardLayoutsHeight);
         if (!surface) return std::move(surface).failure();
         GLIM_TRY(paint_page(**resources, *surface, [] { return ok_status(); }));
-        for (const Placed& placed : layers) GLIM_TRY(blend_layer(*surface, *placed.layer, placed.row.x, placed.row.y));
+        for (const Placed& placed : layers)
+            GLIM_TRY(blend_presentation_layer(surface->memory.get(), *placed.layer, placed.row.x, placed.row.y));
         return save_demo_picture(opaque_copy(*surface), L"target/glimmerly-keyboard-layouts.png");
     }();
     destroy_in_order();

@@ -8,6 +8,7 @@
 #include "app/presentation/presentation.h"
 #include "app/presentation/spotlight.h"
 #include "app/win/failure.h"
+#include "app/win/system_function.h"
 
 namespace glimmerly {
 namespace {
@@ -63,7 +64,7 @@ Result<std::shared_ptr<BroadcastMirror>> make_broadcast_mirror(HWND owner) {
     if (!d3d) return std::move(d3d).failure();
     auto dxgi = d3d->device.query<IDXGIDevice>();
     if (!dxgi) return std::move(dxgi).failure();
-    const auto create = system_function_as<CreateCompositionDevice>(L"dcomp.dll", "DCompositionCreateDevice");
+    const auto create = win::system_function_as<CreateCompositionDevice>(L"dcomp.dll", "DCompositionCreateDevice");
     if (!create) return Failure{E_NOTIMPL_CODE, "The system has no DCompositionCreateDevice"};
     GLIM_TRY(made(create(dxgi->get(), __uuidof(IDCompositionDevice), mirror->device.put_void()), mirror->device,
                   "DCompositionCreateDevice"));
@@ -161,11 +162,6 @@ void MirrorLink::reset() noexcept {
     mirror.reset();
     slot = kNoMirrorSlot;
     window = nullptr;
-}
-
-FARPROC system_function(const wchar_t* module, const char* name) {
-    const HMODULE loaded = LoadLibraryW(module);
-    return loaded ? GetProcAddress(loaded, name) : nullptr;
 }
 
 Result<D3DDevice> create_mirror_d3d_device() {

@@ -88,15 +88,6 @@ struct D3DDevice {
 // The hardware device, else WARP, both with BGRA support.
 Result<D3DDevice> create_mirror_d3d_device();
 
-// A system function looked up by name, never imported: a system whose DLL
-// lacks it (Wine's d3d11 and dcomp) must still load the program. The module
-// stays loaded for the process.
-FARPROC system_function(const wchar_t* module, const char* name);
-template <class Function>
-Function system_function_as(const wchar_t* module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(system_function(module, name)));
-}
-
 // The layer mirrored in `slot` when a mirror exists or can be made (the OBS
 // mirror setting on), else slot 255. Never fails.
 void attach_broadcast_mirror(PresentationState& state, PresentationLayer& layer, std::uint8_t slot);

@@ -9,6 +9,7 @@
 #include "app/presentation/broadcast_mirror.h"
 #include "app/render/renderer_resources.h"
 #include "app/win/failure.h"
+#include "app/win/system_function.h"
 
 namespace glimmerly {
 namespace {
@@ -220,7 +221,7 @@ Result<std::unique_ptr<ComposedLoupe>> build_composed_loupe(HWND window, HWND ev
     if (!dxgi) return std::move(dxgi).failure();
     // Looked up: Wine's is a stub that raises when called, and an import
     // would stop an older system loading the program.
-    const auto create = system_function_as<CreateDesktopDevice>(L"dcomp.dll", "DCompositionCreateDevice3");
+    const auto create = win::system_function_as<CreateDesktopDevice>(L"dcomp.dll", "DCompositionCreateDevice3");
     if (!create) return Failure{E_NOTIMPL_CODE, "The system has no DCompositionCreateDevice3"};
     GLIM_TRY(made(create(dxgi->get(), __uuidof(IDCompositionDesktopDevice), composed->composition.put_void()),
                   composed->composition, "DCompositionCreateDevice3"));

@@ -5,8 +5,10 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 
 #include "app/presentation/layer.h"
+#include "core/image/bgra_image.h"
 #include "core/base/result.h"
 #include "core/demo/presentation_scenes.h"
 
@@ -38,5 +40,20 @@ Result<PresentationSample> render_presentation_sample(std::uint32_t width, std::
 
 // The device layer drawn again from the sample's keys, mouse and layout.
 Status redraw_sample_devices(PresentationSample& sample, bool move_mode);
+
+// A presentation layer far off every screen, never shown: only its picture is used.
+Result<LayerPointer> hidden_presentation_layer(std::int32_t width, std::int32_t height);
+
+// The layer's premultiplied picture blended over the DC at (x, y), whole.
+Status blend_presentation_layer(HDC into, const PresentationLayer& layer, std::int32_t x, std::int32_t y);
+
+// A layer's picture and where its top-left corner lands on the backdrop.
+struct PlacedLayer {
+    const PresentationLayer& layer;
+    std::int32_t x;
+    std::int32_t y;
+};
+// The backdrop with the layers blended over it in order, every pixel opaque.
+Result<BgraImage> composite_layers(const BgraImage& backdrop, std::initializer_list<PlacedLayer> layers);
 
 }  // namespace glimmerly

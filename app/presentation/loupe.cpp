@@ -12,6 +12,7 @@
 #include "app/presentation/composed_loupe.h"
 #include "app/presentation/presentation.h"
 #include "app/win/failure.h"
+#include "app/win/system_function.h"
 
 namespace glimmerly {
 namespace {
@@ -66,8 +67,7 @@ std::uint32_t windows_build_number() {
 // Wine's dwmapi has a stub at 147 that raises when called, and a prefix may
 // report any build: under Wine the export counts as missing.
 bool running_under_wine() {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+    return win::system_function(L"ntdll.dll", "wine_get_version") != nullptr;
 }
 
 void look_up_thumbnail_visual_export() {
@@ -76,8 +76,7 @@ void look_up_thumbnail_visual_export() {
         note_loupe_fallback("Windows build " + std::to_string(build) + ", before " + std::to_string(kComposedLoupeBuild));
         return;
     }
-    const HMODULE dwmapi = running_under_wine() ? nullptr : LoadLibraryW(L"dwmapi.dll");
-    FARPROC found = dwmapi ? GetProcAddress(dwmapi, MAKEINTRESOURCEA(147)) : nullptr;
+    const FARPROC found = running_under_wine() ? nullptr : win::system_function(L"dwmapi.dll", MAKEINTRESOURCEA(147));
     if (!found) {
         note_loupe_fallback("dwmapi has no export 147");
         return;

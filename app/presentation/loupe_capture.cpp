@@ -12,6 +12,7 @@
 #include "app/presentation/composed_loupe.h"
 #include "app/render/renderer_resources.h"
 #include "app/win/failure.h"
+#include "app/win/system_function.h"
 #include "core/presentation/loupe_bands.h"
 
 namespace glimmerly {
@@ -49,9 +50,9 @@ Failure missing(const char* name) { return Failure{E_NOTIMPL_CODE, std::string("
 // must still load the program.
 template <class T>
 Result<win::ComPtr<T>> activation_factory(const wchar_t* class_name) {
-    const auto get = system_function_as<GetActivationFactory>(L"combase.dll", "RoGetActivationFactory");
-    const auto create = system_function_as<CreateString>(L"combase.dll", "WindowsCreateString");
-    const auto drop = system_function_as<DeleteString>(L"combase.dll", "WindowsDeleteString");
+    const auto get = win::system_function_as<GetActivationFactory>(L"combase.dll", "RoGetActivationFactory");
+    const auto create = win::system_function_as<CreateString>(L"combase.dll", "WindowsCreateString");
+    const auto drop = win::system_function_as<DeleteString>(L"combase.dll", "WindowsDeleteString");
     if (!get || !create || !drop) return missing("RoGetActivationFactory");
     HSTRING name = nullptr;
     GLIM_TRY(checked(create(class_name, UINT32(wcslen(class_name)), &name), "WindowsCreateString"));
@@ -147,7 +148,7 @@ Status start_capture(LoupeCapture& capture, HWND event_window, ID3D11Device& dev
     win::ComPtr<IDXGIDevice> dxgi;
     GLIM_TRY(made(device.QueryInterface(__uuidof(IDXGIDevice), dxgi.put_void()), dxgi, "QueryInterface IDXGIDevice"));
     const auto create_device =
-        system_function_as<CreateWinrtDevice>(L"d3d11.dll", "CreateDirect3D11DeviceFromDXGIDevice");
+        win::system_function_as<CreateWinrtDevice>(L"d3d11.dll", "CreateDirect3D11DeviceFromDXGIDevice");
     if (!create_device) return missing("CreateDirect3D11DeviceFromDXGIDevice");
     win::ComPtr<IInspectable> inspectable;
     GLIM_TRY(made(create_device(dxgi.get(), inspectable.put()), inspectable, "CreateDirect3D11DeviceFromDXGIDevice"));

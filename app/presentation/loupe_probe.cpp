@@ -8,6 +8,7 @@
 #include "app/presentation/composed_loupe.h"
 #include "app/presentation/spotlight.h"
 #include "app/win/failure.h"
+#include "app/win/system_function.h"
 
 namespace glimmerly {
 namespace {
@@ -147,10 +148,8 @@ LRESULT CALLBACK framed_probe_proc(HWND window, UINT message, WPARAM wparam, LPA
 }
 
 bool exclude_from_capture(HWND window) {
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (!user32) return false;
-    const auto call = reinterpret_cast<SetWindowDisplayAffinityCall>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "SetWindowDisplayAffinity")));
+    const auto call =
+        win::system_function_as<SetWindowDisplayAffinityCall>(L"user32.dll", "SetWindowDisplayAffinity");
     return call && call(window, kExcludeFromCapture);
 }
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/board/board_files.h"
-#include "app/demo/demo_surface.h"
+#include "app/presentation/demo.h"
 #include "app/presentation/devices.h"
 #include "app/presentation/layer.h"
 #include "app/presentation/pointer_effects.h"
@@ -18,8 +18,6 @@
 namespace glimmerly {
 namespace {
 
-// Off every screen: the layers are never shown, only their pictures used.
-constexpr std::int32_t kOffScreen = -32000;
 // A layer that is not fully transparent anywhere takes the mouse on the
 // desktop while a shape is armed; the film keeps that look.
 constexpr float kArmedLayerAlpha = 1.0f / 255.0f;
@@ -32,44 +30,24 @@ struct DemoLayers {
 
 Result<DemoLayers> create_demo_layers(std::uint32_t width, std::uint32_t height) {
     DemoLayers layers;
-    auto shapes = create_presentation_layer(kOffScreen, kOffScreen, static_cast<std::int32_t>(width),
-                                            static_cast<std::int32_t>(height), nullptr);
+    auto shapes = hidden_presentation_layer(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
     if (!shapes) return std::move(shapes).failure();
     layers.shapes = std::move(*shapes);
-    auto halo = create_presentation_layer(kOffScreen, kOffScreen, kPresentationHaloSize, kPresentationHaloSize, nullptr);
+    auto halo = hidden_presentation_layer(kPresentationHaloSize, kPresentationHaloSize);
     if (!halo) return std::move(halo).failure();
     layers.halo = std::move(*halo);
-    auto keys =
-        create_presentation_layer(kOffScreen, kOffScreen, kPresentationKeysWidth, kPresentationKeysHeight, nullptr);
+    auto keys = hidden_presentation_layer(kPresentationKeysWidth, kPresentationKeysHeight);
     if (!keys) return std::move(keys).failure();
     layers.keys = std::move(*keys);
     return layers;
 }
 
-Status blend_layer(HDC target, const PresentationLayer& layer, std::int32_t x, std::int32_t y) {
-    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    if (!GdiAlphaBlend(target, x, y, layer.width, layer.height, layer.surface.memory.get(), 0, 0, layer.width,
-                       layer.height, blend))
-        return demo_gdi_failure("GdiAlphaBlend");
-    return ok_status();
-}
-
 // The desktop picture with the three layers over it, every pixel opaque.
 Result<BgraImage> composite_presentation_frame(const BgraImage& desktop, const DemoLayers& layers, Point pointer) {
-    auto surface = make_demo_surface(desktop.width, desktop.height);
-    if (!surface) return std::move(surface).failure();
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(desktop.width), -static_cast<LONG>(desktop.height),
-                      1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    if (SetDIBitsToDevice(surface->memory.get(), 0, 0, desktop.width, desktop.height, 0, 0, 0, desktop.height,
-                          desktop.pixels.data(), &info, DIB_RGB_COLORS) == 0)
-        return demo_gdi_failure("SetDIBitsToDevice");
-    HDC target = surface->memory.get();
-    GLIM_TRY(blend_layer(target, *layers.shapes, 0, 0));
     const auto [halo_x, halo_y] = presentation_halo_origin(pointer);
-    GLIM_TRY(blend_layer(target, *layers.halo, halo_x, halo_y));
-    GLIM_TRY(blend_layer(target, *layers.keys, kPresentationKeysX, kPresentationKeysY));
-    return opaque_copy(*surface);
+    return composite_layers(desktop, {{*layers.shapes, 0, 0},
+                                      {*layers.halo, halo_x, halo_y},
+                                      {*layers.keys, kPresentationKeysX, kPresentationKeysY}});
 }
 
 class LayerFrames final : public PresentationFrameSink {

@@ -1,6 +1,5 @@
 #include "app/site_previews/site_previews.h"
 
-#include "app/demo/demo_surface.h"
 #include "app/image/image_decoder.h"
 #include "app/session/image_save.h"
 #include "app/presentation/demo.h"
@@ -86,27 +85,10 @@ Status render_presentation_picture(const BgraImage& picture, const std::wstring&
     }};
     auto sample = render_presentation_sample(picture.width, picture.height, shapes);
     if (!sample) return std::move(sample).failure();
-    auto surface = make_demo_surface(picture.width, picture.height);
-    if (!surface) return std::move(surface).failure();
-    const auto w = static_cast<LONG>(picture.width), h = static_cast<LONG>(picture.height);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    SetLastError(0);
-    if (SetDIBitsToDevice(surface->memory.get(), 0, 0, picture.width, picture.height, 0, 0, 0, picture.height,
-                          picture.pixels.data(), &info, DIB_RGB_COLORS) == 0)
-        return demo_gdi_failure("SetDIBitsToDevice");
-    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    const struct {
-        const PresentationLayer& layer;
-        int x, y;
-    } placed[] = {{*sample->shapes, 0, 0}, {*sample->halo, 668, 184}, {*sample->devices, 410, 352}};
-    for (const auto& [layer, x, y] : placed) {
-        SetLastError(0);
-        if (!GdiAlphaBlend(surface->memory.get(), x, y, layer.width, layer.height, layer.surface.memory.get(), 0, 0,
-                           layer.width, layer.height, blend))
-            return demo_gdi_failure("GdiAlphaBlend");
-    }
-    return save_image_atomically(opaque_copy(*surface), path, ImageFormat::Png);
+    auto composed = composite_layers(
+        picture, {{*sample->shapes, 0, 0}, {*sample->halo, 668, 184}, {*sample->devices, 410, 352}});
+    if (!composed) return std::move(composed).failure();
+    return save_image_atomically(*composed, path, ImageFormat::Png);
 }
 
 }  // namespace glimmerly

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/win/failure.h"
+#include "app/win/system_function.h"
 
 namespace glimmerly::win {
 namespace {
@@ -29,10 +30,7 @@ DWORD WINAPI thread_entry(void* parameter) noexcept {
 void name_this_thread(const wchar_t* name) noexcept {
     // Looked up rather than imported: older systems lack it.
     using SetDescription = HRESULT(WINAPI*)(HANDLE, PCWSTR);
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    if (!kernel) return;
-    const auto set = reinterpret_cast<SetDescription>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetThreadDescription")));
+    const auto set = system_function_as<SetDescription>(L"kernel32.dll", "SetThreadDescription");
     if (set) set(GetCurrentThread(), name);
 }
 
