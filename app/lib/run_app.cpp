@@ -90,13 +90,6 @@ Status run_one_off(const OneOff& one_off, const Arguments& args) {
     return invalid_input("Unknown option " + utf16_to_utf8(std::u16string(one_off.option)));
 }
 
-// Held for the rest of the process, so that worker threads always find a
-// multithreaded apartment to join.
-void keep_multithreaded_apartment() {
-    CO_MTA_USAGE_COOKIE cookie{};
-    (void)CoIncrementMTAUsage(&cookie);
-}
-
 // The resident's shortcuts, its board and presentation mode. Failures to
 // take a shortcut are told and start-up goes on.
 Status start_resident_features(App& app, HWND window, const Arguments& args, bool resident) {
@@ -323,7 +316,9 @@ Status run_app() {
     if (has_option(*args, u"--document-diagnostic")) return run_document_diagnostic();
 
     const StartupFlags flags = startup_flags(*args);
-    keep_multithreaded_apartment();
+    // Held for the rest of the process, so that worker threads always find a
+    // multithreaded apartment to join.
+    win::keep_multithreaded_apartment();
     win::ComApartment apartment(COINIT_APARTMENTTHREADED);
     GLIM_TRY(apartment.status());
     // Refused where the manifest already made the process aware, and under Wine.
