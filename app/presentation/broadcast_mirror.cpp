@@ -44,10 +44,7 @@ Status register_broadcast_class() {
     return ok_status();
 }
 
-Status checked(HRESULT hr, const char* what) {
-    if (FAILED(hr)) return win::hr_failure(hr, what);
-    return ok_status();
-}
+using win::hr_status;
 
 Result<std::shared_ptr<BroadcastMirror>> make_broadcast_mirror(HWND owner) {
     GLIM_TRY(register_broadcast_class());
@@ -75,10 +72,10 @@ Result<std::shared_ptr<BroadcastMirror>> make_broadcast_mirror(HWND owner) {
     GLIM_TRY(made(device.CreateVisual(mirror->root.put()), mirror->root, "CreateVisual"));
     for (auto& visual : mirror->visuals) {
         GLIM_TRY(made(device.CreateVisual(visual.put()), visual, "CreateVisual"));
-        GLIM_TRY(checked(mirror->root->AddVisual(visual.get(), FALSE, nullptr), "AddVisual"));
+        GLIM_TRY(hr_status(mirror->root->AddVisual(visual.get(), FALSE, nullptr), "AddVisual"));
     }
-    GLIM_TRY(checked(mirror->target->SetRoot(mirror->root.get()), "SetRoot"));
-    GLIM_TRY(checked(device.Commit(), "Commit"));
+    GLIM_TRY(hr_status(mirror->target->SetRoot(mirror->root.get()), "SetRoot"));
+    GLIM_TRY(hr_status(device.Commit(), "Commit"));
     ShowWindow(mirror->window.get(), SW_SHOWNOACTIVATE);
     return mirror;
 }
@@ -111,16 +108,16 @@ Status sync_slot(BroadcastMirror& mirror, std::uint8_t index, HWND window, const
             const D3D11_BOX box{copy.left, copy.top, 0, copy.right, copy.bottom, 1};
             mirror.context->UpdateSubresource(texture.get(), 0, &box, upload->pixels + copy.source_offset,
                                               copy.row_pitch, 0);
-            GLIM_TRY(checked(slot.surface->EndDraw(), "EndDraw"));
+            GLIM_TRY(hr_status(slot.surface->EndDraw(), "EndDraw"));
             ++mirror.uploads;
             mirror.uploaded_pixels += std::uint64_t(region.width()) * std::uint64_t(region.height());
         }
     }
     IDCompositionVisual& visual = *mirror.visuals[index].get();
-    GLIM_TRY(checked(visual.SetOffsetX(float(rect.left - mirror.origin_x)), "SetOffsetX"));
-    GLIM_TRY(checked(visual.SetOffsetY(float(rect.top - mirror.origin_y)), "SetOffsetY"));
-    GLIM_TRY(checked(visual.SetContent(visible && slot.surface ? slot.surface.get() : nullptr), "SetContent"));
-    return checked(mirror.device->Commit(), "Commit");
+    GLIM_TRY(hr_status(visual.SetOffsetX(float(rect.left - mirror.origin_x)), "SetOffsetX"));
+    GLIM_TRY(hr_status(visual.SetOffsetY(float(rect.top - mirror.origin_y)), "SetOffsetY"));
+    GLIM_TRY(hr_status(visual.SetContent(visible && slot.surface ? slot.surface.get() : nullptr), "SetContent"));
+    return hr_status(mirror.device->Commit(), "Commit");
 }
 
 void attach_if_unmirrored(PresentationState& state, PresentationLayer* layer, std::uint8_t slot) {

@@ -34,10 +34,7 @@ constexpr const wchar_t* kCapturedClasses[] = {L"Shell_TrayWnd", L"Shell_Seconda
                                                L"XamlExplorerHostIslandWindow",
                                                L"TopLevelWindowForOverflowXamlIsland"};
 
-Status checked(HRESULT hr, const char* what) {
-    if (FAILED(hr)) return win::hr_failure(hr, what);
-    return ok_status();
-}
+using win::hr_status;
 
 HWND window_of(LoupeWindowId id) { return reinterpret_cast<HWND>(id); }
 RECT win_rect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
@@ -75,16 +72,16 @@ Status build_band(ComposedLoupe& composed, double opacity) {
         D2D1_MATRIX_5X4_F matrix{};
         matrix._11 = matrix._22 = matrix._33 = 1.0f;
         matrix._44 = float(opacity);
-        GLIM_TRY(checked(effect->SetMatrix(matrix), "SetMatrix"));
+        GLIM_TRY(hr_status(effect->SetMatrix(matrix), "SetMatrix"));
         auto visual3 = band.content_visual.query<wgc::IDCompositionVisual3>();
         if (!visual3) return std::move(visual3).failure();
-        GLIM_TRY(checked((*visual3)->SetEffect(effect.get()), "SetEffect"));
+        GLIM_TRY(hr_status((*visual3)->SetEffect(effect.get()), "SetEffect"));
     } else {
-        GLIM_TRY(checked(band.band_visual->SetBorderMode(DCOMPOSITION_BORDER_MODE_HARD), "SetBorderMode"));
+        GLIM_TRY(hr_status(band.band_visual->SetBorderMode(DCOMPOSITION_BORDER_MODE_HARD), "SetBorderMode"));
     }
     GLIM_TRY(made(device.CreateRectangleClip(band.clip.put()), band.clip, "CreateRectangleClip"));
-    GLIM_TRY(checked(band.band_visual->SetClip(band.clip.get()), "SetClip"));
-    GLIM_TRY(checked(band.band_visual->AddVisual(band.content_visual.get(), FALSE, nullptr), "AddVisual"));
+    GLIM_TRY(hr_status(band.band_visual->SetClip(band.clip.get()), "SetClip"));
+    GLIM_TRY(hr_status(band.band_visual->AddVisual(band.content_visual.get(), FALSE, nullptr), "AddVisual"));
     composed.bands.push_back(std::move(band));
     return ok_status();
 }
@@ -136,14 +133,14 @@ Status update_band(ComposedLoupe& composed, std::size_t index, const std::vector
                    const std::vector<LoupePlacement>& placements, UpdateNotes& notes) {
     LoupeBand& band = composed.bands[index];
     if (!band_entries_match(band.entries, windows)) {
-        GLIM_TRY(checked(band.content_visual->RemoveAllVisuals(), "RemoveAllVisuals"));
+        GLIM_TRY(hr_status(band.content_visual->RemoveAllVisuals(), "RemoveAllVisuals"));
         rebuild_band_entries(band.entries, band.retired, windows, [&](HWND window) {
             const auto at = std::find(windows.begin(), windows.end(), window) - windows.begin();
             return make_entry(composed, index, window, placements[std::size_t(at)], notes);
         });
         for (const LoupeSourceEntry& entry : band.entries)
             if (entry.kind != LoupeEntryKind::Nothing)
-                GLIM_TRY(checked(band.content_visual->AddVisual(entry.visual.get(), FALSE, nullptr), "AddVisual"));
+                GLIM_TRY(hr_status(band.content_visual->AddVisual(entry.visual.get(), FALSE, nullptr), "AddVisual"));
     }
     for (std::size_t k = 0; k < band.entries.size(); ++k) {
         const LoupeSourceEntry& entry = band.entries[k];
@@ -169,7 +166,7 @@ Status place_captures(ComposedLoupe& composed, const PixelRect& source, std::int
         const float z = float(zoom);
         const D2D_MATRIX_3X2_F transform{z, 0, 0, z, float(frame.left - source.left) * z,
                                          float(frame.top - source.top) * z};
-        for (auto& visual : capture->visuals) GLIM_TRY(checked(visual->SetTransform(transform), "SetTransform"));
+        for (auto& visual : capture->visuals) GLIM_TRY(hr_status(visual->SetTransform(transform), "SetTransform"));
     }
     return ok_status();
 }
@@ -191,7 +188,7 @@ Status set_band_clips(ComposedLoupe& composed, std::int32_t diameter) {
                                    clip.SetBottomLeftRadiusY(c.radius),
                                    clip.SetBottomRightRadiusX(c.radius),
                                    clip.SetBottomRightRadiusY(c.radius)};
-        for (const HRESULT hr : results) GLIM_TRY(checked(hr, "IDCompositionRectangleClip"));
+        for (const HRESULT hr : results) GLIM_TRY(hr_status(hr, "IDCompositionRectangleClip"));
     }
     return ok_status();
 }
@@ -229,14 +226,14 @@ Result<std::unique_ptr<ComposedLoupe>> build_composed_loupe(HWND window, HWND ev
     GLIM_TRY(made(device.CreateTargetForHwnd(window, TRUE, composed->target.put()), composed->target,
                   "CreateTargetForHwnd"));
     GLIM_TRY(made(device.CreateVisual(composed->root.put()), composed->root, "CreateVisual"));
-    GLIM_TRY(checked(composed->root->SetBitmapInterpolationMode(DCOMPOSITION_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR),
-                     "SetBitmapInterpolationMode"));
-    GLIM_TRY(checked(composed->root->SetBorderMode(DCOMPOSITION_BORDER_MODE_SOFT), "SetBorderMode"));
+    GLIM_TRY(hr_status(composed->root->SetBitmapInterpolationMode(DCOMPOSITION_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR),
+                       "SetBitmapInterpolationMode"));
+    GLIM_TRY(hr_status(composed->root->SetBorderMode(DCOMPOSITION_BORDER_MODE_SOFT), "SetBorderMode"));
     for (const FalloffStop& stop : falloff_stops(1.0, 1.0)) GLIM_TRY(build_band(*composed, stop.opacity));
     for (const LoupeBand& band : composed->bands)
-        GLIM_TRY(checked(composed->root->AddVisual(band.band_visual.get(), FALSE, nullptr), "AddVisual"));
-    GLIM_TRY(checked(composed->target->SetRoot(composed->root.get()), "SetRoot"));
-    GLIM_TRY(checked(device.Commit(), "Commit"));
+        GLIM_TRY(hr_status(composed->root->AddVisual(band.band_visual.get(), FALSE, nullptr), "AddVisual"));
+    GLIM_TRY(hr_status(composed->target->SetRoot(composed->root.get()), "SetRoot"));
+    GLIM_TRY(hr_status(device.Commit(), "Commit"));
     return composed;
 }
 
@@ -262,7 +259,7 @@ Status update_composed_loupe(ComposedLoupe& composed, const PixelRect& destinati
         GLIM_TRY(set_band_clips(composed, d));
         composed.drawn_diameter = std::uint32_t(d);
     }
-    return checked(composed.composition->Commit(), "Commit");
+    return hr_status(composed.composition->Commit(), "Commit");
 }
 
 }  // namespace glimmerly

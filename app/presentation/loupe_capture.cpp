@@ -39,10 +39,7 @@ constexpr GUID guid_of(const InterfaceId& id) {
 // instead of marshalling each call to the thread that registered it.
 constexpr GUID kAgileObject = guid_of(iid::agile_object);
 
-Status checked(HRESULT hr, const char* what) {
-    if (FAILED(hr)) return win::hr_failure(hr, what);
-    return ok_status();
-}
+using win::hr_status;
 
 Failure missing(const char* name) { return Failure{E_NOTIMPL_CODE, std::string("The system has no ") + name}; }
 
@@ -55,7 +52,7 @@ Result<win::ComPtr<T>> activation_factory(const wchar_t* class_name) {
     const auto drop = win::system_function_as<DeleteString>(L"combase.dll", "WindowsDeleteString");
     if (!get || !create || !drop) return missing("RoGetActivationFactory");
     HSTRING name = nullptr;
-    GLIM_TRY(checked(create(class_name, UINT32(wcslen(class_name)), &name), "WindowsCreateString"));
+    GLIM_TRY(hr_status(create(class_name, UINT32(wcslen(class_name)), &name), "WindowsCreateString"));
     win::ComPtr<T> factory;
     const HRESULT hr = get(name, __uuidof(T), factory.put_void());
     drop(name);
@@ -118,9 +115,9 @@ Status copy_frame(LoupeCapture& capture, wgc::IDirect3D11CaptureFrame& frame, wg
         capture.surface = std::move(*surface);
         capture.surface_size = {std::max(size.Width, 1), std::max(size.Height, 1)};
         for (auto& visual : capture.visuals)
-            GLIM_TRY(checked(visual->SetContent(capture.surface.get()), "SetContent"));
-        GLIM_TRY(checked(capture.pool->Recreate(capture.device.get(), wgc::kPixelFormatBgra8, kPoolBuffers, size),
-                         "Recreate"));
+            GLIM_TRY(hr_status(visual->SetContent(capture.surface.get()), "SetContent"));
+        GLIM_TRY(hr_status(capture.pool->Recreate(capture.device.get(), wgc::kPixelFormatBgra8, kPoolBuffers, size),
+                           "Recreate"));
         capture.frame_size = size;
     }
     win::ComPtr<IInspectable> frame_surface;
@@ -140,7 +137,7 @@ Status copy_frame(LoupeCapture& capture, wgc::IDirect3D11CaptureFrame& frame, wg
                   "BeginDraw"));
     const D3D11_BOX box{0, 0, 0, UINT(copy.width), UINT(copy.height), 1};
     context.CopySubresourceRegion(target.get(), 0, UINT(offset.x), UINT(offset.y), 0, source.get(), 0, &box);
-    return checked(capture.surface->EndDraw(), "EndDraw");
+    return hr_status(capture.surface->EndDraw(), "EndDraw");
 }
 
 Status start_capture(LoupeCapture& capture, HWND event_window, ID3D11Device& device,
@@ -161,7 +158,7 @@ Status start_capture(LoupeCapture& capture, HWND event_window, ID3D11Device& dev
     GLIM_TRY(made((*interop)->CreateForWindow(capture.window, __uuidof(wgc::IGraphicsCaptureItem),
                                               capture.item.put_void()),
                   capture.item, "CreateForWindow"));
-    GLIM_TRY(checked(capture.item->get_Size(&capture.frame_size), "get_Size"));
+    GLIM_TRY(hr_status(capture.item->get_Size(&capture.frame_size), "get_Size"));
 
     auto statics = activation_factory<wgc::IDirect3D11CaptureFramePoolStatics2>(
         L"Windows.Graphics.Capture.Direct3D11CaptureFramePool");
@@ -171,7 +168,7 @@ Status start_capture(LoupeCapture& capture, HWND event_window, ID3D11Device& dev
                   capture.pool, "CreateFreeThreaded"));
     const auto handler = make_frame_arrived_handler(event_window);
     wgc::EventRegistrationToken token{};
-    GLIM_TRY(checked(capture.pool->add_FrameArrived(handler.get(), &token), "add_FrameArrived"));
+    GLIM_TRY(hr_status(capture.pool->add_FrameArrived(handler.get(), &token), "add_FrameArrived"));
     capture.token = token;
     GLIM_TRY(made(capture.pool->CreateCaptureSession(capture.item.get(), capture.session.put()), capture.session,
                   "CreateCaptureSession"));
@@ -187,10 +184,10 @@ Status start_capture(LoupeCapture& capture, HWND event_window, ID3D11Device& dev
     capture.surface_size = {std::max(capture.frame_size.Width, 1), std::max(capture.frame_size.Height, 1)};
     for (auto& visual : capture.visuals) {
         GLIM_TRY(made(composition.CreateVisual(visual.put()), visual, "CreateVisual"));
-        GLIM_TRY(checked(visual->SetContent(capture.surface.get()), "SetContent"));
-        GLIM_TRY(checked(visual->SetBorderMode(DCOMPOSITION_BORDER_MODE_HARD), "SetBorderMode"));
+        GLIM_TRY(hr_status(visual->SetContent(capture.surface.get()), "SetContent"));
+        GLIM_TRY(hr_status(visual->SetBorderMode(DCOMPOSITION_BORDER_MODE_HARD), "SetBorderMode"));
     }
-    return checked(capture.session->StartCapture(), "StartCapture");
+    return hr_status(capture.session->StartCapture(), "StartCapture");
 }
 
 }  // namespace
@@ -237,7 +234,7 @@ Result<bool> drain_loupe_frame_pool(LoupeCapture& capture, IDCompositionDesktopD
     }
     if (!newest) return false;
     wgc::SizeInt32 size{0, 0};
-    Status copied = checked(newest->get_ContentSize(&size), "get_ContentSize");
+    Status copied = hr_status(newest->get_ContentSize(&size), "get_ContentSize");
     if (copied && size.Width > 0 && size.Height > 0) copied = copy_frame(capture, *newest.get(), size, composition, context);
     close_object(newest.get());
     if (!copied) return std::move(copied).failure();
@@ -256,7 +253,7 @@ void drain_composed_loupe_frames(ComposedLoupe& composed) {
         }
         taken = taken || *one;
     }
-    if (drained && taken) drained = checked(composed.composition->Commit(), "Commit");
+    if (drained && taken) drained = hr_status(composed.composition->Commit(), "Commit");
     if (!drained) report_window_left_out(drained.failure().message);
 }
 

@@ -31,4 +31,10 @@ Failure win32_failure_code(DWORD error, std::string_view what, std::wstring_view
 // A failed call that returned an HRESULT.
 Failure hr_failure(HRESULT hr, std::string_view what);
 
+// Success, or the failure of a call that returned that HRESULT.
+inline Status hr_status(HRESULT hr, std::string_view what) {
+    if (FAILED(hr)) return hr_failure(hr, what);
+    return ok_status();
+}
+
 }  // namespace glimmerly::win
