@@ -19,11 +19,7 @@ constexpr wchar_t kMenuCommand[] = L"0x800D";  // WM_APP + 13
 class MirrorScreenTest : public ResidentTest {
 protected:
     void write_start_settings() override {
-        write_settings(false);
-        auto settings = read_settings_file(folder_ + L"\\settings.txt");
-        ASSERT_TRUE(settings);
-        settings->obs_mirror = true;
-        ASSERT_TRUE(save_settings_file(*settings, folder_ + L"\\settings.txt").ok());
+        write_settings_with([](Settings& settings) { settings.obs_mirror = true; });
     }
     void post_command(const wchar_t* command) {
         ASSERT_EQ(run_to_end(beside_tests(L"post_message.exe") + L" Glimmerly.Window " + kMenuCommand + L" " + command +

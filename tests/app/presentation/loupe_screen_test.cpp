@@ -89,11 +89,9 @@ protected:
     }
     HANDLE resident_standard_error() override { return error_write_.get(); }
     void write_start_settings() override {
-        write_settings(false);
-        auto settings = read_settings_file(folder_ + L"\\settings.txt");
-        ASSERT_TRUE(settings);
-        settings->pointer.magnifier_shortcut = Shortcut{kShortcutCtrl | kShortcutAlt | kShortcutShift, 'M'};
-        ASSERT_TRUE(save_settings_file(*settings, folder_ + L"\\settings.txt").ok());
+        write_settings_with([](Settings& settings) {
+            settings.pointer.magnifier_shortcut = Shortcut{kShortcutCtrl | kShortcutAlt | kShortcutShift, 'M'};
+        });
     }
     void post_command(const wchar_t* command) {
         ASSERT_EQ(run_to_end(beside_tests(L"post_message.exe") + L" Glimmerly.Window " + kMenuCommand + L" " + command +

@@ -39,8 +39,8 @@ INPUT mouse_input(LONG x, LONG y, DWORD flags) {
 // X reports the pointer's motion to Wine only while it is over a Wine window.
 class CoverWindow {
 private:
-    win::UniqueWindow window_ =
-        testing_support::screen_cover_window(L"Glimmerly.Tests.OverlaysCover", static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    win::UniqueWindow window_ = testing_support::screen_cover_window(
+        L"Glimmerly.Tests.OverlaysCover", static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
 };
 
 class OverlaysScreenTest : public ResidentTest {

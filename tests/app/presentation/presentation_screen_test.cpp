@@ -63,8 +63,8 @@ bool stop_shortcut_held() { return held_elsewhere(MOD_CONTROL | MOD_ALT, VK_ESCA
 // X reports the pointer's motion to Wine only while it is over a Wine window.
 class CoverWindow {
 private:
-    win::UniqueWindow window_ =
-        testing_support::screen_cover_window(L"Glimmerly.Tests.PresentationCover", static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    win::UniqueWindow window_ = testing_support::screen_cover_window(
+        L"Glimmerly.Tests.PresentationCover", static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
 };
 
 class PresentationScreenTest : public ResidentTest {
@@ -127,11 +127,7 @@ TEST_F(PresentationScreenTest, ACaptureTakesTheEffectsAwayUntilItEnds) {
 class TrailScreenTest : public PresentationScreenTest {
 protected:
     void write_start_settings() override {
-        write_settings(false);
-        auto settings = read_settings_file(folder_ + L"\\settings.txt");
-        ASSERT_TRUE(settings);
-        settings->pointer.trail_style = 1;
-        ASSERT_TRUE(save_settings_file(*settings, folder_ + L"\\settings.txt").ok());
+        write_settings_with([](Settings& settings) { settings.pointer.trail_style = 1; });
     }
 };
 
@@ -195,11 +191,9 @@ TEST_F(HeldArrowScreenTest, TheArrowShortcutReachesTheResidentThroughItsHook) {
 class MagnifierShortcutScreenTest : public PresentationScreenTest {
 protected:
     void write_start_settings() override {
-        write_settings(false);
-        auto settings = read_settings_file(folder_ + L"\\settings.txt");
-        ASSERT_TRUE(settings);
-        settings->pointer.magnifier_shortcut = Shortcut{kShortcutCtrl | kShortcutAlt | kShortcutShift, 'M'};
-        ASSERT_TRUE(save_settings_file(*settings, folder_ + L"\\settings.txt").ok());
+        write_settings_with([](Settings& settings) {
+            settings.pointer.magnifier_shortcut = Shortcut{kShortcutCtrl | kShortcutAlt | kShortcutShift, 'M'};
+        });
     }
 };
 

@@ -79,13 +79,19 @@ void ResidentTest::TearDown() {
 }
 
 void ResidentTest::write_settings(bool live_capture, const std::wstring& save_folder) {
+    write_settings_with([&](Settings& settings) {
+        settings.live_capture = live_capture;
+        settings.save_folder = win::to_u16(save_folder);
+    });
+}
+
+void ResidentTest::write_settings_with(const std::function<void(Settings&)>& change) {
     Settings settings;
     settings.capture_shortcut = {kCtrlAltShift, VK_F19};
     settings.instant_capture_shortcut = {kCtrlAltShift, VK_F18};
     settings.board_shortcut = {kCtrlAltShift, VK_F17};
     settings.start_with_windows = false;
-    settings.live_capture = live_capture;
-    settings.save_folder = win::to_u16(save_folder);
+    change(settings);
     ASSERT_TRUE(save_settings_file(settings, folder_ + L"\\settings.txt").ok());
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/win/owners.h"
+#include "core/settings/settings.h"
 #include "tests/app/support/dialogs.h"
 #include "tests/app/support/private_prefix.h"
 
@@ -58,6 +59,8 @@ protected:
     void TearDown() override;
     // The remembered save folder too, when one is given.
     void write_settings(bool live_capture, const std::wstring& save_folder = {});
+    // Those settings (live capture off) changed by `change` before they are written.
+    void write_settings_with(const std::function<void(Settings&)>& change);
     // What the resident finds at its start: by default, settings whose
     // shortcuts no other test uses.
     virtual void write_start_settings() { write_settings(false); }
