@@ -2,6 +2,7 @@
 
 #include "app/win/key_names.h"
 #include "tests/app/support/child_process.h"
+#include "tests/app/support/process_sweep.h"
 #include "text/shortcut_text.h"
 
 int main(int argc, char** argv) {
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
     int exit_code = 0;
     if (glimmerly::testing_support::run_child_if_asked(exit_code)) return exit_code;
     testing::InitGoogleTest(&argc, argv);
+    glimmerly::testing_support::sweep_processes_after_each_test();
     return RUN_ALL_TESTS();
 }

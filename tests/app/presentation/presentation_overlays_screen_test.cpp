@@ -86,7 +86,13 @@ TEST_F(OverlaysScreenTest, AWheelTurnWhileAShapeIsArmedChangesTheStoredWidth) {
 
 TEST_F(OverlaysScreenTest, ADraggedDisplayKeepsItsPlaceInTheSettingsFile) {
     command(106);  // move the display: the keyboard comes on with it
-    ASSERT_TRUE(eventually([&] { return layer() && IsWindowVisible(layer()); }));
+    // The keyboard's layer shows first as it always does, letting the mouse
+    // through; only the armed move makes it take the mouse. A press that
+    // came between the two would land on the cover beneath.
+    ASSERT_TRUE(eventually([&] {
+        const HWND shown = layer();
+        return shown && IsWindowVisible(shown) && !(GetWindowLongPtrW(shown, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+    }));
     ASSERT_TRUE(loop_runs(resident_window_));
     RECT at{};
     ASSERT_TRUE(GetWindowRect(layer(), &at));

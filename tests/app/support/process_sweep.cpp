@@ -1,0 +1,130 @@
+#include "tests/app/support/process_sweep.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "app/win/owners.h"
+
+namespace glimmerly::testing_support {
+namespace {
+
+// How long a process of a finished test may take to end on its own: an
+// editor whose resident was ended notices and leaves; a child saving its
+// last file finishes first.
+constexpr DWORD kGraceMs = 10000;
+
+std::vector<DWORD> processes_in_job(HANDLE job) {
+    // Room for far more processes than any test starts; the call says when
+    // there are more than fit, and the list is then read again larger.
+    std::vector<ULONG_PTR> buffer(256);
+    for (;;) {
+        auto* list = reinterpret_cast<JOBOBJECT_BASIC_PROCESS_ID_LIST*>(buffer.data());
+        const DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(ULONG_PTR));
+        if (QueryInformationJobObject(job, JobObjectBasicProcessIdList, list, bytes, nullptr) ||
+            GetLastError() == ERROR_MORE_DATA) {
+            if (list->NumberOfAssignedProcesses > list->NumberOfProcessIdsInList) {
+                buffer.resize(buffer.size() * 2);
+                continue;
+            }
+            std::vector<DWORD> ids;
+            for (DWORD i = 0; i < list->NumberOfProcessIdsInList; ++i)
+                ids.push_back(static_cast<DWORD>(list->ProcessIdList[i]));
+            return ids;
+        }
+        return {};
+    }
+}
+
+// The file name of a process's program. From a snapshot rather than from
+// the process itself: Wine answers a process that is still starting with no
+// name at all.
+std::wstring image_name(DWORD id) {
+    win::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{.dwSize = sizeof(PROCESSENTRY32W)};
+    for (bool more = snapshot && Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry))
+        if (entry.th32ProcessID == id) return entry.szExeFile;
+    return L"?";
+}
+
+void end(HANDLE process) {
+    TerminateProcess(process, 98);
+    WaitForSingleObject(process, 5000);
+}
+
+std::string narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out.push_back(c < 128 ? static_cast<char>(c) : '?');
+    return out;
+}
+
+class ProcessSweep : public testing::EmptyTestEventListener {
+public:
+    explicit ProcessSweep(HANDLE job) : job_(job) {}
+
+    void OnTestEnd(const testing::TestInfo&) override {
+        std::vector<win::UniqueHandle> running;
+        for (const DWORD id : processes_in_job(job_)) {
+            if (id == GetCurrentProcessId()) continue;
+            win::UniqueHandle process(
+                OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+            if (process) running.push_back(std::move(process));
+        }
+        const ULONGLONG deadline = GetTickCount64() + kGraceMs;
+        for (;;) {
+            std::erase_if(running, [](const win::UniqueHandle& process) {
+                if (WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) return true;
+                // The program starts its children without a window; when the
+                // child is this console executable standing in for the
+                // program, Wine gives it a console host that outlives it
+                // until its starter ends. Wine's doing, not the test's: ended
+                // all the same. (A process still starting has no name yet.)
+                if (_wcsicmp(image_name(GetProcessId(process.get())).c_str(), L"conhost.exe") != 0) return false;
+                end(process.get());
+                return true;
+            });
+            if (running.empty() || GetTickCount64() >= deadline) break;
+            Sleep(50);
+        }
+        std::string left;
+        for (const win::UniqueHandle& process : running) {
+            const DWORD id = GetProcessId(process.get());
+            left += " " + narrow(image_name(id)) + " (" + std::to_string(id) + ")";
+            end(process.get());
+        }
+        // Reported before the result is printed: this listener runs ahead
+        // of the printer.
+        if (!left.empty()) ADD_FAILURE() << "the test left processes running, now ended:" << left;
+    }
+
+private:
+    HANDLE job_;
+};
+
+}  // namespace
+
+void sweep_processes_after_each_test() {
+    // Kept open for the whole run on purpose: its handle closes when this
+    // process ends, and that ends everything still in it.
+    const HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!job || !SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits) ||
+        !AssignProcessToJobObject(job, GetCurrentProcess())) {
+        fprintf(stderr, "The tests' process job could not be made (error %lu): processes they leave are not swept\n",
+                GetLastError());
+        return;
+    }
+    testing::TestEventListeners& listeners = testing::UnitTest::GetInstance()->listeners();
+    testing::TestEventListener* printer = listeners.Release(listeners.default_result_printer());
+    listeners.Append(new ProcessSweep(job));
+    if (printer) listeners.Append(printer);
+}
+
+}  // namespace glimmerly::testing_support
