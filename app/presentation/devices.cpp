@@ -1,5 +1,7 @@
 #include "app/presentation/devices.h"
 
+#include <windowsx.h>
+
 #include "app/app/messages.h"
 #include "app/presentation/pointer_effects.h"
 #include "app/win/failure.h"
@@ -121,12 +123,21 @@ Result<PixelRect> work_area_at(PixelPoint point) {
     return PixelRect{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
 }
 
-Status begin_move(PresentationState& state, HWND window) {
+// Where the pointer was when the mouse message was sent, not where it is
+// now: on a busy machine the press, the moves and the release wait in the
+// queue together, and the pointer's present place would make the press
+// start the drag where the release ends it.
+POINT message_cursor(HWND window, LPARAM position) {
+    POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    ClientToScreen(window, &at);
+    return at;
+}
+
+Status begin_move(PresentationState& state, HWND window, LPARAM position) {
     RECT rect{};
     if (!GetWindowRect(window, &rect)) return win::win32_failure("GetWindowRect");
     SetCapture(window);
-    POINT cursor{};
-    if (!GetCursorPos(&cursor)) return win::win32_failure("GetCursorPos");
+    const POINT cursor = message_cursor(window, position);
     state.moving = true;
     state.grab_cursor = {cursor.x, cursor.y};
     state.grab_window = {rect.left, rect.top};
@@ -169,10 +180,11 @@ Status show_device_layer(PresentationState& state) {
     return schedule_presentation_timer(state);
 }
 
-Status drag_device_layer(PresentationState& state) {
+namespace {
+
+// One step of a running drag.
+Status drag_device_layer(PresentationState& state, POINT cursor) {
     if (!state.moving || !state.device_layer) return ok_status();
-    POINT cursor{};
-    if (!GetCursorPos(&cursor)) return win::win32_failure("GetCursorPos");
     auto work = work_area_at({cursor.x, cursor.y});
     if (!work) return std::move(work).failure();
     PresentationLayer& layer = *state.device_layer;
@@ -182,6 +194,8 @@ Status drag_device_layer(PresentationState& state) {
     state.device_anchor = {cursor.x, cursor.y};
     return move_layer(layer, drag.position);
 }
+
+}  // namespace
 
 Status end_device_layer_drag(PresentationState& state) {
     if (!state.moving) return ok_status();
@@ -224,20 +238,21 @@ Status render_device_layer(PresentationState& state, std::uint64_t now) {
     return present_layer(layer);
 }
 
-std::optional<LRESULT> on_device_message(PresentationState& state, HWND window, UINT message, Status& failure) {
+std::optional<LRESULT> on_device_message(PresentationState& state, HWND window, UINT message, LPARAM lparam,
+                                         Status& failure) {
     if (!state.device_layer || state.device_layer->window.get() != window) return std::nullopt;
     Status done;
     switch (message) {
         case WM_MOUSEMOVE:
             if (!state.moving) return std::nullopt;
-            done = drag_device_layer(state);
+            done = drag_device_layer(state, message_cursor(window, lparam));
             break;
         case WM_LBUTTONDOWN:
             if (!state.move_armed) return std::nullopt;
-            done = begin_move(state, window);
+            done = begin_move(state, window, lparam);
             break;
         case WM_LBUTTONUP:
-            done = drag_device_layer(state);
+            done = drag_device_layer(state, message_cursor(window, lparam));
             if (done) done = end_device_layer_drag(state);
             break;
         case WM_CANCELMODE:

@@ -12,8 +12,6 @@ namespace glimmerly {
 
 // Creates, sizes, places, draws and shows the device layer.
 Status show_device_layer(PresentationState& state);
-// One step of a running drag.
-Status drag_device_layer(PresentationState& state);
 // Ends the drag: placed again from the stored fractions, and the
 // application asked to store them.
 Status end_device_layer_drag(PresentationState& state);
@@ -33,6 +31,7 @@ bool device_display_fading(const PresentationState& state, std::uint64_t now);
 Status render_device_layer(PresentationState& state, std::uint64_t now);
 
 // The device layer's messages; none when they go on to the default answer.
-std::optional<LRESULT> on_device_message(PresentationState& state, HWND window, UINT message, Status& failure);
+std::optional<LRESULT> on_device_message(PresentationState& state, HWND window, UINT message, LPARAM lparam,
+                                         Status& failure);
 
 }  // namespace glimmerly

@@ -35,7 +35,7 @@ std::optional<LRESULT> on_message(PresentationState& state, HWND window, UINT me
         default: break;
     }
     Status failure;
-    std::optional<LRESULT> answer = on_device_message(state, window, message, failure);
+    std::optional<LRESULT> answer = on_device_message(state, window, message, lparam, failure);
     if (!answer) answer = on_shapes_message(state, window, message, wparam, lparam, failure);
     if (!failure) fail(state);
     return answer;

@@ -243,11 +243,14 @@ TEST_F(PresentationLayersTest, DraggingTheDisplayStoresItsFractionsAndAsksForASa
     GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
     (void)save_asked();
     state.release();
-    SetCursorPos(before.left + 10, before.top + 10);
+    // Each message says where the pointer was when it was sent, as Windows
+    // does; where the pointer is by the time it is handled does not count.
+    SetCursorPos(before.left + 500, before.top + 500);
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-    SetCursorPos(-5000, -5000);  // past the top-left corner
-    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, 0);
-    SendMessageW(window, WM_LBUTTONUP, 0, 0);
+    const auto client = [&](int x, int y) { return MAKELPARAM(x - before.left, y - before.top); };
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, client(before.left - 100, before.top + 10));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, client(-5000, -5000));  // past the top-left corner
+    SendMessageW(window, WM_LBUTTONUP, 0, client(-5000, -5000));
     state = cell_->try_borrow();
     EXPECT_FALSE(state->moving);
     ASSERT_TRUE(state->input_display_offset);
