@@ -7,6 +7,7 @@
 #include "app/lib/settings_store.h"
 #include "app/lib/ui_language.h"
 #include "app/settings/settings_rows.h"
+#include "app/settings/settings_window.h"
 
 namespace glimmerly {
 namespace {
@@ -35,26 +36,28 @@ ActiveRow active_menu_source(const App& app) {
 }
 
 Result<ShortcutBindings> shortcut_bindings_snapshot(const App& app) {
-    const auto word = [](Shortcut shortcut, const HotkeyRegistration* registration) -> std::uint32_t {
-        if (shortcut.key == 0) return 0;
-        const bool held = !registration || (registration->registered && registration->modifiers == shortcut.modifiers &&
-                                            registration->key == shortcut.key);
-        return pack_shortcut(shortcut, !held);
+    const auto registered = [](const HotkeyRegistration& registration) -> std::optional<Shortcut> {
+        if (!registration.registered) return std::nullopt;
+        return Shortcut{registration.modifiers, registration.key};
     };
     const Settings& settings = app.settings;
-    ShortcutBindings bindings;
-    bindings.shortcuts = {word(settings.capture_shortcut, &app.capture_registration),
-                          word(settings.instant_capture_shortcut, &app.instant_registration),
-                          word(settings.shape_shortcuts[kShapeArrow], nullptr),
-                          word(settings.shape_shortcuts[kShapeRectangle], nullptr),
-                          word(settings.shape_shortcuts[kShapeEllipse], nullptr),
-                          word(settings.board_shortcut, &app.board_registration)};
-    bindings.language = settings.language;
+    HeldShortcuts held{registered(app.capture_registration), registered(app.instant_registration),
+                       registered(app.board_registration), {}};
+    std::optional<PresentationFeatures> features;
     if (app.presentation)
         if (auto state = app.presentation->try_borrow()) {
-            const PresentationFeatures& on = state->features;
-            bindings.flags = {on.pointer_effects, on.magnifier, on.temporary_shapes, on.keyboard, on.mouse, false};
+            // Index 0 of the presentation's flags is its stop shortcut.
+            for (std::size_t i = 0; i < held.shape_failed.size(); ++i)
+                held.shape_failed[i] = state->shortcuts.failed[1 + i];
+            features = state->features;
         }
+    ShortcutBindings bindings;
+    bindings.shortcuts = binding_words(settings, held);
+    bindings.language = settings.language;
+    if (features) {
+        const PresentationFeatures& on = *features;
+        bindings.flags = {on.pointer_effects, on.magnifier, on.temporary_shapes, on.keyboard, on.mouse, false};
+    }
     bindings.flags[static_cast<std::size_t>(BindingFlag::BoardShown)] = settings.board_visible;
     return bindings;
 }
@@ -116,6 +119,7 @@ Status begin_row_recording(App& app, HWND window, MenuSource source, ShortcutRow
     }
     // Another process may have changed a shortcut since: start from the file.
     if (app.keeps_settings) GLIM_TRY(reload_settings(app.settings));
+    GLIM_TRY(release_presentation_shortcuts(app));
     app.setup_open = true;
     reset_setup_state(app.setup, kind_of_row(row), row_shortcut_in(app.settings, row), true, current_language(),
                       app.setup.layout);
@@ -179,8 +183,12 @@ Status set_row_shortcut(App& app, HWND window, MenuSource source, ShortcutRow ro
         app.setup.listening = false;
         return assign_row_shortcut(app, window);
     }
-    // Clearing a pointer shortcut is the settings window's; the popup has no such row.
-    return choose_menu_row(app, window);
+    // Only the pointer rows are ever cleared, and only the settings window has them.
+    const std::optional<Shortcut> previous = row_shortcut_in(app.settings, row);
+    GLIM_TRY(choose_menu_row(app, window));
+    if (!live_settings_window(app)) return ok_status();
+    GLIM_TRY(clear_settings_pointer_row(app, window, row));
+    return mark_shortcut_row_saved(app, source, row, previous);
 }
 
 Status restore_row_default(App& app, HWND window, ShortcutRow row) {

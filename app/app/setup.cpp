@@ -15,6 +15,7 @@
 #include "app/render/painting_kit.h"
 #include "app/render/picture_drawing.h"
 #include "app/render/setup_controls.h"
+#include "app/settings/settings_window.h"
 #include "app/win/failure.h"
 #include "text/shortcut_text.h"
 
@@ -161,6 +162,19 @@ std::string propose_print_screen(App& app) {
     return held ? *held : std::string();
 }
 
+// Presentation mode's shortcuts back for the features that are on, once a
+// shortcut has been chosen.
+Status take_back_presentation_shortcuts(App& app) {
+    if (!app.presentation) return ok_status();
+    auto state = app.presentation->try_borrow();
+    if (!state) return plain_failure("Presentation mode is busy");
+    // One that cannot be had is flagged on its row; only a failure of the
+    // input itself counts, and that has turned presentation off.
+    auto unavailable = apply_startup_presentation(*state);
+    if (!unavailable) return std::move(unavailable).failure();
+    return ok_status();
+}
+
 Status on_paint(App& app, HWND window) {
     PAINTSTRUCT paint{};
     HDC dc = BeginPaint(window, &paint);
@@ -184,6 +198,13 @@ Status on_click(App& app, HWND window, LPARAM lparam) {
 
 }  // namespace
 
+Status release_presentation_shortcuts(App& app) {
+    if (!app.presentation) return ok_status();
+    auto state = app.presentation->try_borrow();
+    if (!state) return plain_failure("Presentation mode is busy");
+    return withdraw_presentation_shortcuts(*state);
+}
+
 std::uint32_t read_hotkey_modifiers() {
     const auto down = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
     std::uint32_t modifiers = 0;
@@ -196,6 +217,7 @@ std::uint32_t read_hotkey_modifiers() {
 
 Status activate_resident(App& app, HWND window) {
     if (app.keeps_settings) GLIM_TRY(reload_settings(app.settings));
+    GLIM_TRY(release_presentation_shortcuts(app));
     app.setup_open = true;
     std::string message;
     std::optional<Shortcut> recorded = row_shortcut_in(app.settings, ShortcutRow::Capture);
@@ -218,17 +240,22 @@ Status close_app_window(App& app, HWND window) {
     app.setup_open = false;
     app.setup.resources.reset();
     app.setup.recording_row = false;
+    // Reported once the window is closed: out of setup mode the dialog must
+    // not stay on the screen because presentation mode failed.
+    Status presentation = take_back_presentation_shortcuts(app);
     if (setup_close_quits(recording_row, app.setup.kind, app.capture_registration.registered,
                           app.instant_registration.registered, app.board_registration.registered)) {
         PostQuitMessage(0);
-        return ok_status();
+        return presentation;
     }
     if (IsWindowVisible(window)) ShowWindow(window, SW_HIDE);
     if (!recording_row) {
         if (const HWND previous = std::exchange(app.setup_previous_foreground, nullptr); previous && IsWindow(previous))
             SetForegroundWindow(previous);
     }
-    return ok_status();
+    // An open settings window shows the keys now in force, wherever they were changed.
+    Status refreshed = refresh_settings_window(app);
+    return presentation ? std::move(refreshed) : std::move(presentation);
 }
 
 Status paint_setup_window(SetupState& state, HDC dc, const RECT& client) {

@@ -24,9 +24,15 @@ struct App;
 // shown centred on its monitor in the foreground.
 Status activate_resident(App& app, HWND window);
 
-// Ends setup mode: hidden again, the presentation shortcuts back. Only the
-// visible first-run setup that leaves no global shortcut ends the program.
+// Ends setup mode: hidden again, the presentation shortcuts back, an open
+// settings window showing the shortcuts now in force. Only the visible
+// first-run setup that leaves no global shortcut ends the program.
 Status close_app_window(App& app, HWND window);
+
+// While a shortcut is chosen the program holds none of presentation mode's
+// shortcuts, so that pressing one (Alt+A by default) is recorded instead of
+// arming a shape; `close_app_window` takes them back.
+Status release_presentation_shortcuts(App& app);
 
 // Setup mode's share of the window's messages; not handled for the others.
 AppAnswer handle_setup_message(App& app, HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -125,6 +125,14 @@ Result<std::vector<TextId>> apply_startup_presentation(PresentationState& state)
     return unavailable;
 }
 
+Status withdraw_presentation_shortcuts(PresentationState& state) {
+    unregister_pointer_shortcuts(state);
+    GLIM_TRY(disarm_temporary_shape(state));
+    PresentationFeatures kept = state.features;
+    kept.temporary_shapes = false;
+    return set_presentation_input(state, kept);
+}
+
 Status apply_presentation_features(PresentationState& state, PresentationFeatures wanted) {
     if (!any_feature(wanted)) return stop_presentation(state);
     LayerPointer held;
@@ -265,7 +273,9 @@ Status toggle_presentation_feature(PresentationState& state, std::uint32_t comma
 
 Status apply_presentation_settings(PresentationState& state, const Settings& settings) {
     const bool mirrored = state.obs_mirror;
+    const ShortcutsInForce before = shortcuts_in_force(state);
     copy_settings(state, settings);
+    GLIM_TRY(register_changed_shortcuts(state, before));
     // Turned on while presenting: the layers that exist are mirrored at once.
     if (state.obs_mirror && !mirrored) attach_presentation_layers(state);
     if (!cursor_feature(state.features) && !device_feature(state.features)) return ok_status();

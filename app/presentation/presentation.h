@@ -139,10 +139,18 @@ PresentationCell* attached_presentation_state(HWND window);
 // Milliseconds since the state was built.
 std::uint64_t presentation_now(const PresentationState& state);
 
-// Start-up: the input of the stored features. Answers the texts of the
+// Start-up, and the end of choosing a shortcut: the shortcuts and input of
+// the features that are on, registered afresh. Answers the texts of the
 // shortcuts that could not be registered; when that fails, presentation is
 // switched off whole before the failure is returned.
 Result<std::vector<TextId>> apply_startup_presentation(PresentationState& state);
+
+// While a shortcut is being chosen the program holds none of its own
+// presentation shortcuts, so that pressing one is recorded instead of
+// acted on: the pointer shortcuts and the drawing shortcuts go (with the
+// keyboard hook's copies of them), an armed shape is dropped, the features
+// stay on. `apply_startup_presentation` takes them again.
+Status withdraw_presentation_shortcuts(PresentationState& state);
 
 // Makes the mode match `wanted`: windows, input and timer. Never half on: a
 // failure leaves every feature off.

@@ -90,6 +90,23 @@ void unregister_pointer_shortcuts(PresentationState& state) {
     state.spotlight_key_held = state.magnifier_held = false;
 }
 
+ShortcutsInForce shortcuts_in_force(const PresentationState& state) {
+    const PointerSettings& pointer = state.pointer_settings;
+    return {state.shortcuts.drawing,
+            {pointer.show_click_shortcut, pointer.spotlight_shortcut, pointer.magnifier_shortcut}};
+}
+
+Status register_changed_shortcuts(PresentationState& state, const ShortcutsInForce& before) {
+    const ShortcutsInForce now = shortcuts_in_force(state);
+    // One that cannot be had is shown on its row; the others still register.
+    if (now.pointer != before.pointer) (void)register_pointer_shortcuts(state);
+    if (now.drawing == before.drawing || !state.shortcuts.applied.temporary_shapes) return ok_status();
+    auto unavailable = apply_presentation_shortcuts(state, state.shortcuts.applied);
+    if (unavailable) return ok_status();
+    (void)stop_presentation(state);
+    return std::move(unavailable).failure();
+}
+
 Status handle_presentation_hotkey(PresentationState& state, int id) {
     switch (id) {
         case HOTKEY_ID_PRESENTATION_STOP: return stop_presentation(state);

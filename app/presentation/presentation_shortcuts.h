@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <array>
+#include <optional>
 #include <vector>
 
 #include "app/presentation/presentation.h"
@@ -17,6 +19,20 @@ Result<std::vector<TextId>> apply_presentation_shortcuts(PresentationState& stat
 // Hotkeys 94 to 96 while a cursor feature is on; the outcome is only told.
 Status register_pointer_shortcuts(PresentationState& state);
 void unregister_pointer_shortcuts(PresentationState& state);
+
+// The combinations the settings give hotkeys 91 to 96.
+struct ShortcutsInForce {
+    std::array<Shortcut, 3> drawing{};
+    std::array<std::optional<Shortcut>, 3> pointer{};
+    friend bool operator==(const ShortcutsInForce&, const ShortcutsInForce&) = default;
+};
+ShortcutsInForce shortcuts_in_force(const PresentationState& state);
+// After new settings were copied in: a changed combination is registered at
+// once and the old one let go, for the drawing shortcuts only while they
+// are held (while a shortcut is being chosen they wait for the end of it).
+// A combination that cannot be had is flagged for its row, not failed; a
+// failure of the input itself turns presentation off before it is returned.
+Status register_changed_shortcuts(PresentationState& state, const ShortcutsInForce& before);
 
 // 0 show a click at the pointer, 1 the spotlight while held, 2 the
 // magnifier toggled (or shown while held).

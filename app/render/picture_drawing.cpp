@@ -115,6 +115,13 @@ Status paint_key_caps(Painter& painter, std::span<const std::string> labels, dou
     return draw_picture(painter, key_caps_picture(*caps, right, centre_y, half_height, scale, unavailable));
 }
 
+Status paint_outlined_key_caps(Painter& painter, std::span<const std::string> labels, double right, double centre_y,
+                               double half_height, double scale, Rgb outline) {
+    auto caps = measured(painter, labels, scale);
+    if (!caps) return std::move(caps).failure();
+    return draw_picture(painter, outlined_key_caps_picture(*caps, right, centre_y, half_height, scale, outline));
+}
+
 Status paint_shortcut_keys(Painter& painter, const ShortcutFieldLayout& layout, std::span<const std::string> labels,
                            const std::optional<std::string>& placeholder, Rgb colour, double scale) {
     auto caps = measured(painter, labels, scale);

@@ -31,6 +31,9 @@ Status draw_toolbar_icon(Painter& painter, EditorAction action, Point origin, do
 // A row of key caps ending at `right`; the labels are measured here.
 Status paint_key_caps(Painter& painter, std::span<const std::string> labels, double right, double centre_y,
                       double half_height, double scale, bool unavailable);
+// The same row outlined in `outline` (a recording's colour).
+Status paint_outlined_key_caps(Painter& painter, std::span<const std::string> labels, double right, double centre_y,
+                               double half_height, double scale, Rgb outline);
 // The shortcut recording field: its caps, or the placeholder, or neither.
 Status paint_shortcut_keys(Painter& painter, const ShortcutFieldLayout& layout, std::span<const std::string> labels,
                            const std::optional<std::string>& placeholder, Rgb colour, double scale);

@@ -11,7 +11,6 @@
 #include "app/lib/settings_store.h"
 #include "app/presentation/devices.h"
 #include "app/presentation/presentation.h"
-#include "app/presentation/presentation_shortcuts.h"
 #include "app/presentation/sound.h"
 #include "app/settings/settings_window.h"
 #include "text/app_error.h"
@@ -134,12 +133,6 @@ void end_input_display_move(App& app) {
     if (!ended.ok()) (void)stop_presentation(*state);
 }
 
-// Two unassigned shortcuts are equal, and two assigned ones with the same keys.
-bool pointer_shortcuts_differ(const PointerSettings& a, const PointerSettings& b) {
-    return a.show_click_shortcut != b.show_click_shortcut || a.spotlight_shortcut != b.spotlight_shortcut ||
-           a.magnifier_shortcut != b.magnifier_shortcut;
-}
-
 std::uint32_t clamped(std::uint32_t value, std::uint32_t low, std::uint32_t high) {
     return std::clamp(value, low, high);
 }
@@ -187,17 +180,11 @@ Status commit_pointer_page(App& app, bool save) {
     Settings changed = settings_with_pointer_page(app.settings, settings->panel);
     if (save && app.keeps_settings)
         if (Status saved = commit_settings_change(changed); !saved) return settings_unsaved_error(saved.failure());
-    const bool shortcuts_changed = pointer_shortcuts_differ(app.settings.pointer, changed.pointer);
     app.settings = std::move(changed);
     if (!app.presentation) return ok_status();
     auto state = app.presentation->try_borrow();
     if (!state) return ok_status();
-    GLIM_TRY(apply_presentation_settings(*state, app.settings));
-    // A pointer shortcut cleared on the page must stop answering at once; one
-    // that cannot be had is shown on its row, not as a failure here.
-    if (shortcuts_changed && (state->features.pointer_effects || state->features.magnifier))
-        (void)register_pointer_shortcuts(*state);
-    return ok_status();
+    return apply_presentation_settings(*state, app.settings);
 }
 
 void close_settings_window(App& app, HWND app_window) {

@@ -240,7 +240,7 @@ Status paint_recording_row(const SettingsPanel& panel, Painter& painter, const P
                                                                                         : TextId::settings_edit_more));
     GLIM_TRY(paint_label_and_note(painter, label, hint, message ? kRefused : kSoftText, text, s));
     if (!held.empty())
-        GLIM_TRY(paint_key_caps(painter, held, buttons->hint.right * s, mid_y(item.item) * s, 11.0 * s, s, false));
+        GLIM_TRY(paint_outlined_key_caps(painter, held, buttons->hint.right * s, mid_y(item.item) * s, 11.0, s, ink));
     return paint_row_buttons(painter, *buttons, s);
 }
 
@@ -261,11 +261,18 @@ Status paint_row_texts(const SettingsPanel& panel, Painter& painter, const Panel
         case PanelItemKind::ShortcutRow: {
             if (panel.saved_before && panel.saved_before->row == item.id) {
                 const auto button = saved_row_button(panel.layout.items, item.id);
-                const std::string note = localized_text(panel.language, TextId::settings_edit_saved,
-                                                        {{"keys", joined_caps(panel.saved_before->caps)}});
                 Box before = column;
                 if (button) before.right = button->left * s;
-                GLIM_TRY(paint_label_and_note(painter, label, note, kAccentBar, before, s));
+                const KeyCaps& previous = panel.saved_before->caps;
+                // A row that had no shortcut before has no keys to name: its
+                // button alone offers the empty row back.
+                if (previous.caps.empty()) {
+                    GLIM_TRY(paint_label(painter, label, before, kText, s));
+                } else {
+                    const std::string note = localized_text(panel.language, TextId::settings_edit_saved,
+                                                            {{"keys", joined_caps(previous)}});
+                    GLIM_TRY(paint_label_and_note(painter, label, note, kAccentBar, before, s));
+                }
                 if (button) {
                     const Box b = scaled(*button, s);
                     paint_dark_card(painter, b, s);

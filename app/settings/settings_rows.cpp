@@ -1,6 +1,7 @@
 #include "app/settings/settings_rows.h"
 
 #include "app/app/app.h"
+#include "app/settings/settings_apply.h"
 #include "app/settings/settings_window.h"
 
 namespace glimmerly {
@@ -27,6 +28,24 @@ void show_settings_saved_before(App& app, const std::optional<SavedBeforeLine>& 
     else
         settings->panel.saved_before.reset();
     InvalidateRect(settings->window.get(), nullptr, FALSE);
+}
+
+Status clear_settings_pointer_row(App& app, HWND app_window, ShortcutRow row) {
+    SettingsWindow* settings = live_settings_window(app);
+    if (!settings || !is_pointer_kind(kind_of_row(row))) return ok_status();
+    SettingsPanel& panel = settings->panel;
+    panel.view.rows[static_cast<std::size_t>(row)] = KeyCaps{};
+    Settings cleared;
+    cleared.pointer = panel.pointer;
+    set_row_shortcut_in(cleared, row, std::nullopt);
+    panel.pointer = cleared.pointer;
+    if (Status applied = apply_settings_change(app, app_window, PanelResponse::pointer_changed()); !applied) {
+        // Not stored: the row shows again the keys that are still in force.
+        (void)refresh_settings_window(app);
+        return applied;
+    }
+    if (SettingsWindow* still = live_settings_window(app)) InvalidateRect(still->window.get(), nullptr, FALSE);
+    return ok_status();
 }
 
 }  // namespace glimmerly

@@ -144,7 +144,23 @@ std::optional<ShortcutRow> shortcut_row_of(AppCommand command) {
 std::optional<RowCommandWord> decode_row_command(std::uint64_t lparam) {
     const auto action = static_cast<std::uint32_t>(lparam & 0xFFu);
     if (action > kRowPutPrevious) return std::nullopt;
-    return RowCommandWord{action, static_cast<std::uint32_t>((lparam >> 8) & 0xFFu)};
+    return RowCommandWord{action, static_cast<std::uint32_t>(lparam >> 8)};
+}
+
+std::array<std::uint32_t, 6> binding_words(const Settings& settings, const HeldShortcuts& held) {
+    const auto word = [](Shortcut shortcut, bool unavailable) -> std::uint32_t {
+        return shortcut.key == 0 ? 0u : pack_shortcut(shortcut, unavailable);
+    };
+    const auto global = [&](Shortcut shortcut, const std::optional<Shortcut>& registered) {
+        return word(shortcut, registered != shortcut);
+    };
+    const auto& shapes = settings.shape_shortcuts;
+    return {global(settings.capture_shortcut, held.capture),
+            global(settings.instant_capture_shortcut, held.instant),
+            word(shapes[kShapeArrow], held.shape_failed[0]),
+            word(shapes[kShapeRectangle], held.shape_failed[1]),
+            word(shapes[kShapeEllipse], held.shape_failed[2]),
+            global(settings.board_shortcut, held.board)};
 }
 
 AppCommand command_of(ShortcutRow row) {

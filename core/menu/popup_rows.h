@@ -77,6 +77,21 @@ struct ShortcutBindings {
     friend bool operator==(const ShortcutBindings&, const ShortcutBindings&) = default;
 };
 
+// What the program holds of the popup's shortcuts: the combination each
+// global hotkey is registered with (none while it is not registered), and
+// which shape hotkeys presentation mode could not register.
+struct HeldShortcuts {
+    std::optional<Shortcut> capture;
+    std::optional<Shortcut> instant;
+    std::optional<Shortcut> board;
+    std::array<bool, 3> shape_failed{};  // arrow, rectangle, ellipse
+};
+
+// The snapshot's six words for the settings' shortcuts: bit 31 marks one
+// that is set but not in force, so that a row never shows keys that do
+// nothing; a shortcut with key 0 is the word 0.
+std::array<std::uint32_t, 6> binding_words(const Settings& settings, const HeldShortcuts& held);
+
 // The packed shortcut a shortcut row shows; none for other rows.
 std::optional<std::uint32_t> row_shortcut_word(const ShortcutBindings& bindings, AppCommand command);
 // Whether a toggle is on or a choice is the current one.
@@ -103,7 +118,8 @@ inline constexpr std::uint32_t kRowPutDefault = 3;
 inline constexpr std::uint32_t kRowCancel = 4;
 inline constexpr std::uint32_t kRowPutPrevious = 5;
 
-// A row message's lParam: the action in bits 0-7 (none above 5), the key from bit 8.
+// A row message's lParam: the action in bits 0-7 (none above 5), the key
+// in every bit from bit 8 up.
 struct RowCommandWord {
     std::uint32_t action = 0;
     std::uint32_t key = 0;

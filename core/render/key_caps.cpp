@@ -74,11 +74,11 @@ double key_caps_row_width(std::span<const double> label_widths) {
     return row;
 }
 
-Picture key_caps_picture(std::span<const MeasuredText> labels, double right, double centre_y, double half_height,
-                         double scale, bool unavailable) {
+namespace {
+
+Picture caps_in(std::span<const MeasuredText> labels, double right, double centre_y, double half_height, double scale,
+                Rgb border, Rgb ink) {
     const double s = scale;
-    const Rgb border = unavailable ? kUnavailable : kCapBorder;
-    const Rgb ink = unavailable ? kUnavailable : kCapLabel;
     double row = labels.empty() ? 0.0 : kCapGap * s * static_cast<double>(labels.size() - 1);
     for (const MeasuredText& label : labels) row += cap_width(label.width, s);
     const double top = centre_y - half_height * s, bottom = centre_y + half_height * s;
@@ -97,6 +97,19 @@ Picture key_caps_picture(std::span<const MeasuredText> labels, double right, dou
         x += w + kCapGap * s;
     }
     return out;
+}
+
+}  // namespace
+
+Picture key_caps_picture(std::span<const MeasuredText> labels, double right, double centre_y, double half_height,
+                         double scale, bool unavailable) {
+    return caps_in(labels, right, centre_y, half_height, scale, unavailable ? kUnavailable : kCapBorder,
+                   unavailable ? kUnavailable : kCapLabel);
+}
+
+Picture outlined_key_caps_picture(std::span<const MeasuredText> labels, double right, double centre_y,
+                                  double half_height, double scale, Rgb outline) {
+    return caps_in(labels, right, centre_y, half_height, scale, outline, kCapLabel);
 }
 
 Picture shortcut_field_picture(const ShortcutFieldLayout& layout, std::span<const MeasuredText> labels,

@@ -29,6 +29,11 @@ double key_caps_row_width(std::span<const double> label_widths);
 Picture key_caps_picture(std::span<const MeasuredText> labels, double right, double centre_y, double half_height,
                          double scale, bool unavailable);
 
+// The same caps outlined in `outline`: the keys held while a shortcut is
+// being recorded, in the recording's colour.
+Picture outlined_key_caps_picture(std::span<const MeasuredText> labels, double right, double centre_y,
+                                  double half_height, double scale, Rgb outline);
+
 // The recording field's rectangles, in pixels.
 struct ShortcutFieldLayout {
     Box field;

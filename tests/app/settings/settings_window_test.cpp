@@ -12,6 +12,8 @@
 #include "app/app/commands.h"
 #include "app/app/popup_paint.h"
 #include "app/app/row_edit.h"
+#include "app/app/setup.h"
+#include "app/app/tray_menu.h"
 #include "app/lib/registry_names.h"
 #include "app/lib/ui_language.h"
 #include "app/win/failure.h"
@@ -205,6 +207,126 @@ TEST(SettingsWindowInput, AShortcutRowRecordsThroughTheSharedRowsAndEscEndsOnlyT
     EXPECT_FALSE(app->settings_window->panel.editing_row);
 }
 
+// ---- Shortcut rows 3 to 8: what the program holds before, during and after ----
+
+constexpr UINT kAll = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
+
+// Whether the program holds the combination: the system then refuses it to
+// the test's own registration.
+bool held(Shortcut shortcut) {
+    if (!RegisterHotKey(nullptr, 0x7B, shortcut.modifiers, shortcut.key)) return true;
+    UnregisterHotKey(nullptr, 0x7B);
+    return false;
+}
+
+// Presenting with temporary shapes and the pointer effects, the three pointer
+// shortcuts set, and the settings window open.
+struct PresentingWithSettings : Resident {
+    static constexpr std::array<Shortcut, 3> kPointer{{{kAll, VK_F19}, {kAll, VK_F20}, {kAll, VK_F21}}};
+    PresentingWithSettings() {
+        {
+            auto app = test.cell().try_borrow();
+            app->settings.pointer.show_click_shortcut = kPointer[0];
+            app->settings.pointer.spotlight_shortcut = kPointer[1];
+            app->settings.pointer.magnifier_shortcut = kPointer[2];
+            auto state = app->presentation->try_borrow();
+            ready = apply_presentation_settings(*state, app->settings).ok();
+        }
+        ready = ready && command(CMD_PRESENTATION_TEMPORARY_SHAPES).ok() &&
+                command(CMD_PRESENTATION_POINTER_EFFECTS).ok() && command(APP_COMMAND_SETTINGS).ok();
+    }
+    Status row(PanelResponse response) {
+        auto app = test.cell().try_borrow();
+        return apply_settings_change(*app, test.window(), response);
+    }
+    Status record(std::uint32_t modifiers, std::uint32_t key) {
+        auto app = test.cell().try_borrow();
+        return record_row_key(*app, test.window(), modifiers, key);
+    }
+    bool ready = false;
+};
+
+TEST(SettingsShortcutRows, ARecordingRowHoldsNoPresentationShortcutAndTheNewOnesAreInForceAtOnce) {
+    constexpr Shortcut kAltA{MOD_ALT, 'A'};
+    PresentingWithSettings resident;
+    ASSERT_TRUE(resident.ready);
+    EXPECT_TRUE(held(kAltA));
+    EXPECT_TRUE(held(PresentingWithSettings::kPointer[1]));
+
+    ASSERT_TRUE(resident.row(PanelResponse::with_id(PanelTag::EditShortcutRow, 3)).ok());
+    EXPECT_FALSE(held(kAltA));
+    EXPECT_FALSE(held(PresentingWithSettings::kPointer[1]));
+    ASSERT_TRUE(resident.record(kAll, VK_F18).ok());
+    EXPECT_TRUE(held({kAll, VK_F18}));
+    EXPECT_FALSE(held(kAltA));
+    EXPECT_TRUE(held(PresentingWithSettings::kPointer[1]));
+
+    // The spotlight's row: the new combination answers at once, the old one is free.
+    ASSERT_TRUE(resident.row(PanelResponse::with_id(PanelTag::EditShortcutRow, 7)).ok());
+    EXPECT_FALSE(held({kAll, VK_F18}));
+    ASSERT_TRUE(resident.record(kAll, VK_F22).ok());
+    EXPECT_TRUE(held({kAll, VK_F22}));
+    EXPECT_FALSE(held(PresentingWithSettings::kPointer[1]));
+    EXPECT_TRUE(held({kAll, VK_F18}));
+    auto app = resident.test.cell().try_borrow();
+    EXPECT_EQ(app->settings.pointer.spotlight_shortcut, (Shortcut{kAll, VK_F22}));
+    EXPECT_EQ(app->settings_window->panel.view.rows[7].caps,
+              (std::vector<std::string>{"Ctrl", "Shift", "Alt", "F22"}));
+}
+
+TEST(SettingsShortcutRows, BackspaceOrTheDefaultButtonClearsAPointerRowWhichCanBePutBack) {
+    const struct {
+        const char* name;
+        std::uint8_t row;
+        bool button;
+    } rows[] = {{"show a click, Backspace", 6, false},
+                {"spotlight, the button", 7, true},
+                {"magnifier, Backspace", 8, false}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        PresentingWithSettings resident;
+        ASSERT_TRUE(resident.ready);
+        const Shortcut before = PresentingWithSettings::kPointer[r.row - 6];
+        const auto shortcut = [&] {
+            auto app = resident.test.cell().try_borrow();
+            return row_shortcut_in(app->settings, static_cast<ShortcutRow>(r.row));
+        };
+        ASSERT_TRUE(resident.row(PanelResponse::with_id(PanelTag::EditShortcutRow, r.row)).ok());
+        if (r.button)
+            ASSERT_TRUE(resident.row(PanelResponse::of(PanelTag::RowEditFirstButton)).ok());
+        else
+            SendMessageW(resident.settings_window(), WM_KEYDOWN, VK_BACK, 0);
+        EXPECT_EQ(shortcut(), std::nullopt);
+        EXPECT_FALSE(held(before));
+        {
+            auto app = resident.test.cell().try_borrow();
+            const SettingsPanel& panel = app->settings_window->panel;
+            EXPECT_TRUE(panel.view.rows[r.row].caps.empty());
+            EXPECT_FALSE(panel.editing_row);
+            ASSERT_TRUE(panel.saved_before);
+            EXPECT_EQ(panel.saved_before->row, r.row);
+            EXPECT_EQ(panel.saved_before->caps.caps, (std::vector<std::string>{"Ctrl", "Shift", "Alt",
+                                                                                "F" + std::to_string(r.row + 13)}));
+            EXPECT_EQ(app->saved_before.state, 1u);
+        }
+        ASSERT_TRUE(resident.row(PanelResponse::of(PanelTag::SavedBeforeButton)).ok());
+        EXPECT_EQ(shortcut(), before);
+        EXPECT_TRUE(held(before));
+    }
+}
+
+TEST(SettingsShortcutRows, AChangeMadeInTheTrayPopupShowsInTheOpenWindowsCaps) {
+    Resident resident;
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    auto app = resident.test.cell().try_borrow();
+    ASSERT_TRUE(open_tray_popup(*app, resident.test.window()).ok());
+    ASSERT_TRUE(handle_row_command(*app, resident.test.window(), APP_COMMAND_EDIT_BOARD, kRowStartRecording, 0).ok());
+    ASSERT_TRUE(record_row_key(*app, resident.test.window(), kAll, VK_F14).ok());
+    EXPECT_EQ(app->settings.board_shortcut, (Shortcut{kAll, VK_F14}));
+    EXPECT_EQ(app->settings_window->panel.view.rows[2].caps,
+              (std::vector<std::string>{"Ctrl", "Shift", "Alt", "F14"}));
+}
+
 TEST(SettingsWindowInput, ATrayToggleFlipsTheOpenSwitchAtTheNextFrame) {
     Resident resident;
     ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
@@ -322,6 +444,66 @@ TEST(SettingsPagePicture, SwitchesShowTheirStateAndAStripWithoutAChoiceRaisesNoS
                       raised ? (Rgb{61, 61, 61}) : (Rgb{29, 29, 29}))
                 << "segment " << i;
         }
+    }
+}
+
+// Pixels near a colour inside a box.
+int pixels_near(const BgraImage& image, const Box& box, Rgb colour) {
+    int count = 0;
+    for (double y = box.top; y < box.bottom; y += 1.0)
+        for (double x = box.left; x < box.right; x += 1.0)
+            if (testing::close_to(at(image, x, y), colour, 12)) ++count;
+    return count;
+}
+
+TEST(SettingsPagePicture, TheKeysHeldOnARecordingRowAreOutlinedInTheRecordingColour) {
+    const struct {
+        const char* name;
+        std::string message;
+        Rgb ink;
+    } rows[] = {{"listening", "", kAccent}, {"after a refusal", "Refused", Rgb{0xF8, 0x51, 0x49}}};
+    Resident resident;
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    auto app = resident.test.cell().try_borrow();
+    SettingsWindow& settings = *app->settings_window;
+    show_settings_page(settings.panel, SettingsPage::Shortcuts);
+    const auto buttons = row_edit_buttons(settings.panel.layout.items, 3);
+    ASSERT_TRUE(buttons);
+    const double mid = (buttons->hint.top + buttons->hint.bottom) / 2.0;
+    // The caps end where the hint area does; the row's own outline is far from it.
+    const Box caps{buttons->hint.right - 30, mid - 11, buttons->hint.right, mid + 11};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        settings.panel.editing_row = 3;
+        settings.recording = ShortcutRecording{{"Ctrl"}, row.message, ShortcutRow::Arrow};
+        auto picture = paint_page(settings);
+        ASSERT_TRUE(picture.ok()) << picture.failure().message;
+        EXPECT_GT(pixels_near(*picture, caps, row.ink), 20);
+    }
+}
+
+TEST(SettingsPagePicture, ARowThatHadNoShortcutBeforeShowsNoEmptySavedBeforeLine) {
+    const struct {
+        const char* name;
+        std::vector<std::string> previous;
+        bool line;
+    } rows[] = {{"it had one", {"F9"}, true}, {"it had none", {}, false}};
+    Resident resident;
+    ASSERT_TRUE(resident.command(APP_COMMAND_SETTINGS).ok());
+    auto app = resident.test.cell().try_borrow();
+    SettingsWindow& settings = *app->settings_window;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        show_settings_page(settings.panel, SettingsPage::Shortcuts);
+        settings.panel.saved_before = PanelSavedBefore{KeyCaps{row.previous, 0}, 6};
+        const auto item = find_panel_item(settings.panel.layout.items, PanelItemKind::ShortcutRow, 6);
+        const auto button = saved_row_button(settings.panel.layout.items, 6);
+        ASSERT_TRUE(item && button);
+        auto picture = paint_page(settings);
+        ASSERT_TRUE(picture.ok()) << picture.failure().message;
+        const Box texts{item->item.left + 52, item->item.top, button->left, item->item.bottom};
+        EXPECT_EQ(pixels_near(*picture, texts, kAccent) > 0, row.line);
+        EXPECT_GT(pixels_near(*picture, *button, Rgb{198, 198, 198}), 0);  // the arrow that puts it back
     }
 }
 

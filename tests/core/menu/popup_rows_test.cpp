@@ -138,6 +138,61 @@ TEST(PopupRows, TheLanguageRowShowsTheChoiceAndTheChoiceRowsTheirMark) {
     EXPECT_EQ(row_label(language_popup_rows()[6], LANGUAGE_ENGLISH), "Deutsch");
 }
 
+TEST(ShortcutBindingWords, OnlyAShortcutThatIsNotInForceCarriesTheUnavailableBit) {
+    constexpr std::uint32_t kOff = kShortcutUnavailableBit;
+    Settings settings;
+    settings.capture_shortcut = {kShortcutCtrl | kShortcutShift, 0x53};
+    const HeldShortcuts all_held{settings.capture_shortcut, settings.instant_capture_shortcut,
+                                 settings.board_shortcut, {}};
+    const std::uint32_t capture = 0x00530006, instant = 0x00910000, arrow = 0x00410001, rectangle = 0x00520001,
+                        ellipse = 0x00430001, board = 0x00420001;
+    const struct {
+        const char* name;
+        std::optional<Shortcut> capture_held;
+        std::array<bool, 3> shapes_failed;
+        std::array<std::uint32_t, 6> words;
+    } rows[] = {
+        {"everything held", all_held.capture, {}, {capture, instant, arrow, rectangle, ellipse, board}},
+        {"the capture not registered", std::nullopt, {}, {capture | kOff, instant, arrow, rectangle, ellipse, board}},
+        {"the capture registered with an older combination", Shortcut{0, 0x2C}, {},
+         {capture | kOff, instant, arrow, rectangle, ellipse, board}},
+        {"the rectangle refused", all_held.capture, {false, true, false},
+         {capture, instant, arrow, rectangle | kOff, ellipse, board}},
+        {"arrow and ellipse refused", all_held.capture, {true, false, true},
+         {capture, instant, arrow | kOff, rectangle, ellipse | kOff, board}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        HeldShortcuts held = all_held;
+        held.capture = row.capture_held;
+        held.shape_failed = row.shapes_failed;
+        EXPECT_EQ(binding_words(settings, held), row.words);
+    }
+    // No capture shortcut at all is no word, held or not.
+    settings.capture_shortcut = {};
+    EXPECT_EQ(binding_words(settings, {}).front(), 0u);
+}
+
+TEST(RowCommandWord, TheActionIsTheLowByteAndTheKeyEverythingAbove) {
+    const struct {
+        const char* name;
+        std::uint64_t lparam;
+        std::optional<std::uint32_t> action, key;
+    } rows[] = {
+        {"Backspace pressed", kRowKeyDown | 0x08u << 8, kRowKeyDown, 0x08},
+        {"a key above one byte is kept whole", kRowKeyUp | 0x1A5u << 8, kRowKeyUp, 0x1A5},
+        {"every bit up to 32 of the key", kRowKeyDown | std::uint64_t{0xFFFFFFFF} << 8, kRowKeyDown, 0xFFFFFFFF},
+        {"put the previous back", kRowPutPrevious, kRowPutPrevious, 0},
+        {"an action above 5 is no command", 6 | 0x41u << 8, std::nullopt, std::nullopt},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto word = decode_row_command(row.lparam);
+        EXPECT_EQ(word ? std::optional(word->action) : std::nullopt, row.action);
+        EXPECT_EQ(word ? std::optional(word->key) : std::nullopt, row.key);
+    }
+}
+
 TEST(AppCommands, OnlyPresentationSettingsWaitForARunningCapture) {
     const struct {
         AppCommand command;
