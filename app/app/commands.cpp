@@ -84,8 +84,15 @@ Status run_presentation_command(App& app, AppCommand command) {
     if (value) return set_presentation_value(app, command);
     auto state = app.presentation->try_borrow();
     if (!state) return ok_status();
-    if (command < APP_COMMAND_DRAW_ARROW) return toggle_presentation_feature(*state, command);
-    GLIM_TRY(handle_presentation_hotkey(*state, static_cast<int>(command - 80)));
+    Status switched = command < APP_COMMAND_DRAW_ARROW
+                          ? toggle_presentation_feature(*state, command)
+                          : handle_presentation_hotkey(*state, static_cast<int>(command - 80));
+    if (!switched) {
+        // Never half on; what failed matters less to the user than that
+        // everything is off and how to start again.
+        (void)stop_presentation(*state);
+        return make_app_error(TextId::error_presentation_stopped);
+    }
     const bool armed = temporary_shape_armed(*state);
     state.release();
     if (armed) replace_notice_text(app.notice, win::to_wide(text_of(current_language(), TextId::notice_shape_armed)));

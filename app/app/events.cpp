@@ -45,17 +45,9 @@ Status read_raw_input(PresentationState& state, LPARAM lparam) {
 
 Status dispatch_to_presentation(PresentationState& state, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-        case WM_HOTKEY: {
+        case WM_HOTKEY:
             EndMenu();  // an open menu would hold the keys the shortcut is about to use
-            const int id = static_cast<int>(wparam);
-            Status handled = handle_presentation_hotkey(state, id);
-            // A drawing shortcut that says its part is missing leaves the mode as it is.
-            if (!handled && id >= HOTKEY_ID_DRAW_ARROW && id <= HOTKEY_ID_DRAW_ELLIPSE) {
-                show_error_box(state.window, handled.failure());
-                return ok_status();
-            }
-            return handled;
-        }
+            return handle_presentation_hotkey(state, static_cast<int>(wparam));
         case WM_TIMER: return tick_presentation(state);
         case WM_APP_LOUPE_WINDOW_EVENT: return refresh_loupe_sources(state);
         case WM_APP_LOUPE_FRAME_ARRIVED: return drain_loupe_frames(state);

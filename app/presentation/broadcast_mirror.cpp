@@ -120,15 +120,6 @@ Status sync_slot(BroadcastMirror& mirror, std::uint8_t index, HWND window, const
     return hr_status(mirror.device->Commit(), "Commit");
 }
 
-void attach_if_unmirrored(PresentationState& state, PresentationLayer* layer, std::uint8_t slot) {
-    if (!layer || layer->mirror.slot != kNoMirrorSlot) return;
-    attach_broadcast_mirror(state, *layer, slot);
-    if (layer->mirror.slot == kNoMirrorSlot) return;
-    // A layer attached late has its picture already: it goes up whole.
-    const std::size_t length = std::size_t(layer->width) * std::size_t(layer->height) * 4;
-    mirror_layer_to_broadcast(*layer, MirrorPixels{layer->surface.bits, length, {0, 0, layer->width, layer->height}});
-}
-
 }  // namespace
 
 BroadcastMirror::~BroadcastMirror() { destroy_broadcast_mirror(*this); }
@@ -184,12 +175,6 @@ void attach_broadcast_mirror(PresentationState& state, PresentationLayer& layer,
     layer.mirror.mirror = state.mirror;
     layer.mirror.slot = slot;
     layer.mirror.window = layer.window.get();
-}
-
-void attach_presentation_layers(PresentationState& state) {
-    attach_if_unmirrored(state, state.shapes_layer.get(), kMirrorShapesSlot);
-    attach_if_unmirrored(state, state.device_layer.get(), kMirrorDeviceSlot);
-    attach_if_unmirrored(state, state.pointer_layer.get(), kMirrorPointerSlot);
 }
 
 void mirror_layer_to_broadcast(PresentationLayer& layer, const std::optional<MirrorPixels>& upload) {

@@ -91,8 +91,6 @@ Result<D3DDevice> create_mirror_d3d_device();
 // The layer mirrored in `slot` when a mirror exists or can be made (the OBS
 // mirror setting on), else slot 255. Never fails.
 void attach_broadcast_mirror(PresentationState& state, PresentationLayer& layer, std::uint8_t slot);
-// Every layer of the state attached to its slot: the setting was turned on.
-void attach_presentation_layers(PresentationState& state);
 // Brings the layer's place and visibility over, and its changed pixels when given.
 void mirror_layer_to_broadcast(PresentationLayer& layer, const std::optional<MirrorPixels>& upload);
 // The window destroyed, then every composition object released.

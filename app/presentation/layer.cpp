@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "app/render/text_formats.h"
 #include "app/win/failure.h"
 #include "core/presentation/device_placement.h"
 #include "text/text_table.h"
@@ -62,19 +63,12 @@ Status flush_gdi() {
     return ok_status();
 }
 
-constexpr const wchar_t* kLocales[] = {L"en-US", L"zh-CN", L"ru-RU", L"es-ES", L"pt-BR", L"de-DE", L"ja-JP", L"fr-FR",
-                                       L"pl-PL", L"ko-KR", L"zh-TW", L"tr-TR", L"uk-UA", L"it-IT", L"cs-CZ"};
-
-Result<win::ComPtr<IDWriteTextFormat>> create_layer_text_format(IDWriteFactory* factory, float size) {
-    const std::size_t language = static_cast<std::size_t>(current_language());
-    const wchar_t* locale = language < std::size(kLocales) ? kLocales[language] : kLocales[0];
-    win::ComPtr<IDWriteTextFormat> format;
-    GLIM_TRY(made(factory->CreateTextFormat(L"Segoe UI", nullptr, DWRITE_FONT_WEIGHT_SEMI_BOLD, DWRITE_FONT_STYLE_NORMAL,
-                                            DWRITE_FONT_STRETCH_NORMAL, size, locale, format.put()),
-                  format, "CreateTextFormat"));
-    format->SetTextAlignment(DWRITE_TEXT_ALIGNMENT_CENTER);
-    format->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
-    format->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
+Result<win::ComPtr<IDWriteTextFormat>> create_layer_text_format(RendererResources& resources, float size) {
+    auto format = new_ui_text_format(resources, size, DWRITE_FONT_WEIGHT_SEMI_BOLD, current_language());
+    if (!format) return format;
+    (*format)->SetTextAlignment(DWRITE_TEXT_ALIGNMENT_CENTER);
+    (*format)->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
+    (*format)->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
     return format;
 }
 
@@ -135,10 +129,10 @@ Status build_layer_drawing(PresentationLayer& layer, bool keyboard, bool mouse) 
     drawing.design_scale = s;
     drawing.keyboard = keyboard;
     drawing.mouse = mouse;
-    auto large = create_layer_text_format(resources.dwrite_factory.get(), 11 * s);
+    auto large = create_layer_text_format(resources, 11 * s);
     if (!large) return std::move(large).failure();
     drawing.large_text = std::move(*large);
-    auto small = create_layer_text_format(resources.dwrite_factory.get(), 7.5f * s);
+    auto small = create_layer_text_format(resources, 7.5f * s);
     if (!small) return std::move(small).failure();
     drawing.small_text = std::move(*small);
     const float offset = keyboard ? 0.0f : -443.0f;

@@ -4,6 +4,7 @@
 
 #include "app/app/messages.h"
 #include "app/presentation/devices.h"
+#include "app/presentation/presentation_shortcuts.h"
 #include "app/presentation/shapes.h"
 #include "app/win/failure.h"
 
@@ -100,6 +101,12 @@ Status update_spotlight(PresentationState& state, const PointerSettings& setting
         age_ms(now, *state.pointer.last_move) < kPointerMovingMs)
         visible = false;
     return draw_spotlight(*state.spotlight, visible, cursor.x, cursor.y, settings, monitor_dpi_at(cursor) / 96.0);
+}
+
+// Only the key itself is asked: letting go of a modifier first does not end
+// the hold. A shortcut no longer in use holds nothing.
+bool shortcut_key_down(const std::optional<Shortcut>& shortcut) {
+    return shortcut && (GetAsyncKeyState(static_cast<int>(shortcut->key)) & 0x8000) != 0;
 }
 
 }  // namespace
@@ -243,12 +250,23 @@ Status tick_presentation(PresentationState& state) {
     tick_temporary_shapes(state, now);
     if (state.device_layer && device_display_fading(state, now))
         InvalidateRect(state.device_layer->window.get(), nullptr, FALSE);
+    // A hotkey says only that its key went down: the hold ends when the key
+    // is found up here. One more update hides the spotlight.
+    if (state.spotlight_key_held && !shortcut_key_down(state.pointer_shortcuts.shortcuts[1])) {
+        state.spotlight_key_held = false;
+        state.spotlight_refresh = true;
+    }
+    if (state.magnifier_held && !shortcut_key_down(state.pointer_shortcuts.shortcuts[2])) {
+        state.magnifier_held = false;
+        GLIM_TRY(refresh_pointer_overlays(state));
+    }
     if (cursor_feature(state.features) && (state.spotlight_refresh || pointer_effects_visible(effective_settings(state)))) {
         GLIM_TRY(update_pointer_effects(state));
     } else if (state.pointer_layer && state.buttons.last_press &&
                age_ms(now, *state.buttons.last_press) < kPressFeedbackMs) {
         InvalidateRect(state.pointer_layer->window.get(), nullptr, FALSE);
     }
+    drop_unused_mirror(state);
     return schedule_presentation_timer(state);
 }
 

@@ -177,6 +177,7 @@ Status apply_presentation_features(PresentationState& state, PresentationFeature
     }
     (void)register_pointer_shortcuts(state);
     if (!device_feature(wanted)) state.move_armed = false;
+    drop_unused_mirror(state);
     return or_stop(state, show_features(state));
 }
 
@@ -272,14 +273,21 @@ Status toggle_presentation_feature(PresentationState& state, std::uint32_t comma
 }
 
 Status apply_presentation_settings(PresentationState& state, const Settings& settings) {
-    const bool mirrored = state.obs_mirror;
+    const bool mirror_switched = state.obs_mirror != settings.obs_mirror;
     const ShortcutsInForce before = shortcuts_in_force(state);
     copy_settings(state, settings);
     GLIM_TRY(register_changed_shortcuts(state, before));
-    // Turned on while presenting: the layers that exist are mirrored at once.
-    if (state.obs_mirror && !mirrored) attach_presentation_layers(state);
+    // Every layer made again, with its mirror slot or without: a mirror that
+    // layers still held would outlive the switch.
+    if (mirror_switched) GLIM_TRY(rebuild_presentation_windows(state));
     if (!cursor_feature(state.features) && !device_feature(state.features)) return ok_status();
+    // Nothing may animate to take it down at the next frame.
+    if (state.pointer_settings.spotlight_shape == 0) state.spotlight.reset();
     return or_stop(state, show_features(state));
+}
+
+void drop_unused_mirror(PresentationState& state) {
+    if (state.mirror.use_count() == 1) state.mirror.reset();
 }
 
 Status drain_loupe_frames(PresentationState& state) {

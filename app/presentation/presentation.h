@@ -183,7 +183,10 @@ Status refresh_loupe_sources(PresentationState& state);
 Status drain_loupe_frames(PresentationState& state);
 // A key from the low-level hook: wParam the virtual key, lParam the scan code and flags.
 Status record_key_report(PresentationState& state, WPARAM key, LPARAM flags);
-// Every window made again (after a display change); off whole on failure.
+// The mirror let go once no layer uses it: its window goes with it.
+void drop_unused_mirror(PresentationState& state);
+// Every window made again (after a display change or a change of the OBS
+// mirror setting); off whole on failure.
 Status rebuild_presentation_windows(PresentationState& state);
 
 }  // namespace glimmerly

@@ -175,8 +175,7 @@ Status disarm_temporary_shape(PresentationState& state) {
     if (state.shapes.shapes.empty() && state.shapes_layer) {
         if (state.shapes_layer->shown) ShowWindow(state.shapes_layer->window.get(), SW_HIDE);
         state.shapes_layer.reset();
-        // The state alone still holding the mirror: nothing is left to repeat.
-        if (state.mirror.use_count() == 1) state.mirror.reset();
+        drop_unused_mirror(state);
     }
     return restyled;
 }

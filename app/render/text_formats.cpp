@@ -64,14 +64,10 @@ void find_system_families(IDWriteFactory* factory) {
 
 Result<ComPtr<IDWriteFontCollection>> annotation_collection(IDWriteFactory* factory);
 
-Result<ComPtr<IDWriteTextFormat>> cached_format(RendererResources& resources, TextFormatKey key,
-                                                const wchar_t* family, DWRITE_FONT_WEIGHT weight, float size,
-                                                Language language) {
-    auto cache = resources.text_formats.borrow();
-    if (!cache) return busy_failure("The text-format cache");
-    if (const auto found = cache->find(key); found != cache->end()) return found->second;
+Result<ComPtr<IDWriteTextFormat>> interface_format(RendererResources& resources, const wchar_t* family,
+                                                   DWRITE_FONT_WEIGHT weight, float size, Language language) {
     // Without Segoe UI (Wine has none) DirectWrite may find no fallback and
-    // fail every layout: interface text then uses the built-in font.
+    // draw or lay out nothing: interface text then uses the built-in font.
     ComPtr<IDWriteFontCollection> collection;
     find_system_families(resources.dwrite_factory.get());
     if (!g_segoe) {
@@ -85,7 +81,18 @@ Result<ComPtr<IDWriteTextFormat>> cached_format(RendererResources& resources, Te
                                                              DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL,
                                                              size, locale_of(language), format.put()),
                   format, "CreateTextFormat"));
-    cache->emplace(key, format);
+    return format;
+}
+
+Result<ComPtr<IDWriteTextFormat>> cached_format(RendererResources& resources, TextFormatKey key,
+                                                const wchar_t* family, DWRITE_FONT_WEIGHT weight, float size,
+                                                Language language) {
+    auto cache = resources.text_formats.borrow();
+    if (!cache) return busy_failure("The text-format cache");
+    if (const auto found = cache->find(key); found != cache->end()) return found->second;
+    auto format = interface_format(resources, family, weight, size, language);
+    if (!format) return format;
+    cache->emplace(key, *format);
     return format;
 }
 
@@ -186,6 +193,11 @@ Result<ComPtr<IDWriteTextFormat>> styled_text_format(RendererResources& resource
 Result<ComPtr<IDWriteTextFormat>> ui_text_format(RendererResources& resources, float size, Language language) {
     return cached_format(resources, {std::bit_cast<std::uint32_t>(size), kPlainStyle, language}, L"Segoe UI",
                          DWRITE_FONT_WEIGHT_NORMAL, size, language);
+}
+
+Result<ComPtr<IDWriteTextFormat>> new_ui_text_format(RendererResources& resources, float size,
+                                                     DWRITE_FONT_WEIGHT weight, Language language) {
+    return interface_format(resources, L"Segoe UI", weight, size, language);
 }
 
 Result<ComPtr<IDWriteTextFormat>> annotation_text_format(IDWriteFactory* factory, float size) {

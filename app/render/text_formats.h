@@ -31,6 +31,11 @@ Result<win::ComPtr<IDWriteTextFormat>> styled_text_format(RendererResources& res
                                                           UiTextStyle style, Language language);
 Result<win::ComPtr<IDWriteTextFormat>> ui_text_format(RendererResources& resources, float size, Language language);
 
+// A format of its own, never shared, for a caller that sets its alignment
+// and wrapping: the interface font chosen as for the cached formats.
+Result<win::ComPtr<IDWriteTextFormat>> new_ui_text_format(RendererResources& resources, float size,
+                                                          DWRITE_FONT_WEIGHT weight, Language language);
+
 // A new format of the annotation font at the size, tagged with the current
 // interface language. The calling thread's private collection is built on
 // its first call; a failed build is tried again on the next call.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <optional>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "app/image/image_decoder.h"
@@ -16,6 +17,7 @@
 #include "app/win/failure.h"
 #include "app/win/paths.h"
 #include "core/base/rgb.h"
+#include "core/presentation/keyboard_caps.h"
 #include "tests/app/support/dialogs.h"
 #include "tests/app/support/resident.h"
 #include "tests/app/support/files.h"
@@ -148,6 +150,20 @@ TEST_F(RenderDemo, WritesEveryPictureAtItsSizeOpaqueButTheMenusReplacingEarlierF
         const Rgb seen = pixel(picture_named(check.picture), check.x, check.y);
         EXPECT_TRUE(close_to(seen, check.colour, check.tolerance))
             << int(seen.r) << "," << int(seen.g) << "," << int(seen.b);
+    }
+    // The layouts picture presses W with the label "Z": dark label strokes
+    // inside the lit cap of each of its three keyboards.
+    for (const auto& [x0, y0, us] : {std::tuple{20u, 20u, false}, std::tuple{20u, 180u, true}, std::tuple{20u, 340u, false}}) {
+        SCOPED_TRACE("keyboard at " + std::to_string(x0) + "," + std::to_string(y0));
+        for (const KeyCapPlace& cap : keyboard_caps(us)) {
+            if (cap.scan != 0x11 || cap.extended) continue;
+            int label = 0;
+            for (auto y = std::uint32_t(cap.y + 2); y < std::uint32_t(cap_bottom(cap) - 2); ++y)
+                for (auto x = std::uint32_t(cap.x + 2); x < std::uint32_t(cap_right(cap) - 2); ++x)
+                    label += close_to(pixel(picture_named(L"glimmerly-keyboard-layouts.png"), x0 + x, y0 + y),
+                                      Rgb{20, 37, 50}, 30);
+            EXPECT_GT(label, 4);
+        }
     }
     const BgraImage& toolbars = picture_named(L"glimmerly-mini-toolbar.png");
     std::size_t off_gap = 0;

@@ -5,11 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/presentation/broadcast_mirror.h"
 #include "app/presentation/layer.h"
+#include "app/presentation/pointer_effects.h"
+#include "app/presentation/presentation.h"
 #include "app/win/com.h"
+#include "tests/app/presentation/presentation_fixture.h"
 
 namespace glimmerly {
 namespace {
@@ -233,6 +239,91 @@ TEST_F(MirrorSyncTest, AReplacedLayerLeavesTheSlotToItsSuccessor) {
     new_layer.reset();
     EXPECT_FALSE(mirror_->slots[kMirrorPointerSlot].surface);
     EXPECT_EQ(visuals_[2]->content, nullptr);
+}
+
+// The state's decisions about a mirror it shares with its layers, against
+// the same stand-in.
+class MirrorHolderTest : public MirrorSyncTest {
+protected:
+    void SetUp() override {
+        MirrorSyncTest::SetUp();
+        owner_ = testing_support::hidden_owner_window(L"Glimmerly.Tests.MirrorHolder");
+        SetCursorPos(600, 400);
+        auto attached = attach_presentation_state(owner_.get(), settings_);
+        ASSERT_TRUE(attached);
+        cell_ = std::move(*attached);
+    }
+    void TearDown() override { destroy_presentation_state(std::move(cell_)); }
+    // The stand-in handed to the state, and to each of its layers in its slot.
+    std::weak_ptr<BroadcastMirror> hand_over(PresentationState& state) {
+        state.mirror = std::exchange(mirror_, nullptr);
+        for (auto [layer, slot] : {std::pair{state.pointer_layer.get(), kMirrorPointerSlot},
+                                   std::pair{state.device_layer.get(), kMirrorDeviceSlot}}) {
+            if (!layer) continue;
+            layer->mirror.mirror = state.mirror;
+            layer->mirror.slot = slot;
+            layer->mirror.window = layer->window.get();
+        }
+        return state.mirror;
+    }
+
+    // Another stand-in like the fixture's, with nothing to show for it.
+    std::shared_ptr<BroadcastMirror> stand_in() {
+        auto mirror = std::make_shared<BroadcastMirror>();
+        mirror->context = d3d_.context;
+        auto* device = new FakeDevice;
+        device->d3d = d3d_.device.get();
+        mirror->device = win::ComPtr<IDCompositionDevice>::adopt(device);
+        for (auto& visual : mirror->visuals) visual = win::ComPtr<IDCompositionVisual>::adopt(new FakeVisual);
+        return mirror;
+    }
+
+    win::UniqueWindow owner_;
+    Settings settings_;
+    std::unique_ptr<PresentationCell> cell_;
+};
+
+TEST_F(MirrorHolderTest, AMirrorOnlyTheStateHoldsGoesAtTheNextApplyOrTick) {
+    struct Row {
+        const char* name;
+        std::function<Status(PresentationState&)> step;
+    };
+    const Row rows[] = {
+        {"tick", [](PresentationState& state) { return tick_presentation(state); }},
+        {"apply", [](PresentationState& state) { return apply_presentation_features(state, state.features); }},
+    };
+    auto state = cell_->try_borrow();
+    ASSERT_TRUE(apply_presentation_features(*state, {.keyboard = true}));
+    ASSERT_EQ(state->device_layer->mirror.slot, kNoMirrorSlot);  // no layer holds it
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::weak_ptr<BroadcastMirror> held = state->mirror = stand_in();
+        ASSERT_TRUE(row.step(*state));
+        EXPECT_TRUE(held.expired());
+        EXPECT_FALSE(state->mirror);
+    }
+}
+
+TEST_F(MirrorHolderTest, SwitchingTheSettingOffMakesTheLayersAgainWithoutTheMirror) {
+    settings_.obs_mirror = true;
+    auto state = cell_->try_borrow();
+    ASSERT_TRUE(apply_presentation_settings(*state, settings_));
+    ASSERT_TRUE(apply_presentation_features(*state, {.pointer_effects = true, .keyboard = true}));
+    const std::weak_ptr<BroadcastMirror> held = hand_over(*state);
+
+    // The same setting again changes nothing of the mirror.
+    ASSERT_TRUE(apply_presentation_settings(*state, settings_));
+    EXPECT_FALSE(held.expired());
+    EXPECT_EQ(state->device_layer->mirror.slot, kMirrorDeviceSlot);
+
+    settings_.obs_mirror = false;
+    ASSERT_TRUE(apply_presentation_settings(*state, settings_));
+    EXPECT_TRUE(held.expired());
+    ASSERT_TRUE(state->pointer_layer);
+    ASSERT_TRUE(state->device_layer);
+    EXPECT_EQ(state->pointer_layer->mirror.slot, kNoMirrorSlot);
+    EXPECT_EQ(state->device_layer->mirror.slot, kNoMirrorSlot);
+    EXPECT_TRUE(state->features.pointer_effects && state->features.keyboard);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "app/app/messages.h"
 #include "app/presentation/devices.h"
+#include "app/presentation/events.h"
 #include "app/presentation/pointer_effects.h"
 #include "app/presentation/presentation.h"
 #include "app/presentation/shapes.h"
@@ -231,6 +232,87 @@ TEST_F(PresentationLayersTest, ThePlacementViewDrawsEveryCapAndAPressedKeyLights
     ASSERT_TRUE(toggle_presentation_feature(*state, 106));
     EXPECT_FALSE(state->move_armed);
     EXPECT_FALSE(takes_the_mouse(state->device_layer->window.get()));
+}
+
+TEST_F(PresentationLayersTest, TheSpotlightShapeSetToOffTakesTheDarkeningAwayAtOnce) {
+    settings_.pointer.spotlight_shape = 1;
+    settings_.pointer.spotlight_shortcut = std::nullopt;  // shown all the time
+    settings_.pointer.halo_movement = 0;
+    auto state = attach();
+    ASSERT_TRUE(toggle_presentation_feature(*state, 101));
+    ASSERT_TRUE(state->spotlight);
+    const HWND darkening = state->spotlight->window.get();
+    EXPECT_TRUE(IsWindowVisible(darkening));
+    settings_.pointer.spotlight_shape = 0;
+    ASSERT_TRUE(apply_presentation_settings(*state, settings_));
+    // Nothing else animates, so no frame would come to take it down.
+    EXPECT_FALSE(state->spotlight);
+    EXPECT_FALSE(IsWindow(darkening));
+    EXPECT_TRUE(state->features.pointer_effects);
+}
+
+// A label is drawn in the cap it belongs to: pixels of the label colour
+// inside the cap's rectangle, away from its outline.
+struct CapPixels {
+    int dark_label = 0;   // the pressed key's label, (20, 37, 50)
+    int light_label = 0;  // a fading key's label, (235, 241, 250) at the fade's alpha
+    int drawn = 0;        // any pixel at all
+};
+
+CapPixels cap_pixels(const PresentationLayer& layer, const KeyCapPlace& cap) {
+    const double s = layer.drawing.design_scale;
+    CapPixels seen;
+    for (int y = int((cap.y + 2) * s); y < int((cap.y + kKeyPitch * cap.height - kKeyGap - 2) * s); ++y)
+        for (int x = int((cap.x + 2) * s); x < int((cap.x + kKeyPitch * cap.width - kKeyGap - 2) * s); ++x) {
+            const Pixel p = pixel_at(layer, x, y);
+            seen.drawn += p.a > 0;
+            seen.dark_label += p.a > 200 && p.r < 60 && p.g < 80 && p.b < 100;
+            seen.light_label += p.r > 60 && p.r >= p.a / 3;  // premultiplied: bright for its alpha
+        }
+    return seen;
+}
+
+TEST_F(PresentationLayersTest, APressedKeyShowsItsLabelWhichFadesWithItAndTheRightButtonLights) {
+    auto state = attach();
+    ASSERT_TRUE(apply_presentation_features(*state, {.keyboard = true, .mouse = true}));
+    ASSERT_TRUE(state->device_layer);
+    const KeyCapPlace* j = nullptr;
+    for (const KeyCapPlace& cap : keyboard_caps(state->us_layout))
+        if (cap.scan == 0x24 && !cap.extended) j = &cap;
+    ASSERT_TRUE(j);
+    const std::uint64_t t = presentation_now(*state);
+    record_key_event(state->keys, 0x24, false, true, t);
+    set_key_display_label(state->keys, 0x24, false, std::u16string_view(u"J"));
+    ASSERT_TRUE(handle_raw_mouse(*state, RI_MOUSE_RIGHT_BUTTON_DOWN));
+    const PresentationLayer& layer = *state->device_layer;
+    testing_support::keep_test_picture(picture_of(layer), "presentation-keys-pressed");
+    const CapPixels pressed = cap_pixels(layer, *j);
+    EXPECT_GT(pressed.dark_label, 4);
+    // The right button, lit in the pressed colour (premultiplied at 0.96).
+    const double s = layer.drawing.design_scale;
+    const Pixel right = pixel_at(layer, std::int32_t(491 * s), std::int32_t(50 * s));
+    EXPECT_NEAR(right.b, 255 * 0.96, 8);
+    EXPECT_NEAR(right.r, 113 * 0.96, 8);
+
+    struct Row {
+        const char* name;
+        std::uint64_t after_release;
+        bool label;
+    };
+    record_key_event(state->keys, 0x24, false, false, t);
+    for (const Row& row : {Row{"half faded", 300, true}, Row{"faded out", 600, false}}) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(begin_layer_draw(*state->device_layer));
+        draw_input_devices(*state->device_layer, state->keys, state->shown_input, state->us_layout,
+                           t + row.after_release, false);
+        ASSERT_TRUE(present_layer(*state->device_layer));
+        const CapPixels fading = cap_pixels(layer, *j);
+        EXPECT_EQ(fading.light_label > 4, row.label);
+        EXPECT_EQ(fading.dark_label, 0);
+        if (!row.label) {
+            EXPECT_EQ(fading.drawn, 0);
+        }
+    }
 }
 
 TEST_F(PresentationLayersTest, DraggingTheDisplayStoresItsFractionsAndAsksForASave) {

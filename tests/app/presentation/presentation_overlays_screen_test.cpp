@@ -123,6 +123,67 @@ TEST_F(OverlaysScreenTest, ADraggedDisplayKeepsItsPlaceInTheSettingsFile) {
     EXPECT_TRUE(sweeper_.answered().empty());
 }
 
+// The pointer effects with a trail (a layer over the whole monitor, above
+// every other) and the keys-and-mouse display on beside the temporary
+// shapes, as a presenter has them.
+class ShapesBesideEffectsScreenTest : public OverlaysScreenTest {
+protected:
+    void write_start_settings() override {
+        write_settings_with([](Settings& settings) {
+            settings.pointer.trail_style = 1;
+            settings.presentation_duration_ms = 1000;
+        });
+    }
+    // The resident's layer over the whole screen that is not the trail's.
+    HWND shapes_layer() const {
+        for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"Glimmerly.Presentation", nullptr));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            RECT rect{};
+            if (owner == resident_.id && window != trail_layer_ && GetWindowRect(window, &rect) && rect.left == 0 &&
+                rect.top == 0 && rect.right == GetSystemMetrics(SM_CXSCREEN) &&
+                rect.bottom == GetSystemMetrics(SM_CYSCREEN))
+                return window;
+        }
+        return nullptr;
+    }
+    bool finished(HWND layer) const {
+        return layer && IsWindowVisible(layer) && (GetWindowLongPtrW(layer, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+    }
+
+    HWND trail_layer_ = nullptr;
+};
+
+TEST_F(ShapesBesideEffectsScreenTest, EveryTypedShortcutAndDragLeavesItsRectangle) {
+    command(101);
+    command(103);
+    command(104);
+    ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool mousemove 800 800 sleep 0.1 mousemove 900 900"), 0)
+        << "xdotool is missing";
+    ASSERT_TRUE(eventually([&] { return (trail_layer_ = shapes_layer()) != nullptr; }));
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE("drag " + std::to_string(i));
+        ASSERT_TRUE(eventually([&] { return shapes_layer() == nullptr; }));  // the last shape has faded
+        // Alt+R typed, so that the keys display shows it as it arms a rectangle.
+        ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool mousemove 900 900 key alt+r"), 0);
+        HWND armed = nullptr;
+        ASSERT_TRUE(eventually([&] {
+            armed = shapes_layer();
+            return armed && IsWindowVisible(armed) && !(GetWindowLongPtrW(armed, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+        }));
+        const int x = 200 + 150 * i, y = 200 + 60 * i;
+        ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y) +
+                             L" sleep 0.1 mousedown 1 sleep 0.1 mousemove " + std::to_wstring(x + 60) + L" " +
+                             std::to_wstring(y + 40) + L" sleep 0.1 mousemove " + std::to_wstring(x + 120) + L" " +
+                             std::to_wstring(y + 80) + L" sleep 0.1 mouseup 1"),
+                  0);
+        // Finished with a shape: the layer lets the mouse through and stays
+        // (a drag that drew nothing takes it away at once).
+        EXPECT_TRUE(eventually([&] { return finished(shapes_layer()); }));
+    }
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
 TEST(ShapeDrawnWithTheMouse, AHotkeyAndADragLeaveAnArrowInTheShapesLayer) {
     win::ComApartment com;
     win::UniqueWindow owner = testing_support::hidden_owner_window(L"Glimmerly.Tests.ShapesOwner");
@@ -133,8 +194,10 @@ TEST(ShapeDrawnWithTheMouse, AHotkeyAndADragLeaveAnArrowInTheShapesLayer) {
     std::unique_ptr<PresentationCell> cell = std::move(*attached);
     {
         auto state = cell->try_borrow();
-        ASSERT_TRUE(apply_presentation_features(*state, {.temporary_shapes = true}));
-        ASSERT_TRUE(handle_presentation_hotkey(*state, 91));
+        Status applied = apply_presentation_features(*state, {.temporary_shapes = true});
+        ASSERT_TRUE(applied) << applied.failure().message;
+        Status armed = handle_presentation_hotkey(*state, 91);
+        ASSERT_TRUE(armed) << armed.failure().message;
     }
     const auto input = mouse_input;
     INPUT drag[] = {input(300, 300, 0), input(300, 300, MOUSEEVENTF_LEFTDOWN), input(450, 300, 0),

@@ -5,6 +5,7 @@
 
 #include "app/presentation/demo.h"
 #include "app/win/com.h"
+#include "core/presentation/keyboard_caps.h"
 
 namespace glimmerly {
 namespace {
@@ -56,6 +57,17 @@ TEST_F(PresentationSampleTest, DrawsTheShapesHaloAndKeysIntoHiddenLayersOfTheirS
     EXPECT_EQ(pixel_at(*sample->halo, 0, 0).a, 0);
 
     EXPECT_TRUE(sample->keys.slots[key_slot_index(46, false)].pressed);
+    // Its label "C" in the label colour, inside the lit cap.
+    int label = 0;
+    for (const KeyCapPlace& cap : keyboard_caps(sample->us_layout)) {
+        if (cap.scan != 46 || cap.extended) continue;
+        for (auto y = std::int32_t(cap.y + 2); y < std::int32_t(cap_bottom(cap) - 2); ++y)
+            for (auto x = std::int32_t(cap.x + 2); x < std::int32_t(cap_right(cap) - 2); ++x) {
+                const Pixel p = pixel_at(*sample->devices, x, y);
+                label += p.a > 200 && p.r < 60 && p.g < 80 && p.b < 100;
+            }
+    }
+    EXPECT_GT(label, 4);
     EXPECT_TRUE(sample->mouse.buttons[0].pressed);
 }
 

@@ -10,6 +10,7 @@
 #include <mmsystem.h>
 
 #include <cstring>
+#include <functional>
 
 #include "app/app/hotkeys.h"
 #include "app/app/messages.h"
@@ -18,6 +19,7 @@
 #include "app/presentation/sound.h"
 #include "app/win/com.h"
 #include "tests/app/support/message_wait.h"
+#include "tests/app/support/resident.h"
 #include "tests/app/support/private_prefix.h"
 #include "tests/app/support/temp_folder.h"
 
@@ -179,6 +181,41 @@ TEST_F(PresentationShortcutsTest, TheMagnifierShortcutSwitchesTheMagnifierOnAndO
     ASSERT_TRUE(handle_presentation_hotkey(*state, HOTKEY_ID_MAGNIFIER));
     EXPECT_FALSE(state->features.magnifier);
     EXPECT_TRUE(state->features.pointer_effects);
+}
+
+TEST_F(PresentationShortcutsTest, AHeldSpotlightOrMagnifierGoesOnceItsKeyIsUpAndTheFramesStop) {
+    settings_.pointer.spotlight_shortcut = Shortcut{kCtrlAltShift, VK_F21};
+    settings_.pointer.magnifier_hold = true;
+    settings_.pointer.spotlight_shape = 1;
+    settings_.pointer.spotlight_hide_moving = false;
+    settings_.pointer.halo_movement = 0;
+    settings_.pointer.trail_style = 0;
+    settings_.pointer.click_animation = 0;
+    auto state = attach();
+    ASSERT_TRUE(toggle_presentation_feature(*state, 101));
+    struct Row {
+        const char* name;
+        int hotkey;
+        WORD key;
+        std::function<bool(const PresentationState&)> shown;
+    };
+    const Row rows[] = {
+        {"spotlight", HOTKEY_ID_SPOTLIGHT, VK_F21,
+         [](const PresentationState& s) { return s.spotlight && IsWindowVisible(s.spotlight->window.get()); }},
+        {"magnifier", HOTKEY_ID_MAGNIFIER, VK_F22, [](const PresentationState& s) { return s.loupe != nullptr; }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        // The hotkey came, and the key is already up again as the system
+        // reports it (nothing holds it here).
+        ASSERT_FALSE(GetAsyncKeyState(row.key) & 0x8000);
+        ASSERT_TRUE(handle_presentation_hotkey(*state, row.hotkey));
+        EXPECT_EQ(state->timer.interval_ms, 16u);
+        ASSERT_TRUE(tick_presentation(*state));
+        EXPECT_FALSE(row.shown(*state));
+        EXPECT_FALSE(state->spotlight_key_held || state->magnifier_held);
+        EXPECT_FALSE(state->timer.set);  // nothing else moves: no frames at all
+    }
 }
 
 TEST_F(PresentationShortcutsTest, KeyReportsAreRecordedOnlyWhileTheKeysDisplayIsOn) {
