@@ -9,7 +9,9 @@
 
 #include "app/win/com.h"
 #include "app/win/failure.h"
+#include "app/win/owners.h"
 #include "core/image/image_limits.h"
+#include "core/vexil/png.h"
 
 namespace glimmerly {
 
@@ -74,7 +76,23 @@ Result<BgraImage> decode_png(std::span<const std::uint8_t> png, std::uint32_t wi
     return read_first_frame(*factory->get(), *decoder.get(), ExpectedSize{width, height});
 }
 
+// The size a PNG file's header claims, read from its first bytes; none for
+// a file that does not begin as a PNG.
+std::optional<PngSize> png_file_size(const std::wstring& path) {
+    win::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::uint8_t head[33] = {};  // signature and a whole header chunk
+    DWORD read = 0;
+    if (!file || !ReadFile(file.get(), head, sizeof head, &read, nullptr)) return std::nullopt;
+    return png_header_size(std::span<const std::uint8_t>(head, read));
+}
+
 Result<BgraImage> load_file(const std::wstring& path, const ImageSizeCheck& accept_size) {
+    // Wine's PNG decoder unpacks the whole picture as the decoder is made,
+    // before its size can be asked: a PNG's claim is judged from its header
+    // first.
+    if (accept_size)
+        if (const auto claimed = png_file_size(path)) GLIM_TRY(accept_size(claimed->width, claimed->height));
     auto factory = win::create_instance<IWICImagingFactory>(CLSID_WICImagingFactory);
     if (!factory) return std::move(factory).failure();
     ComPtr<IWICBitmapDecoder> decoder;

@@ -162,7 +162,7 @@ Status place_captures(ComposedLoupe& composed, const PixelRect& source, std::int
         RECT frame{};
         if (FAILED(DwmGetWindowAttribute(capture->window, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame)) &&
             !GetWindowRect(capture->window, &frame))
-            return win::self_check_failure("GetWindowRect");
+            return win::win32_failure("GetWindowRect");
         const float z = float(zoom);
         const D2D_MATRIX_3X2_F transform{z, 0, 0, z, float(frame.left - source.left) * z,
                                          float(frame.top - source.top) * z};

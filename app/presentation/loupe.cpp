@@ -161,7 +161,7 @@ void ComposedLoupeDeleter::operator()(ComposedLoupe* composed) const noexcept { 
 
 Result<HWND> create_loupe_window(bool without_redirection) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!instance) return win::self_check_failure("GetModuleHandleW");
+    if (!instance) return win::win32_failure("GetModuleHandleW");
     WNDCLASSW window_class{};
     window_class.lpfnWndProc = plain_window_proc;
     window_class.hInstance = instance;
@@ -176,9 +176,9 @@ Result<HWND> create_loupe_window(bool without_redirection) {
     const DWORD style = kLoupeStyle | (without_redirection ? WS_EX_NOREDIRECTIONBITMAP : 0);
     const HWND window = CreateWindowExW(style, LOUPE_WINDOW_CLASS, LOUPE_WINDOW_TITLE, WS_POPUP, 0, 0, 1, 1, nullptr,
                                         nullptr, instance, nullptr);
-    if (!window) return win::self_check_failure("CreateWindowExW", LOUPE_WINDOW_CLASS);
+    if (!window) return win::win32_failure("CreateWindowExW", LOUPE_WINDOW_CLASS);
     if (!SetLayeredWindowAttributes(window, 0, 255, LWA_ALPHA)) {
-        Failure failed = win::self_check_failure("SetLayeredWindowAttributes");
+        Failure failed = win::win32_failure("SetLayeredWindowAttributes");
         destroy_loupe_window(window);
         return failed;
     }
@@ -226,7 +226,7 @@ Status show_loupe_at_cursor(PresentationState& state) {
         state.loupe = std::move(*made);
     }
     POINT at{};
-    if (!GetCursorPos(&at)) return win::self_check_failure("GetCursorPos");
+    if (!GetCursorPos(&at)) return win::win32_failure("GetCursorPos");
     const HMONITOR monitor = MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST);
     UINT dpi_x = 96, dpi_y = 96;
     if (FAILED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &dpi_x, &dpi_y))) dpi_x = 96;
@@ -265,7 +265,7 @@ Status update_loupe_view(Loupe& loupe, std::int32_t x, std::int32_t y, std::int3
     const UINT flags = SWP_NOACTIVATE | (loupe.shown ? 0 : SWP_SHOWWINDOW);
     if (!SetWindowPos(loupe.window, stay_below ? *stay_below : HWND_TOPMOST, squares.destination.left,
                       squares.destination.top, side, side, flags))
-        return win::self_check_failure("SetWindowPos", LOUPE_WINDOW_TITLE);
+        return win::win32_failure("SetWindowPos", LOUPE_WINDOW_TITLE);
     loupe.shown = true;
     return ok_status();
 }
