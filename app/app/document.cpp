@@ -25,7 +25,7 @@ Result<std::vector<std::uint8_t>> encode(const EditorState& editor, const BgraIm
     return write_vexil_document(document->scene, *picture_png, *frame_png);
 }
 
-Result<OpenedDocument> load(const std::wstring& path) {
+Result<OpenedDocument> load(const std::wstring& path, const FrameCheck& accept_frame) {
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes))
         return win::win32_failure("GetFileAttributesExW", path);
@@ -37,9 +37,12 @@ Result<OpenedDocument> load(const std::wstring& path) {
     if (!*bytes) return win::win32_failure_code(ERROR_FILE_NOT_FOUND, "ReadFile", path);
     const std::string& data = **bytes;
     const std::span<const std::uint8_t> view(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
-    return open_vexil_document(view, [](std::span<const std::uint8_t> png, FrameSize expected) {
-        return decode_png_bytes(png, expected.width, expected.height);
-    });
+    return open_vexil_document(
+        view,
+        [](std::span<const std::uint8_t> png, FrameSize expected) {
+            return decode_png_bytes(png, expected.width, expected.height);
+        },
+        accept_frame);
 }
 
 }  // namespace
@@ -53,9 +56,9 @@ Result<std::vector<std::uint8_t>> encode_vexil_document(const EditorState& edito
     }
 }
 
-Result<OpenedDocument> load_vexil_document(const std::wstring& path) {
+Result<OpenedDocument> load_vexil_document(const std::wstring& path, const FrameCheck& accept_frame) {
     try {
-        return load(path);
+        return load(path, accept_frame);
     } catch (const std::bad_alloc&) {
         return out_of_memory("Opening an editable document");
     }

@@ -27,7 +27,8 @@ Result<std::vector<std::uint8_t>> encode_vexil_document(const EditorState& edito
 // size limit is damaged and is refused from its size alone, before a byte is
 // read; every other fault is as open_vexil_document gives it, and a failure
 // to read the file is the system's. The file is never changed. The calling
-// thread must have a COM apartment.
-Result<OpenedDocument> load_vexil_document(const std::wstring& path);
+// thread must have a COM apartment. `accept_frame` judges the frame's size
+// before a pixel of it is decoded (see open_vexil_document).
+Result<OpenedDocument> load_vexil_document(const std::wstring& path, const FrameCheck& accept_frame = {});
 
 }  // namespace glimmerly

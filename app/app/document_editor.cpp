@@ -56,19 +56,26 @@ Status run_document_probe(App& app, HWND window) {
 }  // namespace
 
 Status open_document_editor(App& app, HWND window, const std::wstring& path) {
-    auto opened = load_vexil_document(path);
+    POINT cursor{};
+    if (!GetCursorPos(&cursor)) cursor = {INT_MIN, INT_MIN};  // on no monitor: the first one is taken
+    // The place is chosen before the frame is decoded: a frame no screen can
+    // show is refused from its size alone, not after gigabytes of pixels.
+    std::optional<PixelPoint> origin;
+    const auto place = [&](const Scene& scene) -> Status {
+        origin = choose_document_origin(scene.frame, scene.origin, screen_monitors(), {cursor.x, cursor.y});
+        if (!origin)
+            return make_app_error(TextId::error_document_too_large, {{"width", std::to_string(scene.frame.width)},
+                                                                     {"height", std::to_string(scene.frame.height)}});
+        return ok_status();
+    };
+    auto opened = load_vexil_document(path, place);
     if (!opened) return reading_failure(std::move(opened).failure(), path);
     Scene& scene = opened->scene;
     BgraImage& frame = opened->frame;
-    if (!is_valid_bgra_image(frame) || frame.width != scene.frame.width || frame.height != scene.frame.height)
+    if (!origin || !is_valid_bgra_image(frame) || frame.width != scene.frame.width ||
+        frame.height != scene.frame.height)
         return document_read_error(DocumentReadErrorKind::Damaged, "The frame is not of the document's size");
 
-    POINT cursor{};
-    if (!GetCursorPos(&cursor)) cursor = {INT_MIN, INT_MIN};  // on no monitor: the first one is taken
-    const auto origin = choose_document_origin(scene.frame, scene.origin, screen_monitors(), {cursor.x, cursor.y});
-    if (!origin)
-        return make_app_error(TextId::error_document_too_large, {{"width", std::to_string(scene.frame.width)},
-                                                                 {"height", std::to_string(scene.frame.height)}});
     make_opaque(frame);
     auto resources = create_renderer_resources(false, false);
     if (!resources) return std::move(resources).failure();

@@ -6,7 +6,7 @@
 namespace glimmerly {
 
 std::wstring error_box_text(const Failure& error) {
-    return win::to_wide(error_to_text(error, current_language(), &win::system_message));
+    return win::to_wide(error_to_text(error, current_language(), &win::code_text));
 }
 
 void show_message_box(HWND owner, std::wstring_view text) {

@@ -19,7 +19,7 @@ namespace {
 using InstantSender = ChannelSender<InstantCaptureResult>;
 
 std::string display_text(const Failure& failure) {
-    return error_to_text(failure, current_language(), &win::system_message);
+    return error_to_text(failure, current_language(), &win::code_text);
 }
 
 Result<std::wstring> grab_and_save(HMONITOR monitor, const PixelRect& area, const std::wstring& chosen_folder) {

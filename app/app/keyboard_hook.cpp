@@ -138,6 +138,13 @@ std::size_t wait_for_stray_listeners(DWORD wait_ms) noexcept {
     return running;
 }
 
+bool hook_threads_ended(const ShortcutListener& listener) noexcept {
+    if (listener.running()) return false;
+    for (const win::UniqueHandle& thread : g_stray_listeners)
+        if (WaitForSingleObject(thread.get(), 0) != WAIT_OBJECT_0) return false;
+    return true;
+}
+
 Result<ShortcutListener> start_shortcut_listener(HWND window, const HookSlots& slots, bool report_keys) {
     auto reply = std::make_shared<StartReply>();
     reply->ready.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));

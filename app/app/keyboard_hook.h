@@ -57,4 +57,8 @@ inline void stop_shortcut_listener(ShortcutListener& listener) noexcept { listen
 // the resident ends. Answers how many had still not ended.
 std::size_t wait_for_stray_listeners(DWORD wait_ms = kListenerStopWaitMs) noexcept;
 
+// Whether the listener holds no thread and every hook thread a stop left
+// behind has ended: a thread moved aside is still a hook on the keyboard.
+bool hook_threads_ended(const ShortcutListener& listener) noexcept;
+
 }  // namespace glimmerly

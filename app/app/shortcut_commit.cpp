@@ -19,7 +19,7 @@ bool holds(const HotkeyRegistration& registration, Shortcut c) {
 }
 
 std::string error_text(const Failure& failure, Language language) {
-    return error_to_text(failure, language, &win::system_message);
+    return error_to_text(failure, language, &win::code_text);
 }
 
 Status refuse(App& app, std::string text) {

@@ -13,11 +13,7 @@
 
 namespace glimmerly {
 
-Failure demo_gdi_failure(std::string_view what) {
-    const DWORD error = GetLastError();
-    if (error != 0) return win::win32_failure_code(error, what);
-    return Failure{kGdiNoErrorCode, std::string(what) + " failed without an error code"};
-}
+Failure demo_gdi_failure(std::string_view what) { return win::self_check_failure(what); }
 
 Result<DemoSurface> make_demo_surface(std::uint32_t width, std::uint32_t height) {
     const auto w = static_cast<std::int32_t>(width), h = static_cast<std::int32_t>(height);

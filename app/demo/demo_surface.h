@@ -22,7 +22,7 @@ namespace glimmerly {
 // A GDI call that failed with the last error as an HRESULT. GDI does not
 // always set an error: a last error of 0 still gives a failure, coded
 // 0x535F4F4B so that a report shows it was not the system's.
-inline constexpr std::int32_t kGdiNoErrorCode = 0x535F4F4B;
+inline constexpr std::int32_t kGdiNoErrorCode = 0x535F4F4B;  // win::kNoSystemErrorCode
 Failure demo_gdi_failure(std::string_view what);
 
 // Members in creation order, released in reverse: the DIB selected out and

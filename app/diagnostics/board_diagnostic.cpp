@@ -31,7 +31,7 @@ constexpr wchar_t kSetRunFolder[] = L"board-diagnostic-set";
 constexpr std::int32_t kClassNotRegistered = static_cast<std::int32_t>(0x80040154);
 
 Failure io_failure(const char* what, const std::wstring& path) {
-    return plain_failure(win::win32_failure(what, path).message);
+    return plain_failure(win::self_check_failure(what, path).message);
 }
 
 Status make_folder(const std::wstring& folder) {

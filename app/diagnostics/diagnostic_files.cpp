@@ -14,8 +14,10 @@ std::uint64_t ticks(const FILETIME& time) { return std::uint64_t{time.dwHighDate
 
 // The figures travel as E_FAIL with the system's text, whatever the cause.
 Failure io_failure(const char* what, const wchar_t* path) {
-    return plain_failure(win::win32_failure(what, path).message);
+    return plain_failure(win::self_check_failure(what, path).message);
 }
+
+constexpr double kOwnTimesSpinMs = 200.0;
 
 // Reports are a few hundred bytes; anything near this is not one.
 constexpr std::uint64_t kReportLimit = 1 << 20;
@@ -26,7 +28,7 @@ Result<std::uint64_t> working_set_bytes() {
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
     if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
-        return win::win32_failure("GetProcessMemoryInfo");
+        return win::self_check_failure("GetProcessMemoryInfo");
     return static_cast<std::uint64_t>(counters.WorkingSetSize);
 }
 
@@ -40,14 +42,38 @@ Result<ProcessMemory> process_memory(HANDLE process) {
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
     if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
-        return win::win32_failure("GetProcessMemoryInfo");
+        return win::self_check_failure("GetProcessMemoryInfo");
     return ProcessMemory{counters.WorkingSetSize, counters.PrivateUsage};
 }
 
 Result<std::uint64_t> process_cpu_ticks(HANDLE process) {
     FILETIME created{}, exited{}, kernel{}, user{};
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return win::win32_failure("GetProcessTimes");
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return win::self_check_failure("GetProcessTimes");
     return ticks(kernel) + ticks(user);
+}
+
+Result<bool> times_follow_own(HANDLE other) {
+    auto own_before = process_cpu_ticks(GetCurrentProcess());
+    if (!own_before) return std::move(own_before).failure();
+    auto other_before = process_cpu_ticks(other);
+    if (!other_before) return std::move(other_before).failure();
+    // The clock behind the figures ticks every 10 to 16 ms; a figure that
+    // has not moved within this much spinning never will.
+    const auto start = std::chrono::steady_clock::now();
+    std::uint64_t own_after = *own_before;
+    while (own_after == *own_before && milliseconds_since(start) < kOwnTimesSpinMs) {
+        auto own = process_cpu_ticks(GetCurrentProcess());
+        if (!own) return std::move(own).failure();
+        own_after = *own;
+    }
+    auto other_after = process_cpu_ticks(other);
+    if (!other_after) return std::move(other_after).failure();
+    auto own_last = process_cpu_ticks(GetCurrentProcess());
+    if (!own_last) return std::move(own_last).failure();
+    // Each of the other's readings lies between the own ones around it, and
+    // it moved with them.
+    return own_after != *own_before && *other_after != *other_before && *other_before >= *own_before &&
+           *other_before <= own_after && *other_after >= own_after && *other_after <= *own_last;
 }
 
 Status write_report(const wchar_t* path, std::string_view text) {
@@ -77,11 +103,11 @@ Result<ChildRun> start_program_child(std::wstring_view argument) {
 
     ChildRun child;
     child.job.reset(CreateJobObjectW(nullptr, nullptr));
-    if (!child.job) return win::win32_failure("CreateJobObjectW");
+    if (!child.job) return win::self_check_failure("CreateJobObjectW");
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
     if (!SetInformationJobObject(child.job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
-        return win::win32_failure("SetInformationJobObject");
+        return win::self_check_failure("SetInformationJobObject");
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -98,7 +124,7 @@ Result<ChildRun> start_program_child(std::wstring_view argument) {
     win::UniqueHandle thread(info.hThread);
     child.process.reset(info.hProcess);
     if (!AssignProcessToJobObject(child.job.get(), child.process.get())) {
-        Failure failure = win::win32_failure("AssignProcessToJobObject");
+        Failure failure = win::self_check_failure("AssignProcessToJobObject");
         TerminateProcess(child.process.get(), 1);
         return failure;
     }
@@ -108,14 +134,14 @@ Result<ChildRun> start_program_child(std::wstring_view argument) {
 
 Result<DWORD> wait_for_child(ChildRun& child, DWORD timeout_ms, std::string_view late_text) {
     const DWORD waited = WaitForSingleObject(child.process.get(), timeout_ms);
-    if (waited == WAIT_FAILED) return win::win32_failure("WaitForSingleObject");
+    if (waited == WAIT_FAILED) return win::self_check_failure("WaitForSingleObject");
     if (waited != WAIT_OBJECT_0) {
         TerminateJobObject(child.job.get(), 1);
         WaitForSingleObject(child.process.get(), 5000);
         return plain_failure(std::string(late_text));
     }
     DWORD code = 1;
-    if (!GetExitCodeProcess(child.process.get(), &code)) return win::win32_failure("GetExitCodeProcess");
+    if (!GetExitCodeProcess(child.process.get(), &code)) return win::self_check_failure("GetExitCodeProcess");
     return code;
 }
 

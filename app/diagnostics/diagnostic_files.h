@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,11 @@ struct ProcessMemory {
 Result<ProcessMemory> process_memory(HANDLE process);
 // Kernel plus user time, in 100 ns units.
 Result<std::uint64_t> process_cpu_ticks(HANDLE process);
+// Whether GetProcessTimes of `other` answers with this process's own
+// processor times, as Wine 8 does for any other process: this process
+// spends processor time until its own figure moves, and an answer that
+// moved with it, to the tick, is not the other process's.
+Result<bool> times_follow_own(HANDLE other);
 
 // The report in one piece, replacing an earlier one; the folder is never
 // made. A failure is E_FAIL with the system's words for it.

@@ -47,10 +47,10 @@ BgraImage synthetic_screen() {
 
 Result<std::wstring> current_directory() {
     const DWORD length = GetCurrentDirectoryW(0, nullptr);
-    if (length == 0) return win::win32_failure("GetCurrentDirectoryW");
+    if (length == 0) return win::self_check_failure("GetCurrentDirectoryW");
     std::wstring folder(length, L'\0');
     const DWORD written = GetCurrentDirectoryW(length, folder.data());
-    if (written == 0 || written >= length) return win::win32_failure("GetCurrentDirectoryW");
+    if (written == 0 || written >= length) return win::self_check_failure("GetCurrentDirectoryW");
     folder.resize(written);
     return folder;
 }
@@ -142,7 +142,7 @@ Status run_document_probe_process(const std::wstring& program, const std::wstrin
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &started))
-        return win::win32_failure("CreateProcessW", program);
+        return win::self_check_failure("CreateProcessW", program);
     win::UniqueHandle process(started.hProcess), thread(started.hThread);
     const Failure did_not_leave = plain_failure("The reopened document did not save and leave");
     const DWORD waited = WaitForSingleObject(process.get(), timeout_ms);
@@ -152,9 +152,9 @@ Status run_document_probe_process(const std::wstring& program, const std::wstrin
         WaitForSingleObject(process.get(), 5000);
         return did_not_leave;
     }
-    if (waited != WAIT_OBJECT_0) return win::win32_failure("WaitForSingleObject", program);
+    if (waited != WAIT_OBJECT_0) return win::self_check_failure("WaitForSingleObject", program);
     DWORD code = 1;
-    if (!GetExitCodeProcess(process.get(), &code)) return win::win32_failure("GetExitCodeProcess", program);
+    if (!GetExitCodeProcess(process.get(), &code)) return win::self_check_failure("GetExitCodeProcess", program);
     if (code != 0) return did_not_leave;
     return ok_status();
 }

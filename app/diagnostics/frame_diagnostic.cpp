@@ -19,7 +19,7 @@ constexpr std::uint64_t kUnixEpochTicks = 116444736000000000ull;
 Result<double> milliseconds_since_creation() {
     FILETIME created{}, exited{}, kernel{}, user{};
     if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
-        return win::win32_failure("GetProcessTimes");
+        return win::self_check_failure("GetProcessTimes");
     FILETIME now_time{};
     GetSystemTimePreciseAsFileTime(&now_time);
     const std::uint64_t now = ticks(now_time);
@@ -30,8 +30,8 @@ Result<double> milliseconds_since_creation() {
 
 Result<double> milliseconds_since_counter(std::int64_t start) {
     LARGE_INTEGER frequency{}, counter{};
-    if (!QueryPerformanceFrequency(&frequency)) return win::win32_failure("QueryPerformanceFrequency");
-    if (!QueryPerformanceCounter(&counter)) return win::win32_failure("QueryPerformanceCounter");
+    if (!QueryPerformanceFrequency(&frequency)) return win::self_check_failure("QueryPerformanceFrequency");
+    if (!QueryPerformanceCounter(&counter)) return win::self_check_failure("QueryPerformanceCounter");
     // The start comes in another process's message: subtracted as doubles,
     // whatever it holds cannot overflow.
     return (static_cast<double>(counter.QuadPart) - static_cast<double>(start)) * 1000.0 /
@@ -46,7 +46,7 @@ bool drawn_with_hardware(EditorState& state) {
 }  // namespace
 
 Result<bool> write_frame_diagnostic(FrameDiagnostic& record, bool write_now) {
-    if (!GdiFlush()) return win::win32_failure("GdiFlush");
+    if (!GdiFlush()) return win::self_check_failure("GdiFlush");
     if (record.warm_start_present) {
         auto elapsed = milliseconds_since_counter(record.warm_start);
         if (!elapsed) return std::move(elapsed).failure();

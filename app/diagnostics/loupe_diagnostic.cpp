@@ -149,7 +149,7 @@ Status run_taskbar_phase(LoupeFindings& findings) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(MonitorFromPoint(centre, MONITOR_DEFAULTTONEAREST), &info))
-        return win::win32_failure("GetMonitorInfoW");
+        return win::self_check_failure("GetMonitorInfoW");
     if (info.rcWork.bottom >= info.rcMonitor.bottom) return ok_status();
     const PixelRect monitor{info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
     const PixelRect band{monitor.left, info.rcWork.bottom, monitor.right, monitor.bottom};
@@ -158,12 +158,12 @@ Status run_taskbar_phase(LoupeFindings& findings) {
     if (!probe) return std::move(probe).failure();
     // On top of the ordinary windows, and still below the taskbar.
     if (!SetWindowPos(probe->window.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
-        return win::win32_failure("SetWindowPos", LOUPE_PROBE_TITLE);
+        return win::self_check_failure("SetWindowPos", LOUPE_PROBE_TITLE);
     auto reference = flushed_grab();
     if (!reference) return std::move(reference).failure();
     OwnedWindow owner(CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"Loupe taskbar probe", WS_POPUP, -32000, -32000,
                                       1, 1, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-    if (!owner) return win::win32_failure("CreateWindowExW", L"Loupe taskbar probe");
+    if (!owner) return win::self_check_failure("CreateWindowExW", L"Loupe taskbar probe");
     auto made = create_loupe(owner.get());
     if (!made) return std::move(made).failure();
     LoupePointer loupe = std::move(*made);

@@ -43,7 +43,7 @@ Result<LoupeLatency> loupe_series(Loupe& loupe, PixelPoint even, PixelPoint odd,
                                   const std::function<std::vector<ColourSample>(PixelPoint)>& samples_at,
                                   std::vector<double>& updates) {
     const win::WindowDc screen = win::WindowDc::of(nullptr);
-    if (!screen) return win::win32_failure("GetDC");
+    if (!screen) return win::self_check_failure("GetDC");
     LoupeLatency series;
     for (int move = 0; move < kLatencyMoves; ++move) {
         const PixelPoint point = move % 2 == 0 ? even : odd;
@@ -58,9 +58,9 @@ Result<LoupeLatency> loupe_series(Loupe& loupe, PixelPoint even, PixelPoint odd,
     return series;
 }
 
-std::uint64_t process_ticks() {
+std::optional<std::uint64_t> process_ticks() {
     FILETIME created{}, ended{}, kernel{}, user{};
-    if (!GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user)) return 0;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user)) return std::nullopt;
     const auto ticks = [](const FILETIME& t) { return (std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
     return ticks(kernel) + ticks(user);
 }
@@ -102,7 +102,7 @@ Result<std::vector<double>> measure_plain_window_latency(const PixelRect& rect) 
     if (!window) return std::move(window).failure();
     // Both go on every path, the screen DC before the window.
     const win::WindowDc screen = win::WindowDc::of(nullptr);
-    if (!screen) return win::win32_failure("GetDC");
+    if (!screen) return win::self_check_failure("GetDC");
     std::vector<double> latencies;
     for (int move = 0; move < kLatencyMoves; ++move) {
         const PixelPoint point = latency_move_point(rect, move);
@@ -112,7 +112,7 @@ Result<std::vector<double>> measure_plain_window_latency(const PixelRect& rect) 
         const Clock::time_point start = Clock::now();
         if (!SetWindowPos(window->window.get(), HWND_TOPMOST, point.x - kSide / 2, point.y - kSide / 2, 0, 0,
                           SWP_NOSIZE | SWP_NOACTIVATE))
-            return win::win32_failure("SetWindowPos", LOUPE_PROBE_TITLE);
+            return win::self_check_failure("SetWindowPos", LOUPE_PROBE_TITLE);
         auto latency = wait_until_shown(screen.get(), samples, start, point);
         if (!latency) return std::move(latency).failure();
         if (move > 0) latencies.push_back(*latency);
@@ -121,11 +121,11 @@ Result<std::vector<double>> measure_plain_window_latency(const PixelRect& rect) 
     return latencies;
 }
 
-Result<double> measure_loupe_frame_cost(Loupe& loupe, std::int32_t x, std::int32_t y) {
+Result<std::optional<double>> measure_loupe_frame_cost(Loupe& loupe, std::int32_t x, std::int32_t y) {
     GLIM_TRY(update_loupe_view(loupe, x, y, kLoupeDiameter, 2, std::nullopt, {}));
     flush_dwm_twice();
     const Clock::time_point start = Clock::now();
-    const std::uint64_t before = process_ticks();
+    const std::optional<std::uint64_t> before = process_ticks();
     while (ms_since(start) < kIdleMeasureMs) {
         MSG message{};
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -139,10 +139,12 @@ Result<double> measure_loupe_frame_cost(Loupe& loupe, std::int32_t x, std::int32
         }
         Sleep(20);
     }
-    const std::uint64_t after = process_ticks();
+    const std::optional<std::uint64_t> after = process_ticks();
     const double elapsed = ms_since(start);
-    const double busy_ms = double(after - before) / 10000.0;
-    return busy_ms * 100.0 / elapsed;
+    // A failed reading is no figure: taken as 0, the difference would wrap.
+    if (!before || !after || *after < *before) return std::optional<double>();
+    const double busy_ms = double(*after - *before) / 10000.0;
+    return std::optional<double>(busy_ms * 100.0 / elapsed);
 }
 
 }  // namespace glimmerly

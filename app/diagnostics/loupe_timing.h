@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "app/image/screen_grab.h"
@@ -34,7 +35,8 @@ Result<std::vector<double>> measure_plain_window_latency(const PixelRect& rect);
 Result<std::vector<double>> measure_taskbar_latency(PixelPoint first, PixelPoint second, Loupe& loupe,
                                                     std::vector<double>& updates, const PixelRect& monitor,
                                                     const PixelRect& band, const ScreenGrab& reference);
-// Percent of one core the process used over the idle measure.
-Result<double> measure_loupe_frame_cost(Loupe& loupe, std::int32_t x, std::int32_t y);
+// Percent of one core the process used over the idle measure; none when
+// the process times could not be read at both ends.
+Result<std::optional<double>> measure_loupe_frame_cost(Loupe& loupe, std::int32_t x, std::int32_t y);
 
 }  // namespace glimmerly

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app/hotkeys.h"
+#include "app/app/keyboard_hook.h"
 #include "app/app/tray_icon.h"
 #include "app/diagnostics/diagnostic_files.h"
 #include "app/diagnostics/shortcut_probes.h"
@@ -24,7 +25,7 @@ constexpr UINT kLastKey = VK_F11;
 Result<OwnedWindow> create_input_probe_window() {
     HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"Glimmerly input probe", WS_POPUP, -32000, -32000, 1,
                                   1, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!window) return win::win32_failure("CreateWindowExW", L"Glimmerly input probe");
+    if (!window) return win::self_check_failure("CreateWindowExW", L"Glimmerly input probe");
     return OwnedWindow(window);
 }
 
@@ -34,7 +35,7 @@ Result<std::vector<UINT>> find_free_combinations() {
     std::vector<UINT> keys;
     for (UINT key = kFirstKey; key <= kLastKey && keys.size() < 4; ++key) {
         if (!RegisterHotKey(nullptr, HOTKEY_ID_COMBINATION_SEARCH, kDiagnosticModifiers, key)) continue;
-        if (!UnregisterHotKey(nullptr, HOTKEY_ID_COMBINATION_SEARCH)) return win::win32_failure("UnregisterHotKey");
+        if (!UnregisterHotKey(nullptr, HOTKEY_ID_COMBINATION_SEARCH)) return win::self_check_failure("UnregisterHotKey");
         keys.push_back(key);
     }
     if (keys.size() < 4) return plain_failure("Four free diagnostic combinations are required");
@@ -96,7 +97,7 @@ Status check_collision(PresentationState& record, UINT k2) {
 
 Status check_stop(PresentationState& record) {
     GLIM_TRY(set_presentation_input(record, {}));
-    GLIM_TRY(ensure_condition(!record.listener.running(), "Stop must release the priority hook thread"));
+    GLIM_TRY(ensure_condition(hook_threads_ended(record.listener), "Stop must release the priority hook thread"));
     auto devices = list_raw_input_devices();
     if (!devices) return std::move(devices).failure();
     return ensure_condition(devices->empty(), "Stop left raw input registered");

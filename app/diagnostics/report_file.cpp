@@ -11,10 +11,10 @@ Status write_report_file(const std::wstring& path, std::string text) {
     const std::string owned = std::move(text);
     win::UniqueFileHandle file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return win::win32_failure("CreateFileW", path);
+    if (!file) return win::self_check_failure("CreateFileW", path);
     DWORD written = 0;
     if (!WriteFile(file.get(), owned.data(), static_cast<DWORD>(owned.size()), &written, nullptr))
-        return win::win32_failure("WriteFile", path);
+        return win::self_check_failure("WriteFile", path);
     if (written != owned.size()) return win::win32_failure_code(ERROR_WRITE_FAULT, "WriteFile", path);
     return ok_status();
 }

@@ -22,19 +22,19 @@ std::size_t mouse_registrations(const std::vector<RAWINPUTDEVICE>& devices) {
 Result<std::vector<RAWINPUTDEVICE>> list_raw_input_devices() {
     UINT count = 0;
     if (GetRegisteredRawInputDevices(nullptr, &count, sizeof(RAWINPUTDEVICE)) == static_cast<UINT>(-1))
-        return win::win32_failure("GetRegisteredRawInputDevices");
+        return win::self_check_failure("GetRegisteredRawInputDevices");
     std::vector<RAWINPUTDEVICE> devices(count);
     if (count == 0) return devices;
     UINT room = count;
     const UINT got = GetRegisteredRawInputDevices(devices.data(), &room, sizeof(RAWINPUTDEVICE));
-    if (got == static_cast<UINT>(-1)) return win::win32_failure("GetRegisteredRawInputDevices");
+    if (got == static_cast<UINT>(-1)) return win::self_check_failure("GetRegisteredRawInputDevices");
     devices.resize(std::min<std::size_t>(got, count));
     return devices;
 }
 
 void run_shortcut_probe(ShortcutProbeInput input) {
     const bool held = RegisterHotKey(nullptr, HOTKEY_ID_SHORTCUT_PROBE, input.modifiers, input.key) != 0;
-    Status outcome = held ? ok_status() : Status(win::win32_failure("RegisterHotKey"));
+    Status outcome = held ? ok_status() : Status(win::self_check_failure("RegisterHotKey"));
     (void)input.outcome.send(outcome);
     // A release, a closed channel and the end of the wait all end it alike:
     // the combination is given back in every case.
@@ -67,8 +67,8 @@ Status run_release_probe(std::vector<UINT> keys, UINT modifiers) {
     GLIM_TRY(ensure_condition(keys.size() >= 4, "Four free diagnostic combinations are required"));
     for (const UINT key : {keys[3], keys[0], keys[1], keys[2]}) {
         if (!RegisterHotKey(nullptr, HOTKEY_ID_RELEASE_PROBE, modifiers, key))
-            return win::win32_failure("RegisterHotKey");
-        if (!UnregisterHotKey(nullptr, HOTKEY_ID_RELEASE_PROBE)) return win::win32_failure("UnregisterHotKey");
+            return win::self_check_failure("RegisterHotKey");
+        if (!UnregisterHotKey(nullptr, HOTKEY_ID_RELEASE_PROBE)) return win::self_check_failure("UnregisterHotKey");
     }
     return ok_status();
 }

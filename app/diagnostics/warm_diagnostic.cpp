@@ -51,12 +51,17 @@ Status measure_standby(const EditorProcess& child, WarmModeFigures& figures) {
     if (!memory) return std::move(memory).failure();
     figures.standby_working_set_bytes = memory->working_set;
     figures.standby_private_bytes = measured_unless_zero(memory->private_usage);
+    // A figure that is not the child's is not measured, never a quiet 0.
+    auto not_the_childs = times_follow_own(child.process.get());
+    if (!not_the_childs) return std::move(not_the_childs).failure();
     auto before = process_cpu_ticks(child.process.get());
     if (!before) return std::move(before).failure();
     Sleep(kStandbyMs);
     auto after = process_cpu_ticks(child.process.get());
     if (!after) return std::move(after).failure();
-    figures.standby_cpu_ms = *after > *before ? static_cast<double>(*after - *before) / 10000.0 : 0.0;
+    figures.standby_cpu_ms.reset();
+    if (!*not_the_childs)
+        figures.standby_cpu_ms = *after > *before ? static_cast<double>(*after - *before) / 10000.0 : 0.0;
     return ok_status();
 }
 
@@ -85,18 +90,18 @@ Status run_warm_pass(HWND owner, const WarmMode& mode, bool first_pass, WarmMode
 
     AllowSetForegroundWindow(child.process_id);
     LARGE_INTEGER counter{};
-    if (!QueryPerformanceCounter(&counter)) return win::win32_failure("QueryPerformanceCounter");
+    if (!QueryPerformanceCounter(&counter)) return win::self_check_failure("QueryPerformanceCounter");
     if (!PostMessageW(*editor, WM_APP_START_CAPTURE, static_cast<WPARAM>(counter.QuadPart), 0))
-        return win::win32_failure("PostMessageW");
+        return win::self_check_failure("PostMessageW");
     if (WaitForSingleObject(child.process.get(), kPaintAndCloseMs) != WAIT_OBJECT_0)
         return plain_failure("Prepared editor did not paint and close");
     DWORD code = 1;
-    if (!GetExitCodeProcess(child.process.get(), &code)) return win::win32_failure("GetExitCodeProcess");
+    if (!GetExitCodeProcess(child.process.get(), &code)) return win::self_check_failure("GetExitCodeProcess");
     GLIM_TRY(ensure_condition(code == 0, "Prepared editor failed"));
 
     auto report = read_report(WARM_FRAME_REPORT);
     if (!report) return std::move(report).failure();
-    auto elapsed = parse_trimmed_number(*report);
+    auto elapsed = read_warm_frame_report(*report);
     if (!elapsed) return std::move(elapsed).failure();
     figures.request_to_paint_ms.push_back(*elapsed);
     return ok_status();
@@ -106,13 +111,13 @@ Status run_warm_pass(HWND owner, const WarmMode& mode, bool first_pass, WarmMode
 
 Status run_warm_diagnostic() {
     win::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, WARM_DIAGNOSTIC_MUTEX));
-    if (!mutex) return win::win32_failure("CreateMutexW", WARM_DIAGNOSTIC_MUTEX);
+    if (!mutex) return win::self_check_failure("CreateMutexW", WARM_DIAGNOSTIC_MUTEX);
     if (GetLastError() == ERROR_ALREADY_EXISTS) return plain_failure("Warm diagnostic already running");
 
     // Never shown: it only receives the children's ready reports.
     OwnedWindow owner(CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"Glimmerly warm diagnostic", WS_POPUP, -32000,
                                       -32000, 1, 1, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-    if (!owner) return win::win32_failure("CreateWindowExW", L"STATIC");
+    if (!owner) return win::self_check_failure("CreateWindowExW", L"STATIC");
 
     std::vector<WarmModeFigures> modes;
     for (const WarmMode& mode : kModes) {
@@ -121,7 +126,8 @@ Status run_warm_diagnostic() {
         for (std::size_t pass = 0; pass < kDiagnosticPasses; ++pass)
             GLIM_TRY(run_warm_pass(owner.get(), mode, pass == 0, figures));
     }
-    return write_report(WARM_REPORT, warm_report_text(modes));
+    GLIM_TRY(write_report(WARM_REPORT, warm_report_text(modes)));
+    return check_warm_figures(modes);
 }
 
 }  // namespace glimmerly

@@ -9,7 +9,9 @@
 
 #include "app/win/com.h"
 #include "app/win/failure.h"
+#include "app/win/owners.h"
 #include "core/image/image_limits.h"
+#include "core/vexil/png.h"
 
 namespace glimmerly {
 
@@ -23,10 +25,8 @@ struct ExpectedSize {
     std::uint32_t height;
 };
 
-constexpr std::uint64_t kAnyPixelCount = ~std::uint64_t{0};
-
 Result<BgraImage> read_first_frame(IWICImagingFactory& factory, IWICBitmapDecoder& decoder,
-                                   std::optional<ExpectedSize> expected, std::uint64_t max_pixels = kAnyPixelCount) {
+                                   std::optional<ExpectedSize> expected, const ImageSizeCheck& accept_size = {}) {
     ComPtr<IWICBitmapFrameDecode> frame;
     HRESULT hr = decoder.GetFrame(0, frame.put());
     if (FAILED(hr)) return hr_failure(hr, "IWICBitmapDecoder::GetFrame");
@@ -38,7 +38,7 @@ Result<BgraImage> read_first_frame(IWICImagingFactory& factory, IWICBitmapDecode
     // The size is the file's claim: it is judged before a byte is allocated.
     const std::optional<std::uint32_t> bytes = imaging_buffer_size(picture.width, picture.height);
     if (!bytes) return invalid_input("Invalid BGRA image dimensions or buffer length");
-    if (std::uint64_t{picture.width} * picture.height > max_pixels) return invalid_input("Image too large");
+    if (accept_size) GLIM_TRY(accept_size(picture.width, picture.height));
 
     ComPtr<IWICFormatConverter> converter;
     hr = factory.CreateFormatConverter(converter.put());
@@ -76,14 +76,30 @@ Result<BgraImage> decode_png(std::span<const std::uint8_t> png, std::uint32_t wi
     return read_first_frame(*factory->get(), *decoder.get(), ExpectedSize{width, height});
 }
 
-Result<BgraImage> load_file(const std::wstring& path, std::uint64_t max_pixels) {
+// The size a PNG file's header claims, read from its first bytes; none for
+// a file that does not begin as a PNG.
+std::optional<PngSize> png_file_size(const std::wstring& path) {
+    win::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::uint8_t head[33] = {};  // signature and a whole header chunk
+    DWORD read = 0;
+    if (!file || !ReadFile(file.get(), head, sizeof head, &read, nullptr)) return std::nullopt;
+    return png_header_size(std::span<const std::uint8_t>(head, read));
+}
+
+Result<BgraImage> load_file(const std::wstring& path, const ImageSizeCheck& accept_size) {
+    // Wine's PNG decoder unpacks the whole picture as the decoder is made,
+    // before its size can be asked: a PNG's claim is judged from its header
+    // first.
+    if (accept_size)
+        if (const auto claimed = png_file_size(path)) GLIM_TRY(accept_size(claimed->width, claimed->height));
     auto factory = win::create_instance<IWICImagingFactory>(CLSID_WICImagingFactory);
     if (!factory) return std::move(factory).failure();
     ComPtr<IWICBitmapDecoder> decoder;
     const HRESULT hr = (*factory)->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                              WICDecodeMetadataCacheOnLoad, decoder.put());
     if (FAILED(hr)) return hr_failure(hr, "IWICImagingFactory::CreateDecoderFromFilename " + win::to_utf8(path));
-    return read_first_frame(*factory->get(), *decoder.get(), std::nullopt, max_pixels);
+    return read_first_frame(*factory->get(), *decoder.get(), std::nullopt, accept_size);
 }
 
 }  // namespace
@@ -96,11 +112,18 @@ Result<BgraImage> decode_png_bytes(std::span<const std::uint8_t> png, std::uint3
     }
 }
 
-Result<BgraImage> load_image_file(const std::wstring& path) { return load_image_file(path, kAnyPixelCount); }
+Result<BgraImage> load_image_file(const std::wstring& path) { return load_image_file(path, ImageSizeCheck{}); }
 
 Result<BgraImage> load_image_file(const std::wstring& path, std::uint64_t max_pixels) {
+    return load_image_file(path, [max_pixels](std::uint32_t width, std::uint32_t height) -> Status {
+        if (std::uint64_t{width} * height > max_pixels) return invalid_input("Image too large");
+        return ok_status();
+    });
+}
+
+Result<BgraImage> load_image_file(const std::wstring& path, const ImageSizeCheck& accept_size) {
     try {
-        return load_file(path, max_pixels);
+        return load_file(path, accept_size);
     } catch (const std::bad_alloc&) {
         return out_of_memory("Decoding an image file");
     }

@@ -4,6 +4,7 @@
 // wallpaper picture, the board, the demo and diagnostic modes).
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -28,5 +29,10 @@ Result<BgraImage> load_image_file(const std::wstring& path);
 // As above, refusing with E_INVALIDARG "Image too large", before anything is
 // allocated, a frame of more than `max_pixels` pixels.
 Result<BgraImage> load_image_file(const std::wstring& path, std::uint64_t max_pixels);
+
+// The caller's judgement of the size a file claims, asked before any pixel
+// is decoded or allocated; its refusal comes back as it is.
+using ImageSizeCheck = std::function<Status(std::uint32_t width, std::uint32_t height)>;
+Result<BgraImage> load_image_file(const std::wstring& path, const ImageSizeCheck& accept_size);
 
 }  // namespace glimmerly

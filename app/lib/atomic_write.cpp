@@ -54,17 +54,26 @@ Result<std::wstring> numbered_sibling(const std::wstring& target, std::uint64_t 
     return win::from_u16(sibling);
 }
 
-}  // namespace
-
-std::wstring temporary_path_for(const std::wstring& target) {
-    const std::string save = std::to_string(g_save_number++);
-    // photo.4242.tmp, with the save's number before its "tmp".
-    const std::u16string base = temporary_path(win::to_u16(target), GetCurrentProcessId());
-    return win::from_u16(with_extension(base, std::u16string(save.begin(), save.end()) + u".tmp"));
+// Whether another program has the file open in a way that keeps it from
+// being replaced: a replace needs delete access, which such a holder's
+// sharing refuses. A refusal for any other reason (a read-only file, a
+// folder's rights) is no holder, and is not waited for.
+bool held_open_elsewhere(const std::wstring& path) {
+    win::UniqueFileHandle probe(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (probe) return false;
+    const DWORD error = GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
-Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing,
-                                           FileWriteCall write) {
+bool may_be_held(DWORD error) {
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+constexpr DWORD kHeldRetryMs = 50;
+
+Result<std::wstring> write_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing,
+                                      FileWriteCall write, DWORD held_wait_ms) {
     const std::wstring temporary = temporary_path_for(target);
     const auto give_up = [&](Failure failure) -> Result<std::wstring> {
         DeleteFileW(temporary.c_str());
@@ -79,11 +88,21 @@ Result<std::wstring> write_file_atomically(std::string_view bytes, const std::ws
     }
 
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (keep_existing ? 0 : MOVEFILE_REPLACE_EXISTING);
+    const ULONGLONG held_deadline = GetTickCount64() + held_wait_ms;
     std::wstring destination = target;
     std::optional<std::uint64_t> number;  // of the numbered name last tried
     for (int attempt = 0;; ++attempt) {
         if (MoveFileExW(temporary.c_str(), destination.c_str(), flags)) return destination;
         const DWORD error = GetLastError();
+        if (!keep_existing && held_wait_ms > 0 && may_be_held(error) && held_open_elsewhere(destination)) {
+            // Windows says "Access is denied" for a held target; the holder
+            // is named instead, so that the caller can tell it from a file
+            // it may never write.
+            if (GetTickCount64() >= held_deadline)
+                return give_up(win::win32_failure_code(ERROR_SHARING_VIOLATION, "MoveFileExW", destination));
+            Sleep(kHeldRetryMs);
+            continue;
+        }
         const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
         if (!keep_existing || !taken || attempt == MAX_NUMBERED_ATTEMPTS)
             return give_up(win::win32_failure_code(error, "MoveFileExW", destination));
@@ -98,6 +117,24 @@ Result<std::wstring> write_file_atomically(std::string_view bytes, const std::ws
         if (!next) return give_up(std::move(next).failure());
         destination = std::move(next).value();
     }
+}
+
+}  // namespace
+
+std::wstring temporary_path_for(const std::wstring& target) {
+    const std::string save = std::to_string(g_save_number++);
+    // photo.4242.tmp, with the save's number before its "tmp".
+    const std::u16string base = temporary_path(win::to_u16(target), GetCurrentProcessId());
+    return win::from_u16(with_extension(base, std::u16string(save.begin(), save.end()) + u".tmp"));
+}
+
+Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing,
+                                           FileWriteCall write) {
+    return write_atomically(bytes, target, keep_existing, write, 0);
+}
+
+Result<std::wstring> replace_file_atomically(std::string_view bytes, const std::wstring& target, DWORD held_wait_ms) {
+    return write_atomically(bytes, target, false, WriteFile, held_wait_ms);
 }
 
 }  // namespace glimmerly

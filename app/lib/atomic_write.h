@@ -36,4 +36,11 @@ using FileWriteCall = BOOL(WINAPI*)(HANDLE file, LPCVOID bytes, DWORD size, LPDW
 Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing,
                                            FileWriteCall write = WriteFile);
 
+// As write_file_atomically replacing `target`, for a file other programs
+// open too: while another program holds the target open without letting
+// it be replaced (a reader that shares reading only), the replace is tried
+// again for up to `held_wait_ms`. A target still held then fails with
+// ERROR_SHARING_VIOLATION, the target unchanged.
+Result<std::wstring> replace_file_atomically(std::string_view bytes, const std::wstring& target, DWORD held_wait_ms);
+
 }  // namespace glimmerly

@@ -329,7 +329,7 @@ Status run_app() {
 }
 
 std::string format_error_text(const Failure& error) {
-    return error_to_text(error, current_language(), &win::system_message);
+    return error_to_text(error, current_language(), &win::code_text);
 }
 
 std::string startup_error_text(const Failure& error) {

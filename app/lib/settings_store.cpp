@@ -22,8 +22,9 @@ namespace {
 constexpr std::uint64_t kMaxSettingsFileBytes = 1 << 20;
 
 // A backup tool, a virus scanner or an editor saving the file may hold it
-// without sharing, or lock a range of it, for a moment. The read is tried
-// again for this long before the file counts as in use.
+// without sharing, or lock a range of it, for a moment. The read, and the
+// replace of a save, are tried again for this long before the file counts
+// as in use.
 constexpr ULONGLONG kInUseWaitMs = 2000;
 constexpr DWORD kInUseRetryMs = 50;
 
@@ -114,7 +115,13 @@ Status reload_settings(Settings& settings) {
 Status save_settings_file(const Settings& settings, const std::wstring& path) {
     GLIM_TRY(validate_settings(settings));
     GLIM_TRY(create_directories(win::folder_of(path)));
-    GLIM_TRY(write_file_atomically(format_settings(settings), path, false));
+    // A reader that holds the file (an editor, a backup tool) keeps it from
+    // being replaced for a moment, as it keeps it from being read.
+    auto written = replace_file_atomically(format_settings(settings), path, kInUseWaitMs);
+    if (!written && held_by_another_program(written.failure()))
+        return make_app_error_with_cause(TextId::error_settings_in_use, written.failure(),
+                                         {{"path", win::to_utf8(path)}});
+    if (!written) return std::move(written).failure();
     return ok_status();
 }
 

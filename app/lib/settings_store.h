@@ -42,6 +42,8 @@ Status reload_settings(Settings& settings);
 // Checks the whole record by the reader's rules (a refusal writes nothing),
 // creates the folder, and replaces the file with the version-21 text. The
 // previous file stays whole on every failure and no temporary file is left.
+// A file another program holds open is replaced once it lets go; held for
+// longer than about 2 s, the save is "error.settings_in_use".
 Status save_settings_file(const Settings& settings, const std::wstring& path);
 
 // Read, patch, save. Must be called with the lock held. A file that cannot

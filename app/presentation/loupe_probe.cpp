@@ -15,12 +15,7 @@ namespace {
 
 // GDI does not always set an error: a failed call with a last error of 0 is
 // still a failure, coded so that a report shows it was not the system's.
-constexpr std::int32_t kNoErrorCode = 0x535F4F4B;
-
-Failure call_failure(std::string_view what) {
-    if (GetLastError() == 0) return Failure{kNoErrorCode, std::string(what) + " failed without an error code"};
-    return win::win32_failure(what);
-}
+Failure call_failure(std::string_view what) { return win::self_check_failure(what); }
 
 Status register_class(const wchar_t* name, WNDPROC procedure) {
     WNDCLASSW window_class{};
@@ -89,7 +84,7 @@ Result<ProbeWindow> create_probe_window(const PixelRect& rect, DWORD extended_st
     probe.window.reset(CreateWindowExW(extended_style, LOUPE_PROBE_CLASS, LOUPE_PROBE_TITLE, WS_POPUP, rect.left,
                                        rect.top, rect.width(), rect.height(), nullptr, nullptr,
                                        GetModuleHandleW(nullptr), nullptr));
-    if (!probe.window) return win::win32_failure("CreateWindowExW", LOUPE_PROBE_CLASS);
+    if (!probe.window) return win::self_check_failure("CreateWindowExW", LOUPE_PROBE_CLASS);
     auto surface = create_dib_surface(static_cast<std::uint32_t>(rect.width()),
                                       static_cast<std::uint32_t>(rect.height()));
     if (!surface) return std::move(surface).failure();
@@ -130,7 +125,7 @@ Result<OwnedWindow> create_framed_probe(const PixelRect& rect) {
     OwnedWindow window(CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOPMOST | WS_EX_TOOLWINDOW, LOUPE_FRAMED_CLASS,
                                        LOUPE_FRAMED_TITLE, WS_OVERLAPPEDWINDOW, rect.left, rect.top, rect.width(),
                                        rect.height(), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-    if (!window) return win::win32_failure("CreateWindowExW", LOUPE_FRAMED_CLASS);
+    if (!window) return win::self_check_failure("CreateWindowExW", LOUPE_FRAMED_CLASS);
     ShowWindow(window.get(), SW_SHOWNOACTIVATE);
     UpdateWindow(window.get());
     return window;
@@ -180,7 +175,7 @@ void pump_probe_messages(Loupe& loupe) {
 
 Result<HWND> find_loupe_window(HWND after) {
     const HWND found = FindWindowExW(nullptr, after, LOUPE_WINDOW_CLASS, nullptr);
-    if (!found) return win::win32_failure("FindWindowExW", LOUPE_WINDOW_CLASS);
+    if (!found) return win::self_check_failure("FindWindowExW", LOUPE_WINDOW_CLASS);
     return found;
 }
 

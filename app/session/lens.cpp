@@ -121,7 +121,7 @@ void lens_search_worker(ChannelSender<LensSearchResult> sender, const BgraImage&
             if (page)
                 result.page = std::move(*page);
             else
-                result.failure = error_to_text(page.failure(), current_language(), &win::system_message);
+                result.failure = error_to_text(page.failure(), current_language(), &win::code_text);
             tell = owned.send(result);
         } catch (...) {
         }

@@ -77,11 +77,13 @@ Result<OwnedWindow> create_site_preview_host(std::uint32_t width, std::uint32_t 
     OwnedWindow host(CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"Site preview", WS_POPUP, 0, 0,
                                      saturating_i32(width), saturating_i32(height), nullptr, nullptr, nullptr,
                                      nullptr));
-    if (!host) return win::win32_failure("CreateWindowExW", L"Site preview");
+    if (!host) return win::self_check_failure("CreateWindowExW", L"Site preview");
     return host;
 }
 
 Status create_frames_folder(const std::wstring& folder) {
+    Status cleared = remove_tree(folder);
+    if (!cleared) return plain_failure(cleared.failure().message);
     Status made = create_directories(folder);
     if (!made) return plain_failure(made.failure().message);
     return ok_status();

@@ -54,8 +54,10 @@ ChromeClock::time_point film_now(const Film& film);
 // film's size at (0, 0), never shown.
 Result<OwnedWindow> create_site_preview_host(std::uint32_t width, std::uint32_t height);
 
-// Creates the frames folder with its missing parents; a failure is E_FAIL
-// with the system's text.
+// Creates the frames folder with its missing parents, emptied of whatever
+// an earlier run left in it: a film that stops part way must not look
+// complete through the frames and "pointer.txt" of the run before. A
+// failure is E_FAIL with the system's text.
 Status create_frames_folder(const std::wstring& folder);
 
 // The next frame with the pointer at (x, y): the editor's view as its window

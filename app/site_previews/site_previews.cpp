@@ -54,9 +54,10 @@ Status render_site_previews(const std::wstring& in, const std::wstring& out) {
     const auto in_path = [&](const wchar_t* name) { return win::join_path(in, name); };
     const auto out_path = [&](const wchar_t* name) { return win::join_path(out, name); };
 
-    auto capture = load_image_file(in_path(L"desktop-capture.png"));
+    // Judged from the file's header: an oversized capture is refused before
+    // its pixels are decoded.
+    auto capture = load_image_file(in_path(L"desktop-capture.png"), check_site_capture_size);
     if (!capture) return std::move(capture).failure();
-    GLIM_TRY(check_site_capture_size(capture->width, capture->height));
     GLIM_TRY(write_capture_picture(*capture, out_path(L"capture.png")));
     GLIM_TRY(record_eyedropper_film(*capture, out_path(L"eyedropper-frames")));
     GLIM_TRY(record_editing_film_over(*capture, out_path(L"editing-frames")));

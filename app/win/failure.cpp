@@ -28,23 +28,62 @@ std::string system_message(std::int32_t code) {
 
 namespace {
 
+struct CodeWords {
+    HRESULT code;
+    const char* words;
+};
+
+// Codes a damaged or unusual picture brings, and the drawing codes a
+// failure can carry up to the user.
+constexpr CodeWords kOwnWords[] = {
+    {WINCODEC_ERR_COMPONENTNOTFOUND, "No decoder reads this file: it is not a picture, or it is damaged"},
+    {WINCODEC_ERR_UNKNOWNIMAGEFORMAT, "The picture's format is unknown"},
+    {WINCODEC_ERR_BADIMAGE, "The picture is damaged"},
+    {WINCODEC_ERR_BADHEADER, "The picture's header is damaged"},
+    {WINCODEC_ERR_BADSTREAMDATA, "The picture's data is damaged"},
+    {WINCODEC_ERR_FRAMEMISSING, "The picture has no frame"},
+    {WINCODEC_ERR_BADMETADATAHEADER, "The picture's metadata is damaged"},
+    {WINCODEC_ERR_STREAMREAD, "The picture could not be read"},
+    {WINCODEC_ERR_STREAMWRITE, "The picture could not be written"},
+    {WINCODEC_ERR_STREAMNOTAVAILABLE, "The picture's file is not available"},
+    {WINCODEC_ERR_IMAGESIZEOUTOFRANGE, "The picture is too large"},
+    {WINCODEC_ERR_VALUEOUTOFRANGE, "A value of the picture is out of range"},
+    {WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT, "The picture's pixel format is not supported"},
+    {WINCODEC_ERR_UNSUPPORTEDOPERATION, "The imaging component does not support this operation"},
+    {WINCODEC_ERR_UNSUPPORTEDVERSION, "The picture's version is not supported"},
+    {WINCODEC_ERR_CODECTOOMANYSCANLINES, "The picture gave more rows than it has"},
+    {WINCODEC_ERR_WRONGSTATE, "The imaging component was called in the wrong order"},
+    {WINCODEC_ERR_INTERNALERROR, "The imaging component failed inside"},
+    {WINCODEC_ERR_INSUFFICIENTBUFFER, "The buffer for the picture is too small"},
+    {D2DERR_RECREATE_TARGET, "The drawing surface was lost and must be made again"},
+    {D2DERR_WRONG_STATE, "Drawing was called in the wrong order"},
+};
+
+std::string hex_code(std::int32_t code) {
+    char hex[16];
+    wsprintfA(hex, "0x%08X", static_cast<unsigned>(code));
+    return hex;
+}
+
 std::string describe(std::int32_t code, std::string_view what, std::string_view detail) {
     std::string message(what);
     if (!detail.empty()) {
         message += ' ';
         message += detail;
     }
-    std::string system = system_message(code);
-    if (system.empty()) {
-        char hex[16];
-        wsprintfA(hex, "0x%08X", static_cast<unsigned>(code));
-        system = hex;
-    }
     if (!message.empty()) message += ": ";
-    return message + system;
+    return message + code_text(code);
 }
 
 }  // namespace
+
+std::string code_text(std::int32_t code) {
+    std::string system = system_message(code);
+    if (!system.empty()) return system;
+    for (const CodeWords& own : kOwnWords)
+        if (static_cast<std::int32_t>(own.code) == code) return std::string(own.words) + " (" + hex_code(code) + ")";
+    return "An error the system does not describe (" + hex_code(code) + ")";
+}
 
 Failure win32_failure_code(DWORD error, std::string_view what, std::wstring_view subject) {
     // A failing call that did not set an error still failed.
@@ -55,6 +94,14 @@ Failure win32_failure_code(DWORD error, std::string_view what, std::wstring_view
 Failure win32_failure(std::string_view what, std::wstring_view subject) {
     const DWORD error = GetLastError();
     return win32_failure_code(error, what, subject);
+}
+
+Failure self_check_failure(std::string_view what, std::wstring_view subject) {
+    const DWORD error = GetLastError();
+    if (error != 0) return win32_failure_code(error, what, subject);
+    std::string message(what);
+    if (!subject.empty()) message += " " + to_utf8(subject);
+    return Failure{kNoSystemErrorCode, message + " failed without an error code"};
 }
 
 Failure hr_failure(HRESULT hr, std::string_view what) {

@@ -314,9 +314,31 @@ std::string warm_report_text(std::span<const WarmModeFigures> modes) {
         out += "\"" + m.name + "\":{\"request_to_paint_gdi_flush_ms\":" + number_list(m.request_to_paint_ms) +
                ",\"standby_working_set_bytes\":" + std::to_string(m.standby_working_set_bytes) +
                ",\"standby_private_bytes\":" + measured(m.standby_private_bytes) +
-               ",\"standby_cpu_ms_over_2s\":" + plain_number(m.standby_cpu_ms) + "}";
+               ",\"standby_cpu_ms_over_2s\":" + (m.standby_cpu_ms ? plain_number(*m.standby_cpu_ms) : "null") + "}";
     }
     return out + "}\n";
+}
+
+Status check_warm_figures(std::span<const WarmModeFigures> modes) {
+    std::string missing;
+    const auto note = [&](bool measured, const std::string& mode, std::string_view field) {
+        if (measured) return;
+        if (!missing.empty()) missing += ", ";
+        missing += mode + "." + std::string(field);
+    };
+    for (const WarmModeFigures& m : modes) {
+        note(m.standby_private_bytes.has_value(), m.name, "standby_private_bytes");
+        note(m.standby_cpu_ms.has_value(), m.name, "standby_cpu_ms_over_2s");
+    }
+    if (!missing.empty()) return plain_failure("not measured: " + missing);
+    return ok_status();
+}
+
+Result<double> read_warm_frame_report(std::string_view text) {
+    auto value = parse_trimmed_number(text);
+    if (!value) return std::move(value).failure();
+    GLIM_TRY(ensure_condition(std::isfinite(*value), "Invalid warm-frame diagnostics"));
+    return *value;
 }
 
 }  // namespace glimmerly

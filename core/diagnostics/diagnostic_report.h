@@ -124,9 +124,17 @@ struct WarmModeFigures {
     std::vector<double> request_to_paint_ms;
     std::uint64_t standby_working_set_bytes = 0;
     Measured standby_private_bytes;
-    double standby_cpu_ms = 0;
+    // None when the platform's answer could not be the waiting editor's.
+    std::optional<double> standby_cpu_ms;
 };
 // "target/warm-editor-diagnostics.json": compact, with a final line end.
 std::string warm_report_text(std::span<const WarmModeFigures> modes);
+// Applied once the report is written: "not measured: " and the figures
+// written as null, each as mode.field.
+Status check_warm_figures(std::span<const WarmModeFigures> modes);
+
+// The one number of a warm-frame report. Not finite, it can only come from
+// a broken child: the report is invalid.
+Result<double> read_warm_frame_report(std::string_view text);
 
 }  // namespace glimmerly

@@ -347,7 +347,10 @@ std::vector<std::string> loupe_failures(const LoupeFindings& f) {
                                    std::to_string(loupe.count), " moves, floor ", fixed(plain.p50, 1), " and ",
                                    fixed(plain.p95, 1), " ms (needs at most ", plain_number(17.0),
                                    " ms more, and p95 under ", plain_number(100.0), " ms)"}));
-    if (f.idle_cpu >= 1.0) failures.push_back(concat({fixed(f.idle_cpu, 2), " % of a core with the loupe still"}));
+    if (!f.idle_cpu)
+        failures.push_back("idle CPU: not measured");
+    else if (*f.idle_cpu >= 1.0)
+        failures.push_back(concat({fixed(*f.idle_cpu, 2), " % of a core with the loupe still"}));
     if (!f.taskbar) {
         failures.push_back("no taskbar at the bottom of the probe's screen: untested");
     } else {
@@ -377,7 +380,8 @@ std::string loupe_report_text(const LoupeFindings& f, std::span<const std::strin
          "\nlatency p50 ", fixed(loupe.p50, 1), " ms, p95 ", fixed(loupe.p95, 1), " ms over ",
          std::to_string(loupe.count), " moves; plain window moved the same way ", fixed(plain.p50, 1), " and ",
          fixed(plain.p95, 1), " ms\nupdate p50 ", fixed(updates.p50, 2), " ms, max ", fixed(updates.p95, 2),
-         " ms (5 discs)\nidle CPU ", fixed(f.idle_cpu, 3), " %\nfading edge: ", feather_text(f.feather), "\n"});
+          " ms (5 discs)\nidle CPU ", f.idle_cpu ? concat({fixed(*f.idle_cpu, 3), " %"}) : std::string("not measured"),
+         "\nfading edge: ", feather_text(f.feather), "\n"});
     for (const ViewCheck& view : f.views)
         text += concat({"at ", point_text(view.x, view.y), " zoom ", std::to_string(view.zoom), ": ",
                         fixed(share(view.exact, view.compared) * 100.0, 2), " % of ", std::to_string(view.compared),

@@ -159,7 +159,9 @@ struct LoupeFindings {
     std::vector<double> latencies;
     std::vector<double> updates;
     std::vector<double> plain_latencies;
-    double idle_cpu = 0;
+    // None when the process times could not be read both times: a share
+    // from one reading alone would be nonsense, never a pass.
+    std::optional<double> idle_cpu;
     std::optional<LoupeBandMode> band_mode;
     std::optional<std::string> band_reason;
     bool outlived = false;

@@ -126,7 +126,8 @@ Result<EditableDocument> read_document(std::span<const std::uint8_t> bytes) {
     }
 }
 
-Result<OpenedDocument> open_document(std::span<const std::uint8_t> bytes, const PngDecoder& decode_png) {
+Result<OpenedDocument> open_document(std::span<const std::uint8_t> bytes, const PngDecoder& decode_png,
+                                     const FrameCheck& accept_frame) {
     auto document = read_document(bytes);
     if (!document) return std::move(document).failure();
     // A scene over a frame of another size would put every annotation in the
@@ -138,6 +139,7 @@ Result<OpenedDocument> open_document(std::span<const std::uint8_t> bytes, const 
         return damaged("The frame's size is not a picture's");
     if (png_header_size(document->frame_png) != PngSize{expected.width, expected.height})
         return damaged("The frame PNG's header is not of the scene's frame size");
+    if (accept_frame) GLIM_TRY(accept_frame(document->scene));
     if (!decode_png) return damaged("No PNG decoder");
     auto frame = decode_png(document->frame_png, expected);
     if (!frame && frame.failure().code == E_OUTOFMEMORY_CODE) return std::move(frame).failure();
@@ -166,9 +168,10 @@ Result<EditableDocument> read_vexil_document(std::span<const std::uint8_t> bytes
     }
 }
 
-Result<OpenedDocument> open_vexil_document(std::span<const std::uint8_t> bytes, const PngDecoder& decode_png) {
+Result<OpenedDocument> open_vexil_document(std::span<const std::uint8_t> bytes, const PngDecoder& decode_png,
+                                           const FrameCheck& accept_frame) {
     try {
-        return open_document(bytes, decode_png);
+        return open_document(bytes, decode_png, accept_frame);
     } catch (const std::bad_alloc&) {
         return out_of_memory("Opening an editable document");
     }

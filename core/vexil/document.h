@@ -27,6 +27,11 @@ inline constexpr char kDocumentChunkType[] = "vxIL";
 // says otherwise is refused before any pixels are allocated.
 using PngDecoder = std::function<Result<BgraImage>(std::span<const std::uint8_t> png, FrameSize expected)>;
 
+// The caller's judgement of a scene before its frame's pixels are decoded
+// (the editor refuses a frame no screen can show): a refusal comes back as
+// it is.
+using FrameCheck = std::function<Status(const Scene& scene)>;
+
 // The document's bytes: `picture_png` with the chunk put before its end
 // chunk, holding the scene and `frame_png`, the PNG of the scene's frame.
 // Whatever the reader would refuse is refused here instead, as
@@ -59,7 +64,10 @@ struct OpenedDocument {
 // The size is checked in the PNG's header before the decoder is asked, and
 // the decoder is given the size it must find, so that a small file cannot
 // ask for a frame of gigabytes. Memory the decoder cannot have comes back as
-// its E_OUTOFMEMORY.
-Result<OpenedDocument> open_vexil_document(std::span<const std::uint8_t> bytes, const PngDecoder& decode_png);
+// its E_OUTOFMEMORY. `accept_frame`, when given, is asked after those checks
+// and before the decoder, so that a frame the caller would refuse anyway
+// costs no decoding.
+Result<OpenedDocument> open_vexil_document(std::span<const std::uint8_t> bytes, const PngDecoder& decode_png,
+                                           const FrameCheck& accept_frame = {});
 
 }  // namespace glimmerly

@@ -20,12 +20,15 @@
 #include "core/editor/editor_state.h"
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/dialogs.h"
+#include "tests/app/support/files.h"
 #include "tests/app/support/injected_input.h"
+#include "tests/app/support/peak_memory.h"
 #include "tests/app/support/private_prefix.h"
 #include "tests/app/support/registry.h"
 #include "tests/app/support/resident.h"
 #include "tests/app/support/temp_folder.h"
 #include "tests/core/support/objects.h"
+#include "tests/core/support/png.h"
 #include "text/text_table.h"
 
 namespace glimmerly {
@@ -62,6 +65,17 @@ void write_document(const std::wstring& path, std::uint32_t width, std::uint32_t
     win::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(file.get(), bytes->data(), static_cast<DWORD>(bytes->size()), &written, nullptr));
+}
+
+// A document whose frame is black and of any size, its pixels never made
+// here: the frame PNG packs a bit a pixel.
+void write_blank_document(const std::wstring& path, std::uint32_t width, std::uint32_t height) {
+    Scene scene;
+    scene.frame = {width, height};
+    scene.region = Box{0, 0, static_cast<double>(width), static_cast<double>(height)};
+    const auto bytes = write_vexil_document(scene, testing::blank_png(64, 64), testing::blank_png(width, height));
+    ASSERT_TRUE(bytes.ok()) << bytes.failure().message;
+    ASSERT_TRUE(write_test_file(path, std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size())));
 }
 
 // Blue and green of the screen pixel: the frame place it shows, mod 256.
@@ -198,6 +212,28 @@ TEST_F(DocumentEditor, ADocumentOverPartOfAMonitorZoomsThatMonitorsViewAroundThe
     PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_EQ(wait_for_exit(editor_.handle), 0);
     EXPECT_TRUE(sweeper_.answered().empty());
+}
+
+TEST_F(DocumentEditor, AFrameNoScreenCanShowIsRefusedFromItsSizeWithoutItsPixelsInMemory) {
+    // One pixel too large for the 1920 x 1080 screen is the figure at rest;
+    // 16384 x 16384 would be 1 GiB decoded.
+    const std::wstring command = quoted_program_path() + L" \"" + document_ + L"\"";
+    write_blank_document(document_, 1921, 1081);
+    const WatchedRun small = run_watching_peak(command, documents_.path(), nullptr, sweeper_, 60000);
+    write_blank_document(document_, 16384, 16384);
+    const WatchedRun large = run_watching_peak(command, documents_.path(), nullptr, sweeper_, 60000);
+
+    EXPECT_EQ(small.exit_code, 1);
+    EXPECT_EQ(large.exit_code, 1);
+    ASSERT_GT(small.readings, 0) << "not measured";
+    ASSERT_GT(large.readings, 0) << "not measured";
+    RecordProperty("peak_working_set_at_rest", std::to_string(small.peak_working_set));
+    RecordProperty("peak_working_set_refused", std::to_string(large.peak_working_set));
+    EXPECT_LT(large.peak_working_set, small.peak_working_set + (100u << 20))
+        << large.peak_working_set << " against " << small.peak_working_set;
+    const auto boxes = sweeper_.answered();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, L"This image (16384 \u00D7 16384) is larger than this screen. It still opens as a PNG.");
 }
 
 // An editor started on its own freezes the screen in its own process, and

@@ -30,6 +30,26 @@ TEST(ShortcutListener, InstallsItsHookAndStopsItsThreadCleanlyAgainAndAgain) {
     }
 }
 
+BOOL WINAPI refuse_post(DWORD, UINT, WPARAM, LPARAM) { return FALSE; }
+
+TEST(ShortcutListener, AThreadThatOutlivesItsStopStillCountsUntilItEnds) {
+    const MessageLog log{WM_HOTKEY};
+    auto listener = start_shortcut_listener(log.window(), kF9Slots, false);
+    ASSERT_TRUE(listener.ok()) << listener.failure().message;
+    const DWORD id = listener->thread_id();
+    const win::UniqueHandle thread(OpenThread(SYNCHRONIZE, FALSE, id));
+    ASSERT_TRUE(thread);
+    EXPECT_FALSE(hook_threads_ended(*listener));
+    // The quit never arrives: the stop gives up after its wait and moves the thread aside.
+    listener->stop(refuse_post);
+    EXPECT_FALSE(listener->running());
+    EXPECT_FALSE(hook_threads_ended(*listener));
+    ASSERT_TRUE(PostThreadMessageW(id, WM_QUIT, 0, 0));
+    ASSERT_EQ(WaitForSingleObject(thread.get(), 30000), WAIT_OBJECT_0);
+    EXPECT_TRUE(hook_threads_ended(*listener));
+    EXPECT_EQ(wait_for_stray_listeners(0), 0u);
+}
+
 TEST(ShortcutListener, ATypedShortcutReachesTheWindowAsAHotkeyAfterItsKeyReport) {
     const MessageLog log{WM_HOTKEY, WM_APP_KEY_REPORT};
     auto listener = start_shortcut_listener(log.window(), kF9Slots, true);

@@ -8,6 +8,7 @@
 #include "app/diagnostics/frame_diagnostic.h"
 #include "app/diagnostics/warm_diagnostic.h"
 #include "app/lib/mutex_names.h"
+#include "app/win/failure.h"
 #include "core/diagnostics/diagnostic_report.h"
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/temp_folder.h"
@@ -112,6 +113,45 @@ TEST(ProcessFigures, WorkingSetIsMeasured) {
     ASSERT_TRUE(working_set.ok());
     EXPECT_GT(*working_set, 0u);
     EXPECT_TRUE(private_bytes().ok());  // 0 under Wine: the report calls that unmeasured
+}
+
+std::uint64_t own_ticks() {
+    auto ticks = process_cpu_ticks(GetCurrentProcess());
+    EXPECT_TRUE(ticks.ok());
+    return ticks.value_or(0);
+}
+
+TEST(ProcessFigures, AChildsProcessorTimeIsTheChildsOrToldAsNotItsOwn) {
+    auto child = start_program_child(L"--child=NeverEnds");
+    ASSERT_TRUE(child.ok());
+    auto follows = times_follow_own(child->process.get());
+    ASSERT_TRUE(follows.ok()) << follows.failure().message;
+    // The sleeping child spends nothing while this process spends.
+    const std::uint64_t child_before = process_cpu_ticks(child->process.get()).value_or(0);
+    const std::uint64_t start = own_ticks();
+    while (own_ticks() == start) {
+    }
+    const std::uint64_t child_after = process_cpu_ticks(child->process.get()).value_or(0);
+    if (*follows)
+        EXPECT_NE(child_before, child_after) << "told as this process's own, yet it stood still";
+    else
+        EXPECT_EQ(child_before, child_after) << "this process's time credited to the child";
+    TerminateJobObject(child->job.get(), 1);
+    EXPECT_EQ(WaitForSingleObject(child->process.get(), 30000), WAIT_OBJECT_0);
+}
+
+TEST(SelfCheckFailures, ACallThatSetNoErrorIsCodedAsNotTheSystemsAndOneThatDidKeepsItsCode) {
+    struct Row { const char* name; DWORD error; std::int32_t code; std::string message; };
+    const Row rows[] = {
+        {"no error set", 0, 0x535F4F4B, "GdiFlush probe failed without an error code"},
+        {"access denied", ERROR_ACCESS_DENIED, hresult_from_win32(ERROR_ACCESS_DENIED),
+         "GdiFlush probe: " + win::system_message(hresult_from_win32(ERROR_ACCESS_DENIED))},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SetLastError(row.error);
+        EXPECT_EQ(win::self_check_failure("GdiFlush", L"probe"), (Failure{row.code, row.message}));
+    }
 }
 
 }  // namespace

@@ -46,6 +46,33 @@ protected:
     DialogSweeper sweeper_;
 };
 
+std::uint64_t cpu_ticks(HANDLE process) {
+    FILETIME created{}, ended{}, kernel{}, user{};
+    GetProcessTimes(process, &created, &ended, &kernel, &user);
+    const auto ticks = [](const FILETIME& t) { return (std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime; };
+    return ticks(kernel) + ticks(user);
+}
+
+// Whether GetProcessTimes of a child answers with the child's own times:
+// Wine 8 gives the caller's. A child held suspended has used next to none,
+// this test process a good deal more.
+bool child_times_are_the_childs() {
+    wchar_t own[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, own, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(own) + L"\" --gtest_list_tests";
+    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+    PROCESS_INFORMATION info{};
+    EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                               &startup, &info));
+    const win::UniqueHandle process(info.hProcess), thread(info.hThread);
+    const std::uint64_t before = cpu_ticks(GetCurrentProcess());
+    const std::uint64_t child = cpu_ticks(process.get());
+    const std::uint64_t after = cpu_ticks(GetCurrentProcess());
+    TerminateProcess(process.get(), 1);
+    WaitForSingleObject(process.get(), 30000);
+    return before == 0 || child < before || child > after;
+}
+
 std::vector<double> numbers_in(const std::string& text) {
     auto numbers = parse_numbers(text);
     EXPECT_TRUE(numbers.ok()) << text;
@@ -78,18 +105,30 @@ TEST_F(DiagnosticModes, FirstFrameEditorWritesItsFirstAndHardwareFrameAndEnds) {
 
 TEST_F(DiagnosticModes, WarmDiagnosticTimesFrozenThenLivePreparedEditors) {
     const ProgramRun run = this->run({L"--warm-diagnostic"}, 180000);
-    EXPECT_EQ(run.exit_code, 0) << run.standard_error;
     const auto text = report(WARM_REPORT);
-    ASSERT_TRUE(text);
+    ASSERT_TRUE(text) << run.standard_error;
     const std::string list = R"(\[(?:[-0-9.e]+, ){4}[-0-9.e]+\])";
     const std::string mode = R"(\{"request_to_paint_gdi_flush_ms":)" + list +
-                             R"(,"standby_working_set_bytes":([0-9]+),"standby_private_bytes":(?:[0-9]+|null),)"
-                             R"("standby_cpu_ms_over_2s":[0-9.]+\})";
+                             R"(,"standby_working_set_bytes":([0-9]+),"standby_private_bytes":([0-9]+|null),)"
+                             R"("standby_cpu_ms_over_2s":([0-9.]+|null)\})";
     std::smatch match;
     ASSERT_TRUE(std::regex_match(*text, match, std::regex(R"(\{"frozen":)" + mode + R"(,"live":)" + mode + "\\}\n")))
         << *text;
     EXPECT_GT(std::stoull(match[1].str()), 0u);
-    EXPECT_GT(std::stoull(match[2].str()), 0u);
+    EXPECT_GT(std::stoull(match[4].str()), 0u);
+    // A figure the platform cannot give is null and never a pass; Wine
+    // answers a child's processor times with the caller's own.
+    if (!child_times_are_the_childs()) {
+        EXPECT_EQ(match[3].str(), "null");
+        EXPECT_EQ(match[6].str(), "null");
+    }
+    const bool all_measured = std::none_of(match.begin() + 1, match.end(), [](const auto& m) { return m.str() == "null"; });
+    if (all_measured) {
+        EXPECT_EQ(run.exit_code, 0) << run.standard_error;
+    } else {
+        EXPECT_EQ(run.exit_code, 1);
+        EXPECT_TRUE(run.standard_error.starts_with("not measured: ")) << run.standard_error;
+    }
     expect_no_boxes();
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/image/image_encoder.h"
 #include "app/win/com.h"
+#include "app/win/failure.h"
 #include "core/vexil/png.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/pictures.h"
@@ -81,6 +82,44 @@ TEST(LoadImageFile, RefusesClaimedSizesPastThePictureRulesBeforeAllocating) {
         ASSERT_TRUE(testing_support::write_test_file(path, bmp_claiming(width, height)));
         EXPECT_EQ(load_image_file(path).failure(), invalid_input("Invalid BGRA image dimensions or buffer length"));
     }
+}
+
+TEST(LoadImageFile, AFileNoDecoderReadsIsToldInWordsBesideItsCode) {
+    win::ComApartment com;
+    testing_support::TempFolder folder;
+    const std::wstring path = folder.path() + L"\\damaged.png";
+    ASSERT_TRUE(testing_support::write_test_file(path, std::string(300, 'x')));
+    const auto loaded = load_image_file(path);
+    ASSERT_FALSE(loaded.ok());
+    // The code alone tells a user nothing.
+    EXPECT_FALSE(loaded.failure().message.ends_with(": 0x88982F50")) << loaded.failure().message;
+    const std::string expected_end = loaded.failure().code == static_cast<std::int32_t>(0x88982F50u)
+                                         ? win::code_text(loaded.failure().code)
+                                         : win::system_message(loaded.failure().code);
+    EXPECT_TRUE(loaded.failure().message.ends_with(": " + expected_end)) << loaded.failure().message;
+    EXPECT_EQ(win::code_text(static_cast<std::int32_t>(0x88982F50u)),
+              win::system_message(static_cast<std::int32_t>(0x88982F50u)).empty()
+                  ? "No decoder reads this file: it is not a picture, or it is damaged (0x88982F50)"
+                  : win::system_message(static_cast<std::int32_t>(0x88982F50u)));
+    EXPECT_EQ(win::code_text(static_cast<std::int32_t>(0xA0B0C0D0u)).find("0xA0B0C0D0") != std::string::npos,
+              win::system_message(static_cast<std::int32_t>(0xA0B0C0D0u)).empty());
+}
+
+TEST(LoadImageFile, TheCallersSizeCheckRefusesBeforeAnyPixelIsDecoded) {
+    win::ComApartment com;
+    testing_support::TempFolder folder;
+    const std::wstring path = folder.path() + L"\\claims.bmp";
+    // Far fewer pixels follow than the header claims: only a refusal from
+    // the header itself comes back as the check's own failure.
+    ASSERT_TRUE(testing_support::write_test_file(path, bmp_claiming(16384, 16384)));
+    std::uint32_t seen_width = 0, seen_height = 0;
+    const auto loaded = load_image_file(path, [&](std::uint32_t width, std::uint32_t height) -> Status {
+        seen_width = width, seen_height = height;
+        return invalid_input("desktop-capture.png must be 1100x680");
+    });
+    EXPECT_EQ(loaded.failure(), invalid_input("desktop-capture.png must be 1100x680"));
+    EXPECT_EQ(seen_width, 16384u);
+    EXPECT_EQ(seen_height, 16384u);
 }
 
 }  // namespace

@@ -110,8 +110,8 @@ TEST_F(SettingsStore, TwoProcessesWritingDifferentFieldsBothKeepTheirChanges) {
 TEST_F(SettingsStore, AFailedEditorSaveIsReadyToShowKeepsItsCausesCodeAndTheFile) {
     struct Row { const char* name; std::string content; DWORD share; const char* detail; std::int32_t code; };
     const Row rows[] = {
-        {"open without delete sharing: the replace is refused", "", FILE_SHARE_READ, "MoveFileExW",
-         hresult_from_win32(ERROR_ACCESS_DENIED)},
+        {"open without delete sharing: the replace is refused once it stays so", "", FILE_SHARE_READ,
+         "The settings file is in use by another app", hresult_from_win32(ERROR_SHARING_VIOLATION)},
         {"open without any sharing: the read is refused once it stays so", "", 0,
          "The settings file is in use by another app", hresult_from_win32(ERROR_SHARING_VIOLATION)},
         {"larger than any settings file", std::string(2 << 20, '\n'), FILE_SHARE_READ | FILE_SHARE_DELETE,
@@ -159,6 +159,34 @@ TEST_F(SettingsStore, AFileHeldForAMomentIsReadOnceFreeAndOneHeldLongerIsInUseAn
                   "again.\n" + win::to_utf8(path_));
         EXPECT_EQ(cause_code(loaded.failure()), hresult_from_win32(ERROR_SHARING_VIOLATION));
         EXPECT_EQ(read_test_file(path_), before);
+        EXPECT_EQ(folder_names(folder_), Names{L"settings.txt"});
+    }
+}
+
+TEST_F(SettingsStore, ASaveWaitsForAReaderThatSharesOnlyReadingAndOneHeldLongerIsInUseWithTheFileWhole) {
+    struct Row { const char* name; unsigned hold_ms; bool saved; };
+    const Row rows[] = {{"held for a second", 1000, true}, {"held for five seconds", 5000, false}};
+    const Settings before = varied_settings();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(save_settings_file(before, path_).ok());
+        const auto bytes_before = read_test_file(path_);
+        Settings changed = before;
+        changed.language = before.language == 5 ? 6 : 5;
+        auto held = HeldFile::hold(path_, row.hold_ms, FILE_SHARE_READ);
+        ASSERT_TRUE(held.ok()) << held.failure().message;
+        const Status saved = save_settings_file(changed, path_);
+        EXPECT_EQ(held->let_go(), 0);
+        if (row.saved) {
+            EXPECT_TRUE(saved.ok()) << saved.failure().message;
+            EXPECT_EQ(read_settings_file(path_).value_or(Settings{}), changed);
+        } else {
+            ASSERT_FALSE(saved.ok());
+            EXPECT_EQ(error_to_text(saved.failure(), LANGUAGE_ENGLISH),
+                      "The settings file is in use by another app and was left untouched. Close that app, then "
+                      "try again.\n" + win::to_utf8(path_));
+            EXPECT_EQ(read_test_file(path_), bytes_before);
+        }
         EXPECT_EQ(folder_names(folder_), Names{L"settings.txt"});
     }
 }

@@ -10,6 +10,7 @@
 #include "app/win/paths.h"
 #include "core/demo/demo_scenes.h"
 #include "ui/capture/editor_window_part.h"
+#include "tests/app/support/files.h"
 #include "tests/app/support/temp_folder.h"
 
 namespace glimmerly {
@@ -53,6 +54,11 @@ TEST_F(CaptureFilms, WithoutATitleNoteTheEditingFilmStopsBeforeAnyFrame) {
 }
 
 TEST_F(CaptureFilms, AnEditingFilmThatStopsKeepsItsFramesAndWritesNoTrack) {
+    // An earlier, complete run left more frames than this one reaches, and
+    // its track: none of it may stay beside this run's frames.
+    ASSERT_TRUE(CreateDirectoryW(folder().c_str(), nullptr));
+    for (const wchar_t* name : {L"000.png", L"035.png", L"282.png", L"pointer.txt"})
+        ASSERT_TRUE(write_test_file(win::join_path(folder(), name), "earlier run"));
     // The note is there, but nothing lies under the film's first press.
     EditorState scene = empty_scene();
     ASSERT_TRUE(add_measured_note(scene, *editor_window_part(scene).renderer.resources, {178, 480},
@@ -61,7 +67,9 @@ TEST_F(CaptureFilms, AnEditingFilmThatStopsKeepsItsFramesAndWritesNoTrack) {
     ASSERT_FALSE(filmed);
     EXPECT_EQ(filmed.failure().message, "nothing selected");
     EXPECT_TRUE(exists(L"034.png"));
+    EXPECT_NE(read_test_file(win::join_path(folder(), L"000.png")), "earlier run");
     EXPECT_FALSE(exists(L"035.png"));
+    EXPECT_FALSE(exists(L"282.png"));
     EXPECT_FALSE(exists(L"pointer.txt"));
 }
 

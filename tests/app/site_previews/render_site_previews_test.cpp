@@ -12,8 +12,10 @@
 #include "app/win/paths.h"
 #include "core/demo/demo_scenes.h"
 #include "core/site_previews/film_track.h"
+#include "tests/core/support/png.h"
 #include "tests/app/support/dialogs.h"
 #include "tests/app/support/files.h"
+#include "tests/app/support/peak_memory.h"
 #include "tests/app/support/resident.h"
 #include "tests/app/support/temp_folder.h"
 
@@ -84,6 +86,15 @@ protected:
         ProgramRun result = run_program(operands, folder_.path(), sweeper_, kModeTimeoutMs);
         for (const AnsweredBox& box : sweeper_.answered()) ADD_FAILURE() << "a box: " << win::to_utf8(box.text);
         return result;
+    }
+
+    // The run's standard error goes to a file beside the folders.
+    WatchedRun watch(const std::wstring& error_file) {
+        SECURITY_ATTRIBUTES inherit{.nLength = sizeof(SECURITY_ATTRIBUTES), .bInheritHandle = TRUE};
+        const win::UniqueFileHandle error(CreateFileW(error_file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                                      CREATE_ALWAYS, 0, nullptr));
+        return run_watching_peak(quoted_program_path() + L" --render-site-previews in out", folder_.path(),
+                                 error.get(), sweeper_, kModeTimeoutMs);
     }
 
     // The film's frames 000.png .. and its track, one line per frame.
@@ -164,6 +175,30 @@ TEST_F(SitePreviewMode, ACaptureOfAnotherSizeIsRefusedBeforeAnyOutput) {
         << run.standard_error;
     EXPECT_FALSE(exists(output(L"capture.png")));
     EXPECT_FALSE(exists(output(L"eyedropper-frames")));
+}
+
+TEST_F(SitePreviewMode, AnOversizedCaptureIsRefusedFromItsHeaderWithoutItsPixelsInMemory) {
+    // The same refusal after a picture of the expected size is the figure at rest.
+    write_inputs(kDemoHeight + 1);
+    const std::wstring errors = win::join_path(folder_.path(), L"errors.txt");
+    const WatchedRun small = watch(errors);
+    EXPECT_EQ(small.exit_code, 1);
+    ASSERT_GT(small.readings, 0) << "not measured";
+
+    // 16384 x 16384 would be 1 GiB decoded.
+    const std::vector<std::uint8_t> png = testing::blank_png(16384, 16384);
+    ASSERT_TRUE(write_test_file(win::join_path(in(), L"desktop-capture.png"),
+                                std::string_view(reinterpret_cast<const char*>(png.data()), png.size())));
+    const WatchedRun oversized = watch(errors);
+    EXPECT_EQ(oversized.exit_code, 1);
+    EXPECT_EQ(read_test_file(errors), "desktop-capture.png must be 1100x680\n");
+    ASSERT_GT(oversized.readings, 0) << "not measured";
+    RecordProperty("peak_working_set_at_rest", std::to_string(small.peak_working_set));
+    RecordProperty("peak_working_set_refused", std::to_string(oversized.peak_working_set));
+    EXPECT_LT(oversized.peak_working_set, small.peak_working_set + (100u << 20))
+        << oversized.peak_working_set << " against " << small.peak_working_set;
+    EXPECT_FALSE(exists(output(L"capture.png")));
+    for (const AnsweredBox& box : sweeper_.answered()) ADD_FAILURE() << "a box: " << win::to_utf8(box.text);
 }
 
 }  // namespace

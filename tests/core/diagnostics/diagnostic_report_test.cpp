@@ -205,6 +205,33 @@ TEST(WarmReport, IsCompactWithBothModesInOrder) {
               "\"standby_working_set_bytes\":6000,\"standby_private_bytes\":null,\"standby_cpu_ms_over_2s\":0}}\n");
 }
 
+TEST(WarmReport, AFigureWrittenAsNullFailsTheRunNamingEachByModeAndOnlyAllFiguresPass) {
+    const WarmModeFigures measured[] = {{"frozen", {20}, 5000, 4000, 1.25}, {"live", {30}, 6000, 4100, 0.0}};
+    EXPECT_TRUE(check_warm_figures(measured).ok());
+    const WarmModeFigures unmeasured[] = {{"frozen", {20}, 5000, 4000, std::nullopt},
+                                          {"live", {30}, 6000, std::nullopt, std::nullopt}};
+    EXPECT_NE(warm_report_text(unmeasured).find("\"standby_cpu_ms_over_2s\":null}"), std::string::npos);
+    const Status checked = check_warm_figures(unmeasured);
+    ASSERT_FALSE(checked.ok());
+    EXPECT_EQ(checked.failure().message, "not measured: frozen.standby_cpu_ms_over_2s, live.standby_private_bytes, "
+                                         "live.standby_cpu_ms_over_2s");
+}
+
+TEST(WarmReport, TheFrameReportReaderTakesOneFiniteNumberOnly) {
+    struct Row { const char* name; const char* text; const char* failure; };
+    const Row rows[] = {{"infinite", "inf", "Invalid warm-frame diagnostics"},
+                        {"not a number", " NaN\n", "Invalid warm-frame diagnostics"},
+                        {"a word", "fast", "invalid float literal"},
+                        {"empty", " ", "cannot parse float from empty string"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto read = read_warm_frame_report(row.text);
+        ASSERT_FALSE(read.ok());
+        EXPECT_EQ(read.failure().message, row.failure);
+    }
+    EXPECT_EQ(read_warm_frame_report(" 12.25\n").value_or(0), 12.25);
+}
+
 TEST(DiagnosticSwitches, MatchWholeArgumentsInTheirOwnCaseAndTheFirstOneOffWins) {
     const Arguments args{u"glimmerly.exe", u"--diagnostic", u"--editor-diagnostic", u"--board-diagnostic",
                          u"--WARM-DIAGNOSTIC", u"--live-diagnostic=1"};

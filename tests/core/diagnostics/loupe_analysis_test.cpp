@@ -406,5 +406,13 @@ TEST(LoupeEvaluation, LatencyCountsAndFloorsAndTheOtherChecks) {
     EXPECT_EQ(failures[5], "1.00 % of a core with the loupe still");
 }
 
+TEST(LoupeEvaluation, AnIdleShareThatCouldNotBeReadIsNotMeasuredAndNeverAPass) {
+    LoupeFindings f = passing_findings();
+    f.idle_cpu.reset();
+    const auto failures = loupe_failures(f);
+    EXPECT_EQ(failures, std::vector<std::string>{"idle CPU: not measured"});
+    EXPECT_NE(loupe_report_text(f, failures).find("\nidle CPU not measured\nfading edge: "), std::string::npos);
+}
+
 }  // namespace
 }  // namespace glimmerly

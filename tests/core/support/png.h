@@ -116,6 +116,50 @@ inline Result<BgraImage> decode_stored_png(std::span<const std::uint8_t> png,
     return image;
 }
 
+// A black PNG of any size in a few hundred kilobytes: one bit a pixel, its
+// rows of zeros packed as a literal and back-references in fixed-Huffman
+// deflate. A decoder that trusts the header would need width x height x 4
+// bytes for it; the file itself is about 1/160 of a bit a pixel.
+inline std::vector<std::uint8_t> blank_png(std::uint32_t width, std::uint32_t height) {
+    std::vector<std::uint8_t> zlib = {0x78, 0x01};
+    std::uint32_t held = 0;
+    int held_bits = 0;
+    const auto bits = [&](std::uint32_t value, int count) {
+        held |= value << held_bits;
+        held_bits += count;
+        for (; held_bits >= 8; held_bits -= 8, held >>= 8) zlib.push_back(static_cast<std::uint8_t>(held));
+    };
+    // Huffman codes go most significant bit first.
+    const auto code = [&](std::uint32_t value, int count) {
+        std::uint32_t reversed = 0;
+        for (int i = 0; i < count; ++i) reversed |= ((value >> i) & 1u) << (count - 1 - i);
+        bits(reversed, count);
+    };
+    const std::uint64_t total = std::uint64_t{height} * (1 + (std::uint64_t{width} + 7) / 8);
+    bits(1, 1);  // the last block
+    bits(1, 2);  // fixed codes
+    code(0x30, 8);  // a literal 0
+    std::uint64_t left = total - 1;
+    for (; left >= 258; left -= 258) {
+        code(0xC5, 8);  // length 258 (symbol 285)
+        code(0, 5);     // distance 1
+    }
+    for (; left > 0; --left) code(0x30, 8);
+    code(0, 7);  // end of block
+    if (held_bits > 0) zlib.push_back(static_cast<std::uint8_t>(held));
+    put_u32(zlib, static_cast<std::uint32_t>((total % 65521) << 16 | 1));  // Adler-32 of zeros
+
+    std::vector<std::uint8_t> header;
+    put_u32(header, width);
+    put_u32(header, height);
+    header.insert(header.end(), {1, 0, 0, 0, 0});  // one bit of grey
+    std::vector<std::uint8_t> png(kPngSignature.begin(), kPngSignature.end());
+    append_png_chunk(png, "IHDR", header);
+    append_png_chunk(png, "IDAT", zlib);
+    append_png_chunk(png, "IEND", {});
+    return png;
+}
+
 // decode_stored_png as the document reader takes a decoder.
 inline Result<BgraImage> decode_stored_png_of(std::span<const std::uint8_t> png, FrameSize expected) {
     return decode_stored_png(png, expected);
