@@ -15,6 +15,11 @@
 namespace glimmerly {
 namespace {
 
+// How long a replace waits for a target that another process holds open,
+// trying again at this pace.
+constexpr ULONGLONG kHeldTargetWaitMs = 2000;
+constexpr DWORD kHeldTargetRetryMs = 20;
+
 // Numbers this process's saves; see temporary_path_for.
 std::atomic<std::uint64_t> g_save_number{0};
 
@@ -81,9 +86,18 @@ Result<std::wstring> write_file_atomically(std::string_view bytes, const std::ws
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (keep_existing ? 0 : MOVEFILE_REPLACE_EXISTING);
     std::wstring destination = target;
     std::optional<std::uint64_t> number;  // of the numbered name last tried
+    const ULONGLONG held_until = GetTickCount64() + kHeldTargetWaitMs;
     for (int attempt = 0;; ++attempt) {
         if (MoveFileExW(temporary.c_str(), destination.c_str(), flags)) return destination;
         const DWORD error = GetLastError();
+        // A file open elsewhere cannot be replaced, whatever it shares: the
+        // program's other processes read the settings and the board's files
+        // while this one writes them, and a reader lets go within moments.
+        if (!keep_existing && (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) &&
+            GetTickCount64() < held_until) {
+            Sleep(kHeldTargetRetryMs);
+            continue;
+        }
         const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
         if (!keep_existing || !taken || attempt == MAX_NUMBERED_ATTEMPTS)
             return give_up(win::win32_failure_code(error, "MoveFileExW", destination));

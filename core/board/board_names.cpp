@@ -142,7 +142,7 @@ bool same_wallpaper_path(const std::optional<std::u16string>& a, const std::opti
 }
 
 std::optional<std::u16string> user_wallpaper_path(const std::optional<std::u16string>& path) {
-    if (!path || is_program_picture_path(*path)) return std::nullopt;
+    if (!path || path->empty() || is_program_picture_path(*path)) return std::nullopt;
     return path;
 }
 

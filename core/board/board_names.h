@@ -62,8 +62,8 @@ std::u16string normalise_wallpaper_path(std::u16string_view path, const PathRule
 bool same_wallpaper_path(const std::optional<std::u16string>& a, const std::optional<std::u16string>& b,
                          const PathRules& rules);
 
-// The path as the user's own wallpaper: none when absent or a picture of the
-// program's own.
+// The path as the user's own wallpaper: none when absent, empty or a picture
+// of the program's own.
 std::optional<std::u16string> user_wallpaper_path(const std::optional<std::u16string>& path);
 
 }  // namespace glimmerly

@@ -113,7 +113,7 @@ bool record_user_wallpapers(BoardBase& base, std::span<const MonitorWallpaper> w
             continue;
         }
         if (screen->baked && same_wallpaper_path(screen->baked, monitor.wallpaper, rules)) continue;
-        if (!monitor.wallpaper || is_program_picture_path(*monitor.wallpaper)) continue;
+        if (!user_wallpaper_path(monitor.wallpaper)) continue;
         if (!same_wallpaper_path(monitor.wallpaper, screen->image, rules)) {
             screen->image = monitor.wallpaper;
             changed = true;
