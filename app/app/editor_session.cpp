@@ -84,6 +84,7 @@ void leave_editor_session(App& app, HWND window, std::optional<TextId> text) {
     Status saved = save_tool_sizes_now(app, window, app.capture_session ? app.capture_session->tool_sizes() : std::nullopt);
     if (EditorSession* session = open_editor_session(app)) {
         if (Status stored = store_custom_colour(app, session->state()); saved && !stored) saved = std::move(stored);
+        if (Status stored = store_editor_choices(app, session->state()); saved && !stored) saved = std::move(stored);
         // The region a capture ended with, for the owner's next capture.
         if (app.notification_owner && !session->board() && !session->document_path())
             PostMessageW(app.notification_owner, WM_APP_EDITOR_CLOSED, GetCurrentProcessId(),

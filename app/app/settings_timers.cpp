@@ -60,6 +60,22 @@ Status store_custom_colour(App& app, EditorState& state) {
     return ok_status();
 }
 
+Status store_editor_choices(App& app, const EditorState& state) {
+    SettingsPatch patch;
+    // The hint has done its work once a wheel step acted on it.
+    if (!app.settings.wheel_hint && !state.wheel_hint_shown) patch.wheel_hint = true;
+    const bool folded = !state.more_tools_expanded;
+    if (state.more_tools_setting && folded != app.settings.mini_toolbar_folded) patch.mini_toolbar_folded = folded;
+    if (!patch.wheel_hint && !patch.mini_toolbar_folded) return ok_status();
+    if (app.keeps_settings) {
+        auto path = settings_file_path();
+        if (!path) return settings_unsaved_error(path.failure());
+        if (Status stored = patch_settings_file(*path, patch); !stored) return settings_unsaved_error(stored.failure());
+    }
+    apply_settings_patch(app.settings, patch);
+    return ok_status();
+}
+
 Status store_board_visibility(bool visible) {
     auto path = settings_file_path();
     if (!path) return std::move(path).failure();

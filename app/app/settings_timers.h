@@ -47,6 +47,11 @@ Status save_tool_sizes_now(App& app, HWND window, const std::optional<SessionToo
 Status set_board_visibility(App& app, bool visible);
 
 // Rewrites the board-visibility byte of the settings file under its lock.
+// The editor's remembered choices at the end of its session: the wheel
+// hint, once a wheel step cleared it, and the mini toolbar's fold when it
+// differs from what the settings hold. Without a settings file of its own
+// (keeps_settings off) only the process's copy changes.
+Status store_editor_choices(App& app, const EditorState& state);
 Status store_board_visibility(bool visible);
 
 }  // namespace glimmerly

@@ -3,14 +3,14 @@
 
 #include <windows.h>
 
+#include "app/app/settings_timers.h"
 #include "app/board/bake/bake.h"
+#include "app/board/bake/restore.h"
 #include "app/board/board_files.h"
 #include "app/board/desktop_wallpaper.h"
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_store.h"
-#include "app/win/file_io.h"
 #include "app/win/paths.h"
-#include "core/board/bake_fingerprint.h"
 
 namespace glimmerly {
 namespace {
@@ -20,11 +20,6 @@ void write_standard_error(std::string_view text) {
     if (!error || error == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-}
-
-std::string_view trim_end(std::string_view text) {
-    while (!text.empty() && (text.back() == ' ' || (text.back() >= '\t' && text.back() <= '\r'))) text.remove_suffix(1);
-    return text;
 }
 
 }  // namespace
@@ -38,12 +33,7 @@ Result<bool> board_bake_up_to_date(const std::wstring& folder, WallpaperApi& wal
     auto match = wallpapers_match_base(**base, wallpaper, *monitors, rules);
     if (!match) return std::move(match).failure();
     if (!*match) return false;
-    // Unreadable counts as empty, which no fingerprint equals.
-    auto stored = win::read_file_if_exists(win::join_path(folder, win::from_u16(kBakedFingerprintFileName)), 4096);
-    const std::string baked = stored && *stored ? std::string(trim_end(**stored)) : std::string();
-    auto page = read_board_page_file(folder);
-    if (!page) return std::move(page).failure();
-    return baked == bake_fingerprint(page->value_or(std::string()), **base, *monitors);
+    return bake_recorded_finished(folder, **base, *monitors);
 }
 
 Status run_board_bake_command() {
@@ -64,12 +54,17 @@ Status run_board_bake_command() {
     if (!folder) return std::move(folder).failure();
     auto wallpaper = create_desktop_wallpaper();
     if (!wallpaper) return std::move(wallpaper).failure();
+    // A check that cannot be made is no reason to leave the desktop as it
+    // is: the bake lists the monitors itself and tells its own failure.
     auto up_to_date = board_bake_up_to_date(*folder, **wallpaper, windows_path_rules());
-    if (!up_to_date) return std::move(up_to_date).failure();
-    if (*up_to_date) return ok_status();
+    if (up_to_date && *up_to_date) return ok_status();
     auto baked = bake_board(*folder, **wallpaper, windows_path_rules());
-    if (!baked) return std::move(baked).failure();
-    return ok_status();
+    if (baked) return ok_status();
+    // A board that cannot be baked is hidden again, so that the failure is
+    // told once and not at every start, and the desktop follows the setting.
+    (void)store_board_visibility(false);
+    (void)give_board_base_back(*folder, **wallpaper);
+    return std::move(baked).failure();
 }
 
 }  // namespace glimmerly

@@ -15,6 +15,7 @@
 #include "core/board/board_desktop.h"
 #include "core/document/object_transform.h"
 #include "core/editor/board_start.h"
+#include "text/app_error.h"
 #include "ui/capture/editor_window_part.h"
 
 namespace glimmerly {
@@ -51,21 +52,27 @@ Result<OpenedDesktop> open_desktop(const std::wstring& folder, WallpaperApi& wal
 
     auto monitors = list_wallpaper_monitors(wallpaper);
     if (!monitors) return std::move(monitors).failure();
-    auto stored_base = stored_or_captured_base(folder, wallpaper, *monitors);
-    if (!stored_base) return std::move(stored_base).failure();
-    BoardBase base = std::move(stored_base).value();
-    auto refreshed = refresh_board_base(base, wallpaper, *monitors, windows_path_rules());
-    if (!refreshed) return std::move(refreshed).failure();
+    // Without a monitor there is no desktop to put notes on.
+    if (monitors->empty()) return make_app_error(TextId::error_board_unopened);
+    auto reconciled = reconciled_board_base(folder, wallpaper, *monitors, windows_path_rules());
+    if (!reconciled) return std::move(reconciled).failure();
+    const BoardBase base = std::move(reconciled).value();
     GLIM_TRY(write_board_base(base, folder));
     auto composed = compose_desktop_picture(base, *monitors);
     if (!composed) return std::move(composed).failure();
 
-    auto shown = monitors_now(wallpaper, *monitors);
-    if (!shown) return std::move(shown).failure();
-    // Without the desktop window (Wine has none) the base alone is shown.
+    // Without the desktop window (Wine has none) the base alone is shown,
+    // and what the monitors show is not needed.
     std::optional<DesktopPicture> rendered = *composed;
-    if (!render_desktop_window(*rendered)) rendered.reset();
-    BoardDesktop desktop = prepare_board_desktop(*composed, std::move(rendered), *shown);
+    std::vector<BoardDesktopMonitor> shown;
+    if (render_desktop_window(*rendered)) {
+        auto now = monitors_now(wallpaper, *monitors);
+        if (!now) return std::move(now).failure();
+        shown = std::move(now).value();
+    } else {
+        rendered.reset();
+    }
+    BoardDesktop desktop = prepare_board_desktop(*composed, std::move(rendered), shown);
     return OpenedDesktop{std::move(monitors).value(), std::move(desktop)};
 }
 
@@ -99,6 +106,8 @@ Status run_board_editor(App& app, HWND window) {
     // The page keeps virtual-screen pixels, the editor the picture's.
     for (SceneObject& object : scene.objects) move_object_by(object, {-double(origin.x), -double(origin.y)});
 
+    if (desktop.image.width == 0 || desktop.image.height == 0 || desktop.image.pixels.empty())
+        return make_app_error(TextId::error_board_unopened);
     auto resources = create_renderer_resources(false, false);
     if (!resources) return std::move(resources).failure();
     GLIM_TRY(set_background_image(**resources, desktop.image));

@@ -9,6 +9,7 @@
 #include "app/win/file_io.h"
 #include "app/win/owners.h"
 #include "app/win/paths.h"
+#include "core/board/bake_fingerprint.h"
 #include "core/board/board_file.h"
 #include "text/app_error.h"
 
@@ -79,6 +80,30 @@ Result<BoardBase> stored_or_captured_base(const std::wstring& folder, WallpaperA
     if (!stored) return std::move(stored).failure();
     if (*stored) return std::move(**stored);
     return capture_wallpaper_state(wallpaper, monitors);
+}
+
+bool bake_recorded_finished(const std::wstring& folder, const BoardBase& base, std::span<const BoardScreen> monitors) {
+    // Unreadable counts as empty, which no fingerprint equals.
+    auto stored = win::read_file_if_exists(win::join_path(folder, win::from_u16(kBakedFingerprintFileName)), 4096);
+    std::string_view baked = stored && *stored ? std::string_view(**stored) : std::string_view();
+    while (!baked.empty() && (baked.back() == ' ' || (baked.back() >= '\t' && baked.back() <= '\r')))
+        baked.remove_suffix(1);
+    if (baked.empty()) return false;
+    auto page = read_board_page_file(folder);
+    if (!page) return false;
+    return baked == bake_fingerprint(page->value_or(std::string()), base, monitors);
+}
+
+Result<BoardBase> reconciled_board_base(const std::wstring& folder, WallpaperApi& wallpaper,
+                                        std::span<const BoardScreen> monitors, const PathRules& rules) {
+    auto stored = read_board_base(folder);
+    if (!stored) return std::move(stored).failure();
+    if (!*stored) return capture_wallpaper_state(wallpaper, monitors);
+    BoardBase base = std::move(**stored);
+    const bool unfinished = !bake_recorded_finished(folder, base, monitors);
+    auto refreshed = refresh_board_base(base, wallpaper, monitors, rules, unfinished);
+    if (!refreshed) return std::move(refreshed).failure();
+    return base;
 }
 
 Status write_board_base(const BoardBase& base, const std::wstring& folder) {

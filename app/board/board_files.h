@@ -28,6 +28,16 @@ Result<std::optional<BoardBase>> read_board_base(const std::wstring& folder);
 // now on `monitors`.
 Result<BoardBase> stored_or_captured_base(const std::wstring& folder, WallpaperApi& wallpaper,
                                           std::span<const BoardScreen> monitors);
+// Whether "baked.txt" records the end of a bake of this base, the page on
+// disk and these monitors. A bake removes it before it changes the desktop
+// and writes it once every monitor has its picture and the style is set.
+bool bake_recorded_finished(const std::wstring& folder, const BoardBase& base, std::span<const BoardScreen> monitors);
+// The stored base brought in line with the desktop (refresh_board_base),
+// with a desktop left on a bake's own style by a bake that never recorded
+// its end kept from the user's record; without a stored base, what the
+// desktop shows now.
+Result<BoardBase> reconciled_board_base(const std::wstring& folder, WallpaperApi& wallpaper,
+                                        std::span<const BoardScreen> monitors, const PathRules& rules);
 // Replaces "base.txt" atomically.
 Status write_board_base(const BoardBase& base, const std::wstring& folder);
 // The text of "page-1.txt"; none without the file; E_FAIL with the I/O text

@@ -4,9 +4,12 @@
 
 #include <string>
 
+#include "app/lib/program_folders.h"
 #include "app/lib/start_with_windows.h"
 #include "app/win/failure.h"
 #include "app/win/owners.h"
+#include "app/win/paths.h"
+#include "core/board/board_names.h"
 
 namespace glimmerly {
 namespace {
@@ -35,5 +38,19 @@ Status start_board_child(std::wstring_view option, bool foreground) {
 Status start_board_editor_process() { return start_board_child(L"--board", true); }
 Status start_board_bake_process() { return start_board_child(L"--board-bake", false); }
 Status start_board_clear_process() { return start_board_child(L"--board-clear", false); }
+Status start_board_restore_process() { return start_board_child(L"--restore-wallpaper", false); }
+
+void reconcile_board_at_start(bool board_shown) {
+    if (board_shown) {
+        (void)start_board_bake_process();
+        return;
+    }
+    // Most users never showed the board: no process for them.
+    auto folder = board_dir_path();
+    if (!folder) return;
+    const std::wstring base = win::join_path(*folder, win::from_u16(kBaseFileName));
+    if (GetFileAttributesW(base.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    (void)start_board_restore_process();
+}
 
 }  // namespace glimmerly

@@ -16,5 +16,14 @@ Status start_board_editor_process();
 Status start_board_bake_process();
 // "--board-clear".
 Status start_board_clear_process();
+// "--restore-wallpaper".
+Status start_board_restore_process();
+
+// At the resident's start the desktop is made to match the board setting,
+// whatever a process cut off earlier left on it: shown, a bake (which does
+// nothing when the desktop is up to date); hidden, a restore when the board
+// folder records a base (which does nothing unless the desktop still shows
+// the board or a half-done bake). A failure to start is dropped.
+void reconcile_board_at_start(bool board_shown);
 
 }  // namespace glimmerly

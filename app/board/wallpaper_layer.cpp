@@ -15,6 +15,7 @@
 #include "app/win/file_io.h"
 #include "app/win/paths.h"
 #include "core/base/utf.h"
+#include "core/board/layer_desktop.h"
 
 namespace glimmerly {
 namespace {
@@ -70,11 +71,26 @@ Status write_desktop_style(WallpaperPosition position) {
     return write_style_value(TILE_WALLPAPER_VALUE, style.tile);
 }
 
+// The registry first: every process's SPI_SETDESKWALLPAPER lands there at
+// once, while Wine's user32 keeps answering SPI_GETDESKWALLPAPER with the
+// value this process read first (a resident would see the desktop of its own
+// start-up, and never find the board another process baked).
 std::wstring desktop_picture_path() {
+    wchar_t stored[MAX_PATH + 1]{};
+    DWORD size = sizeof(stored);
+    if (RegGetValueW(HKEY_CURRENT_USER, DESKTOP_KEY, WALLPAPER_VALUE, RRF_RT_REG_SZ, nullptr, stored, &size) ==
+        ERROR_SUCCESS)
+        return stored;
     wchar_t path[MAX_PATH + 1]{};
     // An unreadable setting reads as no picture.
     if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0)) return std::wstring();
     return path;
+}
+
+std::vector<BoardScreen> screens_of(const std::vector<LayerMonitor>& monitors) {
+    std::vector<BoardScreen> screens;
+    for (const LayerMonitor& monitor : monitors) screens.push_back({utf16_to_utf8(monitor.id), monitor.rect});
+    return screens;
 }
 
 // SPIF_SENDCHANGE makes Explorer draw the picture again, also when only the
@@ -127,12 +143,14 @@ public:
         if (monitors->size() <= 1) return set_desktop_picture(win::from_u16(path));
         auto record = span_record();
         if (!record) return std::move(record).failure();
-        BoardBase spanned = *record ? std::move(**record) : record_of_desktop(*monitors);
-        if (BoardBaseScreen* screen = find_base_screen(spanned, id))
-            screen->image = std::u16string(path);
+        BoardBase layered = *record ? std::move(**record) : record_of_desktop(*monitors);
+        std::optional<std::u16string> picture;
+        if (!path.empty()) picture = std::u16string(path);
+        if (BoardBaseScreen* screen = find_base_screen(layered, id))
+            screen->image = std::move(picture);
         else
-            spanned.screens.push_back({std::string(id), std::u16string(path), std::nullopt});
-        return show_spanned(spanned, *monitors);
+            layered.screens.push_back({std::string(id), std::move(picture), std::nullopt});
+        return show_layered(layered, *monitors);
     }
 
     Result<std::uint32_t> position() override {
@@ -150,7 +168,7 @@ public:
             auto monitors = enumerate_monitors();
             if (!monitors) return std::move(monitors).failure();
             (*record)->position = position;
-            return show_spanned(**record, *monitors);
+            return show_layered(**record, *monitors);
         }
         GLIM_TRY(write_desktop_style(position));
         // Setting the same picture again makes the desktop take the style;
@@ -185,23 +203,28 @@ private:
         return std::optional<BoardBase>(std::move(record).value());
     }
 
-    // Every monitor shows the desktop's one picture in its one style.
+    // Every monitor shows the desktop's one picture in its one style; a span
+    // picture whose record was lost is no one's picture.
     BoardBase record_of_desktop(const std::vector<LayerMonitor>& monitors) const {
-        BoardBase record;
-        const std::wstring current = desktop_picture_path();
-        record.position = position_from_desktop_style(read_style_value(WALLPAPER_STYLE_VALUE),
-                                                      read_style_value(TILE_WALLPAPER_VALUE));
-        record.colour = unpack_rgb(GetSysColor(COLOR_DESKTOP));
-        for (const LayerMonitor& monitor : monitors)
-            record.screens.push_back({utf16_to_utf8(monitor.id),
-                                      current.empty() ? std::nullopt : std::optional<std::u16string>(win::to_u16(current)),
-                                      std::nullopt});
-        return record;
+        std::optional<std::u16string> current = win::to_u16(desktop_picture_path());
+        if (current->empty() || is_program_picture_path(*current)) current.reset();
+        return layer_record_of_desktop(screens_of(monitors), current,
+                                       position_from_desktop_style(read_style_value(WALLPAPER_STYLE_VALUE),
+                                                                   read_style_value(TILE_WALLPAPER_VALUE)),
+                                       unpack_rgb(GetSysColor(COLOR_DESKTOP)));
     }
 
-    Status show_spanned(const BoardBase& record, const std::vector<LayerMonitor>& monitors) {
-        std::vector<BoardScreen> screens;
-        for (const LayerMonitor& monitor : monitors) screens.push_back({utf16_to_utf8(monitor.id), monitor.rect});
+    // One picture for every monitor goes on the desktop as itself, in the
+    // record's own style and tile flag; differing pictures are spanned.
+    Status show_layered(const BoardBase& record, const std::vector<LayerMonitor>& monitors) {
+        const std::vector<BoardScreen> screens = screens_of(monitors);
+        const LayerDesktop plan = layer_desktop_for(record, screens, windows_path_rules());
+        if (plan.spanned) return show_spanned(record, screens);
+        GLIM_TRY(write_desktop_style(plan.position));
+        return set_desktop_picture(win::from_u16(plan.picture.value_or(std::u16string())));
+    }
+
+    Status show_spanned(const BoardBase& record, const std::vector<BoardScreen>& screens) {
         auto picture = compose_desktop_picture(record, screens);
         if (!picture) return std::move(picture).failure();
         if (!CreateDirectoryW(folder_.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)

@@ -8,11 +8,13 @@
 //
 // With one monitor the layer sets the picture itself. With several it keeps
 // a picture per monitor in a record of its own in the board folder
-// ("wallpaper-layer.txt", in the format of "base.txt"), composes them into
-// one picture of the virtual screen ("wallpaper-span.png") and sets that
-// with the span style; while the desktop shows that picture, each monitor
-// answers from the record, otherwise every monitor answers the desktop's one
-// picture and position.
+// ("wallpaper-layer.txt", in the format of "base.txt"); while the pictures
+// differ it composes them into one picture of the virtual screen
+// ("wallpaper-span.png") set with the span style, and once they are one
+// picture again (the user's, given back) it sets that picture with the
+// record's style (core/board/layer_desktop.h). While the desktop shows the
+// span picture, each monitor answers from the record, otherwise every
+// monitor answers the desktop's one picture and position.
 
 #include <memory>
 #include <string>
@@ -23,7 +25,6 @@
 namespace glimmerly {
 
 inline constexpr char16_t kLayerRecordFileName[] = u"wallpaper-layer.txt";
-inline constexpr char16_t kLayerSpanPictureName[] = u"wallpaper-span.png";
 
 // The layer over the board folder (the span picture and record go there).
 std::unique_ptr<WallpaperApi> create_wallpaper_layer(std::wstring board_folder);

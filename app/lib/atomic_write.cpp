@@ -15,6 +15,11 @@
 namespace glimmerly {
 namespace {
 
+// How long a plain replace waits for a target that another process holds
+// open: the program's other processes read the settings and the board's
+// files while this one writes them, and a reader lets go within moments.
+constexpr DWORD kHeldTargetWaitMs = 2000;
+
 // Numbers this process's saves; see temporary_path_for.
 std::atomic<std::uint64_t> g_save_number{0};
 
@@ -130,7 +135,7 @@ std::wstring temporary_path_for(const std::wstring& target) {
 
 Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing,
                                            FileWriteCall write) {
-    return write_atomically(bytes, target, keep_existing, write, 0);
+    return write_atomically(bytes, target, keep_existing, write, keep_existing ? 0 : kHeldTargetWaitMs);
 }
 
 Result<std::wstring> replace_file_atomically(std::string_view bytes, const std::wstring& target, DWORD held_wait_ms) {

@@ -34,5 +34,7 @@ namespace glimmerly {
 inline constexpr wchar_t DESKTOP_KEY[] = L"Control Panel\\Desktop";
 inline constexpr wchar_t WALLPAPER_STYLE_VALUE[] = L"WallpaperStyle";
 inline constexpr wchar_t TILE_WALLPAPER_VALUE[] = L"TileWallpaper";
+// The one desktop picture's path, as SPI_SETDESKWALLPAPER stores it.
+inline constexpr wchar_t WALLPAPER_VALUE[] = L"Wallpaper";
 
 }  // namespace glimmerly

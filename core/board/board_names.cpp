@@ -108,6 +108,16 @@ bool is_baked_picture_path(std::u16string_view path) {
     return true;
 }
 
+bool is_program_picture_path(std::u16string_view path) {
+    if (is_baked_picture_path(path)) return true;
+    const std::u16string_view name = file_name_of(path);
+    constexpr std::u16string_view kSpan = kLayerSpanPictureName;
+    if (name.size() != kSpan.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (ascii_lower(name[i]) != kSpan[i]) return false;
+    return true;
+}
+
 std::u16string normalise_wallpaper_path(std::u16string_view path, const PathRules& rules) {
     std::u16string text(path);
     for (char16_t& c : text)
@@ -132,7 +142,7 @@ bool same_wallpaper_path(const std::optional<std::u16string>& a, const std::opti
 }
 
 std::optional<std::u16string> user_wallpaper_path(const std::optional<std::u16string>& path) {
-    if (!path || is_baked_picture_path(*path)) return std::nullopt;
+    if (!path || path->empty() || is_program_picture_path(*path)) return std::nullopt;
     return path;
 }
 

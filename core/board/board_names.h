@@ -21,6 +21,9 @@ namespace glimmerly {
 inline constexpr char16_t kBaseFileName[] = u"base.txt";
 inline constexpr char16_t kPageFileName[] = u"page-1.txt";
 inline constexpr char16_t kBakedFingerprintFileName[] = u"baked.txt";
+// The one picture of the virtual screen that the program's own wallpaper
+// layer composes where the platform keeps a single desktop picture.
+inline constexpr char16_t kLayerSpanPictureName[] = u"wallpaper-span.png";
 
 // FNV-1a 64 (the published offset basis and prime).
 std::uint64_t fnv1a_64(std::string_view bytes);
@@ -35,6 +38,10 @@ std::u16string baked_picture_name(std::string_view screen_id);
 // or bake: "baked-", anything, "-", 16 hex digits, ".png" (ASCII case
 // ignored).
 bool is_baked_picture_path(std::u16string_view path);
+
+// A picture the program itself put on the desktop: a baked picture, or the
+// wallpaper layer's span picture. Never the user's own.
+bool is_program_picture_path(std::u16string_view path);
 
 // The platform's part of comparing paths.
 class PathRules {
@@ -55,7 +62,8 @@ std::u16string normalise_wallpaper_path(std::u16string_view path, const PathRule
 bool same_wallpaper_path(const std::optional<std::u16string>& a, const std::optional<std::u16string>& b,
                          const PathRules& rules);
 
-// The path as the user's own wallpaper: none when absent or a baked picture.
+// The path as the user's own wallpaper: none when absent, empty or a picture
+// of the program's own.
 std::optional<std::u16string> user_wallpaper_path(const std::optional<std::u16string>& path);
 
 }  // namespace glimmerly

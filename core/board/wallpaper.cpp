@@ -27,7 +27,13 @@ bool shows_board(const BoardBase& base, const MonitorWallpaper& monitor, const P
     if (const BoardBaseScreen* screen = find_base_screen(base, monitor.id);
         screen && screen->baked && same_wallpaper_path(screen->baked, monitor.wallpaper, rules))
         return true;
-    return is_baked_picture_path(*monitor.wallpaper);
+    return is_program_picture_path(*monitor.wallpaper);
+}
+
+bool shows_no_board(const BoardBase& base, std::span<const MonitorWallpaper> wallpapers, const PathRules& rules) {
+    for (const MonitorWallpaper& monitor : wallpapers)
+        if (shows_board(base, monitor, rules)) return false;
+    return true;
 }
 
 }  // namespace
@@ -107,27 +113,30 @@ bool record_user_wallpapers(BoardBase& base, std::span<const MonitorWallpaper> w
             continue;
         }
         if (screen->baked && same_wallpaper_path(screen->baked, monitor.wallpaper, rules)) continue;
-        if (monitor.wallpaper) {
-            if (is_baked_picture_path(*monitor.wallpaper)) continue;
-            if (!same_wallpaper_path(monitor.wallpaper, screen->image, rules)) {
-                screen->image = monitor.wallpaper;
-                changed = true;
-            }
-        } else if (screen->image) {
-            screen->image.reset();
+        if (!user_wallpaper_path(monitor.wallpaper)) continue;
+        if (!same_wallpaper_path(monitor.wallpaper, screen->image, rules)) {
+            screen->image = monitor.wallpaper;
             changed = true;
         }
     }
     return changed;
 }
 
+bool desktop_left_half_baked(const BoardBase& base, std::span<const MonitorWallpaper> wallpapers,
+                             WallpaperPosition position, bool bake_unfinished, const PathRules& rules) {
+    return bake_unfinished && position == kBakedPosition && base.position != kBakedPosition &&
+           shows_no_board(base, wallpapers, rules);
+}
+
 bool update_base_from_desktop(BoardBase& base, std::span<const MonitorWallpaper> wallpapers,
-                              WallpaperPosition position, Rgb colour, const PathRules& rules) {
+                              WallpaperPosition position, Rgb colour, const PathRules& rules, bool bake_unfinished) {
     bool every_shows_board = true;
     for (const MonitorWallpaper& monitor : wallpapers)
         if (!shows_board(base, monitor, rules)) every_shows_board = false;
+    const bool half_baked = desktop_left_half_baked(base, wallpapers, position, bake_unfinished, rules);
     const bool recorded = record_user_wallpapers(base, wallpapers, rules);
     if (every_shows_board) return recorded;
+    if (half_baked) position = base.position;
     if (base.position != position || base.colour != colour) {
         base.position = position;
         base.colour = colour;
@@ -137,14 +146,14 @@ bool update_base_from_desktop(BoardBase& base, std::span<const MonitorWallpaper>
 }
 
 Result<bool> refresh_board_base(BoardBase& base, WallpaperApi& api, std::span<const BoardScreen> monitors,
-                                const PathRules& rules) {
+                                const PathRules& rules, bool bake_unfinished) {
     auto wallpapers = read_monitor_wallpapers(api, monitors);
     if (!wallpapers) return std::move(wallpapers).failure();
     auto position = get_wallpaper_position(api);
     if (!position) return std::move(position).failure();
     auto colour = get_background_colour(api);
     if (!colour) return std::move(colour).failure();
-    return update_base_from_desktop(base, *wallpapers, *position, *colour, rules);
+    return update_base_from_desktop(base, *wallpapers, *position, *colour, rules, bake_unfinished);
 }
 
 Result<bool> wallpapers_match_base(const BoardBase& base, WallpaperApi& api, std::span<const BoardScreen> monitors,

@@ -66,19 +66,34 @@ Result<Rgb> get_background_colour(WallpaperApi& api);
 // image (none for a baked picture), the desktop's position and colour.
 Result<BoardBase> capture_wallpaper_state(WallpaperApi& api, std::span<const BoardScreen> monitors);
 
-// Records, for each monitor that does not show its own baked picture, the
-// picture it shows as the user's image; whether the base changed.
+// The position every bake sets: on a desktop left half-baked it is the
+// program's, not the user's.
+inline constexpr WallpaperPosition kBakedPosition = WallpaperPosition::Fill;
+
+// Records, for each monitor that shows a picture of the user's, that picture
+// as the user's image; whether the base changed. A monitor showing no
+// picture leaves a recorded image alone: the restore empties a monitor whose
+// picture is missing for a while, and an interrupted restore empties them
+// all, so an empty desktop is never taken for the user's choice.
 bool record_user_wallpapers(BoardBase& base, std::span<const MonitorWallpaper> wallpapers, const PathRules& rules);
 
+// Whether the desktop sits on the style a bake sets while no monitor shows
+// the board, after a bake that wrote "base.txt" and never recorded its end:
+// the bake was cut off before its pictures, and the style is not the user's.
+bool desktop_left_half_baked(const BoardBase& base, std::span<const MonitorWallpaper> wallpapers,
+                             WallpaperPosition position, bool bake_unfinished, const PathRules& rules);
+
 // record_user_wallpapers, and while any monitor does not show the board the
-// desktop's position and colour are the user's own and replace the base's.
+// desktop's position and colour are the user's own and replace the base's,
+// but for a position left by an unfinished bake (desktop_left_half_baked).
 bool update_base_from_desktop(BoardBase& base, std::span<const MonitorWallpaper> wallpapers,
-                              WallpaperPosition position, Rgb colour, const PathRules& rules);
+                              WallpaperPosition position, Rgb colour, const PathRules& rules,
+                              bool bake_unfinished = false);
 
 // update_base_from_desktop with what the desktop shows now; on a failure the
 // base is left as it was.
 Result<bool> refresh_board_base(BoardBase& base, WallpaperApi& api, std::span<const BoardScreen> monitors,
-                                const PathRules& rules);
+                                const PathRules& rules, bool bake_unfinished = false);
 
 // Whether every monitor shows the baked picture the base records for it
 // (true without monitors).

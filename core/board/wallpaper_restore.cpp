@@ -73,17 +73,19 @@ Status apply_wallpaper_base(const BoardBase& base, std::span<const BoardScreen> 
 
 std::optional<BoardBase> match_screens_to_wallpaper_base(BoardBase base, std::span<const MonitorWallpaper> wallpapers,
                                                          WallpaperPosition position, Rgb colour,
-                                                         const PathRules& rules) {
+                                                         const PathRules& rules, bool bake_unfinished) {
     if (wallpapers.empty()) return std::nullopt;
     bool shows_board = false;
     for (const MonitorWallpaper& monitor : wallpapers) {
         const BoardBaseScreen* screen = find_base_screen(base, monitor.id);
         const bool own = screen && screen->baked && same_wallpaper_path(monitor.wallpaper, screen->baked, rules);
-        const bool any = monitor.wallpaper && is_baked_picture_path(*monitor.wallpaper);
+        const bool any = monitor.wallpaper && is_program_picture_path(*monitor.wallpaper);
         shows_board = shows_board || own || any;
     }
-    if (!shows_board) return std::nullopt;
-    (void)update_base_from_desktop(base, wallpapers, position, colour, rules);
+    // The user's pictures on the bake's style: the style is given back too.
+    if (!shows_board && !desktop_left_half_baked(base, wallpapers, position, bake_unfinished, rules))
+        return std::nullopt;
+    (void)update_base_from_desktop(base, wallpapers, position, colour, rules, bake_unfinished);
     return base;
 }
 

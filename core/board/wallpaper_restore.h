@@ -42,10 +42,11 @@ Status apply_wallpaper_base(const BoardBase& base, std::span<const BoardScreen> 
 
 // The base brought in line with the desktop (update_base_from_desktop), for
 // a restore, when some monitor still shows the board (its own baked picture
-// or any baked picture); none when no monitor does, or there is none: the
+// or any picture of the program's) or the desktop was left half-baked
+// (desktop_left_half_baked); none when neither, or there is no monitor: the
 // user's wallpaper is on the desktop already and nothing is given back.
 std::optional<BoardBase> match_screens_to_wallpaper_base(BoardBase base, std::span<const MonitorWallpaper> wallpapers,
                                                          WallpaperPosition position, Rgb colour,
-                                                         const PathRules& rules);
+                                                         const PathRules& rules, bool bake_unfinished = false);
 
 }  // namespace glimmerly

@@ -18,6 +18,7 @@ void apply_capture_settings(EditorState& state, const Settings& settings) {
     state.custom_colour = settings.custom_color;
     state.stroke_width = static_cast<double>(settings.capture_stroke_width);
     state.eraser_size = static_cast<double>(settings.capture_eraser_size);
+    state.wheel_hint_shown = !settings.wheel_hint;
     state.more_tools_setting = settings.mini_toolbar;
     state.more_tools_expanded = !settings.mini_toolbar_folded;
     if (state.more_tools_setting && !state.more_tools_expanded && !state.board_mode) state.tool = Tool::Pen;

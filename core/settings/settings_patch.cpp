@@ -7,6 +7,8 @@ void apply_settings_patch(Settings& s, const SettingsPatch& patch) {
     if (patch.capture_eraser_size) s.capture_eraser_size = *patch.capture_eraser_size;
     if (patch.custom_color) s.custom_color = *patch.custom_color;
     if (patch.board_visible) s.board_visible = *patch.board_visible;
+    if (patch.wheel_hint) s.wheel_hint = *patch.wheel_hint;
+    if (patch.mini_toolbar_folded) s.mini_toolbar_folded = *patch.mini_toolbar_folded;
     if (patch.save_choice) {
         s.save_folder = patch.save_choice->folder;
         s.save_format = patch.save_choice->format;
@@ -22,6 +24,8 @@ Settings settings_to_commit(const Settings& changed, const Settings& on_disk) {
                                   .capture_eraser_size = on_disk.capture_eraser_size,
                                   .custom_color = on_disk.custom_color,
                                   .board_visible = on_disk.board_visible,
+                                  .wheel_hint = on_disk.wheel_hint,
+                                  .mini_toolbar_folded = on_disk.mini_toolbar_folded,
                                   .save_choice = SaveChoice{on_disk.save_folder, on_disk.save_format},
                               });
     return out;

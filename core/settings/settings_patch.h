@@ -24,6 +24,8 @@ struct SettingsPatch {
     std::optional<std::uint32_t> capture_eraser_size;   // capture editor
     std::optional<Rgb> custom_color;                    // board
     std::optional<bool> board_visible;                  // board
+    std::optional<bool> wheel_hint;                     // capture editor: the hint was used once
+    std::optional<bool> mini_toolbar_folded;            // capture editor: the fold last chosen
     std::optional<SaveChoice> save_choice;              // save dialog
     std::optional<std::uint32_t> presentation_stroke_width;               // presentation overlays
     std::optional<std::optional<InputDisplayOffset>> input_display_offset;  // presentation overlays

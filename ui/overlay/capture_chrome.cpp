@@ -183,7 +183,7 @@ Status draw_brush(const EditorState& state, Painter& painter) {
                                        stroke_width_label(current_language(), brush_preview_width(state).frame_width),
                                        width_label_shift(*circle)));
     }
-    if (drawing_cursor_active(state))
+    if (state.wheel_hint_shown && drawing_cursor_active(state))
         GLIM_TRY(draw_pointer_hint(state, painter, text_of(current_language(), TextId::overlay_wheel_hint),
                                    wheel_hint_shift(state, circle)));
     return ok_status();

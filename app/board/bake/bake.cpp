@@ -72,12 +72,10 @@ Result<BakeResult> bake_board(const std::wstring& folder, WallpaperApi& wallpape
         board = std::move(read).value();
     }
 
-    auto stored_base = stored_or_captured_base(folder, wallpaper, *monitors);
-    if (!stored_base) return std::move(stored_base).failure();
-    BoardBase base = std::move(stored_base).value();
     // Written below whether or not it changed.
-    auto refreshed = refresh_board_base(base, wallpaper, *monitors, rules);
-    if (!refreshed) return std::move(refreshed).failure();
+    auto reconciled = reconciled_board_base(folder, wallpaper, *monitors, rules);
+    if (!reconciled) return std::move(reconciled).failure();
+    BoardBase base = std::move(reconciled).value();
 
     auto start = Clock::now();
     auto desktop = compose_desktop_picture(base, *monitors);
@@ -107,12 +105,19 @@ Result<BakeResult> bake_board(const std::wstring& folder, WallpaperApi& wallpape
     spent.save_ms = ms_since(start);
     GLIM_TRY(write_board_base(base, folder));
 
-    GLIM_TRY(wallpaper.set_position(WallpaperPosition::Fill));
+    // Cut off anywhere from here, the desktop must not show a state that the
+    // next reconciliation takes for the user's: without the record of a
+    // finished bake, a desktop on the bake's style keeps the recorded
+    // position; the pictures go first, so that a desktop on the bake's style
+    // with the user's pictures is only ever an older version's half bake.
+    const std::wstring finished = win::join_path(folder, win::from_u16(kBakedFingerprintFileName));
+    if (!DeleteFileW(finished.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        return win::win32_failure("DeleteFileW", finished);
     for (const auto& [id, path] : baked) GLIM_TRY(set_monitor_wallpaper(wallpaper, id, win::to_u16(path)));
+    GLIM_TRY(wallpaper.set_position(kBakedPosition));
 
     const std::string fingerprint = bake_fingerprint(page_text->value_or(std::string()), base, *monitors);
-    if (Status written = write_whole_file(win::join_path(folder, win::from_u16(kBakedFingerprintFileName)), fingerprint);
-        !written)
+    if (Status written = write_whole_file(finished, fingerprint); !written)
         return error_from_io(std::move(written).failure().message);
 
     if (timings) *timings = spent;

@@ -35,7 +35,7 @@ public:
 Failure bake_still_running() { return plain_failure("Another bake is still running"); }
 
 // The reconciliation and restore under a mutex the caller holds.
-Status give_base_back(BoardBase stored, WallpaperApi& wallpaper) {
+Status give_base_back(const std::wstring& folder, BoardBase stored, WallpaperApi& wallpaper) {
     auto monitors = list_wallpaper_monitors(wallpaper);
     if (!monitors) return std::move(monitors).failure();
     auto shown = read_monitor_wallpapers(wallpaper, *monitors);
@@ -44,8 +44,9 @@ Status give_base_back(BoardBase stored, WallpaperApi& wallpaper) {
     if (!position) return std::move(position).failure();
     auto colour = get_background_colour(wallpaper);
     if (!colour) return std::move(colour).failure();
+    const bool unfinished = !bake_recorded_finished(folder, stored, *monitors);
     const auto base = match_screens_to_wallpaper_base(std::move(stored), *shown, *position, *colour,
-                                                      windows_path_rules());
+                                                      windows_path_rules(), unfinished);
     if (!base) return ok_status();
     WindowsRestoreHost host;
     return apply_wallpaper_base(*base, *monitors, wallpaper, windows_path_rules(), host);
@@ -53,15 +54,19 @@ Status give_base_back(BoardBase stored, WallpaperApi& wallpaper) {
 
 }  // namespace
 
+Status give_board_base_back(const std::wstring& folder, WallpaperApi& wallpaper) {
+    auto stored = read_board_base(folder);
+    if (!stored) return std::move(stored).failure();
+    if (!*stored) return ok_status();
+    return give_base_back(folder, std::move(**stored), wallpaper);
+}
+
 Status restore_wallpaper_locked(const std::wstring& folder, WallpaperApi& wallpaper) {
     auto lock = lock_board_bake(kBakeWaitMs);
     if (!lock) return std::move(lock).failure();
     if (!*lock) return bake_still_running();
     const win::HeldMutex held = std::move(**lock);
-    auto stored = read_board_base(folder);
-    if (!stored) return std::move(stored).failure();
-    if (!*stored) return ok_status();
-    return give_base_back(std::move(**stored), wallpaper);
+    return give_board_base_back(folder, wallpaper);
 }
 
 Status restore_wallpaper(const std::wstring& folder) {
@@ -83,7 +88,7 @@ Status run_restore_wallpaper_command() {
     if (!*stored) return ok_status();
     auto wallpaper = create_desktop_wallpaper();
     if (!wallpaper) return std::move(wallpaper).failure();
-    return give_base_back(std::move(**stored), **wallpaper);
+    return give_base_back(*folder, std::move(**stored), **wallpaper);
 }
 
 Result<bool> board_needs_bake(bool board_shown, bool bake_requested) {

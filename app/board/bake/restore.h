@@ -17,6 +17,8 @@ namespace glimmerly {
 // kept, and a desktop that no longer shows the board is left alone. No
 // base: nothing to do.
 Status restore_wallpaper_locked(const std::wstring& folder, WallpaperApi& wallpaper);
+// restore_wallpaper_locked for a caller that holds the bake mutex already.
+Status give_board_base_back(const std::wstring& folder, WallpaperApi& wallpaper);
 // restore_wallpaper_locked with the desktop's wallpaper object.
 Status restore_wallpaper(const std::wstring& folder);
 

@@ -191,3 +191,29 @@ TEST_F(EditorWindow, AFailedWheelTurnIsShownAndAFailingPaintOnlyOnceWhileTheCapt
 
 }  // namespace
 }  // namespace glimmerly
+
+namespace glimmerly {
+namespace {
+
+// A fold of the mini toolbar chosen in one capture, and the wheel hint once
+// a wheel step used it, are what the next capture starts from.
+TEST_F(EditorWindow, TheFoldChosenAndTheWheelHintUsedAreRememberedWhenTheCaptureEnds) {
+    Settings settings = test_.cell().try_borrow()->settings;
+    settings.mini_toolbar = true;
+    settings.mini_toolbar_folded = true;
+    test_.cell().try_borrow()->settings = settings;
+    apply_capture_settings(state(), settings);
+    ASSERT_TRUE(state().wheel_hint_shown);
+    run({drag(100, 100, 500, 400), {{nullptr, WM_MOUSEMOVE, 0, at(300, 300)}}});
+    state().more_tools_expanded = true;  // the user opened the rest with its button
+    run({wheel(0)});
+    EXPECT_FALSE(state().wheel_hint_shown);
+    run({key(VK_ESCAPE)});
+    ASSERT_FALSE(session());
+    const Settings& kept = test_.cell().try_borrow()->settings;
+    EXPECT_TRUE(kept.wheel_hint);
+    EXPECT_FALSE(kept.mini_toolbar_folded);
+}
+
+}  // namespace
+}  // namespace glimmerly

@@ -17,6 +17,7 @@
 #include "app/session/image_save.h"
 #include "app/win/com.h"
 #include "app/win/paths.h"
+#include "core/base/utf.h"
 #include "core/board/board_file.h"
 #include "core/document/geometry.h"
 #include "tests/app/board/board_support.h"
@@ -98,6 +99,13 @@ protected:
 
 constexpr int kEditBoard = 3, kShowBoard = 4;
 
+// What the boxes said, for a failure's message.
+std::string box_texts(const std::vector<AnsweredBox>& boxes) {
+    std::string texts;
+    for (const AnsweredBox& box : boxes) texts += "[" + utf16_to_utf8(win::to_u16(box.text)) + "] ";
+    return texts;
+}
+
 TEST_F(BoardRoad, EditedFromTheTrayTheNoteIsSavedBakedShownAndHidingGivesTheUsersWallpaperBack) {
     const Process prepared = wait_for_child();
     choose_in_menu(kEditBoard);
@@ -109,7 +117,7 @@ TEST_F(BoardRoad, EditedFromTheTrayTheNoteIsSavedBakedShownAndHidingGivesTheUser
     DWORD code = 99;
     GetExitCodeProcess(board.handle.get(), &code);
     EXPECT_EQ(code, 0u);
-    EXPECT_TRUE(sweeper_.answered().empty());
+    EXPECT_TRUE(sweeper_.answered().empty()) << box_texts(sweeper_.answered());
 
     const auto text = read_test_file(win::join_path(board_folder(), L"page-1.txt"));
     ASSERT_TRUE(text);
@@ -131,7 +139,51 @@ TEST_F(BoardRoad, EditedFromTheTrayTheNoteIsSavedBakedShownAndHidingGivesTheUser
     choose_in_menu(kShowBoard);
     EXPECT_TRUE(eventually([&] { return !board_shown_in_settings(); }));
     EXPECT_TRUE(eventually([&] { return desktop_shows(user_wallpaper_); }));
-    EXPECT_TRUE(sweeper_.answered().empty());
+    EXPECT_TRUE(sweeper_.answered().empty()) << box_texts(sweeper_.answered());
+}
+
+// The board's page is one note after a leave that saved it.
+void expect_one_note_saved(const std::wstring& folder) {
+    const auto text = read_test_file(win::join_path(folder, L"page-1.txt"));
+    ASSERT_TRUE(text);
+    const auto page = read_board_file(*text);
+    ASSERT_TRUE(page.ok());
+    ASSERT_EQ(page->entries.size(), 1u);
+    EXPECT_EQ(page->entries[0].scene.objects.size(), 1u);
+}
+
+TEST_F(BoardRoad, ALeaveWhoseBakeCannotRunSavesTheNotesAndSaysTheWallpaperWasNotUpdated) {
+    const Process prepared = wait_for_child();
+    choose_in_menu(kEditBoard);
+    const Process board = wait_for_child(prepared.id);
+    wait_for_capture(board);
+    draw_rectangle(kNote);
+    // Another bake holds the board for longer than a leave waits.
+    win::UniqueHandle bake(CreateMutexW(nullptr, FALSE, BOARD_BAKE_MUTEX));
+    ASSERT_EQ(WaitForSingleObject(bake.get(), 0), WAIT_OBJECT_0);
+    tap(VK_ESCAPE);
+    EXPECT_TRUE(sweeper_.wait_for_text(
+        L"The notes are saved, but the wallpaper was not updated: Another bake is still running", 60000))
+        << box_texts(sweeper_.answered());
+    ReleaseMutex(bake.get());
+    ASSERT_EQ(WaitForSingleObject(board.handle.get(), 30000), WAIT_OBJECT_0);
+    expect_one_note_saved(board_folder());
+    EXPECT_FALSE(board_shown_in_settings());
+    EXPECT_TRUE(desktop_shows(user_wallpaper_));
+}
+
+TEST_F(BoardRoad, ADisplayChangeWhileEditingSavesAndBakesTheBoardAndSaysSo) {
+    const Process prepared = wait_for_child();
+    choose_in_menu(kEditBoard);
+    const Process board = wait_for_child(prepared.id);
+    const HWND window = wait_for_capture(board);
+    PostMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+    EXPECT_TRUE(sweeper_.wait_for_text(L"The display configuration changed. The board was saved."))
+        << box_texts(sweeper_.answered());
+    ASSERT_EQ(WaitForSingleObject(board.handle.get(), 30000), WAIT_OBJECT_0);
+    EXPECT_TRUE(read_test_file(win::join_path(board_folder(), L"page-1.txt")));
+    EXPECT_TRUE(board_shown_in_settings());
+    EXPECT_EQ(sweeper_.answered().size(), 1u) << box_texts(sweeper_.answered());
 }
 
 TEST_F(BoardRoad, APageDamagedWhileEditingKeepsTheEditorOnceAndTheNotesInTheSideFile) {

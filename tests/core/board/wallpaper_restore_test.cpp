@@ -135,5 +135,23 @@ TEST(MatchScreensToWallpaperBase, GivesBackOnlyWhileSomeMonitorShowsTheBoard) {
     EXPECT_EQ(find_base_screen(*matched, "B")->image, std::u16string(kOwnB));
 }
 
+// The user's pictures on the bake's own style, left by a bake cut off
+// before its pictures: hiding the board gives the recorded style back.
+TEST(MatchScreensToWallpaperBase, GivesTheStyleBackFromADesktopLeftHalfBaked) {
+    FakePathRules rules;
+    const std::vector<MonitorWallpaper> own = {{"A", kOwnA}, {"B", kOwnB}};
+    const auto half_baked = match_screens_to_wallpaper_base(base_of_two(), own, WallpaperPosition::Fill, {}, rules, true);
+    ASSERT_TRUE(half_baked);
+    EXPECT_EQ(half_baked->position, WallpaperPosition::Center);
+    EXPECT_FALSE(match_screens_to_wallpaper_base(base_of_two(), own, WallpaperPosition::Fill, {}, rules, false));
+    EXPECT_FALSE(match_screens_to_wallpaper_base(base_of_two(), own, WallpaperPosition::Center, {}, rules, true));
+
+    Restore restore;
+    restore.desktop.wallpapers = {{"A", kOwnA}, {"B", kOwnB}};
+    ASSERT_TRUE(restore.run(*half_baked).ok());
+    EXPECT_EQ(restore.desktop.raw_position, 0u);
+    EXPECT_EQ(restore.host.removals, 0);
+}
+
 }  // namespace
 }  // namespace glimmerly

@@ -103,9 +103,72 @@ TEST(RecordUserWallpapers, AMonitorShowingItsBakedPictureKeepsItsRecordedImage) 
     // The same image in another spelling is no change.
     const std::vector<MonitorWallpaper> same = {{"A", u"c:/GONE/sea.jpg"}};
     EXPECT_FALSE(record_user_wallpapers(base, same, FakePathRules{}));
+    // Nor does an empty monitor: see the next test.
     const std::vector<MonitorWallpaper> none = {{"A", std::nullopt}};
-    EXPECT_TRUE(record_user_wallpapers(base, none, FakePathRules{}));
+    EXPECT_FALSE(record_user_wallpapers(base, none, FakePathRules{}));
+    EXPECT_EQ(base.screens[0].image, std::u16string(u"C:\\gone\\sea.jpg"));
+}
+
+// A restore empties a monitor whose picture is missing for a while, and one
+// cut off after emptying the desktop leaves every monitor empty: the record
+// must outlive both until the picture is back or the user picks another.
+TEST(RecordUserWallpapers, NeitherAnEmptyMonitorNorAPictureOfTheProgramsReplacesTheRecordedImage) {
+    const struct {
+        const char* name;
+        std::optional<std::u16string> shown;
+        std::optional<std::u16string> recorded;
+    } rows[] = {
+        {"no picture", std::nullopt, u"C:\\sea.jpg"},
+        {"an empty path", u"", u"C:\\sea.jpg"},
+        {"another bake's picture", u"D:\\b\\baked-B-0123456789abcdef.png", u"C:\\sea.jpg"},
+        {"the layer's span picture", u"C:\\Board\\Wallpaper-Span.PNG", u"C:\\sea.jpg"},
+        {"the user's new picture", u"C:\\hills.jpg", u"C:\\hills.jpg"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        BoardBase base;
+        base.screens = {{"A", u"C:\\sea.jpg", u"C:\\b\\baked-A-0123456789abcdef.png"}};
+        const std::vector<MonitorWallpaper> wallpapers = {{"A", row.shown}};
+        (void)record_user_wallpapers(base, wallpapers, FakePathRules{});
+        EXPECT_EQ(base.screens[0].image, row.recorded);
+    }
+    // A monitor new to the base records no picture of the program's either.
+    BoardBase base;
+    const std::vector<MonitorWallpaper> span = {{"N", u"C:\\Board\\wallpaper-span.png"}};
+    EXPECT_TRUE(record_user_wallpapers(base, span, FakePathRules{}));
     EXPECT_EQ(base.screens[0].image, std::nullopt);
+}
+
+// A bake of an older version set the fill style before the pictures; cut
+// off in between, the desktop shows the user's own pictures on the bake's
+// style. Without the record of a finished bake that style is not the user's.
+TEST(UpdateBaseFromDesktop, AHalfBakedDesktopKeepsTheRecordedPositionUntilABakeRecordsItsEnd) {
+    const struct {
+        const char* name;
+        bool unfinished;
+        WallpaperPosition desktop;
+        std::optional<std::u16string> shown;
+        WallpaperPosition kept;
+    } rows[] = {
+        {"cut off before the pictures", true, WallpaperPosition::Fill, u"C:\\sea.jpg", WallpaperPosition::Tile},
+        {"cut off, the user's picture missing", true, WallpaperPosition::Fill, std::nullopt, WallpaperPosition::Tile},
+        {"a finished bake: the user chose fill", false, WallpaperPosition::Fill, u"C:\\sea.jpg",
+         WallpaperPosition::Fill},
+        {"a style the bake never sets is the user's", true, WallpaperPosition::Center, u"C:\\sea.jpg",
+         WallpaperPosition::Center},
+        {"the pictures set, the style not yet", true, WallpaperPosition::Tile,
+         u"C:\\b\\baked-A-0123456789abcdef.png", WallpaperPosition::Tile},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        BoardBase base;
+        base.position = WallpaperPosition::Tile;
+        base.screens = {{"A", u"C:\\sea.jpg", u"C:\\b\\baked-A-0123456789abcdef.png"}};
+        const std::vector<MonitorWallpaper> wallpapers = {{"A", row.shown}};
+        (void)update_base_from_desktop(base, wallpapers, row.desktop, Rgb{}, FakePathRules{}, row.unfinished);
+        EXPECT_EQ(base.position, row.kept);
+        EXPECT_EQ(base.screens[0].image, std::u16string(u"C:\\sea.jpg"));
+    }
 }
 
 TEST(UpdateBaseFromDesktop, TakesTheDesktopsPositionAndColourOnlyWhenTheUserChangedAWallpaper) {

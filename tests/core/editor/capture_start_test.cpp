@@ -39,5 +39,16 @@ TEST(CaptureStart, TheSettingsBringTheToolSizesAndACollapsedToolbarBringsThePen)
     }
 }
 
+TEST(CaptureStart, TheWheelHintShowsUntilTheSettingsRecordItWasUsed) {
+    for (const bool used : {false, true}) {
+        SCOPED_TRACE(used ? "used" : "never used");
+        Settings settings;
+        settings.wheel_hint = used;
+        EditorState state = new_capture_state(black(4, 4), {});
+        apply_capture_settings(state, settings);
+        EXPECT_EQ(state.wheel_hint_shown, !used);
+    }
+}
+
 }  // namespace
 }  // namespace glimmerly

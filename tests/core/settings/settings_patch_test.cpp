@@ -12,8 +12,8 @@ TEST(SettingsCommit, KeepsEveryFieldAnotherWriterOwnsFromTheFile) {
     Settings changed;  // the settings window's record: every field differs from the file
     changed.live_capture = true;
 
-    // The six fields the editor, the board and the save dialog own come from
-    // the file; everything else is the window's.
+    // The eight fields the editor, the board and the save dialog own come
+    // from the file; everything else is the window's.
     Settings expected = changed;
     expected.capture_stroke_width = on_disk.capture_stroke_width;
     expected.capture_eraser_size = on_disk.capture_eraser_size;
@@ -21,6 +21,8 @@ TEST(SettingsCommit, KeepsEveryFieldAnotherWriterOwnsFromTheFile) {
     expected.board_visible = on_disk.board_visible;
     expected.save_folder = on_disk.save_folder;
     expected.save_format = on_disk.save_format;
+    expected.wheel_hint = on_disk.wheel_hint;
+    expected.mini_toolbar_folded = on_disk.mini_toolbar_folded;
     EXPECT_EQ(settings_to_commit(changed, on_disk), expected);
 }
 
