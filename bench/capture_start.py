@@ -15,6 +15,7 @@ import time
 from x_display import Display
 
 ROOT, PREFIX, RUNS = sys.argv[1], sys.argv[2], int(sys.argv[3])
+BUSY = int(sys.argv[4]) if len(sys.argv) > 4 else 0
 LEAK_CAPTURES = 100
 WINE_EXEC = [os.path.join(ROOT, "scripts/wine-exec"), PREFIX]
 PROGRAM = os.path.join(ROOT, "build/win/glimmerly.exe")
@@ -37,6 +38,27 @@ def escape_into(display, window):
     if window is None or not display.wait_for_focus(window, 30):
         print("the capture's window never got the input focus", file=sys.stderr)
     key("Escape")
+
+
+def p95(times):
+    ordered = sorted(times)
+    return ordered[max(0, -(-95 * len(ordered) // 100) - 1)]
+
+
+def spread(times):
+    return (f"median {statistics.median(times):.1f}  p95 {p95(times):.1f}  min {min(times):.1f}  "
+            f"max {max(times):.1f}")
+
+
+def start_load(count):
+    """Processes that keep a core busy each, for the figures under load."""
+    return [subprocess.Popen([sys.executable, "-c", "while True: pass"]) for _ in range(count)]
+
+
+def stop_load(busy):
+    for process in busy:
+        process.kill()
+        process.wait()
 
 
 def measure(display, cold):
@@ -148,35 +170,44 @@ def main():
         sys.exit("the target window did not show")
     subprocess.run(["xdotool", "mousemove", str(display.size[0] // 2), str(display.size[1] // 2)], check=True)
     # The stand-in first, alone with the target: it takes Print Screen too.
+    # The idle memory is read before the load starts, the times under it.
+    busy = start_load(BUSY)
     stand_in_idle, stand_in_cold = measure_stand_in(display)
+    stop_load(busy)
     helper("settings")
     subprocess.Popen(WINE_EXEC + [PROGRAM])
 
     helper("child", 0)
     idle = usage()
     idle_anonymous = anonymous_mib(resident_host_process())
+    busy = start_load(BUSY)
     prepared = measure(display, cold=False)
     cold = measure(display, cold=True)
-    print(f"display {display.size[0]} x {display.size[1]}, {RUNS} runs each, milliseconds")
-    print(f"prepared child: median {statistics.median(prepared):.1f}  min {min(prepared):.1f}  max {max(prepared):.1f}")
-    print(f"cold child:     median {statistics.median(cold):.1f}  min {min(cold):.1f}  max {max(cold):.1f}")
+    stop_load(busy)
+    print(f"display {display.size[0]} x {display.size[1]}, {RUNS} runs each, milliseconds"
+          + (f", {BUSY} busy processes beside" if BUSY else ""))
+    print(f"prepared child: {spread(prepared)}")
+    print(f"cold child:     {spread(cold)}")
     print(f"stand-in (tray icon and hotkey, a child started on the key):")
-    print(f"  cold child:   median {statistics.median(stand_in_cold):.1f}  min {min(stand_in_cold):.1f}  "
-          f"max {max(stand_in_cold):.1f}")
+    print(f"  cold child:   {spread(stand_in_cold)}")
     print(f"  idle: host: anonymous {stand_in_idle:.1f} MiB")
     print(f"program / stand-in: cold capture {statistics.median(cold) / statistics.median(stand_in_cold):.2f} x, "
+          f"prepared capture {statistics.median(prepared) / statistics.median(stand_in_cold):.2f} x "
+          f"(p95 {p95(prepared) / p95(stand_in_cold):.2f} x), "
           f"idle memory {idle_anonymous:.1f} / {stand_in_idle:.1f} MiB = {idle_anonymous / stand_in_idle:.2f} x",
           flush=True)
     # The resident's own use, idle and after many captures: growth would be a
     # leak in the resident's side of the capture road.
     for _ in range(max(0, LEAK_CAPTURES - 2 * RUNS)):
-        child = int(helper("child", 0))
+        helper("child", 0)
         display.drain()
         key("Print")
         _, window = display.time_key_to_map(30)
-        helper("opened")
+        # The child that opened the capture: the one `child` named may have
+        # been replaced by a newer one meanwhile.
+        opened = helper("opened")
         escape_into(display, window)
-        helper("closed", child)
+        helper("closed", opened)
     helper("child", 0)
     print(f"resident idle:                {idle}")
     print(f"resident after {max(LEAK_CAPTURES, 2 * RUNS)} captures: {usage()}")

@@ -8,6 +8,7 @@
 #include "app/image/screen_grab.h"
 #include "app/lib/settings_store.h"
 #include "app/render/capture_region.h"
+#include "app/win/failure.h"
 #include "core/editor/capture_start.h"
 #include "ui/capture/editor_window_part.h"
 
@@ -34,6 +35,36 @@ std::unique_ptr<WarmRenderer> take_fitting_warm_renderer(App& app, const PixelRe
     return nullptr;
 }
 
+// The capture's window over the whole virtual screen, showing the grab as
+// it is. Not activated yet: the installed session takes the activation.
+Status show_frozen_screen(HWND window, const DibSurface& surface, PixelPoint origin) {
+    const int width = static_cast<int>(surface.width), height = static_cast<int>(surface.height);
+    SetWindowLongPtrW(window, GWL_STYLE, static_cast<LONG_PTR>(WS_POPUP));
+    if (!SetWindowPos(window, HWND_TOPMOST, origin.x, origin.y, width, height,
+                      SWP_SHOWWINDOW | SWP_FRAMECHANGED | SWP_NOACTIVATE))
+        return win::win32_failure("SetWindowPos");
+    const win::WindowDc dc = win::WindowDc::of(window);
+    if (!dc || !BitBlt(dc.get(), 0, 0, width, height, surface.memory.get(), 0, 0, SRCCOPY)) {
+        Failure failure = win::win32_failure("BitBlt");
+        ShowWindow(window, SW_HIDE);
+        return failure;
+    }
+    return ok_status();
+}
+
+// A window shown ahead of its session goes again when the session's set-up
+// fails: nothing would answer for it.
+struct HiddenUnlessInstalled {
+    HWND window;
+    bool installed = false;
+    explicit HiddenUnlessInstalled(HWND shown) : window(shown) {}
+    HiddenUnlessInstalled(const HiddenUnlessInstalled&) = delete;
+    HiddenUnlessInstalled& operator=(const HiddenUnlessInstalled&) = delete;
+    ~HiddenUnlessInstalled() {
+        if (!installed) ShowWindow(window, SW_HIDE);
+    }
+};
+
 Status open_capture_here(App& app, HWND window) {
     // The frame is the screen at the moment of the key: nothing that the
     // grab does not need comes before it.
@@ -46,9 +77,16 @@ Status open_capture_here(App& app, HWND window) {
                         : create_dib_surface(static_cast<std::uint32_t>(screen.width()),
                                              static_cast<std::uint32_t>(screen.height()));
     if (!surface) return std::move(surface).failure();
+    auto at = blit_virtual_screen_into(*surface);
+    if (!at) return std::move(at).failure();
+    // What the window shows first is the frozen screen itself, so it maps
+    // now; the picture's copy and the session's set-up (some 8 MB moved and
+    // a settings read, slow on a busy machine) follow behind it.
+    GLIM_TRY(show_frozen_screen(window, *surface, *at));
+    HiddenUnlessInstalled shown{window};
     std::vector<std::uint8_t> pixels;
     if (warm) pixels = std::move(warm->frame_pixels);
-    auto grab = capture_virtual_screen_into(*surface, std::move(pixels));
+    auto grab = picture_of_grab(*surface, *at, std::move(pixels));
     if (!grab) return std::move(grab).failure();
     if (!is_valid_bgra_image(grab->image)) return invalid_input("Invalid BGRA image dimensions or buffer length");
     if (app.keeps_settings && !std::exchange(app.settings_fresh, false)) {
@@ -65,6 +103,7 @@ Status open_capture_here(App& app, HWND window) {
     editor_window_part(state).renderer.gdi_surface = TemporaryGdiSurface{
         std::move(surface->screen), std::move(surface->memory), std::move(surface->dib), std::move(surface->selection)};
     GLIM_TRY(install_editor_state(app, window, std::move(state), origin));
+    shown.installed = true;
 
     // The window is up. A cold process builds its renderer on its own thread
     // only now: loading Direct2D beside the grab slowed the grab twofold.

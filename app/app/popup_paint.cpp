@@ -93,8 +93,9 @@ Status hint_text(RowPaint& r, std::string_view text, double left, double above) 
     if (!h) return std::move(h).failure();
     const double bottom = (r.height - above) * r.s;
     r.painter.fill_record.reset();
-    return draw_text_in_rect(r.painter.target, text, {left * r.s, bottom - *h, r.width * r.s, bottom}, *f,
-                             {kDim, 1.0f});
+    draw_text_in_rect(r.painter.target, r.painter.brush.get(), text,
+                      {left * r.s, bottom - *h, r.width * r.s, bottom}, *f, {kDim, 1.0f});
+    return ok_status();
 }
 
 Box units(const RowPaint& r, double left, double top, double right, double bottom) {

@@ -69,16 +69,26 @@ Result<ScreenGrab> capture_virtual_screen() {
     return capture_virtual_screen_into(*surface);
 }
 
-Result<ScreenGrab> capture_virtual_screen_into(DibSurface& surface, std::vector<std::uint8_t> pixels) {
+Result<PixelPoint> blit_virtual_screen_into(DibSurface& surface) {
     const PixelRect screen = virtual_screen_rect();
     if (screen.width() <= 0 || screen.height() <= 0) return win::win32_failure("GetSystemMetrics");
     if (static_cast<std::uint32_t>(screen.width()) != surface.width ||
         static_cast<std::uint32_t>(screen.height()) != surface.height)
         return invalid_input("Invalid surface dimensions");
     GLIM_TRY(blit_screen(surface, screen));
+    return PixelPoint{screen.left, screen.top};
+}
+
+Result<ScreenGrab> picture_of_grab(const DibSurface& surface, PixelPoint origin, std::vector<std::uint8_t> pixels) {
     auto image = copy_out_opaque(surface, std::move(pixels));
     if (!image) return std::move(image).failure();
-    return ScreenGrab{std::move(image).value(), screen.left, screen.top};
+    return ScreenGrab{std::move(image).value(), origin.x, origin.y};
+}
+
+Result<ScreenGrab> capture_virtual_screen_into(DibSurface& surface, std::vector<std::uint8_t> pixels) {
+    auto origin = blit_virtual_screen_into(surface);
+    if (!origin) return std::move(origin).failure();
+    return picture_of_grab(surface, *origin, std::move(pixels));
 }
 
 Result<BgraImage> grab_screen_rect(const PixelRect& area) {

@@ -49,6 +49,10 @@ Result<ScreenGrab> capture_virtual_screen();
 // size; the surface keeps the grabbed pixels. `pixels` becomes the picture's
 // buffer: one made ahead of the right size saves its allocation.
 Result<ScreenGrab> capture_virtual_screen_into(DibSurface& surface, std::vector<std::uint8_t> pixels = {});
+// Its two halves: the screen blitted into the surface (the screen's
+// top-left corner returned), then the surface's pixels copied out opaque.
+Result<PixelPoint> blit_virtual_screen_into(DibSurface& surface);
+Result<ScreenGrab> picture_of_grab(const DibSurface& surface, PixelPoint origin, std::vector<std::uint8_t> pixels);
 
 // The screen's pixels inside `area` (virtual-screen coordinates), every alpha
 // 255. Parts outside every monitor come out as the platform fills them.

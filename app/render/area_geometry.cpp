@@ -57,6 +57,18 @@ Result<ComPtr<ID2D1PathGeometry>> closed_polygon_geometry(ID2D1Factory* factory,
     return polyline_geometry(factory, points, true, true);
 }
 
+Result<ComPtr<ID2D1PathGeometry>> dashes_geometry(ID2D1Factory* factory, std::span<const Dash> dashes) {
+    auto open = open_path(factory);
+    if (!open) return std::move(open).failure();
+    for (const Dash& dash : dashes) {
+        open->sink->BeginFigure(d2d_point(dash.from), D2D1_FIGURE_BEGIN_HOLLOW);
+        open->sink->AddLine(d2d_point(dash.to));
+        open->sink->EndFigure(D2D1_FIGURE_END_OPEN);
+    }
+    GLIM_TRY(close_sink(open->sink.get()));
+    return std::move(open->path);
+}
+
 Result<ComPtr<ID2D1PathGeometry>> figures_geometry(ID2D1Factory* factory, std::span<const Polyline> figures) {
     auto open = open_path(factory);
     if (!open) return std::move(open).failure();

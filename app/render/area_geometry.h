@@ -10,6 +10,7 @@
 #include <span>
 
 #include "app/render/renderer_resources.h"
+#include "core/editor/editor_state.h"
 
 namespace glimmerly {
 
@@ -21,6 +22,10 @@ Result<win::ComPtr<ID2D1PathGeometry>> polyline_geometry(ID2D1Factory* factory, 
 // A filled, closed figure through the points; an empty path for no points.
 Result<win::ComPtr<ID2D1PathGeometry>> closed_polygon_geometry(ID2D1Factory* factory,
                                                                std::span<const Point> points);
+
+// Every dash as an open, hollow figure of its own: stroked, the same lines as
+// one DrawLine per dash, in one call.
+Result<win::ComPtr<ID2D1PathGeometry>> dashes_geometry(ID2D1Factory* factory, std::span<const Dash> dashes);
 
 // Filled, closed figures under the WINDING rule: where figures overlap the
 // area is covered once.

@@ -32,7 +32,8 @@ Status draw_text_object(RendererResources& resources, ID2D1RenderTarget* target,
     if (!text.label.is_label()) {
         const Box rect{text.at.x, text.at.y, text.at.x + text.extent.w + kTextSlack,
                        text.at.y + text.extent.h + kTextSlack};
-        return draw_text_in_rect(target, text.text, rect, format->get(), {object.color, 1.0f});
+        draw_text_in_rect(target, brush, text.text, rect, format->get(), {object.color, 1.0f});
+        return ok_status();
     }
 
     const float radius = static_cast<float>(text.size * kLabelCornerFactor);
@@ -44,7 +45,8 @@ Status draw_text_object(RendererResources& resources, ID2D1RenderTarget* target,
     if (text.label.kind == LabelKind::Fit) (*format)->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
     const double width = text.label.kind == LabelKind::Wrap ? text.label.wrap_width : text.extent.w;
     const Box rect{text.at.x, text.at.y, text.at.x + width, text.at.y + text.extent.h + kTextSlack};
-    return draw_text_in_rect(target, text.text, rect, format->get(), {object_text_color(object), 1.0f});
+    draw_text_in_rect(target, brush, text.text, rect, format->get(), {object_text_color(object), 1.0f});
+    return ok_status();
 }
 
 Status draw_stroke(RendererResources& resources, ID2D1RenderTarget* target, ID2D1SolidColorBrush* brush,
@@ -64,38 +66,86 @@ Status draw_stroke(RendererResources& resources, ID2D1RenderTarget* target, ID2D
     return ok_status();
 }
 
-Status draw_outlined_object(RendererResources& resources, ID2D1RenderTarget* target, ID2D1SolidColorBrush* brush,
-                            std::span<const SceneObject> objects, std::size_t index) {
+// The object's paths as the cache keeps them, rebuilt only where its outline
+// (or, for a fill region, the outlines cut out of it) changed.
+Result<OutlineCacheEntry*> outline_paths(RendererResources& resources, OutlineRenderCache& cache,
+                                         std::span<const SceneObject> objects, std::size_t index) {
     const SceneObject& object = objects[index];
     const bool arrow = object.kind() == ObjectKind::Arrow;
     const bool has_fill = !object.fill.empty();
+    std::vector<Polyline> outline = build_object_geometry(object, objects);
+    auto found = cache.find(object.id);
+    if (found == cache.end() || found->second.filled != has_fill || found->second.outline != outline) {
+        OutlineCacheEntry entry{std::move(outline), has_fill, {}, {}, true};
+        for (const Polyline& polyline : entry.outline) {
+            if (polyline.empty()) {
+                entry.paths.emplace_back();
+                continue;
+            }
+            const bool ends_where_it_began = polyline.front() == polyline.back();
+            const bool closed = arrow && ends_where_it_began;  // the head
+            auto path = polyline_geometry(resources.d2d_factory.get(), polyline, closed || has_fill,
+                                          ends_where_it_began);
+            if (!path) return std::move(path).failure();
+            entry.paths.push_back(std::move(*path));
+        }
+        entry.areas.resize(entry.outline.size());
+        found = cache.insert_or_assign(object.id, std::move(entry)).first;
+    }
+    OutlineCacheEntry& entry = found->second;
+    entry.used = true;
+    if (arrow) return &entry;
+    for (std::size_t p = 0; p < entry.outline.size(); ++p) {
+        if (entry.outline[p].empty()) continue;
+        std::vector<CutAreaEntry>& areas = entry.areas[p];
+        areas.resize(object.fill.size());
+        for (std::size_t r = 0; r < object.fill.size(); ++r) {
+            auto boundaries = collect_region_boundaries(object.fill[r], objects, index + 1);
+            if (areas[r].geometry && areas[r].boundaries == boundaries) continue;
+            auto area = fill_region_geometry(resources, entry.paths[p].get(), entry.outline[p], boundaries);
+            if (!area) return std::move(area).failure();
+            areas[r] = CutAreaEntry{std::move(boundaries), std::move(*area)};
+        }
+    }
+    return &entry;
+}
+
+Status draw_outlined_object(RendererResources& resources, ID2D1RenderTarget* target, ID2D1SolidColorBrush* brush,
+                            OutlineRenderCache& cache, std::span<const SceneObject> objects, std::size_t index) {
+    const SceneObject& object = objects[index];
+    const bool arrow = object.kind() == ObjectKind::Arrow;
     ID2D1StrokeStyle* style = nullptr;
     if (arrow)
         style = as_line(object)->head ? resources.round_start_stroke.get() : resources.round_stroke.get();
-    ID2D1Factory* factory = resources.d2d_factory.get();
-
-    for (const Polyline& polyline : build_object_geometry(object, objects)) {
+    auto entry = outline_paths(resources, cache, objects, index);
+    if (!entry) return std::move(entry).failure();
+    const OutlineCacheEntry& paths = **entry;
+    for (std::size_t p = 0; p < paths.outline.size(); ++p) {
+        const Polyline& polyline = paths.outline[p];
         if (polyline.empty()) continue;
-        const bool ends_where_it_began = polyline.front() == polyline.back();
-        const bool closed = arrow && ends_where_it_began;  // the head
-        auto path = polyline_geometry(factory, polyline, closed || has_fill, ends_where_it_began);
-        if (!path) return std::move(path).failure();
         if (!arrow) {
-            for (const FillRegion& region : object.fill) {
-                const auto boundaries = collect_region_boundaries(region, objects, index + 1);
-                auto area = fill_region_geometry(resources, path->get(), polyline, boundaries);
-                if (!area) return std::move(area).failure();
-                brush->SetColor(d2d_colour(region.color));
-                target->FillGeometry(area->get(), brush);
+            for (std::size_t r = 0; r < object.fill.size(); ++r) {
+                brush->SetColor(d2d_colour(object.fill[r].color));
+                target->FillGeometry(paths.areas[p][r].geometry.get(), brush);
             }
         }
         brush->SetColor(d2d_colour(object.color));
-        if (closed)
-            target->FillGeometry(path->get(), brush);
+        if (arrow && polyline.front() == polyline.back())
+            target->FillGeometry(paths.paths[p].get(), brush);
         else
-            target->DrawGeometry(path->get(), brush, static_cast<float>(object.width), style);
+            target->DrawGeometry(paths.paths[p].get(), brush, static_cast<float>(object.width), style);
     }
     return ok_status();
+}
+
+// Whether an object may leave a pixel inside the shown area. The hit-test
+// bounds hold the object's outline and inside; antialiasing reaches a pixel
+// further, and a text's layout box runs past its measured extent (turned
+// with the text, up to the slack's diagonal).
+bool may_show(const ShownArea& shown, std::span<const SceneObject> objects, std::size_t i) {
+    if (shown.bounds.size() != objects.size()) return true;
+    const double reach = shown.margin + (objects[i].kind() == ObjectKind::Text ? kTextSlack * 1.5 : 0.0);
+    return shown.bounds.may_touch(i, grow_box(shown.area, reach));
 }
 
 }  // namespace
@@ -122,27 +172,51 @@ void prune_object_cache(ObjectRenderCache& cache, std::span<const SceneObject> o
     std::erase_if(cache, [](const auto& item) { return !item.second.used; });
 }
 
+void prune_outline_cache(OutlineRenderCache& cache, std::span<const SceneObject> objects) {
+    for (auto& [id, entry] : cache) entry.used = false;
+    for (const SceneObject& object : objects) {
+        const ObjectKind kind = object.kind();
+        if (kind != ObjectKind::Rectangle && kind != ObjectKind::Ellipse && kind != ObjectKind::Arrow) continue;
+        if (const auto found = cache.find(object.id); found != cache.end()) found->second.used = true;
+    }
+    std::erase_if(cache, [](const auto& item) { return !item.second.used; });
+}
+
+Status prune_object_caches(RendererResources& resources, std::span<const SceneObject> objects) {
+    auto strokes = resources.object_cache.borrow();
+    if (!strokes) return busy_failure("The object cache");
+    auto outlines = resources.outline_cache.borrow();
+    if (!outlines) return busy_failure("The outline cache");
+    prune_object_cache(*strokes, objects);
+    prune_outline_cache(*outlines, objects);
+    return ok_status();
+}
+
 Status draw_scene_objects(RendererResources& resources, ID2D1RenderTarget* target,
                           std::span<const SceneObject> objects, std::optional<ObjectId> skip, std::size_t first,
-                          std::size_t end) {
+                          std::size_t end, const ShownArea* shown) {
     if (first > end || end > objects.size()) return invalid_input("Object range outside the list");
     auto cache = resources.object_cache.borrow();
     if (!cache) return busy_failure("The object cache");
-    ComPtr<ID2D1SolidColorBrush> brush;
-    GLIM_TRY(made(target->CreateSolidColorBrush(D2D1::ColorF(0, 0, 0), brush.put()), brush,
-                  "CreateSolidColorBrush"));
+    auto outlines = resources.outline_cache.borrow();
+    if (!outlines) return busy_failure("The outline cache");
+    auto brush = solid_brush(resources, target, D2D1::ColorF(0, 0, 0));
+    if (!brush) return std::move(brush).failure();
     for (std::size_t i = first; i < end; ++i) {
         const SceneObject& object = objects[i];
         if (skip && object.id == *skip) continue;
+        if (object.kind() == ObjectKind::Blur || (shown && !may_show(*shown, objects, i))) continue;
         switch (object.kind()) {
         case ObjectKind::Blur: break;
-        case ObjectKind::Stroke: GLIM_TRY(draw_stroke(resources, target, brush.get(), *cache, object)); break;
+        case ObjectKind::Stroke: GLIM_TRY(draw_stroke(resources, target, brush->get(), *cache, object)); break;
         case ObjectKind::Text:
-            GLIM_TRY(draw_text_object(resources, target, brush.get(), object, *as_text(object)));
+            GLIM_TRY(draw_text_object(resources, target, brush->get(), object, *as_text(object)));
             break;
         case ObjectKind::Rectangle:
         case ObjectKind::Ellipse:
-        case ObjectKind::Arrow: GLIM_TRY(draw_outlined_object(resources, target, brush.get(), objects, i)); break;
+        case ObjectKind::Arrow:
+            GLIM_TRY(draw_outlined_object(resources, target, brush->get(), *outlines, objects, i));
+            break;
         }
     }
     return ok_status();
@@ -150,11 +224,7 @@ Status draw_scene_objects(RendererResources& resources, ID2D1RenderTarget* targe
 
 Status draw_objects_with_cache(RendererResources& resources, ID2D1RenderTarget* target,
                                std::span<const SceneObject> objects) {
-    {
-        auto cache = resources.object_cache.borrow();
-        if (!cache) return busy_failure("The object cache");
-        prune_object_cache(*cache, objects);
-    }
+    GLIM_TRY(prune_object_caches(resources, objects));
     return draw_scene_objects(resources, target, objects, std::nullopt, 0, objects.size());
 }
 

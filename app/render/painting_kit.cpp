@@ -56,17 +56,17 @@ Status paint_centered(Painter& painter, std::string_view text, const Box& box, d
     const Point centre = box_centre(box);
     const double left = centre.x - measured->w / 2.0, top = centre.y - measured->h / 2.0;
     painter.fill_record.reset();
-    return draw_text_in_rect(painter.target, text, {left, top, left + measured->w + size, top + measured->h},
-                             format->get(), {colour, 1.0f});
+    draw_text_in_rect(painter.target, painter.brush.get(), text,
+                      {left, top, left + measured->w + size, top + measured->h}, format->get(), {colour, 1.0f});
+    return ok_status();
 }
 
 }  // namespace
 
 Result<Painter> make_painter(RendererResources& resources, ID2D1RenderTarget* target) {
-    Painter painter{std::vector<FillRecord>{}, resources, target, {}};
-    GLIM_TRY(made(target->CreateSolidColorBrush(D2D1::ColorF(0, 0, 0), painter.brush.put()), painter.brush,
-                  "CreateSolidColorBrush"));
-    return painter;
+    auto brush = solid_brush(resources, target, D2D1::ColorF(0, 0, 0));
+    if (!brush) return std::move(brush).failure();
+    return Painter{std::vector<FillRecord>{}, resources, target, std::move(*brush)};
 }
 
 Status paint_path(Painter& painter, const Box& rect, std::span<const Polyline> holes, PaintColour colour) {
@@ -145,12 +145,18 @@ void paint_dark_card(Painter& painter, const Box& rect, double scale) {
                         radius, PaintColour::grey(kCardRimGrey), scale);
 }
 
-void paint_dashed_polygon(Painter& painter, const std::array<Point, 4>& corners, PaintColour colour,
-                          double width) {
+Status stroke_dashes(Painter& painter, std::span<const Dash> dashes, PaintColour colour, double width) {
+    if (dashes.empty()) return ok_status();
+    auto path = dashes_geometry(painter.resources.d2d_factory.get(), dashes);
+    if (!path) return std::move(path).failure();
+    painter.target->DrawGeometry(path->get(), brush_for(painter, colour), static_cast<float>(width));
+    return ok_status();
+}
+
+Status paint_dashed_polygon(Painter& painter, const std::array<Point, 4>& corners, PaintColour colour,
+                            double width) {
     const std::array<Point, 5> ring{corners[0], corners[1], corners[2], corners[3], corners[0]};
-    for (const Dash& dash : dash_polyline(ring, width))
-        painter.target->DrawLine(d2d_point(dash.from), d2d_point(dash.to),
-                                 brush_for(painter, colour), static_cast<float>(width));
+    return stroke_dashes(painter, dash_polyline(ring, width), colour, width);
 }
 
 void set_rotation(Painter& painter, std::optional<PaintRotation> rotation) {
@@ -177,7 +183,9 @@ Status paint_text(Painter& painter, std::string_view text, const Box& rect, doub
     auto format = styled_text_format(painter.resources, static_cast<float>(size), style, current_language());
     if (!format) return std::move(format).failure();
     painter.fill_record.reset();
-    return draw_text_in_rect(painter.target, text, rect, format->get(), {colour.rgb(), colour.opacity});
+    draw_text_in_rect(painter.target, painter.brush.get(), text, rect, format->get(),
+                      {colour.rgb(), colour.opacity});
+    return ok_status();
 }
 
 Status paint_text_centered(Painter& painter, std::string_view text, const Box& box, double size, Rgb colour) {
@@ -201,15 +209,18 @@ Status paint_text_on_baseline(Painter& painter, double scale, std::string_view t
     auto line = measure_text(painter.resources, "X", format->get(), false, 0.0f);
     if (!line) return std::move(line).failure();
     painter.fill_record.reset();
-    return draw_text_in_rect(painter.target, text, {left, bottom - line->h, right, bottom}, format->get(),
-                             {colour, 1.0f});
+    draw_text_in_rect(painter.target, painter.brush.get(), text, {left, bottom - line->h, right, bottom},
+                      format->get(), {colour, 1.0f});
+    return ok_status();
 }
 
 Status draw_ui_text(Painter& painter, std::string_view text, const Box& rect, double size, PaintColour colour) {
     auto format = ui_text_format(painter.resources, static_cast<float>(size), current_language());
     if (!format) return std::move(format).failure();
     painter.fill_record.reset();
-    return draw_text_in_rect(painter.target, text, rect, format->get(), {colour.rgb(), colour.opacity});
+    draw_text_in_rect(painter.target, painter.brush.get(), text, rect, format->get(),
+                      {colour.rgb(), colour.opacity});
+    return ok_status();
 }
 
 Result<Size> measure_ui_text(Painter& painter, std::string_view text, double size) {

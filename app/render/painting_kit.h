@@ -16,6 +16,7 @@
 
 #include "app/render/renderer_resources.h"
 #include "app/render/text_formats.h"
+#include "core/editor/editor_state.h"
 #include "core/render/interface_colours.h"
 #include "core/render/paint_colour.h"
 
@@ -61,9 +62,11 @@ void stroke_accent_line(Painter& painter, Point from, Point to, double width);
 void stroke_neutral_rect(Painter& painter, const Box& rect, double width);
 // A dark rounded card with a lighter rim.
 void paint_dark_card(Painter& painter, const Box& rect, double scale);
+// The dashes as flat-ended lines, drawn in one call. None: nothing drawn.
+Status stroke_dashes(Painter& painter, std::span<const Dash> dashes, PaintColour colour, double width);
 // The four corners as a closed ring of dashes, the width as the dash unit.
-void paint_dashed_polygon(Painter& painter, const std::array<Point, 4>& corners, PaintColour colour,
-                          double width);
+Status paint_dashed_polygon(Painter& painter, const std::array<Point, 4>& corners, PaintColour colour,
+                            double width);
 
 // A turn (radians, clockwise on screen) about a centre for what follows;
 // none puts the identity back.

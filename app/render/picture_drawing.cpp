@@ -91,13 +91,42 @@ Result<std::vector<MeasuredText>> measured(Painter& painter, std::span<const std
     return out;
 }
 
+// A line drawn in the same colour and width as the shape before it.
+bool continues_lines(const PictureShape& before, const PictureShape& shape) {
+    return std::holds_alternative<LineShape>(before.geometry) && std::holds_alternative<LineShape>(shape.geometry) &&
+           before.colour == shape.colour && before.opacity == shape.opacity && shape.opacity == 1.0f &&
+           before.width == shape.width;
+}
+
 }  // namespace
 
 Status draw_picture(Painter& painter, const Picture& picture) {
     TransformScope transform(painter);
-    for (const PictureShape& shape : picture) GLIM_TRY(draw_shape(painter, transform, shape));
+    for (std::size_t i = 0; i < picture.size();) {
+        // A run of like lines (the dashes and hatching of an icon) goes in
+        // one call: each line its own call cost as much as the rest of the
+        // toolbar.
+        std::size_t end = i + 1;
+        while (end < picture.size() && continues_lines(picture[end - 1], picture[end])) ++end;
+        if (end - i < 2) {
+            GLIM_TRY(draw_shape(painter, transform, picture[i]));
+            i = end;
+            continue;
+        }
+        std::vector<Dash> lines;
+        lines.reserve(end - i);
+        for (std::size_t j = i; j < end; ++j) {
+            const auto& line = std::get<LineShape>(picture[j].geometry);
+            lines.push_back({line.from, line.to});
+        }
+        const PictureShape& first = picture[i];
+        GLIM_TRY(stroke_dashes(painter, lines, {first.opacity, first.colour.r, first.colour.g, first.colour.b},
+                               first.width));
+        i = end;
+    }
     return ok_status();
 }
+
 
 Status draw_icon(Painter& painter, IconKind kind, Point origin, double scale, Rgb colour) {
     return draw_picture(painter, place_picture(icon_picture(kind, colour), origin, scale));

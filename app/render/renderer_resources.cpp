@@ -52,6 +52,19 @@ D2D1::Matrix3x2F rotation_matrix(const RendererResources& resources, float degre
     return matrix;
 }
 
+Result<win::ComPtr<ID2D1SolidColorBrush>> solid_brush(RendererResources& resources, ID2D1RenderTarget* target,
+                                                      const D2D1_COLOR_F& colour) {
+    const bool kept = target == resources.dc_target.get();
+    if (kept && resources.dc_brush) {
+        resources.dc_brush->SetColor(colour);
+        return resources.dc_brush;
+    }
+    win::ComPtr<ID2D1SolidColorBrush> brush;
+    GLIM_TRY(made(target->CreateSolidColorBrush(colour, brush.put()), brush, "CreateSolidColorBrush"));
+    if (kept) resources.dc_brush = brush;
+    return brush;
+}
+
 Result<std::unique_ptr<RendererResources>> create_renderer_resources(bool software, bool premultiplied) {
     auto r = std::make_unique<RendererResources>();
     GLIM_TRY(load_library(r->d2d1_library, L"d2d1.dll"));

@@ -75,7 +75,28 @@ struct StrokeCacheEntry {
     win::ComPtr<ID2D1Geometry> geometry;
     bool used = false;  // drawn or confirmed in the current pass
 };
+
+// The inside of an object's outline that one of its fill regions colours,
+// with the outlines of the objects above that were cut out of it.
+struct CutAreaEntry {
+    std::vector<Polyline> boundaries;
+    win::ComPtr<ID2D1Geometry> geometry;
+};
+
+// A rectangle's, ellipse's or arrow's paths, kept while the object's outline
+// (its points in the context of the whole list) stays the same: building a
+// path geometry costs far more than building the points and comparing them.
+// `areas` holds, per polyline, one cut area per fill region.
+struct OutlineCacheEntry {
+    std::vector<Polyline> outline;
+    bool filled = false;
+    std::vector<win::ComPtr<ID2D1PathGeometry>> paths;
+    std::vector<std::vector<CutAreaEntry>> areas;
+    bool used = false;  // drawn or confirmed in the current pass
+};
+
 using ObjectRenderCache = std::unordered_map<ObjectId, StrokeCacheEntry>;
+using OutlineRenderCache = std::unordered_map<ObjectId, OutlineCacheEntry>;
 
 // Interface text formats by size (the bits of the f32), style and language.
 // The plain interface format has the style byte 0xFF.
@@ -153,12 +174,16 @@ struct RendererResources {
     win::ComPtr<ID2D1Factory> d2d_factory;        // single-threaded
     win::ComPtr<IDWriteFactory> dwrite_factory;   // shared
     win::ComPtr<ID2D1DCRenderTarget> dc_target;
+    // The one brush every pass on the DC target re-colours: a brush per pass
+    // or per text cost a creation each, every frame.
+    win::ComPtr<ID2D1SolidColorBrush> dc_brush;
     win::ComPtr<ID2D1StrokeStyle> round_stroke;        // round caps and joins
     win::ComPtr<ID2D1StrokeStyle> round_start_stroke;  // round start, flat end
     win::ComPtr<ID2D1Bitmap> background;                // the capture, drawn first
     std::optional<OverlayImage> overlay;
     Guarded<std::vector<NamedBitmap>> named_bitmaps;
     Guarded<ObjectRenderCache> object_cache;
+    Guarded<OutlineRenderCache> outline_cache;
     SceneLayerCache scene_layer;
     Guarded<std::vector<BlurBitmap>> blur_bitmaps;
     Guarded<BlurWorkspace> blur_workspace;  // buffers and threads kept for the next blur
@@ -171,6 +196,11 @@ struct RendererResources {
     RendererResources(const RendererResources&) = delete;
     RendererResources& operator=(const RendererResources&) = delete;
 };
+
+// A solid brush for drawing on `target`: the kept one on the DC target
+// (made on first use), a new one on any other.
+Result<win::ComPtr<ID2D1SolidColorBrush>> solid_brush(RendererResources& resources, ID2D1RenderTarget* target,
+                                                      const D2D1_COLOR_F& colour);
 
 // D2D1::Matrix3x2F::Rotation through the loaded library: a turn of
 // `degrees` clockwise about `centre`.

@@ -216,15 +216,21 @@ Status draw_text_in_rect(ID2D1RenderTarget* target, std::string_view text, const
     ComPtr<ID2D1SolidColorBrush> brush;
     GLIM_TRY(made(target->CreateSolidColorBrush(d2d_colour(colour.rgb, colour.alpha), brush.put()), brush,
                   "CreateSolidColorBrush"));
+    draw_text_in_rect(target, brush.get(), text, rect, format, colour);
+    return ok_status();
+}
+
+void draw_text_in_rect(ID2D1RenderTarget* target, ID2D1SolidColorBrush* brush, std::string_view text,
+                       const Box& rect, IDWriteTextFormat* format, TextColour colour) {
+    brush->SetColor(d2d_colour(colour.rgb, colour.alpha));
     const std::wstring wide = win::to_wide(text);
     // Wine ignores the clip option and lets a long word run past the
     // rectangle; the same clip pushed on the target holds everywhere, and
     // where the option works the two agree.
     target->PushAxisAlignedClip(d2d_rect(rect), D2D1_ANTIALIAS_MODE_ALIASED);
-    target->DrawText(wide.data(), static_cast<UINT32>(wide.size()), format, d2d_rect(rect), brush.get(),
+    target->DrawText(wide.data(), static_cast<UINT32>(wide.size()), format, d2d_rect(rect), brush,
                      D2D1_DRAW_TEXT_OPTIONS_CLIP, DWRITE_MEASURING_MODE_NATURAL);
     target->PopAxisAlignedClip();
-    return ok_status();
 }
 
 Result<Size> measure_text(RendererResources& resources, std::string_view text, IDWriteTextFormat* format,

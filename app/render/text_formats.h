@@ -44,6 +44,9 @@ Result<win::ComPtr<IDWriteTextFormat>> annotation_text_format(IDWriteFactory* fa
 // The text drawn into the rectangle and clipped to it.
 Status draw_text_in_rect(ID2D1RenderTarget* target, std::string_view text, const Box& rect,
                          IDWriteTextFormat* format, TextColour colour);
+// The same with a brush of the target, re-coloured to the text's colour.
+void draw_text_in_rect(ID2D1RenderTarget* target, ID2D1SolidColorBrush* brush, std::string_view text,
+                       const Box& rect, IDWriteTextFormat* format, TextColour colour);
 
 // The laid-out size of a text: unwrapped (trailing spaces counted) or wrapped
 // at `wrap_width` (trailing spaces not counted). The wrapping is set on the

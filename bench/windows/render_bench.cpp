@@ -7,7 +7,8 @@
 // whole and for a small invalid rectangle (what a pointer move over a hover
 // outline repaints), beside a stand-in: a plain Direct2D program drawing the
 // same picture and shapes through a DC render target of its own into a back
-// buffer, blitted to its window in its WM_PAINT.
+// buffer, blitted to its window in its WM_PAINT; the two are painted in turns
+// and their ratio printed. "--window-paint" runs that comparison alone.
 
 #include <windows.h>
 #include <d2d1.h>
@@ -17,6 +18,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 #include "app/app/editor_session.h"
@@ -241,21 +243,28 @@ LRESULT CALLBACK stand_in_proc(HWND window, UINT message, WPARAM wparam, LPARAM 
     return 0;
 }
 
-// The stand-in's window paint, timed like the program's.
-bool time_stand_in_present(std::size_t objects) {
+// The stand-in's window: its surface and frame, shown over the screen.
+struct StandInSetUp {
+    StandInWindow self;
+    win::UniqueMemoryDc back;
+    win::UniqueBitmap dib;
+    win::SelectedObject selected;
+    win::UniqueWindow window;
+};
+
+bool set_up_stand_in(StandInSetUp& s, std::size_t objects) {
     constexpr std::uint32_t kW = 1920, kH = 1080;
     const Box selection{240, 135, 1680, 945};
-    StandInWindow self;
-    self.width = kW;
-    self.height = kH;
+    s.self.width = kW;
+    s.self.height = kH;
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), static_cast<LONG>(kW), -static_cast<LONG>(kH), 1, 32, BI_RGB};
     void* bits = nullptr;
-    win::UniqueMemoryDc back(CreateCompatibleDC(nullptr));
-    win::UniqueBitmap dib(CreateDIBSection(back.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    win::SelectedObject selected(back.get(), dib.get());
-    self.back = back.get();
-    if (const Status made = self.frame.make(gradient(kW, kH), scene_in(objects, selection), selection, back.get());
+    s.back.reset(CreateCompatibleDC(nullptr));
+    s.dib.reset(CreateDIBSection(s.back.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    s.selected = win::SelectedObject(s.back.get(), s.dib.get());
+    s.self.back = s.back.get();
+    if (const Status made = s.self.frame.make(gradient(kW, kH), scene_in(objects, selection), selection, s.back.get());
         !made) {
         std::printf("stand-in: %s\n", made.failure().message.c_str());
         return false;
@@ -265,20 +274,26 @@ bool time_stand_in_present(std::size_t objects) {
     window_class.hInstance = GetModuleHandleW(nullptr);
     window_class.lpszClassName = L"Glimmerly.Bench.StandIn";
     RegisterClassW(&window_class);
-    const win::UniqueWindow window(CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0,
-                                                   1, 1, nullptr, nullptr, window_class.hInstance, &self));
-    if (!window) return false;
-    SetWindowPos(window.get(), HWND_TOPMOST, 0, 0, kW, kH, SWP_SHOWWINDOW);
-    char name[64];
-    std::snprintf(name, sizeof name, "stand-in window paint, %zu objects", objects);
-    return time_runs(name, 31, [&]() -> Status {
-        if (!RedrawWindow(window.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW))
-            return win::win32_failure("RedrawWindow");
-        return self.painted;
-    }, true);
+    s.window.reset(CreateWindowExW(WS_EX_TOOLWINDOW, window_class.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                   nullptr, window_class.hInstance, &s.self));
+    if (!s.window) return false;
+    SetWindowPos(s.window.get(), HWND_TOPMOST, 0, 0, kW, kH, SWP_SHOWWINDOW);
+    return true;
 }
 
-bool time_window_present(std::size_t objects) {
+double ms_since(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+double median_of(std::vector<double> ms) {
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+// The program's window paint and the stand-in's, whole and for a small
+// invalid rectangle, taken in turns within each round, so that a busy
+// machine slows both alike; then the medians and their ratios.
+bool time_window_against_stand_in(std::size_t objects, int rounds) {
     constexpr std::uint32_t kW = 1920, kH = 1080;
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSW window_class{};
@@ -310,33 +325,48 @@ bool time_window_present(std::size_t objects) {
             return false;
         }
     }
-    char name[64];
-    std::snprintf(name, sizeof name, "window paint 1920x1080, %zu objects", objects);
-    const bool painted = time_runs(name, 31, [&]() -> Status {
-        if (!RedrawWindow(window.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW))
-            return win::win32_failure("RedrawWindow");
-        return ok_status();
-    }, true);
+    StandInSetUp stand_in;
+    if (!set_up_stand_in(stand_in, objects)) return false;
     // A pointer move that changes a small area: a hover outline's square.
     const RECT small{900, 480, 1020, 600};
-    std::snprintf(name, sizeof name, "  the same, 120x120 invalid rectangle");
-    const bool partly = time_runs(name, 31, [&]() -> Status {
-        if (!RedrawWindow(window.get(), &small, nullptr, RDW_INVALIDATE | RDW_UPDATENOW))
-            return win::win32_failure("RedrawWindow");
-        return ok_status();
-    }, true);
+    std::vector<double> whole, partly, plain;
+    for (int round = 0; round < rounds; ++round) {
+        SetWindowPos(window.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        auto start = std::chrono::steady_clock::now();
+        RedrawWindow(window.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        whole.push_back(ms_since(start));
+        start = std::chrono::steady_clock::now();
+        RedrawWindow(window.get(), &small, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        partly.push_back(ms_since(start));
+        SetWindowPos(stand_in.window.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        start = std::chrono::steady_clock::now();
+        RedrawWindow(stand_in.window.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        plain.push_back(ms_since(start));
+        if (!stand_in.self.painted) {
+            std::printf("stand-in paint failed: %s\n", stand_in.self.painted.failure().message.c_str());
+            return false;
+        }
+    }
+    char name[64];
+    std::snprintf(name, sizeof name, "window paint 1920x1080, %zu objects", objects);
+    report(name, whole, true);
+    report("  the same, 120x120 invalid rectangle", partly, true);
+    std::snprintf(name, sizeof name, "stand-in window paint, %zu objects", objects);
+    report(name, plain, true);
+    std::printf("in turns over %d rounds: window paint / stand-in %.2f x, 120x120 / whole window paint %.3f x\n",
+                rounds, median_of(whole) / median_of(plain), median_of(partly) / median_of(whole));
     // The same frame without the message and the blit: what presenting adds.
-    std::snprintf(name, sizeof name, "  the frame into its back buffer alone");
-    return painted && partly && time_runs(name, 31, [&]() -> Status {
+    return time_runs("  the frame into its back buffer alone", 31, [&]() -> Status {
         auto app = cell.try_borrow();
         EditorState& state = open_editor_session(*app)->state();
         return render_frame(state, editor_window_part(state).back_buffer->memory.get(), {ChromeClock::now(), {}});
     }, true);
 }
 
-int run() {
+int run(bool window_paint_only) {
     win::ComApartment com;
     if (!com.initialized()) return 1;
+    if (window_paint_only) return time_window_against_stand_in(100, 61) ? 0 : 1;
     auto resources = create_renderer_resources(false, false);
     if (!resources) {
         std::printf("renderer resources: %s\n", resources.failure().message.c_str());
@@ -364,6 +394,7 @@ int run() {
     };
     const auto cold_frame = [&]() -> Status {
         r.object_cache.borrow()->clear();
+        r.outline_cache.borrow()->clear();
         return frame();
     };
     if (!time_runs("frame 1920x1080, 1000 objects, cold cache", 7, cold_frame)) return 1;
@@ -400,8 +431,7 @@ int run() {
     if (!time_runs("picture alone 1920x1080", 15, picture_only, true)) return 1;
     if (!time_runs("editor frame 1920x1080, 200 objects, toolbar", 31, editor_frame, true)) return 1;
 
-    if (!time_window_present(100)) return 1;
-    if (!time_stand_in_present(100)) return 1;
+    if (!time_window_against_stand_in(100, 31)) return 1;
 
     // One finished capture.
     constexpr std::uint32_t kCW = 3840, kCH = 2160;
@@ -420,4 +450,7 @@ int run() {
 }  // namespace
 }  // namespace glimmerly
 
-int main() { return glimmerly::run(); }
+// "--window-paint" times the window paints against the stand-in alone.
+int main(int argc, char** argv) {
+    return glimmerly::run(argc > 1 && std::string_view(argv[1]) == "--window-paint");
+}

@@ -29,6 +29,15 @@ public:
         return p.x >= b.left - reach && p.x <= b.right + reach && p.y >= b.top - reach && p.y <= b.bottom + reach;
     }
 
+    // Whether object `i` may reach into the area at all; false only where
+    // its tests are sure to answer no everywhere in it.
+    bool may_touch(std::size_t i, const Box& area) const {
+        const Box& b = boxes_[i];
+        return b.left <= area.right && b.right >= area.left && b.top <= area.bottom && b.bottom >= area.top;
+    }
+
+    std::size_t size() const { return boxes_.size(); }
+
     // The objects the bounds were built from, with the index when any line
     // is attached.
     SceneObjects scene(std::span<const SceneObject> objects) const {

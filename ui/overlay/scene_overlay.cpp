@@ -10,6 +10,7 @@
 #include "core/document/geometry.h"
 #include "core/editor/chrome_math.h"
 #include "core/editor/handles.h"
+#include "core/editor/hit_bounds.h"
 #include "core/editor/hit_test.h"
 #include "core/editor/id_set.h"
 #include "core/editor/monitor_views.h"
@@ -55,13 +56,47 @@ void ringed_disc(Painter& painter, Point centre, double radius, PaintColour fill
 }
 
 // A ring of five points (the first repeated) as the kit's dashed outline.
-void dashed_ring(Painter& painter, const Polyline& ring, PaintColour colour, double unit) {
-    if (ring.size() < 4) return;
-    paint_dashed_polygon(painter, {ring[0], ring[1], ring[2], ring[3]}, colour, unit);
+Status dashed_ring(Painter& painter, const Polyline& ring, PaintColour colour, double unit) {
+    if (ring.size() < 4) return ok_status();
+    return paint_dashed_polygon(painter, {ring[0], ring[1], ring[2], ring[3]}, colour, unit);
 }
 
 bool erase_running(const EditorState& state) {
     return state.saved_objects && state.gesture.kind() == GestureKind::Erase;
+}
+
+// The part of the scene the target holds: its pixels taken back through the
+// pass's transform (a partial repaint binds its invalid rectangle alone), with
+// the size of one of those pixels in scene units. None when the transform
+// cannot be undone.
+struct SceneArea {
+    Box box;
+    double pixel = 1.0;
+};
+std::optional<SceneArea> shown_scene_area(ID2D1RenderTarget* target) {
+    D2D1_MATRIX_3X2_F m{};
+    target->GetTransform(&m);
+    const double det = double{m._11} * m._22 - double{m._12} * m._21;
+    if (!(std::abs(det) > 1e-12)) return std::nullopt;
+    const D2D1_SIZE_F size = target->GetSize();
+    const auto back = [&](double x, double y) {
+        x -= m._31;
+        y -= m._32;
+        return Point{(x * m._22 - y * m._21) / det, (y * m._11 - x * m._12) / det};
+    };
+    const Point corners[] = {back(0, 0), back(size.width, 0), back(0, size.height), back(size.width, size.height)};
+    Box box{corners[0].x, corners[0].y, corners[0].x, corners[0].y};
+    for (const Point& p : corners) {
+        box.left = std::min(box.left, p.x);
+        box.top = std::min(box.top, p.y);
+        box.right = std::max(box.right, p.x);
+        box.bottom = std::max(box.bottom, p.y);
+    }
+    return SceneArea{box, 1.0 / std::sqrt(std::abs(det))};
+}
+
+bool overlaps(const Box& a, const Box& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
 // ---- 1. Blurred regions ------------------------------------------------------------
@@ -88,6 +123,7 @@ Status draw_blur_regions(const EditorState& state, Painter& painter) {
     if (!cache) return busy_failure("The blur bitmap cache");
     auto workspace = painter.resources.blur_workspace.borrow();
     if (!workspace) return busy_failure("The blur workspace");
+    const std::optional<SceneArea> shown = shown_scene_area(painter.target);
     std::erase_if(*cache, [&](const BlurBitmap& entry) {
         return std::none_of(rects.begin(), rects.end(), [&](const BlurRect& r) { return r.seed == entry.id; });
     });
@@ -106,8 +142,10 @@ Status draw_blur_regions(const EditorState& state, Painter& painter) {
                 entry->bitmap = std::move(*bitmap);
             }
         }
-        painter.target->DrawBitmap(entry->bitmap.get(), d2d_rect(box_at(rect.x, rect.y, rect.width, rect.height)),
-                                   1.0f, D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR);
+        const Box placed = box_at(rect.x, rect.y, rect.width, rect.height);
+        if (shown && !overlaps(grow_box(placed, shown->pixel), shown->box)) continue;
+        painter.target->DrawBitmap(entry->bitmap.get(), d2d_rect(placed), 1.0f,
+                                   D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR);
     }
     return ok_status();
 }
@@ -117,7 +155,7 @@ Status draw_blur_regions(const EditorState& state, Painter& painter) {
 // While an erase drag runs, what it will remove shows faded: runs of listed
 // objects go through a translucent layer. (Wine ignores the layer's opacity
 // and draws them opaque; they still get their red outlines.)
-Status draw_erase_preview(const EditorState& state, Painter& painter) {
+Status draw_erase_preview(const EditorState& state, Painter& painter, const ShownArea* shown) {
     const auto& erased = std::get<EraseGesture>(state.gesture.payload).erased;
     const IdSet listed(erased);
     ComPtr<ID2D1Layer> layer;
@@ -127,7 +165,8 @@ Status draw_erase_preview(const EditorState& state, Painter& painter) {
         std::size_t end = first + 1;
         while (end < objects.size() && listed.contains(objects[end].id) == faded) ++end;
         if (!faded) {
-            GLIM_TRY(draw_scene_objects(painter.resources, painter.target, objects, std::nullopt, first, end));
+            GLIM_TRY(
+                draw_scene_objects(painter.resources, painter.target, objects, std::nullopt, first, end, shown));
         } else {
             if (!layer)
                 GLIM_TRY(made(painter.target->CreateLayer(nullptr, layer.put()), layer, "CreateLayer"));
@@ -136,7 +175,7 @@ Status draw_erase_preview(const EditorState& state, Painter& painter) {
                                                             D2D1::IdentityMatrix(), kErasePreviewOpacity),
                                       layer.get());
             const Status drawn =
-                draw_scene_objects(painter.resources, painter.target, objects, std::nullopt, first, end);
+                draw_scene_objects(painter.resources, painter.target, objects, std::nullopt, first, end, shown);
             painter.target->PopLayer();
             GLIM_TRY(drawn);
         }
@@ -152,17 +191,21 @@ std::optional<ObjectId> edited_text(const EditorState& state) {
 }
 
 Status draw_objects(const EditorState& state, Painter& painter, bool zoomed) {
-    {
-        auto cache = painter.resources.object_cache.borrow();
-        if (!cache) return busy_failure("The object cache");
-        prune_object_cache(*cache, state.objects);
-    }
+    GLIM_TRY(prune_object_caches(painter.resources, state.objects));
     painter.fill_record.reset();
+    // A partial repaint draws only the objects that reach into its area; a
+    // whole frame draws them all without building their bounds.
+    std::optional<ShownArea> shown;
+    if (const auto area = shown_scene_area(painter.target);
+        area && !(area->box.left <= 0 && area->box.top <= 0 && area->box.right >= state.frame_width &&
+                  area->box.bottom >= state.frame_height))
+        shown.emplace(ShownArea{state.objects.hit_bounds(), area->box, 2.0 * area->pixel});
+    const ShownArea* within = shown ? &*shown : nullptr;
     if (erase_running(state))
-        GLIM_TRY(draw_erase_preview(state, painter));
+        GLIM_TRY(draw_erase_preview(state, painter, within));
     else
         GLIM_TRY(draw_scene_objects(painter.resources, painter.target, state.objects, edited_text(state), 0,
-                                    state.objects.size()));
+                                    state.objects.size(), within));
     const auto& overlay = painter.resources.overlay;
     if (!overlay) return ok_status();
     // The kept bitmap belongs to the DC target; any other target makes its own.
@@ -216,9 +259,9 @@ std::vector<Polyline> fill_outlines(const EditorState& state, const FillTarget& 
         target);
 }
 
-void draw_fill_preview(const EditorState& state, Painter& painter, double unit) {
+Status draw_fill_preview(const EditorState& state, Painter& painter, double unit) {
     const auto target = fill_preview_target(state);
-    if (!target) return;
+    if (!target) return ok_status();
     std::vector<Dash> dashes;
     for (const Polyline& outline : fill_outlines(state, *target, unit)) {
         const auto more = dash_polyline(outline, unit);
@@ -226,17 +269,19 @@ void draw_fill_preview(const EditorState& state, Painter& painter, double unit) 
     }
     const PaintColour fill = PaintColour::opaque(state.color);
     const PaintColour halo = PaintColour::opaque(fill_preview_halo(state.color));
-    for (const Dash& d : dashes) stroke_line(painter, d.from, d.to, halo, 3.0 * unit);
-    for (const Dash& d : dashes) stroke_line(painter, d.from, d.to, fill, 1.5 * unit);
+    GLIM_TRY(stroke_dashes(painter, dashes, halo, 3.0 * unit));
+    return stroke_dashes(painter, dashes, fill, 1.5 * unit);
 }
 
 // ---- 10 to 16. Handles and outlines ------------------------------------------------------
 
-void draw_erase_outlines(const EditorState& state, Painter& painter, double unit) {
-    if (!erase_running(state)) return;
+Status draw_erase_outlines(const EditorState& state, Painter& painter, double unit) {
+    if (!erase_running(state)) return ok_status();
     for (const ObjectId id : std::get<EraseGesture>(state.gesture.payload).erased)
         if (const SceneObject* object = find_object(state.objects, id))
-            dashed_ring(painter, object_outline_frame(state, *object, unit), PaintColour::opaque(kEraseRed), unit);
+            GLIM_TRY(dashed_ring(painter, object_outline_frame(state, *object, unit), PaintColour::opaque(kEraseRed),
+                                 unit));
+    return ok_status();
 }
 
 void draw_selection_frame(const EditorState& state, Painter& painter, double unit) {
@@ -267,7 +312,7 @@ void draw_rotation_handle(const EditorState& state, Painter& painter, double uni
     ringed_disc(painter, *handle, r, kDarkPaint, kAccentPaint, 2.0 * unit);
 }
 
-void draw_connector_points(const EditorState& state, Painter& painter, double unit) {
+Status draw_connector_points(const EditorState& state, Painter& painter, double unit) {
     // A callout being drawn from a label outlines the label it starts on.
     if (state.saved_objects && !state.objects.empty()) {
         const SceneObject& newest = state.objects.back();
@@ -275,15 +320,15 @@ void draw_connector_points(const EditorState& state, Painter& painter, double un
         if (line && line->elbow && line->start)
             if (const auto frame = object_frame_by_id(state.objects, line->start->id)) {
                 const auto c = rotated_rect_corners_offset(frame->box, frame->rotation, kFrameMargin * unit);
-                paint_dashed_polygon(painter, c, kAccentPaint, unit);
+                GLIM_TRY(paint_dashed_polygon(painter, c, kAccentPaint, unit));
             }
     }
-    if (state.fill_mode && fill_hover_enabled(state)) return;
+    if (state.fill_mode && fill_hover_enabled(state)) return ok_status();
     const Point pointer = map_point_to_monitor(state, state.pointer);
     const auto label = hit_text_width_handle(state, pointer);
-    if (!label) return;
+    if (!label) return ok_status();
     const auto points = object_handle_frame(state, *label);
-    if (!points) return;
+    if (!points) return ok_status();
     for (const Point p : *points) {
         const bool hovered = std::hypot(p.x - pointer.x, p.y - pointer.y) <= kConnectorReach * unit;
         if (hovered) {
@@ -295,6 +340,7 @@ void draw_connector_points(const EditorState& state, Painter& painter, double un
             ringed_disc(painter, p, kConnectorRadius * unit, kWhitePaint, kAccentPaint, 1.5 * unit);
         }
     }
+    return ok_status();
 }
 
 }  // namespace
@@ -320,17 +366,17 @@ Status draw_scene(EditorState& state, Painter& painter, double unit, bool zoomed
         painter.target->FillRectangle(d2d_rect(square), recoloured(painter, kWhitePaint));
         stroke_rect(painter, square, kDarkPaint, kRegionHandleOutline * unit);
     }
-    draw_fill_preview(state, painter, unit);
-    draw_erase_outlines(state, painter, unit);
+    GLIM_TRY(draw_fill_preview(state, painter, unit));
+    GLIM_TRY(draw_erase_outlines(state, painter, unit));
     draw_selection_frame(state, painter, unit);
     if (!typing)
         for (const ObjectId id : hover_highlight_targets(state))
             if (const SceneObject* object = find_object(state.objects, id))
-                dashed_ring(painter, object_outline_frame(state, *object, unit), kAccentPaint, unit);
+                GLIM_TRY(dashed_ring(painter, object_outline_frame(state, *object, unit), kAccentPaint, unit));
     draw_rotation_handle(state, painter, unit);
     if (const auto arrow = selected_arrow_ends(state))
         ringed_disc(painter, arrow->bend_handle, kArrowEndRadius * unit, kAccentPaint, kWhitePaint, 1.5 * unit);
-    draw_connector_points(state, painter, unit);
+    GLIM_TRY(draw_connector_points(state, painter, unit));
     if (const auto marquee = marquee_rect(state)) stroke_rect(painter, *marquee, kAccentPaint, unit);
     return ok_status();
 }

@@ -117,6 +117,44 @@ TEST_F(ObjectDrawing, LabelLettersContrastWithTheirBoxUnlessGivenAnInk) {
     }
 }
 
+TEST_F(ObjectDrawing, KeptPathsFollowEveryChangeOfTheirObjectAndOfTheShapesCutFromThem) {
+    struct Probe {
+        Point at;
+        Rgb colour;
+    };
+    struct Row {
+        const char* name;
+        std::vector<SceneObject> before, after;
+        std::vector<Probe> probes;  // after
+    };
+    const auto filled = [](Rgb colour) {
+        return testing::with_fill(testing::rectangle(1, {20, 20, 180, 140}), {{{2}, colour}});
+    };
+    const Row rows[] = {
+        {"a moved rectangle",
+         {testing::with_width(testing::rectangle(1, {40, 40, 100, 100}), 6)},
+         {testing::with_width(testing::rectangle(1, {90, 40, 150, 100}), 6)},
+         {{{150, 70}, kRed}, {{40, 70}, kWhite}}},
+        {"a widened arrow",
+         {testing::line(1, {20, 80}, {180, 80}, false, 2)},
+         {testing::line(1, {20, 80}, {180, 80}, false, 12)},
+         {{{100, 85}, {30, 30, 200}}}},
+        {"the hole of a moved ellipse above a fill",
+         {filled(kFill), testing::ellipse(2, {40, 40, 90, 120})},
+         {filled(kFill), testing::ellipse(2, {110, 40, 160, 120})},
+         {{{65, 80}, kFill}, {{135, 80}, kWhite}}},
+        {"a recoloured fill", {filled(kFill)}, {filled(kGreen)}, {{{100, 80}, kGreen}}},
+        {"a fill whose hole went", {filled(kFill), testing::ellipse(2, {60, 40, 140, 120})}, {filled(kFill)},
+         {{{100, 80}, kFill}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        draw(row.before);
+        const BgraImage image = draw(row.after);
+        for (const Probe& probe : row.probes) EXPECT_TRUE(has_colour(image, probe.at, probe.colour));
+    }
+}
+
 TEST_F(ObjectDrawing, AChangedStrokeIsBuiltAgainAndAGoneOneLeavesTheCache) {
     std::vector<SceneObject> scene{testing::stroke(1, {{10, 10}, {50, 50}}), testing::stroke(2, {{60, 10}, {90, 50}})};
     // Held references keep an old outline's address from being reused.

@@ -56,3 +56,41 @@ TEST_F(PaintingKit, EmptyPointListsDrawNothingAndSucceed) {
 
 }  // namespace
 }  // namespace glimmerly
+
+namespace glimmerly {
+namespace {
+
+// The dashed outline is one path of all its dashes: it must leave exactly
+// the pixels of the same dashes drawn one line each, corners and
+// antialiased edges included.
+TEST_F(PaintingKit, ADashedOutlineIsExactlyItsDashesDrawnOneByOne) {
+    struct Row {
+        const char* name;
+        std::array<Point, 4> corners;
+        double width;
+    };
+    const Row rows[] = {
+        {"a square on whole pixels", {Point{10, 10}, {90, 10}, {90, 70}, {10, 70}}, 1.0},
+        {"a turned square between pixels", {Point{50.3, 5.2}, {93.7, 40.1}, {49.6, 75.4}, {6.2, 39.8}}, 1.5},
+        {"a thick outline", {Point{12.5, 12.5}, {87.5, 12.5}, {87.5, 67.5}, {12.5, 67.5}}, 3.0},
+    };
+    const PaintColour colour{1.0f, 200, 40, 90};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const BgraImage together = paint([&](Painter& p) {
+            EXPECT_TRUE(paint_dashed_polygon(p, row.corners, colour, row.width));
+        });
+        const BgraImage apart = paint([&](Painter& p) {
+            const std::array<Point, 5> ring{row.corners[0], row.corners[1], row.corners[2], row.corners[3],
+                                            row.corners[0]};
+            for (const Dash& dash : dash_polyline(ring, row.width))
+                stroke_line(p, dash.from, dash.to, colour, row.width);
+        });
+        ASSERT_FALSE(apart.pixels.empty());
+        EXPECT_NE(apart.pixels, testing::plain_picture(100, 80).pixels) << "the dashes show";
+        EXPECT_TRUE(together.pixels == apart.pixels);
+    }
+}
+
+}  // namespace
+}  // namespace glimmerly
