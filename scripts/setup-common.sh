@@ -2,6 +2,10 @@
 # Debian 12 machine and configures and builds the trees. Sourced, not run.
 
 GLIMMERLY_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# One compiler cache serves every clone on the machine (CI builds in a fresh
+# clone each time): paths inside the tree are hashed relative to it, and the
+# build folder stays out of the hash, so another clone's objects are found.
+export CCACHE_BASEDIR="$GLIMMERLY_ROOT" CCACHE_NOHASHDIR=1
 GLIMMERLY_PACKAGES="cmake ninja-build g++ clang python3 ccache googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils xdotool fonts-roboto-unhinted pngcheck"
 

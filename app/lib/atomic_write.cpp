@@ -59,16 +59,19 @@ Result<std::wstring> numbered_sibling(const std::wstring& target, std::uint64_t 
     return win::from_u16(sibling);
 }
 
-// Whether another program has the file open in a way that keeps it from
-// being replaced: a replace needs delete access, which such a holder's
-// sharing refuses. A refusal for any other reason (a read-only file, a
-// folder's rights) is no holder, and is not waited for.
+// Whether another program has the file open in a way that refuses the
+// delete access a replace needs: such a holder is said as one.
 bool held_open_elsewhere(const std::wstring& path) {
     win::UniqueFileHandle probe(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (probe) return false;
     const DWORD error = GetLastError();
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+bool read_only(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
 bool may_be_held(DWORD error) {
@@ -99,14 +102,20 @@ Result<std::wstring> write_atomically(std::string_view bytes, const std::wstring
     for (int attempt = 0;; ++attempt) {
         if (MoveFileExW(temporary.c_str(), destination.c_str(), flags)) return destination;
         const DWORD error = GetLastError();
-        if (!keep_existing && held_wait_ms > 0 && may_be_held(error) && held_open_elsewhere(destination)) {
-            // Windows says "Access is denied" for a held target; the holder
-            // is named instead, so that the caller can tell it from a file
-            // it may never write.
-            if (GetTickCount64() >= held_deadline)
+        if (!keep_existing && held_wait_ms > 0 && may_be_held(error) && !read_only(destination)) {
+            // Any reader holds the target out of a replace while it reads,
+            // even one that shares everything (the program's own processes
+            // read the settings and the board's files so), and lets go
+            // within moments: the replace is tried again until then.
+            if (GetTickCount64() < held_deadline) {
+                Sleep(kHeldRetryMs);
+                continue;
+            }
+            // Windows says "Access is denied" for a held target; a holder
+            // that still refuses sharing is named instead, so that the
+            // caller can tell it from a file it may never write.
+            if (held_open_elsewhere(destination))
                 return give_up(win::win32_failure_code(ERROR_SHARING_VIOLATION, "MoveFileExW", destination));
-            Sleep(kHeldRetryMs);
-            continue;
         }
         const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
         if (!keep_existing || !taken || attempt == MAX_NUMBERED_ATTEMPTS)

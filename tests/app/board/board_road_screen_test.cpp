@@ -55,6 +55,8 @@ void draw_rectangle(RECT at) {
           mouse_input(to, MOUSEEVENTF_LEFTUP)});
 }
 
+constexpr int kEditBoard = 3, kShowBoard = 4;
+
 class BoardRoad : public ResidentTest {
 protected:
     // The pictures are written and read through WIC.
@@ -88,6 +90,17 @@ protected:
         PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
     }
 
+    // The board opened from the tray once the prepared editor is ready,
+    // with one note drawn on it.
+    Process open_board_with_a_note() {
+        const Process prepared = wait_for_child();
+        choose_in_menu(kEditBoard);
+        Process board = wait_for_child(prepared.id);
+        wait_for_capture(board);
+        draw_rectangle(kNote);
+        return board;
+    }
+
     std::wstring board_folder() const { return win::join_path(folder_, L"board"); }
     bool board_shown_in_settings() {
         auto settings = read_settings_file(win::join_path(folder_, L"settings.txt"));
@@ -97,8 +110,6 @@ protected:
     std::wstring user_wallpaper_;
 };
 
-constexpr int kEditBoard = 3, kShowBoard = 4;
-
 // What the boxes said, for a failure's message.
 std::string box_texts(const std::vector<AnsweredBox>& boxes) {
     std::string texts;
@@ -107,11 +118,7 @@ std::string box_texts(const std::vector<AnsweredBox>& boxes) {
 }
 
 TEST_F(BoardRoad, EditedFromTheTrayTheNoteIsSavedBakedShownAndHidingGivesTheUsersWallpaperBack) {
-    const Process prepared = wait_for_child();
-    choose_in_menu(kEditBoard);
-    const Process board = wait_for_child(prepared.id);
-    wait_for_capture(board);
-    draw_rectangle(kNote);
+    const Process board = open_board_with_a_note();
     tap(VK_ESCAPE);
     ASSERT_EQ(WaitForSingleObject(board.handle.get(), 30000), WAIT_OBJECT_0);
     DWORD code = 99;
@@ -153,11 +160,7 @@ void expect_one_note_saved(const std::wstring& folder) {
 }
 
 TEST_F(BoardRoad, ALeaveWhoseBakeCannotRunSavesTheNotesAndSaysTheWallpaperWasNotUpdated) {
-    const Process prepared = wait_for_child();
-    choose_in_menu(kEditBoard);
-    const Process board = wait_for_child(prepared.id);
-    wait_for_capture(board);
-    draw_rectangle(kNote);
+    const Process board = open_board_with_a_note();
     // Another bake holds the board for longer than a leave waits.
     win::UniqueHandle bake(CreateMutexW(nullptr, FALSE, BOARD_BAKE_MUTEX));
     ASSERT_EQ(WaitForSingleObject(bake.get(), 0), WAIT_OBJECT_0);
