@@ -33,13 +33,15 @@ using FileWriteCall = BOOL(WINAPI*)(HANDLE file, LPCVOID bytes, DWORD size, LPDW
 // .jpeg target, 008 for a target without extension). Failures keep their
 // Win32 codes and name the target ("Writing S:\photo.png: ..."), the
 // temporary file only in the detail; the temporary file never survives one.
+// A target that a reader holds for a moment is replaced once it lets go
+// (waited for up to 2 s).
 Result<std::wstring> write_file_atomically(std::string_view bytes, const std::wstring& target, bool keep_existing,
                                            FileWriteCall write = WriteFile);
 
 // As write_file_atomically replacing `target`, for a file other programs
-// open too: while another program holds the target open without letting
-// it be replaced (a reader that shares reading only), the replace is tried
-// again for up to `held_wait_ms`. A target still held then fails with
+// open too: while another process holds the target open (any reader keeps
+// a replace out), the replace is tried again for up to `held_wait_ms`. A
+// holder that still refuses sharing then fails with
 // ERROR_SHARING_VIOLATION, the target unchanged.
 Result<std::wstring> replace_file_atomically(std::string_view bytes, const std::wstring& target, DWORD held_wait_ms);
 
