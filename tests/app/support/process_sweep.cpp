@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/win/failure.h"
 #include "app/win/owners.h"
 
 namespace glimmerly::testing_support {
@@ -58,12 +59,6 @@ void end(HANDLE process) {
     WaitForSingleObject(process, 5000);
 }
 
-std::string narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) out.push_back(c < 128 ? static_cast<char>(c) : '?');
-    return out;
-}
-
 class ProcessSweep : public testing::EmptyTestEventListener {
 public:
     explicit ProcessSweep(HANDLE job) : job_(job) {}
@@ -95,7 +90,7 @@ public:
         std::string left;
         for (const win::UniqueHandle& process : running) {
             const DWORD id = GetProcessId(process.get());
-            left += " " + narrow(image_name(id)) + " (" + std::to_string(id) + ")";
+            left += " " + win::to_utf8(image_name(id)) + " (" + std::to_string(id) + ")";
             end(process.get());
         }
         // Reported before the result is printed: this listener runs ahead
