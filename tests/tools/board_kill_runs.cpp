@@ -27,6 +27,7 @@
 #include "app/win/paths.h"
 #include "core/base/utf.h"
 #include "tests/app/support/dialogs.h"
+#include "tests/app/support/program_path.h"
 
 namespace {
 
@@ -128,9 +129,7 @@ int wmain(int argc, wchar_t** argv) {
     std::mt19937 random(static_cast<std::uint32_t>(_wtoi(argv[2])));
     win::ComApartment apartment(COINIT_APARTMENTTHREADED);
 
-    wchar_t own_path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, own_path, MAX_PATH);
-    const std::wstring program = win::join_path(win::folder_of(win::folder_of(own_path)), L"glimmerly.exe");
+    const std::wstring program = testing_support::program_path();
     const std::wstring data = program_folder_path().value_or(L"");
     if (data.empty()) return 1;
     (void)remove_tree(data);

@@ -24,6 +24,7 @@
 #include "tests/app/support/injected_input.h"
 #include "tests/app/support/peak_memory.h"
 #include "tests/app/support/private_prefix.h"
+#include "tests/app/support/program_path.h"
 #include "tests/app/support/registry.h"
 #include "tests/app/support/resident.h"
 #include "tests/app/support/temp_folder.h"
@@ -109,10 +110,7 @@ protected:
 
     // With the document by default; "--editor" captures the screen instead.
     void start_editor(const std::wstring& argument = {}) {
-        wchar_t own[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, own, MAX_PATH);
-        std::wstring command = L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") +
-                               L"\" " + (argument.empty() ? L"\"" + document_ + L"\"" : argument);
+        std::wstring command = quoted_program_path() + L" " + (argument.empty() ? L"\"" + document_ + L"\"" : argument);
         STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
         PROCESS_INFORMATION info{};
         ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));

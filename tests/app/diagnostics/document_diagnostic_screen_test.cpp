@@ -12,6 +12,7 @@
 #include "tests/app/support/dialogs.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/private_prefix.h"
+#include "tests/app/support/program_path.h"
 #include "tests/app/support/temp_folder.h"
 
 namespace glimmerly {
@@ -21,9 +22,7 @@ using namespace testing_support;
 
 // The exit code of the program run with `option` in `folder`.
 int run_in(const std::wstring& folder, const wchar_t* option, DialogSweeper& sweeper) {
-    wchar_t own[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, own, MAX_PATH);
-    const std::wstring program = win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe");
+    const std::wstring program = program_path();
     std::wstring command = L"\"" + program + L"\" " + option;
     STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
     PROCESS_INFORMATION info{};

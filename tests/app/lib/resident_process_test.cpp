@@ -23,6 +23,7 @@
 #include "tests/app/support/file_holder.h"
 #include "tests/app/support/files.h"
 #include "tests/app/support/private_prefix.h"
+#include "tests/app/support/program_path.h"
 #include "tests/app/support/registry.h"
 #include "tests/app/support/resident.h"
 #include "tests/app/support/temp_folder.h"
@@ -79,9 +80,7 @@ protected:
     }
     // The tests are built in build/win/tests, the program in build/win.
     const ProgramRun& start(const std::vector<std::wstring>& args, bool read_standard_error = false) {
-        wchar_t own[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, own, MAX_PATH);
-        std::wstring command = L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") + L"\"";
+        std::wstring command = quoted_program_path();
         for (const auto& arg : args) command += L" \"" + arg + L"\"";
         STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
         ProgramRun& run = runs_.emplace_back();

@@ -20,6 +20,7 @@
 #include "app/win/owners.h"
 #include "app/win/paths.h"
 #include "tests/app/support/dialogs.h"
+#include "tests/app/support/program_path.h"
 
 namespace glimmerly::testing_support {
 
@@ -28,13 +29,6 @@ struct WatchedRun {
     std::uint64_t peak_working_set = 0;
     int readings = 0;
 };
-
-// The quoted path of glimmerly.exe, one folder above the tests.
-inline std::wstring quoted_program_path() {
-    wchar_t own[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, own, MAX_PATH);
-    return L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") + L"\"";
-}
 
 // `command` run in `folder` inside a job that ends it with the job's
 // handle, its standard error into `standard_error` (an inheritable handle,

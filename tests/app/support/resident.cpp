@@ -7,6 +7,7 @@
 #include "app/win/failure.h"
 #include "app/win/paths.h"
 #include "tests/app/support/child_process.h"
+#include "tests/app/support/program_path.h"
 #include "tests/app/support/registry.h"
 
 namespace glimmerly::testing_support {
@@ -54,9 +55,7 @@ void ResidentTest::SetUp() {
     // Without it Wine hides a full-screen window only after two seconds.
     set_registry_string(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", L"N");
     write_start_settings();
-    wchar_t own[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, own, MAX_PATH);
-    std::wstring command = L"\"" + win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe") + L"\"";
+    std::wstring command = quoted_program_path();
     STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
     const HANDLE standard_error = resident_standard_error();
     if (standard_error) {
@@ -129,9 +128,7 @@ HWND ResidentTest::wait_for_capture(const Process& child) {
 
 ProgramRun run_program(const std::vector<std::wstring>& args, const std::wstring& folder, DialogSweeper& sweeper,
                        DWORD timeout_ms) {
-    wchar_t own[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, own, MAX_PATH);
-    const std::wstring program = win::join_path(win::folder_of(win::folder_of(own)), L"glimmerly.exe");
+    const std::wstring program = program_path();
     std::wstring command = L"\"" + program + L"\"";
     for (const auto& arg : args) command += L" " + arg;
     win::UniqueHandle read_end, write_end;
