@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/app/support/resident.h"
+
 namespace glimmerly {
 namespace {
 
@@ -62,8 +64,15 @@ TEST(Notice, AFreeNoticePaintsFullyOpaqueThenFadesAndHides) {
     EXPECT_EQ(placed.right - placed.left, 360);
     EXPECT_EQ(placed.bottom - placed.top, 56);
     UpdateWindow(window);
+    // The display shows a window a moment after it is mapped; until then the
+    // screen holds what was below it.
     const HDC screen = GetDC(nullptr);
-    EXPECT_EQ(GetPixel(screen, placed.left + 6, (placed.top + placed.bottom) / 2), RGB(0x26, 0x26, 0x26));
+    COLORREF shown = CLR_INVALID;
+    testing_support::eventually([&] {
+        shown = GetPixel(screen, placed.left + 6, (placed.top + placed.bottom) / 2);
+        return shown == RGB(0x26, 0x26, 0x26);
+    });
+    EXPECT_EQ(shown, RGB(0x26, 0x26, 0x26));
     ReleaseDC(nullptr, screen);
 
     // The ticks, sent here rather than waited for.

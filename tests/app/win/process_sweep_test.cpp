@@ -54,7 +54,7 @@ private:
 TEST(ProcessSweep, ATestThatLeavesAProcessRunningFailsAndTheProcessIsEnded) {
     TempFolder folder;
     const std::wstring note = folder.path() + L"\\child.txt";
-    const ScopedVariable probe(kProbeVariable, note.c_str());
+    const ScopedVariable probe(kProbeVariable, note.c_str()), grace(L"GLIMMERLY_SWEEP_GRACE_MS", L"500");
     // The probe runs whole, not as a shard of a shard.
     const ScopedVariable shards(L"GTEST_TOTAL_SHARDS", nullptr), index(L"GTEST_SHARD_INDEX", nullptr);
     wchar_t own[MAX_PATH] = {};
