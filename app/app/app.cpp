@@ -12,7 +12,8 @@ App::App(AppOptions options)
       setup_open(options.setup_open),
       in_process_editor(options.in_process_editor),
       keeps_settings(options.keeps_settings),
-      settings_fresh(options.settings_fresh) {
+      settings_fresh(options.settings_fresh),
+      board_program(std::move(options.board_program)) {
     tool_sizes.remembered = ToolSizes{settings.capture_stroke_width, settings.capture_eraser_size};
 }
 

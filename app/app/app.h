@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "app/app/borrow_cell.h"
 #include "app/app/capture_session.h"
@@ -40,6 +41,7 @@ struct AppOptions {
     bool setup_open = false;
     bool settings_fresh = false;
     HWND notification_owner = nullptr;
+    std::wstring board_program;
 };
 
 struct App {
@@ -84,6 +86,8 @@ struct App {
     // asked for its one capture: reading them again there cost 1-12 ms
     // before the frozen screen showed, for the same file.
     bool settings_fresh = false;
+    // The program the board's processes run; empty: this one.
+    std::wstring board_program;
     // Set by a display change for the next board check.
     bool display_changed = false;
     // The open tray popup, at most one.

@@ -56,7 +56,7 @@ Status toggle_board(App& app) {
     const bool visible = app.settings.board_visible;
     GLIM_TRY(set_board_visibility(app, !visible));
     Status followed = [&]() -> Status {
-        if (!visible) return start_board_bake_process();
+        if (!visible) return start_board_bake_process(app.board_program);
         auto folder = ensure_board_dir();
         if (!folder) return std::move(folder).failure();
         return restore_wallpaper(*folder);
@@ -113,9 +113,9 @@ Status run_app_command(App& app, HWND window, AppCommand command) {
         case APP_COMMAND_START_WITH_WINDOWS: return toggle_start_with_windows(app);
         case APP_COMMAND_LIVE_CAPTURE: return toggle_live_capture(app);
         case APP_COMMAND_INSTANT_SCREENSHOT: return start_instant_screenshot(app, window);
-        case APP_COMMAND_EDIT_BOARD: return start_board_editor_process();
+        case APP_COMMAND_EDIT_BOARD: return start_board_editor_process(app.board_program);
         case APP_COMMAND_SHOW_BOARD: return toggle_board(app);
-        case APP_COMMAND_CLEAR_BOARD: return start_board_clear_process();
+        case APP_COMMAND_CLEAR_BOARD: return start_board_clear_process(app.board_program);
         case APP_COMMAND_SETTINGS: return open_settings_window(app, window);
         default: break;
     }

@@ -56,7 +56,7 @@ AppAnswer on_hotkey(App& app, HWND window, WPARAM id) {
     const auto is = [&](const HotkeyRegistration& registration) {
         return registration.registered && static_cast<WPARAM>(registration.id) == id;
     };
-    if (is(app.board_registration)) return answer(start_board_editor_process());
+    if (is(app.board_registration)) return answer(start_board_editor_process(app.board_program));
     if (is(app.instant_registration)) return answer(start_instant_screenshot(app, window));
     if (is(app.capture_registration)) return answer(start_capture_session(app, window));
     return not_handled();
@@ -69,7 +69,7 @@ AppAnswer on_board_check(App& app, HWND window) {
     if (app.keeps_settings) GLIM_TRY(reload_settings(app.settings));
     auto needed = board_needs_bake(app.settings.board_visible, bake_requested);
     if (!needed) return std::move(needed).failure();
-    if (*needed) (void)start_board_bake_process();
+    if (*needed) (void)start_board_bake_process(app.board_program);
     return handled();
 }
 

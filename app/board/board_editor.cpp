@@ -21,11 +21,6 @@
 namespace glimmerly {
 namespace {
 
-struct OpenedDesktop {
-    std::vector<BoardScreen> monitors;
-    BoardDesktop desktop;
-};
-
 // What each monitor shows now: a baked picture is read to be taken out again.
 Result<std::vector<BoardDesktopMonitor>> monitors_now(WallpaperApi& wallpaper, std::span<const BoardScreen> monitors) {
     std::vector<BoardDesktopMonitor> found;
@@ -43,8 +38,11 @@ Result<std::vector<BoardDesktopMonitor>> monitors_now(WallpaperApi& wallpaper, s
     return found;
 }
 
+}  // namespace
+
 // Under the bake mutex, so that no half-finished bake is compared.
-Result<OpenedDesktop> open_desktop(const std::wstring& folder, WallpaperApi& wallpaper) {
+Result<OpenedDesktop> open_board_desktop(const std::wstring& folder, WallpaperApi& wallpaper,
+                                         const DesktopRenderer& render) {
     auto lock = lock_board_bake(kBakeWaitMs);
     if (!lock) return std::move(lock).failure();
     if (!*lock) return plain_failure("Another bake is still running");
@@ -65,7 +63,7 @@ Result<OpenedDesktop> open_desktop(const std::wstring& folder, WallpaperApi& wal
     // and what the monitors show is not needed.
     std::optional<DesktopPicture> rendered = *composed;
     std::vector<BoardDesktopMonitor> shown;
-    if (render_desktop_window(*rendered)) {
+    if (render(*rendered)) {
         auto now = monitors_now(wallpaper, *monitors);
         if (!now) return std::move(now).failure();
         shown = std::move(now).value();
@@ -75,8 +73,6 @@ Result<OpenedDesktop> open_desktop(const std::wstring& folder, WallpaperApi& wal
     BoardDesktop desktop = prepare_board_desktop(*composed, std::move(rendered), shown);
     return OpenedDesktop{std::move(monitors).value(), std::move(desktop)};
 }
-
-}  // namespace
 
 Result<BoardFile> load_board_page(const std::wstring& folder) {
     auto text = read_board_page_file(folder);
@@ -90,7 +86,7 @@ Status run_board_editor(App& app, HWND window) {
     if (!folder) return std::move(folder).failure();
     auto wallpaper = create_desktop_wallpaper();
     if (!wallpaper) return std::move(wallpaper).failure();
-    auto opened = open_desktop(*folder, **wallpaper);
+    auto opened = open_board_desktop(*folder, **wallpaper, render_desktop_window);
     if (!opened) return std::move(opened).failure();
     wallpaper->reset();
 

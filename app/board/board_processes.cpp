@@ -17,8 +17,8 @@ namespace {
 // The module path both as the application name and quoted in the command
 // line: an unquoted path with spaces would be split into another program's
 // name and arguments.
-Status start_board_child(std::wstring_view option, bool foreground) {
-    auto program = running_program_path();
+Status start_board_child(const std::wstring& named, std::wstring_view option, bool foreground) {
+    auto program = named.empty() ? running_program_path() : Result<std::wstring>(named);
     if (!program) return std::move(program).failure();
     std::wstring command = sign_in_command(*program) + L" " + std::wstring(option);
     STARTUPINFOW startup{};
@@ -35,14 +35,20 @@ Status start_board_child(std::wstring_view option, bool foreground) {
 
 }  // namespace
 
-Status start_board_editor_process() { return start_board_child(L"--board", true); }
-Status start_board_bake_process() { return start_board_child(L"--board-bake", false); }
-Status start_board_clear_process() { return start_board_child(L"--board-clear", false); }
-Status start_board_restore_process() { return start_board_child(L"--restore-wallpaper", false); }
+Status start_board_editor_process(const std::wstring& program) { return start_board_child(program, L"--board", true); }
+Status start_board_bake_process(const std::wstring& program) {
+    return start_board_child(program, L"--board-bake", false);
+}
+Status start_board_clear_process(const std::wstring& program) {
+    return start_board_child(program, L"--board-clear", false);
+}
+Status start_board_restore_process(const std::wstring& program) {
+    return start_board_child(program, L"--restore-wallpaper", false);
+}
 
-void reconcile_board_at_start(bool board_shown) {
+void reconcile_board_at_start(bool board_shown, const std::wstring& program) {
     if (board_shown) {
-        (void)start_board_bake_process();
+        (void)start_board_bake_process(program);
         return;
     }
     // Most users never showed the board: no process for them.
@@ -50,7 +56,7 @@ void reconcile_board_at_start(bool board_shown) {
     if (!folder) return;
     const std::wstring base = win::join_path(*folder, win::from_u16(kBaseFileName));
     if (GetFileAttributesW(base.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-    (void)start_board_restore_process();
+    (void)start_board_restore_process(program);
 }
 
 }  // namespace glimmerly

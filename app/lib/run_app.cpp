@@ -108,7 +108,7 @@ Status start_resident_features(App& app, HWND window, const Arguments& args, boo
     if (resident) {
         for (const TextId notice : register_resident_shortcuts(app))
             replace_notice_text(app.notice, win::to_wide(text_of(language, notice)));
-        reconcile_board_at_start(app.settings.board_visible);
+        reconcile_board_at_start(app.settings.board_visible, app.board_program);
         auto presentation = attach_presentation_state(window, app.settings);
         if (!presentation) return std::move(presentation).failure();
         destroy_presentation_state(std::move(app.presentation));

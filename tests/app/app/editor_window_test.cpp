@@ -4,13 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include "app/app/capture_start.h"
 #include "app/app/editor_session.h"
+#include "app/lib/folder_tree.h"
+#include "app/lib/program_folders.h"
+#include "app/lib/settings_store.h"
 #include "core/editor/capture_start.h"
 #include "core/editor/handles.h"
 #include "core/editor/monitor_views.h"
 #include "tests/app/render/render_support.h"
 #include "tests/app/support/app_window.h"
 #include "tests/app/support/dialogs.h"
+#include "tests/app/support/private_prefix.h"
 #include "ui/capture/editor_window_part.h"
 
 namespace glimmerly {
@@ -213,6 +218,58 @@ TEST_F(EditorWindow, TheFoldChosenAndTheWheelHintUsedAreRememberedWhenTheCapture
     const Settings& kept = test_.cell().try_borrow()->settings;
     EXPECT_TRUE(kept.wheel_hint);
     EXPECT_FALSE(kept.mini_toolbar_folded);
+}
+
+}  // namespace
+}  // namespace glimmerly
+
+namespace glimmerly {
+namespace {
+
+// With a settings file of its own, what the leaving stores is on disk, and
+// a later capture reads it from there rather than from what this process
+// last held.
+TEST_F(EditorWindow, TheFoldAndTheWheelHintReachTheSettingsFileAndTheNextCaptureOpensFolded) {
+    GLIM_REQUIRE_PRIVATE_PREFIX();
+    testing_support::UserDataLock lock;
+    const std::wstring folder = program_folder_path().value_or(L"");
+    ASSERT_FALSE(folder.empty());
+    const std::wstring file = folder + L"\\" + SETTINGS_FILE_NAME;
+    (void)remove_tree(folder);
+    Settings on_disk;
+    on_disk.mini_toolbar = true;
+    on_disk.mini_toolbar_folded = false;
+    on_disk.wheel_hint = false;
+    ASSERT_TRUE(save_settings_file(on_disk, file).ok());
+    {
+        auto app = test_.cell().try_borrow();
+        app->keeps_settings = true;
+        app->settings = on_disk;
+    }
+    apply_capture_settings(state(), on_disk);
+    run({drag(100, 100, 500, 400), {{nullptr, WM_MOUSEMOVE, 0, at(300, 300)}}});
+    state().more_tools_expanded = false;  // the user folded the toolbar with its button
+    run({wheel(0)});
+    run({key(VK_ESCAPE)});
+    ASSERT_FALSE(session());
+    const auto stored = read_settings_file(file);
+    ASSERT_TRUE(stored.ok());
+    EXPECT_TRUE(stored->wheel_hint);
+    EXPECT_TRUE(stored->mini_toolbar_folded);
+    EXPECT_TRUE(stored->mini_toolbar);
+
+    {
+        auto app = test_.cell().try_borrow();
+        app->settings = on_disk;  // as a process that read the file before the fold
+        app->settings_fresh = false;
+        ASSERT_TRUE(start_capture_session(*app, window()).ok());
+    }
+    ASSERT_TRUE(session());
+    EXPECT_FALSE(state().more_tools_expanded);
+    EXPECT_FALSE(state().wheel_hint_shown);
+    run({key(VK_ESCAPE)});
+    EXPECT_FALSE(session());
+    (void)remove_tree(folder);
 }
 
 }  // namespace
