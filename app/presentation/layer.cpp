@@ -63,6 +63,17 @@ Status flush_gdi() {
     return ok_status();
 }
 
+// The whole picture to the window, and to the mirror what this pass and the
+// one before it changed.
+Status push_picture(PresentationLayer& layer) {
+    GLIM_TRY(flush_gdi());
+    GLIM_TRY(push_whole(layer));
+    const PixelRect region = mirror_region(layer.dirty, layer.previous_dirty, layer.width, layer.height);
+    layer.previous_dirty = std::exchange(layer.dirty, std::nullopt);
+    mirror_layer_to_broadcast(layer, MirrorPixels{layer.surface.bits, picture_length(layer), region});
+    return ok_status();
+}
+
 Result<win::ComPtr<IDWriteTextFormat>> create_layer_text_format(RendererResources& resources, float size) {
     auto format = new_ui_text_format(resources, size, DWRITE_FONT_WEIGHT_SEMI_BOLD, current_language());
     if (!format) return format;
@@ -165,24 +176,35 @@ Result<LayerPointer> create_presentation_layer(std::int32_t x, std::int32_t y, s
 
 Result<LayerPointer> create_device_layer(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                                          bool keyboard, bool mouse, void* state_cell) {
+    auto layer = create_bare_layer(x, y, width, height, state_cell);
+    if (!layer) return layer;
+    GLIM_TRY(create_layer_drawing(**layer, keyboard, mouse));
+    return layer;
+}
+
+Result<LayerPointer> create_bare_layer(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                                       void* state_cell) {
     GLIM_TRY(register_presentation_class());
     auto layer = std::make_unique<PresentationLayer>();
     layer->window.reset(CreateWindowExW(kPresentationLayerStyle, PRESENTATION_WINDOW_CLASS, PRESENTATION_WINDOW_TITLE,
                                         WS_POPUP, x, y, width, height, nullptr, nullptr, GetModuleHandleW(nullptr),
                                         state_cell));
     if (!layer->window) return win::win32_failure("CreateWindowExW", PRESENTATION_WINDOW_CLASS);
-    auto resources = create_renderer_resources(false, true);
-    if (!resources) return std::move(resources).failure();
-    layer->resources = std::move(*resources);
-    GLIM_TRY(made(layer->resources->dc_target->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1), layer->brush.put()),
-                  layer->brush, "CreateSolidColorBrush"));
     auto surface = create_dib_surface(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
     if (!surface) return std::move(surface).failure();
     layer->surface = std::move(*surface);
     layer->width = width;
     layer->height = height;
-    GLIM_TRY(build_layer_drawing(*layer, keyboard, mouse));
     return layer;
+}
+
+Status create_layer_drawing(PresentationLayer& layer, bool keyboard, bool mouse) {
+    auto resources = create_renderer_resources(false, true);
+    if (!resources) return std::move(resources).failure();
+    layer.resources = std::move(*resources);
+    GLIM_TRY(made(layer.resources->dc_target->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1), layer.brush.put()),
+                  layer.brush, "CreateSolidColorBrush"));
+    return build_layer_drawing(layer, keyboard, mouse);
 }
 
 Status begin_layer_draw(PresentationLayer& layer, D2D1_COLOR_F clear) {
@@ -197,12 +219,12 @@ Status begin_layer_draw(PresentationLayer& layer, D2D1_COLOR_F clear) {
 
 Status present_layer(PresentationLayer& layer) {
     if (HRESULT hr = layer.resources->dc_target->EndDraw(); FAILED(hr)) return win::hr_failure(hr, "EndDraw");
-    GLIM_TRY(flush_gdi());
-    GLIM_TRY(push_whole(layer));
-    const PixelRect region = mirror_region(layer.dirty, layer.previous_dirty, layer.width, layer.height);
-    layer.previous_dirty = std::exchange(layer.dirty, std::nullopt);
-    mirror_layer_to_broadcast(layer, MirrorPixels{layer.surface.bits, picture_length(layer), region});
-    return ok_status();
+    return push_picture(layer);
+}
+
+Status present_plain_layer(PresentationLayer& layer, std::uint32_t pixel) {
+    std::fill_n(reinterpret_cast<std::uint32_t*>(layer.surface.bits), picture_length(layer) / 4, pixel);
+    return push_picture(layer);
 }
 
 Status push_dirty_rect(PresentationLayer& layer, const PixelRect& rect) {

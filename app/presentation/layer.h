@@ -86,11 +86,19 @@ Result<LayerPointer> create_presentation_layer(std::int32_t x, std::int32_t y, s
 // what it shows.
 Result<LayerPointer> create_device_layer(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                                          bool keyboard, bool mouse, void* state_cell);
+// Its two halves. The window and its picture alone can already be shown
+// (`present_plain_layer`); making the Direct2D objects is the slow half.
+Result<LayerPointer> create_bare_layer(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                                       void* state_cell);
+Status create_layer_drawing(PresentationLayer& layer, bool keyboard, bool mouse);
 
 // The target bound to the whole picture, drawing begun and cleared.
 Status begin_layer_draw(PresentationLayer& layer, D2D1_COLOR_F clear = D2D1::ColorF(0, 0, 0, 0));
 // Ends the draw and pushes the whole picture to the window.
 Status present_layer(PresentationLayer& layer);
+// Every pixel of the picture set to `pixel` (premultiplied BGRA, blue in the
+// low byte) and pushed as `present_layer` pushes it; Direct2D is not used.
+Status present_plain_layer(PresentationLayer& layer, std::uint32_t pixel);
 // Pushes only `rect` of the picture (layer pixels); nothing for an empty one.
 Status push_dirty_rect(PresentationLayer& layer, const PixelRect& rect);
 

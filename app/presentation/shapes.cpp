@@ -18,6 +18,9 @@
 namespace glimmerly {
 namespace {
 
+// Black at alpha 1/255, premultiplied: unseen, yet every pixel takes the mouse.
+constexpr std::uint32_t kArmedPixel = 0x01000000;
+
 // Style flags changed with the frame kept: no size, no move, no z-order, no activation.
 constexpr UINT kRestyle = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
 
@@ -30,7 +33,7 @@ Status restyle(HWND window, LONG_PTR add, LONG_PTR remove) {
 
 Status make_shapes_layer(PresentationState& state) {
     const PixelRect screen = virtual_screen_rect();
-    auto made = state.make_layer(screen.left, screen.top, screen.width(), screen.height(), state.cell);
+    auto made = create_bare_layer(screen.left, screen.top, screen.width(), screen.height(), state.cell);
     if (!made) return std::move(made).failure();
     attach_broadcast_mirror(state, **made, kMirrorShapesSlot);
     (*made)->position = PixelPoint{screen.left, screen.top};
@@ -48,6 +51,9 @@ bool own_window(HWND window) {
 Status arm_steps(PresentationState& state, TemporaryShapeKind kind) {
     if (!state.shapes_layer) GLIM_TRY(make_shapes_layer(state));
     if (!state.shapes_layer) return plain_failure("Missing drawing surface");
+    // Stored shapes are drawn with Direct2D; an empty armed layer is not.
+    if (!state.shapes_layer->resources && !state.shapes.shapes.empty())
+        GLIM_TRY(create_layer_drawing(*state.shapes_layer, true, true));
     const HWND layer = state.shapes_layer->window.get();
     // The tray popup and the layer are ours: the window to go back to is the user's.
     if (const HWND foreground = GetForegroundWindow();
@@ -58,6 +64,11 @@ Status arm_steps(PresentationState& state, TemporaryShapeKind kind) {
     GLIM_TRY(restyle(layer, 0, WS_EX_TRANSPARENT | WS_EX_NOACTIVATE));
     GLIM_TRY(render_shapes_layer(state, presentation_now(state)));
     show_layer(*state.shapes_layer);
+    // Made once the layer takes the mouse, not before: they take a quarter
+    // of a second or more to make under Wine, and a drag begun that soon
+    // after the shortcut would start beneath the layer and draw nothing.
+    // A press that comes meanwhile waits in the layer's queue.
+    if (!state.shapes_layer->resources) GLIM_TRY(create_layer_drawing(*state.shapes_layer, true, true));
     return ok_status();
 }
 
@@ -234,6 +245,10 @@ Status render_shapes_layer(PresentationState& state, std::uint64_t now) {
     if (!state.shapes_layer) return ok_status();
     PresentationLayer& layer = *state.shapes_layer;
     const bool armed = state.shapes.armed != TemporaryShapeKind::None;
+    // Nothing but the clear colour: filled straight into the picture, which
+    // is many times quicker than a Direct2D pass over the whole screen.
+    if (state.shapes.shapes.empty() && !state.shapes.pending)
+        return present_plain_layer(layer, armed ? kArmedPixel : 0);
     GLIM_TRY(begin_layer_draw(layer, armed ? D2D1::ColorF(0, 0, 0, 1.0f / 255) : D2D1::ColorF(0, 0, 0, 0)));
     for (const TemporaryShape& shape : state.shapes.shapes)
         draw_temporary_shape(layer, shape.object, static_cast<float>(temporary_shape_opacity(shape, now)),

@@ -194,6 +194,59 @@ TEST_F(ShapesBesideEffectsScreenTest, EveryTypedShortcutAndDragLeavesItsRectangl
     EXPECT_TRUE(sweeper_.answered().empty());
 }
 
+// As a presenter draws, with the halo and the keys display on: the shortcut
+// typed and the drag begun a moment later, without waiting to see the
+// program ready. The press must land on the armed layer; one that came
+// before the layer took the mouse would go to whatever is beneath, and the
+// drag would draw nothing.
+class ShapesRightAfterShortcutScreenTest : public ShapesBesideEffectsScreenTest {
+protected:
+    void write_start_settings() override {
+        write_settings_with([](Settings& settings) { settings.presentation_duration_ms = 1000; });
+    }
+};
+
+TEST_F(ShapesRightAfterShortcutScreenTest, AShapeDraggedRightAfterItsShortcutIsDrawn) {
+    command(101);
+    command(103);
+    command(104);
+    ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool mousemove 800 800 sleep 0.1 mousemove 900 900"), 0)
+        << "xdotool is missing";
+    // The keys and the mouse shown: the last command is done, and a key
+    // typed now is not queued behind the making of their layer.
+    ASSERT_TRUE(eventually([&] {
+        for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"Glimmerly.Presentation", nullptr));) {
+            RECT rect{};
+            if (IsWindowVisible(window) && GetWindowRect(window, &rect) && rect.right - rect.left == 520) return true;
+        }
+        return false;
+    }));
+    const struct Row {
+        const char* name;
+        const wchar_t* shortcut;
+        int x, y;
+    } rows[] = {
+        {"rectangle", L"alt+r", 300, 200}, {"ellipse", L"alt+c", 700, 300}, {"arrow", L"alt+a", 1100, 400},
+        {"rectangle again", L"alt+r", 400, 600}, {"ellipse again", L"alt+c", 900, 650},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(eventually([&] { return shapes_layer() == nullptr; }));  // the last shape has faded
+        const std::wstring x = std::to_wstring(row.x), y = std::to_wstring(row.y);
+        const std::wstring x2 = std::to_wstring(row.x + 90), y2 = std::to_wstring(row.y + 60);
+        const std::wstring x3 = std::to_wstring(row.x + 180), y3 = std::to_wstring(row.y + 120);
+        // One run of xdotool: three tenths of a second from the shortcut to the press.
+        ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool key " + std::wstring(row.shortcut) + L" sleep 0.1 mousemove " +
+                             x + L" " + y + L" sleep 0.2 mousedown 1 sleep 0.1 mousemove " + x2 + L" " + y2 +
+                             L" sleep 0.1 mousemove " + x3 + L" " + y3 + L" sleep 0.1 mouseup 1"),
+                  0);
+        // Finished with a shape: the layer lets the mouse through and stays
+        // (a drag that drew nothing takes it away at once).
+        EXPECT_TRUE(eventually([&] { return finished(shapes_layer()); }));
+    }
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
 TEST(ShapeDrawnWithTheMouse, AHotkeyAndADragLeaveAnArrowInTheShapesLayer) {
     win::ComApartment com;
     win::UniqueWindow owner = testing_support::hidden_owner_window(L"Glimmerly.Tests.ShapesOwner");
