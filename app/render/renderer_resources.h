@@ -203,6 +203,7 @@ struct RendererResources {
     Guarded<std::vector<FillGeometryEntry>> fill_geometries;  // most recent first
     Guarded<TextFormatCache> text_formats;
     Guarded<std::vector<KeptPicture>> toolbar_pictures;  // a panel, or panels that touch, each
+    Guarded<KeptPicture> size_panel_picture;             // its boxes and button picture, without the label
     bool software = false;       // the target was asked for as a software target
     bool premultiplied = false;  // the target was asked for with premultiplied alpha
 

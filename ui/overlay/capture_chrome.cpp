@@ -185,12 +185,21 @@ Status draw_size_panel(EditorState& state, Painter& painter, ChromeClock::time_p
     if (!panel->fields && !fields && !reaches(panel->panel, 2.0 * s + 2.0, area) &&
         !reaches(panel->button, 2.0 * s + 2.0, area))
         return ok_status();
-    const PaintColour fill = PaintColour::opaque(kHintBoxFill);
-    fill_rounded_rect(painter, panel->panel, kSizePanelRadius * s, fill);
-    fill_rounded_rect(painter, panel->button, kSizePanelRadius * s, fill);
+    // Its two boxes and the button's picture are kept like the toolbar;
+    // its label is drawn on them straight, as text stays out of kept pictures.
     const Point centre = box_centre(panel->button);
     const double k = kPanelIconScale * s;
-    GLIM_TRY(draw_icon(painter, IconKind::RegionCorners, {centre.x - 10.0 * k, centre.y - 10.0 * k}, k, kPanelIcon));
+    Picture boxes{{RoundedRectShape{panel->panel, kSizePanelRadius * s, true}, kHintBoxFill},
+                  {RoundedRectShape{panel->button, kSizePanelRadius * s, true}, kHintBoxFill}};
+    const Picture icon = place_picture(icon_picture(IconKind::RegionCorners, kPanelIcon),
+                                       {centre.x - 10.0 * k, centre.y - 10.0 * k}, k);
+    boxes.insert(boxes.end(), icon.begin(), icon.end());
+    {
+        auto kept = painter.resources.size_panel_picture.borrow();
+        if (!kept) return busy_failure("The size panel's picture");
+        GLIM_TRY(draw_kept_picture(painter, *kept, boxes,
+                                   grow_box(box_union(panel->panel, panel->button), 2.0 * s + 2.0)));
+    }
 
     {
         ClipScope clip(painter.target, panel->panel);
