@@ -159,8 +159,8 @@ TEST_F(EditorFrame, TheCurrentToolsButtonIsLitInTheAccent) {
     expect_all(render(state), rows);
 }
 
-// The toolbar is kept between frames: each change of its look shows in the
-// next frame drawn with the same resources.
+// The toolbar and the size panel are kept between frames: each change of
+// their look shows in the next frame drawn with the same resources.
 TEST_F(EditorFrame, TheToolbarShowsEachChangeInTheNextFrame) {
     EditorState state = editor_over(testing::plain_picture(640, 480, kGround), Box{100, 100, 400, 300});
     const auto edge_of = [&](Tool tool) {
@@ -193,6 +193,10 @@ TEST_F(EditorFrame, TheToolbarShowsEachChangeInTheNextFrame) {
         const BgraImage frame = render(state);
         EXPECT_TRUE(has_colour(frame, edge_of(Tool::Rectangle), row.rectangle));
         EXPECT_TRUE(has_colour(frame, edge_of(Tool::Ellipse), row.ellipse));
+        // The size panel, kept the same way, follows the selection too.
+        const auto panel = place_size_panel(state);
+        ASSERT_TRUE(panel);
+        EXPECT_TRUE(has_colour(frame, {panel->panel.left + 3.5, box_centre(panel->panel).y}, {25, 25, 25}));
     }
 }
 
