@@ -191,7 +191,8 @@ def main():
     print(f"stand-in (tray icon and hotkey, a child started on the key):")
     print(f"  cold child:   {spread(stand_in_cold)}")
     print(f"  idle: host: anonymous {stand_in_idle:.1f} MiB")
-    print(f"program / stand-in: cold capture {statistics.median(cold) / statistics.median(stand_in_cold):.2f} x, "
+    print(f"program / stand-in: cold capture {statistics.median(cold) / statistics.median(stand_in_cold):.2f} x "
+          f"(p95 {p95(cold) / p95(stand_in_cold):.2f} x), "
           f"prepared capture {statistics.median(prepared) / statistics.median(stand_in_cold):.2f} x "
           f"(p95 {p95(prepared) / p95(stand_in_cold):.2f} x), "
           f"idle memory {idle_anonymous:.1f} / {stand_in_idle:.1f} MiB = {idle_anonymous / stand_in_idle:.2f} x",

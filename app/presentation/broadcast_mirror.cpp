@@ -153,11 +153,16 @@ void MirrorLink::reset() noexcept {
 }
 
 Result<D3DDevice> create_mirror_d3d_device() {
+    // Looked up, not imported: an import loads Direct3D, and under Wine
+    // OpenGL with it, into every process at its start, a cold editor child's
+    // too, before its capture can show.
+    const auto create = win::system_function_as<decltype(&D3D11CreateDevice)>(L"d3d11.dll", "D3D11CreateDevice");
+    if (!create) return win::win32_failure("GetProcAddress", L"D3D11CreateDevice");
     Failure last{E_FAIL_CODE, "D3D11CreateDevice made no device"};
     for (const D3D_DRIVER_TYPE type : {D3D_DRIVER_TYPE_HARDWARE, D3D_DRIVER_TYPE_WARP}) {
         D3DDevice made;
-        const HRESULT hr = D3D11CreateDevice(nullptr, type, nullptr, D3D11_CREATE_DEVICE_BGRA_SUPPORT, nullptr, 0,
-                                             D3D11_SDK_VERSION, made.device.put(), nullptr, made.context.put());
+        const HRESULT hr = create(nullptr, type, nullptr, D3D11_CREATE_DEVICE_BGRA_SUPPORT, nullptr, 0,
+                                  D3D11_SDK_VERSION, made.device.put(), nullptr, made.context.put());
         if (SUCCEEDED(hr) && made.device && made.context) return made;
         last = FAILED(hr) ? win::hr_failure(hr, "D3D11CreateDevice")
                           : Failure{E_FAIL_CODE, "D3D11CreateDevice made no device"};

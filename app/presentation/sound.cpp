@@ -4,6 +4,7 @@
 
 #include "app/lib/program_folders.h"
 #include "app/win/paths.h"
+#include "app/win/system_function.h"
 #include "core/presentation/click_sounds.h"
 
 namespace glimmerly {
@@ -20,9 +21,13 @@ void play_click_sound(std::uint32_t style, std::uint32_t level) {
     if (style == 0) return;
     // Looked up on every click: adding or removing the file counts at once.
     auto folder = program_folder_path();
+    // Looked up, not imported: the sound libraries would load into every
+    // process at its start, a cold editor child's too.
+    const auto play = win::system_function_as<PlaySoundCall>(L"winmm.dll", "PlaySoundW");
+    if (!play) return;
     (void)play_click_sound_from(style, level,
                                 folder ? std::optional(win::join_path(*folder, CUSTOM_CLICK_FILE_NAME)) : std::nullopt,
-                                PlaySoundW);
+                                play);
 }
 
 ClickPlayed play_click_sound_from(std::uint32_t style, std::uint32_t level,

@@ -1,11 +1,13 @@
 #include "app/render/picture_drawing.h"
 
+#include <cmath>
 #include <numbers>
 #include <type_traits>
 #include <vector>
 
 #include "app/render/object_drawing.h"
 #include "app/render/saved_transform.h"
+#include "app/win/failure.h"
 
 namespace glimmerly {
 
@@ -98,7 +100,62 @@ bool continues_lines(const PictureShape& before, const PictureShape& shape) {
            before.width == shape.width;
 }
 
+// Draws the picture into the kept bitmap target, made anew when the size
+// changes. False when no such target can be made.
+Result<bool> keep_picture(Painter& painter, KeptPicture& kept, const Picture& picture, const Box& placed) {
+    const D2D1_SIZE_U pixels{static_cast<UINT32>(placed.right - placed.left),
+                             static_cast<UINT32>(placed.bottom - placed.top)};
+    kept.picture.clear();
+    if (kept.target) {
+        const D2D1_SIZE_U size = kept.target->GetPixelSize();
+        if (size.width != pixels.width || size.height != pixels.height) kept.target.reset();
+    }
+    if (!kept.target) {
+        kept.bitmap.reset();
+        const D2D1_SIZE_F dips{static_cast<float>(pixels.width), static_cast<float>(pixels.height)};
+        const D2D1_PIXEL_FORMAT format = D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_PREMULTIPLIED);
+        if (FAILED(painter.target->CreateCompatibleRenderTarget(&dips, &pixels, &format,
+                                                                D2D1_COMPATIBLE_RENDER_TARGET_OPTIONS_NONE,
+                                                                kept.target.put())) ||
+            !kept.target)
+            return false;
+    }
+    ID2D1BitmapRenderTarget* target = kept.target.get();
+    auto inner = make_painter(painter.resources, target);
+    if (!inner) return std::move(inner).failure();
+    target->BeginDraw();
+    target->Clear(D2D1::ColorF(0.0f, 0.0f, 0.0f, 0.0f));
+    target->SetTransform(D2D1::Matrix3x2F::Translation(static_cast<float>(-placed.left),
+                                                       static_cast<float>(-placed.top)));
+    const Status drawn = draw_picture(*inner, picture);
+    const HRESULT ended = target->EndDraw();
+    GLIM_TRY(drawn);
+    if (FAILED(ended)) return win::hr_failure(ended, "EndDraw (kept picture)");
+    if (!kept.bitmap) GLIM_TRY(made(target->GetBitmap(kept.bitmap.put()), kept.bitmap, "GetBitmap (kept picture)"));
+    kept.picture = picture;
+    kept.placed = placed;
+    return true;
+}
+
 }  // namespace
+
+Status draw_kept_picture(Painter& painter, KeptPicture& kept, const Picture& picture, const Box& bounds) {
+    const Box placed{std::floor(bounds.left), std::floor(bounds.top), std::ceil(bounds.right),
+                     std::ceil(bounds.bottom)};
+    const double most = painter.target->GetMaximumBitmapSize();
+    const double width = placed.right - placed.left, height = placed.bottom - placed.top;
+    // Also false for NaN bounds, which no bitmap could hold.
+    if (!(width >= 1.0 && height >= 1.0 && width <= most && height <= most)) return draw_picture(painter, picture);
+    if (kept.picture.empty() || !kept.bitmap || !(kept.placed == placed) || kept.picture != picture) {
+        auto drawn = keep_picture(painter, kept, picture, placed);
+        if (!drawn) return std::move(drawn).failure();
+        if (!*drawn) return draw_picture(painter, picture);
+    }
+    painter.fill_record.reset();
+    painter.target->DrawBitmap(kept.bitmap.get(), d2d_rect(placed), 1.0f,
+                               D2D1_BITMAP_INTERPOLATION_MODE_NEAREST_NEIGHBOR);
+    return ok_status();
+}
 
 Status draw_picture(Painter& painter, const Picture& picture) {
     TransformScope transform(painter);

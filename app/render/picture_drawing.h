@@ -21,6 +21,14 @@ namespace glimmerly {
 // with its failure; what was drawn stays.
 Status draw_picture(Painter& painter, const Picture& picture);
 
+// The picture, every shape of it inside `bounds`, drawn from the bitmap kept
+// in `kept`: into it afresh only when the picture or its place differ from
+// the kept ones. The target's transform must move by whole pixels only (the
+// bitmap lands on whole pixels, so that its pixels are those the shapes give
+// drawn straight). Text in the picture would lose ClearType: keep pictures
+// without text. A picture too large for a bitmap is drawn straight.
+Status draw_kept_picture(Painter& painter, KeptPicture& kept, const Picture& picture, const Box& bounds);
+
 // A 20 x 20-unit icon with its top-left corner at `origin`, one unit being
 // `scale` pixels, in one opaque colour. Action words (low byte below 22) draw
 // their toolbar picture.

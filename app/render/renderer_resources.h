@@ -23,6 +23,7 @@
 #include "core/blur/blur.h"
 #include "core/document/geometry.h"
 #include "core/image/bgra_image.h"
+#include "core/render/picture.h"
 
 namespace glimmerly {
 
@@ -157,6 +158,18 @@ struct SceneLayerCache {
     }
 };
 
+// A picture drawn once into a bitmap of its own and from then on as that
+// bitmap, while the same picture is asked for at the same place: replayed
+// shape by shape, the toolbar's panels cost as much as the rest of a frame.
+// `placed` is the bitmap's box in the drawing's coordinates, on whole pixels;
+// an empty `picture` with a bitmap means the bitmap is not a finished one.
+struct KeptPicture {
+    Picture picture;
+    Box placed;
+    win::ComPtr<ID2D1BitmapRenderTarget> target;  // of the DC target, reused while the size holds
+    win::ComPtr<ID2D1Bitmap> bitmap;
+};
+
 // Members in creation order, so that they are released in reverse: caches
 // and bitmaps first, the factories last.
 // Direct2D and DirectWrite are loaded by the first renderer, not at process
@@ -189,6 +202,8 @@ struct RendererResources {
     Guarded<BlurWorkspace> blur_workspace;  // buffers and threads kept for the next blur
     Guarded<std::vector<FillGeometryEntry>> fill_geometries;  // most recent first
     Guarded<TextFormatCache> text_formats;
+    Guarded<std::vector<KeptPicture>> toolbar_pictures;  // a panel, or panels that touch, each
+    Guarded<KeptPicture> size_panel_picture;             // its boxes and button picture, without the label
     bool software = false;       // the target was asked for as a software target
     bool premultiplied = false;  // the target was asked for with premultiplied alpha
 

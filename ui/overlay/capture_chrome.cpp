@@ -78,6 +78,68 @@ Status draw_hint_box(Painter& painter, const HintBox& hint, std::string_view tex
     return draw_ui_text(painter, text, hint.text, hint.text_size, {opacity, kHintText.r, kHintText.g, kHintText.b});
 }
 
+// One kept picture of the toolbar: a panel with its buttons, or panels that
+// come near each other with all their buttons, in the order they were
+// always drawn in (panels, then buttons), so that no overlap draws otherwise.
+struct ToolbarSheet {
+    Box bounds;
+    Picture picture;
+};
+
+std::vector<ToolbarSheet> toolbar_sheets(std::span<const ToolbarButton> buttons,
+                                         std::span<const ToolbarButtonLook> looks, double s, double margin) {
+    std::vector<std::vector<std::size_t>> groups;  // buttons by panel
+    for (const ToolbarPanel panel : {ToolbarPanel::Tools, ToolbarPanel::Actions}) {
+        std::vector<std::size_t> mine;
+        for (std::size_t i = 0; i < buttons.size(); ++i)
+            if (buttons[i].panel == panel) mine.push_back(i);
+        if (!mine.empty()) groups.push_back(std::move(mine));
+    }
+    const auto panel_of = [&](const std::vector<std::size_t>& group) {
+        std::vector<ToolbarButton> mine;
+        for (const std::size_t i : group) mine.push_back(buttons[i]);
+        return toolbar_panel_rects(mine, s).front();
+    };
+    const auto reach_of = [&](const std::vector<std::size_t>& group) {
+        Box reach = panel_of(group);
+        for (const std::size_t i : group) reach = box_union(reach, looks[i].background);
+        return grow_box(reach, margin);
+    };
+    if (groups.size() == 2 && boxes_overlap(reach_of(groups[0]), reach_of(groups[1]))) {
+        groups[0].insert(groups[0].end(), groups[1].begin(), groups[1].end());
+        groups.pop_back();
+        std::sort(groups[0].begin(), groups[0].end());
+    }
+    std::vector<ToolbarSheet> sheets;
+    for (const std::vector<std::size_t>& group : groups) {
+        ToolbarSheet sheet{reach_of(group), {}};
+        // Merged groups hold both panels: each panel drawn before any button.
+        std::vector<std::vector<std::size_t>> panels;
+        for (const ToolbarPanel panel : {ToolbarPanel::Tools, ToolbarPanel::Actions}) {
+            std::vector<std::size_t> mine;
+            for (const std::size_t i : group)
+                if (buttons[i].panel == panel) mine.push_back(i);
+            if (!mine.empty()) panels.push_back(std::move(mine));
+        }
+        const double radius = kToolbarPanelRadius * s;
+        for (const auto& panel : panels) {
+            const Box box = panel_of(panel);
+            sheet.picture.push_back({RoundedRectShape{box, radius, true}, kToolbarPanelFill});
+            sheet.picture.push_back({RoundedRectShape{box, radius, false}, kToolbarPanelOutline, 1.0f, s});
+        }
+        for (const std::size_t i : group) {
+            const ToolbarButtonLook& look = looks[i];
+            sheet.picture.push_back({RoundedRectShape{look.background, look.radius, true}, look.background_colour});
+            Picture icon = place_picture(toolbar_picture(buttons[i].action, look.style, look.pair), look.icon_origin,
+                                         look.icon_scale);
+            sheet.picture.insert(sheet.picture.end(), std::make_move_iterator(icon.begin()),
+                                 std::make_move_iterator(icon.end()));
+        }
+        sheets.push_back(std::move(sheet));
+    }
+    return sheets;
+}
+
 Status draw_toolbar(EditorState& state, Painter& painter, ChromeClock::time_point now) {
     const SelectionColourState colours = build_toolbar_frame(state, state.color, InkChoice{}, now);
     const std::vector<ToolbarButton> buttons = layout_toolbar(state);
@@ -93,15 +155,19 @@ Status draw_toolbar(EditorState& state, Painter& painter, ChromeClock::time_poin
     if (std::none_of(panels.begin(), panels.end(), shown) &&
         std::none_of(buttons.begin(), buttons.end(), [&](const ToolbarButton& b) { return shown(b.rect); }))
         return ok_status();
-    for (const Box& panel : panels) {
-        fill_rounded_rect(painter, panel, kToolbarPanelRadius * s, PaintColour::opaque(kToolbarPanelFill));
-        stroke_rounded_rect(painter, panel, kToolbarPanelRadius * s, PaintColour::opaque(kToolbarPanelOutline), s);
-    }
-    for (const ToolbarButton& button : buttons) {
-        const ToolbarButtonLook look = toolbar_button_look(state, button, state.color, colours, now);
-        fill_rounded_rect(painter, look.background, look.radius, PaintColour::opaque(look.background_colour));
-        GLIM_TRY(draw_toolbar_icon(painter, button.action, look.icon_origin, look.icon_scale, look.style, look.pair));
-    }
+    std::vector<ToolbarButtonLook> looks;
+    looks.reserve(buttons.size());
+    for (const ToolbarButton& button : buttons)
+        looks.push_back(toolbar_button_look(state, button, state.color, colours, now));
+    // Kept as bitmaps, and drawn again only when a button's look changes
+    // (hover, press, colour, tool, scale, place): a whole frame
+    // then makes one call per panel instead of about a hundred.
+    const std::vector<ToolbarSheet> sheets = toolbar_sheets(buttons, looks, s, margin);
+    auto kept = painter.resources.toolbar_pictures.borrow();
+    if (!kept) return busy_failure("The toolbar pictures");
+    kept->resize(sheets.size());
+    for (std::size_t i = 0; i < sheets.size(); ++i)
+        GLIM_TRY(draw_kept_picture(painter, (*kept)[i], sheets[i].picture, sheets[i].bounds));
     return ok_status();
 }
 
@@ -119,12 +185,21 @@ Status draw_size_panel(EditorState& state, Painter& painter, ChromeClock::time_p
     if (!panel->fields && !fields && !reaches(panel->panel, 2.0 * s + 2.0, area) &&
         !reaches(panel->button, 2.0 * s + 2.0, area))
         return ok_status();
-    const PaintColour fill = PaintColour::opaque(kHintBoxFill);
-    fill_rounded_rect(painter, panel->panel, kSizePanelRadius * s, fill);
-    fill_rounded_rect(painter, panel->button, kSizePanelRadius * s, fill);
+    // Its two boxes and the button's picture are kept like the toolbar;
+    // its label is drawn on them straight, as text stays out of kept pictures.
     const Point centre = box_centre(panel->button);
     const double k = kPanelIconScale * s;
-    GLIM_TRY(draw_icon(painter, IconKind::RegionCorners, {centre.x - 10.0 * k, centre.y - 10.0 * k}, k, kPanelIcon));
+    Picture boxes{{RoundedRectShape{panel->panel, kSizePanelRadius * s, true}, kHintBoxFill},
+                  {RoundedRectShape{panel->button, kSizePanelRadius * s, true}, kHintBoxFill}};
+    const Picture icon = place_picture(icon_picture(IconKind::RegionCorners, kPanelIcon),
+                                       {centre.x - 10.0 * k, centre.y - 10.0 * k}, k);
+    boxes.insert(boxes.end(), icon.begin(), icon.end());
+    {
+        auto kept = painter.resources.size_panel_picture.borrow();
+        if (!kept) return busy_failure("The size panel's picture");
+        GLIM_TRY(draw_kept_picture(painter, *kept, boxes,
+                                   grow_box(box_union(panel->panel, panel->button), 2.0 * s + 2.0)));
+    }
 
     {
         ClipScope clip(painter.target, panel->panel);

@@ -159,6 +159,47 @@ TEST_F(EditorFrame, TheCurrentToolsButtonIsLitInTheAccent) {
     expect_all(render(state), rows);
 }
 
+// The toolbar and the size panel are kept between frames: each change of
+// their look shows in the next frame drawn with the same resources.
+TEST_F(EditorFrame, TheToolbarShowsEachChangeInTheNextFrame) {
+    EditorState state = editor_over(testing::plain_picture(640, 480, kGround), Box{100, 100, 400, 300});
+    const auto edge_of = [&](Tool tool) {
+        const auto buttons = layout_toolbar(state);
+        const auto found = std::find_if(buttons.begin(), buttons.end(),
+                                        [&](const ToolbarButton& b) { return b.action == tool_action(tool); });
+        return found == buttons.end() ? Point{} : Point{found->rect.left + 4.5, box_centre(found->rect).y};
+    };
+    constexpr Rgb kRest{32, 32, 32}, kHovered{55, 55, 55};
+    const struct {
+        const char* name;
+        std::function<void(EditorState&)> change;
+        Rgb rectangle, ellipse;
+    } rows[] = {
+        {"the rectangle tool", [](EditorState& s) { s.tool = Tool::Rectangle; }, kAccent, kRest},
+        {"the ellipse tool", [](EditorState& s) { s.tool = Tool::Ellipse; }, kRest, kAccent},
+        {"the pointer on the rectangle's button",
+         [&](EditorState& s) { s.pointer = edge_of(Tool::Rectangle); },
+         kHovered, kAccent},
+        {"the selection moved, the toolbar with it",
+         [](EditorState& s) {
+             s.capture_selection = Box{150, 60, 450, 260};
+             s.pointer = {5, 5};
+         },
+         kRest, kAccent},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.change(state);
+        const BgraImage frame = render(state);
+        EXPECT_TRUE(has_colour(frame, edge_of(Tool::Rectangle), row.rectangle));
+        EXPECT_TRUE(has_colour(frame, edge_of(Tool::Ellipse), row.ellipse));
+        // The size panel, kept the same way, follows the selection too.
+        const auto panel = place_size_panel(state);
+        ASSERT_TRUE(panel);
+        EXPECT_TRUE(has_colour(frame, {panel->panel.left + 3.5, box_centre(panel->panel).y}, {25, 25, 25}));
+    }
+}
+
 TEST_F(EditorFrame, BlurredPiecesAreKeptUntilTheirBlurMovesOrGoes) {
     EditorState state = editor_over(block_picture(200, 160), std::nullopt);
     const auto kept_after = [&](std::vector<SceneObject> objects) -> ID2D1Bitmap* {
