@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -88,13 +89,20 @@ struct ToolbarSheet {
 
 std::vector<ToolbarSheet> toolbar_sheets(std::span<const ToolbarButton> buttons,
                                          std::span<const ToolbarButtonLook> looks, double s, double margin) {
-    std::vector<std::vector<std::size_t>> groups;  // buttons by panel
-    for (const ToolbarPanel panel : {ToolbarPanel::Tools, ToolbarPanel::Actions}) {
-        std::vector<std::size_t> mine;
-        for (std::size_t i = 0; i < buttons.size(); ++i)
-            if (buttons[i].panel == panel) mine.push_back(i);
-        if (!mine.empty()) groups.push_back(std::move(mine));
-    }
+    // The buttons among `indices`, by panel, panels without buttons left out.
+    const auto by_panel = [&](const std::vector<std::size_t>& indices) {
+        std::vector<std::vector<std::size_t>> panels;
+        for (const ToolbarPanel panel : {ToolbarPanel::Tools, ToolbarPanel::Actions}) {
+            std::vector<std::size_t> mine;
+            for (const std::size_t i : indices)
+                if (buttons[i].panel == panel) mine.push_back(i);
+            if (!mine.empty()) panels.push_back(std::move(mine));
+        }
+        return panels;
+    };
+    std::vector<std::size_t> all(buttons.size());
+    std::iota(all.begin(), all.end(), std::size_t{0});
+    std::vector<std::vector<std::size_t>> groups = by_panel(all);
     const auto panel_of = [&](const std::vector<std::size_t>& group) {
         std::vector<ToolbarButton> mine;
         for (const std::size_t i : group) mine.push_back(buttons[i]);
@@ -114,13 +122,7 @@ std::vector<ToolbarSheet> toolbar_sheets(std::span<const ToolbarButton> buttons,
     for (const std::vector<std::size_t>& group : groups) {
         ToolbarSheet sheet{reach_of(group), {}};
         // Merged groups hold both panels: each panel drawn before any button.
-        std::vector<std::vector<std::size_t>> panels;
-        for (const ToolbarPanel panel : {ToolbarPanel::Tools, ToolbarPanel::Actions}) {
-            std::vector<std::size_t> mine;
-            for (const std::size_t i : group)
-                if (buttons[i].panel == panel) mine.push_back(i);
-            if (!mine.empty()) panels.push_back(std::move(mine));
-        }
+        const std::vector<std::vector<std::size_t>> panels = by_panel(group);
         const double radius = kToolbarPanelRadius * s;
         for (const auto& panel : panels) {
             const Box box = panel_of(panel);
