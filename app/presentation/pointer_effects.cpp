@@ -95,8 +95,12 @@ Status update_spotlight(PresentationState& state, const PointerSettings& setting
         if (!made) return std::move(made).failure();
         state.spotlight = std::move(*made);
     }
-    // With its shortcut registered, the spotlight shows only while the key is held.
-    bool visible = !state.pointer_shortcuts.registered[1] || state.spotlight_key_held;
+    // With a shortcut, the spotlight shows only while its key is held. Only a
+    // shortcut that another program holds leaves it shown all the time: one
+    // merely not registered at this moment (a rebuild between its release and
+    // its registration) must not darken the screen for good.
+    const bool needs_key = state.pointer_settings.spotlight_shortcut && !state.pointer_shortcuts.failed[1];
+    bool visible = !needs_key || state.spotlight_key_held;
     if (visible && settings.spotlight_hide_moving && state.pointer.last_move &&
         age_ms(now, *state.pointer.last_move) < kPointerMovingMs)
         visible = false;

@@ -301,6 +301,10 @@ Status drain_loupe_frames(PresentationState& state) {
 Status rebuild_presentation_windows(PresentationState& state) {
     if (state.saved_features) return ok_status();
     GLIM_TRY(close_presentation_windows(state));
+    // Closing let go of the pointer shortcuts with the windows; the features
+    // stay on, so their shortcuts must be held again. One that another
+    // program holds is shown on its row, as at any other registration.
+    (void)register_pointer_shortcuts(state);
     if (cursor_feature(state.features)) {
         POINT at{};
         if (!GetCursorPos(&at)) return or_stop(state, win::win32_failure("GetCursorPos"));

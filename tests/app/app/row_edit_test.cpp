@@ -9,8 +9,10 @@
 #include "app/app/app.h"
 #include "app/app/setup.h"
 #include "app/app/tray_menu.h"
+#include "core/menu/popup_rows.h"
 #include "app/presentation/presentation.h"
 #include "tests/app/support/app_window.h"
+#include "tests/app/support/hotkey_held.h"
 
 namespace glimmerly {
 namespace {
@@ -19,11 +21,7 @@ constexpr UINT kAll = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 constexpr Shortcut kAltA{MOD_ALT, 'A'};
 constexpr Shortcut kSpotlight{kAll, VK_F20};
 
-bool held(Shortcut shortcut) {
-    if (!RegisterHotKey(nullptr, 0x7A, shortcut.modifiers, shortcut.key)) return true;
-    UnregisterHotKey(nullptr, 0x7A);
-    return false;
-}
+bool held(Shortcut shortcut) { return testing_support::hotkey_held(shortcut); }
 
 // The resident's App with temporary shapes and the pointer effects on, as a
 // user presenting has it, and a capture shortcut so that no setup quits.
@@ -80,6 +78,30 @@ TEST(ShortcutsWhileChoosing, APopupRowLetsThemGoWhileItRecordsAndTheNewArrowIsIn
     EXPECT_TRUE(held({kAll, VK_F18}));
     EXPECT_FALSE(held(kAltA));  // the old arrow is free for other programs
     EXPECT_TRUE(held(kSpotlight));
+}
+
+// The tray's shape rows come from what presentation mode could register: a
+// drawing shortcut it could not have carries the unavailable bit, the others
+// do not, and the snapshot follows the flags as they change.
+TEST(ShortcutsWhileChoosing, TheTraySnapshotMarksEachShapeShortcutThePresentationCouldNotRegister) {
+    Presenting presenting;
+    ASSERT_TRUE(presenting.ready);
+    auto app = presenting.test.cell().try_borrow();
+    for (std::size_t failing = 0; failing < 3; ++failing) {
+        SCOPED_TRACE(failing);
+        {
+            auto state = app->presentation->try_borrow();
+            state->shortcuts.failed = {};
+            state->shortcuts.failed[1 + failing] = true;  // index 0 is the stop shortcut
+        }
+        auto bindings = shortcut_bindings_snapshot(*app);
+        ASSERT_TRUE(bindings.ok());
+        for (std::size_t shape = 0; shape < 3; ++shape) {
+            const std::uint32_t word = bindings->shortcuts[2 + shape];
+            EXPECT_EQ(unpack_shortcut(word), app->settings.shape_shortcuts[shape]);
+            EXPECT_EQ((word & kShortcutUnavailableBit) != 0, shape == failing);
+        }
+    }
 }
 
 }  // namespace

@@ -7,10 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "app/app/app.h"
 #include "app/app/commands.h"
 #include "app/app/popup_paint.h"
+#include "app/presentation/presentation_shortcuts.h"
+#include "app/presentation/pointer_effects.h"
+#include "app/app/hotkeys.h"
 #include "app/app/row_edit.h"
 #include "app/app/setup.h"
 #include "app/app/tray_menu.h"
@@ -22,6 +26,7 @@
 #include "core/render/control_geometry.h"
 #include "tests/app/render/render_support.h"
 #include "tests/app/support/app_window.h"
+#include "tests/app/support/hotkey_held.h"
 #include "tests/app/support/private_prefix.h"
 #include "ui/settings_panel/pointer_preview.h"
 #include "ui/settings_panel/settings_input.h"
@@ -211,13 +216,7 @@ TEST(SettingsWindowInput, AShortcutRowRecordsThroughTheSharedRowsAndEscEndsOnlyT
 
 constexpr UINT kAll = MOD_CONTROL | MOD_ALT | MOD_SHIFT;
 
-// Whether the program holds the combination: the system then refuses it to
-// the test's own registration.
-bool held(Shortcut shortcut) {
-    if (!RegisterHotKey(nullptr, 0x7B, shortcut.modifiers, shortcut.key)) return true;
-    UnregisterHotKey(nullptr, 0x7B);
-    return false;
-}
+bool held(Shortcut shortcut) { return testing_support::hotkey_held(shortcut); }
 
 // Presenting with temporary shapes and the pointer effects, the three pointer
 // shortcuts set, and the settings window open.
@@ -312,6 +311,52 @@ TEST(SettingsShortcutRows, BackspaceOrTheDefaultButtonClearsAPointerRowWhichCanB
         ASSERT_TRUE(resident.row(PanelResponse::of(PanelTag::SavedBeforeButton)).ok());
         EXPECT_EQ(shortcut(), before);
         EXPECT_TRUE(held(before));
+    }
+}
+
+// Every presentation window is made again when the OBS mirror is switched
+// and when the display changes; the shortcuts the rows show stay held, and a
+// spotlight with a shortcut still waits for its key.
+TEST(SettingsShortcutRows, AWindowRebuildKeepsThePointerShortcutsAndTheSpotlightWaitsForItsKey) {
+    PresentingWithSettings resident;
+    ASSERT_TRUE(resident.ready);
+    {
+        auto app = resident.test.cell().try_borrow();
+        app->settings.pointer.spotlight_shape = 1;
+        app->settings.pointer.spotlight_hide_moving = false;
+        auto state = app->presentation->try_borrow();
+        ASSERT_TRUE(apply_presentation_settings(*state, app->settings).ok());
+    }
+    const auto spotlight_shown = [&] {
+        auto app = resident.test.cell().try_borrow();
+        auto state = app->presentation->try_borrow();
+        EXPECT_TRUE(update_pointer_effects(*state).ok());
+        return state->spotlight && IsWindowVisible(state->spotlight->window.get()) != FALSE;
+    };
+    const struct {
+        const char* name;
+        std::function<void()> rebuild;
+    } rows[] = {
+        {"OBS mirror on", [&] { EXPECT_TRUE(resident.row(PanelResponse::of(PanelTag::ToggleObsMirror)).ok()); }},
+        {"OBS mirror off", [&] { EXPECT_TRUE(resident.row(PanelResponse::of(PanelTag::ToggleObsMirror)).ok()); }},
+        {"display change", [&] { SendMessageW(resident.test.window(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080)); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.rebuild();
+        for (const Shortcut& shortcut : PresentingWithSettings::kPointer) EXPECT_TRUE(held(shortcut));
+        EXPECT_TRUE(held({MOD_ALT, 'A'}));
+        EXPECT_FALSE(spotlight_shown());
+        {
+            auto app = resident.test.cell().try_borrow();
+            auto state = app->presentation->try_borrow();
+            ASSERT_TRUE(handle_presentation_hotkey(*state, HOTKEY_ID_SPOTLIGHT).ok());
+        }
+        EXPECT_TRUE(spotlight_shown());  // the key pressed: it shows until the tick finds the key up
+        auto app = resident.test.cell().try_borrow();
+        auto state = app->presentation->try_borrow();
+        ASSERT_TRUE(tick_presentation(*state).ok());
+        EXPECT_FALSE(state->spotlight && IsWindowVisible(state->spotlight->window.get()));
     }
 }
 
