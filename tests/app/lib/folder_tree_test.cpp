@@ -30,9 +30,9 @@ TEST(CreateDirectories, AFolderThatCannotBeMadeFailsWithTheSystemsOwnReason) {
     testing_support::TempFolder temp;
     const std::wstring file = temp.path() + L"\\a file";
     ASSERT_TRUE(testing_support::write_test_file(file, "not a folder"));
-    // Under Wine Z: is the host's root, and its /sys refuses a new folder
-    // even to root ("Access denied"), where a read-only attribute or mode
-    // would not.
+    // Under Wine Z: is the host's root, whose /sys refuses a new folder even
+    // to root ("Access denied"). A folder's read-only attribute refuses
+    // nothing: Wine drops it and Windows ignores it for sub-folders.
     const std::wstring refused_by_system = L"Z:\\sys\\glimmerly-" + std::to_wstring(GetCurrentProcessId());
     const struct {
         const char* name;
