@@ -55,6 +55,9 @@ struct App {
     HotkeyRegistration instant_registration{false, 0, nullptr, HOTKEY_ID_INSTANT_BASE};
     // The resident window that an editor child reports to.
     HWND notification_owner = nullptr;
+    // An editor child's watch on the process of that window: its end ends
+    // a child that waits for a capture request.
+    win::UniqueHandle owner_process;
     // The latest notice this process showed.
     NoticeWindow notice;
     std::unique_ptr<CaptureSession> capture_session;

@@ -9,7 +9,6 @@
 #include "app/board/bake/restore.h"
 #include "app/board/board_processes.h"
 #include "app/lib/program_folders.h"
-#include "app/lib/registry_names.h"
 #include "app/lib/settings_store.h"
 #include "app/lib/start_with_windows.h"
 #include "app/settings/settings_window.h"
@@ -31,17 +30,19 @@ Status commit_or_keep(App& app, Settings changed) {
 
 // The sign-in value decides, not the settings: a value the user removed
 // elsewhere turns autostart on again here. A value of any type counts, as
-// another program may have written it as REG_EXPAND_SZ.
+// another program may have written it as REG_EXPAND_SZ. A save that fails
+// (the file held by another program) puts the value back as it was, so that
+// the switch, the value and the file never disagree.
 Status toggle_start_with_windows(App& app) {
-    const LSTATUS read = RegGetValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE, RRF_RT_ANY, nullptr, nullptr, nullptr);
-    if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND)
-        return win::win32_failure_code(static_cast<DWORD>(read), "RegGetValueW", RUN_VALUE);
-    const bool on = read == ERROR_FILE_NOT_FOUND;
+    auto before = read_sign_in_value();
+    if (!before) return std::move(before).failure();
+    const bool on = !before->present;
     GLIM_TRY(set_start_with_windows(on));
-    app.settings.start_with_windows = on;
-    if (app.keeps_settings)
-        if (Status saved = commit_settings_change(app.settings); !saved) return settings_unsaved_error(saved.failure());
-    return ok_status();
+    Settings changed = app.settings;
+    changed.start_with_windows = on;
+    Status committed = commit_or_keep(app, std::move(changed));
+    if (!committed) GLIM_TRY(restore_sign_in_value(*before));
+    return committed;
 }
 
 Status toggle_live_capture(App& app) {

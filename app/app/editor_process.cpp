@@ -1,5 +1,6 @@
 #include "app/app/editor_process.h"
 
+#include <string>
 #include <vector>
 
 #include "app/app/app.h"
@@ -143,6 +144,31 @@ Status ask_editor_for_capture(App& app, HWND window) {
 void acknowledge_capture_request(const App& app) {
     if (app.in_process_editor && app.notification_owner)
         PostMessageW(app.notification_owner, WM_APP_CAPTURE_TAKEN, GetCurrentProcessId(), 0);
+}
+
+Result<win::UniqueHandle> open_editor_owner(HWND owner) {
+    const auto refused = [owner] {
+        return invalid_input("The editor's owner " + std::to_string(reinterpret_cast<std::uintptr_t>(owner)) +
+                             " is not another program's window");
+    };
+    for (const HWND pseudo : {HWND_BROADCAST, HWND_TOPMOST, HWND_NOTOPMOST, HWND_MESSAGE, HWND_BOTTOM})
+        if (owner == pseudo) return refused();
+    DWORD process_id = 0;
+    if (!IsWindow(owner) || !GetWindowThreadProcessId(owner, &process_id) || process_id == GetCurrentProcessId())
+        return refused();
+    win::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, process_id));
+    if (!process) return win::win32_failure("OpenProcess", std::to_wstring(process_id));
+    // The window outlived the opening: the process is its own, not a later
+    // one that took over the number.
+    if (!IsWindow(owner)) return refused();
+    return process;
+}
+
+HANDLE owner_exit_to_watch(const App& app) { return app.owner_process.get(); }
+
+void follow_owner_exit(App& app) {
+    app.owner_process.reset();
+    if (!app.capture_session) PostQuitMessage(0);
 }
 
 Status handle_capture_taken(App& app, WPARAM process_id) {

@@ -48,6 +48,19 @@ Status ask_editor_for_capture(App& app, HWND window);
 // before it opens the capture, so that a capture failing from here on is
 // its own and a child dying before it leaves the request to another.
 void acknowledge_capture_request(const App& app);
+// The child's side at its start: the owner named on its command line must be
+// a window of another process on this desktop, never a pseudo handle such
+// as HWND_BROADCAST (0xFFFF), whose posts reach every top-level window and
+// leave the child waiting for a request no one will send. The handle is the
+// owner's process, opened to be waited on.
+Result<win::UniqueHandle> open_editor_owner(HWND owner);
+// What the child's loop waits on beside its messages: the owner's process,
+// until its end has been followed; null otherwise.
+HANDLE owner_exit_to_watch(const App& app);
+// Called by the loop once the owner's process has ended: a child with no
+// capture open ends, as no request can come any more; an open capture stays
+// the user's until they close it, which ends the child as always.
+void follow_owner_exit(App& app);
 // The resident's side, WM_APP_CAPTURE_TAKEN: only the linked child's process id counts.
 Status handle_capture_taken(App& app, WPARAM process_id);
 

@@ -59,10 +59,13 @@ Status create_directories(const std::wstring& folder) {
         return win::win32_failure_code(ERROR_ALREADY_EXISTS, "CreateDirectoryW", folder);
     const std::wstring parent = win::folder_of(folder);
     if (!parent.empty() && parent.size() < folder.size()) GLIM_TRY(create_directories(parent));
-    // Another process may create it between the check and here.
-    if (!CreateDirectoryW(folder.c_str(), nullptr) && !is_folder(GetFileAttributesW(folder.c_str())))
-        return win::win32_failure("CreateDirectoryW", folder);
-    return ok_status();
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return ok_status();
+    // Kept before the probe below, which sets its own error: a folder
+    // refused with "Access denied" would otherwise read "File not found".
+    const DWORD error = GetLastError();
+    // Another process may have made it between the check and here.
+    if (is_folder(GetFileAttributesW(folder.c_str()))) return ok_status();
+    return win::win32_failure_code(error, "CreateDirectoryW", folder);
 }
 
 Result<bool> folder_is_empty(const std::wstring& folder) {

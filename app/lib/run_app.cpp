@@ -187,9 +187,14 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
     options.keeps_settings = keeps_settings_file(args);
     options.setup_open = !flags.in_process_editor && !diagnostics && settings.capture_shortcut.key == 0;
     options.settings_fresh = role == Role::Editor && has_option(args, u"--cold-editor");
+    win::UniqueHandle owner_process;
     if (flags.in_process_editor)
-        if (const auto owner = parse_notification_owner(args))
+        if (const auto owner = parse_notification_owner(args)) {
             options.notification_owner = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*owner));
+            auto opened = open_editor_owner(options.notification_owner);
+            if (!opened) return std::move(opened).failure();
+            owner_process = std::move(*opened);
+        }
     options.settings = std::move(settings);
     // The window is declared after the cell: it goes first, while the
     // state its procedure reads still exists.
@@ -201,6 +206,7 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
     {
         auto app = cell->try_borrow();
         attach_app_window(*app, window.get(), *small_icon);
+        app->owner_process = std::move(owner_process);
         if (flags.first_frame) app->frame_diagnostic.state = FrameDiagnosticState::Armed;
         if (!flags.in_process_editor) {
             GLIM_TRY(add_tray_icon(app->icon_data));
@@ -270,11 +276,19 @@ Result<Arguments> command_line_arguments() {
 
 namespace {
 
-// The linked editor child's process, read between messages: no handler runs
-// then, so the state is free unless a nested loop of one of them is the caller.
-HANDLE editor_exit_handle(AppCell& cell) {
+// The resident's linked editor child and an editor child's owner: the
+// processes waited on beside the messages, read between messages. No
+// handler runs then, so the state is free unless a nested loop of one of
+// them is the caller.
+struct WatchedExits {
+    HANDLE child = nullptr;
+    HANDLE owner = nullptr;
+};
+
+WatchedExits exits_to_watch(AppCell& cell) {
     const auto app = cell.try_borrow();
-    return app ? editor_exit_to_watch(*app) : nullptr;
+    if (!app) return {};
+    return {editor_exit_to_watch(*app), owner_exit_to_watch(*app)};
 }
 
 }  // namespace
@@ -291,13 +305,23 @@ Status run_message_loop(AppCell& cell, HWND app_window, bool wake_ends_loop) {
             DispatchMessageW(&message);
         }
         // The editor child's exit is waited for here, beside the messages,
-        // and told to the window as a message like any other.
-        HANDLE child = editor_exit_handle(cell);
-        const DWORD woke = MsgWaitForMultipleObjectsEx(child ? 1 : 0, child ? &child : nullptr, INFINITE,
-                                                       QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        // and told to the window as a message like any other; so is the
+        // end of an editor child's owner.
+        const WatchedExits exits = exits_to_watch(cell);
+        HANDLE watched[2] = {};
+        DWORD count = 0;
+        for (const HANDLE process : {exits.child, exits.owner})
+            if (process) watched[count++] = process;
+        const DWORD woke =
+            MsgWaitForMultipleObjectsEx(count, count ? watched : nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (woke == WAIT_FAILED) return win::win32_failure("MsgWaitForMultipleObjectsEx");
-        if (child && woke == WAIT_OBJECT_0)
-            if (auto app = cell.try_borrow()) post_editor_exit(*app, app_window);
+        if (woke >= WAIT_OBJECT_0 + count) continue;
+        auto app = cell.try_borrow();
+        if (!app) continue;
+        if (watched[woke - WAIT_OBJECT_0] == exits.child)
+            post_editor_exit(*app, app_window);
+        else
+            follow_owner_exit(*app);
     }
 }
 

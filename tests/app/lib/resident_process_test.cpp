@@ -45,6 +45,22 @@ Settings quiet_settings() {
     return settings;
 }
 
+// A program with a top-level window that a prepared editor reports to; it
+// ends once the editor has reported ready, as a resident that goes without
+// ending its editor would.
+GLIM_TEST_CHILD(EditorOwnerThatEnds) {
+    const win::UniqueWindow window(
+        CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+    if (!window) return 2;
+    MSG ready{};
+    const ULONGLONG deadline = GetTickCount64() + 60000;
+    while (!PeekMessageW(&ready, window.get(), WM_APP_EDITOR_READY, WM_APP_EDITOR_READY, PM_REMOVE)) {
+        if (GetTickCount64() >= deadline) return 3;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_POSTMESSAGE);
+    }
+    return 0;
+}
+
 struct ProgramRun {
     win::UniqueHandle process;
     DWORD process_id = 0;
@@ -52,7 +68,7 @@ struct ProgramRun {
 
     // The first line it wrote there, newline included, once it has ended.
     std::string error_line() const {
-        char text[64] = {};
+        char text[256] = {};
         DWORD read = 0;
         EXPECT_TRUE(ReadFile(standard_error.get(), text, sizeof text - 1, &read, nullptr));
         return text;
@@ -240,6 +256,52 @@ TEST_F(ResidentProcess, ASecondPreparedEditorFailsWhileTheFirstWaitsForItsCaptur
 
     PostMessageW(reinterpret_cast<HWND>(ready.lParam), WM_CLOSE, 0, 0);
     EXPECT_EQ(wait_for_exit(first.process), 0);
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
+// A pseudo handle such as HWND_BROADCAST would send the editor's reports to
+// every top-level window and leave it waiting for good.
+TEST_F(ResidentProcess, AnEditorOwnerThatIsNoOtherProgramsWindowIsRefusedAtStart) {
+    write_settings(quiet_settings());
+    const HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(gone);
+    DestroyWindow(gone);
+    const auto not_a_window = [](const std::string& value) {
+        return "The editor's owner " + value + " is not another program's window\n";
+    };
+    const std::string gone_value = std::to_string(reinterpret_cast<std::uintptr_t>(gone));
+    const struct {
+        const char* name;
+        std::string value;
+        std::string error;
+    } rows[] = {
+        {"HWND_BROADCAST", "65535", not_a_window("65535")},
+        {"HWND_TOPMOST", "18446744073709551615", not_a_window("18446744073709551615")},
+        {"HWND_MESSAGE", "18446744073709551613", not_a_window("18446744073709551613")},
+        {"0", "0", "Missing editor owner\n"},
+        {"a window that is gone", gone_value, not_a_window(gone_value)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ProgramRun& run = start({L"--prepared-editor", L"--notification-owner=" + win::to_wide(row.value)}, true);
+        ASSERT_EQ(wait_for_exit(run.process), 1);
+        EXPECT_EQ(run.error_line(), row.error);
+    }
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
+// Its owner's end ends a prepared editor that waits for its capture, also
+// where no job of the owner's ends it.
+TEST_F(ResidentProcess, APreparedEditorEndsWhenTheProgramThatOwnsItEnds) {
+    write_settings(quiet_settings());
+    auto owner_process = start_child(L"EditorOwnerThatEnds");
+    ASSERT_TRUE(owner_process.ok()) << owner_process.failure().message;
+    HWND owner = nullptr;
+    ASSERT_TRUE(eventually([&] { return (owner = window_of(GetProcessId(owner_process->get()), L"STATIC")) != nullptr; }));
+    const ProgramRun& editor =
+        start({L"--prepared-editor", L"--notification-owner=" + std::to_wstring(reinterpret_cast<std::uintptr_t>(owner))});
+    EXPECT_EQ(wait_for_exit(*owner_process), 0) << "the editor never reported ready";
+    EXPECT_EQ(wait_for_exit(editor.process), 0);
     EXPECT_TRUE(sweeper_.answered().empty());
 }
 

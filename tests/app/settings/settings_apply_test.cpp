@@ -13,7 +13,10 @@
 #include "app/lib/settings_store.h"
 #include "app/settings/settings_window.h"
 #include "tests/app/support/app_window.h"
+#include "tests/app/support/file_holder.h"
+#include "tests/app/support/files.h"
 #include "tests/app/support/private_prefix.h"
+#include "text/app_error.h"
 #include "ui/settings_panel/settings_input.h"
 
 namespace glimmerly {
@@ -143,6 +146,62 @@ TEST(SettingsApply, ASignInValueOfAnyTypeCountsAsOn) {
     EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE, RRF_RT_ANY, nullptr, nullptr, nullptr),
               ERROR_FILE_NOT_FOUND);
     EXPECT_FALSE(snapshot_settings_view(*app, LANGUAGE_ENGLISH).value().start_with_windows);
+}
+
+// The sign-in value's type and text as stored; none when absent.
+std::optional<std::pair<DWORD, std::wstring>> sign_in_value() {
+    wchar_t text[512] = {};
+    DWORD type = REG_NONE;
+    DWORD size = sizeof text - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE, RRF_RT_ANY | RRF_NOEXPAND, &type, text, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    return std::pair{type, std::wstring(text)};
+}
+
+// Another program holds the settings file past the store's wait: the
+// switch fails as "in use" either way, and the sign-in value, the file and
+// the App's settings stay as they were.
+TEST(SettingsApply, StartWithWindowsRefusedForAHeldSettingsFileLeavesTheSignInValueAsItWas) {
+    GLIM_REQUIRE_PRIVATE_PREFIX();
+    testing_support::UserDataLock lock;
+    (void)remove_tree(program_folder_path().value_or(L""));
+    using Value = std::optional<std::pair<DWORD, std::wstring>>;
+    const struct {
+        const char* name;
+        Value value;
+        bool stored;  // the settings file's and the App's flag
+    } rows[] = {
+        {"off, turned on", std::nullopt, false},
+        {"on as another program wrote it, turned off",
+         std::pair<DWORD, std::wstring>{REG_EXPAND_SZ, L"%LOCALAPPDATA%\\Glimmerly\\glimmerly.exe"}, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE);
+        if (row.value) {
+            ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE, row.value->first, row.value->second.c_str(),
+                                      static_cast<DWORD>((row.value->second.size() + 1) * sizeof(wchar_t))),
+                      ERROR_SUCCESS);
+        }
+        Settings settings;
+        settings.start_with_windows = row.stored;
+        ASSERT_TRUE(save_settings_file(settings, settings_file()).ok());
+        const auto bytes = testing_support::read_test_file(settings_file());
+        TestAppWindow test(AppOptions{.settings = settings, .keeps_settings = true});
+        auto app = test.cell().try_borrow();
+        auto held = testing_support::HeldFile::hold(settings_file(), 60000);
+        ASSERT_TRUE(held.ok()) << held.failure().message;
+        const Status refused = run_app_command(*app, test.window(), APP_COMMAND_START_WITH_WINDOWS);
+        EXPECT_EQ(held->let_go(), 0);
+        ASSERT_FALSE(refused.ok());
+        EXPECT_EQ(cause_code(refused.failure()), hresult_from_win32(ERROR_SHARING_VIOLATION));
+        EXPECT_EQ(sign_in_value(), row.value);
+        EXPECT_EQ(testing_support::read_test_file(settings_file()), bytes);
+        EXPECT_EQ(app->settings.start_with_windows, row.stored);
+    }
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, RUN_KEY, RUN_VALUE);
+    (void)remove_tree(program_folder_path().value_or(L""));
 }
 
 }  // namespace
