@@ -2,6 +2,9 @@
 // wallpaper layer in the tests' prefix.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "app/board/board_files.h"
 #include "app/board/desktop_wallpaper.h"
 #include "app/image/image_decoder.h"
@@ -14,6 +17,7 @@
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/dialogs.h"
 #include "tests/app/support/files.h"
+#include "tests/app/support/peak_memory.h"
 #include "tests/app/support/private_prefix.h"
 #include "tests/app/support/resident.h"
 
@@ -90,6 +94,68 @@ TEST(BoardBakeCommand, BakesThePageOntoTheDesktopOnceAndThenFindsItUpToDate) {
     EXPECT_TRUE(desktop_shows(baked));
     const FILETIME again = last_write(baked);
     EXPECT_EQ(CompareFileTime(&baked_at, &again), 0);
+    (void)remove_tree(program);
+}
+
+// A page of `bytes` cut short: its screen claims more text than follows,
+// which the reader finds at once. Written in pieces, so that the test does
+// not hold the page itself.
+bool write_cut_short_page(const std::wstring& path, const std::string& screen, std::size_t bytes) {
+    const win::UniqueFileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    const std::string head = "glimmerly-board 1\nscreen " + screen + " " + std::to_string(bytes) + "\n";
+    const std::string filler(1 << 20, 'x');
+    DWORD written = 0;
+    if (!WriteFile(file.get(), head.data(), static_cast<DWORD>(head.size()), &written, nullptr)) return false;
+    for (std::size_t done = head.size(); done < bytes; done += written) {
+        const DWORD piece = static_cast<DWORD>(std::min(filler.size(), bytes - done));
+        if (!WriteFile(file.get(), filler.data(), piece, &written, nullptr)) return false;
+    }
+    return true;
+}
+
+// A page the size the board still reads (250 MiB), damaged, after a bake
+// whose record makes the command compare fingerprints: the page is refused
+// with the board's own text while no more than one copy of it is held.
+TEST(BoardBakeCommand, RefusesALargeDamagedPageHoldingItOnce) {
+    GLIM_REQUIRE_PRIVATE_PREFIX();
+    testing_support::UserDataLock lock;
+    win::ComApartment apartment(COINIT_APARTMENTTHREADED);
+    const std::wstring program = program_folder_path().value_or(L"");
+    ASSERT_FALSE(program.empty());
+    (void)remove_tree(program);
+    ASSERT_TRUE(CreateDirectoryW(program.c_str(), nullptr));
+    Settings settings;
+    settings.start_with_windows = false;
+    settings.board_visible = true;
+    ASSERT_TRUE(save_settings_file(settings, win::join_path(program, SETTINGS_FILE_NAME)).ok());
+    const auto folder = ensure_board_dir();
+    ASSERT_TRUE(folder.ok());
+    auto wallpaper = create_desktop_wallpaper();
+    ASSERT_TRUE(wallpaper.ok());
+    const auto monitors = list_wallpaper_monitors(**wallpaper);
+    ASSERT_TRUE(monitors.ok() && monitors->size() == 1u);
+    const std::string screen = monitors->front().name;
+    const std::wstring page = win::join_path(*folder, L"page-1.txt");
+    ASSERT_TRUE(testing_support::write_test_file(page, testing_support::one_note_page(screen, {100, 100, 400, 300}, 1920, 1080)));
+    testing_support::DialogSweeper sweeper;
+    ASSERT_EQ(run_bake(sweeper), 0);
+    ASSERT_TRUE(read_test_file(win::join_path(*folder, L"baked.txt")).has_value());
+
+    constexpr std::size_t kPageBytes = 250u << 20;
+    ASSERT_TRUE(write_cut_short_page(page, screen, kPageBytes));
+    const testing_support::WatchedRun run = testing_support::run_watching_peak(
+        testing_support::quoted_program_path() + L" --board-bake", program, nullptr, sweeper, 90000);
+    ASSERT_GT(run.readings, 0) << "not measured";
+    RecordProperty("peak_working_set", std::to_string(run.peak_working_set));
+    EXPECT_NE(run.exit_code, 0);
+    const auto boxes = sweeper.answered();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find(L"The board file is damaged. It was left untouched."), std::wstring::npos)
+        << win::to_utf8(boxes[0].text);
+    // The program itself takes about 100 MB; each copy of the page 250 MiB.
+    EXPECT_LT(run.peak_working_set, 600u << 20) << run.peak_working_set;
     (void)remove_tree(program);
 }
 
