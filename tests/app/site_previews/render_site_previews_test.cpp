@@ -223,6 +223,7 @@ TEST_F(SitePreviewMode, AnOversizedDesktopPictureIsRefusedByNameFromItsHeaderBef
         EXPECT_EQ(read_test_file(errors), file + " is 16384x16384; it must be at most 3840x2160\n");
         EXPECT_FALSE(exists(output(L"capture.png")));
         ASSERT_GT(refused.readings, 0) << "not measured";
+        RecordProperty("peak_working_set_" + file, std::to_string(refused.peak_working_set));
         EXPECT_LT(refused.peak_working_set, at_rest.peak_working_set + (100u << 20))
             << refused.peak_working_set << " against " << at_rest.peak_working_set;
     }
