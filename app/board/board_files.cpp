@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "app/lib/atomic_write.h"
@@ -82,28 +83,60 @@ Result<BoardBase> stored_or_captured_base(const std::wstring& folder, WallpaperA
     return capture_wallpaper_state(wallpaper, monitors);
 }
 
-bool bake_recorded_finished(const std::wstring& folder, const BoardBase& base, std::span<const BoardScreen> monitors) {
-    // Unreadable counts as empty, which no fingerprint equals.
+namespace {
+
+// The text of "baked.txt" without its trailing white space; empty when it
+// is missing or unreadable, which no fingerprint equals.
+std::string recorded_fingerprint(const std::wstring& folder) {
     auto stored = win::read_file_if_exists(win::join_path(folder, win::from_u16(kBakedFingerprintFileName)), 4096);
-    std::string_view baked = stored && *stored ? std::string_view(**stored) : std::string_view();
+    std::string baked = stored && *stored ? std::move(**stored) : std::string();
     while (!baked.empty() && (baked.back() == ' ' || (baked.back() >= '\t' && baked.back() <= '\r')))
-        baked.remove_suffix(1);
-    if (baked.empty()) return false;
-    auto page = read_board_page_file(folder);
-    if (!page) return false;
-    return baked == bake_fingerprint(page->value_or(std::string()), base, monitors);
+        baked.pop_back();
+    return baked;
 }
 
-Result<BoardBase> reconciled_board_base(const std::wstring& folder, WallpaperApi& wallpaper,
-                                        std::span<const BoardScreen> monitors, const PathRules& rules) {
+Result<BoardBase> reconcile(const std::wstring& folder, WallpaperApi& wallpaper,
+                            std::span<const BoardScreen> monitors, const PathRules& rules,
+                            const std::function<bool(const BoardBase&)>& recorded_finished) {
     auto stored = read_board_base(folder);
     if (!stored) return std::move(stored).failure();
     if (!*stored) return capture_wallpaper_state(wallpaper, monitors);
     BoardBase base = std::move(**stored);
-    const bool unfinished = !bake_recorded_finished(folder, base, monitors);
+    const bool unfinished = !recorded_finished(base);
     auto refreshed = refresh_board_base(base, wallpaper, monitors, rules, unfinished);
     if (!refreshed) return std::move(refreshed).failure();
     return base;
+}
+
+}  // namespace
+
+bool bake_recorded_finished(const std::wstring& folder, const BoardBase& base, std::span<const BoardScreen> monitors) {
+    const std::string baked = recorded_fingerprint(folder);
+    if (baked.empty()) return false;
+    auto page = read_board_page_file(folder);
+    if (!page) return false;
+    return baked == bake_fingerprint(board_page_text(*page), base, monitors);
+}
+
+bool bake_recorded_finished(const std::wstring& folder, std::string_view page_text, const BoardBase& base,
+                            std::span<const BoardScreen> monitors) {
+    const std::string baked = recorded_fingerprint(folder);
+    return !baked.empty() && baked == bake_fingerprint(page_text, base, monitors);
+}
+
+Result<BoardBase> reconciled_board_base(const std::wstring& folder, WallpaperApi& wallpaper,
+                                        std::span<const BoardScreen> monitors, const PathRules& rules) {
+    return reconcile(folder, wallpaper, monitors, rules, [&](const BoardBase& base) {
+        return bake_recorded_finished(folder, base, monitors);
+    });
+}
+
+Result<BoardBase> reconciled_board_base(const std::wstring& folder, std::string_view page_text,
+                                        WallpaperApi& wallpaper, std::span<const BoardScreen> monitors,
+                                        const PathRules& rules) {
+    return reconcile(folder, wallpaper, monitors, rules, [&](const BoardBase& base) {
+        return bake_recorded_finished(folder, page_text, base, monitors);
+    });
 }
 
 Status write_board_base(const BoardBase& base, const std::wstring& folder) {
@@ -117,6 +150,10 @@ Result<std::optional<std::string>> read_board_page_file(const std::wstring& fold
     auto bytes = win::read_file_if_exists(win::join_path(folder, win::from_u16(kPageFileName)), kMaxBoardFileBytes);
     if (!bytes) return io_failure(std::move(bytes).failure());
     return std::move(bytes).value();
+}
+
+std::string_view board_page_text(const std::optional<std::string>& page) {
+    return page ? std::string_view(*page) : std::string_view();
 }
 
 Status write_whole_file(const std::wstring& path, std::string_view bytes) {

@@ -91,8 +91,7 @@ Result<BgraImage> load_file(const std::wstring& path, const ImageSizeCheck& acce
     // Wine's PNG decoder unpacks the whole picture as the decoder is made,
     // before its size can be asked: a PNG's claim is judged from its header
     // first.
-    if (accept_size)
-        if (const auto claimed = png_file_size(path)) GLIM_TRY(accept_size(claimed->width, claimed->height));
+    if (accept_size) GLIM_TRY(check_image_file_claim(path, accept_size));
     auto factory = win::create_instance<IWICImagingFactory>(CLSID_WICImagingFactory);
     if (!factory) return std::move(factory).failure();
     ComPtr<IWICBitmapDecoder> decoder;
@@ -127,6 +126,11 @@ Result<BgraImage> load_image_file(const std::wstring& path, const ImageSizeCheck
     } catch (const std::bad_alloc&) {
         return out_of_memory("Decoding an image file");
     }
+}
+
+Status check_image_file_claim(const std::wstring& path, const ImageSizeCheck& accept_size) {
+    if (const auto claimed = png_file_size(path)) return accept_size(claimed->width, claimed->height);
+    return ok_status();
 }
 
 }  // namespace glimmerly

@@ -34,5 +34,10 @@ Result<BgraImage> load_image_file(const std::wstring& path, std::uint64_t max_pi
 // is decoded or allocated; its refusal comes back as it is.
 using ImageSizeCheck = std::function<Status(std::uint32_t width, std::uint32_t height)>;
 Result<BgraImage> load_image_file(const std::wstring& path, const ImageSizeCheck& accept_size);
+// The same judgement of the size a PNG file's header claims, with nothing
+// decoded, for a caller that checks several files before it starts. A file
+// that cannot be read or is no PNG passes: loading it tells its failure or
+// judges its size from its decoder.
+Status check_image_file_claim(const std::wstring& path, const ImageSizeCheck& accept_size);
 
 }  // namespace glimmerly

@@ -15,6 +15,7 @@
 #include "core/editor/toolbar.h"
 #include "core/site_previews/board_film_checks.h"
 #include "core/site_previews/scripted_moves.h"
+#include "core/site_previews/site_preview_script.h"
 #include "ui/capture/editor_window_part.h"
 
 namespace glimmerly {
@@ -142,8 +143,11 @@ Status check_and_bake(Film& film, const BoardFilmPictures& pictures) {
 }  // namespace
 
 Result<BgraImage> read_desktop_board_picture(const std::wstring& input_folder, std::wstring_view name) {
-    const std::wstring file = L"desktop-board-" + std::wstring(name) + L".png";
-    return load_image_file(win::join_path(input_folder, file));
+    const std::string file = "desktop-board-" + win::to_utf8(std::wstring(name)) + ".png";
+    // A picture larger than the film is drawn at is refused from its header.
+    return load_image_file(win::join_path(input_folder, win::to_wide(file)), [&file](std::uint32_t w, std::uint32_t h) {
+        return check_site_input_size(file, w, h);
+    });
 }
 
 Status film_board(const BoardFilmPictures& pictures, const std::wstring& frames_folder) {

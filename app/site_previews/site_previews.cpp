@@ -32,6 +32,22 @@ Status record_editing_film_over(const BgraImage& capture, const std::wstring& fr
     return record_editing_film(std::move(*scene), frames_folder);
 }
 
+// The judgement of one input picture's claimed size, for its header and
+// again as it is decoded.
+ImageSizeCheck site_input_size(std::string_view file) {
+    return [file](std::uint32_t width, std::uint32_t height) { return check_site_input_size(file, width, height); };
+}
+
+// Every input picture's size is judged from its header before anything is
+// drawn or decoded: a 783 KB PNG claiming 16384 x 16384 took 7.97 GB and
+// 176 s to decode as the presentation picture, minutes of films after the
+// run had begun to write.
+Status check_site_input_headers(const std::wstring& in) {
+    for (const std::string_view file : kSiteInputPictures)
+        GLIM_TRY(check_image_file_claim(win::join_path(in, win::to_wide(file)), site_input_size(file)));
+    return ok_status();
+}
+
 // The board film's three pictures, read in this order; the icons'
 // colours premultiplied by their alpha as they are read.
 Result<BoardFilmPictures> read_board_film_pictures(const std::wstring& in) {
@@ -54,9 +70,8 @@ Status render_site_previews(const std::wstring& in, const std::wstring& out) {
     const auto in_path = [&](const wchar_t* name) { return win::join_path(in, name); };
     const auto out_path = [&](const wchar_t* name) { return win::join_path(out, name); };
 
-    // Judged from the file's header: an oversized capture is refused before
-    // its pixels are decoded.
-    auto capture = load_image_file(in_path(L"desktop-capture.png"), check_site_capture_size);
+    GLIM_TRY(check_site_input_headers(in));
+    auto capture = load_image_file(in_path(L"desktop-capture.png"), site_input_size(kSiteCapturePicture));
     if (!capture) return std::move(capture).failure();
     GLIM_TRY(write_capture_picture(*capture, out_path(L"capture.png")));
     GLIM_TRY(record_eyedropper_film(*capture, out_path(L"eyedropper-frames")));
@@ -66,7 +81,8 @@ Status render_site_previews(const std::wstring& in, const std::wstring& out) {
     GLIM_TRY(film_support_heart(out_path(L"support-heart-frames")));
 
     {
-        auto presentation = load_image_file(in_path(L"desktop-presentation.png"));
+        auto presentation = load_image_file(in_path(L"desktop-presentation.png"),
+                                            site_input_size(kSitePresentationPicture));
         if (!presentation) return std::move(presentation).failure();
         GLIM_TRY(render_presentation_picture(*presentation, out_path(L"presentation.png")));
         GLIM_TRY(render_presentation_demo(*presentation, out_path(L"presentation-frames")));

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
 
 namespace glimmerly {
 
@@ -19,6 +20,14 @@ Status check_site_capture_size(std::uint32_t width, std::uint32_t height) {
     if (width != kSiteCaptureWidth || height != kSiteCaptureHeight)
         return invalid_input("desktop-capture.png must be 1100x680");
     return ok_status();
+}
+
+Status check_site_input_size(std::string_view file, std::uint32_t width, std::uint32_t height) {
+    if (file == kSiteCapturePicture) return check_site_capture_size(width, height);
+    if (width <= kSiteDesktopMaxWidth && height <= kSiteDesktopMaxHeight) return ok_status();
+    return invalid_input(std::string(file) + " is " + std::to_string(width) + "x" + std::to_string(height) +
+                         "; it must be at most " + std::to_string(kSiteDesktopMaxWidth) + "x" +
+                         std::to_string(kSiteDesktopMaxHeight));
 }
 
 std::vector<Point> eyedropper_film_points() {

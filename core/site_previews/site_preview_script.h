@@ -1,13 +1,16 @@
 #pragma once
 // The fixed parts of "--render-site-previews <in> <out>" that need no
-// window: finding the option and its two operands, the input size the
-// capture films are made for, the eyedropper film's pointer path and the
-// editing film's closing check.
+// window: finding the option and its two operands, the input sizes the
+// films are made for, the eyedropper film's pointer path and the editing
+// film's closing check.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/base/result.h"
@@ -38,6 +41,21 @@ Result<SitePreviewFolders> site_preview_folders(const Arguments& args);
 
 // "desktop-capture.png must be 1100x680" unless it is.
 Status check_site_capture_size(std::uint32_t width, std::uint32_t height);
+
+// The presentation and board films are drawn at the size of their desktop
+// pictures, frame after frame: no larger than a 4K screen.
+inline constexpr std::uint32_t kSiteDesktopMaxWidth = 3840;
+inline constexpr std::uint32_t kSiteDesktopMaxHeight = 2160;
+// The input pictures, in the order they are read.
+inline constexpr std::string_view kSiteCapturePicture = "desktop-capture.png";
+inline constexpr std::string_view kSitePresentationPicture = "desktop-presentation.png";
+inline constexpr std::array<std::string_view, 5> kSiteInputPictures{
+    kSiteCapturePicture, kSitePresentationPicture, "desktop-board-wallpaper.png", "desktop-board-icons.png",
+    "desktop-board-screen.png"};
+// The judgement of the size an input picture's header claims: the capture's
+// as above; any other "<file> is <w>x<h>; it must be at most 3840x2160"
+// when it is larger either way.
+Status check_site_input_size(std::string_view file, std::uint32_t width, std::uint32_t height);
 
 // The eyedropper film's 150 pointer positions: a figure eight 12 pixels
 // wide and 8 high around (406, 317), once, starting at its centre.

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "core/board/bake_fingerprint.h"
 #include "core/board/board_file.h"
 #include "core/document/scene_text.h"
 #include "core/vexil/document.h"
@@ -49,6 +50,19 @@ TEST(ReaderMemory, HostileInputIsRefusedWithinItsOwnSize) {
         EXPECT_TRUE(refused);
         EXPECT_LT(peak, row.input_bytes);
     }
+}
+
+// The bake's fingerprint hashes the page where it lies: a page of up to
+// 256 MiB is held once, by whoever read it.
+TEST(ReaderMemory, TheBakeFingerprintHoldsNoCopyOfThePage) {
+    const std::string page = "glimmerly-board 1\nscreen A " + std::string(kInputBytes, 'x');
+    BoardBase base;
+    base.screens = {{"A", u"C:\\a.jpg", std::nullopt}};
+    const std::vector<BoardScreen> monitors = {{"A", {0, 0, 1920, 1080}}};
+    std::string fingerprint;
+    const std::size_t peak = testing::peak_heap_bytes([&] { fingerprint = bake_fingerprint(page, base, monitors); });
+    EXPECT_EQ(fingerprint.size(), 16u);
+    EXPECT_LT(peak, page.size() / 16);
 }
 
 }  // namespace

@@ -73,7 +73,10 @@ Result<BakeResult> bake_board(const std::wstring& folder, WallpaperApi& wallpape
     }
 
     // Written below whether or not it changed.
-    auto reconciled = reconciled_board_base(folder, wallpaper, *monitors, rules);
+    // The page is read once: the record of a finished bake is judged against
+    // this text, which the fingerprint below hashes where it lies.
+    const std::string_view page = board_page_text(*page_text);
+    auto reconciled = reconciled_board_base(folder, page, wallpaper, *monitors, rules);
     if (!reconciled) return std::move(reconciled).failure();
     BoardBase base = std::move(reconciled).value();
 
@@ -85,8 +88,8 @@ Result<BakeResult> bake_board(const std::wstring& folder, WallpaperApi& wallpape
     start = Clock::now();
     auto renderer = create_renderer_resources(true, false);
     if (!renderer) return std::move(renderer).failure();
-    const BoardPage page = join_screen_scenes(board, *monitors);
-    auto pictures = render_board_page(**renderer, *desktop, page, *monitors);
+    const BoardPage joined = join_screen_scenes(board, *monitors);
+    auto pictures = render_board_page(**renderer, *desktop, joined, *monitors);
     if (!pictures) return std::move(pictures).failure();
     spent.render_ms = ms_since(start);
 
@@ -116,7 +119,7 @@ Result<BakeResult> bake_board(const std::wstring& folder, WallpaperApi& wallpape
     for (const auto& [id, path] : baked) GLIM_TRY(set_monitor_wallpaper(wallpaper, id, win::to_u16(path)));
     GLIM_TRY(wallpaper.set_position(kBakedPosition));
 
-    const std::string fingerprint = bake_fingerprint(page_text->value_or(std::string()), base, *monitors);
+    const std::string fingerprint = bake_fingerprint(page, base, *monitors);
     if (Status written = write_whole_file(finished, fingerprint); !written)
         return error_from_io(std::move(written).failure().message);
 

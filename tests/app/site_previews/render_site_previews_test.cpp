@@ -201,5 +201,34 @@ TEST_F(SitePreviewMode, AnOversizedCaptureIsRefusedFromItsHeaderWithoutItsPixels
     for (const AnsweredBox& box : sweeper_.answered()) ADD_FAILURE() << "a box: " << win::to_utf8(box.text);
 }
 
+// Each desktop picture claiming 16384 x 16384 (1 GiB decoded) is refused
+// from its header, by name and size, before the first output is written and
+// within the memory of a run refused at rest.
+TEST_F(SitePreviewMode, AnOversizedDesktopPictureIsRefusedByNameFromItsHeaderBeforeAnyOutput) {
+    write_inputs(kDemoHeight + 1);
+    const std::wstring errors = win::join_path(folder_.path(), L"errors.txt");
+    const WatchedRun at_rest = watch(errors);
+    ASSERT_GT(at_rest.readings, 0) << "not measured";
+    const std::vector<std::uint8_t> png = testing::blank_png(16384, 16384);
+    const std::string_view huge(reinterpret_cast<const char*>(png.data()), png.size());
+
+    for (const wchar_t* name : {L"desktop-presentation.png", L"desktop-board-wallpaper.png",
+                                L"desktop-board-icons.png", L"desktop-board-screen.png"}) {
+        const std::string file = win::to_utf8(name);
+        SCOPED_TRACE(file);
+        write_inputs();
+        ASSERT_TRUE(write_test_file(win::join_path(in(), name), huge));
+        const WatchedRun refused = watch(errors);
+        EXPECT_EQ(refused.exit_code, 1);
+        EXPECT_EQ(read_test_file(errors), file + " is 16384x16384; it must be at most 3840x2160\n");
+        EXPECT_FALSE(exists(output(L"capture.png")));
+        ASSERT_GT(refused.readings, 0) << "not measured";
+        RecordProperty("peak_working_set_" + file, std::to_string(refused.peak_working_set));
+        EXPECT_LT(refused.peak_working_set, at_rest.peak_working_set + (100u << 20))
+            << refused.peak_working_set << " against " << at_rest.peak_working_set;
+    }
+    for (const AnsweredBox& box : sweeper_.answered()) ADD_FAILURE() << "a box: " << win::to_utf8(box.text);
+}
+
 }  // namespace
 }  // namespace glimmerly

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdio>
 #include <map>
+#include <span>
+#include <string>
 
 #include "core/board/bake_fingerprint.h"
 #include "tests/core/board/fake_path_rules.h"
@@ -93,6 +97,38 @@ TEST(BakeFingerprint, HashesWithSipHash13UnderZeroKeys) {
     EXPECT_EQ(siphash_1_3("a"), 0x407448d2b89b1813ull);
     EXPECT_EQ(siphash_1_3("abcdefgh"), 0x3f7b849c0b8e35eaull);
     EXPECT_EQ(siphash_1_3("hello world, board"), 0x1f08d33748255fa6ull);
+}
+
+// A stored "baked.txt" must keep matching: the fingerprint is the hash of
+// its pieces joined, wherever the pieces meet the hash's 8-byte blocks.
+TEST(BakeFingerprint, IsTheHashOfItsPiecesJoined) {
+    BoardBase base;
+    base.screens = {{"DISPLAY1", u"C:\\a.jpg", u"C:\\b\\baked-DISPLAY1-0123456789abcdef.png"}};
+    const std::vector<BoardScreen> two = {{"DISPLAY1", {0, 0, 1920, 1080}}, {"D2", {-1280.5, 0, 0, 1024}}};
+    struct Row {
+        const char* name;
+        std::size_t page_bytes;
+        std::size_t monitors;
+    } rows[] = {
+        {"no page, no monitor", 0, 0}, {"one byte", 1, 1},     {"one short of a block", 7, 2},
+        {"a block", 8, 2},             {"a block and one", 9, 1}, {"two blocks", 16, 2},
+        {"a long page", 1000, 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string page;
+        for (std::size_t i = 0; i < row.page_bytes; ++i) page += static_cast<char>('a' + i % 26);
+        const std::span<const BoardScreen> monitors(two.data(), row.monitors);
+        std::string joined = page + '\xFF' + format_board_base(base) + '\xFF';
+        for (const BoardScreen& monitor : monitors) {
+            joined += monitor.name + '\xFF';
+            for (const double edge : {monitor.rect.left, monitor.rect.top, monitor.rect.right, monitor.rect.bottom})
+                for (int i = 0; i < 8; ++i) joined += static_cast<char>(std::bit_cast<std::uint64_t>(edge) >> (8 * i));
+        }
+        char expected[17];
+        std::snprintf(expected, sizeof expected, "%016llx", static_cast<unsigned long long>(siphash_1_3(joined)));
+        EXPECT_EQ(bake_fingerprint(page, base, monitors), expected);
+    }
 }
 
 TEST(BakeFingerprint, ChangesWithOneNoteOneMonitorPixelOrOneBakedPath) {

@@ -46,6 +46,40 @@ TEST(SitePreviewCapture, OnlyTheCapturesOwnSizeIsTaken) {
     }
 }
 
+TEST(SitePreviewInputs, TheCaptureIsItsOwnSizeTheDesktopsAtMostA4kScreen) {
+    struct Row {
+        const char* name;
+        std::string_view file;
+        std::uint32_t width, height;
+        const char* refusal;  // none: taken
+    } rows[] = {
+        {"capture", "desktop-capture.png", 1100, 680, nullptr},
+        {"capture of a desktop's size", "desktop-capture.png", 960, 540, "desktop-capture.png must be 1100x680"},
+        {"presentation", "desktop-presentation.png", 960, 540, nullptr},
+        {"presentation of a 4K screen", "desktop-presentation.png", 3840, 2160, nullptr},
+        {"presentation one wider", "desktop-presentation.png", 3841, 2160,
+         "desktop-presentation.png is 3841x2160; it must be at most 3840x2160"},
+        {"huge presentation", "desktop-presentation.png", 16384, 16384,
+         "desktop-presentation.png is 16384x16384; it must be at most 3840x2160"},
+        {"wallpaper", "desktop-board-wallpaper.png", 1100, 680, nullptr},
+        {"wallpaper one higher", "desktop-board-wallpaper.png", 1920, 2161,
+         "desktop-board-wallpaper.png is 1920x2161; it must be at most 3840x2160"},
+        {"icons", "desktop-board-icons.png", 4294967295u, 1,
+         "desktop-board-icons.png is 4294967295x1; it must be at most 3840x2160"},
+        {"screen", "desktop-board-screen.png", 1, 65536,
+         "desktop-board-screen.png is 1x65536; it must be at most 3840x2160"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Status checked = check_site_input_size(row.file, row.width, row.height);
+        ASSERT_EQ(checked.ok(), row.refusal == nullptr);
+        if (checked) continue;
+        EXPECT_EQ(checked.failure().code, E_INVALIDARG_CODE);
+        EXPECT_EQ(checked.failure().message, row.refusal);
+    }
+    EXPECT_EQ(kSiteInputPictures.front(), "desktop-capture.png");
+}
+
 TEST(EyedropperFilm, AFigureEightOnceAroundItsCentre) {
     const std::vector<Point> points = eyedropper_film_points();
     ASSERT_EQ(points.size(), 150u);
