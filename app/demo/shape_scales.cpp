@@ -49,7 +49,8 @@ Status render_shape_scales(const RendererResources& sharing, const std::wstring&
         {"2 PX", 14, {60, 60, 60}, {30, 80, 1300, 105}},
         {"8 PX", 14, {60, 60, 60}, {30, 460, 1300, 485}},
     };
-    GLIM_TRY(render_object_picture(sharing, 1360, 840, {246, 246, 246}, shape_scale_objects(), scale_captions, {}, path));
+    GLIM_TRY(render_object_picture(sharing, 1360, 840, {246, 246, 246}, shape_scale_objects(), scale_captions, {},
+                                   path));
 
     const DemoCaption thick_caption[] = {
         {"40 px \u00B7 straight arrow / round pen", 22, kCaptionLight, {30, 25, 760, 65}},

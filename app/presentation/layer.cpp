@@ -200,7 +200,8 @@ Result<LayerPointer> create_bare_layer(std::int32_t x, std::int32_t y, std::int3
 }
 
 Status create_layer_drawing(PresentationLayer& layer, bool keyboard, bool mouse, const RendererResources* sharing) {
-    auto resources = sharing ? create_renderer_resources(false, true, *sharing) : create_renderer_resources(false, true);
+    auto resources =
+        sharing ? create_renderer_resources(false, true, *sharing) : create_renderer_resources(false, true);
     if (!resources) return std::move(resources).failure();
     layer.resources = std::move(*resources);
     GLIM_TRY(made(layer.resources->dc_target->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1), layer.brush.put()),
