@@ -83,7 +83,9 @@ std::uint32_t layout_side(double side) {
     return static_cast<std::uint32_t>(std::min(side, static_cast<double>(std::numeric_limits<std::int32_t>::max())));
 }
 
-Status render_setup_pages() {
+void delete_renderer(RendererResources* resources) { delete resources; }
+
+Status render_setup_pages(const RendererResources& sharing) {
     const SetupPicture pictures[] = {
         {L"glimmerly-welcome.png", std::nullopt, true, ShortcutKind::Capture},
         {L"glimmerly-print-screen.png", Shortcut{0, VK_SNAPSHOT}, false, ShortcutKind::Capture},
@@ -96,6 +98,9 @@ Status render_setup_pages() {
         state.listening = picture.listening;
         state.kind = picture.kind;
         state.language = LANGUAGE_ENGLISH;
+        auto made = create_renderer_resources(true, false, sharing);
+        if (!made) return std::move(made).failure();
+        state.resources = SetupResources(made->release(), &delete_renderer);
         const std::uint32_t w = layout_side(state.layout.width), h = layout_side(state.layout.height);
         GLIM_TRY(paint_and_save(
             w, h,
@@ -181,11 +186,8 @@ Status paint_settings_picture(SettingsPanel& panel, RendererResources& resources
 
 // Every page at the size of the largest page and pointer section, as the
 // settings window sizes itself.
-Status render_settings_pages() {
+Status render_settings_pages(RendererResources& resources) {
     SettingsPanel panel = demo_settings_panel();
-    auto made = create_renderer_resources(true, false);
-    if (!made) return std::move(made).failure();
-    RendererResources& resources = **made;
     GLIM_TRY(measure_settings_panel(panel, resources));
     const auto side = [](double length) {
         return static_cast<std::uint32_t>(std::clamp(std::ceil(length), 1.0, double(std::numeric_limits<std::int32_t>::max())));
@@ -250,8 +252,15 @@ Status render_tray_states() {
 
 Status render_demo_pages() {
     GLIM_TRY(render_notices());
-    GLIM_TRY(render_setup_pages());
-    GLIM_TRY(render_settings_pages());
+    {
+        // The setup and settings pages draw through one pair of factories:
+        // under Wine each factory costs a Direct3D device of its own. The
+        // tray menu keeps a painter of its own for the thread's life.
+        auto made = create_renderer_resources(true, false);
+        if (!made) return std::move(made).failure();
+        GLIM_TRY(render_setup_pages(**made));
+        GLIM_TRY(render_settings_pages(**made));
+    }
     return render_tray_states();
 }
 

@@ -45,12 +45,23 @@ BgraImage opaque_copy(const DemoSurface& surface) {
     return image;
 }
 
-Status give_demo_renderer(EditorState& state) {
-    auto made = create_renderer_resources(false, false);
+namespace {
+
+Status give_made_renderer(EditorState& state, Result<std::unique_ptr<RendererResources>> made) {
     if (!made) return std::move(made).failure();
     GLIM_TRY(set_background_image(**made, state.frozen_frame));
     editor_window_part(state).renderer.resources = std::move(*made);
     return ok_status();
+}
+
+}  // namespace
+
+Status give_demo_renderer(EditorState& state) {
+    return give_made_renderer(state, create_renderer_resources(false, false));
+}
+
+Status give_demo_renderer(EditorState& state, const RendererResources& sharing) {
+    return give_made_renderer(state, create_renderer_resources(false, false, sharing));
 }
 
 Result<BgraImage> render_view_at(EditorState& state, std::uint32_t width, std::uint32_t height) {

@@ -47,8 +47,11 @@ BgraImage opaque_copy(const DemoSurface& surface);
 // Fresh renderer resources for an editor (no software rendering, no
 // premultiplied alpha) with its frozen frame as the background.
 Status give_demo_renderer(EditorState& state);
+// The same through the factories of `sharing`.
+Status give_demo_renderer(EditorState& state, const RendererResources& sharing);
 
-// The editor's frame rendered off screen at a fixed size, every pixel opaque.
+// The editor's frame rendered off screen at a fixed size, every pixel opaque;
+// an editor without renderer resources is given fresh ones first.
 Result<BgraImage> render_view_at(EditorState& state, std::uint32_t width, std::uint32_t height);
 Result<BgraImage> render_view_image(EditorState& state);        // 1100 x 680
 Result<BgraImage> render_small_view_image(EditorState& state);  // 640 x 360

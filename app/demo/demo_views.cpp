@@ -24,12 +24,12 @@ Status render_and_save(EditorState& state, const std::wstring& path) {
 
 // A label editor: the light page selected, the label tool with the palette
 // on the letters, one label of its own ink selected.
-Status render_label_colours(const std::wstring& path) {
+Status render_label_colours(const RendererResources& sharing, const std::wstring& path) {
     EditorState state = demo_editor_over(plain_frame(kDemoWidth, kDemoHeight, kDemoLight));
     select_demo_region(state, kDemoPage);
     state.palette_target = PaletteTarget::Text;
     state.tool = Tool::Label;
-    GLIM_TRY(give_demo_renderer(state));
+    GLIM_TRY(give_demo_renderer(state, sharing));
     RendererResources& resources = *editor_window_part(state).renderer.resources;
     constexpr char kText[] = "Its own ink";
     auto extent = measure_annotation_line(resources, kText, 28.0f);
@@ -52,7 +52,7 @@ Status draw_arch(EditorState& state) {
     return ok_status();
 }
 
-Result<BgraImage> mini_toolbar_variant(const BgraImage& base, bool unfolded) {
+Result<BgraImage> mini_toolbar_variant(const RendererResources& sharing, const BgraImage& base, bool unfolded) {
     EditorState state = demo_editor_over(base);
     state.more_tools_setting = true;
     state.tool = Tool::Pen;
@@ -69,12 +69,13 @@ Result<BgraImage> mini_toolbar_variant(const BgraImage& base, bool unfolded) {
         state.more_tools_expanded = !state.more_tools_expanded;
     }
     state.pointer = {-100, -100};
+    GLIM_TRY(give_demo_renderer(state, sharing));
     return render_view_at(state, base.width, base.height);
 }
 
 }  // namespace
 
-Status render_editor_views(EditorState& state, const std::wstring& title_path) {
+Status render_editor_views(EditorState& state, const RendererResources& sharing, const std::wstring& title_path) {
     const auto beside = [&](std::wstring_view name) { return sibling_path(title_path, name); };
     GLIM_TRY(render_and_save(state, beside(L"glimmerly-interface.png")));
 
@@ -109,16 +110,17 @@ Status render_editor_views(EditorState& state, const std::wstring& title_path) {
 
     EditorState plain = demo_editor_over(plain_frame(640, 360, {95, 85, 80}));
     plain.pointer = {270, 130};
+    GLIM_TRY(give_demo_renderer(plain, sharing));
     auto hint = render_small_view_image(plain);
     if (!hint) return std::move(hint).failure();
     GLIM_TRY(save_demo_picture(*hint, beside(L"glimmerly-selection-hint.png")));
 
-    GLIM_TRY(render_label_colours(beside(L"glimmerly-label-colors.png")));
-    GLIM_TRY(render_interface_200(beside(L"glimmerly-interface-200.png")));
-    return render_mini_toolbar(beside(L"glimmerly-mini-toolbar.png"));
+    GLIM_TRY(render_label_colours(sharing, beside(L"glimmerly-label-colors.png")));
+    GLIM_TRY(render_interface_200(sharing, beside(L"glimmerly-interface-200.png")));
+    return render_mini_toolbar(sharing, beside(L"glimmerly-mini-toolbar.png"));
 }
 
-Status render_interface_200(const std::wstring& path) {
+Status render_interface_200(const RendererResources& sharing, const std::wstring& path) {
     EditorState state = demo_editor_over(plain_frame(2200, 1360, kDemoLight));
     state.monitor_areas = {MonitorArea{{0, 0, 2200, 1360}, 2.0}};
     new_monitor_views(state);
@@ -131,18 +133,19 @@ Status render_interface_200(const std::wstring& path) {
     GLIM_TRY(drag_in_editor(state, {400, 700}, {400, 700}));
     TypingControls no_window;
     (void)on_pointer_move(state, no_window, {1500, 1000}, keyboard_modifiers());
+    GLIM_TRY(give_demo_renderer(state, sharing));
     auto picture = render_large_view_image(state);
     if (!picture) return std::move(picture).failure();
     return save_demo_picture(*picture, path);
 }
 
-Status render_mini_toolbar(const std::wstring& path) {
+Status render_mini_toolbar(const RendererResources& sharing, const std::wstring& path) {
     constexpr std::uint32_t kW = 900, kH = 560, kGap = 20;
     BgraImage base = plain_frame(kW, kH, kDemoDark);
     fill_frame_rect(base, 60, 60, 840, 500, kDemoLight);
     BgraImage composite = plain_frame(2 * kW + kGap, kH, {20, 20, 20});
     for (const bool unfolded : {false, true}) {
-        auto variant = mini_toolbar_variant(base, unfolded);
+        auto variant = mini_toolbar_variant(sharing, base, unfolded);
         if (!variant) return std::move(variant).failure();
         const std::uint32_t left = unfolded ? kW + kGap : 0;
         for (std::uint32_t y = 0; y < kH; ++y)

@@ -96,6 +96,7 @@ Status render_hover_steps(RendererResources& resources, const std::wstring& path
     drag_object_handle(state, *out, 1, frame_centre(state, empty));
 
     if (const auto handles = object_handle_frame(state, *hover)) state.pointer = (*handles)[3];
+    GLIM_TRY(give_demo_renderer(state, resources));
     auto picture = render_view_image(state);
     if (!picture) return std::move(picture).failure();
     return save_demo_picture(*picture, path);
@@ -125,6 +126,7 @@ Status render_blur_sample(RendererResources& resources, const std::wstring& path
     demo_gesture(state, {820, 470}, {560, 300});
     state.tool = Tool::Blur;
     state.pointer = {760, 520};
+    GLIM_TRY(give_demo_renderer(state, resources));
     auto picture = render_view_image(state);
     if (!picture) return std::move(picture).failure();
     return save_demo_picture(*picture, path);

@@ -34,8 +34,8 @@ Status paint_page(RendererResources& resources, const DemoSurface& surface, Draw
     return ok_status();
 }
 
-Status render_presentation_picture(const PresentationSample& sample) {
-    auto made = create_renderer_resources(false, false);
+Status render_presentation_picture(const PresentationSample& sample, const RendererResources& sharing) {
+    auto made = create_renderer_resources(false, false, sharing);
     if (!made) return std::move(made).failure();
     auto surface = make_demo_surface(kPictureWidth, kPictureHeight);
     if (!surface) return std::move(surface).failure();
@@ -67,15 +67,15 @@ Status render_keyboard_ansi(PresentationSample& sample) {
 
 }  // namespace
 
-Status render_interface_with_tools() {
-    auto sample = render_presentation_sample(kPictureWidth, kPictureHeight, presentation_picture_shapes());
+Status render_interface_with_tools(const RendererResources& sharing) {
+    auto sample = render_presentation_sample(kPictureWidth, kPictureHeight, presentation_picture_shapes(), &sharing);
     if (!sample) return std::move(sample).failure();
-    GLIM_TRY(render_presentation_picture(*sample));
+    GLIM_TRY(render_presentation_picture(*sample, sharing));
     GLIM_TRY(render_keyboard_ansi(*sample));
-    return render_keyboard_layouts();
+    return render_keyboard_layouts(sharing);
 }
 
-Status render_keyboard_layouts() {
+Status render_keyboard_layouts(const RendererResources& sharing) {
     const SampleKeys held = keyboard_layouts_keys();
     struct Placed {
         LayerPointer layer;
@@ -88,7 +88,7 @@ Status render_keyboard_layouts() {
     Status done = [&]() -> Status {
         for (const KeyboardLayoutRow& row : keyboard_layout_rows()) {
             auto made = create_device_layer(0, 0, keyboard_layout_width(row), kDeviceLayerHeight, row.keyboard,
-                                            row.mouse, nullptr);
+                                            row.mouse, nullptr, &sharing);
             if (!made) return std::move(made).failure();
             PresentationLayer& layer = **made;
             layers.push_back({std::move(*made), row});
@@ -96,7 +96,7 @@ Status render_keyboard_layouts() {
             draw_input_devices(layer, held.keys, held.mouse, row.us_layout, 0, row.move_mode);
             GLIM_TRY(present_layer(layer));
         }
-        auto resources = create_renderer_resources(false, false);
+        auto resources = create_renderer_resources(false, false, sharing);
         if (!resources) return std::move(resources).failure();
         auto surface = make_demo_surface(kKeyboardLayoutsWidth, kKeyboardLayoutsHeight);
         if (!surface) return std::move(surface).failure();

@@ -55,13 +55,16 @@ Status render_demo_images() {
     GLIM_TRY(save_demo_picture(*title, title_path));
     title = BgraImage{};
 
+    // Every picture of the stage draws through this one record's factories:
+    // under Wine each factory costs a Direct3D device of its own.
     select_demo_region(state, kDemoPage);
-    GLIM_TRY(render_editor_views(state, title_path));
-    GLIM_TRY(render_shape_scales(sibling_path(title_path, L"glimmerly-shape-scales.png")));
+    GLIM_TRY(give_demo_renderer(state, resources));
+    GLIM_TRY(render_editor_views(state, resources, title_path));
+    GLIM_TRY(render_shape_scales(resources, sibling_path(title_path, L"glimmerly-shape-scales.png")));
     GLIM_TRY(render_label_samples(resources, sibling_path(title_path, L"glimmerly-labels.png")));
     GLIM_TRY(render_hover_steps(resources, sibling_path(title_path, L"glimmerly-elbow-arrows.png")));
     GLIM_TRY(render_blur_sample(resources, sibling_path(title_path, L"glimmerly-blur.png")));
-    return render_interface_with_tools();
+    return render_interface_with_tools(resources);
 }
 
 Status run_render_demo() {

@@ -19,10 +19,10 @@ namespace {
 
 // One picture of objects on a plain ground, with its own renderer resources;
 // the captions come before or after the objects.
-Status render_object_picture(std::uint32_t width, std::uint32_t height, Rgb ground,
+Status render_object_picture(const RendererResources& sharing, std::uint32_t width, std::uint32_t height, Rgb ground,
                              std::span<const SceneObject> objects, std::span<const DemoCaption> before,
                              std::span<const DemoCaption> after, const std::wstring& path) {
-    auto made = create_renderer_resources(false, false);
+    auto made = create_renderer_resources(false, false, sharing);
     if (!made) return std::move(made).failure();
     RendererResources& resources = **made;
     GLIM_TRY(set_background_image(resources, plain_frame(width, height, ground)));
@@ -43,27 +43,28 @@ constexpr Rgb kCaptionLight{240, 240, 240};
 
 }  // namespace
 
-Status render_shape_scales(const std::wstring& path) {
+Status render_shape_scales(const RendererResources& sharing, const std::wstring& path) {
     const DemoCaption scale_captions[] = {
         {"Shape scales \u00B7 2 / 8 px", 24, {30, 30, 30}, {30, 20, 1300, 60}},
         {"2 PX", 14, {60, 60, 60}, {30, 80, 1300, 105}},
         {"8 PX", 14, {60, 60, 60}, {30, 460, 1300, 485}},
     };
-    GLIM_TRY(render_object_picture(1360, 840, {246, 246, 246}, shape_scale_objects(), scale_captions, {}, path));
+    GLIM_TRY(render_object_picture(sharing, 1360, 840, {246, 246, 246}, shape_scale_objects(), scale_captions, {},
+                                   path));
 
     const DemoCaption thick_caption[] = {
         {"40 px \u00B7 straight arrow / round pen", 22, kCaptionLight, {30, 25, 760, 65}},
     };
-    GLIM_TRY(render_object_picture(800, 460, kDarkGround, thick_stroke_objects(), {}, thick_caption,
+    GLIM_TRY(render_object_picture(sharing, 800, 460, kDarkGround, thick_stroke_objects(), {}, thick_caption,
                                    sibling_path(path, L"glimmerly-thick-strokes.png")));
-    return render_bent_arrows(sibling_path(path, L"glimmerly-bent-arrows.png"));
+    return render_bent_arrows(sharing, sibling_path(path, L"glimmerly-bent-arrows.png"));
 }
 
-Status render_bent_arrows(const std::wstring& path) {
+Status render_bent_arrows(const RendererResources& sharing, const std::wstring& path) {
     const DemoCaption caption[] = {
         {"Bent arrows 2 / 4 / 8 / 16 / 6 px \u00B7 bent line", 22, kCaptionLight, {30, 25, 860, 65}},
     };
-    return render_object_picture(900, 520, kDarkGround, bent_arrow_objects(), {}, caption, path);
+    return render_object_picture(sharing, 900, 520, kDarkGround, bent_arrow_objects(), {}, caption, path);
 }
 
 PointerModifiers keyboard_modifiers() {

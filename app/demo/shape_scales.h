@@ -15,9 +15,10 @@
 namespace glimmerly {
 
 // Writes the shape-scales picture to `path`, then "glimmerly-thick-strokes.png"
-// and "glimmerly-bent-arrows.png" beside it.
-Status render_shape_scales(const std::wstring& path);
-Status render_bent_arrows(const std::wstring& path);
+// and "glimmerly-bent-arrows.png" beside it, each through renderer resources
+// of its own on the factories of `sharing`.
+Status render_shape_scales(const RendererResources& sharing, const std::wstring& path);
+Status render_bent_arrows(const RendererResources& sharing, const std::wstring& path);
 
 // A press at the start, a release at the end (the release makes the last
 // move itself), with the modifier keys read from the keyboard before each:

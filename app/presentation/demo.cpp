@@ -23,19 +23,20 @@ Result<std::int32_t> layer_side(std::uint32_t side) {
 }  // namespace
 
 Result<PresentationSample> render_presentation_sample(std::uint32_t width, std::uint32_t height,
-                                                      const std::array<SampleShape, 3>& shapes) {
+                                                      const std::array<SampleShape, 3>& shapes,
+                                                      const RendererResources* sharing) {
     auto w = layer_side(width);
     if (!w) return std::move(w).failure();
     auto h = layer_side(height);
     if (!h) return std::move(h).failure();
     PresentationSample sample;
-    auto made = hidden_presentation_layer(*w, *h);
+    auto made = hidden_presentation_layer(*w, *h, sharing);
     if (!made) return std::move(made).failure();
     sample.shapes = std::move(*made);
-    made = hidden_presentation_layer(kSampleHaloSide, kSampleHaloSide);
+    made = hidden_presentation_layer(kSampleHaloSide, kSampleHaloSide, sharing);
     if (!made) return std::move(made).failure();
     sample.halo = std::move(*made);
-    made = hidden_presentation_layer(kSampleDeviceWidth, kDeviceLayerHeight);
+    made = hidden_presentation_layer(kSampleDeviceWidth, kDeviceLayerHeight, sharing);
     if (!made) return std::move(made).failure();
     sample.devices = std::move(*made);
 
@@ -56,8 +57,9 @@ Result<PresentationSample> render_presentation_sample(std::uint32_t width, std::
     return sample;
 }
 
-Result<LayerPointer> hidden_presentation_layer(std::int32_t width, std::int32_t height) {
-    return create_presentation_layer(kOffScreen, kOffScreen, width, height, nullptr);
+Result<LayerPointer> hidden_presentation_layer(std::int32_t width, std::int32_t height,
+                                               const RendererResources* sharing) {
+    return create_device_layer(kOffScreen, kOffScreen, width, height, true, true, nullptr, sharing);
 }
 
 Result<BgraImage> composite_layers(const BgraImage& backdrop, std::initializer_list<PlacedLayer> layers) {

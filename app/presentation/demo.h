@@ -34,15 +34,18 @@ inline constexpr std::uint32_t kSampleHaloColour = 255u | 211u << 8 | 64u << 16;
 
 // Draws the shapes (in order; a shape without a kind is skipped) into a
 // shapes layer of that size, the halo, and the sample's held keys and left
-// button. On a failure the layers made so far are destroyed.
+// button. On a failure the layers made so far are destroyed. The layers
+// draw through the factories of `sharing` when given.
 Result<PresentationSample> render_presentation_sample(std::uint32_t width, std::uint32_t height,
-                                                      const std::array<SampleShape, 3>& shapes);
+                                                      const std::array<SampleShape, 3>& shapes,
+                                                      const RendererResources* sharing = nullptr);
 
 // The device layer drawn again from the sample's keys, mouse and layout.
 Status redraw_sample_devices(PresentationSample& sample, bool move_mode);
 
 // A presentation layer far off every screen, never shown: only its picture is used.
-Result<LayerPointer> hidden_presentation_layer(std::int32_t width, std::int32_t height);
+Result<LayerPointer> hidden_presentation_layer(std::int32_t width, std::int32_t height,
+                                               const RendererResources* sharing = nullptr);
 
 // The layer's premultiplied picture blended over the DC at (x, y), whole.
 Status blend_presentation_layer(HDC into, const PresentationLayer& layer, std::int32_t x, std::int32_t y);

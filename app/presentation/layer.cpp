@@ -175,10 +175,11 @@ Result<LayerPointer> create_presentation_layer(std::int32_t x, std::int32_t y, s
 }
 
 Result<LayerPointer> create_device_layer(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                                         bool keyboard, bool mouse, void* state_cell) {
+                                         bool keyboard, bool mouse, void* state_cell,
+                                         const RendererResources* sharing) {
     auto layer = create_bare_layer(x, y, width, height, state_cell);
     if (!layer) return layer;
-    GLIM_TRY(create_layer_drawing(**layer, keyboard, mouse));
+    GLIM_TRY(create_layer_drawing(**layer, keyboard, mouse, sharing));
     return layer;
 }
 
@@ -198,8 +199,9 @@ Result<LayerPointer> create_bare_layer(std::int32_t x, std::int32_t y, std::int3
     return layer;
 }
 
-Status create_layer_drawing(PresentationLayer& layer, bool keyboard, bool mouse) {
-    auto resources = create_renderer_resources(false, true);
+Status create_layer_drawing(PresentationLayer& layer, bool keyboard, bool mouse, const RendererResources* sharing) {
+    auto resources =
+        sharing ? create_renderer_resources(false, true, *sharing) : create_renderer_resources(false, true);
     if (!resources) return std::move(resources).failure();
     layer.resources = std::move(*resources);
     GLIM_TRY(made(layer.resources->dc_target->CreateSolidColorBrush(D2D1::ColorF(1, 1, 1, 1), layer.brush.put()),

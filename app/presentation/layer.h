@@ -83,14 +83,17 @@ LRESULT CALLBACK presentation_window_proc(HWND window, UINT message, WPARAM wpar
 Result<LayerPointer> create_presentation_layer(std::int32_t x, std::int32_t y, std::int32_t width,
                                                std::int32_t height, void* state_cell);
 // The same for the keys-and-mouse display, whose outlines and texts follow
-// what it shows.
+// what it shows. Its drawing objects come from the factories of `sharing`
+// when given (see create_renderer_resources).
 Result<LayerPointer> create_device_layer(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                                         bool keyboard, bool mouse, void* state_cell);
+                                         bool keyboard, bool mouse, void* state_cell,
+                                         const RendererResources* sharing = nullptr);
 // Its two halves. The window and its picture alone can already be shown
 // (`present_plain_layer`); making the Direct2D objects is the slow half.
 Result<LayerPointer> create_bare_layer(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                                        void* state_cell);
-Status create_layer_drawing(PresentationLayer& layer, bool keyboard, bool mouse);
+Status create_layer_drawing(PresentationLayer& layer, bool keyboard, bool mouse,
+                            const RendererResources* sharing = nullptr);
 
 // The target bound to the whole picture, drawing begun and cleared.
 Status begin_layer_draw(PresentationLayer& layer, D2D1_COLOR_F clear = D2D1::ColorF(0, 0, 0, 0));

@@ -65,24 +65,37 @@ Result<win::ComPtr<ID2D1SolidColorBrush>> solid_brush(RendererResources& resourc
     return brush;
 }
 
-Result<std::unique_ptr<RendererResources>> create_renderer_resources(bool software, bool premultiplied) {
-    auto r = std::make_unique<RendererResources>();
-    GLIM_TRY(load_library(r->d2d1_library, L"d2d1.dll"));
-    GLIM_TRY(load_library(r->dwrite_library, L"dwrite.dll"));
-    auto create_d2d = library_function<CreateD2DFactory>(r->d2d1_library, "D2D1CreateFactory");
+namespace {
+
+Status make_factories(RendererResources& r) {
+    auto create_d2d = library_function<CreateD2DFactory>(r.d2d1_library, "D2D1CreateFactory");
     if (!create_d2d) return std::move(create_d2d).failure();
-    auto rotate = library_function<MakeRotateMatrix>(r->d2d1_library, "D2D1MakeRotateMatrix");
+    auto rotate = library_function<MakeRotateMatrix>(r.d2d1_library, "D2D1MakeRotateMatrix");
     if (!rotate) return std::move(rotate).failure();
-    r->make_rotate_matrix = *rotate;
-    auto create_dwrite = library_function<CreateDWriteFactory>(r->dwrite_library, "DWriteCreateFactory");
+    r.make_rotate_matrix = *rotate;
+    auto create_dwrite = library_function<CreateDWriteFactory>(r.dwrite_library, "DWriteCreateFactory");
     if (!create_dwrite) return std::move(create_dwrite).failure();
     D2D1_FACTORY_OPTIONS options{};
     GLIM_TRY(made((*create_d2d)(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), &options,
-                                r->d2d_factory.put_void()),
-                  r->d2d_factory, "D2D1CreateFactory"));
-    GLIM_TRY(made((*create_dwrite)(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
-                                   reinterpret_cast<IUnknown**>(r->dwrite_factory.put())),
-                  r->dwrite_factory, "DWriteCreateFactory"));
+                                r.d2d_factory.put_void()),
+                  r.d2d_factory, "D2D1CreateFactory"));
+    return made((*create_dwrite)(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                                 reinterpret_cast<IUnknown**>(r.dwrite_factory.put())),
+                r.dwrite_factory, "DWriteCreateFactory");
+}
+
+Result<std::unique_ptr<RendererResources>> create_with(bool software, bool premultiplied,
+                                                       const RendererResources* sharing) {
+    auto r = std::make_unique<RendererResources>();
+    GLIM_TRY(load_library(r->d2d1_library, L"d2d1.dll"));
+    GLIM_TRY(load_library(r->dwrite_library, L"dwrite.dll"));
+    if (sharing) {
+        r->make_rotate_matrix = sharing->make_rotate_matrix;
+        r->d2d_factory = sharing->d2d_factory;
+        r->dwrite_factory = sharing->dwrite_factory;
+    } else {
+        GLIM_TRY(make_factories(*r));
+    }
     const D2D1_RENDER_TARGET_PROPERTIES properties = D2D1::RenderTargetProperties(
         software ? D2D1_RENDER_TARGET_TYPE_SOFTWARE : D2D1_RENDER_TARGET_TYPE_DEFAULT,
         D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM,
@@ -97,6 +110,17 @@ Result<std::unique_ptr<RendererResources>> create_renderer_resources(bool softwa
     r->software = software;
     r->premultiplied = premultiplied;
     return r;
+}
+
+}  // namespace
+
+Result<std::unique_ptr<RendererResources>> create_renderer_resources(bool software, bool premultiplied) {
+    return create_with(software, premultiplied, nullptr);
+}
+
+Result<std::unique_ptr<RendererResources>> create_renderer_resources(bool software, bool premultiplied,
+                                                                     const RendererResources& sharing) {
+    return create_with(software, premultiplied, &sharing);
 }
 
 }  // namespace glimmerly

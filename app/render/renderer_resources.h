@@ -225,6 +225,13 @@ D2D1::Matrix3x2F rotation_matrix(const RendererResources& resources, float degre
 // 96 dpi so that one unit is one pixel of the capture) and the two shared
 // stroke styles; the caches start empty. The failing call's error otherwise.
 Result<std::unique_ptr<RendererResources>> create_renderer_resources(bool software, bool premultiplied);
+// The same, drawing through the factories of `sharing` (kept alive by the new
+// record too). Wine's Direct2D gives every factory a Direct3D device of its
+// own, near 150 MB under llvmpipe and held until the factory goes: pictures
+// made one after another share one. Only for records used on the thread that
+// uses `sharing`: the factory is single-threaded.
+Result<std::unique_ptr<RendererResources>> create_renderer_resources(bool software, bool premultiplied,
+                                                                     const RendererResources& sharing);
 
 // The solid colour Direct2D wants for an RGB colour with an opacity.
 inline D2D1_COLOR_F d2d_colour(Rgb rgb, float opacity = 1.0f) {
