@@ -33,10 +33,13 @@ Result<DemoLayers> create_demo_layers(std::uint32_t width, std::uint32_t height)
     auto shapes = hidden_presentation_layer(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height));
     if (!shapes) return std::move(shapes).failure();
     layers.shapes = std::move(*shapes);
-    auto halo = hidden_presentation_layer(kPresentationHaloSize, kPresentationHaloSize);
+    // One factory for the three: under Wine each factory keeps a Direct3D
+    // device of its own (about 160 MB).
+    const RendererResources* sharing = layers.shapes->resources.get();
+    auto halo = hidden_presentation_layer(kPresentationHaloSize, kPresentationHaloSize, sharing);
     if (!halo) return std::move(halo).failure();
     layers.halo = std::move(*halo);
-    auto keys = hidden_presentation_layer(kPresentationKeysWidth, kPresentationKeysHeight);
+    auto keys = hidden_presentation_layer(kPresentationKeysWidth, kPresentationKeysHeight, sharing);
     if (!keys) return std::move(keys).failure();
     layers.keys = std::move(*keys);
     return layers;
