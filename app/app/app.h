@@ -17,6 +17,7 @@
 #include "app/app/editor_process.h"
 #include "app/app/hotkeys.h"
 #include "app/app/instant.h"
+#include "app/app/keyboard_hook.h"
 #include "app/app/row_edit.h"
 #include "app/app/notice.h"
 #include "app/app/output_seams.h"
@@ -69,6 +70,9 @@ struct App {
     std::unique_ptr<WarmRenderer> warm_renderer;
     HotkeyRegistration capture_registration{false, 0, nullptr, HOTKEY_ID_CAPTURE_BASE};
     HotkeyRegistration board_registration{false, 0, nullptr, HOTKEY_ID_BOARD_BASE};
+    // The hook that takes the presses of those three shortcuts that are lock
+    // keys; none runs while none is.
+    ShortcutListener lock_key_listener;
     // The icon as the shell was given it, for adding it again and for new tooltips.
     NOTIFYICONDATAW icon_data{};
     // Set once the shell took the icon: only then is it added again when

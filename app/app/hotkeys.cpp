@@ -1,6 +1,7 @@
 #include "app/app/hotkeys.h"
 
 #include "app/app/app.h"
+#include "app/app/keyboard_hook.h"
 #include "app/app/print_screen.h"
 #include "app/lib/settings_store.h"
 #include "app/win/failure.h"
@@ -65,6 +66,10 @@ void take_id(HotkeyRegistration& registration, int id, UINT modifiers, UINT key)
 Result<bool> take_over_if_print_screen(bool takeover, UINT modifiers, UINT key) {
     if (!takeover || !is_bare_print_screen(modifiers, key)) return false;
     return take_over_print_screen_key();
+}
+
+HookSlot slot_of(const HotkeyRegistration& registration) {
+    return HookSlot{registration.registered, registration.modifiers, registration.key, registration.id};
 }
 
 constexpr Shortcut kReservedShortcut{MOD_CONTROL | MOD_ALT, VK_ESCAPE};
@@ -149,6 +154,8 @@ Status change_global_shortcut(App& app, HotkeyRegistration& registration, Settin
     take_id(registration, *id, modifiers, key);
     app.settings = std::move(changed);
     restore_print_screen_if_unused(app);
+    // The registration alone still answers when the hook is refused.
+    (void)hold_lock_key_shortcuts(app);
     return ok_status();
 }
 
@@ -156,6 +163,19 @@ Status change_capture_shortcut(App& app, UINT modifiers, UINT key) {
     Settings changed = app.settings;
     changed.capture_shortcut = Shortcut{modifiers, key};
     return change_global_shortcut(app, app.capture_registration, std::move(changed), modifiers, key);
+}
+
+Status hold_lock_key_shortcuts(App& app) {
+    const HookSlots slots = lock_key_slots(
+        {slot_of(app.capture_registration), slot_of(app.instant_registration), slot_of(app.board_registration)});
+    if (!any_slot_enabled(slots)) {
+        app.lock_key_listener.stop();
+        return ok_status();
+    }
+    auto started = start_shortcut_listener(app.capture_registration.window, slots, false);
+    if (!started) return std::move(started).failure();
+    app.lock_key_listener = std::move(*started);  // the earlier thread, if any, stops here
+    return ok_status();
 }
 
 void restore_print_screen_if_unused(const App& app) {

@@ -85,6 +85,14 @@ Status change_global_shortcut(App& app, HotkeyRegistration& registration, Settin
 // The capture shortcut changed so.
 Status change_capture_shortcut(App& app, UINT modifiers, UINT key);
 
+// Keeps the resident's lock-key shortcuts (capture, instant screenshot,
+// board) in a keyboard hook of their own, which takes their presses before
+// the system does and sends the window the same WM_HOTKEY; the registration
+// still holds the combination, and answers alone should the hook be
+// refused. With no lock-key shortcut no hook runs. Called whenever one of
+// the three registrations changes.
+Status hold_lock_key_shortcuts(App& app);
+
 // Gives Print Screen back to the system once neither the capture nor the
 // instant-screenshot shortcut is bare Print Screen; failures are dropped.
 void restore_print_screen_if_unused(const App& app);

@@ -35,7 +35,11 @@ public:
     bool post_key_report(std::uint32_t key, std::uint32_t flags) override {
         return PostMessageW(window_, WM_APP_KEY_REPORT, key, static_cast<LPARAM>(flags));
     }
-    bool post_hotkey(std::int32_t id) override { return PostMessageW(window_, WM_HOTKEY, static_cast<WPARAM>(id), 0); }
+    // The shortcut recorder reads the combination from lParam, as the system packs it.
+    bool post_hotkey(const HookSlot& slot) override {
+        return PostMessageW(window_, WM_HOTKEY, static_cast<WPARAM>(slot.id),
+                            MAKELPARAM(slot.modifiers, slot.key));
+    }
 
 private:
     HWND window_;

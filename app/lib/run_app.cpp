@@ -108,6 +108,8 @@ Status start_resident_features(App& app, HWND window, const Arguments& args, boo
     if (resident) {
         for (const TextId notice : register_resident_shortcuts(app))
             replace_notice_text(app.notice, win::to_wide(text_of(language, notice)));
+        // The registrations alone still answer when the hook is refused.
+        (void)hold_lock_key_shortcuts(app);
         reconcile_board_at_start(app.settings.board_visible, app.board_program);
         auto presentation = attach_presentation_state(window, app.settings);
         if (!presentation) return std::move(presentation).failure();

@@ -16,6 +16,18 @@ private:
 
 }  // namespace
 
+HookSlots lock_key_slots(const HookSlots& shortcuts) {
+    HookSlots slots = shortcuts;
+    for (HookSlot& slot : slots) slot.enabled = slot.enabled && is_lock_key(slot.key);
+    return slots;
+}
+
+bool any_slot_enabled(const HookSlots& slots) {
+    for (const HookSlot& slot : slots)
+        if (slot.enabled) return true;
+    return false;
+}
+
 bool hook_swallows_key(ShortcutHookState& state, const HookKeyEvent& event, HookHost& host) {
     if (event.injected || state.busy) return false;
     const BusyMark mark(state.busy);
@@ -31,7 +43,7 @@ bool hook_swallows_key(ShortcutHookState& state, const HookKeyEvent& event, Hook
     for (const HookSlot& slot : state.slots) {
         if (!slot.enabled || slot.key != event.key || slot.modifiers != modifiers) continue;
         latch = 1;
-        if (host.post_hotkey(slot.id)) return true;
+        if (host.post_hotkey(slot)) return true;
         latch = 0;  // nobody will hear of it: let the key through instead
         return false;
     }

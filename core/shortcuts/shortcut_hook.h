@@ -26,12 +26,13 @@ struct HookKeyEvent {
 };
 
 // The hook's side of the platform: the modifier keys held now, and the two
-// messages it posts to its window. A post answers whether it was queued.
+// messages it posts to its window: a hotkey as the system would post it for
+// the slot's registered combination. A post answers whether it was queued.
 class HookHost {
 public:
     virtual std::uint32_t modifiers() = 0;
     virtual bool post_key_report(std::uint32_t key, std::uint32_t flags) = 0;
-    virtual bool post_hotkey(std::int32_t id) = 0;
+    virtual bool post_hotkey(const HookSlot& slot) = 0;
 
 protected:
     ~HookHost() = default;
@@ -52,6 +53,21 @@ struct ShortcutHookState {
     // Set while an event is being decided; a nested call passes its key on.
     bool busy = false;
 };
+
+// Caps Lock, Num Lock and Scroll Lock: the system also records a press of
+// one as its light turned on or off.
+constexpr bool is_lock_key(std::uint32_t key) { return key == 0x14 || key == 0x90 || key == 0x91; }
+
+// The slots of those shortcuts whose key is a lock key, each in its place;
+// the others disabled. A hook holding these takes a lock-key shortcut's
+// press before the system records it, so the light stays as it was: under
+// Wine, a light that Wine's record has on while the X server has no such
+// modifier is set right at the next key typed anywhere by a replayed press
+// of the lock key, which a registered hotkey cannot tell from a real one.
+HookSlots lock_key_slots(const HookSlots& shortcuts);
+
+// Whether any slot is enabled.
+bool any_slot_enabled(const HookSlots& slots);
 
 // True when the hook swallows the key, false when it passes it on. Injected
 // keys are passed on untouched (never matched, never reported). A report

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace glimmerly {
@@ -16,14 +17,16 @@ public:
     std::uint32_t held = 0;
     bool posts_work = true;
     std::vector<std::string> posted;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> combinations;  // modifiers, key of each hotkey
 
     std::uint32_t modifiers() override { return held; }
     bool post_key_report(std::uint32_t key, std::uint32_t flags) override {
         posted.push_back("report " + std::to_string(key) + (flags & 0x10000 ? " up" : " down"));
         return true;
     }
-    bool post_hotkey(std::int32_t id) override {
-        if (posts_work) posted.push_back("hotkey " + std::to_string(id));
+    bool post_hotkey(const HookSlot& slot) override {
+        if (posts_work) posted.push_back("hotkey " + std::to_string(slot.id));
+        if (posts_work) combinations.push_back({slot.modifiers, slot.key});
         return posts_work;
     }
 };
@@ -73,6 +76,48 @@ TEST(ShortcutHook, ReportsEveryRealKeyBeforeMatchingAndLetsInjectedKeysBy) {
     run({"reports on", true,
          {injected, down(kF9, kCtrl, true), up(kF9, kCtrl, true), down(kA, 0, false)},
          {"report 120 down", "hotkey 91", "report 120 up", "report 65 down"}});
+}
+
+// The resident's three shortcuts as slots: the hook takes only those whose
+// key is a lock key, whose presses the system would otherwise record as a
+// light turned on; the others stay with their registrations.
+TEST(ShortcutHook, HoldsOnlyTheLockKeyShortcuts) {
+    constexpr std::uint32_t kAlt = 1, kPrintScreen = 0x2C, kScrollLock = 0x91, kCapsLock = 0x14, kNumLock = 0x90;
+    const struct {
+        const char* name;
+        HookSlots shortcuts;
+        std::vector<std::uint32_t> taken, passed;  // keys pressed and let go with no modifier held
+        std::vector<std::string> posted;
+    } rows[] = {
+        {"the defaults: Scroll Lock only",
+         {HookSlot{true, 0, kPrintScreen, 1}, HookSlot{true, 0, kScrollLock, 3}, HookSlot{true, kAlt, 'B', 5}},
+         {kScrollLock}, {kPrintScreen, 'B', kCapsLock}, {"hotkey 3"}},
+        {"each lock key, under the id it holds now",
+         {HookSlot{true, 0, kCapsLock, 2}, HookSlot{true, 0, kNumLock, 4}, HookSlot{true, 0, kScrollLock, 6}},
+         {kCapsLock, kNumLock, kScrollLock}, {kF9}, {"hotkey 2", "hotkey 4", "hotkey 6"}},
+        {"an unregistered lock key is not taken",
+         {HookSlot{false, 0, kScrollLock, 3}, HookSlot{}, HookSlot{}}, {}, {kScrollLock}, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ShortcutHookState state;
+        state.slots = lock_key_slots(row.shortcuts);
+        EXPECT_EQ(any_slot_enabled(state.slots), !row.taken.empty());
+        FakeHost host;
+        for (const std::uint32_t key : row.taken) {
+            EXPECT_TRUE(hook_swallows_key(state, down(key, 0, true).event, host));
+            EXPECT_TRUE(hook_swallows_key(state, up(key, 0, true).event, host));
+        }
+        for (const std::uint32_t key : row.passed) {
+            EXPECT_FALSE(hook_swallows_key(state, down(key, 0, false).event, host));
+            EXPECT_FALSE(hook_swallows_key(state, up(key, 0, false).event, host));
+        }
+        EXPECT_EQ(host.posted, row.posted);
+        // Posted as the system posts a registered one: the recorder reads the combination.
+        EXPECT_EQ(host.combinations.size(), row.taken.size());
+        for (std::size_t i = 0; i < host.combinations.size() && i < row.taken.size(); ++i)
+            EXPECT_EQ(host.combinations[i], std::make_pair(std::uint32_t{0}, row.taken[i]));
+    }
 }
 
 }  // namespace
