@@ -298,20 +298,22 @@ TEST_F(DocumentEditor, ASmallDocumentOffersEveryToolThroughItsToolbar) {
     for (const ToolbarButton& b : tools) {
         SCOPED_TRACE(b.action);
         POINT corner{static_cast<LONG>(std::floor(b.rect.left)), static_cast<LONG>(std::floor(b.rect.top))};
-        POINT far{static_cast<LONG>(std::ceil(b.rect.right)), static_cast<LONG>(std::ceil(b.rect.bottom))};
-        EXPECT_TRUE(corner.x >= 0 && corner.y >= 0 && far.x <= client.right && far.y <= client.bottom)
-            << "outside the window: " << corner.x << "," << corner.y << " " << far.x << "," << far.y;
+        POINT last{static_cast<LONG>(std::ceil(b.rect.right)), static_cast<LONG>(std::ceil(b.rect.bottom))};
+        EXPECT_TRUE(corner.x >= 0 && corner.y >= 0 && last.x <= client.right && last.y <= client.bottom)
+            << "outside the window: " << corner.x << "," << corner.y << " " << last.x << "," << last.y;
         ClientToScreen(window, &corner);
-        ClientToScreen(window, &far);
-        EXPECT_TRUE(corner.x >= screen.left && corner.y >= screen.top && far.x <= screen.right &&
-                    far.y <= screen.bottom)
+        ClientToScreen(window, &last);
+        EXPECT_TRUE(corner.x >= screen.left && corner.y >= screen.top && last.x <= screen.right &&
+                    last.y <= screen.bottom)
             << "off the screen";
-        const POINT middle{(corner.x + far.x) / 2, (corner.y + far.y) / 2}, edge{corner.x + 2, middle.y};
+        const POINT middle{(corner.x + last.x) / 2, (corner.y + last.y) / 2}, edge{corner.x + 2, middle.y};
         EXPECT_FALSE(shows_accent(edge)) << "marked before its click";
         send({mouse_input(middle, 0), mouse_input(middle, MOUSEEVENTF_LEFTDOWN), mouse_input(middle, MOUSEEVENTF_LEFTUP),
               mouse_input(aside, 0)});
         EXPECT_TRUE(eventually([&] { return shows_accent(edge); })) << "not the tool after its click";
-        if (previous) EXPECT_FALSE(shows_accent(*previous)) << "the tool before stays marked";
+        if (previous) {
+            EXPECT_FALSE(shows_accent(*previous)) << "the tool before stays marked";
+        }
         previous = edge;
     }
 
