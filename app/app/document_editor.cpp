@@ -13,7 +13,6 @@
 #include "app/win/paths.h"
 #include "core/editor/capture_start.h"
 #include "core/editor/document_origin.h"
-#include "core/editor/monitor_views.h"
 #include "core/editor/selection_edits.h"
 #include "core/startup/command_line.h"
 #include "text/app_error.h"
@@ -61,8 +60,9 @@ Status open_document_editor(App& app, HWND window, const std::wstring& path) {
     // The place is chosen before the frame is decoded: a frame no screen can
     // show is refused from its size alone, not after gigabytes of pixels.
     std::optional<PixelPoint> origin;
+    const std::vector<Box> monitors = screen_monitors();
     const auto place = [&](const Scene& scene) -> Status {
-        origin = choose_document_origin(scene.frame, scene.origin, screen_monitors(), {cursor.x, cursor.y});
+        origin = choose_document_origin(scene.frame, scene.origin, monitors, {cursor.x, cursor.y});
         if (!origin)
             return make_app_error(TextId::error_document_too_large, {{"width", std::to_string(scene.frame.width)},
                                                                      {"height", std::to_string(scene.frame.height)}});
@@ -79,18 +79,19 @@ Status open_document_editor(App& app, HWND window, const std::wstring& path) {
     make_opaque(frame);
     auto resources = create_renderer_resources(false, false);
     if (!resources) return std::move(resources).failure();
-    GLIM_TRY(set_background_image(**resources, frame));
 
-    EditorState state = new_capture_state(std::move(frame), enumerate_monitors(*origin));
-    state.objects = std::move(scene.objects);
-    state.background = std::move(scene.background);
-    // The region was chosen when the document was saved: the tools draw at once.
-    state.capture_selection = scene.region;
-    state.selecting = false;
-    refresh_ui_scale(state);
-    state.last_id = scene.last;
-    editor_window_part(state).renderer.resources = std::move(*resources);
-    GLIM_TRY(install_editor_state(app, window, std::move(state), *origin));
+    // A frame smaller than its screens is shown in a window over them, or
+    // the toolbar beside it would fall off the window.
+    const Box shown = document_window(scene.frame, *origin, monitors);
+    const PixelPoint corner{static_cast<std::int32_t>(shown.left), static_cast<std::int32_t>(shown.top)};
+    const FrameSize size{static_cast<std::uint32_t>(shown.right - shown.left),
+                         static_cast<std::uint32_t>(shown.bottom - shown.top)};
+    auto state = new_document_state(std::move(scene), std::move(frame), size,
+                                    {origin->x - corner.x, origin->y - corner.y}, enumerate_monitors(corner));
+    if (!state) return std::move(state).failure();
+    GLIM_TRY(set_background_image(**resources, state->frozen_frame));
+    editor_window_part(*state).renderer.resources = std::move(*resources);
+    GLIM_TRY(install_editor_state(app, window, std::move(*state), corner));
     open_editor_session(app)->set_document_path(path);
 
     auto args = command_line_arguments();

@@ -11,6 +11,7 @@
 
 #include "core/blur/blur.h"
 #include "core/editor/carry.h"
+#include "core/editor/chrome_math.h"
 #include "core/editor/editor_state.h"
 #include "text/app_error.h"
 
@@ -22,11 +23,15 @@ Failure not_editable_capture(std::string detail) {
 }
 
 std::optional<PixelArea> kept_area(const EditorState& editor, const Box& selection) {
+    const Box rounded{std::floor(selection.left), std::floor(selection.top), std::ceil(selection.right),
+                      std::ceil(selection.bottom)};
+    // A reopened document keeps its own area, not the screens it is shown
+    // on: the margin around it holds no picture.
+    if (const auto& own = editor.document_area)
+        return whole_pixel_area(box_union(rounded, *own), editor.frame_width, editor.frame_height);
     if (editor.monitor_areas.empty())
         return whole_pixel_area({0, 0, static_cast<double>(editor.frame_width), static_cast<double>(editor.frame_height)},
                                 editor.frame_width, editor.frame_height);
-    const Box rounded{std::floor(selection.left), std::floor(selection.top), std::ceil(selection.right),
-                      std::ceil(selection.bottom)};
     Box kept = rounded;
     for (const MonitorArea& monitor : editor.monitor_areas) {
         const Box& m = monitor.rect;

@@ -93,4 +93,15 @@ std::optional<PixelPoint> choose_document_origin(FrameSize frame, ScreenOrigin r
     return std::nullopt;
 }
 
+Box document_window(FrameSize frame, PixelPoint origin, std::span<const Box> monitors) {
+    const Box placed{static_cast<double>(origin.x), static_cast<double>(origin.y),
+                     static_cast<double>(origin.x) + frame.width, static_cast<double>(origin.y) + frame.height};
+    Box window = placed;
+    for (const Box& m : monitors)
+        if (overlaps(m, placed))
+            window = {std::min(window.left, m.left), std::min(window.top, m.top), std::max(window.right, m.right),
+                      std::max(window.bottom, m.bottom)};
+    return window;
+}
+
 }  // namespace glimmerly

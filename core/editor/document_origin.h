@@ -27,4 +27,10 @@ namespace glimmerly {
 std::optional<PixelPoint> choose_document_origin(FrameSize frame, ScreenOrigin recorded,
                                                  std::span<const Box> monitors, PixelPoint pointer);
 
+// The editor window of a frame placed at `origin`: the frame grown to the
+// monitors it overlaps, so that beside a frame smaller than its screens the
+// toolbar still has the room a capture of those screens gives it. A frame
+// that makes up its monitors gets a window of its own size.
+Box document_window(FrameSize frame, PixelPoint origin, std::span<const Box> monitors);
+
 }  // namespace glimmerly

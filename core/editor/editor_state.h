@@ -234,6 +234,11 @@ struct EditorState {
     Point pointer{-100.0, -100.0};
     std::vector<MonitorView> monitor_views;
     std::vector<MonitorArea> monitor_areas;
+    // Set when an opened document is shown in a frame grown around it (so
+    // that the chrome has the room of its screens): its own part of the
+    // frame. The rest is margin, which a save and a full-screen selection
+    // leave out.
+    std::optional<Box> document_area;
 
     bool premultiplied = false;  // the session wants premultiplied alpha
     bool software = false;

@@ -112,7 +112,14 @@ void toggle_full_screen_selection(EditorState& state) {
     Point reference = centre_of(*state.capture_selection);
     if (!state.selecting)
         if (const auto panel = place_size_panel(state)) reference = centre_of(panel->button);
-    const Box full = region_or_image_rect(state, reference);
+    Box full = region_or_image_rect(state, reference);
+    // Full screen in a reopened document is the document's part of that
+    // screen: the margin around it is no picture.
+    if (const auto& own = state.document_area) {
+        const Box part{std::max(full.left, own->left), std::max(full.top, own->top), std::min(full.right, own->right),
+                       std::min(full.bottom, own->bottom)};
+        full = part.left < part.right && part.top < part.bottom ? part : *own;
+    }
     state.previous_selection = PreviousSelection{*state.capture_selection, full};
     state.capture_selection = full;
 }

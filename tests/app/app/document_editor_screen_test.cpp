@@ -6,18 +6,25 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/app/document.h"
+#include "app/app/editor_session.h"
 #include "app/lib/folder_tree.h"
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_store.h"
 #include "app/win/com.h"
 #include "app/win/failure.h"
 #include "app/win/paths.h"
+#include "core/editor/capture_start.h"
+#include "core/editor/document_origin.h"
 #include "core/editor/editor_state.h"
+#include "core/editor/toolbar.h"
+#include "core/render/interface_colours.h"
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/dialogs.h"
 #include "tests/app/support/files.h"
@@ -52,13 +59,14 @@ BgraImage pattern(std::uint32_t width, std::uint32_t height) {
 }
 
 // A document as the program saves one: the whole frame kept, one rectangle.
-void write_document(const std::wstring& path, std::uint32_t width, std::uint32_t height, ScreenOrigin origin) {
+void write_document(const std::wstring& path, std::uint32_t width, std::uint32_t height, ScreenOrigin origin,
+                    std::optional<Box> region = std::nullopt) {
     win::ComApartment com;
     const BgraImage frame = pattern(width, height);
     EditorState editor;
     editor.frame_width = width;
     editor.frame_height = height;
-    editor.capture_selection = Box{0, 0, static_cast<double>(width), static_cast<double>(height)};
+    editor.capture_selection = region.value_or(Box{0, 0, static_cast<double>(width), static_cast<double>(height)});
     editor.objects = {testing::rectangle(1, kKeptShape)};
     editor.last_id = 1;
     auto bytes = encode_vexil_document(editor, frame, origin, frame);
@@ -193,7 +201,8 @@ TEST_F(DocumentEditor, ADocumentOverPartOfAMonitorZoomsThatMonitorsViewAroundThe
     write_document(document_, 800, 600, {5000, 5000});
     SetCursorPos(960, 540);
     start_editor();
-    const HWND window = wait_for_editor({560, 240, 1360, 840});
+    // The window covers the monitor; the frame is shown at (560, 240) in it.
+    const HWND window = wait_for_editor({0, 0, 1920, 1080});
     ASSERT_TRUE(window);
     const POINT pointer{860, 540}, aside{960, 540};  // frame (300, 300) and (400, 300)
     send({mouse_input(pointer, 0)});
@@ -232,6 +241,86 @@ TEST_F(DocumentEditor, AFrameNoScreenCanShowIsRefusedFromItsSizeWithoutItsPixels
     const auto boxes = sweeper_.answered();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, L"This image (16384 \u00D7 16384) is larger than this screen. It still opens as a PNG.");
+}
+
+// The toolbar as the editor lays it out in its window: the window's own
+// size, its screens, the document's region where the frame was placed and
+// the settings' toolbar form.
+std::vector<ToolbarButton> toolbar_in(HWND window, FrameSize frame, const Box& region, POINT pointer) {
+    RECT shown{}, client{};
+    if (!GetWindowRect(window, &shown) || !GetClientRect(window, &client)) return {};
+    std::vector<Box> monitors;
+    for (const MonitorArea& area : enumerate_monitors({0, 0})) monitors.push_back(area.rect);
+    const auto origin = choose_document_origin(frame, {0, 0}, monitors, {pointer.x, pointer.y});
+    if (!origin) return {};
+    EditorState state;
+    state.frame_width = static_cast<std::uint32_t>(client.right);
+    state.frame_height = static_cast<std::uint32_t>(client.bottom);
+    state.monitor_areas = enumerate_monitors({shown.left, shown.top});
+    const double dx = origin->x - shown.left, dy = origin->y - shown.top;
+    state.capture_selection = Box{region.left + dx, region.top + dy, region.right + dx, region.bottom + dy};
+    state.selecting = false;
+    apply_capture_settings(state, Settings{});
+    return layout_toolbar(state);
+}
+
+bool shows_accent(POINT at) {
+    const COLORREF shown = GetPixel(win::WindowDc::of(nullptr).get(), at.x, at.y);
+    return std::abs(GetRValue(shown) - kAccent.r) <= 8 && std::abs(GetGValue(shown) - kAccent.g) <= 8 &&
+           std::abs(GetBValue(shown) - kAccent.b) <= 8;
+}
+
+TEST_F(DocumentEditor, ASmallDocumentOffersEveryToolThroughItsToolbar) {
+    // The document check's document: 320 x 200, taken where no screen of
+    // that size is now, so it opens centred on the monitor under the pointer.
+    constexpr Box kRegion{40, 30, 280, 170};
+    write_document(document_, 320, 200, {0, 0}, kRegion);
+    const POINT pointer{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+    SetCursorPos(pointer.x, pointer.y);
+    start_editor();
+    HWND window = nullptr;
+    ASSERT_TRUE(eventually([&] { return IsWindowVisible(window = app_window_of(editor_.id)); }));
+    ASSERT_TRUE(loop_runs(window));
+
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(window, &client));
+    const RECT screen{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                      GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                      GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    std::vector<ToolbarButton> tools;
+    for (const ToolbarButton& b : toolbar_in(window, {320, 200}, kRegion, pointer))
+        if (b.panel == ToolbarPanel::Tools) tools.push_back(b);
+    ASSERT_EQ(tools.size(), 11u);
+
+    // Off the toolbar, so that no hover or hint lies over a button.
+    const POINT aside{screen.left + 2, screen.top + 2};
+    std::optional<POINT> previous;
+    for (const ToolbarButton& b : tools) {
+        SCOPED_TRACE(b.action);
+        POINT corner{static_cast<LONG>(std::floor(b.rect.left)), static_cast<LONG>(std::floor(b.rect.top))};
+        POINT last{static_cast<LONG>(std::ceil(b.rect.right)), static_cast<LONG>(std::ceil(b.rect.bottom))};
+        EXPECT_TRUE(corner.x >= 0 && corner.y >= 0 && last.x <= client.right && last.y <= client.bottom)
+            << "outside the window: " << corner.x << "," << corner.y << " " << last.x << "," << last.y;
+        ClientToScreen(window, &corner);
+        ClientToScreen(window, &last);
+        EXPECT_TRUE(corner.x >= screen.left && corner.y >= screen.top && last.x <= screen.right &&
+                    last.y <= screen.bottom)
+            << "off the screen";
+        // Above the icon, within the background at every size of its press bounce.
+        const POINT middle{(corner.x + last.x) / 2, (corner.y + last.y) / 2}, edge{middle.x, corner.y + 4};
+        EXPECT_FALSE(shows_accent(edge)) << "marked before its click";
+        send({mouse_input(middle, 0), mouse_input(middle, MOUSEEVENTF_LEFTDOWN), mouse_input(middle, MOUSEEVENTF_LEFTUP),
+              mouse_input(aside, 0)});
+        EXPECT_TRUE(eventually([&] { return shows_accent(edge); })) << "not the tool after its click";
+        if (previous) {
+            EXPECT_FALSE(shows_accent(*previous)) << "the tool before stays marked";
+        }
+        previous = edge;
+    }
+
+    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(wait_for_exit(editor_.handle), 0);
+    EXPECT_TRUE(sweeper_.answered().empty());
 }
 
 // An editor started on its own freezes the screen in its own process, and
