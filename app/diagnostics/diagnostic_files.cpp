@@ -17,7 +17,10 @@ Failure io_failure(const char* what, const wchar_t* path) {
     return plain_failure(win::self_check_failure(what, path).message);
 }
 
-constexpr double kOwnTimesSpinMs = 200.0;
+// Spinning for 100 ms of processor time takes 100 ms on an idle machine; a
+// loaded one that keeps this process off the processor longer than this
+// leaves the answer unknown rather than guessed.
+constexpr double kOwnTimesSpinLimitMs = 5000.0;
 
 // Reports are a few hundred bytes; anything near this is not one.
 constexpr std::uint64_t kReportLimit = 1 << 20;
@@ -52,28 +55,25 @@ Result<std::uint64_t> process_cpu_ticks(HANDLE process) {
     return ticks(kernel) + ticks(user);
 }
 
-Result<bool> times_follow_own(HANDLE other) {
-    auto own_before = process_cpu_ticks(GetCurrentProcess());
-    if (!own_before) return std::move(own_before).failure();
-    auto other_before = process_cpu_ticks(other);
-    if (!other_before) return std::move(other_before).failure();
-    // The clock behind the figures ticks every 10 to 16 ms; a figure that
-    // has not moved within this much spinning never will.
+Result<TimesOwner> process_times_owner(HANDLE waiting) {
+    TimesReadings readings;
+    auto own = process_cpu_ticks(GetCurrentProcess());
+    if (!own) return std::move(own).failure();
+    auto other = process_cpu_ticks(waiting);
+    if (!other) return std::move(other).failure();
+    readings.own_before = readings.own_after = *own;
+    readings.other_before = *other;
     const auto start = std::chrono::steady_clock::now();
-    std::uint64_t own_after = *own_before;
-    while (own_after == *own_before && milliseconds_since(start) < kOwnTimesSpinMs) {
-        auto own = process_cpu_ticks(GetCurrentProcess());
+    while (readings.own_after < readings.own_before + kClearOwnTicks &&
+           milliseconds_since(start) < kOwnTimesSpinLimitMs) {
+        own = process_cpu_ticks(GetCurrentProcess());
         if (!own) return std::move(own).failure();
-        own_after = *own;
+        readings.own_after = *own;
     }
-    auto other_after = process_cpu_ticks(other);
-    if (!other_after) return std::move(other_after).failure();
-    auto own_last = process_cpu_ticks(GetCurrentProcess());
-    if (!own_last) return std::move(own_last).failure();
-    // Each of the other's readings lies between the own ones around it, and
-    // it moved with them.
-    return own_after != *own_before && *other_after != *other_before && *other_before >= *own_before &&
-           *other_before <= own_after && *other_after >= own_after && *other_after <= *own_last;
+    other = process_cpu_ticks(waiting);
+    if (!other) return std::move(other).failure();
+    readings.other_after = *other;
+    return times_owner(readings);
 }
 
 Status write_report(const wchar_t* path, std::string_view text) {

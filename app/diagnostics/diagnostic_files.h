@@ -13,6 +13,7 @@
 
 #include "app/win/owners.h"
 #include "core/base/result.h"
+#include "core/diagnostics/process_times.h"
 
 namespace glimmerly {
 
@@ -33,11 +34,11 @@ struct ProcessMemory {
 Result<ProcessMemory> process_memory(HANDLE process);
 // Kernel plus user time, in 100 ns units.
 Result<std::uint64_t> process_cpu_ticks(HANDLE process);
-// Whether GetProcessTimes of `other` answers with this process's own
-// processor times, as Wine 8 does for any other process: this process
-// spends processor time until its own figure moves, and an answer that
-// moved with it, to the tick, is not the other process's.
-Result<bool> times_follow_own(HANDLE other);
+// Whose processor times GetProcessTimes answers for `waiting`, a process
+// that burns next to nothing meanwhile: this process spends 100 ms of its
+// own (or spins 5 s, held off a loaded processor) and compares. Wine 8
+// answers with this process's own times for any other process.
+Result<TimesOwner> process_times_owner(HANDLE waiting);
 
 // The report in one piece, replacing an earlier one; the folder is never
 // made. A failure is E_FAIL with the system's words for it.

@@ -51,16 +51,17 @@ Status measure_standby(const EditorProcess& child, WarmModeFigures& figures) {
     if (!memory) return std::move(memory).failure();
     figures.standby_working_set_bytes = memory->working_set;
     figures.standby_private_bytes = measured_unless_zero(memory->private_usage);
-    // A figure that is not the child's is not measured, never a quiet 0.
-    auto not_the_childs = times_follow_own(child.process.get());
-    if (!not_the_childs) return std::move(not_the_childs).failure();
+    // A figure that is not shown to be the child's is not measured, never a
+    // quiet 0. The prepared editor waits for its activation meanwhile.
+    auto owner = process_times_owner(child.process.get());
+    if (!owner) return std::move(owner).failure();
     auto before = process_cpu_ticks(child.process.get());
     if (!before) return std::move(before).failure();
     Sleep(kStandbyMs);
     auto after = process_cpu_ticks(child.process.get());
     if (!after) return std::move(after).failure();
     figures.standby_cpu_ms.reset();
-    if (!*not_the_childs)
+    if (*owner == TimesOwner::Other)
         figures.standby_cpu_ms = *after > *before ? static_cast<double>(*after - *before) / 10000.0 : 0.0;
     return ok_status();
 }

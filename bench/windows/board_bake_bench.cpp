@@ -20,6 +20,7 @@
 #include "app/session/image_save.h"
 #include "app/win/com.h"
 #include "app/win/paths.h"
+#include "bench/windows/timing.h"
 #include "core/board/board_file.h"
 #include "tests/core/board/fake_wallpaper.h"
 #include "tests/core/support/objects.h"
@@ -63,7 +64,8 @@ double median(std::vector<double> values) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    bench::take_once_argument(argc, argv);
     win::ComApartment apartment(COINIT_APARTMENTTHREADED);
     wchar_t temp[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH + 1, temp);
@@ -86,7 +88,7 @@ int main() {
     if (!page || !write_whole_file(folder + L"\\page-1.txt", *page)) return 1;
 
     std::vector<double> total, compose, render, save, check;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < bench::runs(kRuns); ++run) {
         BakeTimings timings;
         const auto start = std::chrono::steady_clock::now();
         const auto baked = bake_board(folder, desktop, windows_path_rules(), &timings);

@@ -86,12 +86,12 @@ void time_spotlight() {
     settings.spotlight_size = 240;
     std::vector<double> moved, refilled;
     (void)draw_spotlight(**made, true, 900, 540, settings, 1.0);
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < bench::runs(200); ++i) {
         const auto start = Clock::now();
         (void)draw_spotlight(**made, true, 900 + (i % 2) * 12, 540, settings, 1.0);
         moved.push_back(ms_since(start));
     }
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < bench::runs(40); ++i) {
         settings.spotlight_darkness = 60 + i % 2;
         const auto start = Clock::now();
         (void)draw_spotlight(**made, true, 900, 540, settings, 1.0);
@@ -114,24 +114,25 @@ int run() {
     Settings settings;
     settings.input_display_size = 200;
     auto cell = attach_presentation_state(window.get(), settings);
-    if (!cell) return 1;
+    if (!cell) return std::fprintf(stderr, "%s\n", cell.failure().message.c_str()), 1;
     {
         auto state = (*cell)->try_borrow();
-        if (!apply_presentation_features(*state, {.keyboard = true, .mouse = true})) return 1;
+        const Status applied = apply_presentation_features(*state, {.keyboard = true, .mouse = true});
+        if (!applied) return std::fprintf(stderr, "%s\n", applied.failure().message.c_str()), 1;
         std::printf("device layer %d x %d\n", state->device_layer->width, state->device_layer->height);
     }
     Bench bench{cell->get()};
     g_bench = &bench;
     std::wstring keys = L"mousemove 700 500 key --delay 25";
     const wchar_t* letters[] = {L"a", L"s", L"d", L"f", L"j", L"k", L"l", L"e"};
-    for (int i = 0; i < 200; ++i) keys += std::wstring(L" ") + letters[i % 8];
+    for (int i = 0; i < bench::runs(200); ++i) keys += std::wstring(L" ") + letters[i % 8];
     if (run_xdotool(keys) != 0) std::printf("xdotool could not be started\n");
     g_bench = nullptr;
     bench::report("key press, handler to device-layer push", bench.presses, 0.95);
     {
         auto state = (*cell)->try_borrow();
         std::vector<double> passes;
-        for (int i = 0; i < 100; ++i) {
+        for (int i = 0; i < bench::runs(100); ++i) {
             const auto start = Clock::now();
             (void)render_device_layer(*state, presentation_now(*state));
             passes.push_back(ms_since(start));
@@ -140,7 +141,7 @@ int run() {
         // Its parts: an empty draw (bind, clear, end) and the push by itself.
         PresentationLayer& layer = *state->device_layer;
         std::vector<double> empty, pushes;
-        for (int i = 0; i < 100; ++i) {
+        for (int i = 0; i < bench::runs(100); ++i) {
             auto start = Clock::now();
             (void)begin_layer_draw(layer);
             (void)layer.resources->dc_target->EndDraw();
@@ -164,4 +165,7 @@ int run() {
 }  // namespace
 }  // namespace glimmerly
 
-int main() { return glimmerly::run(); }
+int main(int argc, char** argv) {
+    glimmerly::bench::take_once_argument(argc, argv);
+    return glimmerly::run();
+}

@@ -33,7 +33,7 @@ double median(std::vector<double> values) {
 
 // Milliseconds of each call; false as soon as one fails.
 bool time_each(std::vector<double>& times, const std::function<bool()>& step) {
-    for (int i = 0; i < kFrames; ++i) {
+    for (int i = 0; i < bench::runs(kFrames); ++i) {
         const auto start = bench::Clock::now();
         if (!step()) return false;
         times.push_back(bench::ms_since(start));
@@ -49,8 +49,9 @@ void report(const char* what, const std::vector<double>& times) {
 }  // namespace
 }  // namespace glimmerly
 
-int main() {
+int main(int argc, char** argv) {
     using namespace glimmerly;
+    bench::take_once_argument(argc, argv);
     win::ComApartment apartment(COINIT_APARTMENTTHREADED);
     wchar_t temp[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH + 1, temp);

@@ -21,6 +21,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/app/app.h"
@@ -32,6 +33,7 @@
 #include "app/session/image_save.h"
 #include "app/win/com.h"
 #include "app/win/owners.h"
+#include "bench/windows/timing.h"
 #include "core/paths/save_types.h"
 
 namespace glimmerly {
@@ -85,7 +87,7 @@ BgraImage noise() {
 
 double median_ms(const std::function<bool()>& run) {
     std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
+    for (int i = 0; i < bench::runs(kRuns); ++i) {
         const auto start = std::chrono::steady_clock::now();
         if (!run()) return -1.0;
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
@@ -184,7 +186,7 @@ void measure_session_words(const BgraImage& frame, const std::wstring& folder) {
     }
     const auto timed = [&](SessionOutput output) {
         std::vector<double> times;
-        for (int i = 0; i < kRuns; ++i) {
+        for (int i = 0; i < bench::runs(kRuns); ++i) {
             EditorState state;
             state.frozen_frame = frame;
             state.frame_width = frame.width;
@@ -227,4 +229,10 @@ int run(const wchar_t* zlib_path) {
 }  // namespace
 }  // namespace glimmerly
 
-int wmain(int argc, wchar_t** argv) { return glimmerly::run(argc > 1 ? argv[1] : nullptr); }
+int wmain(int argc, wchar_t** argv) {
+    glimmerly::bench::take_once_argument(argc, argv);
+    const wchar_t* zlib_path = nullptr;
+    for (int i = 1; i < argc; ++i)
+        if (std::wstring_view(argv[i]) != L"--once") zlib_path = argv[i];
+    return glimmerly::run(zlib_path);
+}

@@ -40,7 +40,7 @@ int bench_frame() {
     const PointerSettings settings = bench::busy_pointer_settings();
     PointerPicture picture;
     std::vector<double> own, direct2d, push;
-    for (int run = 0; run < 60; ++run) {
+    for (int run = 0; run < bench::runs(60); ++run) {
         auto start = Clock::now();
         build_pointer_picture(picture, {0, 0}, pointer, settings, {0.5, false, {255, 211, 64}}, 1.0,
                               bench::kPointerNow);
@@ -60,7 +60,7 @@ int bench_frame() {
                 layer.whole_pushes ? "refused (whole pictures pushed)" : "taken");
     // A frame as the updates draw it: only a 300 x 300 changed part.
     std::vector<double> clipped, clipped_push;
-    for (int run = 0; run < 30; ++run) {
+    for (int run = 0; run < bench::runs(30); ++run) {
         auto start = Clock::now();
         if (!begin_layer_draw(layer)) return 1;
         ID2D1DCRenderTarget* target = layer.resources->dc_target.get();
@@ -172,5 +172,6 @@ int main(int argc, char** argv) {
     const glimmerly::win::ComApartment com;
     if (argc >= 2 && std::string_view(argv[1]) == "ticks")
         return glimmerly::bench_ticks(argc >= 3 ? std::atoi(argv[2]) : 60);
+    glimmerly::bench::take_once_argument(argc, argv);
     return glimmerly::bench_frame();
 }

@@ -28,6 +28,7 @@
 #include "app/render/object_drawing.h"
 #include "app/win/com.h"
 #include "app/win/owners.h"
+#include "bench/windows/timing.h"
 #include "bench/support/mixed_scene.h"
 #include "core/editor/capture_start.h"
 #include "core/editor/monitor_views.h"
@@ -88,7 +89,7 @@ void report(const char* name, std::vector<double> ms, bool against_budget) {
 // Milliseconds of each run; stops at the first failure.
 bool time_runs(const char* name, int runs, const std::function<Status()>& run, bool against_budget = false) {
     std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
+    for (int i = 0; i < bench::runs(runs); ++i) {
         const auto start = std::chrono::steady_clock::now();
         const Status status = run();
         const auto stop = std::chrono::steady_clock::now();
@@ -330,7 +331,7 @@ bool time_window_against_stand_in(std::size_t objects, int rounds) {
     // A pointer move that changes a small area: a hover outline's square.
     const RECT small{900, 480, 1020, 600};
     std::vector<double> whole, partly, plain;
-    for (int round = 0; round < rounds; ++round) {
+    for (int round = 0; round < bench::runs(rounds); ++round) {
         SetWindowPos(window.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         auto start = std::chrono::steady_clock::now();
         RedrawWindow(window.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -354,7 +355,7 @@ bool time_window_against_stand_in(std::size_t objects, int rounds) {
     std::snprintf(name, sizeof name, "stand-in window paint, %zu objects", objects);
     report(name, plain, true);
     std::printf("in turns over %d rounds: window paint / stand-in %.2f x, 120x120 / whole window paint %.3f x\n",
-                rounds, median_of(whole) / median_of(plain), median_of(partly) / median_of(whole));
+                bench::runs(rounds), median_of(whole) / median_of(plain), median_of(partly) / median_of(whole));
     // The same frame without the message and the blit: what presenting adds.
     return time_runs("  the frame into its back buffer alone", 31, [&]() -> Status {
         auto app = cell.try_borrow();
@@ -452,5 +453,6 @@ int run(bool window_paint_only) {
 
 // "--window-paint" times the window paints against the stand-in alone.
 int main(int argc, char** argv) {
+    glimmerly::bench::take_once_argument(argc, argv);
     return glimmerly::run(argc > 1 && std::string_view(argv[1]) == "--window-paint");
 }

@@ -68,7 +68,7 @@ int bench_in_process() {
     auto canvas = DibCanvas::make(width, height);
     if (!canvas) return std::fprintf(stderr, "%s\n", canvas.failure().message.c_str()), 1;
     std::vector<double> ticks, layouts, measures;
-    for (int frame = 0; frame < 300; ++frame) {
+    for (int frame = 0; frame < bench::runs(300); ++frame) {
         const auto start = Clock::now();
         (void)animate_pointer_preview(settings.panel, 2000 + 16 * static_cast<std::uint64_t>(frame));
         if (auto painted = paint_settings_window(settings, canvas->dc(), RECT{0, 0, width, height}); !painted)
@@ -79,7 +79,7 @@ int bench_in_process() {
     // of its effects, apart from Direct2D drawing them and the page.
     std::vector<double> own;
     PointerPicture picture;
-    for (int frame = 0; frame < 300; ++frame) {
+    for (int frame = 0; frame < bench::runs(300); ++frame) {
         const std::uint64_t now = 8000 + 16 * static_cast<std::uint64_t>(frame);
         const auto start = Clock::now();
         (void)animate_pointer_preview(settings.panel, now);
@@ -87,12 +87,12 @@ int bench_in_process() {
                               {0.5, false, settings.panel.presentation_colour}, kPreviewEffectScale, now);
         own.push_back(ms_since(start));
     }
-    for (int pass = 0; pass < 300; ++pass) {
+    for (int pass = 0; pass < bench::runs(300); ++pass) {
         const auto start = Clock::now();
         (void)layout_settings_page(settings.panel, false);
         layouts.push_back(ms_since(start));
     }
-    for (int pass = 0; pass < 20; ++pass) {
+    for (int pass = 0; pass < bench::runs(20); ++pass) {
         const auto start = Clock::now();
         if (auto laid_out = layout_settings_window(settings); !laid_out)
             return std::fprintf(stderr, "%s\n", laid_out.failure().message.c_str()), 1;
@@ -155,5 +155,6 @@ int drive() {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc > 1 && std::wstring(argv[1]) == L"drive") return glimmerly::drive();
+    glimmerly::bench::take_once_argument(argc, argv);
     return glimmerly::bench_in_process();
 }

@@ -5,11 +5,29 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 namespace glimmerly::bench {
 
 using Clock = std::chrono::steady_clock;
+
+// "--once" among the arguments: every timed loop goes round once, so that
+// the tests can start a harness and see it end well within seconds; such a
+// run's figures are no measurement. Set by main before any loop runs.
+inline bool once = false;
+
+template <class Char>
+void take_once_argument(int argc, Char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::basic_string_view<Char> argument(argv[i]);
+    once = once || std::equal(argument.begin(), argument.end(), "--once",
+                              "--once" + 6);
+  }
+}
+
+// How many times a loop of `full` rounds goes round in this run.
+inline int runs(int full) { return once ? 1 : full; }
 
 inline double ms_since(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start)

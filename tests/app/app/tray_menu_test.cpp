@@ -23,6 +23,7 @@
 #include "tests/app/support/app_window.h"
 #include "tests/app/support/child_process.h"
 #include "tests/app/support/files.h"
+#include "tests/app/support/injected_input.h"
 #include "tests/app/support/private_prefix.h"
 #include "tests/app/render/render_support.h"
 
@@ -229,33 +230,41 @@ TEST(TrayPopupWindow, AShortcutRowRecordsOnItsCapsAndKeepsARefusedCombinationWit
     };
     // Keys as the hardware sends them, so that the held modifiers are the
     // keyboard's state; the popup's posts are answered while the keys are
-    // still down, and then they are let go.
-    const auto record = [&](std::initializer_list<WORD> held) {
-        std::vector<INPUT> downs, ups;
-        for (const WORD key : held) {
-            downs.push_back(INPUT{.type = INPUT_KEYBOARD, .ki = {.wVk = key}});
-            ups.insert(ups.begin(), INPUT{.type = INPUT_KEYBOARD, .ki = {.wVk = key, .dwFlags = KEYEVENTF_KEYUP}});
-        }
-        SendInput(static_cast<UINT>(downs.size()), downs.data(), sizeof(INPUT));
-        const WORD last = *(held.end() - 1);
+    // still down, and then they are let go. Each step waits for the messages
+    // it needs, taken off the popup's queue: a combination the program holds
+    // arrives as its hotkey instead of its last key.
+    const auto pump_until = [&](auto arrived) {
         bool seen = false;
         for (const ULONGLONG until = GetTickCount64() + 10000; !seen && GetTickCount64() < until;) {
             MSG m{};
             while (!seen && PeekMessageW(&m, menu, 0, 0, PM_REMOVE)) {
                 DispatchMessageW(&m);
-                seen = (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && m.wParam == last;
+                seen = arrived(m);
             }
-            seen = seen || PeekMessageW(&m, test.window(), WM_HOTKEY, WM_HOTKEY, PM_NOREMOVE);
+            seen = seen || (PeekMessageW(&m, test.window(), WM_HOTKEY, WM_HOTKEY, PM_NOREMOVE) && arrived(m));
             if (!seen) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }
-        EXPECT_TRUE(seen);
-        Status answered = answer_menu_posts(*app, test.window());
-        SendInput(static_cast<UINT>(ups.size()), ups.data(), sizeof(INPUT));
-        for (const ULONGLONG until = GetTickCount64() + 2000; GetTickCount64() < until && (GetKeyState(VK_CONTROL) & 0x8000);) {
-            MSG m{};
-            while (PeekMessageW(&m, menu, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        return seen;
+    };
+    const auto record = [&](std::initializer_list<WORD> held) {
+        std::vector<INPUT> downs, ups;
+        for (const WORD key : held) {
+            downs.push_back(testing_support::key_input(key, false));
+            ups.insert(ups.begin(), testing_support::key_input(key, true));
         }
+        // Keys typed before the display's focus reaches the popup would be
+        // let go under the test's hands when it does.
+        EXPECT_TRUE(testing_support::wait_for_keyboard_focus(menu));
+        testing_support::send(downs);
+        const WORD last = *(held.end() - 1), first = *held.begin();
+        EXPECT_TRUE(pump_until([&](const MSG& m) {
+            return m.message == WM_HOTKEY || ((m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && m.wParam == last);
+        }));
+        Status answered = answer_menu_posts(*app, test.window());
+        testing_support::send(ups);
+        EXPECT_TRUE(pump_until([&](const MSG& m) {
+            return (m.message == WM_KEYUP || m.message == WM_SYSKEYUP) && m.wParam == first;
+        }));
         (void)answer_menu_posts(*app, test.window());  // the releases show what is still held: nothing
         return answered;
     };
