@@ -73,12 +73,7 @@ void ResidentTest::SetUp() {
 }
 
 void ResidentTest::TearDown() {
-    if (resident_.handle) {
-        TerminateProcess(resident_.handle.get(), 99);  // what a failed test left
-        // Its shortcuts stay registered until it has ended: the next test's
-        // resident would find them held and its shortcuts would go here.
-        WaitForSingleObject(resident_.handle.get(), 30000);
-    }
+    if (resident_.handle) TerminateProcess(resident_.handle.get(), 99);  // what a failed test left
     if (lock_) (void)remove_tree(folder_);
 }
 
