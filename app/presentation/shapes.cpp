@@ -48,6 +48,33 @@ bool own_window(HWND window) {
     return process == GetCurrentProcessId();
 }
 
+// Windows ends the menu or mouse capture of a thread as it loses the
+// activation (WM_CANCELMODE to its capture window). Wine 8 leaves them
+// running, and the program being presented is often in its menu by now: the
+// shortcut's Alt reached it alone (the letter went to the hotkey), and its
+// release opened the menu bar, whose pointer grab would take the press meant
+// for the layer. So the mode is ended here as Windows would have ended it;
+// on Windows nothing is left to end. Best effort: a thread that cannot be
+// read keeps its mode.
+void end_modes_left_by(HWND previous) {
+    const DWORD thread = previous ? GetWindowThreadProcessId(previous, nullptr) : 0;
+    if (!thread || thread == GetCurrentThreadId()) return;
+    GUITHREADINFO info{.cbSize = sizeof info};
+    if (!GetGUIThreadInfo(thread, &info)) return;
+    const HWND holder = info.hwndCapture ? info.hwndCapture
+                        : (info.flags & GUI_INMENUMODE) ? info.hwndMenuOwner
+                                                         : nullptr;
+    // Posted: that program may be hung, and its menu loop watches its queue for this.
+    if (holder) PostMessageW(holder, WM_CANCELMODE, 0, 0);
+}
+
+// The layer in front with the keyboard focus, taking over from `before`.
+void take_foreground(HWND layer, HWND before) {
+    if (!SetForegroundWindow(layer)) return;
+    SetFocus(layer);
+    if (before != layer) end_modes_left_by(before);
+}
+
 Status arm_steps(PresentationState& state, TemporaryShapeKind kind) {
     if (!state.shapes_layer) GLIM_TRY(make_shapes_layer(state));
     if (!state.shapes_layer) return plain_failure("Missing drawing surface");
@@ -55,20 +82,23 @@ Status arm_steps(PresentationState& state, TemporaryShapeKind kind) {
     if (!state.shapes_layer->resources && !state.shapes.shapes.empty())
         GLIM_TRY(create_layer_drawing(*state.shapes_layer, true, true));
     const HWND layer = state.shapes_layer->window.get();
+    const HWND foreground = GetForegroundWindow();
     // The tray popup and the layer are ours: the window to go back to is the user's.
-    if (const HWND foreground = GetForegroundWindow();
-        foreground && foreground != layer && foreground != state.window && !own_window(foreground))
+    if (foreground && foreground != layer && foreground != state.window && !own_window(foreground))
         state.previous_foreground = foreground;
     state.shapes.pending.reset();
     state.shapes.armed = kind;
     GLIM_TRY(restyle(layer, 0, WS_EX_TRANSPARENT | WS_EX_NOACTIVATE));
     GLIM_TRY(render_shapes_layer(state, presentation_now(state)));
     show_layer(*state.shapes_layer);
-    // Made once the layer takes the mouse, not before: they take a quarter
-    // of a second or more to make under Wine, and a drag begun that soon
-    // after the shortcut would start beneath the layer and draw nothing.
-    // A press that comes meanwhile waits in the layer's queue.
-    if (!state.shapes_layer->resources) GLIM_TRY(create_layer_drawing(*state.shapes_layer, true, true));
+    take_foreground(layer, foreground);
+    // Made once the layer takes the mouse and the foreground, not before:
+    // they take a quarter of a second or more to make under Wine, and a drag
+    // begun that soon after the shortcut would start beneath the layer, or
+    // in a menu left open in the window it took over from, and draw
+    // nothing. A press that comes meanwhile waits in the layer's queue.
+    if (state.shapes_layer && !state.shapes_layer->resources)
+        GLIM_TRY(create_layer_drawing(*state.shapes_layer, true, true));
     return ok_status();
 }
 
@@ -162,13 +192,8 @@ double dpi_scale_at(POINT at) { return monitor_dpi_at(at) / 96.0; }
 Status arm_temporary_shape(PresentationState& state, TemporaryShapeKind kind) {
     if (!state.features.temporary_shapes) return ok_status();
     Status armed = arm_steps(state, kind);
-    if (!armed) {
-        (void)stop_presentation(state);
-        return armed;
-    }
-    const HWND layer = state.shapes_layer->window.get();
-    if (SetForegroundWindow(layer)) SetFocus(layer);
-    return ok_status();
+    if (!armed) (void)stop_presentation(state);
+    return armed;
 }
 
 Status disarm_temporary_shape(PresentationState& state) {
