@@ -94,6 +94,14 @@ void ResidentTest::write_settings_with(const std::function<void(Settings&)>& cha
     ASSERT_TRUE(save_settings_file(settings, folder_ + L"\\settings.txt").ok());
 }
 
+// What the program said in boxes so far: a child that never came is most
+// often one the resident could not start, and its box says why.
+std::string ResidentTest::boxes_said() {
+    std::string said;
+    for (const AnsweredBox& box : sweeper_.answered()) said += "box: " + win::to_utf8(box.text) + "\n";
+    return said;
+}
+
 Process ResidentTest::wait_for_child(DWORD other) {
     Process child;
     EXPECT_TRUE(eventually([&] {
@@ -103,7 +111,7 @@ Process ResidentTest::wait_for_child(DWORD other) {
                 child = {std::move(handle), id};
         }
         return child.handle && loop_runs(app_window_of(child.id));
-    }));
+    })) << boxes_said();
     return child;
 }
 

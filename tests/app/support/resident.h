@@ -70,6 +70,7 @@ protected:
     // The resident's running child other than `other`, once its loop runs
     // (a prepared child is warm and has reported ready by then).
     Process wait_for_child(DWORD other = 0);
+    std::string boxes_said();
     void press_capture_shortcut();
     // The child's window once it covers the whole virtual screen above every
     // other window, done with the message that opened it (and painted), and
