@@ -104,14 +104,24 @@ std::string ResidentTest::boxes_said() {
 
 Process ResidentTest::wait_for_child(DWORD other) {
     Process child;
+    // What the last look found, for a wait that ends without a child: none
+    // running, one without its window yet, or one whose loop did not answer.
+    std::string seen;
     EXPECT_TRUE(eventually([&] {
+        seen = "children:";
         for (const DWORD id : child_process_ids(resident_.id)) {
             win::UniqueHandle handle(OpenProcess(PROCESS_ALL_ACCESS, FALSE, id));
-            if (id != other && handle && WaitForSingleObject(handle.get(), 0) == WAIT_TIMEOUT)
-                child = {std::move(handle), id};
+            const bool running = handle && WaitForSingleObject(handle.get(), 0) == WAIT_TIMEOUT;
+            seen += " " + std::to_string(id) + (running ? "" : " (ended)");
+            if (id != other && running) child = {std::move(handle), id};
         }
-        return child.handle && loop_runs(app_window_of(child.id));
-    })) << boxes_said();
+        if (!child.handle) return false;
+        const HWND window = app_window_of(child.id);
+        const bool runs = loop_runs(window);
+        seen += "; chose " + std::to_string(child.id) + (window ? "" : ", no window yet") +
+                (window && !runs ? ", its loop did not answer" : "");
+        return runs;
+    })) << "waiting for a child other than " << other << "; " << seen << "\n" << boxes_said();
     return child;
 }
 
