@@ -14,6 +14,7 @@ App::App(AppOptions options)
       keeps_settings(options.keeps_settings),
       settings_fresh(options.settings_fresh),
       board_program(std::move(options.board_program)) {
+    editor_starter = std::move(options.editor_starter);
     tool_sizes.remembered = ToolSizes{settings.capture_stroke_width, settings.capture_eraser_size};
 }
 

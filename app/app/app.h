@@ -43,6 +43,7 @@ struct AppOptions {
     bool settings_fresh = false;
     HWND notification_owner = nullptr;
     std::wstring board_program;
+    EditorStarter editor_starter;
 };
 
 struct App {
@@ -64,6 +65,10 @@ struct App {
     std::unique_ptr<CaptureSession> capture_session;
     // The resident's editor child, when one runs.
     std::optional<EditorProcess> editor;
+    EditorStarter editor_starter;
+    // The last wait before a failed prepared start is tried again; 0 while
+    // none is pending.
+    std::uint32_t prepare_retry_ms = 0;
     Settings settings;
     // Made by a prepared editor child before its capture, which takes it;
     // made for one display layout, so a display change drops it.

@@ -75,10 +75,9 @@ Status settle_editor_exit(App& app, HWND window) {
     return resumed ? std::move(followed) : std::move(resumed);
 }
 
-}  // namespace
-
-Result<EditorProcess> start_editor_process(HWND owner, bool prepared, std::wstring_view extra) {
-    auto program = running_program_path();
+Result<EditorProcess> try_start_editor_process(HWND owner, bool prepared, std::wstring_view extra,
+                                               const EditorStarter& starter) {
+    auto program = starter.program.empty() ? running_program_path() : Result<std::wstring>(starter.program);
     if (!program) return std::move(program).failure();
     std::wstring command = win::from_u16(editor_command_line(
         win::to_u16(*program), reinterpret_cast<std::uintptr_t>(owner), prepared, win::to_u16(extra)));
@@ -99,9 +98,9 @@ Result<EditorProcess> start_editor_process(HWND owner, bool prepared, std::wstri
     startup.StartupInfo.cb = sizeof startup;
     startup.lpAttributeList = attributes.get();
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(program->c_str(), command.data(), nullptr, nullptr, FALSE,
-                        CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo,
-                        &info))
+    if (!starter.create_process(program->c_str(), command.data(), nullptr, nullptr, FALSE,
+                                CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr,
+                                &startup.StartupInfo, &info))
         return win::win32_failure("CreateProcessW", *program);
     CloseHandle(info.hThread);
     child.process.reset(info.hProcess);
@@ -109,9 +108,41 @@ Result<EditorProcess> start_editor_process(HWND owner, bool prepared, std::wstri
     return child;
 }
 
+void end_prepare_retries(App& app, HWND window) {
+    if (app.prepare_retry_ms == 0) return;
+    KillTimer(window, TIMER_PREPARE_EDITOR);
+    app.prepare_retry_ms = 0;
+}
+
+}  // namespace
+
+Result<EditorProcess> start_editor_process(HWND owner, bool prepared, std::wstring_view extra,
+                                           const EditorStarter& starter) {
+    auto started = try_start_editor_process(owner, prepared, extra, starter);
+    for (int tries = 1; !started && tries < kEditorStartTries; ++tries)
+        started = try_start_editor_process(owner, prepared, extra, starter);
+    return started;
+}
+
 void prepare_editor_process(App& app, HWND window) {
-    if (app.editor) return;
-    if (auto started = start_editor_process(window, true, {})) app.editor = std::move(*started);
+    if (!app.editor) {
+        auto started = start_editor_process(window, true, {}, app.editor_starter);
+        if (!started) {
+            // Nobody waits for this child, so nothing is shown; without
+            // another try the resident would wait for the next capture
+            // with none, and that capture would pay for a cold start.
+            app.prepare_retry_ms = next_prepare_retry_ms(app.prepare_retry_ms);
+            SetTimer(window, TIMER_PREPARE_EDITOR, app.prepare_retry_ms, nullptr);
+            return;
+        }
+        app.editor = std::move(*started);
+    }
+    end_prepare_retries(app, window);
+}
+
+void retry_prepare_editor_process(App& app, HWND window) {
+    KillTimer(window, TIMER_PREPARE_EDITOR);
+    prepare_editor_process(app, window);
 }
 
 Status ask_editor_for_capture(App& app, HWND window) {
@@ -124,7 +155,7 @@ Status ask_editor_for_capture(App& app, HWND window) {
     auto presentation = app.presentation ? app.presentation->try_borrow() : PresentationCell::Borrow();
     if (presentation) (void)suspend_presentation(*presentation);
     if (!app.editor) {
-        auto started = start_editor_process(window, false, {});
+        auto started = start_editor_process(window, false, {}, app.editor_starter);
         if (!started) {
             if (presentation) (void)resume_presentation(*presentation);
             return std::move(started).failure();

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "app/win/owners.h"
@@ -18,6 +20,15 @@
 namespace glimmerly {
 
 struct App;
+
+// What starts an editor child: this program, through CreateProcessW. Tests,
+// whose own executable is not the program, name it, and put in a start that
+// fails now and then as Wine's does on a busy machine.
+using ProcessCreator = decltype(&CreateProcessW);
+struct EditorStarter {
+    std::wstring program;  // empty: the running program
+    ProcessCreator create_process = CreateProcessW;
+};
 
 // Members in creation order: the process handle goes before the job's,
 // whose closing ends a child that still runs.
@@ -33,12 +44,16 @@ struct EditorProcess {
 // Starts the program as an editor child reporting to `owner`, inside a new
 // kill-on-close job. Prepared: it
 // warms its renderer first; otherwise "--cold-editor". `extra` is appended
-// to its options.
-Result<EditorProcess> start_editor_process(HWND owner, bool prepared, std::wstring_view extra);
+// to its options. A start that fails is tried again at once a few times.
+Result<EditorProcess> start_editor_process(HWND owner, bool prepared, std::wstring_view extra,
+                                           const EditorStarter& starter = {});
 
-// Starts a prepared child unless one is linked; a failure leaves none, and
-// the next capture starts its own.
+// Starts a prepared child unless one is linked. A start that fails shows
+// nothing (no capture waits for it) and is tried again from
+// TIMER_PREPARE_EDITOR after a growing wait, until a child runs.
 void prepare_editor_process(App& app, HWND window);
+// TIMER_PREPARE_EDITOR.
+void retry_prepare_editor_process(App& app, HWND window);
 
 // The resident's part of a capture: starts a cold child when none is
 // linked, and asks the child for the capture as soon as it can take it.

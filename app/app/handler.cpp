@@ -84,6 +84,7 @@ AppAnswer on_timer(App& app, HWND window, WPARAM id) {
         case TIMER_DEFERRED_REPLAY: return answer(replay_deferred_messages(app, window));
         case TIMER_SETTINGS_SAVE: return answer(run_settings_save_timer(app, window));
         case TIMER_INSTANT_RETRY: KillTimer(window, id); return answer(finish_instant_screenshot(app, window));
+        case TIMER_PREPARE_EDITOR: retry_prepare_editor_process(app, window); return handled();
         case BOARD_CLOSE_TIMER:
             KillTimer(window, id);
             PostQuitMessage(0);

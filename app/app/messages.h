@@ -75,6 +75,8 @@ inline constexpr UINT_PTR TIMER_TOOLBAR_ANIMATION = 21320;
 // taken 30 ms later.
 inline constexpr UINT_PTR TIMER_INSTANT_RETRY = 21331;
 inline constexpr UINT_PTR TIMER_SETTINGS_SAVE = 21335;
+// A prepared editor child whose start failed is started again.
+inline constexpr UINT_PTR TIMER_PREPARE_EDITOR = 21336;
 
 inline constexpr UINT kBoardCloseDelayMs = 2100;
 inline constexpr UINT kBoardCheckDelayMs = 1500;

@@ -51,4 +51,10 @@ AfterEditorExit after_editor_exit(const EditorLink& link, std::uint32_t exit_cod
     return AfterEditorExit::Nothing;
 }
 
+std::uint32_t next_prepare_retry_ms(std::uint32_t last_ms) {
+    constexpr std::uint32_t kFirst = 1000, kLongest = 60000;
+    if (last_ms < kFirst) return kFirst;
+    return last_ms >= kLongest / 2 ? kLongest : last_ms * 2;
+}
+
 }  // namespace glimmerly

@@ -62,4 +62,15 @@ enum class AfterEditorExit : std::uint8_t {
 };
 AfterEditorExit after_editor_exit(const EditorLink& link, std::uint32_t exit_code);
 
+// How often one start of a child is tried at once before it counts as
+// failed: on a busy machine Wine now and then ends a new process before its
+// start-up has finished (ERROR_INTERNAL_ERROR, about one start in 3,000),
+// and the next start goes through.
+inline constexpr int kEditorStartTries = 3;
+
+// The wait before a prepared child whose start failed is started again,
+// given the last such wait (0 when none): one second, doubling, at most a
+// minute. A child that starts ends the waits.
+std::uint32_t next_prepare_retry_ms(std::uint32_t last_ms);
+
 }  // namespace glimmerly

@@ -109,5 +109,13 @@ TEST(EditorLink, AReadyReportTakesTheWaitingCaptureOnceAndOnlyFromAStartingChild
     EXPECT_EQ(replaced.state, State::Started);
 }
 
+TEST(EditorLink, APreparedStartThatKeepsFailingWaitsLongerEachTimeButNeverPastAMinute) {
+    std::vector<std::uint32_t> waits;
+    for (std::uint32_t last = 0; waits.size() < 9; last = waits.back()) waits.push_back(next_prepare_retry_ms(last));
+    EXPECT_EQ(waits, (std::vector<std::uint32_t>{1000, 2000, 4000, 8000, 16000, 32000, 60000, 60000, 60000}));
+    EXPECT_EQ(next_prepare_retry_ms(45000), 60000u);
+    EXPECT_EQ(next_prepare_retry_ms(UINT32_MAX), 60000u) << "no overflow back to a short wait";
+}
+
 }  // namespace
 }  // namespace glimmerly
