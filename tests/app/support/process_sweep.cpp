@@ -60,6 +60,18 @@ std::wstring image_name(DWORD id) {
     return L"?";
 }
 
+// Wine's own processes, never a test's leftovers however they came into the
+// job: a process that asks for a window when no desktop process runs starts
+// one (explorer.exe, which also holds the notification area) as its own
+// child. Ended, it would take every later notification icon of the run with
+// it; the service hosts are as much the prefix's.
+bool is_wine_own(const std::wstring& name) {
+    for (const wchar_t* own : {L"explorer.exe", L"services.exe", L"winedevice.exe", L"plugplay.exe", L"svchost.exe",
+                               L"rpcss.exe", L"wineboot.exe"})
+        if (_wcsicmp(name.c_str(), own) == 0) return true;
+    return false;
+}
+
 void end(HANDLE process) {
     TerminateProcess(process, 98);
     WaitForSingleObject(process, 5000);
@@ -81,12 +93,15 @@ public:
         for (;;) {
             std::erase_if(running, [](const win::UniqueHandle& process) {
                 if (WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) return true;
+                // A process still starting has no name yet.
+                const std::wstring name = image_name(GetProcessId(process.get()));
+                if (is_wine_own(name)) return true;  // left running
                 // The program starts its children without a window; when the
                 // child is this console executable standing in for the
                 // program, Wine gives it a console host that outlives it
                 // until its starter ends. Wine's doing, not the test's: ended
-                // all the same. (A process still starting has no name yet.)
-                if (_wcsicmp(image_name(GetProcessId(process.get())).c_str(), L"conhost.exe") != 0) return false;
+                // all the same.
+                if (_wcsicmp(name.c_str(), L"conhost.exe") != 0) return false;
                 end(process.get());
                 return true;
             });
@@ -112,6 +127,11 @@ private:
 }  // namespace
 
 void sweep_processes_after_each_test() {
+    // Asked for before this process enters the job: when no desktop process
+    // runs (the last one ends shortly after the prefix's last program), Wine
+    // starts one here, as a child of this process and so outside the job
+    // that would end it with this process.
+    GetDesktopWindow();
     // Kept open for the whole run on purpose: its handle closes when this
     // process ends, and that ends everything still in it.
     const HANDLE job = CreateJobObjectW(nullptr, nullptr);
