@@ -27,22 +27,42 @@ Status apply_wallpaper_base(const BoardBase& base, std::span<const BoardScreen> 
             expected.push_back(std::nullopt);
         }
     }
-    const auto set_expected = [&](bool only_mismatching, const std::vector<bool>& matching) {
-        for (std::size_t i = 0; i < monitors.size(); ++i)
-            if (expected[i] && !(only_mismatching && matching[i]))
-                keep_first(pending, set_monitor_wallpaper(api, monitors[i].name, *expected[i]));
+    // The shell may apply the empty string after pictures set behind it
+    // (its change notice queued behind them on a busy machine): a picture
+    // set before the removal has reached its monitor would be taken off
+    // again. So while a removal of ours may still come, a monitor gets its
+    // picture only once it shows none.
+    bool removal_on_its_way = false;
+    const auto remove_all = [&] {
+        keep_first(pending, host.remove_all_wallpapers());
+        removal_on_its_way = true;
+    };
+    // Every monitor that should show a picture and does not; none while it
+    // still shows a picture from before a removal on its way.
+    const auto set_pictures = [&](const std::vector<std::optional<std::u16string>>* shown) {
+        for (std::size_t i = 0; i < monitors.size(); ++i) {
+            if (!expected[i]) continue;
+            if (shown && same_wallpaper_path(expected[i], (*shown)[i], rules)) continue;
+            if (shown && removal_on_its_way && (*shown)[i]) continue;
+            keep_first(pending, set_monitor_wallpaper(api, monitors[i].name, *expected[i]));
+        }
     };
 
     keep_first(pending, api.set_position(base.position));
-    if (restored < monitors.size()) keep_first(pending, host.remove_all_wallpapers());
-    set_expected(false, {});
+    if (restored < monitors.size())
+        remove_all();
+    else
+        set_pictures(nullptr);
 
     const auto deadline = host.now() + kRestoreDeadline;
-    for (;;) {
-        host.sleep(kRestorePause);
-        std::vector<bool> matching;
-        bool all = true, read = true;
-        bool picture_missing = false;
+    std::vector<std::optional<std::u16string>> last;  // what the last whole look read
+    bool some_empty = false;  // there, a monitor that should show a picture showed none
+    // The removal is looked for at once: a desktop that took it gets the
+    // pictures without a pause.
+    for (bool first = true;; first = false) {
+        if (!(first && removal_on_its_way)) host.sleep(kRestorePause);
+        std::vector<std::optional<std::u16string>> shown;
+        bool read = true, all = true, picture_missing = false, removal_shown = true;
         for (std::size_t i = 0; i < monitors.size(); ++i) {
             auto current = get_monitor_wallpaper(api, monitors[i].name);
             if (!current) {
@@ -51,21 +71,33 @@ Status apply_wallpaper_base(const BoardBase& base, std::span<const BoardScreen> 
                 break;
             }
             const bool same = same_wallpaper_path(expected[i], *current, rules);
-            matching.push_back(same);
             all = all && same;
+            if (!same && *current) removal_shown = false;
             if (!same && !expected[i]) picture_missing = true;
+            shown.push_back(std::move(current).value());
         }
         if (read && all) return ok_status();
-        if (host.now() >= deadline) break;
+        if (read) {
+            if (removal_shown) removal_on_its_way = false;
+            some_empty = false;
+            for (std::size_t i = 0; i < monitors.size(); ++i)
+                if (expected[i] && !shown[i]) some_empty = true;
+            last = std::move(shown);
+        }
+        // Past the deadline the restore stops, but never while a monitor
+        // that should show a picture shows none, or a removal of its own
+        // may still take the pictures set after it, before the overrun ends.
+        const auto now = host.now();
+        const bool late = now >= deadline;
+        if (late && ((!some_empty && !removal_on_its_way) || now >= deadline + kRestoreOverrun)) break;
         if (!read) continue;
         // Only the empty string takes a picture off a monitor, and it takes
-        // every monitor's: the others then get theirs again.
-        if (picture_missing) {
-            keep_first(pending, host.remove_all_wallpapers());
-            set_expected(false, matching);
-        } else {
-            set_expected(true, matching);
-        }
+        // every monitor's: the others then get theirs again once it shows.
+        // None is sent past the deadline, with no time left to follow it.
+        if (picture_missing && !removal_on_its_way && !late)
+            remove_all();
+        else
+            set_pictures(&last);
     }
     if (pending) return std::move(*pending);
     return plain_failure("The desktop did not take the base back");

@@ -3,7 +3,8 @@
 // baked into it, as "base.txt" records it, and checking that the desktop
 // took it: the shell applies a wallpaper late, and sometimes not at all
 // when several are set in a row, so what it shows is read back and set
-// again until it holds or two seconds have passed.
+// again until it holds or two seconds have passed (up to two more while a
+// monitor that should show a picture shows none).
 
 #include <chrono>
 #include <optional>
@@ -31,12 +32,23 @@ public:
 
 inline constexpr std::chrono::milliseconds kRestoreDeadline{2000};
 inline constexpr std::chrono::milliseconds kRestorePause{250};
+// Past the deadline, the longest the restore goes on waiting while a
+// monitor that should show a picture shows none, or the removal it sent
+// has not shown yet.
+inline constexpr std::chrono::milliseconds kRestoreOverrun{2000};
 
 // Each monitor gets the recorded image of its screen when the file is
 // there, and no picture otherwise; the base's position is set, its colour
-// is not. Succeeds once every monitor reads back what it should show (a
-// failure met on the way is then forgotten); after the deadline fails with
-// the first failure met, else "The desktop did not take the base back".
+// is not. A removal (the empty string) goes first, and a monitor gets its
+// picture once the removal has reached it, so that a removal the shell
+// applies late never takes a picture set after it. No removal is sent past
+// the deadline, and while a monitor that should show a picture shows none,
+// or a removal has not reached the monitors yet, the restore goes on past
+// the deadline, up to the overrun, setting the picture again.
+// Succeeds once every monitor reads back what it should show (a failure met
+// on the way is then forgotten); otherwise fails with the first failure
+// met, else "The desktop did not take the base back", the desktop then
+// showing the user's pictures or the board's.
 Status apply_wallpaper_base(const BoardBase& base, std::span<const BoardScreen> monitors, WallpaperApi& api,
                             const PathRules& rules, RestoreHost& host);
 

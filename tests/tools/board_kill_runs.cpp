@@ -5,7 +5,10 @@
 // give the user's picture, style and tile flag back, and "base.txt" must
 // still record them. Runs in the throw-away prefix of bench/board_kills.sh,
 // whose desktop and board folder it replaces.
-//   board_kill_runs RUNS SEED
+// With "first", every run starts without a board: "Show board" on, its
+// first bake killed (every other run just after the bake first changed the
+// desktop, the moment the restore has most to do), then "Show board" off.
+//   board_kill_runs RUNS SEED [first]
 // Prints one line per run that lost something and the count of good runs;
 // the exit code is 0 only when every run kept everything.
 
@@ -107,6 +110,24 @@ public:
         CloseHandle(info.hProcess);
     }
 
+    // Killed a moment after the desktop stops showing `shown`.
+    void kill_after_change(const wchar_t* option, const std::wstring& shown, DWORD ms) {
+        const PROCESS_INFORMATION info = start(option);
+        if (!info.hProcess) return;
+        for (;;) {
+            if (WaitForSingleObject(info.hProcess, 1) != WAIT_TIMEOUT) break;
+            wchar_t text[MAX_PATH + 1] = {};
+            DWORD size = sizeof text - sizeof(wchar_t);
+            RegGetValueW(HKEY_CURRENT_USER, DESKTOP_KEY, WALLPAPER_VALUE, RRF_RT_REG_SZ, nullptr, text, &size);
+            if (shown != text) {
+                if (WaitForSingleObject(info.hProcess, ms) == WAIT_TIMEOUT) TerminateProcess(info.hProcess, 9);
+                break;
+            }
+        }
+        WaitForSingleObject(info.hProcess, 10000);
+        CloseHandle(info.hProcess);
+    }
+
     std::size_t boxes() { return sweeper_.answered().size(); }
 
 private:
@@ -117,8 +138,8 @@ private:
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: board_kill_runs RUNS SEED\n");
+    if (argc != 3 && !(argc == 4 && std::wstring(argv[3]) == L"first")) {
+        std::fprintf(stderr, "usage: board_kill_runs RUNS SEED [first]\n");
         return 2;
     }
     if (!GetEnvironmentVariableW(L"GLIMMERLY_PRIVATE_WINE_PREFIX", nullptr, 0)) {
@@ -167,6 +188,41 @@ int wmain(int argc, wchar_t** argv) {
     if (const std::string fault = lost(); !fault.empty()) {
         std::printf("before any kill: %s\n", fault.c_str());
         return 1;
+    }
+
+    // "first": every run is the board's first bake, killed (every other run
+    // just after it first changed the desktop), then "Show board" off.
+    if (argc == 4) {
+        int kept = 0;
+        for (int i = 0; i < runs; ++i) {
+            (void)remove_tree(*folder);
+            if (!ensure_board_dir()) return 1;
+            set_desktop(user);
+            runner.show_board(true);
+            const bool at_change = i % 2 == 0;
+            const DWORD moment =
+                static_cast<DWORD>(std::uniform_real_distribution<double>(0, at_change ? 60 : bake_ms)(random));
+            if (at_change)
+                runner.kill_after_change(L"--board-bake", own, moment);
+            else
+                runner.kill_after(L"--board-bake", moment);
+            runner.show_board(false);
+            const int code = runner.run(L"--restore-wallpaper");
+            std::string fault = lost();
+            // Killed before it wrote "base.txt", the bake left nothing to give back.
+            if (fault == "no base") fault.clear();
+            if (fault.empty())
+                ++kept;
+            else
+                std::printf("run %d (first bake killed %lu ms after %s; restore exit %d): %s\n", i + 1,
+                            static_cast<unsigned long>(moment), at_change ? "its first change" : "its start", code,
+                            fault.c_str());
+            std::fflush(stdout);
+        }
+        std::printf("%d of %d first-bake kill runs lost nothing; %zu message boxes answered\n", kept, runs,
+                    runner.boxes());
+        (void)remove_tree(data);
+        return kept == runs ? 0 : 1;
     }
 
     int kept = 0;

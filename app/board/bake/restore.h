@@ -1,7 +1,7 @@
 #pragma once
 // The user's own wallpaper given back: by the resident when the board is
 // hidden, and by "--restore-wallpaper". Both hold the bake mutex for the
-// whole restore, its two-second check included, so a bake waits for it.
+// whole restore, its check of the desktop included, so a bake waits for it.
 // The board folder's files stay: a later bake finds its base again.
 
 #include <memory>

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 #include "tests/core/board/fake_path_rules.h"
@@ -107,6 +108,70 @@ TEST(ApplyWallpaperBase, NoMonitorSucceedsAfterOnePause) {
     ASSERT_TRUE(apply_wallpaper_base(base_of_two(), {}, restore.desktop, restore.rules, restore.host).ok());
     EXPECT_EQ(restore.host.sleeps, 1);
     EXPECT_EQ(restore.desktop.position_calls.size(), 1u);
+}
+
+// A busy shell: each change lands some time after it is asked for, in the
+// order those times fall (a removal queued behind its change notice may
+// land after the pictures set behind it); a look sees what has landed.
+struct LateDesktop : FakeWallpaper, FakeHost {
+    std::chrono::milliseconds set_delay{}, removal_delay{};
+    std::multimap<Clock::time_point, std::pair<std::string, std::u16string>> queued;  // no monitor: the removal
+
+    void land(Clock::time_point until) {
+        for (; !queued.empty() && queued.begin()->first <= until; queued.erase(queued.begin())) {
+            const auto& [id, path] = queued.begin()->second;
+            for (auto& [monitor, shown] : wallpapers)
+                if (id.empty() || id == monitor) shown = id.empty() ? std::nullopt : std::optional(path);
+        }
+    }
+    Result<std::optional<std::u16string>> wallpaper(std::string_view id) override {
+        land(clock);
+        return FakeWallpaper::wallpaper(id);
+    }
+    Status set_wallpaper(std::string_view id, std::u16string_view path) override {
+        queued.emplace(clock + set_delay, std::pair{std::string(id), std::u16string(path)});
+        return ok_status();
+    }
+    Status remove_all_wallpapers() override {
+        queued.emplace(clock + removal_delay, std::pair{std::string(), std::u16string()});
+        return ok_status();
+    }
+};
+
+// Whatever the shell is slow to take, once it has taken everything a
+// monitor whose picture is there shows it, never none; a success is what
+// the desktop showed when the restore returned.
+TEST(ApplyWallpaperBase, ADesktopThatTakesChangesLateNeverEndsWithoutThePicture) {
+    using std::chrono::milliseconds;
+    const struct {
+        const char* name;
+        bool b_missing;
+        milliseconds set_delay, removal_delay;
+    } rows[] = {
+        {"the removal lands after the picture set behind it", true, milliseconds(0), milliseconds(1900)},
+        {"the picture lands after the deadline", true, milliseconds(2500), milliseconds(0)},
+        {"both land after the deadline, the removal last", true, milliseconds(2500), milliseconds(3000)},
+        {"every picture there, taken after the deadline", false, milliseconds(2500), milliseconds(0)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        LateDesktop late;
+        late.set_delay = row.set_delay;
+        late.removal_delay = row.removal_delay;
+        late.add_monitor("A", {0, 0, 100, 100}, kBakedA);
+        late.add_monitor("B", {100, 0, 200, 100}, kBakedB);
+        late.files = row.b_missing ? std::set<std::u16string>{kOwnA} : std::set<std::u16string>{kOwnA, kOwnB};
+        const auto monitors = list_wallpaper_monitors(late).value();
+        const Status result = apply_wallpaper_base(base_of_two(), monitors, late, FakePathRules{}, late);
+        const auto returned = late.wallpapers;
+        late.land(RestoreHost::Clock::time_point::max());
+        const std::map<std::string, std::optional<std::u16string>> wanted = {
+            {"A", kOwnA}, {"B", row.b_missing ? std::nullopt : std::optional<std::u16string>(kOwnB)}};
+        if (result.ok()) {
+            EXPECT_EQ(returned, wanted);
+        }
+        EXPECT_EQ(late.wallpapers, wanted);
+    }
 }
 
 TEST(MatchScreensToWallpaperBase, GivesBackOnlyWhileSomeMonitorShowsTheBoard) {
