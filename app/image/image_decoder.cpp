@@ -77,14 +77,11 @@ Result<BgraImage> decode_png(std::span<const std::uint8_t> png, std::uint32_t wi
 }
 
 // The size a PNG file's header claims, read from its first bytes; none for
-// a file that does not begin as a PNG.
+// a file that cannot be read or does not begin as a PNG.
 std::optional<PngSize> png_file_size(const std::wstring& path) {
-    win::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::uint8_t head[33] = {};  // signature and a whole header chunk
-    DWORD read = 0;
-    if (!file || !ReadFile(file.get(), head, sizeof head, &read, nullptr)) return std::nullopt;
-    return png_header_size(std::span<const std::uint8_t>(head, read));
+    const auto head = read_png_head(path);
+    if (!head) return std::nullopt;
+    return png_header_size(*head);
 }
 
 Result<BgraImage> load_file(const std::wstring& path, const ImageSizeCheck& accept_size) {
@@ -126,6 +123,18 @@ Result<BgraImage> load_image_file(const std::wstring& path, const ImageSizeCheck
     } catch (const std::bad_alloc&) {
         return out_of_memory("Decoding an image file");
     }
+}
+
+Result<std::vector<std::uint8_t>> read_png_head(const std::wstring& path) {
+    win::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return win::win32_failure("CreateFileW", path);
+    std::vector<std::uint8_t> head(33);  // signature and a whole header chunk
+    DWORD read = 0;
+    if (!ReadFile(file.get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr))
+        return win::win32_failure("ReadFile", path);
+    head.resize(read);
+    return head;
 }
 
 Status check_image_file_claim(const std::wstring& path, const ImageSizeCheck& accept_size) {

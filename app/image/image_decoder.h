@@ -7,6 +7,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "core/base/result.h"
 #include "core/image/bgra_image.h"
@@ -35,9 +36,12 @@ Result<BgraImage> load_image_file(const std::wstring& path, std::uint64_t max_pi
 using ImageSizeCheck = std::function<Status(std::uint32_t width, std::uint32_t height)>;
 Result<BgraImage> load_image_file(const std::wstring& path, const ImageSizeCheck& accept_size);
 // The same judgement of the size a PNG file's header claims, with nothing
-// decoded, for a caller that checks several files before it starts. A file
-// that cannot be read or is no PNG passes: loading it tells its failure or
-// judges its size from its decoder.
+// decoded. A file that cannot be read or is no PNG passes: loading it tells
+// its failure or judges its size from its decoder.
 Status check_image_file_claim(const std::wstring& path, const ImageSizeCheck& accept_size);
+// A file's first bytes, as many as a PNG's signature and header chunk take
+// (fewer when the file is shorter), to judge a picture with nothing decoded;
+// a file that cannot be opened or read is that call's failure, naming it.
+Result<std::vector<std::uint8_t>> read_png_head(const std::wstring& path);
 
 }  // namespace glimmerly

@@ -190,13 +190,19 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
     options.setup_open = !flags.in_process_editor && !diagnostics && settings.capture_shortcut.key == 0;
     options.settings_fresh = role == Role::Editor && has_option(args, u"--cold-editor");
     win::UniqueHandle owner_process;
-    if (flags.in_process_editor)
-        if (const auto owner = parse_notification_owner(args)) {
+    if (flags.in_process_editor) {
+        const auto owner = parse_notification_owner(args);
+        // Told here, with no window made and no renderer loaded, like an
+        // owner that is no window: after the renderer's warm-up the same
+        // refusal took half a second and a quarter of a gigabyte.
+        if (!owner && waits_for_editor_owner(flags, role)) return invalid_input("Missing editor owner");
+        if (owner) {
             options.notification_owner = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*owner));
             auto opened = open_editor_owner(options.notification_owner);
             if (!opened) return std::move(opened).failure();
             owner_process = std::move(*opened);
         }
+    }
     options.settings = std::move(settings);
     // The window is declared after the cell: it goes first, while the
     // state its procedure reads still exists.
@@ -229,7 +235,6 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
                 if (!warm) return std::move(warm).failure();
                 app->warm_renderer = std::move(*warm);
             }
-            if (!app->notification_owner) return invalid_input("Missing editor owner");
             GLIM_TRY(post_app_message(app->notification_owner, WM_APP_EDITOR_READY, GetCurrentProcessId(),
                                       reinterpret_cast<LPARAM>(window.get())));
         }

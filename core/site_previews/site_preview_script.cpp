@@ -4,6 +4,8 @@
 #include <numbers>
 #include <string>
 
+#include "core/vexil/png.h"
+
 namespace glimmerly {
 
 std::optional<std::size_t> find_render_site_previews_option(const Arguments& args) {
@@ -28,6 +30,12 @@ Status check_site_input_size(std::string_view file, std::uint32_t width, std::ui
     return invalid_input(std::string(file) + " is " + std::to_string(width) + "x" + std::to_string(height) +
                          "; it must be at most " + std::to_string(kSiteDesktopMaxWidth) + "x" +
                          std::to_string(kSiteDesktopMaxHeight));
+}
+
+Status check_site_input_header(std::string_view file, std::span<const std::uint8_t> head) {
+    const auto size = png_header_size(head);
+    if (!size) return invalid_input(std::string(file) + " is not a PNG picture");
+    return check_site_input_size(file, size->width, size->height);
 }
 
 std::vector<Point> eyedropper_film_points() {

@@ -56,6 +56,10 @@ inline constexpr std::array<std::string_view, 5> kSiteInputPictures{
 // as above; any other "<file> is <w>x<h>; it must be at most 3840x2160"
 // when it is larger either way.
 Status check_site_input_size(std::string_view file, std::uint32_t width, std::uint32_t height);
+// The judgement of an input picture from its first bytes (a PNG's
+// signature and header chunk): "<file> is not a PNG picture" unless they
+// are a PNG's, else its size as above.
+Status check_site_input_header(std::string_view file, std::span<const std::uint8_t> head);
 
 // The eyedropper film's 150 pointer positions: a figure eight 12 pixels
 // wide and 8 high around (406, 317), once, starting at its centre.

@@ -104,6 +104,10 @@ bool keeps_settings_file(const Arguments& args) {
            !has_option(args, u"--first-frame-diagnostic");
 }
 
+bool waits_for_editor_owner(const StartupFlags& flags, Role role) {
+    return flags.prepared_editor && role != Role::Board && role != Role::DocumentEditor;
+}
+
 std::optional<std::uint64_t> parse_notification_owner(const Arguments& args) {
     for (const std::u16string& arg : args) {
         if (!arg.starts_with(kOwnerPrefix)) continue;

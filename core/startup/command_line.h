@@ -79,6 +79,12 @@ bool reports_to_standard_error(const Arguments& args);
 // Screen key as they are (the document probe and the diagnostics).
 bool keeps_settings_file(const Arguments& args);
 
+// A prepared editor child reports that it is ready to its owner and then
+// waits for its word, so it cannot start without one: true for the prepared
+// editor in every role but the board and a document's editor, which take
+// their own ways through start-up.
+bool waits_for_editor_owner(const StartupFlags& flags, Role role);
+
 // The value of the first "--notification-owner=" argument that is a decimal
 // number (an optional "+", no overflow) other than 0; the others are skipped.
 std::optional<std::uint64_t> parse_notification_owner(const Arguments& args);

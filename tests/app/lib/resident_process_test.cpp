@@ -22,6 +22,7 @@
 #include "tests/app/support/dialogs.h"
 #include "tests/app/support/file_holder.h"
 #include "tests/app/support/files.h"
+#include "tests/app/support/peak_memory.h"
 #include "tests/app/support/private_prefix.h"
 #include "tests/app/support/program_path.h"
 #include "tests/app/support/registry.h"
@@ -286,6 +287,50 @@ TEST_F(ResidentProcess, AnEditorOwnerThatIsNoOtherProgramsWindowIsRefusedAtStart
         const ProgramRun& run = start({L"--prepared-editor", L"--notification-owner=" + win::to_wide(row.value)}, true);
         ASSERT_EQ(wait_for_exit(run.process), 1);
         EXPECT_EQ(run.error_line(), row.error);
+    }
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
+// An owner that is no number is refused as soon as one that is no window:
+// before any window is made or the renderer warmed up (a quarter of a
+// gigabyte under Wine), so within the memory of that refusal.
+TEST_F(ResidentProcess, AnEditorOwnerThatIsNoNumberIsRefusedBeforeTheRendererIsMade) {
+    write_settings(quiet_settings());
+    const TempFolder folder;
+    const std::wstring errors = folder.path() + L"\\errors.txt";
+    const auto run = [&](const std::wstring& owner_option) {
+        SECURITY_ATTRIBUTES inherit{.nLength = sizeof(SECURITY_ATTRIBUTES), .bInheritHandle = TRUE};
+        const win::UniqueFileHandle error(CreateFileW(errors.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                                      CREATE_ALWAYS, 0, nullptr));
+        return run_watching_peak(quoted_program_path() + L" --prepared-editor " + owner_option, folder.path(),
+                                 error.get(), sweeper_, 60000);
+    };
+    const WatchedRun no_window = run(L"--notification-owner=65535");
+    ASSERT_EQ(no_window.exit_code, 1);
+    ASSERT_EQ(read_test_file(errors), "The editor's owner 65535 is not another program's window\n");
+    ASSERT_GT(no_window.readings, 0) << "not measured";
+    RecordProperty("peak_working_set_no_window", std::to_string(no_window.peak_working_set));
+
+    const struct {
+        const char* name;
+        std::wstring option;
+    } rows[] = {
+        {"zero", L"--notification-owner=0"},
+        {"negative", L"--notification-owner=-1"},
+        {"empty", L"--notification-owner="},
+        {"a leading space", L"\"--notification-owner= 1\""},
+        {"past 64 bits", L"--notification-owner=18446744073709551616"},
+        {"none at all", L""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const WatchedRun refused = run(row.option);
+        EXPECT_EQ(refused.exit_code, 1);
+        EXPECT_EQ(read_test_file(errors), "Missing editor owner\n");
+        ASSERT_GT(refused.readings, 0) << "not measured";
+        RecordProperty(std::string("peak_working_set_") + row.name, std::to_string(refused.peak_working_set));
+        EXPECT_LT(refused.peak_working_set, no_window.peak_working_set + (100u << 20))
+            << refused.peak_working_set << " against " << no_window.peak_working_set;
     }
     EXPECT_TRUE(sweeper_.answered().empty());
 }

@@ -201,29 +201,71 @@ TEST_F(SitePreviewMode, AnOversizedCaptureIsRefusedFromItsHeaderWithoutItsPixels
     for (const AnsweredBox& box : sweeper_.answered()) ADD_FAILURE() << "a box: " << win::to_utf8(box.text);
 }
 
-// Each desktop picture claiming 16384 x 16384 (1 GiB decoded) is refused
-// from its header, by name and size, before the first output is written and
-// within the memory of a run refused at rest.
+// A BMP's file and information headers claiming 16384 x 16384 at 24 bits
+// (768 MiB of pixels), followed by its first row only.
+std::string bmp_claiming_16384_square() {
+    std::string bmp(54 + 16384 * 3, '\0');
+    const auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) bmp[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put(2, 54u + 16384u * 16384u * 3u, 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, 16384, 4);
+    put(22, 16384, 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    return bmp;
+}
+
+// Each desktop picture that is missing, is no PNG, or claims 16384 x 16384
+// (1 GiB decoded) is refused from its first bytes, by name, before the
+// first output is written and within the memory of a run refused at rest.
 TEST_F(SitePreviewMode, AnOversizedDesktopPictureIsRefusedByNameFromItsHeaderBeforeAnyOutput) {
     write_inputs(kDemoHeight + 1);
     const std::wstring errors = win::join_path(folder_.path(), L"errors.txt");
     const WatchedRun at_rest = watch(errors);
     ASSERT_GT(at_rest.readings, 0) << "not measured";
     const std::vector<std::uint8_t> png = testing::blank_png(16384, 16384);
-    const std::string_view huge(reinterpret_cast<const char*>(png.data()), png.size());
-
-    for (const wchar_t* name : {L"desktop-presentation.png", L"desktop-board-wallpaper.png",
-                                L"desktop-board-icons.png", L"desktop-board-screen.png"}) {
-        const std::string file = win::to_utf8(name);
-        SCOPED_TRACE(file);
+    const std::string huge(reinterpret_cast<const char*>(png.data()), png.size());
+    const std::string bmp = bmp_claiming_16384_square();
+    const auto too_large = [](std::string_view file) {
+        return std::string(file) + " is 16384x16384; it must be at most 3840x2160";
+    };
+    const auto missing = [](const wchar_t* file) {
+        return win::win32_failure_code(ERROR_FILE_NOT_FOUND, "CreateFileW", win::join_path(L"in", file)).message;
+    };
+    const struct {
+        const char* name;
+        const wchar_t* file;
+        std::optional<std::string> bytes;  // none: the file is missing
+        std::string error;
+    } rows[] = {
+        {"presentation too large", L"desktop-presentation.png", huge, too_large("desktop-presentation.png")},
+        {"wallpaper too large", L"desktop-board-wallpaper.png", huge, too_large("desktop-board-wallpaper.png")},
+        {"icons too large", L"desktop-board-icons.png", huge, too_large("desktop-board-icons.png")},
+        {"screen too large", L"desktop-board-screen.png", huge, too_large("desktop-board-screen.png")},
+        {"presentation missing", L"desktop-presentation.png", std::nullopt, missing(L"desktop-presentation.png")},
+        {"wallpaper missing", L"desktop-board-wallpaper.png", std::nullopt, missing(L"desktop-board-wallpaper.png")},
+        {"presentation a BMP", L"desktop-presentation.png", bmp, "desktop-presentation.png is not a PNG picture"},
+        {"wallpaper a BMP", L"desktop-board-wallpaper.png", bmp, "desktop-board-wallpaper.png is not a PNG picture"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::wstring input = win::join_path(in(), row.file);
         write_inputs();
-        ASSERT_TRUE(write_test_file(win::join_path(in(), name), huge));
+        if (row.bytes)
+            ASSERT_TRUE(write_test_file(input, *row.bytes));
+        else
+            ASSERT_TRUE(DeleteFileW(input.c_str()));
         const WatchedRun refused = watch(errors);
         EXPECT_EQ(refused.exit_code, 1);
-        EXPECT_EQ(read_test_file(errors), file + " is 16384x16384; it must be at most 3840x2160\n");
-        EXPECT_FALSE(exists(output(L"capture.png")));
+        EXPECT_EQ(read_test_file(errors), row.error + "\n");
+        EXPECT_EQ(folder_names(out()), std::set<std::wstring>{}) << "outputs written";
         ASSERT_GT(refused.readings, 0) << "not measured";
-        RecordProperty("peak_working_set_" + file, std::to_string(refused.peak_working_set));
+        RecordProperty(std::string("peak_working_set_") + row.name, std::to_string(refused.peak_working_set));
         EXPECT_LT(refused.peak_working_set, at_rest.peak_working_set + (100u << 20))
             << refused.peak_working_set << " against " << at_rest.peak_working_set;
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/site_previews/film_track.h"
+#include "tests/core/support/png.h"
 
 namespace glimmerly {
 namespace {
@@ -78,6 +79,32 @@ TEST(SitePreviewInputs, TheCaptureIsItsOwnSizeTheDesktopsAtMostA4kScreen) {
         EXPECT_EQ(checked.failure().message, row.refusal);
     }
     EXPECT_EQ(kSiteInputPictures.front(), "desktop-capture.png");
+}
+
+TEST(SitePreviewInputs, OnlyAPngHeaderIsJudgedBySizeAnythingElseIsNoPng) {
+    const std::vector<std::uint8_t> png = testing::blank_png(960, 540), huge = testing::blank_png(16384, 16384);
+    const std::vector<std::uint8_t> bmp = {'B', 'M', 0x36, 0, 0, 0x40, 0, 0, 0, 0, 0x36, 0, 0, 0, 40, 0, 0, 0};
+    const std::span<const std::uint8_t> head(png.data(), 33);
+    struct Row {
+        const char* name;
+        std::span<const std::uint8_t> bytes;
+        const char* refusal;  // none: taken
+    } rows[] = {
+        {"a PNG's signature and header", head, nullptr},
+        {"a PNG larger than 4K", std::span(huge.data(), 33),
+         "desktop-presentation.png is 16384x16384; it must be at most 3840x2160"},
+        {"a BMP", bmp, "desktop-presentation.png is not a PNG picture"},
+        {"an empty file", {}, "desktop-presentation.png is not a PNG picture"},
+        {"a PNG cut inside its header", head.first(32), "desktop-presentation.png is not a PNG picture"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Status checked = check_site_input_header("desktop-presentation.png", row.bytes);
+        ASSERT_EQ(checked.ok(), row.refusal == nullptr);
+        if (checked) continue;
+        EXPECT_EQ(checked.failure().code, E_INVALIDARG_CODE);
+        EXPECT_EQ(checked.failure().message, row.refusal);
+    }
 }
 
 TEST(EyedropperFilm, AFigureEightOnceAroundItsCentre) {

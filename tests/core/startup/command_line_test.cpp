@@ -49,6 +49,22 @@ TEST(CommandLine, TakesTheFirstNotificationOwnerThatIsAPositiveDecimal) {
     }
 }
 
+TEST(CommandLine, OnlyThePreparedEditorChildWaitsForAnOwner) {
+    const struct { const char* name; Arguments args; bool waits; } rows[] = {
+        {"prepared child", with({u"--prepared-editor"}), true},
+        {"prepared first-frame check", with({u"--first-frame-diagnostic", u"--prepared-editor"}), true},
+        {"prepared board", with({u"--board", u"--prepared-editor"}), false},
+        {"prepared document", with({u"C:\\a.vexil", u"--prepared-editor"}), false},
+        {"in-process editor", with({u"--editor"}), false},
+        {"resident", with({}), false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const StartupFlags flags = startup_flags(row.args);
+        EXPECT_EQ(waits_for_editor_owner(flags, choose_role(flags)), row.waits);
+    }
+}
+
 TEST(CommandLine, FindsTheFirstOneOffInTableOrderAndTheModesThatScriptsStart) {
     EXPECT_FALSE(find_one_off(with({u"--diagnostic"})));
     const auto found = find_one_off(with({u"--hotkey-diagnostic", u"--board-clear", u"--render-demo"}));
