@@ -12,12 +12,15 @@
 // no hook. Prints the medians and 95th percentiles of both, what the hook
 // adds, and the idle resident's anonymous memory as the host counts it (its
 // /proc entry, read through Wine's drive Z:) in both.
-//   typing_bench.exe [--once] [--program PATH]
+//   typing_bench.exe [--once] [--program PATH] [--beside PATH]
 // Run it on a display, in the tests' private prefix (it writes the
 // program's settings file there, and puts back what was there), with busy
 // loops beside it for the figures under load:
 //   scripts/wine-exec build/win/wineprefix build/win/bench/windows/typing_bench.exe
-// --program times another build of glimmerly.exe. Not part of the product.
+// --program times another build of glimmerly.exe; --beside adds a third
+// case in the same turns, another build's resident with Scroll Lock, for a
+// before-and-after that the machine's changing load weighs alike. Not part
+// of the product.
 
 #include <windows.h>
 #include <tlhelp32.h>
@@ -57,7 +60,8 @@ constexpr DWORD kQuietMs = 3000;          // no key for this long: the rest were
 constexpr ULONGLONG kWaitMs = 60000;
 
 struct Case {
-    const char* name;
+    std::string name;
+    std::wstring program;
     Shortcut instant;
     std::vector<double> delays;
     std::vector<double> idle_mib;
@@ -325,13 +329,12 @@ bool write_settings(const std::wstring& path, const Shortcut& instant) {
     return save_settings_file(settings, path).ok();
 }
 
-bool run_case(const std::wstring& program, const std::wstring& settings_path, HWND window, Case& measured,
-              int presses) {
+bool run_case(const std::wstring& settings_path, HWND window, Case& measured, int presses) {
     if (!write_settings(settings_path, measured.instant)) {
         std::fprintf(stderr, "the settings file could not be written\n");
         return false;
     }
-    Resident resident(program);
+    Resident resident(measured.program);
     if (!resident.wait_until_idle()) return false;
     measured.idle_mib.push_back(resident.idle_anonymous_mib());
     if (!take_focus(window)) {
@@ -342,7 +345,7 @@ bool run_case(const std::wstring& program, const std::wstring& settings_path, HW
     const int dropped = type_keys(presses);
     g_recorder.delays = nullptr;
     measured.dropped += dropped;
-    if (dropped == presses) std::fprintf(stderr, "no key reached the window (%s)\n", measured.name);
+    if (dropped == presses) std::fprintf(stderr, "no key reached the window (%s)\n", measured.name.c_str());
     return dropped < presses;
 }
 
@@ -353,7 +356,7 @@ double quantile(std::vector<double> samples, double q) {
     return samples[static_cast<std::size_t>(q * double(samples.size() - 1))];
 }
 
-int run(const std::wstring& program) {
+int run(const std::wstring& program, const std::wstring& beside) {
     // The tests that start the program use the same settings file under
     // this lock (tests/app/support/private_prefix.h): one at a time.
     auto lock = wait_for_mutex(win::UniqueHandle(CreateMutexW(nullptr, FALSE, L"Local\\Glimmerly.Tests.UserData")),
@@ -389,29 +392,33 @@ int run(const std::wstring& program) {
     // Sets Wine's offset of the key events' times before anything counts.
     type_keys(bench::once ? 1 : kWarmUpPresses);
 
-    Case cases[] = {{"hook out (Ctrl+Alt+Shift+F18)", {kCtrlAltShift, VK_F18}, {}, {}},
-                    {"hook in (Scroll Lock)", {0, VK_SCROLL}, {}, {}}};
+    std::vector<Case> cases{{"hook out (Ctrl+Alt+Shift+F18)", program, {kCtrlAltShift, VK_F18}},
+                            {"hook in (Scroll Lock)", program, {0, VK_SCROLL}}};
+    if (!beside.empty()) cases.push_back({"hook in, the build beside", beside, {0, VK_SCROLL}});
     const int rounds = bench::runs(kRounds), presses = bench::once ? 3 : kPressesPerRound;
     for (int round = 0; round < rounds; ++round) {
-        for (int turn = 0; turn < 2; ++turn) {
-            Case& measured = cases[(round + turn) % 2];
-            if (!run_case(program, settings_path, window.get(), measured, presses)) return 1;
+        for (std::size_t turn = 0; turn < cases.size(); ++turn) {
+            Case& measured = cases[(round + turn) % cases.size()];
+            if (!run_case(settings_path, window.get(), measured, presses)) return 1;
         }
     }
     std::printf("a typed key from the X server's event to WM_KEYDOWN in another program, %d rounds of %d presses "
                 "a case, alternated (above the quickest key)\n",
                 rounds, presses);
     for (const Case& measured : cases) {
-        bench::report(measured.name, measured.delays, 0.95);
+        bench::report(measured.name.c_str(), measured.delays, 0.95);
         if (measured.dropped) std::printf("  %d presses never arrived\n", measured.dropped);
     }
-    std::printf("added by the hook: median %+.3f ms, p95 %+.3f ms\n",
-                quantile(cases[1].delays, 0.5) - quantile(cases[0].delays, 0.5),
-                quantile(cases[1].delays, 0.95) - quantile(cases[0].delays, 0.95));
-    const double out = quantile(cases[0].idle_mib, 0.5), in = quantile(cases[1].idle_mib, 0.5);
-    std::printf("idle resident, anonymous as the host counts it (median of its starts): hook out %.2f MiB, "
-                "hook in %.2f MiB (%+.2f MiB)\n",
-                out, in, in - out);
+    const Case& out = cases[0];
+    const double idle_out = quantile(out.idle_mib, 0.5);
+    std::printf("idle resident, anonymous as the host counts it (median of its starts): %s %.2f MiB\n",
+                out.name.c_str(), idle_out);
+    for (std::size_t i = 1; i < cases.size(); ++i) {
+        const double idle_in = quantile(cases[i].idle_mib, 0.5);
+        std::printf("%s: adds median %+.3f ms, p95 %+.3f ms; idle %.2f MiB (%+.2f MiB)\n", cases[i].name.c_str(),
+                    quantile(cases[i].delays, 0.5) - quantile(out.delays, 0.5),
+                    quantile(cases[i].delays, 0.95) - quantile(out.delays, 0.95), idle_in, idle_in - idle_out);
+    }
     return 0;
 }
 
@@ -420,9 +427,11 @@ int run(const std::wstring& program) {
 
 int wmain(int argc, wchar_t** argv) {
     glimmerly::bench::take_once_argument(argc, argv);
-    std::wstring program;
-    for (int i = 1; i + 1 < argc; ++i)
+    std::wstring program, beside;
+    for (int i = 1; i + 1 < argc; ++i) {
         if (std::wstring_view(argv[i]) == L"--program") program = argv[i + 1];
+        if (std::wstring_view(argv[i]) == L"--beside") beside = argv[i + 1];
+    }
     if (program.empty()) {
         // Built in build/win/bench/windows, the program in build/win.
         wchar_t own[MAX_PATH] = {};
@@ -430,5 +439,5 @@ int wmain(int argc, wchar_t** argv) {
         using glimmerly::win::folder_of;
         program = glimmerly::win::join_path(folder_of(folder_of(folder_of(own))), L"glimmerly.exe");
     }
-    return glimmerly::run(program);
+    return glimmerly::run(program, beside);
 }
