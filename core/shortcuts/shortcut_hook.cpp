@@ -46,8 +46,9 @@ bool hook_swallows_key(ShortcutHookState& state, const HookKeyEvent& event, Hook
     }
     if (!event.down || !names_key(state.slots, event.key)) return false;
     // Read only for a key that a slot names: each read is a call into the
-    // system (under Wine a round trip to its server), on the path of every
-    // key typed anywhere on the desktop.
+    // system (under Wine 8 a wait on its server and a flush of every window
+    // surface of the process under the lock its painting takes), on the
+    // path of every key typed anywhere on the desktop.
     const std::uint32_t modifiers = host.modifiers();
     for (const HookSlot& slot : state.slots) {
         if (!slot.enabled || slot.key != event.key || slot.modifiers != modifiers) continue;
