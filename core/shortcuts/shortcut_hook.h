@@ -73,7 +73,8 @@ bool any_slot_enabled(const HookSlots& slots);
 // keys are passed on untouched (never matched, never reported). A report
 // comes before the matching, so a matched key is reported too. A key down
 // matches the first enabled slot whose key and modifiers are exactly these;
-// the hotkey is posted once per hold.
+// the hotkey is posted once per hold. The modifier keys are asked for only
+// when a key down is one that an enabled slot names.
 bool hook_swallows_key(ShortcutHookState& state, const HookKeyEvent& event, HookHost& host);
 
 }  // namespace glimmerly

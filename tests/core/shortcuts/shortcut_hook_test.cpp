@@ -19,7 +19,12 @@ public:
     std::vector<std::string> posted;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> combinations;  // modifiers, key of each hotkey
 
-    std::uint32_t modifiers() override { return held; }
+    int modifier_reads = 0;
+
+    std::uint32_t modifiers() override {
+        ++modifier_reads;
+        return held;
+    }
     bool post_key_report(std::uint32_t key, std::uint32_t flags) override {
         posted.push_back("report " + std::to_string(key) + (flags & 0x10000 ? " up" : " down"));
         return true;
@@ -76,6 +81,35 @@ TEST(ShortcutHook, ReportsEveryRealKeyBeforeMatchingAndLetsInjectedKeysBy) {
     run({"reports on", true,
          {injected, down(kF9, kCtrl, true), up(kF9, kCtrl, true), down(kA, 0, false)},
          {"report 120 down", "hotkey 91", "report 120 up", "report 65 down"}});
+}
+
+// A read of the modifier keys is a call into the system on the path of
+// every key typed anywhere on the desktop: only a key that may match is
+// worth one.
+TEST(ShortcutHook, ReadsTheModifierKeysOnlyForAKeyDownThatASlotNames) {
+    Step injected = down(kF9, kCtrl, false);
+    injected.event.injected = true;
+    const struct {
+        const char* name;
+        Step step;
+        int reads;
+    } rows[] = {
+        {"a key no slot names", down('B', 0, false), 0},
+        {"a key only a disabled slot names", down(kA, 0, false), 0},
+        {"a key beyond the virtual-key codes", down(0x1FF, 0, false), 0},
+        {"the release of a key no press latched", up(kF9, kCtrl, false), 0},
+        {"an injected press of a slot's key", injected, 0},
+        {"a press of a slot's key", down(kF9, kCtrl, true), 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ShortcutHookState state;
+        state.slots = {HookSlot{true, kCtrl, kF9, 91}, HookSlot{false, 0, kA, 93}, HookSlot{}};
+        FakeHost host;
+        host.held = row.step.held;
+        EXPECT_EQ(hook_swallows_key(state, row.step.event, host), row.step.swallowed);
+        EXPECT_EQ(host.modifier_reads, row.reads);
+    }
 }
 
 // The resident's three shortcuts as slots: the hook takes only those whose
