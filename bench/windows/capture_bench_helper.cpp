@@ -31,6 +31,7 @@
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_store.h"
 #include "app/win/owners.h"
+#include "bench/windows/shown_windows.h"
 
 namespace glimmerly {
 namespace {
@@ -146,18 +147,7 @@ int wait_until_closed(DWORD child) {
     PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
     if (WaitForSingleObject(process.get(), 30000) == WAIT_OBJECT_0) return 0;
     // What holds the capture open: a box would say why.
-    EnumWindows(
-        [](HWND shown, LPARAM owner) noexcept -> BOOL {
-            DWORD process_id = 0;
-            GetWindowThreadProcessId(shown, &process_id);
-            wchar_t name[64] = {}, title[256] = {};
-            if (process_id != static_cast<DWORD>(owner) || !IsWindowVisible(shown)) return TRUE;
-            GetClassNameW(shown, name, 64);
-            GetWindowTextW(shown, title, 256);
-            std::fwprintf(stderr, L"still shown: %ls \"%ls\"\n", name, title);
-            return TRUE;
-        },
-        static_cast<LPARAM>(child));
+    bench::print_shown_windows(child, L"still shown");
     return 1;
 }
 

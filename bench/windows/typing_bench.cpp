@@ -44,6 +44,7 @@
 #include "app/win/file_io.h"
 #include "app/win/owners.h"
 #include "app/win/paths.h"
+#include "bench/windows/shown_windows.h"
 #include "bench/windows/timing.h"
 #include "core/menu/app_command.h"
 
@@ -282,18 +283,7 @@ private:
     void say_what_it_shows() const {
         std::fprintf(stderr, "the resident did not get idle%s\n",
                      WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0 ? " (it ended)" : "");
-        EnumWindows(
-            [](HWND shown, LPARAM owner) noexcept -> BOOL {
-                DWORD process_id = 0;
-                GetWindowThreadProcessId(shown, &process_id);
-                wchar_t name[64] = {}, title[256] = {};
-                if (process_id != static_cast<DWORD>(owner) || !IsWindowVisible(shown)) return TRUE;
-                GetClassNameW(shown, name, 64);
-                GetWindowTextW(shown, title, 256);
-                std::fwprintf(stderr, L"shown: %ls \"%ls\"\n", name, title);
-                return TRUE;
-            },
-            static_cast<LPARAM>(id_));
+        bench::print_shown_windows(id_, L"shown");
     }
 
     std::wstring program_;
