@@ -87,14 +87,7 @@ DWORD resident_process() {
     return 0;
 }
 
-HWND app_window_of(DWORD process) {
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"Glimmerly.Window", nullptr));) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == process) return window;
-    }
-    return nullptr;
-}
+using bench::app_window_of;
 
 DWORD running_child(DWORD parent, DWORD other) {
     win::UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));

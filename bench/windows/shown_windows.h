@@ -1,12 +1,23 @@
 #pragma once
-// What a harness's program shows when it does not get where the harness
-// waits for it: a box it shows says why.
+// The program's windows as a harness finds them from outside: its
+// application window, and what it shows when it does not get where the
+// harness waits for it (a box it shows says why).
 
 #include <windows.h>
 
 #include <cwchar>
 
 namespace glimmerly::bench {
+
+// The application window of `process`, or null.
+inline HWND app_window_of(DWORD process) {
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"Glimmerly.Window", nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process) return window;
+    }
+    return nullptr;
+}
 
 // Writes each visible top-level window of `process` to standard error, its
 // class and title after `label`.

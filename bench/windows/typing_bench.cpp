@@ -178,14 +178,7 @@ DWORD running_child(DWORD parent) {
     return 0;
 }
 
-HWND app_window_of(DWORD process) {
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, L"Glimmerly.Window", nullptr));) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == process) return window;
-    }
-    return nullptr;
-}
+using bench::app_window_of;
 
 bool loop_answers(HWND window) {
     DWORD_PTR ignored = 0;
