@@ -10,6 +10,7 @@
 #include "app/app/messages.h"
 #include "app/win/system_function.h"
 #include "tests/app/support/message_wait.h"
+#include "tests/app/support/resident.h"
 
 namespace glimmerly {
 namespace {
@@ -128,12 +129,9 @@ TEST(ShortcutListener, ATypedShortcutReachesTheWindowAsAHotkeyAfterItsKeyReport)
     // xdotool, a program of the host that Wine runs as it is, types on this
     // session's X display: real input, not injected. Wine hands back no
     // process to wait for, so the test waits for what the keys bring.
-    std::wstring xdotool = L"Z:\\usr\\bin\\xdotool mousemove 250 200 key ctrl+shift+F9 key ctrl+F9";
-    STARTUPINFOW startup{sizeof startup};
-    PROCESS_INFORMATION started{};
-    ASSERT_TRUE(CreateProcessW(nullptr, xdotool.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &started)) << "xdotool is missing";
-    const win::UniqueHandle process(started.hProcess), thread(started.hThread);
+    ASSERT_EQ(
+        testing_support::run_to_end(L"Z:\\usr\\bin\\xdotool mousemove 250 200 key ctrl+shift+F9 key ctrl+F9"), 0)
+        << "xdotool is missing";
     ASSERT_TRUE(log.wait_past(WM_HOTKEY, 1));
     std::vector<WPARAM> hotkeys;
     bool f9_reported_first = false;

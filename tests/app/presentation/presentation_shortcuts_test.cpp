@@ -126,12 +126,8 @@ TEST_F(PresentationShortcutsTest, AHeldDrawingShortcutReachesTheWindowThroughThe
                                                     nullptr, nullptr, nullptr, nullptr));
     ShowWindow(landing.get(), SW_SHOWNOACTIVATE);
     UpdateWindow(landing.get());
-    std::wstring xdotool = L"Z:\\usr\\bin\\xdotool mousemove 250 200 key alt+a";
-    STARTUPINFOW startup{sizeof startup};
-    PROCESS_INFORMATION started{};
-    ASSERT_TRUE(CreateProcessW(nullptr, xdotool.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                               &started)) << "xdotool is missing";
-    const win::UniqueHandle process(started.hProcess), thread(started.hThread);
+    ASSERT_EQ(testing_support::run_to_end(L"Z:\\usr\\bin\\xdotool mousemove 250 200 key alt+a"), 0)
+        << "xdotool is missing";
     ASSERT_TRUE(log_.wait_past(WM_HOTKEY, 0));
     EXPECT_EQ(log_.entries().front().second, WPARAM{HOTKEY_ID_DRAW_ARROW});
     for (const auto& [message, wparam] : log_.entries())

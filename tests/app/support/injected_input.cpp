@@ -59,8 +59,12 @@ std::optional<std::uintptr_t> x_input_focus() {
     PROCESS_INFORMATION started{};
     const bool ran =
         CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started);
-    if (started.hProcess) CloseHandle(started.hProcess);
-    if (started.hThread) CloseHandle(started.hThread);
+    // A host program comes with no process, and Wine leaves in hThread what
+    // is no handle of ours: closing it would close one of this process's.
+    if (started.hProcess) {
+        CloseHandle(started.hProcess);
+        CloseHandle(started.hThread);
+    }
     output.reset();
     std::optional<std::uintptr_t> focus;
     for (const ULONGLONG end = GetTickCount64() + 5000; ran && !focus && GetTickCount64() < end;) {

@@ -1,5 +1,8 @@
 #include "tests/app/support/resident.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "app/app/hotkeys.h"
 #include "app/lib/folder_tree.h"
 #include "app/lib/program_folders.h"
@@ -186,11 +189,65 @@ ProgramRun run_program(const std::vector<std::wstring>& args, const std::wstring
     return result;
 }
 
-int run_to_end(std::wstring command) {
+namespace {
+
+constexpr std::wstring_view kXdotool = L"Z:\\usr\\bin\\xdotool ";
+
+// The file the last xdotool run of this process touches as its last action
+// (its Windows path), or empty once that run is known to have ended; gone
+// with this process at the latest.
+struct XdotoolDoneFile {
+    std::wstring path;
+    ~XdotoolDoneFile() {
+        if (!path.empty()) DeleteFileW(path.c_str());
+    }
+};
+XdotoolDoneFile g_xdotool_done;
+unsigned g_xdotool_runs = 0;
+
+// Wine starts a host program such as xdotool without a process for its
+// starter: CreateProcessW answers at once with no handle, and the program
+// runs on beside the test. Two runs started one after the other could then
+// act on the display in either order, a drag's press before the shortcut
+// meant to come first. So each run touches a file of its own once it has
+// done everything it was given, and the next run starts only when the
+// previous one's file is there; the test still watches a run's effects
+// while it runs.
+int run_xdotool(std::wstring command) {
+    if (!wait_for_xdotool()) return -1;
+    const std::wstring unix_path = L"/tmp/glimmerly-xdotool-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++g_xdotool_runs);
+    command += L" exec --sync /usr/bin/touch " + unix_path;
     STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return -1;
+    // Nothing to close: Wine gives a host program no process, and what it
+    // leaves in hThread is no handle of ours (closing it once closed this
+    // process's standard output).
+    g_xdotool_done.path = L"Z:" + unix_path;
+    std::replace(g_xdotool_done.path.begin(), g_xdotool_done.path.end(), L'/', L'\\');
+    return 0;
+}
+
+}  // namespace
+
+bool wait_for_xdotool() {
+    std::wstring& path = g_xdotool_done.path;
+    if (path.empty()) return true;
+    const bool done = eventually([&] { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    DeleteFileW(path.c_str());
+    path.clear();
+    return done;
+}
+
+int run_to_end(std::wstring command) {
+    if (command.starts_with(kXdotool)) return run_xdotool(std::move(command));
+    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return -1;
+    if (!info.hProcess) return -1;  // a host program: see run_xdotool
     CloseHandle(info.hThread);
     const win::UniqueHandle process(info.hProcess);
     WaitForSingleObject(process.get(), 30000);

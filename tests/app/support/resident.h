@@ -37,8 +37,15 @@ struct Process {
 };
 
 // A command line run to its end (at most 30 s); its exit code, or -1 when it
-// could not start.
+// could not start. xdotool (Z:\usr\bin\xdotool) is the exception: Wine runs
+// a host program on beside the test, so its run only starts here, once the
+// previous xdotool run of this process has done all its actions (-1 when
+// that one never finished).
 int run_to_end(std::wstring command);
+
+// Waits (at most 30 s, pumping this thread's windows) until the last
+// xdotool run has done all its actions; false when it never did.
+bool wait_for_xdotool();
 
 // The quoted path of a program built beside the tests.
 std::wstring beside_tests(const wchar_t* name);
