@@ -89,13 +89,15 @@ protected:
                   0)
             << "xdotool is missing";
     }
-    std::vector<RECT> shown_rects(const wchar_t* window_class) const {
+    // The resident's windows of the class: those shown, or those hidden.
+    std::vector<RECT> shown_rects(const wchar_t* window_class, bool shown = true) const {
         std::vector<RECT> rects;
         for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, window_class, nullptr));) {
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
             RECT rect{};
-            if (owner == resident_.id && IsWindowVisible(window) && GetWindowRect(window, &rect)) rects.push_back(rect);
+            if (owner == resident_.id && bool(IsWindowVisible(window)) == shown && GetWindowRect(window, &rect))
+                rects.push_back(rect);
         }
         return rects;
     }
@@ -121,6 +123,7 @@ protected:
         std::string shown = "screen " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " x " +
                             std::to_string(GetSystemMetrics(SM_CYSCREEN)) + "; spotlight";
         for (const RECT& rect : shown_rects(L"Glimmerly.Spotlight")) shown += " " + describe(rect);
+        for (const RECT& rect : shown_rects(L"Glimmerly.Spotlight", false)) shown += " hidden " + describe(rect);
         shown += "; layers";
         for (const RECT& rect : shown_rects(L"Glimmerly.Presentation")) shown += " " + describe(rect);
         return shown + "\n" + boxes_said();
