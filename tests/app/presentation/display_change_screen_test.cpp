@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -25,6 +27,39 @@ bool screen_is(int width, int height) {
     return GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height;
 }
 
+// Names each host script's result file apart from the others of this process.
+unsigned g_host_scripts = 0;
+
+// A shell script run on the host to its end; its exit code, or -1 when it
+// could not start or never ended. Wine starts a host program with no process
+// to wait on, so the script leaves its code in a file as its last action.
+int run_host_script(const std::wstring& script) {
+    const std::wstring unix_path = L"/tmp/glimmerly-xrandr-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(++g_host_scripts);
+    std::wstring command = L"Z:\\bin\\sh -c \"" + script + L"; echo $? >" + unix_path + L".part && mv " +
+                           unix_path + L".part " + unix_path + L"\"";
+    STARTUPINFOW startup{.cb = sizeof(STARTUPINFOW)};
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return -1;
+    // A host program comes with no process, and what Wine leaves in hThread
+    // then is no handle of ours: closing it would close one of this process's.
+    if (info.hProcess) {
+        CloseHandle(info.hProcess);
+        CloseHandle(info.hThread);
+    }
+    std::wstring path = L"Z:" + unix_path;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    if (!eventually([&] { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; })) return -1;
+    int code = -1;
+    if (FILE* file = _wfopen(path.c_str(), L"r")) {
+        if (std::fscanf(file, "%d", &code) != 1) code = -1;
+        std::fclose(file);
+    }
+    DeleteFileW(path.c_str());
+    return code;
+}
+
 // The virtual display's size for the length of a test, given back at its end
 // whatever became of the test: the other screen tests share the display.
 // Only Xvfb's output is named "screen", so a real display is never touched.
@@ -39,9 +74,8 @@ public:
                           << GetSystemMetrics(SM_CYSCREEN);
     }
 
-    // The mode made first where the display lacks it. Wine hands back a
-    // Unix program's handle as it starts, so the new size itself is waited
-    // for, as this process's metrics show it.
+    // The mode made first where the display lacks it; then the new size
+    // itself is waited for, as this process's metrics show it.
     [[nodiscard]] bool set(int width, int height) const {
         const std::wstring mode = std::to_wstring(width) + L"x" + std::to_wstring(height);
         std::wstring script;
@@ -49,8 +83,7 @@ public:
             script = L"xrandr --newmode 1600x900 118.25 1600 1696 1856 2112 900 903 908 934 2>/dev/null; "
                      L"xrandr --addmode screen 1600x900 2>/dev/null; ";
         script += L"xrandr --output screen --mode " + mode;
-        if (run_to_end(L"Z:\\bin\\sh -c \"" + script + L"\"") != 0) return false;
-        return eventually([&] { return screen_is(width, height); });
+        return run_host_script(script) == 0 && eventually([&] { return screen_is(width, height); });
     }
 
 private:
