@@ -251,6 +251,25 @@ TEST_F(PresentationLayersTest, TheSpotlightShapeSetToOffTakesTheDarkeningAwayAtO
     EXPECT_TRUE(state->features.pointer_effects);
 }
 
+// The rebuild after a change of the screen: on Windows no pointer event need
+// follow it, and nothing else animates, so no frame would bring the layers
+// back; they are shown by the rebuild itself.
+TEST_F(PresentationLayersTest, ARebuildForANewScreenShowsTheSpotlightAndThePointerLayerAtOnce) {
+    settings_.pointer.spotlight_shape = 1;
+    settings_.pointer.spotlight_shortcut = std::nullopt;  // shown all the time
+    settings_.pointer.halo_movement = 0;
+    auto state = attach();
+    ASSERT_TRUE(toggle_presentation_feature(*state, 101));
+    ASSERT_TRUE(state->spotlight);
+    const HWND old_darkening = state->spotlight->window.get();
+    ASSERT_TRUE(rebuild_presentation_windows(*state));
+    EXPECT_FALSE(IsWindow(old_darkening));
+    ASSERT_TRUE(state->spotlight);
+    EXPECT_TRUE(IsWindowVisible(state->spotlight->window.get()));
+    ASSERT_TRUE(state->pointer_layer);
+    EXPECT_TRUE(IsWindowVisible(state->pointer_layer->window.get()));
+}
+
 // A label is drawn in the cap it belongs to: pixels of the label colour
 // inside the cap's rectangle, away from its outline.
 struct CapPixels {
