@@ -12,8 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "app/app/app.h"
+#include "app/app/display_watch.h"
+#include "app/app/messages.h"
+#include "app/win/com.h"
 #include "app/win/owners.h"
 #include "tests/app/presentation/presentation_fixture.h"
+#include "tests/app/support/app_window.h"
 #include "tests/app/support/resident.h"
 
 namespace glimmerly {
@@ -219,6 +224,38 @@ TEST_F(DisplayChangeScreenTest, AnOpenCaptureEndsWhenTheScreenChanges) {
         return false;
     })) << boxes_said();
     EXPECT_EQ(WaitForSingleObject(child.handle.get(), 30000), WAIT_OBJECT_0) << "the capture stayed open";
+}
+
+// Layers made while the screen had another size for a moment, given back
+// before the display watch looked: no look sees a change of the layout, and
+// the layers must still take the screen's size.
+TEST(DisplayChangeWatch, LayersMadeForAScreenThatCameAndWentAreMadeAgain) {
+    ASSERT_TRUE(screen_is(1920, 1080)) << "the virtual display starts at 1920 x 1080";
+    const win::ComApartment com;
+    TestAppWindow test;
+    ASSERT_TRUE(test.window());
+    Settings settings;
+    settings.pointer.spotlight_shape = 1;
+    settings.pointer.spotlight_shortcut.reset();  // shown all the time
+    {
+        auto app = test.cell().try_borrow();
+        app->presentation = attach_presentation_state(test.window(), settings).value();
+        app->display_layout = current_display_layout();
+    }
+    const auto spotlight = [&]() -> std::string {
+        auto state = test.cell().try_borrow()->presentation->try_borrow();
+        if (!state->spotlight) return "none";
+        const PixelRect& r = state->spotlight->rect;
+        return describe(RECT{r.left, r.top, r.right, r.bottom});
+    };
+
+    const ScreenSize screen;
+    ASSERT_TRUE(screen.set(1600, 900)) << "xrandr did not change the display's size";
+    ASSERT_TRUE(toggle_presentation_feature(*test.cell().try_borrow()->presentation->try_borrow(), 101));
+    ASSERT_EQ(spotlight(), "(0, 0, 1600, 900)");
+    ASSERT_TRUE(screen.set(1920, 1080)) << "xrandr did not change the display's size";
+    SendMessageW(test.window(), WM_TIMER, TIMER_DISPLAY_WATCH, 0);
+    EXPECT_EQ(spotlight(), "(0, 0, 1920, 1080)");
 }
 
 }  // namespace
