@@ -26,8 +26,6 @@ namespace {
 
 using namespace testing_support;
 
-constexpr wchar_t kMenuCommand[] = L"0x800D";  // WM_APP + 13
-
 bool screen_is(int width, int height) {
     return GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height;
 }
@@ -116,11 +114,6 @@ protected:
         // A command posted while the prepared editor starts is dropped.
         (void)wait_for_child();
     }
-    void command(int id) {
-        ASSERT_EQ(run_to_end(beside_tests(L"post_message.exe") + L" Glimmerly.Window " + kMenuCommand + L" " +
-                             std::to_wstring(id) + L" 0 " + std::to_wstring(resident_.id)),
-                  0);
-    }
     static void move_pointer(POINT at) {
         ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool mousemove " + std::to_wstring(at.x) + L" " +
                              std::to_wstring(at.y)),
@@ -178,8 +171,8 @@ protected:
 TEST_F(DisplayChangeScreenTest, LayersMadeOnOneScreenSizeTakeEachNewSize) {
     ASSERT_TRUE(screen_is(1920, 1080)) << "the virtual display starts at 1920 x 1080";
     ASSERT_TRUE(screen_.set(1600, 900)) << "xrandr did not change the display's size";
-    command(101);  // pointer effects, with the spotlight
-    command(103);  // the keys display
+    post_menu_command(101);  // pointer effects, with the spotlight
+    post_menu_command(103);  // the keys display
     ASSERT_NO_FATAL_FAILURE(move_pointer({700, 450}));
     std::optional<RECT> keys;
     ASSERT_TRUE(eventually([&] { return (keys = keys_display()).has_value(); })) << what_shows();
