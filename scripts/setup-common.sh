@@ -7,7 +7,7 @@ GLIMMERLY_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # build folder stays out of the hash, so another clone's objects are found.
 export CCACHE_BASEDIR="$GLIMMERLY_ROOT" CCACHE_NOHASHDIR=1
 GLIMMERLY_PACKAGES="cmake ninja-build g++ clang python3 ccache googletest libbenchmark-dev
-  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils xdotool fonts-roboto-unhinted pngcheck"
+  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth x11-utils x11-xserver-utils xdotool fonts-roboto-unhinted pngcheck"
 
 glimmerly_install_packages() {
     local missing=()

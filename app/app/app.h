@@ -14,6 +14,7 @@
 
 #include "app/app/borrow_cell.h"
 #include "app/app/capture_session.h"
+#include "app/app/display_watch.h"
 #include "app/app/editor_process.h"
 #include "app/app/hotkeys.h"
 #include "app/app/instant.h"
@@ -102,6 +103,9 @@ struct App {
     std::wstring board_program;
     // Set by a display change for the next board check.
     bool display_changed = false;
+    // The layout the windows were last made for; none while a change still
+    // waits to be taken (the presentation was busy when it came).
+    std::optional<DisplayLayout> display_layout;
     // The open tray popup, at most one.
     TrayPopupBox tray_popup;
     // The open settings window, at most one, and the page it showed when it

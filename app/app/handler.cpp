@@ -18,6 +18,7 @@
 #include "app/app/tray_menu.h"
 #include "app/app/warm_renderer.h"
 #include "app/board/bake/restore.h"
+#include "app/presentation/screen_fit.h"
 #include "app/board/board_leave.h"
 #include "app/board/board_processes.h"
 #include "app/lib/settings_store.h"
@@ -37,8 +38,13 @@ AppAnswer on_close(App& app, HWND window) {
 AppAnswer on_display_change(App& app, HWND window) {
     // Made for the old layout.
     app.warm_renderer.reset();
-    if (app.presentation)
-        if (auto state = app.presentation->try_borrow()) GLIM_TRY(rebuild_presentation_windows(*state));
+    app.display_layout = current_display_layout();
+    if (app.presentation) {
+        if (auto state = app.presentation->try_borrow())
+            GLIM_TRY(rebuild_presentation_windows(*state));
+        else
+            app.display_layout.reset();  // busy under a box of its own: the watch's next look takes the change
+    }
     if (app.capture_session) {
         EditorSession* session = open_editor_session(app);
         save_and_bake_board(app, window, session && session->board() ? TextId::error_display_changed_board
@@ -48,6 +54,19 @@ AppAnswer on_display_change(App& app, HWND window) {
         app.display_changed = true;
         SetTimer(window, TIMER_BOARD_CHECK, kBoardCheckDelayMs, nullptr);
     }
+    return handled();
+}
+
+// Wine sends no WM_DISPLAYCHANGE for a change of the screen made outside
+// it: a layout that differs from the last one taken is taken as the message
+// would be. A change that came and went while this thread was busy leaves
+// no trace in the layout, only in presentation windows made meanwhile for
+// the screen of that moment: those are made again.
+AppAnswer on_display_watch(App& app, HWND window) {
+    if (app.display_layout != current_display_layout()) return on_display_change(app, window);
+    if (app.presentation)
+        if (auto state = app.presentation->try_borrow(); state && !presentation_fits_screen(*state))
+            return answer(rebuild_presentation_windows(*state));
     return handled();
 }
 
@@ -76,6 +95,7 @@ AppAnswer on_board_check(App& app, HWND window) {
 AppAnswer on_timer(App& app, HWND window, WPARAM id) {
     switch (id) {
         case TIMER_BOARD_CHECK: return on_board_check(app, window);
+        case TIMER_DISPLAY_WATCH: return on_display_watch(app, window);
         case TIMER_SESSION_FRAME:
         case TIMER_TOOLBAR_ANIMATION:
             KillTimer(window, id);

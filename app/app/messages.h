@@ -77,9 +77,12 @@ inline constexpr UINT_PTR TIMER_INSTANT_RETRY = 21331;
 inline constexpr UINT_PTR TIMER_SETTINGS_SAVE = 21335;
 // A prepared editor child whose start failed is started again.
 inline constexpr UINT_PTR TIMER_PREPARE_EDITOR = 21336;
+// The application window's look at the display layout (display_watch.h).
+inline constexpr UINT_PTR TIMER_DISPLAY_WATCH = 21341;
 
 inline constexpr UINT kBoardCloseDelayMs = 2100;
 inline constexpr UINT kBoardCheckDelayMs = 1500;
 inline constexpr UINT kReplayDelayMs = 30;
+inline constexpr UINT kDisplayWatchMs = 1000;
 
 }  // namespace glimmerly

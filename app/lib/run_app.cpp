@@ -214,6 +214,8 @@ Status run_role(const Arguments& args, const StartupFlags& flags) {
     {
         auto app = cell->try_borrow();
         attach_app_window(*app, window.get(), *small_icon);
+        app->display_layout = current_display_layout();
+        start_display_watch(window.get());
         app->owner_process = std::move(owner_process);
         if (flags.first_frame) app->frame_diagnostic.state = FrameDiagnosticState::Armed;
         if (!flags.in_process_editor) {

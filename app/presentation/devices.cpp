@@ -165,6 +165,7 @@ Status show_device_layer(PresentationState& state) {
     }
     auto work = work_area_at(state.device_anchor);
     if (!work) return std::move(work).failure();
+    state.device_work_area = *work;
     const PixelPoint at = place_device_layer(*work, size, scale, state.input_display_position, state.input_display_offset);
     PresentationLayer& layer = *state.device_layer;
     const HWND window = layer.window.get();
@@ -178,6 +179,12 @@ Status show_device_layer(PresentationState& state) {
     GLIM_TRY(render_device_layer(state, presentation_now(state)));
     if (state.device_layer) show_layer(*state.device_layer);
     return schedule_presentation_timer(state);
+}
+
+bool device_layer_fits_screen(const PresentationState& state) {
+    if (!state.device_layer || state.moving) return true;
+    const auto work = work_area_at(state.device_anchor);
+    return !work || *work == state.device_work_area;
 }
 
 namespace {

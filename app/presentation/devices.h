@@ -12,6 +12,9 @@ namespace glimmerly {
 
 // Creates, sizes, places, draws and shows the device layer.
 Status show_device_layer(PresentationState& state);
+// Whether the display still sits in the work area it was placed in (a
+// running drag places it anew with every step).
+bool device_layer_fits_screen(const PresentationState& state);
 // Ends the drag: placed again from the stored fractions, and the
 // application asked to store them.
 Status end_device_layer_drag(PresentationState& state);

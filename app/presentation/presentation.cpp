@@ -310,9 +310,10 @@ Status rebuild_presentation_windows(PresentationState& state) {
         if (!GetCursorPos(&at)) return or_stop(state, win::win32_failure("GetCursorPos"));
         start_pointer_at(state, at);
     }
-    Status placed = place_pointer_layer(state);
-    if (placed && device_feature(state.features)) placed = show_device_layer(state);
-    return or_stop(state, placed ? schedule_presentation_timer(state) : std::move(placed));
+    // Shown again at once, as when the features were switched on: a pointer
+    // move that came before the rebuild has drawn its frame already, and the
+    // spotlight would stay away until the next one.
+    return or_stop(state, show_features(state));
 }
 
 }  // namespace glimmerly

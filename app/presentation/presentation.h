@@ -91,6 +91,8 @@ struct PresentationState {
     // anchor, and its move by dragging.
     LayerPointer device_layer;
     PixelPoint device_anchor;
+    // The work area the display was last placed in.
+    PixelRect device_work_area;
     // The anchor while a capture has the features paused.
     PixelPoint saved_anchor;
     bool moving = false;

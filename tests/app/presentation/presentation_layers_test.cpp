@@ -50,6 +50,16 @@ protected:
         settings_.presentation_stroke_width = 5;
     }
 
+    // The pointer effects switched on with a spotlight shown all the time,
+    // and nothing else that animates: no frame comes unless something asks.
+    PresentationCell::Borrow attach_with_lone_spotlight() {
+        settings_.pointer.spotlight_shape = 1;
+        settings_.pointer.spotlight_shortcut = std::nullopt;
+        settings_.pointer.halo_movement = 0;
+        auto state = attach();
+        EXPECT_TRUE(toggle_presentation_feature(*state, 101));
+        return state;
+    }
     // Whether the application window was asked to store the settings (and forgets the asks).
     bool save_asked() {
         MSG message{};
@@ -235,11 +245,7 @@ TEST_F(PresentationLayersTest, ThePlacementViewDrawsEveryCapAndAPressedKeyLights
 }
 
 TEST_F(PresentationLayersTest, TheSpotlightShapeSetToOffTakesTheDarkeningAwayAtOnce) {
-    settings_.pointer.spotlight_shape = 1;
-    settings_.pointer.spotlight_shortcut = std::nullopt;  // shown all the time
-    settings_.pointer.halo_movement = 0;
-    auto state = attach();
-    ASSERT_TRUE(toggle_presentation_feature(*state, 101));
+    auto state = attach_with_lone_spotlight();
     ASSERT_TRUE(state->spotlight);
     const HWND darkening = state->spotlight->window.get();
     EXPECT_TRUE(IsWindowVisible(darkening));
@@ -249,6 +255,21 @@ TEST_F(PresentationLayersTest, TheSpotlightShapeSetToOffTakesTheDarkeningAwayAtO
     EXPECT_FALSE(state->spotlight);
     EXPECT_FALSE(IsWindow(darkening));
     EXPECT_TRUE(state->features.pointer_effects);
+}
+
+// The rebuild after a change of the screen: on Windows no pointer event need
+// follow it, so no frame would bring the layers back; they are shown by the
+// rebuild itself.
+TEST_F(PresentationLayersTest, ARebuildForANewScreenShowsTheSpotlightAndThePointerLayerAtOnce) {
+    auto state = attach_with_lone_spotlight();
+    ASSERT_TRUE(state->spotlight);
+    const HWND old_darkening = state->spotlight->window.get();
+    ASSERT_TRUE(rebuild_presentation_windows(*state));
+    EXPECT_FALSE(IsWindow(old_darkening));
+    ASSERT_TRUE(state->spotlight);
+    EXPECT_TRUE(IsWindowVisible(state->spotlight->window.get()));
+    ASSERT_TRUE(state->pointer_layer);
+    EXPECT_TRUE(IsWindowVisible(state->pointer_layer->window.get()));
 }
 
 // A label is drawn in the cap it belongs to: pixels of the label colour

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/app/hotkeys.h"
+#include "app/app/messages.h"
 #include "app/lib/folder_tree.h"
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_store.h"
@@ -126,6 +127,13 @@ Process ResidentTest::wait_for_child(DWORD other) {
         return runs;
     })) << "waiting for a child other than " << other << "; " << seen << "\n" << boxes_said();
     return child;
+}
+
+void ResidentTest::post_menu_command(unsigned id) {
+    ASSERT_EQ(run_to_end(beside_tests(L"post_message.exe") + L" Glimmerly.Window " +
+                         std::to_wstring(WM_APP_MENU_COMMAND) + L" " + std::to_wstring(id) + L" 0 " +
+                         std::to_wstring(resident_.id)),
+              0);
 }
 
 void ResidentTest::press_capture_shortcut() {

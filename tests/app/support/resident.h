@@ -79,6 +79,9 @@ protected:
     Process wait_for_child(DWORD other = 0);
     std::string boxes_said();
     void press_capture_shortcut();
+    // A tray-menu command (the menu's id) posted to the resident's
+    // application window from another process, as a click on the menu sends it.
+    void post_menu_command(unsigned id);
     // The child's window once it covers the whole virtual screen above every
     // other window, done with the message that opened it (and painted), and
     // holding the keyboard focus, so that keys sent from then on reach it.
