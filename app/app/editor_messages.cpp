@@ -162,7 +162,9 @@ void rearm_toolbar_timer(App& app, HWND window) {
     KillTimer(window, TIMER_TOOLBAR_ANIMATION);
     EditorSession* session = open_editor_session(app);
     if (!session) return;
-    if (const auto wait = toolbar_redraw_in(session->state().toolbar, ChromeClock::now()))
+    const ToolbarMemory& toolbar = session->state().toolbar;
+    const auto now = ChromeClock::now();
+    if (const auto wait = toolbar_redraw_in(toolbar, toolbar.drawn_at.value_or(now), now))
         SetTimer(window, TIMER_TOOLBAR_ANIMATION, timer_delay_ms(*wait), nullptr);
 }
 

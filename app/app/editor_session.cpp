@@ -38,6 +38,14 @@ void arm_frame_timer(HWND window, const EditorState& state, ChromeClock::time_po
         KillTimer(window, TIMER_SESSION_FRAME);
 }
 
+// Whether a paint's area holds the whole frame, so that every pixel the
+// window shows comes from it (an exposed part repainted alone leaves the
+// rest as an earlier frame drew it).
+bool paints_whole_frame(const EditorState& state, const RECT& area) {
+    return area.left <= 0 && area.top <= 0 && area.right >= static_cast<LONG>(state.frame_width) &&
+           area.bottom >= static_cast<LONG>(state.frame_height);
+}
+
 }  // namespace
 
 Status EditorSession::first_paint_failure(Status painted) {
@@ -104,14 +112,19 @@ Status paint_editor_window(App& app, HWND window) {
     EditorSession* session = open_editor_session(app);
     const auto now = ChromeClock::now();
     Status painted = ok_status();
+    bool whole = false;
     {
         win::PaintDc paint(window);
         if (!session || !paint.get()) return ok_status();
         // A layered window shows what UpdateLayeredWindow gave it, not its paint.
+        whole = session->state().live_capture || paints_whole_frame(session->state(), paint.paint().rcPaint);
         painted = session->state().live_capture ? present_live_frame(session->state(), window, now)
                                                 : present_editor_frame(session->state(), paint.get(), now,
                                                                        paint.paint().rcPaint);
     }
+    // The toolbar's next frame is timed from this one, not from the end of
+    // its paint.
+    if (painted && whole) session->state().toolbar.drawn_at = now;
     arm_frame_timer(window, session->state(), now);
     return session->first_paint_failure(std::move(painted));
 }

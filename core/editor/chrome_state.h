@@ -131,6 +131,9 @@ struct ToolbarMemory {
     ToolbarHover hover;
     std::vector<ToolbarAnimation> animations;
     std::optional<ToolbarMarks> marks;  // absent before the first frame
+    // The moment the frame the window shows whole was drawn for; absent
+    // before the first.
+    std::optional<ChromeClock::time_point> drawn_at;
 };
 
 }  // namespace glimmerly

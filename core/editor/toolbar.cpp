@@ -482,6 +482,14 @@ std::optional<ChromeClock::duration> toolbar_redraw_in(const ToolbarMemory& tool
     return wait;
 }
 
+std::optional<ChromeClock::duration> toolbar_redraw_in(const ToolbarMemory& toolbar,
+                                                       ChromeClock::time_point drawn_at,
+                                                       ChromeClock::time_point now) {
+    const auto wait = toolbar_redraw_in(toolbar, drawn_at);
+    if (!wait) return std::nullopt;
+    return std::max(drawn_at + *wait - now, ChromeClock::duration::zero());
+}
+
 void start_toolbar_animation(std::vector<ToolbarAnimation>& animations, ToolbarAnimationKind kind, EditorAction item,
                              ChromeClock::time_point now) {
     std::erase_if(animations, [&](const ToolbarAnimation& a) {

@@ -133,6 +133,14 @@ SelectionColourState build_toolbar_frame(EditorState& state, Rgb colour, InkChoi
 // hover and a running mark highlight change with every frame. None while
 // nothing moves, so that an idle capture window never wakes up.
 std::optional<ChromeClock::duration> toolbar_redraw_in(const ToolbarMemory& toolbar, ChromeClock::time_point now);
+// The same for the frame on screen, drawn at `drawn_at`, counted from `now`:
+// zero when the change came while that frame was being drawn or since. A
+// paint can outlast a hover's settle (half a second for a full screen under
+// Wine on a busy machine): a wait counted from its end would leave the
+// frame drawn before the settle on screen, with the previous item's hint.
+std::optional<ChromeClock::duration> toolbar_redraw_in(const ToolbarMemory& toolbar,
+                                                       ChromeClock::time_point drawn_at,
+                                                       ChromeClock::time_point now);
 // The pace of the frames of a moving highlight: one per 60 Hz refresh.
 inline constexpr ChromeClock::duration kChromeFrameInterval = std::chrono::milliseconds(16);
 

@@ -4,19 +4,25 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <utility>
+
 #include "app/app/capture_start.h"
 #include "app/app/editor_session.h"
+#include "app/image/screen_grab.h"
 #include "app/lib/folder_tree.h"
 #include "app/lib/program_folders.h"
 #include "app/lib/settings_store.h"
 #include "core/editor/capture_start.h"
 #include "core/editor/handles.h"
 #include "core/editor/monitor_views.h"
+#include "core/editor/toolbar.h"
 #include "tests/app/render/render_support.h"
 #include "tests/app/support/app_window.h"
 #include "tests/app/support/dialogs.h"
 #include "tests/app/support/private_prefix.h"
 #include "ui/capture/editor_window_part.h"
+#include "ui/view/frame_renderer.h"
 
 namespace glimmerly {
 namespace {
@@ -270,6 +276,134 @@ TEST_F(EditorWindow, TheFoldAndTheWheelHintReachTheSettingsFileAndTheNextCapture
     run({key(VK_ESCAPE)});
     EXPECT_FALSE(session());
     (void)remove_tree(folder);
+}
+
+}  // namespace
+}  // namespace glimmerly
+
+namespace glimmerly {
+namespace {
+
+using namespace std::chrono_literals;
+using std::chrono::duration_cast;
+using std::chrono::milliseconds;
+
+// Holds the window's next paint up past a hint's settle once the paint has
+// read the clock, as a busy machine does (a full screen took half a second
+// to paint under Wine): the erase that BeginPaint sends waits. A window
+// procedure has no context argument: the one hold lives here, on the test's
+// own thread.
+class HeldPaint {
+public:
+    explicit HeldPaint(HWND window) : window_(window) {
+        current_ = this;
+        previous_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HeldPaint::proc)));
+    }
+    HeldPaint(const HeldPaint&) = delete;
+    HeldPaint& operator=(const HeldPaint&) = delete;
+    ~HeldPaint() {
+        SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+        current_ = nullptr;
+    }
+    void hold_next_paint() {
+        armed_ = true;
+        InvalidateRect(window_, nullptr, TRUE);
+    }
+    int held() const { return held_; }
+
+private:
+    static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+        HeldPaint* self = current_;
+        if (message == WM_ERASEBKGND && std::exchange(self->armed_, false)) {
+            ++self->held_;
+            Sleep(static_cast<DWORD>(2 * duration_cast<milliseconds>(kToolbarHoverSettle).count()));
+        }
+        return CallWindowProcW(self->previous_, window, message, wparam, lparam);
+    }
+
+    static inline HeldPaint* current_ = nullptr;
+    HWND window_;
+    WNDPROC previous_ = nullptr;
+    bool armed_ = false;
+    int held_ = 0;
+};
+
+// The frame's pixels, blue, green and red, as a DC holds them.
+std::vector<std::uint8_t> colours_of(HDC dc, std::uint32_t width, std::uint32_t height) {
+    auto surface = create_dib_surface(width, height);
+    if (!surface) return {};
+    BitBlt(surface->memory.get(), 0, 0, static_cast<int>(width), static_cast<int>(height), dc, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::vector<std::uint8_t> colours;
+    for (std::size_t i = 0; i < std::size_t{width} * height * 4; i += 4)
+        colours.insert(colours.end(), surface->bits + i, surface->bits + i + 3);
+    return colours;
+}
+
+class ToolbarHint : public EditorWindow {
+protected:
+    // The middle of the first action-bar button with the code.
+    Point button(EditorActionCode code) {
+        for (const ToolbarButton& b : layout_toolbar(state()))
+            if (editor_action_code(b.action) == code)
+                return {(b.rect.left + b.rect.right) / 2, (b.rect.top + b.rect.bottom) / 2};
+        ADD_FAILURE() << "no button " << static_cast<int>(code);
+        return {};
+    }
+    // The frame as the editor draws it once everything under the pointer has
+    // settled, drawn apart from the window.
+    std::vector<std::uint8_t> settled_frame() {
+        auto surface = create_dib_surface(kWidth, kHeight);
+        if (!surface) return {};
+        const Status drawn = render_frame(state(), surface->memory.get(), {.now = ChromeClock::now() + 1s});
+        EXPECT_TRUE(drawn.ok()) << drawn.failure().message;
+        return colours_of(surface->memory.get(), kWidth, kHeight);
+    }
+    // Answers the window's messages until it shows `expected`, for at most
+    // 10 s (the window stops drawing once nothing moves).
+    bool comes_to_show(const std::vector<std::uint8_t>& expected) {
+        const ULONGLONG deadline = GetTickCount64() + 10000;
+        for (;;) {
+            for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&m);
+            if (colours_of(win::WindowDc::of(window()).get(), kWidth, kHeight) == expected) return true;
+            if (GetTickCount64() >= deadline) return false;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        }
+    }
+    // The pointer's move answered at once, so that the frame to expect is
+    // drawn from the state it leaves.
+    void move_to(Point at) {
+        SendMessageW(window(), WM_MOUSEMOVE, 0, MAKELPARAM(static_cast<int>(at.x), static_cast<int>(at.y)));
+    }
+};
+
+// One step from where the pointer rested onto a button shows that button's
+// hint, also when the paint of the step outlasts the hint's settle: the
+// frame drawn at the step showed the previous button's hint fading (or no
+// hint), and nothing drew again until the pointer moved.
+TEST_F(ToolbarHint, AJumpOntoAButtonShowsItsHintAlsoWhenThePaintOutlastsTheSettle) {
+    run({drag(100, 100, 500, 400)});
+    using Code = EditorActionCode;
+    const struct {
+        const char* name;
+        Point from, to;
+    } rows[] = {
+        {"from the frame onto Save", {300, 250}, button(Code::Save)},
+        {"from Save onto Close", button(Code::Save), button(Code::Close)},
+        {"from Close onto copy", button(Code::Close), button(Code::CopyImage)},
+    };
+    HeldPaint paint(window());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        move_to(row.from);
+        ASSERT_TRUE(comes_to_show(settled_frame())) << "where the pointer rests";
+        move_to(row.to);
+        paint.hold_next_paint();
+        UpdateWindow(window());  // the step's paint reads the clock now, before the settle
+        EXPECT_TRUE(comes_to_show(settled_frame())) << "the hint under the pointer";
+    }
+    EXPECT_EQ(paint.held(), 3) << "each step's paint was held up";
 }
 
 }  // namespace

@@ -178,6 +178,32 @@ TEST(ToolbarRedraw, WakesTheWindowOnlyWhileAHoverSettlesOrSomethingFades) {
     EXPECT_EQ(toolbar_redraw_in(toolbar, t0 + 700ms), std::nullopt) << "the highlight is over";
 }
 
+TEST(ToolbarRedraw, CountsFromTheFrameOnScreenNotFromTheEndOfItsPaint) {
+    const auto t0 = ChromeClock::time_point{} + 10s;
+    const ToolbarItem save{pack_editor_action(Code::Save), {0, 0, 30, 30}};
+    const ToolbarItem close{pack_editor_action(Code::Close), {32, 0, 62, 30}};
+    ToolbarMemory toolbar;
+    track_toolbar_hover(toolbar.hover, save, t0);
+    struct Row {
+        const char* name;
+        ChromeClock::duration drawn_at, now;
+        std::optional<ChromeClock::duration> wait;
+    } rows[] = {
+        {"drawn and checked before the settle", 10ms, 100ms, 149ms},
+        {"a paint that outlasted the settle", 10ms, 510ms, 0ms},
+        {"drawn once settled", 300ms, 800ms, std::nullopt},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(toolbar_redraw_in(toolbar, t0 + row.drawn_at, t0 + row.now), row.wait);
+    }
+    // Straight from one settled button to the next: the frame drawn then
+    // shows the first one's hint fading, and is out of date once its paint ends.
+    track_toolbar_hover(toolbar.hover, close, t0 + 1s);
+    EXPECT_EQ(toolbar_redraw_in(toolbar, t0 + 1s, t0 + 1s + 500ms), 0ms);
+    EXPECT_EQ(toolbar_redraw_in(toolbar, t0 + 1s + 300ms, t0 + 1s + 800ms), std::nullopt);
+}
+
 TEST(ToolbarMarks, ChangesOfTheMarksStartTheirHighlights) {
     EditorState state = capture_over({{{0, 0, 1920, 1080}, 1.0}}, Box{400, 300, 1200, 700});
     const Rgb red{237, 79, 92}, odd{1, 2, 3};
