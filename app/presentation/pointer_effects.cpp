@@ -2,6 +2,9 @@
 
 #include <shellscalingapi.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "app/app/messages.h"
 #include "app/presentation/devices.h"
 #include "app/presentation/presentation_shortcuts.h"
@@ -12,7 +15,7 @@ namespace glimmerly {
 namespace {
 
 // Mouse input redraws the effects at most this often; the timer does the rest.
-constexpr std::uint64_t kInputFrameMs = 12;
+constexpr std::uint32_t kInputFrameMs = 12;
 
 class WindowFrameTimer final : public FrameTimerHost {
 public:
@@ -185,7 +188,9 @@ Status place_pointer_layer(PresentationState& state) {
     return show_loupe_at_cursor(state);
 }
 
-Status update_pointer_effects(PresentationState& state) {
+namespace {
+
+Status draw_effects_frame(PresentationState& state) {
     if (!cursor_feature(state.features)) return show_loupe_at_cursor(state);
     const std::uint64_t now = presentation_now(state);
     auto cursor = cursor_position();
@@ -213,7 +218,14 @@ Status update_pointer_effects(PresentationState& state) {
     const PointerFrameRects rects =
         pointer_frame_rects(pointer_effect_area(state.pointer, settings, state.scale, now), state.pointer_origin,
                             state.previous_dirty, layer.width, layer.height);
-    if (rects.redraw) {
+    // The timer runs on while the pointer rests (shapes fading, a spotlight
+    // held): a frame that would draw what the layer shows is left out, as
+    // its redraw would hold up a shortcut for a few hundredths of a second
+    // under Wine on a busy machine. A layer made anew has no previous part.
+    build_pointer_picture(state.next_picture, Point{double(state.pointer_origin.x), double(state.pointer_origin.y)},
+                          state.pointer, settings, highlight_of(state, now), state.scale, now);
+    const bool unchanged = rects.own == state.previous_dirty && same_pointer_drawing(state.next_picture, state.drawn_picture);
+    if (rects.redraw && !unchanged) {
         const PixelRect& clip = *rects.redraw;
         // Bound to the changed part alone: EndDraw copies the whole bound
         // area into the picture, and over a monitor-wide layer that copy
@@ -231,12 +243,23 @@ Status update_pointer_effects(PresentationState& state) {
         GLIM_TRY(std::move(drawn));
         if (FAILED(ended)) return win::hr_failure(ended, "EndDraw");
         GLIM_TRY(push_dirty_rect(layer, clip));
+        std::swap(state.drawn_picture, state.next_picture);
     }
     state.previous_dirty = rects.own;
     GLIM_TRY(update_spotlight(state, settings, *cursor, now));
     state.spotlight_refresh = false;
     state.last_effects_update = now;
     return show_loupe_at_cursor(state);
+}
+
+}  // namespace
+
+Status update_pointer_effects(PresentationState& state) {
+    const auto start = std::chrono::steady_clock::now();
+    Status drawn = draw_effects_frame(state);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    state.last_frame_ms = static_cast<std::uint32_t>(std::clamp<std::int64_t>(took.count(), 0, kSlowestFrameMs));
+    return drawn;
 }
 
 Status render_presentation_layer(PresentationState& state, HWND window) {
@@ -258,7 +281,8 @@ Status render_presentation_layer(PresentationState& state, HWND window) {
 
 Status schedule_presentation_timer(PresentationState& state) {
     const std::uint64_t now = presentation_now(state);
-    const std::uint32_t interval = choose_frame_interval(frame_needs(state), state.pointer, state.pointer_settings, now);
+    const std::uint32_t interval = paced_frame_interval(
+        choose_frame_interval(frame_needs(state), state.pointer, state.pointer_settings, now), state.last_frame_ms);
     WindowFrameTimer host(state.window);
     return schedule_frame_timer(state.timer, interval, host);
 }
@@ -293,7 +317,9 @@ bool pointer_frame_waits(const PresentationState& state) {
 }
 
 bool input_frame_due(const PresentationState& state, std::uint64_t now, bool move_only) {
-    if (state.last_effects_update && age_ms(now, *state.last_effects_update) < kInputFrameMs) return false;
+    if (state.last_effects_update &&
+        age_ms(now, *state.last_effects_update) < paced_frame_interval(kInputFrameMs, state.last_frame_ms))
+        return false;
     if (pointer_frame_waits(state)) return false;
     // Of moves queued behind one another only the last draws.
     return !move_only || !input_waiting(QS_INPUT | QS_HOTKEY);

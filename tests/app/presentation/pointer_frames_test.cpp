@@ -48,6 +48,13 @@ protected:
         state.last_effects_update.reset();  // no frame held back by the 12 ms between input frames
     }
     static bool frame_drawn(PresentationState& state) { return pixel(state, kPointer) != kMarker; }
+    // The pointer moved to `at` and the move recorded, as the raw input
+    // handler records it, with no frame drawn for it yet.
+    static void moved_to(PresentationState& state, POINT at) {
+        SetCursorPos(at.x, at.y);
+        drain();
+        track_pointer_trail(state.pointer, at.x, at.y, presentation_now(state), 1.0, effective_settings(state));
+    }
     // Nothing left waiting in the thread's queue (a pointer moved by the
     // test may have queued a move for a window of the test's own).
     static void drain() {
@@ -60,6 +67,7 @@ TEST_F(PointerFramesTest, AFrameLeavesThePictureOutsideWhatItChangesAsItWas) {
     auto state = effects_on();
     const POINT far_corner{state->pointer_origin.x + 5, state->pointer_origin.y + 5};
     pixel(*state, far_corner) = kMarker;
+    moved_to(*state, {kPointer.x + 3, kPointer.y});  // the halo moves, still over the marker
     mark_the_halo(*state);
     state->spotlight_refresh = true;
     ASSERT_TRUE(update_pointer_effects(*state));
@@ -77,6 +85,20 @@ TEST_F(PointerFramesTest, AnEventThatMovesNothingDrawsNothingAndAMoveDoes) {
     SetCursorPos(kPointer.x + 3, kPointer.y);
     drain();
     ASSERT_TRUE(handle_raw_mouse(*state, 0));
+    EXPECT_TRUE(frame_drawn(*state)) << "the pointer moved";
+}
+
+// The timer runs on while shapes fade or a spotlight is held: a tick whose
+// frame would draw what the layer shows draws nothing.
+TEST_F(PointerFramesTest, ATickWithNothingChangedDrawsNothingAndOneAfterAMoveDraws) {
+    auto state = effects_on();
+    mark_the_halo(*state);
+    state->spotlight_refresh = true;
+    ASSERT_TRUE(tick_presentation(*state));
+    EXPECT_FALSE(frame_drawn(*state)) << "drawn again with nothing changed";
+
+    moved_to(*state, {kPointer.x + 3, kPointer.y});
+    ASSERT_TRUE(tick_presentation(*state));
     EXPECT_TRUE(frame_drawn(*state)) << "the pointer moved";
 }
 
@@ -108,8 +130,8 @@ TEST_F(PointerFramesTest, NoFrameWhileInputWaitsAndTheTickAfterItDrawsOne) {
                                              window_class.lpszClassName, L"", WS_POPUP, kPointer.x - 100,
                                              kPointer.y - 100, 200, 200, nullptr, nullptr, nullptr, nullptr));
     ShowWindow(target.get(), SW_SHOWNOACTIVATE);
-    const auto tick = [](PresentationState& s) { return tick_presentation(s); };
-    const auto move = [](PresentationState& s) { return handle_raw_mouse(s, 0); };
+    Status (*const tick)(PresentationState&) = [](PresentationState& s) { return tick_presentation(s); };
+    Status (*const move)(PresentationState&) = [](PresentationState& s) { return handle_raw_mouse(s, 0); };
     const struct Row {
         const char* name;
         DWORD waiting;  // a press, or a move to the pointer's place
@@ -124,8 +146,13 @@ TEST_F(PointerFramesTest, NoFrameWhileInputWaitsAndTheTickAfterItDrawsOne) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const POINT at{kPointer.x + 3 * ++moves, kPointer.y};
-        SetCursorPos(at.x, at.y);
-        drain();
+        // A tick draws a move recorded before it; a raw move records its own.
+        if (row.frame == tick) {
+            moved_to(*state, at);
+        } else {
+            SetCursorPos(at.x, at.y);
+            drain();
+        }
         mark_the_halo(*state);
         state->spotlight_refresh = true;
         INPUT input{.type = INPUT_MOUSE};
