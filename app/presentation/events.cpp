@@ -18,6 +18,7 @@ Status follow_pointer(PresentationState& state, std::uint32_t flags, std::uint64
     POINT at{};
     if (!GetCursorPos(&at)) return win::win32_failure("GetCursorPos");
     const PointerSettings settings = effective_settings(state);
+    const std::optional<Point> before = state.pointer.cursor;
     track_pointer_trail(state.pointer, at.x, at.y, now, monitor_dpi_at(at) / 96.0, settings);
     if (flags & kPressFlags) {
         for (auto [down, button] : {std::pair{RI_MOUSE_LEFT_BUTTON_DOWN, 0}, {RI_MOUSE_RIGHT_BUTTON_DOWN, 1},
@@ -29,8 +30,13 @@ Status follow_pointer(PresentationState& state, std::uint32_t flags, std::uint64
         }
     }
     if (!pointer_effects_visible(settings)) return place_pointer_layer(state);
+    // Wine reports a pointer event with keys typed over its windows (the
+    // pointer entering again where it was): one that neither moved the
+    // pointer nor changed a button changes nothing drawn, and its frame
+    // would run just ahead of the key, a shape's shortcut among them.
+    if (flags == 0 && state.pointer.cursor == before) return ok_status();
     state.spotlight_refresh = true;
-    if (input_frame_due(state, now)) GLIM_TRY(update_pointer_effects(state));
+    if (input_frame_due(state, now, flags == 0)) GLIM_TRY(update_pointer_effects(state));
     return schedule_presentation_timer(state);
 }
 

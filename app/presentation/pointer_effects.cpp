@@ -2,6 +2,9 @@
 
 #include <shellscalingapi.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "app/app/messages.h"
 #include "app/presentation/devices.h"
 #include "app/presentation/presentation_shortcuts.h"
@@ -12,7 +15,7 @@ namespace glimmerly {
 namespace {
 
 // Mouse input redraws the effects at most this often; the timer does the rest.
-constexpr std::uint64_t kInputFrameMs = 12;
+constexpr std::uint32_t kInputFrameMs = 12;
 
 class WindowFrameTimer final : public FrameTimerHost {
 public:
@@ -49,9 +52,12 @@ PointerHighlight highlight_of(const PresentationState& state, std::uint64_t now)
     return highlight;
 }
 
-Status draw_pointer_layer(PresentationState& state, PresentationLayer& layer, std::uint64_t now) {
+// `within`: where the target's top-left corner lies in the layer.
+Status draw_pointer_layer(PresentationState& state, PresentationLayer& layer, std::uint64_t now,
+                          PixelPoint within = {0, 0}) {
     const PointerSettings settings = effective_settings(state);
-    build_pointer_picture(state.picture, Point{double(state.pointer_origin.x), double(state.pointer_origin.y)},
+    build_pointer_picture(state.picture,
+                          Point{double(state.pointer_origin.x + within.x), double(state.pointer_origin.y + within.y)},
                           state.pointer, settings, highlight_of(state, now), state.scale, now);
     auto painter = make_painter(*layer.resources, layer.resources->dc_target.get());
     if (!painter) return std::move(painter).failure();
@@ -106,6 +112,12 @@ Status update_spotlight(PresentationState& state, const PointerSettings& setting
         visible = false;
     return draw_spotlight(*state.spotlight, visible, cursor.x, cursor.y, settings, monitor_dpi_at(cursor) / 96.0);
 }
+
+// Whether input of those kinds waits for this thread. Under Wine the
+// question also takes in what the display has for this thread's windows
+// (a press on the shapes layer, say), which otherwise stays unread for as
+// long as the queue never runs dry.
+bool input_waiting(UINT kinds) { return HIWORD(GetQueueStatus(kinds)) != 0; }
 
 // Only the key itself is asked: letting go of a modifier first does not end
 // the hold. A shortcut no longer in use holds nothing.
@@ -176,7 +188,9 @@ Status place_pointer_layer(PresentationState& state) {
     return show_loupe_at_cursor(state);
 }
 
-Status update_pointer_effects(PresentationState& state) {
+namespace {
+
+Status draw_effects_frame(PresentationState& state) {
     if (!cursor_feature(state.features)) return show_loupe_at_cursor(state);
     const std::uint64_t now = presentation_now(state);
     auto cursor = cursor_position();
@@ -204,25 +218,48 @@ Status update_pointer_effects(PresentationState& state) {
     const PointerFrameRects rects =
         pointer_frame_rects(pointer_effect_area(state.pointer, settings, state.scale, now), state.pointer_origin,
                             state.previous_dirty, layer.width, layer.height);
-    if (rects.redraw) {
+    // The timer runs on while the pointer rests (shapes fading, a spotlight
+    // held): a frame that would draw what the layer shows is left out, as
+    // its redraw would hold up a shortcut for a few hundredths of a second
+    // under Wine on a busy machine. A layer made anew has no previous part.
+    build_pointer_picture(state.next_picture, Point{double(state.pointer_origin.x), double(state.pointer_origin.y)},
+                          state.pointer, settings, highlight_of(state, now), state.scale, now);
+    const bool unchanged = rects.own == state.previous_dirty && same_pointer_drawing(state.next_picture, state.drawn_picture);
+    if (rects.redraw && !unchanged) {
         const PixelRect& clip = *rects.redraw;
-        GLIM_TRY(begin_layer_draw(layer));
+        // Bound to the changed part alone: EndDraw copies the whole bound
+        // area into the picture, and over a monitor-wide layer that copy
+        // was most of a frame (a fifth of a second on a loaded machine
+        // under Wine, against a few hundredths for the part).
         ID2D1DCRenderTarget* target = layer.resources->dc_target.get();
-        target->PushAxisAlignedClip(D2D1::RectF(float(clip.left), float(clip.top), float(clip.right), float(clip.bottom)),
-                                    D2D1_ANTIALIAS_MODE_ALIASED);
+        const RECT part{clip.left, clip.top, clip.right, clip.bottom};
+        if (HRESULT hr = target->BindDC(layer.surface.memory.get(), &part); FAILED(hr))
+            return win::hr_failure(hr, "BindDC");
+        target->BeginDraw();
+        target->SetTransform(D2D1::Matrix3x2F::Identity());
         target->Clear(D2D1::ColorF(0, 0, 0, 0));
-        Status drawn = draw_pointer_layer(state, layer, now);
-        target->PopAxisAlignedClip();
+        Status drawn = draw_pointer_layer(state, layer, now, {clip.left, clip.top});
         const HRESULT ended = target->EndDraw();
         GLIM_TRY(std::move(drawn));
         if (FAILED(ended)) return win::hr_failure(ended, "EndDraw");
         GLIM_TRY(push_dirty_rect(layer, clip));
+        std::swap(state.drawn_picture, state.next_picture);
     }
     state.previous_dirty = rects.own;
     GLIM_TRY(update_spotlight(state, settings, *cursor, now));
     state.spotlight_refresh = false;
     state.last_effects_update = now;
     return show_loupe_at_cursor(state);
+}
+
+}  // namespace
+
+Status update_pointer_effects(PresentationState& state) {
+    const auto start = std::chrono::steady_clock::now();
+    Status drawn = draw_effects_frame(state);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    state.last_frame_ms = static_cast<std::uint32_t>(std::clamp<std::int64_t>(took.count(), 0, kSlowestFrameMs));
+    return drawn;
 }
 
 Status render_presentation_layer(PresentationState& state, HWND window) {
@@ -244,7 +281,8 @@ Status render_presentation_layer(PresentationState& state, HWND window) {
 
 Status schedule_presentation_timer(PresentationState& state) {
     const std::uint64_t now = presentation_now(state);
-    const std::uint32_t interval = choose_frame_interval(frame_needs(state), state.pointer, state.pointer_settings, now);
+    const std::uint32_t interval = paced_frame_interval(
+        choose_frame_interval(frame_needs(state), state.pointer, state.pointer_settings, now), state.last_frame_ms);
     WindowFrameTimer host(state.window);
     return schedule_frame_timer(state.timer, interval, host);
 }
@@ -265,7 +303,7 @@ Status tick_presentation(PresentationState& state) {
         GLIM_TRY(refresh_pointer_overlays(state));
     }
     if (cursor_feature(state.features) && (state.spotlight_refresh || pointer_effects_visible(effective_settings(state)))) {
-        GLIM_TRY(update_pointer_effects(state));
+        if (!pointer_frame_waits(state)) GLIM_TRY(update_pointer_effects(state));
     } else if (state.pointer_layer && state.buttons.last_press &&
                age_ms(now, *state.buttons.last_press) < kPressFeedbackMs) {
         InvalidateRect(state.pointer_layer->window.get(), nullptr, FALSE);
@@ -274,8 +312,17 @@ Status tick_presentation(PresentationState& state) {
     return schedule_presentation_timer(state);
 }
 
-bool input_frame_due(const PresentationState& state, std::uint64_t now) {
-    return !state.last_effects_update || age_ms(now, *state.last_effects_update) >= kInputFrameMs;
+bool pointer_frame_waits(const PresentationState& state) {
+    return temporary_shape_armed(state) || input_waiting(QS_HOTKEY | QS_KEY | QS_MOUSEBUTTON);
+}
+
+bool input_frame_due(const PresentationState& state, std::uint64_t now, bool move_only) {
+    if (state.last_effects_update &&
+        age_ms(now, *state.last_effects_update) < paced_frame_interval(kInputFrameMs, state.last_frame_ms))
+        return false;
+    if (pointer_frame_waits(state)) return false;
+    // Of moves queued behind one another only the last draws.
+    return !move_only || !input_waiting(QS_INPUT | QS_HOTKEY);
 }
 
 }  // namespace glimmerly

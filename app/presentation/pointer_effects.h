@@ -35,8 +35,17 @@ Status update_pointer_effects(PresentationState& state);
 Status render_presentation_layer(PresentationState& state, HWND window);
 // Timer 90 at 16 ms, 33 ms or off, as the animations need.
 Status schedule_presentation_timer(PresentationState& state);
-// Whether mouse input may draw a frame now: at most one per 12 ms.
-bool input_frame_due(const PresentationState& state, std::uint64_t now);
+// An effects frame costs tens of milliseconds on a busy machine, and once
+// begun nothing else runs until it ends: a tick's frame waits while a
+// shortcut, a key or a button waits for the thread, and while a shape is
+// armed (its press and drag come first). A frame that waits is drawn by a
+// later tick, with whatever has moved by then: late frames are dropped,
+// never queued.
+bool pointer_frame_waits(const PresentationState& state);
+// Whether a raw mouse event may draw a frame now: at most one per 12 ms,
+// none that waits (above), and for a move alone none while more input
+// waits (the last of a burst of moves draws it).
+bool input_frame_due(const PresentationState& state, std::uint64_t now, bool move_only);
 // One tick of timer 90.
 Status tick_presentation(PresentationState& state);
 

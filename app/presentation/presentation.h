@@ -111,6 +111,8 @@ struct PresentationState {
     // The pointer's monitor's dpi / 96.
     double scale = 1.0;
     std::optional<std::uint64_t> last_effects_update;
+    // How long the last frame of the pointer effects took, which paces the next.
+    std::uint32_t last_frame_ms = 0;
     // What the last frame-by-frame update drew, in layer pixels.
     std::optional<PixelRect> previous_dirty;
     FrameTimer timer;
@@ -120,8 +122,10 @@ struct PresentationState {
     bool magnifier_held = false;
     // GetTickCount64 when the state was built: presentation time starts there.
     std::uint64_t base_tick = 0;
-    // The pointer layer's picture, kept so that its buffers are reused.
+    // The pointer layer's picture, kept so that its buffers are reused, and
+    // the one the last frame-by-frame update drew (at `pointer_origin`).
     PointerPicture picture;
+    PointerPicture drawn_picture, next_picture;
     LayerMaker make_layer = create_presentation_layer;
     // While the magnifier is on or its key is held.
     LoupePointer loupe;

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 #include "app/app/messages.h"
+#include "app/app/tray_menu.h"
 #include "app/image/screen_grab.h"
 #include "app/presentation/devices.h"
 #include "app/presentation/pointer_effects.h"
@@ -42,10 +44,11 @@ Status make_shapes_layer(PresentationState& state) {
     return ok_status();
 }
 
-bool own_window(HWND window) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process == GetCurrentProcessId();
+// The tray popup closes as it loses the foreground, and its opening has
+// remembered the window it came over already.
+bool is_tray_popup(HWND window) {
+    wchar_t name[std::size(TRAY_POPUP_CLASS) + 1] = {};
+    return GetClassNameW(window, name, int(std::size(name))) && std::wstring_view(name) == TRAY_POPUP_CLASS;
 }
 
 // Windows ends the menu or mouse capture of a thread as it loses the
@@ -83,8 +86,9 @@ Status arm_steps(PresentationState& state, TemporaryShapeKind kind) {
         GLIM_TRY(create_layer_drawing(*state.shapes_layer, true, true));
     const HWND layer = state.shapes_layer->window.get();
     const HWND foreground = GetForegroundWindow();
-    // The tray popup and the layer are ours: the window to go back to is the user's.
-    if (foreground && foreground != layer && foreground != state.window && !own_window(foreground))
+    // The program's own windows count too (its settings window comes back
+    // after the shape), but not the layer and the hidden application window.
+    if (foreground && foreground != layer && foreground != state.window && !is_tray_popup(foreground))
         state.previous_foreground = foreground;
     state.shapes.pending.reset();
     state.shapes.armed = kind;

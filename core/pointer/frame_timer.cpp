@@ -50,6 +50,14 @@ std::uint32_t choose_frame_interval(const FrameNeeds& needs, const PointerState&
     return 0;
 }
 
+std::uint32_t paced_frame_interval(std::uint32_t interval_ms, std::uint32_t last_frame_ms) {
+    if (interval_ms == 0) return 0;
+    // In steps of 8 ms, so that a cost that wavers a little does not set
+    // the timer again on every frame.
+    const std::uint64_t paced = (2 * std::uint64_t{last_frame_ms} + 7) / 8 * 8;
+    return static_cast<std::uint32_t>(std::clamp<std::uint64_t>(paced, interval_ms, std::max(interval_ms, kSlowestFrameMs)));
+}
+
 Status schedule_frame_timer(FrameTimer& timer, std::uint32_t interval_ms, FrameTimerHost& host) {
     if (interval_ms == 0) {
         if (timer.set) host.kill_frame_timer();

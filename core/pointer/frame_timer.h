@@ -29,6 +29,16 @@ struct FrameNeeds {
     std::optional<std::uint64_t> last_press;
 };
 
+// The longest wait between two frames of a thread that is behind.
+inline constexpr std::uint32_t kSlowestFrameMs = 200;
+
+// `interval_ms` (0: no timer), lengthened so that the thread waits at least
+// as long as its last frame took, `last_frame_ms`: on a busy machine a frame
+// can outlast the interval, and frames back to back would keep every
+// shortcut, press and drag waiting behind one. A late frame is dropped, not
+// queued; the picture catches up with the next.
+std::uint32_t paced_frame_interval(std::uint32_t interval_ms, std::uint32_t last_frame_ms);
+
 // 16, 33, or 0 for no timer. `settings` are the stored pointer settings.
 std::uint32_t choose_frame_interval(const FrameNeeds& needs, const PointerState& pointer,
                                     const PointerSettings& settings, std::uint64_t now);

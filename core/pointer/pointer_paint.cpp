@@ -313,6 +313,10 @@ void halo(Builder& out, Point origin, const PointerState& state, const PointerSe
 
 }  // namespace
 
+bool same_pointer_drawing(const PointerPicture& a, const PointerPicture& b) {
+    return a.primitives == b.primitives && a.points == b.points;
+}
+
 void build_pointer_picture(PointerPicture& picture, Point origin, const PointerState& state,
                            const PointerSettings& settings, const PointerHighlight& highlight, double scale,
                            std::uint64_t now) {

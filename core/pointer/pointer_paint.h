@@ -39,6 +39,8 @@ struct PointerPrimitive {
     double width = 0.0;  // outlines and lines
     std::uint32_t first = 0;  // a polygon's points in `PointerPicture::points`
     std::uint32_t count = 0;
+
+    friend bool operator==(const PointerPrimitive&, const PointerPrimitive&) = default;
 };
 
 // Kept by the caller from frame to frame so that its buffers are reused.
@@ -54,6 +56,10 @@ struct PointerPicture {
         return std::span<const Point>(points).subspan(primitive.first, primitive.count);
     }
 };
+
+// Whether two pictures draw the same pixels: the same primitives, in the
+// same order, with the same points (the working buffers do not count).
+bool same_pointer_drawing(const PointerPicture& a, const PointerPicture& b);
 
 // The picture of one frame, every position minus `origin`, every length
 // times `scale`. `settings` are the effective settings.

@@ -11,10 +11,12 @@
 #include "app/app/messages.h"
 #include "app/lib/settings_store.h"
 #include "app/presentation/events.h"
+#include "core/menu/app_command.h"
 #include "core/presentation/keyboard_caps.h"
 #include "app/presentation/presentation.h"
 #include "app/presentation/shapes.h"
 #include "app/win/com.h"
+#include "app/win/failure.h"
 #include "app/win/owners.h"
 #include "app/win/paths.h"
 #include "tests/app/support/resident.h"
@@ -331,6 +333,57 @@ TEST_F(ShapesOverAnotherProgramScreenTest, AShapeDraggedRightAfterItsShortcutIsD
             EXPECT_TRUE(drawn) << "armed, but the drag drew nothing";
             break;
         }
+    }
+    EXPECT_TRUE(sweeper_.answered().empty());
+}
+
+// When a shape ends, the window that was active as it was armed is given the
+// foreground back: another program's, or the program's own settings window
+// opened over it from the tray's command.
+TEST_F(ShapesOverAnotherProgramScreenTest, TheWindowActiveAtTheShortcutComesBackAfterTheShape) {
+    ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool mousemove 800 800 sleep 0.1 mousemove 900 900"), 0)
+        << "xdotool is missing";
+    const auto name_of = [](HWND window) {
+        wchar_t name[64] = L"none";
+        if (window) GetClassNameW(window, name, 64);
+        return win::to_utf8(name);
+    };
+    const struct Row {
+        const char* name;
+        bool settings;
+    } rows[] = {{"Notepad active", false}, {"the settings window active over Notepad", true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(eventually([&] { return shapes_layer() == nullptr; }));  // the last shape has faded
+        HWND active = notepad_window_;
+        if (row.settings) {
+            command(APP_COMMAND_SETTINGS);
+            ASSERT_TRUE(eventually([&] {
+                active = window_of(resident_.id, L"Glimmerly.Settings");
+                return active && GetForegroundWindow() == active;
+            }));
+        } else {
+            SetForegroundWindow(notepad_window_);
+            ASSERT_TRUE(eventually([&] { return notepad_active(); }));
+        }
+        command(APP_COMMAND_DRAW_ARROW + 1);  // a rectangle, as the tray's command arms it
+        ASSERT_TRUE(eventually([&] {
+            const HWND layer = shapes_layer();
+            return layer && IsWindowVisible(layer) && !(GetWindowLongPtrW(layer, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+        }));
+        ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool mousemove 400 300 sleep 0.1 mousedown 1 sleep 0.1 mousemove "
+                             L"500 380 sleep 0.1 mousemove 600 460 sleep 0.1 mouseup 1"),
+                  0);
+        ASSERT_TRUE(eventually([&] { return finished(shapes_layer()); })) << "the drag drew nothing";
+        ASSERT_TRUE(loop_runs(resident_window_));  // the shape's end is handled whole
+        EXPECT_EQ(name_of(GetForegroundWindow()), name_of(active));
+        if (!row.settings) continue;
+        // Wine restacks the windows a moment after the activation moved.
+        EXPECT_TRUE(eventually([&] {
+            for (HWND above = GetWindow(notepad_window_, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+                if (above == active) return true;
+            return false;
+        })) << "Notepad stays over the settings window";
     }
     EXPECT_TRUE(sweeper_.answered().empty());
 }

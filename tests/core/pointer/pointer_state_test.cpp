@@ -188,6 +188,24 @@ public:
     bool refuse = false;
 };
 
+TEST(FrameInterval, AThreadBehindWaitsAsLongAsItsLastFrameTook) {
+    const struct Row {
+        const char* name;
+        std::uint32_t interval, last_frame, paced;
+    } rows[] = {
+        {"no timer stays none", 0, 90, 0},
+        {"a quick frame keeps the pace", 16, 5, 16},
+        {"a frame as long as the interval", 16, 16, 32},
+        {"a slow frame, in steps of 8 ms", 16, 61, 128},
+        {"a fade's pace", 33, 10, 33},
+        {"never slower than the slowest", 16, 5000, kSlowestFrameMs},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(paced_frame_interval(row.interval, row.last_frame), row.paced);
+    }
+}
+
 TEST(FrameTimerSchedule, AsksThePlatformOnlyForAChange) {
     FakeTimerHost host;
     FrameTimer timer;
