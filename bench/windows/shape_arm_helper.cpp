@@ -28,6 +28,7 @@
 #include "app/lib/settings_store.h"
 #include "app/win/owners.h"
 #include "core/menu/app_command.h"
+#include "tests/app/support/foreground.h"
 
 namespace glimmerly {
 namespace {
@@ -178,18 +179,8 @@ private:
         return eventually([&] { return notepad_active(); });
     }
 
-    bool notepad_active() const {
-        GUITHREADINFO info{.cbSize = sizeof info};
-        return notepad_window_ && GetForegroundWindow() == notepad_window_ &&
-               GetGUIThreadInfo(GetWindowThreadProcessId(notepad_window_, nullptr), &info) && info.hwndFocus &&
-               GetAncestor(info.hwndFocus, GA_ROOT) == notepad_window_;
-    }
-
-    bool notepad_in_menu() const {
-        GUITHREADINFO info{.cbSize = sizeof info};
-        return GetGUIThreadInfo(GetWindowThreadProcessId(notepad_window_, nullptr), &info) &&
-               (info.flags & GUI_INMENUMODE);
-    }
+    bool notepad_active() const { return testing_support::active_with_focus(notepad_window_); }
+    bool notepad_in_menu() const { return testing_support::in_menu_mode(notepad_window_); }
 
     bool quit() {
         const HWND window = resident_window();
