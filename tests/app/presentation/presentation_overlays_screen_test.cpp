@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "app/app/messages.h"
@@ -225,6 +226,42 @@ protected:
                              L" sleep 0.1 mousemove " + at(x + 180, y + 120) + L" sleep 0.1 mouseup 1"),
                   0);
     }
+    struct ShapeDrag {
+        const char* name;
+        const wchar_t* shortcut;  // typed with xdotool
+        int x, y;
+        DWORD key;  // the shortcut's letter
+    };
+    // Types the shortcut and drags, and expects the shape drawn. Only a
+    // combination that never reached the system whole (Wine drops one now
+    // and then) is typed again; `ready` runs before each try.
+    void draw_after_shortcut(const ShapeDrag& drag, const std::function<void()>& ready = [] {}) {
+        for (int attempt = 1;; ++attempt) {
+            ASSERT_TRUE(eventually([&] { return shapes_layer() == nullptr; }));  // the last shape has faded
+            ready();
+            if (HasFatalFailure()) return;
+            KeyPresses keys;
+            ASSERT_NO_FATAL_FAILURE(type_and_drag(drag.shortcut, drag.x, drag.y));
+            // xdotool runs on beside the test (Wine signals a Unix program's
+            // handle as it starts): the layer is watched while it types and
+            // drags. Finished with a shape, it lets the mouse through and
+            // stays (a drag that drew nothing takes it away at once).
+            bool armed = false;
+            const bool drawn = eventually([&] {
+                const HWND layer = shapes_layer();
+                armed = armed || layer != nullptr;
+                return finished(layer);
+            });
+            if (!armed && !keys.saw_with_alt(drag.key) && attempt < 3) {
+                keys.report_typed_again(drag.name);
+                continue;
+            }
+            EXPECT_TRUE(armed) << (keys.saw_with_alt(drag.key) ? "the shortcut reached the system, and no layer armed"
+                                                               : "the shortcut never reached the system, three times");
+            EXPECT_TRUE(drawn) << "armed, but the drag drew nothing";
+            return;
+        }
+    }
 };
 
 TEST_F(ShapesRightAfterShortcutScreenTest, AShapeDraggedRightAfterItsShortcutIsDrawn) {
@@ -242,41 +279,14 @@ TEST_F(ShapesRightAfterShortcutScreenTest, AShapeDraggedRightAfterItsShortcutIsD
         }
         return false;
     }));
-    const struct Row {
-        const char* name;
-        const wchar_t* shortcut;
-        int x, y;
-        DWORD key;
-    } rows[] = {
+    const ShapeDrag drags[] = {
         {"rectangle", L"alt+r", 300, 200, 'R'}, {"ellipse", L"alt+c", 700, 300, 'C'},
         {"arrow", L"alt+a", 1100, 400, 'A'}, {"rectangle again", L"alt+r", 400, 600, 'R'},
         {"ellipse again", L"alt+c", 900, 650, 'C'},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        // Only a combination that never reached the system (Wine dropped it
-        // on its way from the display) is typed again.
-        for (int attempt = 1;; ++attempt) {
-            ASSERT_TRUE(eventually([&] { return shapes_layer() == nullptr; }));  // the last shape has faded
-            KeyPresses keys;
-            ASSERT_NO_FATAL_FAILURE(type_and_drag(row.shortcut, row.x, row.y));
-            // Finished with a shape: the layer lets the mouse through and
-            // stays (a drag that drew nothing takes it away at once).
-            bool armed = false;
-            const bool drawn = eventually([&] {
-                const HWND layer = shapes_layer();
-                armed = armed || layer != nullptr;
-                return finished(layer);
-            });
-            if (!armed && !keys.saw_with_alt(row.key) && attempt < 3) {
-                keys.report_typed_again(row.name);
-                continue;
-            }
-            EXPECT_TRUE(armed) << (keys.saw_with_alt(row.key) ? "the shortcut reached the system, and no layer armed"
-                                                              : "the shortcut never reached the system, three times");
-            EXPECT_TRUE(drawn) << "armed, but the drag drew nothing";
-            break;
-        }
+    for (const ShapeDrag& drag : drags) {
+        SCOPED_TRACE(drag.name);
+        ASSERT_NO_FATAL_FAILURE(draw_after_shortcut(drag));
     }
     EXPECT_TRUE(sweeper_.answered().empty());
 }
@@ -318,20 +328,11 @@ TEST_F(ShapesOverAnotherProgramScreenTest, AShapeDraggedRightAfterItsShortcutIsD
     RECT covered{};
     ASSERT_TRUE(GetWindowRect(notepad_window_, &covered));
     EXPECT_GE(covered.right - covered.left, GetSystemMetrics(SM_CXSCREEN) * 9 / 10);
-    const struct Row {
-        const char* name;
-        const wchar_t* shortcut;
-        int x, y;
-        DWORD key;
-    } rows[] = {{"rectangle", L"alt+r", 300, 200, 'R'}, {"arrow", L"alt+a", 1100, 400, 'A'},
-                {"ellipse", L"alt+c", 700, 300, 'C'}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        // What is under test is the drag once the shortcut has reached the
-        // program. On a loaded display Wine now and then drops the typed
-        // combination itself (no layer ever shows): that try is typed again.
-        for (int attempt = 1;; ++attempt) {
-            ASSERT_TRUE(eventually([&] { return shapes_layer() == nullptr; }));  // the last shape has faded
+    const ShapeDrag drags[] = {{"rectangle", L"alt+r", 300, 200, 'R'}, {"arrow", L"alt+a", 1100, 400, 'A'},
+                               {"ellipse", L"alt+c", 700, 300, 'C'}};
+    for (const ShapeDrag& drag : drags) {
+        SCOPED_TRACE(drag.name);
+        ASSERT_NO_FATAL_FAILURE(draw_after_shortcut(drag, [&] {
             SetForegroundWindow(notepad_window_);
             ASSERT_TRUE(eventually([&] { return notepad_active(); }));
             // Wine's desktop process reads the key map of a focus change only
@@ -341,25 +342,7 @@ TEST_F(ShapesOverAnotherProgramScreenTest, AShapeDraggedRightAfterItsShortcutIsD
             // menu bar, which Escape closes again).
             ASSERT_EQ(run_to_end(L"Z:\\usr\\bin\\xdotool key alt Escape"), 0);
             ASSERT_TRUE(eventually([&] { return notepad_active() && !notepad_in_menu(); }));
-            KeyPresses keys;
-            ASSERT_NO_FATAL_FAILURE(type_and_drag(row.shortcut, row.x, row.y));
-            // xdotool runs on beside the test (Wine signals a Unix program's
-            // handle as it starts): the layer is watched while it types and drags.
-            bool armed = false;
-            const bool drawn = eventually([&] {
-                const HWND layer = shapes_layer();
-                armed = armed || layer != nullptr;
-                return finished(layer);
-            });
-            if (!armed && !keys.saw_with_alt(row.key) && attempt < 3) {
-                keys.report_typed_again(row.name);
-                continue;
-            }
-            EXPECT_TRUE(armed) << (keys.saw_with_alt(row.key) ? "the shortcut reached the system, and no layer armed"
-                                                              : "the shortcut never reached the system, three times");
-            EXPECT_TRUE(drawn) << "armed, but the drag drew nothing";
-            break;
-        }
+        }));
     }
     EXPECT_TRUE(sweeper_.answered().empty());
 }
