@@ -52,17 +52,17 @@ PointerHighlight highlight_of(const PresentationState& state, std::uint64_t now)
     return highlight;
 }
 
-// `within`: where the target's top-left corner lies in the layer.
-Status draw_pointer_layer(PresentationState& state, PresentationLayer& layer, std::uint64_t now,
-                          PixelPoint within = {0, 0}) {
-    const PointerSettings settings = effective_settings(state);
-    build_pointer_picture(state.picture,
-                          Point{double(state.pointer_origin.x + within.x), double(state.pointer_origin.y + within.y)},
-                          state.pointer, settings, highlight_of(state, now), state.scale, now);
+Status paint_pointer_picture(PresentationLayer& layer, const PointerPicture& picture) {
     auto painter = make_painter(*layer.resources, layer.resources->dc_target.get());
     if (!painter) return std::move(painter).failure();
     painter->brush = layer.brush;  // the layer's own brush, held for the pass
-    return draw_pointer_effects(*painter, state.picture);
+    return draw_pointer_effects(*painter, picture);
+}
+
+Status draw_pointer_layer(PresentationState& state, PresentationLayer& layer, std::uint64_t now) {
+    build_pointer_picture(state.picture, Point{double(state.pointer_origin.x), double(state.pointer_origin.y)},
+                          state.pointer, effective_settings(state), highlight_of(state, now), state.scale, now);
+    return paint_pointer_picture(layer, state.picture);
 }
 
 // Replaces the pointer layer by a new one of that place and size; the new
@@ -236,9 +236,10 @@ Status draw_effects_frame(PresentationState& state) {
         if (HRESULT hr = target->BindDC(layer.surface.memory.get(), &part); FAILED(hr))
             return win::hr_failure(hr, "BindDC");
         target->BeginDraw();
-        target->SetTransform(D2D1::Matrix3x2F::Identity());
+        // The picture is in layer pixels; the target starts at the part.
+        target->SetTransform(D2D1::Matrix3x2F::Translation(-float(clip.left), -float(clip.top)));
         target->Clear(D2D1::ColorF(0, 0, 0, 0));
-        Status drawn = draw_pointer_layer(state, layer, now, {clip.left, clip.top});
+        Status drawn = paint_pointer_picture(layer, state.next_picture);
         const HRESULT ended = target->EndDraw();
         GLIM_TRY(std::move(drawn));
         if (FAILED(ended)) return win::hr_failure(ended, "EndDraw");
